@@ -1,0 +1,61 @@
+#include "util/uDateTime.h"
+
+#include <cmath>
+
+namespace {
+
+const QDate kEpoch(1899, 12, 30);
+
+std::function<TDateTime()>& nowClock() {
+    static std::function<TDateTime()> instance;
+    return instance;
+}
+
+// Splits into days and milliseconds of the day; the time part of a negative value
+// counts forward from midnight, as the classic date-time does.
+void split(TDateTime value, qint64& days, qint64& ms) {
+    days = static_cast<qint64>(std::trunc(value));
+    ms = std::llround(std::fabs(value - double(days)) * datetime::kMsPerDay);
+    if (ms >= qint64(datetime::kMsPerDay)) {
+        ms -= qint64(datetime::kMsPerDay);
+        days += value < 0 ? -1 : 1;
+    }
+}
+
+} // namespace
+
+namespace datetime {
+
+TDateTime encode(const QDate& date, const QTime& time) {
+    const double days = double(kEpoch.daysTo(date));
+    const double fraction = double(time.msecsSinceStartOfDay()) / kMsPerDay;
+    return days >= 0 ? days + fraction : days - fraction;
+}
+
+TDateTime encode(const QDateTime& value) { return encode(value.date(), value.time()); }
+
+TDateTime encodeDate(int year, int month, int day) { return encode(QDate(year, month, day)); }
+
+QDateTime decode(TDateTime value) {
+    qint64 days, ms;
+    split(value, days, ms);
+    return QDateTime(kEpoch.addDays(days), QTime::fromMSecsSinceStartOfDay(int(ms)));
+}
+
+QDate decodeDate(TDateTime value) { return decode(value).date(); }
+
+QTime decodeTime(TDateTime value) { return decode(value).time(); }
+
+TDateTime dateOf(TDateTime value) { return encode(decodeDate(value)); }
+
+TDateTime endOfDay(TDateTime value) { return encode(decodeDate(value), QTime(23, 59, 59, 999)); }
+
+TDateTime now() {
+    if (nowClock())
+        return nowClock()();
+    return encode(QDateTime::currentDateTime());
+}
+
+void setNowForTesting(std::function<TDateTime()> c) { nowClock() = std::move(c); }
+
+} // namespace datetime

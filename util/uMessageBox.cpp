@@ -1,0 +1,142 @@
+#include "util/uMessageBox.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QWidget>
+
+namespace {
+
+DialogAnswerer& answerer() {
+    static DialogAnswerer instance;
+    return instance;
+}
+
+struct ButtonSpec {
+    QMessageBox::StandardButton button;
+    int id;
+};
+
+QList<ButtonSpec> buttonsOf(unsigned flags) {
+    switch (flags & 0xF) {
+    case MB_OKCANCEL:
+        return {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
+    case MB_ABORTRETRYIGNORE:
+        return {{QMessageBox::Abort, IDABORT},
+                {QMessageBox::Retry, IDRETRY},
+                {QMessageBox::Ignore, IDIGNORE}};
+    case MB_YESNOCANCEL:
+        return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+    case MB_YESNO:
+        return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
+    case MB_RETRYCANCEL:
+        return {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}};
+    default:
+        return {{QMessageBox::Ok, IDOK}};
+    }
+}
+
+int defaultIndex(unsigned flags) {
+    if (flags & MB_DEFBUTTON3)
+        return 2;
+    if (flags & MB_DEFBUTTON2)
+        return 1;
+    return 0;
+}
+
+QMessageBox::Icon iconOf(unsigned flags) {
+    switch (flags & 0xF0) {
+    case MB_ICONERROR:
+        return QMessageBox::Critical;
+    case MB_ICONQUESTION:
+        return QMessageBox::Question;
+    case MB_ICONEXCLAMATION:
+        return QMessageBox::Warning;
+    case MB_ICONINFORMATION:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+// Under the offscreen platform nobody can answer: say so and take the default button.
+bool nobodyToAsk() {
+    return QGuiApplication::platformName() == QLatin1String("offscreen");
+}
+
+int realMessageBox(QWidget* owner, const QString& text, const QString& caption, unsigned flags) {
+    const QList<ButtonSpec> specs = buttonsOf(flags);
+    const int def = qMin(defaultIndex(flags), int(specs.size()) - 1);
+    if (nobodyToAsk()) {
+        qWarning("Unanswered message box \"%s\": %s", qUtf8Printable(caption), qUtf8Printable(text));
+        return specs[def].id;
+    }
+    QMessageBox box(iconOf(flags), caption, text, QMessageBox::NoButton, owner);
+    for (const ButtonSpec& s : specs)
+        box.addButton(s.button);
+    box.setDefaultButton(specs[def].button);
+    box.exec();
+    const auto pressed = box.standardButton(box.clickedButton());
+    for (const ButtonSpec& s : specs)
+        if (s.button == pressed)
+            return s.id;
+    // Closed by Escape or the title bar: Cancel where there is one, else the only button.
+    for (const ButtonSpec& s : specs)
+        if (s.id == IDCANCEL || s.id == IDNO)
+            return s.id;
+    return specs.last().id;
+}
+
+} // namespace
+
+namespace dialogs {
+
+void setAnswerer(DialogAnswerer a) { answerer() = std::move(a); }
+
+bool hasAnswerer() { return bool(answerer()); }
+
+QString applicationTitle() {
+    const QString name = QGuiApplication::applicationDisplayName();
+    return name.isEmpty() ? QCoreApplication::applicationName() : name;
+}
+
+int messageBox(QWidget* owner, const QString& text, const QString& caption, unsigned flags) {
+    if (answerer()) {
+        DialogRequest request;
+        request.kind = DialogRequest::Message;
+        request.caption = caption;
+        request.text = text;
+        request.flags = flags;
+        return answerer()(request).button;
+    }
+    return realMessageBox(owner, text, caption, flags);
+}
+
+void showMessage(const QString& text) {
+    messageBox(QApplication::activeWindow(), text, applicationTitle(), MB_OK);
+}
+
+bool inputQuery(const QString& caption, const QString& prompt, QString& value,
+                const std::function<bool(QString&)>& show) {
+    if (answerer()) {
+        DialogRequest request;
+        request.kind = DialogRequest::Input;
+        request.caption = caption;
+        request.text = prompt;
+        request.flags = MB_OKCANCEL;
+        request.value = value;
+        const DialogAnswer answer = answerer()(request);
+        if (answer.button != IDOK)
+            return false;
+        value = answer.value;
+        return true;
+    }
+    if (nobodyToAsk()) {
+        qWarning("Unanswered input dialog \"%s\"", qUtf8Printable(caption));
+        return false;
+    }
+    return show(value);
+}
+
+} // namespace dialogs
