@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+namespace fb {
+
+// Prepares the embedded engine so that several copies of the program can open one database
+// file at the same time.
+//
+// Firebird 3 embedded runs in Super mode by default and then locks a database file for a single
+// process. This function gives the client library a private Firebird root: a folder with its own
+// firebird.conf ("ServerMode = SuperClassic") and links to the system's plugins, intl and message
+// file, and points the environment variable FIREBIRD at it.
+//
+// Call it once at program start, before any database use. It does nothing when FIREBIRD is
+// already set by the user. Returns the root in use (the user's, the prepared one, or empty
+// when the folder could not be prepared; the library then keeps its own default).
+QString prepareEmbeddedEngine();
+
+// The system's Firebird 3 folder whose plugins, intl and firebird.msg the private root links to.
+QString systemFirebirdRoot();
+
+} // namespace fb
