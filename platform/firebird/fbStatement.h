@@ -152,10 +152,14 @@ private:
     struct InputSlot;
 
     void freeHandle();
-    void describe();
+    void describeOutput();
+    void describeInput();
     void setParamValue(int index, Value value);
     void bindInput();
+    void bindSlot(InputSlot& slot, XSQLVAR& var, const Value& value);
     void readRow();
+    Value readColumn(const Column& column);
+    StatementType queryType();
     const Value& fieldValue(int index) const;
     const Column& column(int index) const;
     int requireParam(const QString& name) const;
@@ -169,10 +173,11 @@ private:
     QStringList m_paramNames;
     QList<int> m_positionToParam;
     std::vector<Value> m_paramValues;
+    std::vector<InputSlot> m_inputs;
     std::vector<Column> m_columns;
     std::vector<Value> m_row;
-    std::unique_ptr<char[]> m_inBuffer;
-    std::unique_ptr<char[]> m_outBuffer;
+    std::unique_ptr<char[]> m_inSqlda;  // XSQLDA of the "?" markers
+    std::unique_ptr<char[]> m_outSqlda; // XSQLDA of the result columns
     bool m_cursorOpen = false;
     bool m_hasRow = false;
 };
