@@ -3,6 +3,7 @@
 #include "platform/firebird/fbEmbedded.h"
 #include "platform/firebird/fbStatement.h"
 #include "platform/firebird/fbTransaction.h"
+#include "util/uExceptions.h"
 
 namespace testsupport {
 
