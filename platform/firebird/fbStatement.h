@@ -57,6 +57,9 @@ private:
 };
 
 // One column of the current row. A null value reads as "", 0, 0.0, 0 (date) or empty bytes.
+// asString gives numbers with "." as decimal separator and up to 15 digits ("12.5"), date-times
+// as "dd.MM.yyyy" or, when the time is not midnight, "dd.MM.yyyy hh:mm:ss"; CHAR keeps its
+// padding. asFloat and asDateTime of a text accept the same forms (EConvertError otherwise).
 class Field {
 public:
     QString name() const; // the alias of the column, as the server gives it
@@ -90,10 +93,14 @@ private:
 //   while (q.fetch())
 //       list << q.field("LNAM").asString();
 //
-// The transaction must be active when the statement executes (execute starts it when it is not).
+// prepare() and execute() start the transaction when it is not active. A prepared statement
+// stays prepared across commits and can run again in the next transaction; an open cursor ends
+// with its transaction. The statement must not outlive its Transaction; after the attachment is
+// detached it can only be destroyed.
 // Decimal numbers stored as double with a scale (dialect-1 NUMERIC(15,4)) read back rounded to
 // that many decimals. Blob values are read whole at fetch. Errors throw fb::Error; a wrong
 // parameter or field name or index throws EListError.
+// Texts with PSQL bodies (CREATE TRIGGER, EXECUTE BLOCK) need ParamMode::Untouched.
 class Statement {
 public:
     explicit Statement(Transaction& transaction);

@@ -65,6 +65,7 @@ private slots:
     void unfinishedTransactionIsRolledBack();
     void retainingKeepsTransactionActive();
     void wrongNamesAreListErrors();
+    void generatorHandsOutKeys();
 };
 
 void TestFbDatabase::textRoundTripsThroughVarcharAndTextBlob() {
@@ -386,7 +387,9 @@ void TestFbDatabase::unfinishedTransactionIsRolledBack() {
     // Detaching rolls back what is still open, the same way.
     fb::Transaction open(db.attachment());
     insertRow(open, 2, "lost at detach");
+    fb::Statement prepared(open, "SELECT COUNT(*) FROM T"); // outlives the detach harmlessly
     db.attachment().detach();
+    QVERIFY(!db.attachment().isAttached());
     QVERIFY(!open.isActive());
     db.attachment().attach(db.path());
     QCOMPARE(countRows(tr), 0);
@@ -425,6 +428,21 @@ void TestFbDatabase::wrongNamesAreListErrors() {
     select.execute();
     QVERIFY(!select.fetch());
     QVERIFY_THROWS_EXCEPTION(fb::Error, select.field(0).asString()); // no current row
+}
+
+void TestFbDatabase::generatorHandsOutKeys() {
+    TestDatabase db;
+    db.exec("CREATE GENERATOR T_PRKEY_GEN");
+    db.exec("SET GENERATOR T_PRKEY_GEN TO 10000");
+    fb::Transaction tr(db.attachment());
+    fb::Statement next(tr, "SELECT GEN_ID(T_PRKEY_GEN,1)\nFROM RDB$DATABASE");
+    for (qint64 expected : {10001, 10002}) {
+        next.execute();
+        QVERIFY(next.fetch());
+        QCOMPARE(next.field(0).asInteger(), expected);
+        QCOMPARE(next.field(0).asString(), QString::number(expected));
+        QVERIFY(!next.fetch());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestFbDatabase)

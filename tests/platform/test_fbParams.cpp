@@ -1,14 +1,17 @@
+#include "platform/firebird/fbAttachment.h"
 #include "platform/firebird/fbParams.h"
 
 #include <QTest>
 
-// The ":NAME" rewriter, without a database.
+// The ":NAME" rewriter and the split of server paths, without a database.
 class TestFbParams : public QObject {
     Q_OBJECT
 
 private slots:
     void rewrites_data();
     void rewrites();
+    void splitsServerPaths_data();
+    void splitsServerPaths();
 };
 
 void TestFbParams::rewrites_data() {
@@ -58,6 +61,37 @@ void TestFbParams::rewrites() {
     QCOMPARE(parsed.sql, expected);
     QCOMPARE(parsed.names, names);
     QCOMPARE(parsed.positionToName, positions);
+}
+
+void TestFbParams::splitsServerPaths_data() {
+    QTest::addColumn<QString>("full");
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("local file") << "/data/book.fdb"
+                                << ""
+                                << "/data/book.fdb";
+    QTest::newRow("relative file") << "./a:b.fdb"
+                                   << ""
+                                   << "./a:b.fdb";
+    QTest::newRow("server") << "kassa:/data/book.fdb"
+                            << "kassa"
+                            << "/data/book.fdb";
+    QTest::newRow("drive letter") << "C:\\Books\\book.fdb"
+                                  << ""
+                                  << "C:\\Books\\book.fdb";
+    QTest::newRow("server with drive") << "10.0.0.5:C:\\book.fdb"
+                                       << "10.0.0.5"
+                                       << "C:\\book.fdb";
+}
+
+void TestFbParams::splitsServerPaths() {
+    QFETCH(QString, full);
+    QFETCH(QString, host);
+    QFETCH(QString, path);
+    QString gotHost, gotPath;
+    fb::splitServerPath(full, gotHost, gotPath);
+    QCOMPARE(gotHost, host);
+    QCOMPARE(gotPath, path);
 }
 
 QTEST_GUILESS_MAIN(TestFbParams)
