@@ -5,6 +5,7 @@
 #include "tests/support/fbTestDatabase.h"
 #include "util/uCp1251.h"
 
+#include <QFileInfo>
 #include <QTest>
 
 using testsupport::TestDatabase;
@@ -48,6 +49,7 @@ class TestFbDatabase : public QObject {
     Q_OBJECT
 
 private slots:
+    void createsDialectOneWin1251Database();
     void textRoundTripsThroughVarcharAndTextBlob();
     void everyByteRoundTripsThroughBlobs_data();
     void everyByteRoundTripsThroughBlobs();
@@ -67,6 +69,34 @@ private slots:
     void wrongNamesAreListErrors();
     void generatorHandsOutKeys();
 };
+
+void TestFbDatabase::createsDialectOneWin1251Database() {
+    // Quotes and Cyrillic in the path: it goes to the library as it is, never into SQL text.
+    TestDatabase db(QString::fromUtf8("книга 'кассы' \"1\".fdb"));
+    QVERIFY(QFileInfo::exists(db.path()));
+    fb::Transaction tr(db.attachment(), fb::TransactionKind::ReadOnly);
+    fb::Statement info(tr, "SELECT M.MON$SQL_DIALECT, R.RDB$CHARACTER_SET_NAME, "
+                           "CURRENT_CONNECTION, \"dialect 1 literal\" "
+                           "FROM MON$DATABASE M CROSS JOIN RDB$DATABASE R");
+    info.execute();
+    QVERIFY(info.fetch());
+    QCOMPARE(info.field(0).asInteger(), 1);
+    QCOMPARE(info.field(1).asString().trimmed(), "WIN1251");
+    QCOMPARE(info.field(3).asString(), "dialect 1 literal");
+    fb::Statement charset(tr, "SELECT C.RDB$CHARACTER_SET_NAME FROM MON$ATTACHMENTS A "
+                              "JOIN RDB$CHARACTER_SETS C ON C.RDB$CHARACTER_SET_ID = "
+                              "A.MON$CHARACTER_SET_ID WHERE A.MON$ATTACHMENT_ID = :ID");
+    charset.param("ID").setInteger(info.field(2).asInteger());
+    charset.execute();
+    QVERIFY(charset.fetch());
+    QCOMPARE(charset.field(0).asString().trimmed(), "WIN1251");
+
+    fb::Attachment second;
+    QVERIFY_THROWS_EXCEPTION(fb::Error, second.create(db.path())); // never overwrites a book
+    QVERIFY(!second.isAttached());
+    second.attach(db.path());
+    QVERIFY(second.isAttached());
+}
 
 void TestFbDatabase::textRoundTripsThroughVarcharAndTextBlob() {
     TestDatabase db;
