@@ -1,0 +1,3 @@
+#include "util/fmFormUseWndParent.h"
+
+TfrmFormUseWndParent::TfrmFormUseWndParent(QWidget* owner) : QDialog(owner) {}
