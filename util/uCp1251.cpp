@@ -64,9 +64,10 @@ QByteArray encode(const QString& text) {
     QByteArray result(text.size(), Qt::Uninitialized);
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (!encodeOne(text[i].unicode(), result[i]))
-            throw Exception(QStringLiteral("Символ \"%1\" (U+%2) нельзя записать в кодировке Windows-1251")
-                                .arg(text.mid(i, text[i].isHighSurrogate() ? 2 : 1))
-                                .arg(QString::number(text[i].unicode(), 16).toUpper()));
+            throw Exception(
+                QStringLiteral("Символ \"%1\" (U+%2) нельзя записать в кодировке Windows-1251")
+                    .arg(text.mid(i, text[i].isHighSurrogate() ? 2 : 1))
+                    .arg(QString::number(text[i].unicode(), 16).toUpper()));
     }
     return result;
 }

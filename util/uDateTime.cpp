@@ -4,7 +4,10 @@
 
 namespace {
 
-const QDate kEpoch(1899, 12, 30);
+// A function, not a global: other files' globals may be set up with date-times first.
+QDate epoch() {
+    return QDate(1899, 12, 30);
+}
 
 std::function<TDateTime()>& nowClock() {
     static std::function<TDateTime()> instance;
@@ -27,28 +30,40 @@ void split(TDateTime value, qint64& days, qint64& ms) {
 namespace datetime {
 
 TDateTime encode(const QDate& date, const QTime& time) {
-    const double days = double(kEpoch.daysTo(date));
+    const double days = double(epoch().daysTo(date));
     const double fraction = double(time.msecsSinceStartOfDay()) / kMsPerDay;
     return days >= 0 ? days + fraction : days - fraction;
 }
 
-TDateTime encode(const QDateTime& value) { return encode(value.date(), value.time()); }
+TDateTime encode(const QDateTime& value) {
+    return encode(value.date(), value.time());
+}
 
-TDateTime encodeDate(int year, int month, int day) { return encode(QDate(year, month, day)); }
+TDateTime encodeDate(int year, int month, int day) {
+    return encode(QDate(year, month, day));
+}
 
 QDateTime decode(TDateTime value) {
     qint64 days, ms;
     split(value, days, ms);
-    return QDateTime(kEpoch.addDays(days), QTime::fromMSecsSinceStartOfDay(int(ms)));
+    return QDateTime(epoch().addDays(days), QTime::fromMSecsSinceStartOfDay(int(ms)));
 }
 
-QDate decodeDate(TDateTime value) { return decode(value).date(); }
+QDate decodeDate(TDateTime value) {
+    return decode(value).date();
+}
 
-QTime decodeTime(TDateTime value) { return decode(value).time(); }
+QTime decodeTime(TDateTime value) {
+    return decode(value).time();
+}
 
-TDateTime dateOf(TDateTime value) { return encode(decodeDate(value)); }
+TDateTime dateOf(TDateTime value) {
+    return encode(decodeDate(value));
+}
 
-TDateTime endOfDay(TDateTime value) { return encode(decodeDate(value), QTime(23, 59, 59, 999)); }
+TDateTime endOfDay(TDateTime value) {
+    return encode(decodeDate(value), QTime(23, 59, 59, 999));
+}
 
 TDateTime now() {
     if (nowClock())
@@ -56,6 +71,8 @@ TDateTime now() {
     return encode(QDateTime::currentDateTime());
 }
 
-void setNowForTesting(std::function<TDateTime()> c) { nowClock() = std::move(c); }
+void setNowForTesting(std::function<TDateTime()> c) {
+    nowClock() = std::move(c);
+}
 
 } // namespace datetime

@@ -27,7 +27,8 @@ QList<ButtonSpec> buttonsOf(unsigned flags) {
                 {QMessageBox::Retry, IDRETRY},
                 {QMessageBox::Ignore, IDIGNORE}};
     case MB_YESNOCANCEL:
-        return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+        return {
+            {QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
     case MB_YESNO:
         return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
     case MB_RETRYCANCEL:
@@ -69,7 +70,8 @@ int realMessageBox(QWidget* owner, const QString& text, const QString& caption, 
     const QList<ButtonSpec> specs = buttonsOf(flags);
     const int def = qMin(defaultIndex(flags), int(specs.size()) - 1);
     if (nobodyToAsk()) {
-        qWarning("Unanswered message box \"%s\": %s", qUtf8Printable(caption), qUtf8Printable(text));
+        qWarning("Unanswered message box \"%s\": %s", qUtf8Printable(caption),
+                 qUtf8Printable(text));
         return specs[def].id;
     }
     QMessageBox box(iconOf(flags), caption, text, QMessageBox::NoButton, owner);
@@ -92,9 +94,13 @@ int realMessageBox(QWidget* owner, const QString& text, const QString& caption, 
 
 namespace dialogs {
 
-void setAnswerer(DialogAnswerer a) { answerer() = std::move(a); }
+void setAnswerer(DialogAnswerer a) {
+    answerer() = std::move(a);
+}
 
-bool hasAnswerer() { return bool(answerer()); }
+bool hasAnswerer() {
+    return bool(answerer());
+}
 
 QString applicationTitle() {
     const QString name = QGuiApplication::applicationDisplayName();

@@ -34,9 +34,9 @@ struct DialogRequest {
     enum Kind { Message, Input };
     Kind kind = Message;
     QString caption;
-    QString text;     // the message, or the prompt of an input dialog
+    QString text; // the message, or the prompt of an input dialog
     unsigned flags = MB_OK;
-    QString value;    // the input dialog's initial value
+    QString value; // the input dialog's initial value
 };
 
 struct DialogAnswer {
@@ -70,7 +70,9 @@ QString applicationTitle();
 // Installs an answerer for the life of the object (tests).
 class ScopedDialogAnswerer {
 public:
-    explicit ScopedDialogAnswerer(DialogAnswerer answerer) { dialogs::setAnswerer(std::move(answerer)); }
+    explicit ScopedDialogAnswerer(DialogAnswerer answerer) {
+        dialogs::setAnswerer(std::move(answerer));
+    }
     ~ScopedDialogAnswerer() { dialogs::setAnswerer({}); }
     ScopedDialogAnswerer(const ScopedDialogAnswerer&) = delete;
     ScopedDialogAnswerer& operator=(const ScopedDialogAnswerer&) = delete;
