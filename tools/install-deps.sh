@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ make pkg-config
     qt6-base-dev qt6-charts-dev libqt6charts6-dev
     firebird-dev firebird3.0-server-core firebird3.0-utils
-    libxlsxwriter-dev
+    libxlsxwriter-dev zlib1g-dev
 )
 
 missing=()
