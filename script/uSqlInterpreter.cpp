@@ -18,6 +18,7 @@ namespace {
 constexpr int kMaxVariables = 256;
 constexpr int kNumberedVariables = 100;
 constexpr int kMaxReplacements = 10000;
+constexpr int kMaxIncludeDepth = 16;
 
 using Handler = void (TSqlInterpreter::*)(const QString&);
 
@@ -87,9 +88,7 @@ void TSqlInterpreter::run(const QStringList& lines) {
         m_update->close();
         m_updateTransaction->commit();
     } catch (...) {
-        m_update->close();
-        if (m_updateTransaction->isActive())
-            m_updateTransaction->rollback();
+        rollbackQuietly();
         dialogs::showMessage(QStringLiteral("Exception at line %1").arg(m_currentLine));
         throw;
     }
@@ -139,12 +138,20 @@ void TSqlInterpreter::execOwnCommit(const QString& sql) {
         m_update->close();
         m_updateTransaction->commit();
     } catch (...) {
-        m_update->close();
-        if (m_updateTransaction->isActive())
-            m_updateTransaction->rollback();
+        rollbackQuietly();
         throw;
     }
     m_updateTransaction->start();
+}
+
+// Undoes what is not committed; a failure here must not hide the error being handled.
+void TSqlInterpreter::rollbackQuietly() noexcept {
+    try {
+        m_update->close();
+        if (m_updateTransaction->isActive())
+            m_updateTransaction->rollback();
+    } catch (...) {
+    }
 }
 
 void TSqlInterpreter::cmdComment(const QString&) {
@@ -231,17 +238,22 @@ void TSqlInterpreter::cmdTransactionCommit(const QString&) {
 
 void TSqlInterpreter::cmdIncludeFile(const QString& args) {
     const QString fileName = TCommandList::GetParam(1, args);
+    if (m_includeDepth >= kMaxIncludeDepth)
+        throw Exception(QStringLiteral("Слишком глубокое вложение файлов: \"%1\"").arg(fileName));
     const QStringList saved = m_lines;
     const int savedLine = m_currentLine;
+    ++m_includeDepth;
     try {
         runLines(splitLines(readTextFile(fileName)));
     } catch (...) {
+        --m_includeDepth;
         dialogs::showMessage(
             QStringLiteral("Exception in file \"%1\" at line %2").arg(fileName).arg(m_currentLine));
         m_lines = saved;
         m_currentLine = savedLine;
         throw;
     }
+    --m_includeDepth;
     m_lines = saved;
     m_currentLine = savedLine;
 }
@@ -310,10 +322,10 @@ void TSqlInterpreter::cmdSetActiveTriggers(const QString& args) {
 }
 
 // Without "SetDirectory" the files go to the program's folder: Linux has no root of a current
-// drive that a user may write to.
+// drive that a user may write to. The name is upper case, so "oper" and "OPER" meet.
 QString TSqlInterpreter::generatorFile(const QString& table) const {
     const QString folder = m_directory.isEmpty() ? m_baseFolder : m_directory;
-    return QDir(folder).filePath(table + QStringLiteral(".gen"));
+    return QDir(folder).filePath(table.trimmed().toUpper() + QStringLiteral(".gen"));
 }
 
 void TSqlInterpreter::cmdGetGenerator(const QString& args) {

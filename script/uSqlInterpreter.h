@@ -57,6 +57,7 @@ private:
     void runLines(const QStringList& lines);
     QStringList readBody();
     void execSql(const QString& sql);
+    void rollbackQuietly() noexcept;
     void execOwnCommit(const QString& sql);
     qint64 nextGeneratorValue(const QString& table, int step);
     QString generatorFile(const QString& table) const;
@@ -96,6 +97,7 @@ private:
     QVariant m_keyValues[100];
     QList<QPair<QString, QString>> m_variables;
     QString m_directory;
+    int m_includeDepth = 0;
     QString m_baseFolder;
     std::function<void(int, int)> m_progress;
 };

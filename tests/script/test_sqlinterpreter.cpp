@@ -133,6 +133,8 @@ private slots:
                                                << "'' is not a valid integer value";
         QTest::newRow("unset number") << "ExecSQL$()\nDELETE FROM T WHERE PRKEY=$5\n^"
                                       << "Переменная $5 не задана";
+        QTest::newRow("include of itself") << "IncludeFile(self.uql)"
+                                           << "Слишком глубокое вложение файлов: \"self.uql\"";
         QTest::newRow("missing generator file") << "SetDirectory(gen)\nSetGenerator(T)"
                                                 << "Файл генератора для таблицы T НЕ НАЙДЕН";
     }
@@ -144,14 +146,19 @@ private slots:
         MessageLog log;
         TSqlInterpreter interpreter(db.attachment());
         interpreter.setBaseFolder(db.folder());
+        QFile self("self.uql");
+        QVERIFY(self.open(QIODevice::WriteOnly));
+        self.write("IncludeFile(self.uql)\r\n");
+        self.close();
         try {
             interpreter.run(TSqlInterpreter::splitLines(script));
             QFAIL("the run did not fail");
         } catch (const Exception& e) {
             QCOMPARE(e.message(), message);
         }
-        QCOMPARE(log.messages.size(), 1);
-        QVERIFY(log.messages[0].startsWith("Exception at line "));
+        QFile::remove("self.uql");
+        QVERIFY(!log.messages.isEmpty());
+        QVERIFY(log.messages.last().startsWith("Exception at line "));
     }
 
     void generatorKeyGoesIntoStatement() {
@@ -217,8 +224,8 @@ private slots:
         prepareTable(db);
         TSqlInterpreter interpreter(db.attachment());
         interpreter.setBaseFolder(db.folder());
-        interpreter.run(lines("Dir(gens)\nGetGenerator(T)\n"));
-        QFile file(db.filePath("gens/T.gen"));
+        interpreter.run(lines("Dir(gens)\nGetGenerator(t)\n"));
+        QFile file(db.filePath("gens/T.gen")); // upper case whatever the script wrote
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("10000"));
         file.close();
