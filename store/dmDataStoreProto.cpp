@@ -1,0 +1,222 @@
+#include "store/dmDataStoreProto.h"
+
+#include "platform/IniFile.h"
+#include "platform/firebird/fbAttachment.h"
+#include "platform/firebird/fbDataSet.h"
+#include "platform/firebird/fbServices.h"
+#include "platform/firebird/fbStatement.h"
+#include "platform/firebird/fbTransaction.h"
+#include "store/fmOptions.h"
+#include "util/SysUtPlus.h"
+#include "util/uExceptions.h"
+#include "util/uMessageBox.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cmath>
+#include <filesystem>
+
+TdtmdlDataStoreProto* dtmdlDataStoreProto = nullptr;
+
+namespace {
+
+const char* const kProgramVersion = "2.18";
+
+QString executableBase() {
+    const QString exe = QCoreApplication::applicationFilePath();
+    const QFileInfo info(exe);
+    return info.absolutePath() + QLatin1Char('/') + info.completeBaseName();
+}
+
+// Whole days between two date-times, as the classic DaysBetween counts them.
+qint64 daysBetween(TDateTime a, TDateTime b) {
+    return qint64(std::trunc(std::fabs(a - b) + 0.5 / datetime::kMsPerDay));
+}
+
+// Renames source over target in one step: the old target stays until the new one is in place.
+void replaceFile(const QString& source, const QString& target) {
+    std::error_code error;
+    std::filesystem::rename(QFile::encodeName(source).toStdString(),
+                            QFile::encodeName(target).toStdString(), error);
+    if (error)
+        throw Exception(QStringLiteral("Не удается заменить файл \"%1\": %2")
+                            .arg(target, QString::fromLocal8Bit(error.message().c_str())));
+}
+
+} // namespace
+
+QString TdtmdlDataStoreProto::BackupFolder(int kind) {
+    switch (kind) {
+    case Yesterday:
+        return QStringLiteral("Yesterday");
+    case Week:
+        return QStringLiteral("Week");
+    default:
+        return QStringLiteral("Reserv");
+    }
+}
+
+TdtmdlDataStoreProto::TdtmdlDataStoreProto(const QString& iniPath, QObject* parent)
+    : QObject(parent),
+      m_ini(std::make_unique<TIniFile>(iniPath.isEmpty() ? ProgramIniPath() : iniPath)),
+      m_dbMain(std::make_unique<fb::Attachment>()),
+      m_tractAny(std::make_unique<fb::Transaction>(*m_dbMain)),
+      m_qryAny(std::make_unique<fb::Statement>(*m_tractAny)) {
+    setObjectName(QStringLiteral("dtmdlDataStoreProto"));
+    HelpFile = executableBase() + QStringLiteral(".chm");
+    dtmdlDataStoreProto = this;
+}
+
+TdtmdlDataStoreProto::~TdtmdlDataStoreProto() {
+    if (dtmdlDataStoreProto == this)
+        dtmdlDataStoreProto = nullptr;
+}
+
+void TdtmdlDataStoreProto::CloseAndBackup() {
+    const bool flags[3] = {TfrmOptions::GetReservBackupFlag(),
+                           TfrmOptions::GetYesterdayBackupFlag(), TfrmOptions::GetWeekBackupFlag()};
+    const QString path = m_dbMain->path();
+    m_qryAny->close();
+    m_dbMain->detach();
+    for (int kind = Reserv; kind <= Week; ++kind)
+        if (flags[kind])
+            MakeBackup(BackupFolder(kind), kind, path, false);
+}
+
+int TdtmdlDataStoreProto::GetNewKey(const QString& table) {
+    fb::Statement& q = *m_qryAny;
+    q.close();
+    q.prepare(QStringLiteral("SELECT GEN_ID(%1_PRKEY_GEN,1)\nFROM RDB$DATABASE").arg(table),
+              fb::ParamMode::Untouched);
+    q.execute();
+    q.fetch();
+    const int key = int(q.field(0).asInteger());
+    q.close();
+    m_tractAny->commit();
+    return key;
+}
+
+QString TdtmdlDataStoreProto::GetFieldValue(const QString& table, const QString& field, int key) {
+    fb::Transaction tr(*m_dbMain, fb::TransactionKind::ReadOnly);
+    fb::Statement q(tr);
+    q.prepare(QStringLiteral("SELECT %1\nFROM %2\nWHERE PRKEY=:PRKEY").arg(field, table));
+    q.param(QStringLiteral("PRKEY")).setInteger(key);
+    q.execute();
+    const QString value = q.fetch() ? q.field(0).asString() : QString();
+    q.close();
+    tr.commit();
+    return value;
+}
+
+std::unique_ptr<fb::DataSet> TdtmdlDataStoreProto::CreateQuery() {
+    return std::make_unique<fb::DataSet>(*m_dbMain);
+}
+
+void TdtmdlDataStoreProto::PostAndCommit(fb::DataSet& dataSet) {
+    if (dataSet.state() == fb::DataSetState::Edit || dataSet.state() == fb::DataSetState::Insert)
+        dataSet.post();
+    try {
+        dataSet.applyUpdates();
+        dataSet.commitRetaining();
+        dataSet.cancelUpdates();
+    } catch (...) {
+        try {
+            dataSet.rollbackRetaining();
+        } catch (...) {
+        }
+        dialogs::showMessage(QStringLiteral("Не могу сохранить введенные данные!"));
+        throw;
+    }
+}
+
+void TdtmdlDataStoreProto::EditIfBrowsing(fb::DataSet& dataSet) {
+    if (dataSet.state() != fb::DataSetState::Edit && dataSet.state() != fb::DataSetState::Insert)
+        dataSet.edit();
+}
+
+QString TdtmdlDataStoreProto::DateFieldGetText(const QVariant& value) {
+    if (value.isNull() || !value.isValid())
+        return QString();
+    const TDateTime date = value.canConvert<QDateTime>() && value.typeId() == QMetaType::QDateTime
+                               ? datetime::encode(value.toDateTime())
+                               : value.toDouble();
+    return datetime::decodeDate(date).toString(QStringLiteral("dd.MM.yyyy"));
+}
+
+QString TdtmdlDataStoreProto::GetProgramVersion() const {
+    return QString::fromLatin1(kProgramVersion);
+}
+
+void TdtmdlDataStoreProto::LoadUserData() {
+    m_userData1 = GetFieldValue("USERS", "DATA1", UserKey);
+}
+
+void TdtmdlDataStoreProto::SaveUserData() {
+    ExecWithSQLWaitCursor([this] {
+        fb::Statement& q = *m_qryAny;
+        q.close();
+        q.prepare(QStringLiteral("UPDATE USERS\nSET DATA1=:DATA1\nWHERE PRKEY=:PRKEY"),
+                  fb::ParamMode::Named);
+        q.param(QStringLiteral("PRKEY")).setInteger(UserKey);
+        q.param(QStringLiteral("DATA1")).setString(m_userData1);
+        m_tractAny->ensureStarted();
+        q.execute();
+        m_tractAny->commit();
+    });
+}
+
+QString TdtmdlDataStoreProto::BackupPath(const QString& databasePath, const QString& folder) {
+    const QFileInfo info(databasePath);
+    return info.absolutePath() + QLatin1Char('/') + folder + QLatin1Char('/') +
+           info.completeBaseName() + QStringLiteral(".gbk");
+}
+
+bool TdtmdlDataStoreProto::BackupDue(int kind, TDateTime fileDate, TDateTime now) {
+    switch (kind) {
+    case Yesterday:
+        return daysBetween(now, fileDate) > 0;
+    case Week:
+        return daysBetween(now, fileDate) / 7 > 0;
+    default:
+        return true;
+    }
+}
+
+void TdtmdlDataStoreProto::MakeBackup(const QString& folder, int kind, const QString& path,
+                                      bool silent) {
+    if (!m_ini->ReadBool(QStringLiteral("DB"), QStringLiteral("Backup"), true))
+        return;
+    const QString database = path.isEmpty() ? m_dbMain->path() : path;
+    if (database.isEmpty() || !QFileInfo::exists(database))
+        return;
+    const QString target = BackupPath(database, folder);
+    const QFileInfo targetInfo(target);
+    if (targetInfo.exists() &&
+        !BackupDue(kind, datetime::encode(targetInfo.lastModified()), datetime::now()))
+        return;
+    const QString temporary = target + QStringLiteral(".tmp");
+    try {
+        if (!QDir().mkpath(targetInfo.absolutePath()))
+            throw Exception(QStringLiteral("Не удается создать каталог: \"%1\"")
+                                .arg(targetInfo.absolutePath()));
+        QFile::remove(temporary);
+        fb::services::backup(database, temporary);
+        replaceFile(temporary, target);
+    } catch (const Exception& e) {
+        QFile::remove(temporary);
+        if (!silent)
+            dialogs::messageBox(QApplication::activeWindow(),
+                                QStringLiteral("Не удалось создать архив базы данных! (") + folder +
+                                    QStringLiteral(")\n\n") + e.message(),
+                                QStringLiteral("Ошибка архивации"), MB_ICONERROR);
+    }
+}
+
+void TdtmdlDataStoreProto::ReopenDatabase(const QString& path) {
+    m_qryAny->close();
+    m_dbMain->detach();
+    m_dbMain->attach(path);
+}

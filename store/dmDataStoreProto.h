@@ -1,0 +1,91 @@
+#pragma once
+
+#include "util/uDateTime.h"
+
+#include <QObject>
+#include <QString>
+#include <QVariant>
+#include <memory>
+
+class TIniFile;
+
+namespace fb {
+class Attachment;
+class DataSet;
+class Statement;
+class Transaction;
+} // namespace fb
+
+// The one data store of the process: the connection to the open cash book, a general
+// statement with its transaction, the INI file, the help file's path, the program name and
+// the logged-on user's key and data. Reached through the global dtmdlDataStoreProto.
+class TdtmdlDataStoreProto : public QObject {
+    Q_OBJECT
+public:
+    // Backup kinds and their folders beside the database file.
+    enum BackupKind { Reserv = 0, Yesterday = 1, Week = 2 };
+    static QString BackupFolder(int kind); // "Reserv", "Yesterday", "Week"
+
+    // iniPath: the INI file; empty means the program's own (beside the executable).
+    // Becomes the global dtmdlDataStoreProto while it lives.
+    explicit TdtmdlDataStoreProto(const QString& iniPath = QString(), QObject* parent = nullptr);
+    ~TdtmdlDataStoreProto() override;
+
+    fb::Attachment& dbMain() { return *m_dbMain; }
+    TIniFile& Ini() { return *m_ini; }
+
+    // The general statement and its transaction, for the data store's own operations and
+    // callers that need one quick statement. Each use prepares it anew.
+    fb::Statement& qryAny() { return *m_qryAny; }
+    fb::Transaction& tractAny() { return *m_tractAny; }
+
+    // Closes the database and makes the backups chosen in the options.
+    virtual void CloseAndBackup();
+    // The next primary key of a table, from its generator.
+    virtual int GetNewKey(const QString& table);
+    // One field of one row by PRKEY, as text; empty when there is no row or the value is null.
+    // Table and field are the program's constants, never user text.
+    virtual QString GetFieldValue(const QString& table, const QString& field, int key);
+
+    // A new dataset on the open database with a transaction of its own; the caller owns it.
+    std::unique_ptr<fb::DataSet> CreateQuery();
+    // Posts an edit, applies the cached updates and commits retaining; on failure rolls back
+    // retaining, says "Не могу сохранить введенные данные!" and raises again.
+    void PostAndCommit(fb::DataSet& dataSet);
+    void EditIfBrowsing(fb::DataSet& dataSet);
+    // Display text of a date field: "dd.mm.yyyy", empty for null.
+    static QString DateFieldGetText(const QVariant& value);
+
+    QString GetProgramVersion() const;
+    QString GetUserData1() const { return m_userData1; }
+    void SetUserData1(const QString& data) { m_userData1 = data; }
+    void LoadUserData();
+    void SaveUserData();
+
+    // Backs the database file path (the open one when empty) up into its kind's folder when the
+    // kind's rule says so. The backup is written to a temporary file beside the old one and
+    // renamed over it only when the service has finished, so a failure keeps the last good copy.
+    // Failures are shown unless silent; the caller goes on either way.
+    void MakeBackup(const QString& folder, int kind, const QString& path, bool silent);
+    // The backup file of a database for a kind folder.
+    static QString BackupPath(const QString& databasePath, const QString& folder);
+    // The kind's rule: true when a backup is due for an existing file of that date.
+    static bool BackupDue(int kind, TDateTime fileDate, TDateTime now);
+
+    // Closes the connection and opens another database file.
+    void ReopenDatabase(const QString& path);
+
+    int UserKey = 0;
+    QString ProgramName;
+    int StoreIndex = 0;
+    QString HelpFile;
+
+private:
+    QString m_userData1;
+    std::unique_ptr<TIniFile> m_ini;
+    std::unique_ptr<fb::Attachment> m_dbMain;
+    std::unique_ptr<fb::Transaction> m_tractAny;
+    std::unique_ptr<fb::Statement> m_qryAny;
+};
+
+extern TdtmdlDataStoreProto* dtmdlDataStoreProto;

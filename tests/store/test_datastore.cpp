@@ -1,0 +1,169 @@
+#include "platform/IniFile.h"
+#include "platform/firebird/fbAttachment.h"
+#include "store/dmDataStoreProto.h"
+#include "store/fmOptions.h"
+#include "tests/support/fbTestDatabase.h"
+#include "util/uMessageBox.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+using testsupport::TestDatabase;
+
+namespace {
+
+// A book with the two tables the data store's own services touch.
+struct Book {
+    TestDatabase db;
+    TdtmdlDataStoreProto store;
+    Book() : store(db.filePath("kaltro.ini")) {
+        db.exec(QStringList{
+            "CREATE TABLE PARTS (PRKEY INTEGER NOT NULL, LNAM VARCHAR(100), "
+            "ETC BLOB SUB_TYPE 0 SEGMENT SIZE 80)",
+            "CREATE TABLE USERS (PRKEY INTEGER NOT NULL, DATA1 BLOB SUB_TYPE 0 SEGMENT SIZE 80)",
+            "CREATE GENERATOR PARTS_PRKEY_GEN", "SET GENERATOR PARTS_PRKEY_GEN TO 10000",
+            "INSERT INTO PARTS (PRKEY) VALUES (0)", "INSERT INTO USERS (PRKEY) VALUES (1)"});
+        db.attachment().detach();
+        store.dbMain().attach(db.path());
+    }
+    QString backup(int kind) const {
+        return TdtmdlDataStoreProto::BackupPath(db.path(),
+                                                TdtmdlDataStoreProto::BackupFolder(kind));
+    }
+};
+
+struct Errors {
+    QStringList texts;
+    ScopedDialogAnswerer answerer{[this](const DialogRequest& r) {
+        texts << r.caption + ": " + r.text;
+        return DialogAnswer{IDOK, {}};
+    }};
+};
+
+} // namespace
+
+class TestDataStore : public QObject {
+    Q_OBJECT
+private slots:
+    void keysFieldsAndUserData() {
+        Book book;
+        QCOMPARE(dtmdlDataStoreProto, &book.store);
+        QCOMPARE(book.store.GetNewKey("PARTS"), 10001);
+        QCOMPARE(book.store.GetNewKey("PARTS"), 10002);
+        QCOMPARE(book.store.GetFieldValue("PARTS", "LNAM", 0), QString());
+        QCOMPARE(book.store.GetFieldValue("PARTS", "LNAM", 777), QString());
+        book.store.UserKey = 1;
+        book.store.SetUserData1(QString::fromUtf8("Ключ=значение\x01"));
+        book.store.SaveUserData();
+        book.store.SetUserData1(QString());
+        book.store.LoadUserData();
+        QCOMPARE(book.store.GetUserData1(), QString::fromUtf8("Ключ=значение\x01"));
+    }
+
+    void optionsReadBackAsWritten() {
+        Book book;
+        QVERIFY(TfrmOptions::GetReservBackupFlag());
+        QCOMPARE(TfrmOptions::GetStoreCurrency(), QStringLiteral("грн."));
+        QCOMPARE(TfrmOptions::GetKibitzDelay(), 500);
+        TfrmOptions::SetOption("StoreCapt", QStringLiteral("Касса №1"));
+        TfrmOptions::SetOption("ReservBackupFlag", "0");
+        TfrmOptions::SetOption("KibitzDelay", "abc");
+        QCOMPARE(TfrmOptions::GetStoreCapt(), QStringLiteral("Касса №1"));
+        QVERIFY(!TfrmOptions::GetReservBackupFlag());
+        QCOMPARE(TfrmOptions::GetKibitzDelay(), 500);
+    }
+
+    void flagTexts_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("flag");
+        QTest::newRow("-1") << "-1" << true;
+        QTest::newRow("0") << "0" << false;
+        QTest::newRow("1") << "1" << true;
+        QTest::newRow("false") << "false" << false;
+        QTest::newRow("True") << "True" << true;
+        QTest::newRow("empty") << "" << true;
+        QTest::newRow("junk") << "n" << true;
+    }
+    void flagTexts() {
+        QFETCH(QString, text);
+        QFETCH(bool, flag);
+        QCOMPARE(TfrmOptions::TextToFlag(text), flag);
+    }
+
+    void backupRules_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<double>("age");
+        QTest::addColumn<bool>("due");
+        const double ms = 1.0 / datetime::kMsPerDay;
+        QTest::newRow("reserv fresh") << 0 << 0.0 << true;
+        QTest::newRow("yesterday under a day") << 1 << 1.0 - ms << false;
+        QTest::newRow("yesterday a whole day") << 1 << 1.0 << true;
+        QTest::newRow("week six days") << 2 << 6.99 << false;
+        QTest::newRow("week seven days") << 2 << 7.0 << true;
+    }
+    void backupRules() {
+        QFETCH(int, kind);
+        QFETCH(double, age);
+        QFETCH(bool, due);
+        const TDateTime now = datetime::encodeDate(2026, 3, 1) + 0.5;
+        QCOMPARE(TdtmdlDataStoreProto::BackupDue(kind, now - age, now), due);
+    }
+
+    void backupIsMadeAndRenewedByItsRule() {
+        Book book;
+        Errors errors;
+        for (int kind = 0; kind <= 2; ++kind)
+            book.store.MakeBackup(TdtmdlDataStoreProto::BackupFolder(kind), kind, "", false);
+        for (int kind = 0; kind <= 2; ++kind)
+            QVERIFY2(QFileInfo(book.backup(kind)).size() > 0, qPrintable(book.backup(kind)));
+        QVERIFY(errors.texts.isEmpty());
+        // A fresh "Yesterday" file is kept; "Reserv" is always renewed.
+        QFile::resize(book.backup(1), 1);
+        QFile::resize(book.backup(0), 1);
+        book.store.MakeBackup("Yesterday", 1, "", false);
+        book.store.MakeBackup("Reserv", 0, "", false);
+        QCOMPARE(QFileInfo(book.backup(1)).size(), 1);
+        QVERIFY(QFileInfo(book.backup(0)).size() > 1);
+    }
+
+    void failedBackupKeepsTheLastGoodCopy() {
+        Book book;
+        Errors errors;
+        book.store.MakeBackup("Reserv", 0, "", true);
+        const qint64 goodSize = QFileInfo(book.backup(0)).size();
+        QVERIFY(goodSize > 0);
+        // A file that is no database: the service fails.
+        const QString broken = book.db.filePath("kaltro.fdb");
+        QFile::copy(book.backup(0), broken);
+        QFile::rename(book.backup(0), book.db.filePath("Reserv/kaltro.gbk"));
+        book.store.MakeBackup("Reserv", 0, broken, false);
+        QCOMPARE(QFileInfo(book.db.filePath("Reserv/kaltro.gbk")).size(), goodSize);
+        QVERIFY(!QFile::exists(book.db.filePath("Reserv/kaltro.gbk.tmp")));
+        QCOMPARE(errors.texts.size(), 1);
+        QVERIFY(errors.texts[0].startsWith(
+            QStringLiteral("Ошибка архивации: Не удалось создать архив базы данных! (Reserv)")));
+    }
+
+    void iniSwitchStopsBackups() {
+        Book book;
+        book.store.Ini().WriteInteger("DB", "Backup", 0);
+        book.store.MakeBackup("Reserv", 0, "", false);
+        QVERIFY(!QFile::exists(book.backup(0)));
+    }
+
+    void closeMakesTheChosenBackups() {
+        Book book;
+        TfrmOptions::SetOption("ReservBackupFlag", "-1");
+        TfrmOptions::SetOption("YesterdayBackupFlag", "0");
+        TfrmOptions::SetOption("WeekBackupFlag", "0");
+        book.store.CloseAndBackup();
+        QVERIFY(!book.store.dbMain().isAttached());
+        QVERIFY(QFile::exists(book.backup(0)));
+        QVERIFY(!QFile::exists(book.backup(1)));
+        QVERIFY(!QFile::exists(book.backup(2)));
+    }
+};
+
+QTEST_MAIN(TestDataStore)
+#include "test_datastore.moc"
