@@ -4,11 +4,11 @@
 #include "script/uSqlInterpreter.h"
 #include "util/uCp1251.h"
 #include "util/uGuard.h"
+#include "util/uMessageBox.h"
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
@@ -169,12 +169,10 @@ void TfrmSQLExec::btnLoadClick() {
 }
 
 void TfrmSQLExec::miSaveClick() {
-    QFileDialog dialog(this, QString(), m_folder, QLatin1String(kFilter));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("uql"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    QString path;
+    if (!dialogs::saveFileName(this, QString(), m_folder, QLatin1String(kFilter),
+                               QStringLiteral("uql"), path))
         return;
-    const QString path = dialog.selectedFiles().first();
     m_folder = QFileInfo(path).absolutePath();
     QByteArray bytes;
     for (const QString& line : TSqlInterpreter::splitLines(m_source->toPlainText()))

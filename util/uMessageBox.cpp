@@ -1,6 +1,7 @@
 #include "util/uMessageBox.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -143,6 +144,63 @@ bool inputQuery(const QString& caption, const QString& prompt, QString& value,
         return false;
     }
     return show(value);
+}
+
+} // namespace dialogs
+
+namespace {
+
+bool askPath(DialogRequest::Kind kind, const QString& caption, const QString& start,
+             const QString& filter, QString& path, const std::function<QString()>& show) {
+    if (answerer()) {
+        DialogRequest request;
+        request.kind = kind;
+        request.caption = caption;
+        request.value = start;
+        request.filter = filter;
+        request.flags = MB_OKCANCEL;
+        const DialogAnswer answer = answerer()(request);
+        if (answer.button != IDOK || answer.value.isEmpty())
+            return false;
+        path = answer.value;
+        return true;
+    }
+    if (nobodyToAsk()) {
+        qWarning("Unanswered file dialog \"%s\"", qUtf8Printable(caption));
+        return false;
+    }
+    const QString chosen = show();
+    if (chosen.isEmpty())
+        return false;
+    path = chosen;
+    return true;
+}
+
+} // namespace
+
+namespace dialogs {
+
+bool selectDirectory(QWidget* owner, const QString& caption, const QString& start, QString& path) {
+    return askPath(DialogRequest::Folder, caption, start, QString(), path,
+                   [&] { return QFileDialog::getExistingDirectory(owner, caption, start); });
+}
+
+bool openFileName(QWidget* owner, const QString& caption, const QString& start,
+                  const QString& filter, QString& path) {
+    return askPath(DialogRequest::OpenFile, caption, start, filter, path,
+                   [&] { return QFileDialog::getOpenFileName(owner, caption, start, filter); });
+}
+
+bool saveFileName(QWidget* owner, const QString& caption, const QString& start,
+                  const QString& filter, const QString& defaultSuffix, QString& path) {
+    return askPath(DialogRequest::SaveFile, caption, start, filter, path, [&] {
+        QFileDialog dialog(owner, caption, start, filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(defaultSuffix);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        return dialog.selectedFiles().first();
+    });
 }
 
 } // namespace dialogs

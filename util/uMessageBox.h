@@ -31,7 +31,7 @@ constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 
 struct DialogRequest {
-    enum Kind { Message, Input };
+    enum Kind { Message, Input, Folder, OpenFile, SaveFile };
     Kind kind = Message;
     QString caption;
     QString text; // the message, or the prompt of an input dialog
@@ -41,7 +41,7 @@ struct DialogRequest {
 
 struct DialogAnswer {
     int button = IDOK; // for an input dialog: IDOK or IDCANCEL
-    QString value;     // for an input dialog: the text entered
+    QString value;     // for an input dialog: the text entered; for the others: the path chosen
 };
 
 using DialogAnswerer = std::function<DialogAnswer(const DialogRequest&)>;
@@ -61,6 +61,14 @@ void showMessage(const QString& text);
 // An input dialog: show is the real dialog, run when no answerer is installed.
 bool inputQuery(const QString& caption, const QString& prompt, QString& value,
                 const std::function<bool(QString&)>& show);
+
+// Folder and file choices: true and path := the choice, false when cancelled.
+// start is the folder (or file) the dialog starts in.
+bool selectDirectory(QWidget* owner, const QString& caption, const QString& start, QString& path);
+bool openFileName(QWidget* owner, const QString& caption, const QString& start,
+                  const QString& filter, QString& path);
+bool saveFileName(QWidget* owner, const QString& caption, const QString& start,
+                  const QString& filter, const QString& defaultSuffix, QString& path);
 
 // The application's title, used as the caption of plain messages.
 QString applicationTitle();
