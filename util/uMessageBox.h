@@ -36,7 +36,8 @@ struct DialogRequest {
     QString caption;
     QString text; // the message, or the prompt of an input dialog
     unsigned flags = MB_OK;
-    QString value; // the input dialog's initial value
+    QString value;  // the input dialog's initial value; the starting folder or file
+    QString filter; // file dialogs: "Name (*.ext *.EXT);;All (*)"
 };
 
 struct DialogAnswer {
