@@ -157,9 +157,8 @@ void TfrmSQLExec::showProgress(int line, int count) {
 }
 
 void TfrmSQLExec::btnLoadClick() {
-    const QString path =
-        QFileDialog::getOpenFileName(this, QString(), m_folder, QLatin1String(kFilter));
-    if (path.isEmpty())
+    QString path;
+    if (!dialogs::openFileName(this, QString(), m_folder, QLatin1String(kFilter), path))
         return;
     m_folder = QFileInfo(path).absolutePath();
     QFile file(path);
