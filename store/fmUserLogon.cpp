@@ -1,0 +1,191 @@
+#include "store/fmUserLogon.h"
+
+#include "platform/IniFile.h"
+#include "platform/firebird/fbStatement.h"
+#include "platform/firebird/fbTransaction.h"
+#include "store/dmDataStoreProto.h"
+#include "store/fmEnterPassword.h"
+#include "util/uCp1251.h"
+#include "util/uGuard.h"
+#include "util/uMessageBox.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const char* const kVisibleUsers = "SELECT * FROM USERS WHERE (NOT LNAM LIKE '?%')";
+
+struct VisibleUser {
+    int key = 0;
+    QString name;
+    QString password;
+};
+
+// The users who may log on, in the server's natural order, on the data store's general query.
+QList<VisibleUser> visibleUsers() {
+    fb::Statement& q = dtmdlDataStoreProto->qryAny();
+    q.close();
+    q.prepare(QString::fromLatin1(kVisibleUsers), fb::ParamMode::Untouched);
+    q.execute();
+    QList<VisibleUser> users;
+    while (q.fetch())
+        users.append({int(q.field(QStringLiteral("PRKEY")).asInteger()),
+                      q.field(QStringLiteral("LNAM")).asString(),
+                      q.field(QStringLiteral("PASSW")).asString()});
+    dtmdlDataStoreProto->tractAny().commit();
+    return users;
+}
+
+bool hasNoPassword(const QString& stored) {
+    return stored.isEmpty() || stored == TfrmEnterPassword::EncodePassword(QString());
+}
+
+QWidget* panel(const char* name, QWidget* parent) {
+    auto* widget = new QWidget(parent);
+    widget->setObjectName(QLatin1String(name));
+    auto* layout = new QHBoxLayout(widget);
+    layout->setContentsMargins(0, 0, 0, 0);
+    return widget;
+}
+
+QLabel* label(const char* name, const QString& text, QWidget* parent) {
+    auto* result = new QLabel(text, parent);
+    result->setObjectName(QLatin1String(name));
+    return result;
+}
+
+bool isEnter(QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+} // namespace
+
+TfrmUserLogon::TfrmUserLogon(QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    setObjectName(QStringLiteral("frmUserLogon"));
+    setWindowTitle(QStringLiteral("Вход в программу"));
+    buildLayout();
+    FormCreate();
+}
+
+void TfrmUserLogon::buildLayout() {
+    const int labelWidth = 100;
+
+    QWidget* user = panel("pnlUser", this);
+    QLabel* userLabel = label("Label2", QStringLiteral("Пользователь:"), user);
+    userLabel->setFixedWidth(labelWidth);
+    m_user = new QComboBox(user);
+    m_user->setObjectName(QStringLiteral("cbbxUser"));
+    m_user->setMinimumWidth(200);
+    userLabel->setBuddy(m_user);
+    user->layout()->addWidget(userLabel);
+    user->layout()->addWidget(m_user);
+
+    QWidget* password = panel("pnlPassword", this);
+    QLabel* passwordLabel = label("Label3", QStringLiteral("Пароль:"), password);
+    passwordLabel->setFixedWidth(labelWidth);
+    m_password = new QLineEdit(password);
+    m_password->setObjectName(QStringLiteral("edtPassword"));
+    m_password->setEchoMode(QLineEdit::Password);
+    passwordLabel->setBuddy(m_password);
+    password->layout()->addWidget(passwordLabel);
+    password->layout()->addWidget(m_password);
+
+    QWidget* space = panel("pnlSpace", this);
+    QWidget* okPanel = panel("pnlOK", this);
+    auto* ok = new QPushButton(QStringLiteral("OK"), okPanel);
+    ok->setObjectName(QStringLiteral("btnOK"));
+    okPanel->layout()->addWidget(ok);
+    QWidget* cancelPanel = panel("pnlCancel", this);
+    auto* cancel = new QPushButton(QStringLiteral("Отмена"), cancelPanel);
+    cancel->setObjectName(QStringLiteral("btnCancel"));
+    cancelPanel->layout()->addWidget(cancel);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(space, 1);
+    buttons->addWidget(okPanel);
+    buttons->addWidget(cancelPanel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(
+        label("Label1", QStringLiteral("Введите пароль для входа в программу!"), this));
+    layout->addWidget(user);
+    layout->addWidget(password);
+    layout->addSpacing(4);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    setTabOrder(m_user, m_password);
+    setTabOrder(m_password, ok);
+    setTabOrder(ok, cancel);
+    m_user->installEventFilter(this);
+    m_password->installEventFilter(this);
+
+    connect(ok, &QPushButton::clicked, this, [this] { runGuarded([this] { btnOKClick(); }); });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TfrmUserLogon::FormCreate() {
+    m_password->clear();
+    m_user->clear();
+    for (const VisibleUser& user : visibleUsers())
+        m_user->addItem(user.name + QLatin1Char(' '), user.key);
+    const int last = dtmdlDataStoreProto->Ini().ReadInteger(QStringLiteral("Logon"),
+                                                            QStringLiteral("LastUser"), -1);
+    m_user->setCurrentIndex(last == -1 ? (m_user->count() > 0 ? 0 : -1) : m_user->findData(last));
+}
+
+bool TfrmUserLogon::PasswordAccepted(const QString& typed, const QString& stored) {
+    if (stored.isEmpty())
+        return true;
+    return cp1251::canEncode(typed) && TfrmEnterPassword::EncodePassword(typed) == stored;
+}
+
+void TfrmUserLogon::btnOKClick() {
+    if (m_user->currentIndex() < 0)
+        return;
+    const int key = m_user->currentData().toInt();
+    const QString stored =
+        dtmdlDataStoreProto->GetFieldValue(QStringLiteral("USERS"), QStringLiteral("PASSW"), key);
+    if (!PasswordAccepted(m_password->text(), stored)) {
+        dialogs::messageBox(this, QStringLiteral("Пароль неверен!"), QStringLiteral("Ошибка"),
+                            MB_OK | MB_ICONERROR);
+        return;
+    }
+    // Remembering the user is a convenience: an INI that cannot be written is reported and the
+    // logon goes on.
+    runGuarded([key] {
+        dtmdlDataStoreProto->Ini().WriteInteger(QStringLiteral("Logon"), QStringLiteral("LastUser"),
+                                                key);
+    });
+    dtmdlDataStoreProto->UserKey = key;
+    accept();
+}
+
+bool TfrmUserLogon::Logon() {
+    const QList<VisibleUser> users = visibleUsers();
+    if (users.isEmpty())
+        return true;
+    if (users.size() == 1 && hasNoPassword(users.first().password)) {
+        dtmdlDataStoreProto->UserKey = users.first().key;
+        return true;
+    }
+    TfrmUserLogon window;
+    return window.exec() == QDialog::Accepted;
+}
+
+bool TfrmUserLogon::eventFilter(QObject* watched, QEvent* event) {
+    if (isEnter(event)) {
+        focusNextChild();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDialog>
+
+class QComboBox;
+class QLineEdit;
+
+// The logon of the start-up: asks the user and the password when the book has more than one
+// visible user or its only visible user has a password, and remembers the last user in the INI
+// (section "Logon", key "LastUser"). Works on the open database of dtmdlDataStoreProto.
+class TfrmUserLogon : public QDialog {
+    Q_OBJECT
+public:
+    // Builds the window and fills the list of visible users (FormCreate).
+    explicit TfrmUserLogon(QWidget* owner = nullptr);
+
+    // True: go on, with the data store's UserKey set to the user (left as it is when the book
+    // has no visible user); false: the user refused the logon. Database errors pass on.
+    static bool Logon();
+
+    // Whether a typed password opens a user with this stored PASSW: an empty stored text means
+    // no password. Text that Windows-1251 cannot hold never matches.
+    static bool PasswordAccepted(const QString& typed, const QString& stored);
+
+    void FormCreate();
+    // Logs the chosen user on when the password matches, else says so and stays; does nothing
+    // while no user is chosen.
+    void btnOKClick();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildLayout();
+
+    QComboBox* m_user = nullptr;
+    QLineEdit* m_password = nullptr;
+};
