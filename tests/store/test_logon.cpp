@@ -1,5 +1,6 @@
 #include "platform/IniFile.h"
 #include "platform/firebird/fbAttachment.h"
+#include "platform/firebird/fbError.h"
 #include "platform/firebird/fbStatement.h"
 #include "platform/firebird/fbTransaction.h"
 #include "store/dmDataStoreProto.h"
@@ -230,6 +231,15 @@ private slots:
         QVERIFY(!answer.shown);
         QCOMPARE(book.store.UserKey, userKey);
         QCOMPARE(book.lastUser(), -1);
+    }
+
+    void databaseErrorPassesOn() {
+        TestDatabase db;
+        db.attachment().detach();
+        TdtmdlDataStoreProto store(db.filePath("kaltro.ini"));
+        store.dbMain().attach(db.path());
+        QVERIFY_THROWS_EXCEPTION(fb::Error, TfrmUserLogon::Logon());
+        QCOMPARE(store.UserKey, 0);
     }
 
     void windowListsVisibleUsers_data() {
