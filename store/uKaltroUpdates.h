@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+class TUpdateSteps;
+
+namespace fb {
+class Transaction;
+}
+
+// Registers the product's upgrade steps 2.08, 2.09, 2.10, 2.12, 2.16 and 2.17. Each runs its
+// carried script on the data store's open database (a failing script shows the console, owned
+// by owner, and raises). Step 2.09 also loads the default templates from templatesFolder
+// (empty: DefaultTemplatesFolder()); step 2.16 then sets every template's EXT from its content.
+void RegisterKaltroUpdates(TUpdateSteps& steps, const QString& templatesFolder = QString(),
+                           QWidget* owner = nullptr);
+
+// EXT of every row of PRINTFORMS := TemplateExtension of its DATA. The caller commits.
+void SetTemplateExtensionsFromContent(fb::Transaction& transaction);
