@@ -7,6 +7,7 @@
 #include "platform/firebird/fbStatement.h"
 #include "platform/firebird/fbTransaction.h"
 #include "store/dmDataStoreProto.h"
+#include "store/uNewDatabase.h"
 #include "util/SysUtPlus.h"
 #include "util/uExceptions.h"
 #include "util/uGuard.h"
@@ -114,6 +115,35 @@ void restoreBySwap(const QString& backup, const QString& path) {
         throw Exception(QStringLiteral("База данных используется другой программой. Закройте ее "
                                        "и повторите восстановление."));
     replaceFile(temporary.path(), path);
+}
+
+// Offers to create the first book, a cash desk or a bank account, until one is made or the user
+// gives up; false when the user gives up. A failed attempt has shown its error.
+bool offerFirstBook() {
+    for (;;) {
+        const int answer = dialogs::messageBox(
+            nullptr,
+            QStringLiteral("Не указано ни одной базы данных!\n\nСоздать новую базу данных?\n"
+                           "«Да» — касса,\n«Нет» — расчетный счет,\n"
+                           "«Отмена» — выход из программы."),
+            QStringLiteral("Новая база данных"), MB_YESNOCANCEL | MB_ICONQUESTION);
+        bool made = false;
+        if (answer == IDYES)
+            runGuarded([&] {
+                made = AddDatabase(nullptr, otCashDesk, QStringLiteral("Название новой кассы"),
+                                   QStringLiteral("Новая касса"));
+            });
+        else if (answer == IDNO)
+            runGuarded([&] {
+                made = AddDatabase(nullptr, otBankAccount,
+                                   QStringLiteral("Название нового расчтеного счета"),
+                                   QStringLiteral("Новый расчетный счет"));
+            });
+        else
+            return false;
+        if (made)
+            return true;
+    }
 }
 
 QWidget* panelWith(QPushButton* button, const QString& name, QWidget* parent) {
@@ -232,7 +262,7 @@ void TfrmSelectStore::FormCreate() {
         m_pnlAdd->show();
         m_pnlDelete->show();
         m_grbxRestore->show();
-        resize(640, 400);
+        resize(760, 400);
     } else {
         m_grbxRestore->hide();
         m_liviStores->setColumnCount(1);
@@ -290,8 +320,11 @@ bool TfrmSelectStore::Execute(const QString& firstParam, QString& path, int& sto
         return false;
     }
 
-    if (entries.isEmpty())
-        dialogs::showMessage(QStringLiteral("Не указано ни одной базы данных!"));
+    while (entries.isEmpty()) {
+        if (!offerFirstBook())
+            return false;
+        entries = ReadStoreList(ini);
+    }
 
     if (entries.size() == 1) {
         path = entries.first().path;

@@ -1,4 +1,5 @@
 #include "platform/IniFile.h"
+#include "platform/firebird/fbEmbedded.h"
 #include "platform/firebird/fbServices.h"
 #include "platform/firebird/fbStatement.h"
 #include "platform/firebird/fbTransaction.h"
@@ -59,6 +60,29 @@ struct User {
         return result;
     }
 };
+
+// Answers the dialogs in turn with the given answers; Cancel once they are used up.
+struct ScriptedUser {
+    QList<DialogAnswer> answers;
+    QList<DialogRequest> requests;
+    ScopedDialogAnswerer answerer{[this](const DialogRequest& r) {
+        requests << r;
+        return answers.isEmpty() ? DialogAnswer{IDCANCEL, {}} : answers.takeFirst();
+    }};
+};
+
+// The kind of the book in its owner row.
+int ownerKind(const QString& path) {
+    fb::Attachment attachment;
+    attachment.attach(path);
+    fb::Transaction tr(attachment, fb::TransactionKind::ReadOnly);
+    fb::Statement q(tr, "SELECT LOWNER FROM PARTS WHERE PRKEY=0");
+    q.execute();
+    const int kind = q.fetch() ? int(q.field(0).asInteger()) : -1;
+    q.close();
+    tr.commit();
+    return kind;
+}
 
 // Drives the chooser window once it is shown: picks an item with OK or a double click, or
 // cancels. Records the window's caption; nothing happens when no window is shown.
@@ -123,6 +147,81 @@ struct BookWithBackup {
 class TestSelectStore : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { fb::prepareEmbeddedEngine(); }
+
+    void firstBookIsOfferedOnAnEmptyList_data() {
+        QTest::addColumn<int>("kindAnswer");
+        QTest::addColumn<int>("kind");
+        QTest::newRow("cash desk") << IDYES << 1;
+        QTest::newRow("bank account") << IDNO << 0;
+    }
+    void firstBookIsOfferedOnAnEmptyList() {
+        QFETCH(int, kindAnswer);
+        QFETCH(int, kind);
+        ListFixture list;
+        const QString folder = list.dir.filePath("Databases");
+        QVERIFY(QDir().mkpath(folder));
+        ScriptedUser user;
+        user.answers = {
+            {kindAnswer, {}}, {IDOK, QStringLiteral("Моя книга")}, {IDOK, folder}, {IDOK, {}}};
+        QString path;
+        int storeIndex = -1;
+        QVERIFY(TfrmSelectStore::Execute("", path, storeIndex));
+        QCOMPARE(user.requests.size(), 4);
+        QVERIFY(user.requests[0].text.startsWith(kNoDatabase));
+        QCOMPARE(user.requests[0].flags & 0xF, MB_YESNOCANCEL);
+        QCOMPARE(user.requests[1].kind, DialogRequest::Input);
+        QCOMPARE(path, folder + "/Kaltro1.fdb");
+        QCOMPARE(storeIndex, 0);
+        QCOMPARE(list.value("DatabaseCount"), "1");
+        QCOMPARE(list.value("DatabaseCaption_0"), QStringLiteral("Моя книга"));
+        QCOMPARE(ownerKind(path), kind);
+    }
+
+    void firstBookDeclined_data() {
+        QTest::addColumn<QList<DialogAnswer>>("answers");
+        QTest::addColumn<int>("questions");
+        QTest::addColumn<int>("errors");
+        QTest::newRow("cancel") << QList<DialogAnswer>{{IDCANCEL, {}}} << 1 << 0;
+        QTest::newRow("name cancelled, asked again")
+            << QList<DialogAnswer>{{IDYES, {}}, {IDCANCEL, {}}, {IDCANCEL, {}}} << 2 << 0;
+        QTest::newRow("failure shown, asked again")
+            << QList<DialogAnswer>{{IDNO, {}},
+                                   {IDOK, QStringLiteral("Книга")},
+                                   {IDOK, QStringLiteral("blocker/folder")},
+                                   {IDOK, {}},
+                                   {IDCANCEL, {}}}
+            << 2 << 1;
+    }
+    void firstBookDeclined() {
+        QFETCH(QList<DialogAnswer>, answers);
+        QFETCH(int, questions);
+        QFETCH(int, errors);
+        ListFixture list;
+        QFile blocker(list.dir.filePath("blocker")); // a file where the folder should be
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        for (DialogAnswer& answer : answers)
+            if (answer.value.startsWith("blocker/"))
+                answer.value = list.dir.filePath(answer.value);
+        ScriptedUser user;
+        user.answers = answers;
+        QString path = "unchanged";
+        int storeIndex = -1;
+        QVERIFY(!TfrmSelectStore::Execute("", path, storeIndex));
+        QCOMPARE(user.answers.size(), 0);
+        int asked = 0;
+        int shown = 0;
+        for (const DialogRequest& r : user.requests) {
+            asked += r.text.startsWith(kNoDatabase);
+            shown += (r.flags & 0xF0) == MB_ICONERROR;
+        }
+        QCOMPARE(asked, questions);
+        QCOMPARE(shown, errors);
+        QCOMPARE(path, QStringLiteral("unchanged"));
+        QCOMPARE(list.value("DatabaseCount"), "-");
+        QCOMPARE(QDir(list.dir.path()).entryList({"*.fdb"}, QDir::Files), QStringList());
+    }
+
     void databaseChoice_data() {
         QTest::addColumn<QString>("param");
         QTest::addColumn<int>("count");
