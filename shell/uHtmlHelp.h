@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+class QWidget;
+
+// The program's help, a viewer of our own. The help file keeps the executable's name with
+// ".chm"; it is a folder that holds
+//   - the topics, HTML files addressed by their paths inside it ("startup/whatsnew.htm"),
+//     "index.htm" being the topic the help opens on;
+//   - "Map.txt": the context numbers, one "number=topic path" a line;
+//   - "Context.txt": the text pop-ups, each a line ".topic number" followed by its text.
+// A topic is addressed as the help file + "::/" + its path; a ">window" behind the path names a
+// window of the help file and is ignored. Where the help file, a topic or a context is missing,
+// every call is silent.
+namespace htmlhelp {
+
+// The widget property that holds a widget's help context number.
+inline constexpr char kHelpContextProperty[] = "helpContext";
+
+void SetHelpContext(QWidget* widget, int context);
+int HelpContext(const QWidget* widget);
+// The help context of widget, or else of its nearest parent in the same window that has one.
+int HelpContextAt(const QWidget* widget);
+
+// The file of a topic address: the help file's folder + the path; empty when the help file,
+// or the topic in it, does not exist. An address without a path means "index.htm".
+QString TopicFile(const QString& address);
+
+// The topic of a context number ("Map.txt"); empty when the number is not there.
+QString ContextTopic(const QString& helpFile, int context);
+
+// The text of a pop-up from a "Context.txt" address; empty when there is none.
+QString PopupText(const QString& address, int context);
+
+// Where a pop-up of size goes: at its wanted top-left point, moved back inside the screen.
+QPoint KeepOnScreen(const QRect& popup, const QRect& screen);
+
+// Shows a topic in the help viewer (the help's "display topic"). False when it is missing.
+bool DisplayTopic(const QString& address);
+
+// Shows the topic of a context number (the help's "help context"). False when it is missing.
+bool HelpContextTopic(const QString& helpFile, int context);
+
+// Shows the text pop-up of a context at a screen point (the help's "display text pop-up"):
+// a small window that closes on the next click or key, laid inside the screen under that point
+// and kept above other windows. Returns the pop-up, or nullptr when there is no text.
+QWidget* TextPopup(const QString& address, int context, const QPoint& at);
+
+} // namespace htmlhelp
