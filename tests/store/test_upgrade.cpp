@@ -1,0 +1,319 @@
+#include "platform/IniFile.h"
+#include "platform/firebird/fbAttachment.h"
+#include "platform/firebird/fbStatement.h"
+#include "platform/firebird/fbTransaction.h"
+#include "store/dmDataStoreProto.h"
+#include "store/fmOptions.h"
+#include "store/fmUpdate.h"
+#include "store/uUpdateSteps.h"
+#include "tests/store/test_schema_support.h"
+#include "util/SysUtPlus.h"
+#include "util/uCp1251.h"
+#include "util/uExceptions.h"
+#include "util/uGuard.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace schematest;
+
+namespace {
+
+const QStringList kVersions = {"2.08", "2.09", "2.10", "2.12", "2.16", "2.17"};
+
+// Steps that record what they see instead of changing a schema: the book, the step's version,
+// the book's "DBVersion" when the step starts and whether its "Reserv" backup exists by then.
+// The step of failVersion fails once.
+struct RecordingSteps {
+    TUpdateSteps steps;
+    QStringList calls;
+    QString failVersion;
+    RecordingSteps() {
+        for (const QString& version : kVersions)
+            steps.RegisterUpdate(version, StrToCurrDot(version), [this, version] {
+                const QString path = dtmdlDataStoreProto->dbMain().path();
+                const bool backup =
+                    QFile::exists(TdtmdlDataStoreProto::BackupPath(path, QStringLiteral("Reserv")));
+                calls << QStringLiteral("%1 %2 from '%3'%4")
+                             .arg(QFileInfo(path).baseName(), version,
+                                  TfrmOptions::GetOption("DBVersion"),
+                                  backup ? QString() : QStringLiteral(" without backup"));
+                if (version == failVersion) {
+                    failVersion.clear();
+                    throw Exception(QStringLiteral("Сбой шага %1").arg(version));
+                }
+            });
+    }
+};
+
+// Books that hold just the owner row, listed in the INI in the order made.
+struct Books {
+    Workplace place;
+    int count = 0;
+    QString add(const QString& name, const QString& version) {
+        const QString path = place.path(name + ".fdb");
+        fb::Attachment db;
+        createDatabase(db, path);
+        fb::Transaction tr(db);
+        fb::Statement(tr, "CREATE TABLE PARTS (PRKEY INTEGER NOT NULL, "
+                          "ETC BLOB SUB_TYPE 0 SEGMENT SIZE 80)")
+            .execute();
+        tr.commit();
+        fb::Statement insert(tr, "INSERT INTO PARTS (PRKEY, ETC) VALUES (0, :ETC)");
+        insert.param("ETC").setString(
+            version.isNull() ? QString()
+                             : SetKeyValue("StoreCapt=" + name + "\x01", "DBVersion", version));
+        insert.execute();
+        tr.commit();
+        ini().WriteString("DB", QString("DatabasePath_%1").arg(count), path);
+        ini().WriteString("DB", QString("DatabaseCaption_%1").arg(count), name);
+        ini().WriteInteger("DB", "DatabaseCount", ++count);
+        return path;
+    }
+    TIniFile& ini() { return place.store().Ini(); }
+    QString programVersion() { return ini().ReadString("Version", "CurrVersion", "-"); }
+    QString version(const QString& name) {
+        fb::Attachment db;
+        db.attach(place.path(name + ".fdb"));
+        return GetKeyValue(value(db, "SELECT ETC FROM PARTS WHERE PRKEY = 0"), "DBVersion");
+    }
+    bool backedUp(const QString& name) {
+        return QFile::exists(
+            TdtmdlDataStoreProto::BackupPath(place.path(name + ".fdb"), QStringLiteral("Reserv")));
+    }
+};
+
+const QString kDone = "Обновление завершено.\n\nПерезапустите программу.";
+
+} // namespace
+
+class TestUpgrade : public QObject {
+    Q_OBJECT
+private slots:
+    void stepsAboveTheVersionReached_data() {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QStringList>("run");
+        QTest::newRow("2.07") << "2.07" << kVersions;
+        QTest::newRow("2.10") << "2.10" << QStringList{"2.12", "2.16", "2.17"};
+        QTest::newRow("2.1 is 2.10") << "2.1" << QStringList{"2.12", "2.16", "2.17"};
+        QTest::newRow("between steps") << "2.115" << QStringList{"2.12", "2.16", "2.17"};
+        QTest::newRow("2.17") << "2.17" << QStringList{};
+        QTest::newRow("2.18") << "2.18" << QStringList{};
+    }
+    void stepsAboveTheVersionReached() {
+        QFETCH(QString, from);
+        QFETCH(QStringList, run);
+        TUpdateSteps steps;
+        QStringList ran, stamps;
+        for (const QString& version : kVersions)
+            steps.RegisterUpdate(version, StrToCurrDot(version),
+                                 [&ran, version] { ran << version; });
+        const Currency reached = steps.RunUpdates(
+            StrToCurrDot(from), [&stamps](Currency v) { stamps << VersionText(v); });
+        QCOMPARE(ran, run);
+        QCOMPARE(stamps, run);
+        QCOMPARE(reached, run.isEmpty() ? StrToCurrDot(from) : StrToCurrDot(run.last()));
+        QCOMPARE(steps.count(), 6);
+        QCOMPARE(steps.caption(3), "2.12");
+    }
+
+    void versionTexts_data() {
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("two decimals") << "2.08"
+                                      << "2.08";
+        QTest::newRow("one decimal") << "2.1"
+                                     << "2.10";
+        QTest::newRow("three decimals") << "2.125"
+                                        << "2.125";
+        QTest::newRow("whole") << "3"
+                               << "3.00";
+    }
+    void versionTexts() {
+        QFETCH(QString, version);
+        QFETCH(QString, text);
+        QCOMPARE(VersionText(StrToCurrDot(version)), text);
+    }
+
+    // Each book goes from its own version; the INI's version only stands in where a book has
+    // none; a current book is left alone and a newer one is named and kept as it is.
+    void everyBookFromItsOwnVersion() {
+        Dialogs dialogs;
+        Books books;
+        RecordingSteps recorder;
+        books.add("A", "2.10");
+        books.add("B", "2.17");
+        books.add("C", QString());
+        const QString newer = books.add("D", "2.19");
+        books.add("E", "2.18");
+        books.ini().WriteString("Version", "CurrVersion", "2.12");
+        books.ini().WriteInteger("Startup", "NoStartupDialog", 1);
+        TfrmUpdate form(recorder.steps);
+        QCOMPARE(form.lblSourceVersion()->text(), "2.12");
+        QCOMPARE(form.lblDestVersion()->text(), "2.18");
+        form.btnBegin()->click();
+
+        QCOMPARE(recorder.calls,
+                 (QStringList{"A 2.12 from '2.10'", "A 2.16 from '2.12'", "A 2.17 from '2.16'",
+                              "C 2.16 from ''", "C 2.17 from '2.16'"}));
+        for (const char* name : {"A", "B", "C", "E"})
+            QCOMPARE(books.version(name), "2.18");
+        QCOMPARE(books.version("D"), "2.19");
+        QVERIFY(books.backedUp("B"));
+        QVERIFY(!books.backedUp("D") && !books.backedUp("E"));
+        QCOMPARE(dialogs.texts.size(), 2);
+        QVERIFY(dialogs.texts[0].contains(newer) && dialogs.texts[0].contains("2.19"));
+        QCOMPARE(dialogs.texts[1], kDone);
+        QCOMPARE(books.programVersion(), "2.18");
+        QCOMPARE(books.ini().ReadString("Startup", "NoStartupDialog", "-"), "0");
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+    }
+
+    void failedStepStopsTheRunAndTheNextResumes() {
+        Dialogs dialogs;
+        Books books;
+        RecordingSteps recorder;
+        books.add("A", "2.10");
+        books.add("B", "2.10");
+        books.ini().WriteString("Version", "CurrVersion", "2.10");
+        recorder.failVersion = "2.16";
+        {
+            TfrmUpdate form(recorder.steps);
+            form.btnBegin()->click();
+            QCOMPARE(form.result(), int(QDialog::Rejected));
+        }
+        QCOMPARE(recorder.calls, (QStringList{"A 2.12 from '2.10'", "A 2.16 from '2.12'"}));
+        QCOMPARE(dialogs.texts, QStringList{"Сбой шага 2.16"});
+        QCOMPARE(books.version("A"), "2.12");
+        QCOMPARE(books.version("B"), "2.10");
+        QCOMPARE(books.programVersion(), "2.10");
+
+        recorder.calls.clear();
+        TfrmUpdate form(recorder.steps);
+        form.btnBegin()->click();
+        QCOMPARE(recorder.calls,
+                 (QStringList{"A 2.16 from '2.12'", "A 2.17 from '2.16'", "B 2.12 from '2.10'",
+                              "B 2.16 from '2.12'", "B 2.17 from '2.16'"}));
+        QCOMPARE(books.version("A"), "2.18");
+        QCOMPARE(books.version("B"), "2.18");
+        QCOMPARE(books.programVersion(), "2.18");
+    }
+
+    void programVersionThatIsNoNumber() {
+        Dialogs dialogs;
+        Books books;
+        RecordingSteps recorder;
+        books.add("A", "2.10");
+        books.ini().WriteString("Version", "CurrVersion", "abc");
+        TfrmUpdate form(recorder.steps);
+        QVERIFY_THROWS_EXCEPTION(EConvertError, form.btnBeginClick());
+        QVERIFY(recorder.calls.isEmpty());
+        QCOMPARE(books.version("A"), "2.10");
+        QCOMPARE(books.programVersion(), "abc");
+    }
+
+    void versionCheckAtStart_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("listed");
+        QTest::addColumn<bool>("changed");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("fresh machine") << QString() << false << false << "2.18";
+        QTest::newRow("empty version, no book") << "" << false << false << "2.18";
+        QTest::newRow("no version, listed books") << QString() << true << true << "-";
+        QTest::newRow("same version") << "2.18" << true << false << "2.18";
+        QTest::newRow("older version") << "2.10" << true << true << "2.10";
+        QTest::newRow("other version") << "2.19" << false << true << "2.19";
+    }
+    void versionCheckAtStart() {
+        QFETCH(QString, stored);
+        QFETCH(bool, listed);
+        QFETCH(bool, changed);
+        QFETCH(QString, after);
+        Books books;
+        if (!stored.isNull())
+            books.ini().WriteString("Version", "CurrVersion", stored);
+        if (listed)
+            books.ini().WriteInteger("DB", "DatabaseCount", 1);
+        QCOMPARE(TfrmUpdate::VersionChanged(books.ini()), changed);
+        QCOMPARE(books.programVersion(), after);
+    }
+
+    void openBookAtStart_data() {
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("goesOn");
+        QTest::addColumn<QStringList>("calls");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<int>("messages");
+        QTest::newRow("current") << "2.18" << IDOK << true << QStringList{} << "2.18" << 0;
+        QTest::newRow("no version") << "" << IDOK << true << QStringList{} << "2.18" << 0;
+        QTest::newRow("newer") << "2.19" << IDOK << true << QStringList{} << "2.19" << 0;
+        QTest::newRow("older, cancel")
+            << "2.12" << IDCANCEL << false << QStringList{} << "2.12" << 1;
+        QTest::newRow("older, OK")
+            << "2.12" << IDOK << false
+            << QStringList{"Open 2.16 from '2.12'", "Open 2.17 from '2.16'"} << "2.18" << 2;
+    }
+    void openBookAtStart() {
+        QFETCH(QString, version);
+        QFETCH(int, answer);
+        QFETCH(bool, goesOn);
+        QFETCH(QStringList, calls);
+        QFETCH(QString, after);
+        QFETCH(int, messages);
+        Dialogs dialogs([answer](const DialogRequest&) { return DialogAnswer{answer, {}}; });
+        Books books;
+        RecordingSteps recorder;
+        books.add("Other", "2.10");
+        const QString open = books.add("Open", version);
+        books.ini().WriteString("Version", "CurrVersion", "2.18");
+        books.place.store().ReopenDatabase(open);
+
+        QCOMPARE(TfrmUpdate::UpgradeOpenDatabase(recorder.steps, nullptr), goesOn);
+        QCOMPARE(recorder.calls, calls);
+        QCOMPARE(books.version("Open"), after);
+        QCOMPARE(books.version("Other"), "2.10");
+        QCOMPARE(dialogs.texts.size(), messages);
+        if (messages > 0) {
+            QCOMPARE(dialogs.requests[0].caption, "Ошибка");
+            QCOMPARE(dialogs.requests[0].flags, MB_OKCANCEL | MB_ICONEXCLAMATION);
+            QCOMPARE(dialogs.texts[0], "Неверная версия базы данных!\nВерсия базы данных: 2.12\n"
+                                       "Необходима версия: 2.18\n\nПроводить обновление базы "
+                                       "данных?");
+        }
+        if (messages > 1)
+            QCOMPARE(dialogs.texts[1], kDone);
+    }
+
+    // There is no help file here: the change list beside the executable fills the memo.
+    void changeListBesideTheProgram() {
+        Books books;
+        RecordingSteps recorder;
+        const QString path = QCoreApplication::applicationDirPath() + "/Changes.txt";
+        QVERIFY(!QFile::exists(path));
+        {
+            TfrmUpdate form(recorder.steps);
+            QCOMPARE(form.mmVersionInfo()->toPlainText(), QString());
+            QCOMPARE(form.windowTitle(), "Обновление программы");
+            QCOMPARE(form.btnBegin()->text(), "Начать обновление...");
+        }
+        for (const QByteArray& bytes : {cp1251::encode("Версия 2.18\r\n- новое"),
+                                        QString("Версия 2.18\r\n- новое").toUtf8()}) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+            file.close();
+            TfrmUpdate form(recorder.steps);
+            QFile::remove(path);
+            QCOMPARE(form.mmVersionInfo()->toPlainText(), "Версия 2.18\n- новое");
+        }
+    }
+};
+
+QTEST_MAIN(TestUpgrade)
+#include "test_upgrade.moc"
