@@ -84,9 +84,10 @@ void TfrmUpdate::buildLayout() {
     auto* icon = new QLabel(pnlTop);
     icon->setObjectName(QStringLiteral("ProgramIcon"));
     const QIcon programIcon = QApplication::windowIcon().isNull()
-                                  ? style()->standardIcon(QStyle::SP_ComputerIcon)
+                                  ? style()->standardIcon(QStyle::SP_MessageBoxInformation)
                                   : QApplication::windowIcon();
-    icon->setPixmap(programIcon.pixmap(64, 64));
+    icon->setPixmap(
+        programIcon.pixmap(64, 64).scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     icon->setFixedSize(72, 72);
     icon->setAlignment(Qt::AlignCenter);
 
