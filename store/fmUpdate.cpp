@@ -6,6 +6,7 @@
 #include "store/fmOptions.h"
 #include "store/uUpdateSteps.h"
 #include "util/uCp1251.h"
+#include "util/uExceptions.h"
 #include "util/uGuard.h"
 #include "util/uMessageBox.h"
 
@@ -33,6 +34,16 @@ QString programVersion() {
 
 QString requiredVersion() {
     return QString::fromLatin1(kRequiredDBVersion);
+}
+
+// False when the text is no version.
+bool readVersion(const QString& text, Currency& version) {
+    try {
+        version = StrToCurrDot(text);
+        return true;
+    } catch (const EConvertError&) {
+        return false;
+    }
 }
 
 void saveVersion(TIniFile& ini) {
@@ -184,16 +195,19 @@ void TfrmUpdate::UpgradeDatabases(bool allDatabases, Currency fromVersion) {
 
 void TfrmUpdate::UpgradeBook(Currency fromVersion) {
     const QString own = TfrmOptions::GetOption(QLatin1String(kDBVersion)).trimmed();
-    const Currency required = StrToCurrDot(requiredVersion());
-    const Currency from = own.isEmpty() ? fromVersion : StrToCurrDot(own);
     const QString path = dtmdlDataStoreProto->dbMain().path();
+    const Currency required = StrToCurrDot(requiredVersion());
+    Currency from = fromVersion;
+    if (!own.isEmpty() && !readVersion(own, from)) {
+        refuseBook(QStringLiteral("База данных \"%1\" имеет неверную версию \"%2\".\n"
+                                  "Эта база данных не обновляется.")
+                       .arg(path, own));
+        return;
+    }
     if (required < from) {
-        dialogs::messageBox(
-            this,
-            QStringLiteral("База данных \"%1\" имеет версию %2, более новую, чем нужна программе "
-                           "(%3).\nЭта база данных не обновляется.")
-                .arg(path, own.isEmpty() ? VersionText(from) : own, requiredVersion()),
-            windowTitle(), MB_OK | MB_ICONEXCLAMATION);
+        refuseBook(QStringLiteral("База данных \"%1\" имеет версию %2, более новую, чем нужна "
+                                  "программе (%3).\nЭта база данных не обновляется.")
+                       .arg(path, own.isEmpty() ? VersionText(from) : own, requiredVersion()));
         return;
     }
     if (from == required) {
@@ -208,6 +222,10 @@ void TfrmUpdate::UpgradeBook(Currency fromVersion) {
         TfrmOptions::SetOption(QLatin1String(kDBVersion), VersionText(reached));
     });
     TfrmOptions::SetOption(QLatin1String(kDBVersion), requiredVersion());
+}
+
+void TfrmUpdate::refuseBook(const QString& text) {
+    dialogs::messageBox(this, text, windowTitle(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void TfrmUpdate::Upgrade(bool allDatabases, Currency fromVersion) {

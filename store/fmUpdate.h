@@ -18,7 +18,8 @@ class TUpdateSteps;
 // Each book is upgraded from its own "DBVersion" (the version passed in only where a book has
 // none), backed up before it changes, stamped after every step so that a rerun resumes, and
 // stamped with the required version at the end. A book already at the required version is left
-// alone; a newer one is never lowered: it is named in a message and skipped.
+// alone; a newer one is never lowered, and one whose version is no number is not guessed at:
+// either is named in a message and skipped.
 // Needs the data store (its INI and its connection).
 class TfrmUpdate : public QDialog {
     Q_OBJECT
@@ -59,6 +60,7 @@ public:
 private:
     void buildLayout();
     void loadChanges();
+    void refuseBook(const QString& text);
 
     TUpdateSteps& m_steps;
     QLabel* m_destVersion = nullptr;

@@ -151,6 +151,7 @@ private slots:
         books.add("C", QString());
         const QString newer = books.add("D", "2.19");
         books.add("E", "2.18");
+        const QString unreadable = books.add("F", "2,1x");
         books.ini().WriteString("Version", "CurrVersion", "2.12");
         books.ini().WriteInteger("Startup", "NoStartupDialog", 1);
         TfrmUpdate form(recorder.steps);
@@ -165,10 +166,12 @@ private slots:
             QCOMPARE(books.version(name), "2.18");
         QCOMPARE(books.version("D"), "2.19");
         QVERIFY(books.backedUp("B"));
-        QVERIFY(!books.backedUp("D") && !books.backedUp("E"));
-        QCOMPARE(dialogs.texts.size(), 2);
+        QCOMPARE(books.version("F"), "2,1x");
+        QVERIFY(!books.backedUp("D") && !books.backedUp("E") && !books.backedUp("F"));
+        QCOMPARE(dialogs.texts.size(), 3);
         QVERIFY(dialogs.texts[0].contains(newer) && dialogs.texts[0].contains("2.19"));
-        QCOMPARE(dialogs.texts[1], kDone);
+        QVERIFY(dialogs.texts[1].contains(unreadable) && dialogs.texts[1].contains("2,1x"));
+        QCOMPARE(dialogs.texts[2], kDone);
         QCOMPARE(books.programVersion(), "2.18");
         QCOMPARE(books.ini().ReadString("Startup", "NoStartupDialog", "-"), "0");
         QCOMPARE(form.result(), int(QDialog::Accepted));
