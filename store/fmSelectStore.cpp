@@ -131,13 +131,13 @@ bool offerFirstBook() {
         if (answer == IDYES)
             runGuarded([&] {
                 made = AddDatabase(nullptr, otCashDesk, QStringLiteral("Название новой кассы"),
-                                   QStringLiteral("Новая касса"));
+                                   QStringLiteral("Новая касса"), nullptr, true);
             });
         else if (answer == IDNO)
             runGuarded([&] {
                 made = AddDatabase(nullptr, otBankAccount,
                                    QStringLiteral("Название нового расчтеного счета"),
-                                   QStringLiteral("Новый расчетный счет"));
+                                   QStringLiteral("Новый расчетный счет"), nullptr, true);
             });
         else
             return false;

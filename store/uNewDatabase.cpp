@@ -309,7 +309,7 @@ QString CreateNewBook(int ownerType, const QString& name, const QString& folder,
 }
 
 bool AddDatabase(QWidget* owner, int ownerType, const QString& prompt, const QString& defaultName,
-                 QString* createdPath) {
+                 QString* createdPath, bool openedNow) {
     QString name = defaultName;
     if (!InputQueryEx(owner, prompt, QStringLiteral("Название:"), name))
         throw EAbort();
@@ -326,10 +326,11 @@ bool AddDatabase(QWidget* owner, int ownerType, const QString& prompt, const QSt
 
     // The folder keeps the rights it has: on Linux the user who creates it owns it.
     const QString path = CreateNewBook(ownerType, name, folder);
-    dialogs::messageBox(owner,
-                        QStringLiteral("Операция произведена успешно!\nДля использования новой "
-                                       "базы запустите программу заново."),
-                        QStringLiteral("Создание"), MB_OK);
+    const QString done = QStringLiteral("Операция произведена успешно!");
+    const QString restart =
+        QStringLiteral("\nДля использования новой базы запустите программу заново.");
+    dialogs::messageBox(owner, openedNow ? done : done + restart, QStringLiteral("Создание"),
+                        MB_OK);
     if (createdPath)
         *createdPath = path;
     return true;

@@ -75,6 +75,7 @@ QString CreateNewBook(int ownerType, const QString& name, const QString& folder,
 // The whole command: asks the name (caption prompt, initial text defaultName) and the folder,
 // creates the book and says so. Cancel in either dialog is a silent abort (EAbort); errors pass
 // on to the caller's error display. Returns true when a book was made; createdPath receives its
-// path.
+// path. The first book of a fresh machine opens at once: openedNow leaves out the advice to
+// start the program again.
 bool AddDatabase(QWidget* owner, int ownerType, const QString& prompt, const QString& defaultName,
-                 QString* createdPath = nullptr);
+                 QString* createdPath = nullptr, bool openedNow = false);
