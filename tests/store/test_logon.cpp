@@ -6,6 +6,7 @@
 #include "store/dmDataStoreProto.h"
 #include "store/fmEnterPassword.h"
 #include "store/fmUserLogon.h"
+#include "store/uScripts.h"
 #include "tests/support/fbTestDatabase.h"
 #include "util/uExceptions.h"
 #include "util/uMessageBox.h"
@@ -240,6 +241,45 @@ private slots:
         store.dbMain().attach(db.path());
         QVERIFY_THROWS_EXCEPTION(fb::Error, TfrmUserLogon::Logon());
         QCOMPARE(store.UserKey, 0);
+    }
+
+    // A new book opens as its administrator; once he has a password set through the dialog,
+    // the logon asks for it.
+    void newBookThenPasswordSet() {
+        TestDatabase db;
+        db.attachment().detach();
+        TdtmdlDataStoreProto store(db.filePath("kaltro.ini"));
+        store.dbMain().attach(db.path());
+        RunScriptResource("SQL_NEWDB");
+        {
+            ModalAnswer answer([](QDialog&) {});
+            QVERIFY(TfrmUserLogon::Logon());
+            QVERIFY(!answer.shown);
+            QCOMPARE(store.UserKey, 1);
+        }
+
+        QString password;
+        {
+            ModalAnswer answer([](QDialog& window) { typeAndOk(window, "btnOk", "Ёж", "Ёж"); });
+            QVERIFY(TfrmEnterPassword::ChangePassword(nullptr, password));
+        }
+        fb::Transaction tr(store.dbMain());
+        fb::Statement q(tr, "UPDATE USERS SET PASSW=:PASSW WHERE PRKEY=1");
+        q.param("PASSW").setString(password);
+        q.execute();
+        tr.commit();
+
+        store.UserKey = 0;
+        Messages messages;
+        ModalAnswer answer([](QDialog& window) {
+            typeAndOk(window, "btnOK", "");
+            typeAndOk(window, "btnOK", "Ёж");
+        });
+        QVERIFY(TfrmUserLogon::Logon());
+        QVERIFY(answer.shown);
+        QCOMPARE(messages.texts, QStringList{"Ошибка: Пароль неверен!"});
+        QCOMPARE(store.UserKey, 1);
+        QCOMPARE(store.Ini().ReadInteger("Logon", "LastUser", -1), 1);
     }
 
     void windowListsVisibleUsers_data() {
