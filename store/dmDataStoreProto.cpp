@@ -7,8 +7,13 @@
 #include "platform/firebird/fbStatement.h"
 #include "platform/firebird/fbTransaction.h"
 #include "store/fmOptions.h"
+#include "store/fmSelectStore.h"
+#include "store/fmUpdate.h"
+#include "store/fmUserLogon.h"
+#include "store/uUpdateSteps.h"
 #include "util/SysUtPlus.h"
 #include "util/uExceptions.h"
+#include "util/uGuard.h"
 #include "util/uMessageBox.h"
 
 #include <QApplication>
@@ -16,14 +21,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStyle>
 #include <cmath>
 #include <filesystem>
 
 TdtmdlDataStoreProto* dtmdlDataStoreProto = nullptr;
+QString ProgramVersion = QStringLiteral("2.18");
 
 namespace {
-
-const char* const kProgramVersion = "2.18";
 
 QString executableBase() {
     const QString exe = QCoreApplication::applicationFilePath();
@@ -47,6 +52,25 @@ void replaceFile(const QString& source, const QString& target) {
 }
 
 } // namespace
+
+QIcon TdtmdlDataStoreProto::imglstImages(int index) {
+    struct Image {
+        int index;
+        const char* theme;
+        QStyle::StandardPixmap fallback;
+    };
+    static const Image images[] = {
+        {5, "help-browser", QStyle::SP_DialogHelpButton},
+        {6, "application-exit", QStyle::SP_DialogCloseButton},
+        {20, "drive-harddisk", QStyle::SP_DriveHDIcon},
+        {21, "go-jump", QStyle::SP_ArrowRight},
+    };
+    for (const Image& image : images)
+        if (image.index == index)
+            return QIcon::fromTheme(QString::fromLatin1(image.theme),
+                                    QApplication::style()->standardIcon(image.fallback));
+    return QIcon();
+}
 
 QString TdtmdlDataStoreProto::BackupFolder(int kind) {
     switch (kind) {
@@ -75,10 +99,72 @@ TdtmdlDataStoreProto::~TdtmdlDataStoreProto() {
         dtmdlDataStoreProto = nullptr;
 }
 
+StartupEnd TdtmdlDataStoreProto::DataModuleCreate(TUpdateSteps& steps) {
+    return DataModuleCreate(steps, QCoreApplication::arguments().value(1));
+}
+
+StartupEnd TdtmdlDataStoreProto::DataModuleCreate(TUpdateSteps& steps, const QString& firstParam) {
+    try {
+        return runStartup(steps, firstParam);
+    } catch (...) {
+        showCurrentException();
+        return StartupEnd::EndNow;
+    }
+}
+
+StartupEnd TdtmdlDataStoreProto::runStartup(TUpdateSteps& steps, const QString& firstParam) {
+    if (m_dbMain->isAttached())
+        throw Exception(QStringLiteral("Database already connected!\nCheck Active property of "
+                                       "dtmdlDataStoreProto.dbMain!"));
+    dtmdlDataStoreProto = this;
+    if (TfrmUpdate::VersionChanged(*m_ini)) {
+        TfrmUpdate::ShowModalUpgrade(steps, nullptr);
+        return StartupEnd::Terminate;
+    }
+    QString path;
+    if (!TfrmSelectStore::Execute(firstParam, path, StoreIndex))
+        return StartupEnd::EndNow;
+    m_databaseName = path;
+    makeFirstBackups();
+    if (!openDatabase())
+        return StartupEnd::EndNow;
+    // A book older than the program needs is offered the upgrade; either answer ends the program.
+    if (!TfrmUpdate::UpgradeOpenDatabase(steps, nullptr))
+        return StartupEnd::Terminate;
+    UserKey = 0;
+    if (!TfrmUserLogon::Logon())
+        return StartupEnd::Terminate;
+    LoadUserData();
+    return StartupEnd::GoOn;
+}
+
+void TdtmdlDataStoreProto::makeFirstBackups() {
+    for (int kind = Reserv; kind <= Week; ++kind) {
+        const QString folder = BackupFolder(kind);
+        if (!QFileInfo::exists(BackupPath(m_databaseName, folder)))
+            MakeBackup(folder, kind, QString(), true);
+    }
+}
+
+bool TdtmdlDataStoreProto::openDatabase() {
+    try {
+        m_dbMain->attach(m_databaseName);
+        return true;
+    } catch (const Exception& e) {
+        dialogs::showMessage(QStringLiteral("Не удалось подключиться к базе данных."));
+        dialogs::showMessage(QStringLiteral("Возникла ошибка:\n\n") + e.message());
+        return false;
+    }
+}
+
+QString TdtmdlDataStoreProto::DatabaseName() const {
+    return m_dbMain->isAttached() ? m_dbMain->path() : m_databaseName;
+}
+
 void TdtmdlDataStoreProto::CloseAndBackup() {
     const bool flags[3] = {TfrmOptions::GetReservBackupFlag(),
                            TfrmOptions::GetYesterdayBackupFlag(), TfrmOptions::GetWeekBackupFlag()};
-    const QString path = m_dbMain->path();
+    const QString path = DatabaseName();
     m_qryAny->close();
     m_dbMain->detach();
     for (int kind = Reserv; kind <= Week; ++kind)
@@ -147,7 +233,7 @@ QString TdtmdlDataStoreProto::DateFieldGetText(const QVariant& value) {
 }
 
 QString TdtmdlDataStoreProto::GetProgramVersion() const {
-    return QString::fromLatin1(kProgramVersion);
+    return ProgramVersion;
 }
 
 void TdtmdlDataStoreProto::LoadUserData() {
@@ -189,7 +275,7 @@ void TdtmdlDataStoreProto::MakeBackup(const QString& folder, int kind, const QSt
                                       bool silent) {
     if (!m_ini->ReadBool(QStringLiteral("DB"), QStringLiteral("Backup"), true))
         return;
-    const QString database = path.isEmpty() ? m_dbMain->path() : path;
+    const QString database = path.isEmpty() ? DatabaseName() : path;
     if (database.isEmpty() || !QFileInfo::exists(database))
         return;
     const QString target = BackupPath(database, folder);
@@ -218,5 +304,6 @@ void TdtmdlDataStoreProto::MakeBackup(const QString& folder, int kind, const QSt
 void TdtmdlDataStoreProto::ReopenDatabase(const QString& path) {
     m_qryAny->close();
     m_dbMain->detach();
+    m_databaseName = path;
     m_dbMain->attach(path);
 }

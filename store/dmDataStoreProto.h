@@ -2,12 +2,14 @@
 
 #include "util/uDateTime.h"
 
+#include <QIcon>
 #include <QObject>
 #include <QString>
 #include <QVariant>
 #include <memory>
 
 class TIniFile;
+class TUpdateSteps;
 
 namespace fb {
 class Attachment;
@@ -15,6 +17,15 @@ class DataSet;
 class Statement;
 class Transaction;
 } // namespace fb
+
+// How the start-up of the data store ended: go on to the main window, end the program at once,
+// or end it because the user declined (an upgrade, the logon). Only GoOn shows the main window;
+// the other two run no later dialog and none of the exit steps.
+enum class StartupEnd { GoOn, EndNow, Terminate };
+
+// The program's version, compared with the INI's "CurrVersion"; the product sets it. (The
+// database version the program needs is kRequiredDBVersion of the upgrade steps.)
+extern QString ProgramVersion;
 
 // The one data store of the process: the connection to the open cash book, a general
 // statement with its transaction, the INI file, the help file's path, the program name and
@@ -31,7 +42,19 @@ public:
     explicit TdtmdlDataStoreProto(const QString& iniPath = QString(), QObject* parent = nullptr);
     ~TdtmdlDataStoreProto() override;
 
+    // The start-up, in this order: the program version check (a changed version runs the
+    // upgrade window instead and ends), the choice of the database (firstParam: the first
+    // program argument), the missing first backups, the open, the database version check,
+    // the logon and the user's data. An error on the way is shown and ends the program.
+    StartupEnd DataModuleCreate(TUpdateSteps& steps);
+    StartupEnd DataModuleCreate(TUpdateSteps& steps, const QString& firstParam);
+
+    // The shared 32x32 images of every tool bar, by index; an empty icon for an unknown one.
+    static QIcon imglstImages(int index);
+
     fb::Attachment& dbMain() { return *m_dbMain; }
+    // The database file to open, or the open one.
+    QString DatabaseName() const;
     TIniFile& Ini() { return *m_ini; }
 
     // The general statement and its transaction, for the data store's own operations and
@@ -81,6 +104,11 @@ public:
     QString HelpFile;
 
 private:
+    StartupEnd runStartup(TUpdateSteps& steps, const QString& firstParam);
+    void makeFirstBackups();
+    bool openDatabase();
+
+    QString m_databaseName;
     QString m_userData1;
     std::unique_ptr<TIniFile> m_ini;
     std::unique_ptr<fb::Attachment> m_dbMain;
