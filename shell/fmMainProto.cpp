@@ -215,6 +215,7 @@ void TfrmMainProto::buildLayout() {
 QWidget* TfrmMainProto::buildSplash() {
     pnlSplash = new QWidget;
     pnlSplash->setObjectName(QStringLiteral("pnlSplash"));
+    pnlSplash->installEventFilter(this);
     htmlhelp::SetHelpContext(pnlSplash, 1022);
 
     auto* center = new QFrame(pnlSplash);
@@ -392,6 +393,13 @@ void TfrmMainProto::showEvent(QShowEvent* event) {
 void TfrmMainProto::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     LayoutSplash();
+}
+
+bool TfrmMainProto::eventFilter(QObject* watched, QEvent* event) {
+    // The splash lays itself out again whenever the pane area changes size.
+    if (watched == pnlSplash && event->type() == QEvent::Resize)
+        LayoutSplash();
+    return QWidget::eventFilter(watched, event);
 }
 
 void TfrmMainProto::freeCurrentPane() {

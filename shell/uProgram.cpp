@@ -4,6 +4,7 @@
 #include "util/uGuard.h"
 
 #include <QApplication>
+#include <QScreen>
 
 int RunProgram(const QString& iniPath) {
     TfrmMain main(iniPath);
@@ -12,7 +13,10 @@ int RunProgram(const QString& iniPath) {
         return 1;
     if (end != StartupEnd::GoOn)
         return 0;
-    main.show();
+    // Maximised: where no window manager maximises it, the window takes the whole screen itself.
+    if (const QScreen* screen = main.screen())
+        main.setGeometry(screen->availableGeometry());
+    main.showMaximized();
     return QApplication::exec();
 }
 

@@ -218,8 +218,18 @@ private slots:
         QCOMPARE(TfrmMain::GetOwnerType(), int(otCashDesk));
         auto* front = main.findChild<QLabel*>("lblNameProgrammFront");
         auto* back = main.findChild<QLabel*>("lblNameProgrammBack");
-        main.resize(900, 650);
-        QCOMPARE(back->x(), front->x() - 1);
+        // The splash stays centred in the pane area, its title shadowed, after a resize.
+        main.setWindowState(Qt::WindowNoState);
+        for (const QSize size : {QSize(900, 650), QSize(1200, 800)}) {
+            main.resize(size);
+            QTRY_COMPARE(main.size(), size);
+            QApplication::processEvents();
+            auto* splash = main.findChild<QWidget*>("pnlSplash");
+            auto* center = main.findChild<QWidget*>("pnlSplashCenter");
+            QCOMPARE(center->x(), (splash->width() - center->width()) / 2);
+            QCOMPARE(center->y(), (splash->height() - center->height()) / 2);
+            QCOMPARE(back->x(), front->x() - 1);
+        }
         main.close();
     }
 
