@@ -39,6 +39,26 @@ QList<ButtonSpec> buttonsOf(unsigned flags) {
     }
 }
 
+// The buttons speak Russian whatever translations the system has.
+QString buttonText(int id) {
+    switch (id) {
+    case IDCANCEL:
+        return QStringLiteral("Отмена");
+    case IDABORT:
+        return QStringLiteral("Прервать");
+    case IDRETRY:
+        return QStringLiteral("Повторить");
+    case IDIGNORE:
+        return QStringLiteral("Пропустить");
+    case IDYES:
+        return QStringLiteral("Да");
+    case IDNO:
+        return QStringLiteral("Нет");
+    default:
+        return QStringLiteral("OK");
+    }
+}
+
 int defaultIndex(unsigned flags) {
     if (flags & MB_DEFBUTTON3)
         return 2;
@@ -77,7 +97,7 @@ int realMessageBox(QWidget* owner, const QString& text, const QString& caption, 
     }
     QMessageBox box(iconOf(flags), caption, text, QMessageBox::NoButton, owner);
     for (const ButtonSpec& s : specs)
-        box.addButton(s.button);
+        box.addButton(s.button)->setText(buttonText(s.id));
     box.setDefaultButton(specs[def].button);
     box.exec();
     const auto pressed = box.standardButton(box.clickedButton());
