@@ -122,6 +122,7 @@ void TDBGrid::AddColumn(const TGridColumn& column) {
         return;
     m_model->addColumn(column.FieldName, column.Title, column.Alignment | Qt::AlignVCenter);
     ApplyColumn(int(m_columns.size()) - 1);
+    FollowDataSet(); // the first column gives the current row a cell
 }
 
 void TDBGrid::ClearColumns() {

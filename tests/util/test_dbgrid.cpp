@@ -1,0 +1,408 @@
+#include "platform/firebird/fbDataSet.h"
+#include "platform/firebird/fbDataSetModel.h"
+#include "store/dmDataStoreProto.h"
+#include "tests/support/fbTestDatabase.h"
+#include "util/DBGridUtil.h"
+#include "util/SysUtPlus.h"
+#include "util/fmDBGridSelect.h"
+#include "util/uExceptions.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <functional>
+
+using testsupport::TestDatabase;
+
+namespace {
+
+// A book with partners and one user, opened by a data store as the program does.
+struct Book {
+    TestDatabase db;
+    TdtmdlDataStoreProto store;
+    Book() : store(db.filePath("kaltro.ini")) {
+        db.exec(QStringList{
+            "CREATE TABLE PARTS (PRKEY INTEGER NOT NULL, LNAM VARCHAR(100), CITY VARCHAR(50), "
+            "DAT TIMESTAMP)",
+            "CREATE TABLE USERS (PRKEY INTEGER NOT NULL, DATA1 BLOB SUB_TYPE 0 SEGMENT SIZE 80)",
+            "INSERT INTO PARTS VALUES (10001, 'Альфа', 'Киев', '2024-03-05 10:00:00')",
+            "INSERT INTO PARTS VALUES (10002, 'Бета', 'Львов', NULL)",
+            "INSERT INTO PARTS VALUES (10003, 'Гамма', 'Одесса', '2024-12-31 00:00:00')",
+            "INSERT INTO USERS (PRKEY) VALUES (1)"});
+        db.attachment().detach();
+        store.dbMain().attach(db.path());
+        store.UserKey = 1;
+        store.LoadUserData();
+    }
+    // What the next run of the program reads: the user's data written and loaded again.
+    void restart() {
+        store.SaveUserData();
+        store.SetUserData1(QString());
+        store.LoadUserData();
+    }
+};
+
+const QList<TGridColumn> kPartColumns{
+    {"PRKEY", Qt::AlignRight, QStringLiteral("Код"), 60, QColor()},
+    {"LNAM", Qt::AlignLeft, QStringLiteral("Название"), 200, QColor(Qt::yellow)},
+    {"CITY", Qt::AlignCenter, QStringLiteral("Город"), 0, QColor()},
+};
+
+// A grid over the partners, as a pane holds one.
+struct PartsGrid {
+    fb::DataSet query;
+    TDBGrid grid;
+    explicit PartsGrid(Book& book) : query(book.store.dbMain()) {
+        query.setSQL("SELECT PRKEY, LNAM, CITY, DAT FROM PARTS ORDER BY PRKEY");
+        query.open();
+        grid.SetDataSet(&query);
+        SetGridColumns(grid, kPartColumns);
+    }
+    QStringList fields() const {
+        QStringList names;
+        for (int i = 0; i < grid.ColumnCount(); ++i)
+            names << grid.ColumnFieldName(i);
+        return names;
+    }
+};
+
+void onModal(std::function<void(QWidget*)> action) {
+    QTimer::singleShot(0, [action] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        action(dialog);
+    });
+}
+
+// A click that goes the way of a real one, through the window system's events, where
+// windows blocked by a modal one are passed over.
+void systemClick(QWidget* widget) {
+    QWindow* window = widget->window()->windowHandle();
+    QTest::mouseClick(window, Qt::LeftButton, {},
+                      widget->mapTo(widget->window(), widget->rect().center()));
+}
+
+} // namespace
+
+class TestDBGrid : public QObject {
+    Q_OBJECT
+private slots:
+    void columnsAsDescribed() {
+        Book book;
+        PartsGrid parts(book);
+        QAbstractItemModel* model = parts.grid.model();
+        QCOMPARE(parts.fields(), QStringList({"PRKEY", "LNAM", "CITY"}));
+        QCOMPARE(model->rowCount(), 3);
+        QCOMPARE(model->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Название"));
+        QCOMPARE(model->data(model->index(0, 1)).toString(), QStringLiteral("Альфа"));
+        QCOMPARE(model->data(model->index(2, 2)).toString(), QStringLiteral("Одесса"));
+        QCOMPARE(model->data(model->index(0, 0), Qt::TextAlignmentRole).value<Qt::Alignment>(),
+                 Qt::AlignRight | Qt::AlignVCenter);
+        QCOMPARE(model->headerData(2, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>(),
+                 Qt::AlignCenter | Qt::AlignVCenter);
+        QCOMPARE(model->data(model->index(1, 1), Qt::BackgroundRole).value<QBrush>().color(),
+                 QColor(Qt::yellow));
+        QVERIFY(!model->data(model->index(1, 0), Qt::BackgroundRole).isValid());
+        QCOMPARE(parts.grid.ColumnWidth(0), 60);
+        QCOMPARE(parts.grid.ColumnWidth(1), 200);
+        QCOMPARE(parts.grid.ColumnWidth(2), parts.grid.horizontalHeader()->defaultSectionSize());
+
+        // A second set replaces the first.
+        SetGridColumns(parts.grid, {{"CITY", Qt::AlignLeft, QStringLiteral("Город"), 80, {}},
+                                    {"PRKEY", Qt::AlignLeft, QStringLiteral("Код"), 0, {}}});
+        QCOMPARE(parts.fields(), QStringList({"CITY", "PRKEY"}));
+        QCOMPARE(model->columnCount(), 2);
+        QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Город"));
+        QCOMPARE(model->data(model->index(0, 1)).toString(), QStringLiteral("10001"));
+        QVERIFY(!model->data(model->index(0, 0), Qt::BackgroundRole).isValid());
+        QCOMPARE(parts.grid.ColumnWidth(0), 80);
+
+        AddGridColumns(parts.grid, {{"LNAM", Qt::AlignLeft, QStringLiteral("Название"), 0, {}}});
+        QCOMPARE(parts.fields(), QStringList({"CITY", "PRKEY", "LNAM"}));
+    }
+
+    void columnIndexByFieldName() {
+        Book book;
+        PartsGrid parts(book);
+        QCOMPARE(ColumnIndexByFieldName(parts.grid, "CITY"), 2);
+        parts.grid.MoveColumn(2, 0);
+        QCOMPARE(ColumnIndexByFieldName(parts.grid, "CITY"), 0);
+        QCOMPARE(ColumnIndexByFieldName(parts.grid, "PRKEY"), 1);
+        for (const QString name : {"lnam", "DAT", ""}) {
+            try {
+                ColumnIndexByFieldName(parts.grid, name);
+                QFAIL("no error for a field the grid does not show");
+            } catch (const EListError& e) {
+                QCOMPARE(e.message(), QStringLiteral("Не могу найти колонку!"));
+            }
+        }
+    }
+
+    void layoutSurvivesReopening() {
+        Book book;
+        {
+            PartsGrid parts(book);
+            parts.grid.SetColumnWidth(0, 45);
+            parts.grid.SetColumnWidth(2, 130);
+            parts.grid.MoveColumn(2, 0); // CITY, PRKEY, LNAM
+            parts.grid.MoveColumn(2, 1); // CITY, LNAM, PRKEY
+            SaveGridColumns("TfrmPartsBrowser", parts.grid);
+        }
+        book.restart();
+        const QString data = book.store.GetUserData1();
+        QCOMPARE(GetKeyValue(data, "TfrmPartsBrowser|TDBGridCITYWidth"), QStringLiteral("130"));
+        QCOMPARE(GetKeyValue(data, "TfrmPartsBrowser|TDBGridCITYIndex"), QStringLiteral("0"));
+        QCOMPARE(GetKeyValue(data, "TfrmPartsBrowser|TDBGridPRKEYIndex"), QStringLiteral("2"));
+
+        PartsGrid parts(book);
+        QCOMPARE(parts.fields(), QStringList({"PRKEY", "LNAM", "CITY"}));
+        RestoreGridColumns("TfrmPartsBrowser", parts.grid);
+        QCOMPARE(parts.fields(), QStringList({"CITY", "LNAM", "PRKEY"}));
+        QCOMPARE(parts.grid.ColumnWidth(0), 130);
+        QCOMPARE(parts.grid.ColumnWidth(1), 200);
+        QCOMPARE(parts.grid.ColumnWidth(2), 45);
+        // The cells follow their columns.
+        const int city = parts.grid.horizontalHeader()->logicalIndex(0);
+        QCOMPARE(parts.grid.model()->data(parts.grid.model()->index(0, city)).toString(),
+                 QStringLiteral("Киев"));
+
+        // Another window's grid over the same fields keeps its own layout.
+        PartsGrid other(book);
+        RestoreGridColumns("TfrmSelectPart", other.grid);
+        QCOMPARE(other.fields(), QStringList({"PRKEY", "LNAM", "CITY"}));
+        QCOMPARE(other.grid.ColumnWidth(0), 60);
+        other.grid.SetColumnWidth(0, 99);
+        SaveGridColumns("TfrmSelectPart", other.grid);
+        book.restart();
+        PartsGrid again(book);
+        RestoreGridColumns("TfrmPartsBrowser", again.grid);
+        QCOMPARE(again.grid.ColumnWidth(ColumnIndexByFieldName(again.grid, "PRKEY")), 45);
+        RestoreGridColumns("TfrmSelectPart", again.grid);
+        QCOMPARE(again.fields(), QStringList({"PRKEY", "LNAM", "CITY"}));
+        QCOMPARE(again.grid.ColumnWidth(0), 99);
+    }
+
+    void storedLayoutOfAnotherSetOfFields() {
+        // Layouts written before: a field the grid no longer shows, values that are no
+        // numbers, and another form's keys, among other user data.
+        Book book;
+        QString data = SetKeyValue(QString(), "Something", "else");
+        data = SetKeyValue(data, "TfrmOperBrowser|TDBGridOLDFIELDWidth", "300");
+        data = SetKeyValue(data, "TfrmOperBrowser|TDBGridOLDFIELDIndex", "0");
+        data = SetKeyValue(data, "TfrmOperBrowser|TDBGridLNAMWidth", "170");
+        data = SetKeyValue(data, "TfrmOperBrowser|TDBGridLNAMIndex", "2");
+        data = SetKeyValue(data, "TfrmOperBrowser|TDBGridCITYWidth", "wide");
+        data = SetKeyValue(data, "TfrmOperBrowser|TDBGridCITYIndex", "1");
+        data = SetKeyValue(data, "TfrmOperBrowser|TDBGridPRKEYWidth", "0");
+        data = SetKeyValue(data, "TfrmOperBrowser|TDBGridPRKEYIndex", "x");
+        data = SetKeyValue(data, "TfrmOther|TDBGridLNAMWidth", "20");
+        book.store.SetUserData1(data);
+        book.restart();
+
+        PartsGrid parts(book);
+        RestoreGridColumns("TfrmOperBrowser", parts.grid);
+        QCOMPARE(parts.fields(), QStringList({"PRKEY", "CITY", "LNAM"}));
+        QCOMPARE(parts.grid.ColumnWidth(0), 60);
+        QCOMPARE(parts.grid.ColumnWidth(2), 170);
+        QCOMPARE(parts.grid.ColumnWidth(1), parts.grid.horizontalHeader()->defaultSectionSize());
+
+        // Saving keeps the other records and the absent field's.
+        SaveGridColumns("TfrmOperBrowser", parts.grid);
+        const QString saved = book.store.GetUserData1();
+        QCOMPARE(GetKeyValue(saved, "Something"), QStringLiteral("else"));
+        QCOMPARE(GetKeyValue(saved, "TfrmOther|TDBGridLNAMWidth"), QStringLiteral("20"));
+        QCOMPARE(GetKeyValue(saved, "TfrmOperBrowser|TDBGridOLDFIELDWidth"), QStringLiteral("300"));
+        QCOMPARE(GetKeyValue(saved, "TfrmOperBrowser|TDBGridPRKEYIndex"), QStringLiteral("0"));
+    }
+
+    void emptyGridAndNoStore() {
+        Book book;
+        book.store.SetUserData1(SetKeyValue(QString(), "TfrmA|TDBGridLNAMWidth", "10"));
+        fb::DataSet query(book.store.dbMain());
+        TDBGrid grid;
+        grid.SetDataSet(&query);
+        RestoreGridColumns("TfrmA", grid);
+        SaveGridColumns("TfrmA", grid);
+        QCOMPARE(grid.ColumnCount(), 0);
+        QCOMPARE(book.store.GetUserData1(), SetKeyValue(QString(), "TfrmA|TDBGridLNAMWidth", "10"));
+    }
+
+    void selectionFollowsTheCursor() {
+        Book book;
+        PartsGrid parts(book);
+        QCOMPARE(parts.grid.currentIndex().row(), 0);
+        parts.grid.selectRow(2);
+        QCOMPARE(parts.query.currentRow(), 2);
+        QCOMPARE(parts.query.field("LNAM").asString(), QStringLiteral("Гамма"));
+        parts.query.prior();
+        QCOMPARE(parts.grid.currentIndex().row(), 1);
+        QVERIFY(parts.grid.selectionModel()->isRowSelected(1, {}));
+        parts.query.close();
+        parts.query.open();
+        QCOMPARE(parts.grid.currentIndex().row(), 0);
+        parts.query.locate("PRKEY", 10003);
+        QCOMPARE(parts.grid.currentIndex().row(), 2);
+    }
+
+    void enterAndDoubleClickOpen() {
+        Book book;
+        PartsGrid parts(book);
+        parts.grid.resize(500, 200);
+        parts.grid.show();
+        QSignalSpy opened(&parts.grid, &TDBGrid::OpenRequested);
+        QTest::keyClick(&parts.grid, Qt::Key_Down);
+        QCOMPARE(parts.query.currentRow(), 1);
+        QCOMPARE(opened.count(), 0);
+        QTest::keyClick(&parts.grid, Qt::Key_Return);
+        QTest::keyClick(&parts.grid, Qt::Key_Enter);
+        QCOMPARE(opened.count(), 2);
+        const QRect cell = parts.grid.visualRect(parts.grid.model()->index(2, 1));
+        QTest::mouseDClick(parts.grid.viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(opened.count(), 3);
+        QCOMPARE(parts.query.currentRow(), 2);
+        // Below the last row there is nothing to open.
+        QTest::mouseDClick(parts.grid.viewport(), Qt::LeftButton, {},
+                           QPoint(cell.center().x(), parts.grid.viewport()->height() - 3));
+        QCOMPARE(opened.count(), 3);
+    }
+
+    void pickCallbacks() {
+        Book book;
+        QPointer<TfrmDBGridSelect> dialog = new TfrmDBGridSelect;
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Выберите"));
+        dialog->qrySelect().setSQL("SELECT PRKEY, LNAM, DAT FROM PARTS ORDER BY PRKEY");
+        dialog->qrySelect().prepare();
+        dialog->qrySelect().field("DAT").setOnGetText(TfrmDBGridSelect::GetDateFieldText);
+        dialog->qrySelect().open();
+        SetGridColumns(*dialog->dbgrdSelect,
+                       {{"LNAM", Qt::AlignLeft, QStringLiteral("Название"), 150, {}},
+                        {"DAT", Qt::AlignLeft, QStringLiteral("Дата"), 0, {}}});
+        QAbstractItemModel* model = dialog->dbgrdSelect->model();
+        QCOMPARE(model->data(model->index(0, 1)).toString(), QStringLiteral("05.03.2024"));
+        QCOMPARE(model->data(model->index(1, 1)).toString(), QString());
+
+        QStringList picks;
+        bool stillOpen = false;
+        onModal([&](QWidget* shown) {
+            QCOMPARE(shown, dialog.data());
+            QVERIFY(shown->windowState() & Qt::WindowMaximized);
+            dialog->dbgrdSelect->selectRow(1);
+            dialog->btnSelect->click();
+            QTest::keyClick(dialog->dbgrdSelect, Qt::Key_Down);
+            QTest::keyClick(dialog->dbgrdSelect, Qt::Key_Return);
+            stillOpen = dialog->isVisible();
+            QTest::keyClick(dialog->dbgrdSelect, Qt::Key_Escape);
+        });
+        dialog->Execute([&] { picks << "pick " + dialog->qrySelect().field("LNAM").asString(); },
+                        [&](TfrmDBGridSelect* sender) {
+                            picks << QStringLiteral("sender %1").arg(sender == dialog);
+                        });
+        QCOMPARE(picks, QStringList({"pick Бета", "sender 1", "pick Гамма", "sender 1"}));
+        QVERIFY(stillOpen);
+        QVERIFY(dialog.isNull()); // freed when closed
+    }
+
+    void pickCloses_data() {
+        QTest::addColumn<bool>("withCallbacks");
+        QTest::addColumn<QString>("how");
+        QTest::newRow("button, callbacks") << true << "button";
+        QTest::newRow("button, no callback") << false << "button";
+        QTest::newRow("enter, no callback") << false << "enter";
+    }
+    void pickCloses() {
+        QFETCH(bool, withCallbacks);
+        QFETCH(QString, how);
+        Book book;
+        QPointer<TfrmDBGridSelect> dialog = new TfrmDBGridSelect;
+        dialog->CloseOnPick = true;
+        dialog->qrySelect().setSQL("SELECT PRKEY FROM PARTS ORDER BY PRKEY");
+        dialog->qrySelect().open();
+        SetGridColumns(*dialog->dbgrdSelect, {{"PRKEY", Qt::AlignLeft, "Код", 0, {}}});
+        int calls = 0;
+        qint64 picked = 0;
+        onModal([&](QWidget*) {
+            dialog->qrySelect().last();
+            if (how == "button")
+                dialog->btnSelect->click();
+            else
+                QTest::keyClick(dialog->dbgrdSelect, Qt::Key_Return);
+            if (dialog && dialog->isVisible()) {
+                QTest::keyClick(dialog, Qt::Key_Escape);
+                QFAIL("the pick did not close the window");
+            }
+        });
+        if (withCallbacks)
+            dialog->Execute([&] { picked = dialog->qrySelect().field("PRKEY").asInteger(); },
+                            [&](TfrmDBGridSelect*) { ++calls; });
+        else
+            dialog->Execute({}, {});
+        QVERIFY(dialog.isNull());
+        QCOMPARE(picked, withCallbacks ? 10003 : 0);
+        QCOMPARE(calls, withCallbacks ? 1 : 0);
+    }
+
+    void closeWithoutPick() {
+        Book book;
+        for (const QString how : {"button", "escape"}) {
+            QPointer<TfrmDBGridSelect> dialog = new TfrmDBGridSelect;
+            dialog->CloseOnPick = true;
+            int picks = 0;
+            onModal([&](QWidget*) {
+                if (how == "button")
+                    dialog->ToolButton1->click();
+                else
+                    QTest::keyClick(dialog->dbgrdSelect, Qt::Key_Escape);
+            });
+            dialog->Execute([&] { ++picks; }, [&](TfrmDBGridSelect*) { ++picks; });
+            QVERIFY(dialog.isNull());
+            QCOMPARE(picks, 0);
+        }
+    }
+
+    void documentWindowFromAPick() {
+        // A document window is a top-level window of its own; the pick dialog over another
+        // window must not block it, while that other window stays blocked.
+        Book book;
+        QWidget owner;
+        auto* ownerButton = new QPushButton("owner", &owner);
+        owner.resize(300, 200);
+        owner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&owner));
+        int ownerClicks = 0, documentClicks = 0;
+        QObject::connect(ownerButton, &QPushButton::clicked, [&] { ++ownerClicks; });
+        std::unique_ptr<QWidget> document;
+
+        QPointer<TfrmDBGridSelect> dialog = new TfrmDBGridSelect(ownerButton);
+        QCOMPARE(dialog->windowModality(), Qt::WindowModal);
+        onModal([&](QWidget*) {
+            dialog->btnSelect->click();
+            QVERIFY(document);
+            auto* button = document->findChild<QPushButton*>();
+            systemClick(button);
+            systemClick(ownerButton);
+            dialog->ToolButton1->click();
+        });
+        dialog->Execute(
+            [&] {
+                document = std::make_unique<QWidget>();
+                auto* button = new QPushButton("document", document.get());
+                QObject::connect(button, &QPushButton::clicked, [&] { ++documentClicks; });
+                document->resize(300, 200);
+                document->show();
+                QVERIFY(QTest::qWaitForWindowExposed(document.get()));
+            },
+            {});
+        QCOMPARE(documentClicks, 1);
+        QCOMPARE(ownerClicks, 0);
+        systemClick(ownerButton);
+        QCOMPARE(ownerClicks, 1);
+    }
+};
+
+QTEST_MAIN(TestDBGrid)
+#include "test_dbgrid.moc"
