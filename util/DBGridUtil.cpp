@@ -122,7 +122,12 @@ void TDBGrid::AddColumn(const TGridColumn& column) {
         return;
     m_model->addColumn(column.FieldName, column.Title, column.Alignment | Qt::AlignVCenter);
     ApplyColumn(int(m_columns.size()) - 1);
-    FollowDataSet(); // the first column gives the current row a cell
+    // The current row's selection takes in the new column (the first one gives it a cell).
+    if (currentIndex().isValid())
+        selectionModel()->select(currentIndex(),
+                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    else
+        FollowDataSet();
 }
 
 void TDBGrid::ClearColumns() {

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QScreen>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -98,6 +99,9 @@ TfrmDBGridSelect::~TfrmDBGridSelect() {
 void TfrmDBGridSelect::Execute(PickHandler onPick, PickSenderHandler onPickSender) {
     m_onPick = std::move(onPick);
     m_onPickSender = std::move(onPickSender);
+    // Maximised; its normal size fills the desktop as well.
+    if (QScreen* screen = this->screen())
+        setGeometry(screen->availableGeometry());
     setWindowState(windowState() | Qt::WindowMaximized);
     exec();
 }

@@ -62,7 +62,7 @@ void TAnimate::paintEvent(QPaintEvent*) {
     // The sheet flies along an arc from the first folder to the second.
     const qreal t = qreal(m_frame) / StopFrame;
     const qreal x = from.center().x() + (to.center().x() - from.center().x()) * t;
-    const qreal y = middleY - 8 - std::sin(t * M_PI) * (middleY - 12);
+    const qreal y = middleY + 4 - std::sin(t * M_PI) * (middleY - 14);
     painter.setPen(Qt::darkGray);
     painter.setBrush(Qt::white);
     painter.drawRect(QRectF(x - 7, y - 9, 14, 18));

@@ -236,6 +236,7 @@ private slots:
         Book book;
         PartsGrid parts(book);
         QCOMPARE(parts.grid.currentIndex().row(), 0);
+        QCOMPARE(parts.grid.selectionModel()->selectedIndexes().size(), 3); // the whole row
         parts.grid.selectRow(2);
         QCOMPARE(parts.query.currentRow(), 2);
         QCOMPARE(parts.query.field("LNAM").asString(), QStringLiteral("Гамма"));
