@@ -78,6 +78,8 @@ TDBGrid::~TDBGrid() {
 void TDBGrid::SetDataSet(fb::DataSet* dataSet) {
     m_dataSet = dataSet;
     ResetModel();
+    if (!m_model)
+        return;
     for (int i = 0; i < m_columns.size(); ++i) {
         m_model->addColumn(m_columns[i].FieldName, m_columns[i].Title,
                            m_columns[i].Alignment | Qt::AlignVCenter);

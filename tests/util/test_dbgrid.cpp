@@ -126,6 +126,26 @@ private slots:
         QCOMPARE(parts.fields(), QStringList({"CITY", "PRKEY", "LNAM"}));
     }
 
+    void columnsWithoutADataSet() {
+        // Columns laid out first are shown once the grid gets its dataset, and kept when it
+        // loses it.
+        Book book;
+        fb::DataSet query(book.store.dbMain());
+        query.setSQL("SELECT PRKEY, LNAM, CITY FROM PARTS ORDER BY PRKEY");
+        query.open();
+        TDBGrid grid;
+        SetGridColumns(grid, kPartColumns);
+        grid.MoveColumn(2, 0);
+        QCOMPARE(grid.ColumnFieldName(0), QStringLiteral("CITY"));
+        grid.SetDataSet(&query);
+        QCOMPARE(grid.model()->columnCount(), 3);
+        QCOMPARE(grid.ColumnWidth(ColumnIndexByFieldName(grid, "LNAM")), 200);
+        QCOMPARE(grid.model()->data(grid.model()->index(1, 0)).toString(), QStringLiteral("Львов"));
+        grid.SetDataSet(nullptr);
+        QCOMPARE(grid.ColumnCount(), 3);
+        QCOMPARE(grid.model()->columnCount(), 0);
+    }
+
     void columnIndexByFieldName() {
         Book book;
         PartsGrid parts(book);
