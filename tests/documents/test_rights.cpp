@@ -1,0 +1,88 @@
+#include "documents/fmVocs.h"
+#include "platform/firebird/fbAttachment.h"
+#include "platform/firebird/fbEmbedded.h"
+#include "platform/firebird/fbStatement.h"
+#include "platform/firebird/fbTransaction.h"
+#include "store/dmDataStoreProto.h"
+#include "store/uNewDatabase.h"
+#include "util/SysUtPlus.h"
+#include "util/uMessageBox.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QString record(const QString& key, const QString& value) {
+    return SetKeyValue(QString(), key, value);
+}
+
+} // namespace
+
+class TestRights : public QObject {
+    Q_OBJECT
+private slots:
+    void onlyAnExactNDenies_data() {
+        QTest::addColumn<QString>("rights");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<bool>("allowed");
+        const QString denied = record("IncomeDoc2", "N");
+        QTest::newRow("denied") << denied << "IncomeDoc2" << false;
+        QTest::newRow("other action") << denied << "IncomeDoc3" << true;
+        QTest::newRow("other area") << denied << "IssueDoc2" << true;
+        QTest::newRow("longer key") << denied << "IncomeDoc" << true;
+        QTest::newRow("lower case") << record("Options1", "n") << "Options1" << true;
+        QTest::newRow("No") << record("Options1", "No") << "Options1" << true;
+        QTest::newRow("Y") << record("Options1", "Y") << "Options1" << true;
+        QTest::newRow("empty value") << record("Options1", "") << "Options1" << true;
+        QTest::newRow("empty text") << QString() << "Options1" << true;
+        QTest::newRow("among others")
+            << SetKeyValue(SetKeyValue(record("IncomeDoc1", "Y"), "Options1", "N"), "VocsUsers1",
+                           "Y")
+            << "Options1" << false;
+        QTest::newRow("text that is no record")
+            << QStringLiteral("Options1=N") << "Options1" << true;
+    }
+    void onlyAnExactNDenies() {
+        QFETCH(QString, rights);
+        QFETCH(QString, key);
+        QFETCH(bool, allowed);
+        QCOMPARE(TfrmVocsUsers::RightsAllow(rights, key), allowed);
+    }
+
+    // The logged-on user's rights are read from the book at every call.
+    void hasPermissionReadsTheUsersRow() {
+        fb::prepareEmbeddedEngine();
+        QTemporaryDir dir;
+        ScopedDialogAnswerer quiet([](const DialogRequest&) { return DialogAnswer{}; });
+        TdtmdlDataStoreProto store(dir.filePath("kaltro.ini"));
+        const QString book = CreateNewBook(otCashDesk, QStringLiteral("Касса"), dir.path(),
+                                           QStringLiteral(KALTRO_TEMPLATES_SOURCE_DIR));
+        store.dbMain().attach(book);
+        store.UserKey = 1;
+        QVERIFY(TfrmVocsUsers::HasPermission("IncomeDoc1"));
+
+        auto setRights = [&](const QString& rights) {
+            fb::Transaction tr(store.dbMain());
+            fb::Statement q(tr);
+            q.prepare("UPDATE USERS SET DATA2=:DATA2 WHERE PRKEY=1");
+            q.param("DATA2").setString(rights);
+            q.execute();
+            tr.commit();
+        };
+        setRights(record("IncomeDoc1", "N"));
+        QVERIFY(!TfrmVocsUsers::HasPermission("IncomeDoc1"));
+        QVERIFY(TfrmVocsUsers::HasPermission("IssueDoc1"));
+        setRights(record("IncomeDoc1", "n"));
+        QVERIFY(TfrmVocsUsers::HasPermission("IncomeDoc1"));
+
+        // No such user: nothing is denied.
+        setRights(record("IncomeDoc1", "N"));
+        store.UserKey = 0;
+        QVERIFY(TfrmVocsUsers::HasPermission("IncomeDoc1"));
+        store.dbMain().detach();
+    }
+};
+
+QTEST_MAIN(TestRights)
+#include "test_rights.moc"
