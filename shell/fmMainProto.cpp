@@ -1,6 +1,7 @@
 #include "shell/fmMainProto.h"
 
 #include "platform/IniFile.h"
+#include "shell/fmFirstStart.h"
 #include "shell/uAppEvents.h"
 #include "shell/uDocumentWindows.h"
 #include "shell/uHtmlHelp.h"
@@ -387,6 +388,8 @@ void TfrmMainProto::showEvent(QShowEvent* event) {
     if (event->spontaneous() || !m_running)
         return;
     UpdateCaptions();
+    if (TfrmFirstStart::ShowAtStartup())
+        ShowPane<TfrmFirstStart>();
     LayoutSplash();
 }
 
@@ -402,18 +405,53 @@ bool TfrmMainProto::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void TfrmMainProto::freeCurrentPane() {
+// Closes the current pane; false (the error shown) when it refuses, and it stays.
+bool TfrmMainProto::closeCurrentPane() {
     if (!CurrentPane)
-        return;
-    CurrentPane->close();
+        return true;
+    return runGuarded([this] { CurrentPane->ClosePane(); });
+}
+
+void TfrmMainProto::freeCurrentPane() {
     delete CurrentPane;
     CurrentPane = nullptr;
+    m_paneInfo.reset();
+}
+
+void TfrmMainProto::showSplash() {
+    pnlSplash->show();
+    LayoutSplash();
+}
+
+TfrmPane* TfrmMainProto::ShowPane(const PaneFactory& create, std::unique_ptr<TPaneInfo> paneInfo) {
+    if (!closeCurrentPane())
+        return nullptr;
+    freeCurrentPane();
+    m_paneInfo = paneInfo ? std::move(paneInfo) : std::make_unique<TPaneInfo>();
+    try {
+        CurrentPane = create(this);
+        pnlBrowser->setText(CurrentPane->windowTitle());
+        pnlSplash->hide();
+        CurrentPane->Embed(m_paneInfo.get());
+        pnlBrowser->setText(CurrentPane->windowTitle());
+        return CurrentPane;
+    } catch (...) {
+        freeCurrentPane();
+        showSplash();
+        QString caption;
+        runGuarded([&] { caption = TfrmOptions::GetStoreCapt(); });
+        pnlBrowser->setText(caption);
+        showCurrentException();
+        return nullptr;
+    }
 }
 
 void TfrmMainProto::mnitAboutClick() {
+    if (!closeCurrentPane())
+        return;
     freeCurrentPane();
     pnlBrowser->setText(mnitAbout->text());
-    pnlSplash->show();
+    showSplash();
 }
 
 void TfrmMainProto::btnExitClick() {
@@ -531,8 +569,7 @@ void TfrmMainProto::closeEvent(QCloseEvent* event) {
 }
 
 void TfrmMainProto::runExitSteps() {
-    if (CurrentPane)
-        CurrentPane->close();
+    closeCurrentPane();
     pnlSplash->show();
     pnlShotDown->show();
     runGuarded([this] { m_dataStore->SaveUserData(); });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shell/fmPane.h"
 #include "store/dmDataStoreProto.h"
 #include "store/uUpdateSteps.h"
 #include "util/uDateTime.h"
@@ -83,6 +84,19 @@ public:
     // The program that the switch starts; this executable unless a test says otherwise.
     QString CopyProgram;
 
+    // ---- Panes ----
+    using PaneFactory = std::function<TfrmPane*(QWidget* owner)>;
+    // Replaces the current pane: closes and frees it, creates the new one (owned by this
+    // window) and embeds it with paneInfo (a plain TPaneInfo when none is given), which lives
+    // as long as the pane. When the current pane refuses to close, it stays and the error is
+    // shown; when the new pane fails to embed, it is dropped, the splash shows and so does the
+    // error. Returns the new pane, or nullptr when it is not shown.
+    TfrmPane* ShowPane(const PaneFactory& create, std::unique_ptr<TPaneInfo> paneInfo = nullptr);
+    template <class Pane> Pane* ShowPane(std::unique_ptr<TPaneInfo> paneInfo = nullptr) {
+        return static_cast<Pane*>(
+            ShowPane([](QWidget* owner) { return new Pane(owner); }, std::move(paneInfo)));
+    }
+
     // ---- Commands ----
     void mnitAboutClick();
     void mnitHelpIndexClick();
@@ -100,7 +114,7 @@ public:
     // splash shows).
     QWidget* PaneHost = nullptr;
     QWidget* pnlBrowserMenu = nullptr;
-    QWidget* CurrentPane = nullptr;
+    TfrmPane* CurrentPane = nullptr;
     // The title line above the pane area.
     QLabel* pnlBrowser = nullptr;
 
@@ -134,7 +148,9 @@ private:
     void buildLayout();
     QWidget* buildSplash();
     void fillSwitchMenu();
+    bool closeCurrentPane();
     void freeCurrentPane();
+    void showSplash();
     void bringToFront();
     void runExitSteps();
     void CopyBackupFolder(const QString& kind, const QString& extraFolder,
@@ -143,6 +159,7 @@ private:
     QString m_iniPath;
     QString m_splashCaption;
     std::unique_ptr<TdtmdlDataStoreProto> m_dataStore;
+    std::unique_ptr<TPaneInfo> m_paneInfo; // of the current pane
     TAppEvents* m_appEvents = nullptr;
     TRunningCopy* m_runningCopy = nullptr;
     bool m_running = false; // the start-up went on and the exit steps have not run yet

@@ -1,0 +1,10 @@
+#include "shell/fmRun.h"
+
+#include <QFont>
+
+TfrmRun::TfrmRun(QWidget* parent, Qt::WindowFlags flags) : QWidget(parent, flags) {
+    QFont windowFont(QStringLiteral("Arial"));
+    windowFont.setPixelSize(13);
+    windowFont.setBold(true);
+    setFont(windowFont);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "shell/fmMain.h"
+#include "util/uMessageBox.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+
+// A computer of its own with one real book listed in its INI, and the main window started on
+// it. Every message is noted and answered OK.
+struct TPaneMachine {
+    QTemporaryDir dir;
+    QString ini;
+    QString book;
+    QStringList messages;
+    ScopedDialogAnswerer answerer{[this](const DialogRequest& r) {
+        messages << r.text;
+        return DialogAnswer{IDOK, {}};
+    }};
+    std::unique_ptr<TfrmMain> main;
+
+    // firstStart: whether the INI lets the first-start pane show.
+    explicit TPaneMachine(int ownerType, const QString& name, bool firstStart = false);
+    ~TPaneMachine();
+    // Another book in the same folder, listed after the first.
+    QString addBook(int ownerType, const QString& name);
+    // Creates the main window on the book and shows it.
+    TfrmMain& start();
+};
