@@ -37,7 +37,8 @@ public:
     void ClosePane();
 
     TPaneInfo* PaneInfo() const { return m_paneInfo; }
-    // The class name under which the pane keeps its user settings (grid layouts).
+    // The class name under which the pane keeps its user settings (grid layouts): every
+    // descendant declares Q_OBJECT.
     QString ClassName() const;
 
     QToolBar* tlbarBrowserMenu = nullptr;
