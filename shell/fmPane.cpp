@@ -18,7 +18,6 @@ TfrmPane::TfrmPane(QWidget* owner) : TfrmRun(owner) {
     tlbarBrowserMenu->setIconSize(QSize(32, 32));
     tlbarBrowserMenu->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     tlbarBrowserMenu->setMovable(false);
-    tlbarBrowserMenu->setFont(font());
     tlbarBrowserMenu->hide();
     m_toolBar = tlbarBrowserMenu;
 
