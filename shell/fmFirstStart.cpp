@@ -4,6 +4,7 @@
 #include "shell/fmMainProto.h"
 #include "shell/uHtmlHelp.h"
 #include "store/dmDataStoreProto.h"
+#include "store/fmUpdate.h"
 
 #include <QCheckBox>
 #include <QPlainTextEdit>
@@ -69,7 +70,13 @@ void TfrmFirstStart::ShowEmbedded() {
     mmVersionInfo->hide();
     const QString topic = htmlhelp::TopicFile(
         dtmdlDataStoreProto->HelpFile + QStringLiteral("::/startup/whatsnew.htm>update_info"));
-    if (!topic.isEmpty())
+    if (!topic.isEmpty()) {
         helpViewer->setSource(QUrl::fromLocalFile(topic));
+    } else {
+        // Without a help file the page would stay blank: show the change list instead.
+        helpViewer->hide();
+        mmVersionInfo->setPlainText(TfrmUpdate::ChangeList());
+        mmVersionInfo->show();
+    }
     TfrmPane::ShowEmbedded();
 }

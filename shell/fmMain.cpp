@@ -2,6 +2,7 @@
 
 #include "documents/fmVocs.h"
 #include "shell/uHtmlHelp.h"
+#include "store/dmDataStoreProto.h"
 #include "store/fmOptions.h"
 #include "store/uKaltroUpdates.h"
 #include "store/uNewDatabase.h"
@@ -26,14 +27,8 @@ struct Image {
     QStyle::StandardPixmap fallback;
 };
 
-// The images of the window's tool bar and of its menus, by index: the desktop's icon theme
-// first, the style's own icons where the theme has none.
-const Image kToolImages[] = {
-    {0, "x-office-spreadsheet", QStyle::SP_FileDialogDetailedView},
-    {2, "go-down", QStyle::SP_ArrowDown},
-    {3, "go-up", QStyle::SP_ArrowUp},
-    {7, "preferences-system", QStyle::SP_FileDialogListView},
-};
+// The images of the window's menus, by index: the desktop's icon theme first, the style's own
+// icons where the theme has none. The tool bars take the data store's shared images.
 const Image kMenuImages[] = {
     {1, "help-contents", QStyle::SP_DialogHelpButton},
     {2, "document-new", QStyle::SP_FileIcon},
@@ -45,20 +40,12 @@ const Image kMenuImages[] = {
     {10, "x-office-spreadsheet", QStyle::SP_FileDialogDetailedView},
 };
 
-template <size_t N> QIcon imageOf(const Image (&images)[N], int index) {
-    for (const Image& image : images)
+QIcon imglstMenus(int index) {
+    for (const Image& image : kMenuImages)
         if (image.index == index)
             return QIcon::fromTheme(QString::fromLatin1(image.theme),
                                     QApplication::style()->standardIcon(image.fallback));
     return QIcon();
-}
-
-QIcon imglstImages(int index) {
-    return imageOf(kToolImages, index);
-}
-
-QIcon imglstMenus(int index) {
-    return imageOf(kMenuImages, index);
 }
 
 QToolButton* toolButton(QToolBar* bar, const QString& name, const QString& caption, int image,
@@ -66,7 +53,7 @@ QToolButton* toolButton(QToolBar* bar, const QString& name, const QString& capti
     auto* button = new QToolButton(bar);
     button->setObjectName(name);
     button->setText(caption);
-    button->setIcon(imglstImages(image));
+    button->setIcon(TdtmdlDataStoreProto::imglstImages(image));
     button->setIconSize(QSize(32, 32));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setAutoRaise(true);

@@ -169,10 +169,13 @@ void TfrmUpdate::buildLayout() {
 
 // There is no help file on this system: the change list comes from "Changes.txt" beside the
 // executable, and stays empty when that file is missing.
-void TfrmUpdate::loadChanges() {
+QString TfrmUpdate::ChangeList() {
     QFile file(QCoreApplication::applicationDirPath() + QStringLiteral("/Changes.txt"));
-    if (file.open(QIODevice::ReadOnly))
-        m_versionInfo->setPlainText(decodeText(file.readAll()));
+    return file.open(QIODevice::ReadOnly) ? decodeText(file.readAll()) : QString();
+}
+
+void TfrmUpdate::loadChanges() {
+    m_versionInfo->setPlainText(ChangeList());
 }
 
 void TfrmUpdate::SaveVersion() {

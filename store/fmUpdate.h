@@ -24,6 +24,9 @@ class TUpdateSteps;
 class TfrmUpdate : public QDialog {
     Q_OBJECT
 public:
+    // The list of changes of this version: "Changes.txt" beside the executable, empty when missing.
+    static QString ChangeList();
+
     explicit TfrmUpdate(TUpdateSteps& steps, QWidget* owner = nullptr);
     ~TfrmUpdate() override;
 

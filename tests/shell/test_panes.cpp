@@ -2,8 +2,12 @@
 
 #include "platform/IniFile.h"
 #include "shell/fmFirstStart.h"
+#include "store/fmUpdate.h"
+
 #include "store/uNewDatabase.h"
 #include "util/uExceptions.h"
+#include <QPlainTextEdit>
+#include <QTextBrowser>
 
 #include <QCheckBox>
 #include <QLabel>
@@ -127,6 +131,10 @@ private slots:
         QVERIFY(first);
         QCOMPARE(main.pnlBrowser->text(), QStringLiteral("Kaltro"));
         QVERIFY(first->chbxShowAgain->isChecked());
+        // No help file here: the change list takes the help page's place.
+        QVERIFY(!first->helpViewer->isVisibleTo(first));
+        QVERIFY(first->mmVersionInfo->isVisibleTo(first));
+        QCOMPARE(first->mmVersionInfo->toPlainText(), TfrmUpdate::ChangeList());
         first->chbxShowAgain->click();
         QCOMPARE(TIniFile(m.ini).ReadInteger("Startup", "NoStartupDialog", -1), 1);
         QVERIFY(!TfrmFirstStart::ShowAtStartup());
