@@ -99,6 +99,9 @@ int realMessageBox(QWidget* owner, const QString& text, const QString& caption, 
     for (const ButtonSpec& s : specs)
         box.addButton(s.button)->setText(buttonText(s.id));
     box.setDefaultButton(specs[def].button);
+    // A box with an owner blocks that window only, so other document windows go on working.
+    if (owner)
+        box.setWindowModality(Qt::WindowModal);
     box.exec();
     const auto pressed = box.standardButton(box.clickedButton());
     for (const ButtonSpec& s : specs)
