@@ -1,5 +1,7 @@
 #include "shell/fmSelectPeriod.h"
 
+#include "util/SysUtPlus.h"
+
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -82,12 +84,9 @@ TPeriod TfrmSelectPeriod::Period() const {
 }
 
 bool TfrmSelectPeriod::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            focusNextChild();
-            return true;
-        }
+    if (IsEnterKeyPress(event)) {
+        focusNextChild();
+        return true;
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -1,5 +1,6 @@
 #include "store/fmEnterPassword.h"
 
+#include "util/SysUtPlus.h"
 #include "util/uCp1251.h"
 #include "util/uMessageBox.h"
 
@@ -36,13 +37,6 @@ QLineEdit* passwordEdit(const char* name, QWidget* parent) {
     edit->setEchoMode(QLineEdit::Password);
     edit->setMinimumWidth(160);
     return edit;
-}
-
-bool isEnter(QEvent* event) {
-    if (event->type() != QEvent::KeyPress)
-        return false;
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
 } // namespace
@@ -164,7 +158,7 @@ void TfrmEnterPassword::btnOkClick() {
 }
 
 bool TfrmEnterPassword::eventFilter(QObject* watched, QEvent* event) {
-    if (isEnter(event)) {
+    if (IsEnterKeyPress(event)) {
         focusNextChild();
         return true;
     }

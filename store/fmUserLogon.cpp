@@ -5,6 +5,7 @@
 #include "platform/firebird/fbTransaction.h"
 #include "store/dmDataStoreProto.h"
 #include "store/fmEnterPassword.h"
+#include "util/SysUtPlus.h"
 #include "util/uCp1251.h"
 #include "util/uGuard.h"
 #include "util/uMessageBox.h"
@@ -58,13 +59,6 @@ QLabel* label(const char* name, const QString& text, QWidget* parent) {
     auto* result = new QLabel(text, parent);
     result->setObjectName(QLatin1String(name));
     return result;
-}
-
-bool isEnter(QEvent* event) {
-    if (event->type() != QEvent::KeyPress)
-        return false;
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
 } // namespace
@@ -183,7 +177,7 @@ bool TfrmUserLogon::Logon() {
 }
 
 bool TfrmUserLogon::eventFilter(QObject* watched, QEvent* event) {
-    if (isEnter(event)) {
+    if (IsEnterKeyPress(event)) {
         focusNextChild();
         return true;
     }

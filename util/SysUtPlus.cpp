@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -345,4 +346,11 @@ void ExecWithCursor(Qt::CursorShape cursor, const std::function<void()>& method)
 
 void ExecWithSQLWaitCursor(const std::function<void()>& method) {
     ExecWithCursor(Qt::WaitCursor, method);
+}
+
+bool IsEnterKeyPress(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
 }

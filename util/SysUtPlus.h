@@ -9,6 +9,7 @@
 #include <functional>
 #include <qnamespace.h>
 
+class QEvent;
 class QFontMetrics;
 class QTabWidget;
 class QWidget;
@@ -98,6 +99,11 @@ void CopyFolder(const QString& source, const QString& dest);
 // Runs program with arguments (no shell) and waits for it to end; its exit code, or -1 when it
 // could not be started or did not end normally.
 int RunAndWait(const QString& program, const QStringList& arguments);
+
+// ---- Keys ----
+
+// True for a press of Enter or Return: the key that moves the focus on in the program's forms.
+bool IsEnterKeyPress(const QEvent* event);
 
 // ---- Cursor ----
 
