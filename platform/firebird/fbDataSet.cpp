@@ -470,6 +470,7 @@ void DataSet::close() {
         RowsChange change(*this);
         m_rows.clear();
         m_deleted.clear();
+        m_beforeApply.reset();
         m_editBackup.clear();
         m_state = DataSetState::Inactive;
         setCursor(-1, true, true);
@@ -717,6 +718,7 @@ void DataSet::applyUpdates() {
     if (!updatesPending())
         return;
     m_transaction.ensureStarted();
+    Snapshot before{m_rows, m_deleted};
     for (const DeletedRow& deleted : m_deleted)
         runUpdate(m_deleteSQL, deleted.row, QStringLiteral("удаления"));
     std::vector<std::pair<int, std::vector<QVariant>>> refreshed;
@@ -733,7 +735,9 @@ void DataSet::applyUpdates() {
             refreshed.emplace_back(i, std::move(values));
     }
 
-    // Every statement succeeded: the cache now matches the database.
+    // Every statement succeeded: the cache now matches the database, until a rollback.
+    if (!m_beforeApply)
+        m_beforeApply = std::move(before);
     if (!refreshed.empty()) {
         RowsChange change(*this);
         for (auto& [row, values] : refreshed)
@@ -850,22 +854,40 @@ void DataSet::cancelUpdates() {
 
 void DataSet::commit() {
     m_transaction.commit();
+    m_beforeApply.reset();
     close();
 }
 
 void DataSet::commitRetaining() {
     m_transaction.commitRetaining();
+    m_beforeApply.reset();
 }
 
 void DataSet::rollback() {
     if (m_transaction.isActive())
         m_transaction.rollback();
+    m_beforeApply.reset();
     close();
 }
 
 void DataSet::rollbackRetaining() {
     if (m_transaction.isActive())
         m_transaction.rollbackRetaining();
+    restoreBeforeApply();
+}
+
+// The applied changes were undone in the database: they are pending again in the cache.
+void DataSet::restoreBeforeApply() {
+    if (!m_beforeApply)
+        return;
+    {
+        RowsChange change(*this);
+        m_rows = std::move(m_beforeApply->rows);
+        m_deleted = std::move(m_beforeApply->deleted);
+        setCursor(qMin(m_current, recordCount() - 1), m_bof, m_eof);
+    }
+    m_beforeApply.reset();
+    emit recordChanged();
 }
 
 } // namespace fb

@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace fb {
@@ -124,8 +125,10 @@ private:
 // after it was inserted or modified. applyUpdates() runs the statements for every changed
 // row, deleted rows first; only when all of them succeed do the rows become clean. When one
 // fails the exception goes to the caller and every change stays in the cache, so the caller
-// may roll back retaining and try again. A modify statement that finds no row (the row was
-// changed or deleted by someone else) counts as a failure.
+// may roll back retaining and try again. Rows made clean by an apply become pending again
+// when the transaction is rolled back retaining before it commits (a failed commit loses no
+// edit). A modify statement that finds no row (the row was changed or deleted by someone
+// else) counts as a failure.
 class DataSet : public QObject {
     Q_OBJECT
 public:
@@ -242,6 +245,7 @@ private:
     QVariant readColumn(const Field& column, FieldType type) const;
     void runUpdate(const QString& sql, const Row& row, const QString& what);
     bool refreshRow(const Row& row, std::vector<QVariant>& values);
+    void restoreBeforeApply();
     void bindRow(Statement& statement, const Row& row) const;
     void bindValue(Param param, FieldType type, const QVariant& value) const;
 
@@ -265,6 +269,13 @@ private:
     DataSetState m_state = DataSetState::Inactive;
     std::vector<Row> m_rows;
     std::vector<DeletedRow> m_deleted;
+    // The cache as it stood before an apply that is not committed yet: a rollback brings the
+    // changes back as pending, so a save that failed at commit can be repeated.
+    struct Snapshot {
+        std::vector<Row> rows;
+        std::vector<DeletedRow> deleted;
+    };
+    std::optional<Snapshot> m_beforeApply;
     std::vector<QVariant> m_editBackup;
     int m_current = -1;
     int m_rowBeforeInsert = -1;

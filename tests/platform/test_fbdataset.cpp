@@ -88,6 +88,7 @@ private slots:
     void displayText();
     void locateFindsOrStays();
     void userExceptionKeepsTheCache();
+    void rollbackAfterApplyKeepsTheEdit();
     void vanishedRowIsNotReportedAsSaved();
     void refreshReReadsTheAppliedRow();
     void commitAndRollbackClose();
@@ -573,6 +574,35 @@ void TestFbDataSet::userExceptionKeepsTheCache() {
     ds.commitRetaining();
     QCOMPARE(committedRows(db),
              (QStringList{"1 first 10.5", QString::fromUtf8("2 Б-2 20"), "3 C-3 "}));
+}
+
+// A commit that fails after a successful apply is followed by a rollback: the edit must come
+// back as pending, so the next save writes it.
+void TestFbDataSet::rollbackAfterApplyKeepsTheEdit() {
+    TestDatabase db;
+    makeOper(db);
+    fb::DataSet ds(db.attachment());
+    setUpOper(ds);
+    ds.open();
+    ds.edit();
+    ds.field("NUM").setAsString("edited");
+    ds.next();
+    ds.remove();
+    ds.applyUpdates();
+    QVERIFY(!ds.updatesPending());
+    ds.rollbackRetaining();
+    QVERIFY(ds.updatesPending());
+    QCOMPARE(ds.recordCount(), 2);
+    ds.first();
+    QCOMPARE(ds.field("NUM").asString(), "edited");
+    QCOMPARE(committedRows(db),
+             (QStringList{"1 A-1 10.5", QString::fromUtf8("2 Б-2 20"), "3 C-3 "}));
+
+    ds.applyUpdates();
+    ds.commitRetaining();
+    ds.rollbackRetaining(); // nothing left to bring back after a commit
+    QVERIFY(!ds.updatesPending());
+    QCOMPARE(committedRows(db), (QStringList{"1 edited 10.5", "3 C-3 "}));
 }
 
 void TestFbDataSet::vanishedRowIsNotReportedAsSaved() {
