@@ -1,5 +1,6 @@
 #include "script/uCommandList.h"
 
+#include "util/SysUtPlus.h"
 #include "util/uCp1251.h"
 
 namespace {
@@ -93,10 +94,7 @@ QString TCommandList::DecodeParam(const QString& s) {
             throw ECommandListParserError(
                 QStringLiteral("Right \\ not found in parameter %1 !").arg(s));
         const QString code = s.mid(left + 1, right - left - 1);
-        bool ok = false;
-        const int value = code.toInt(&ok);
-        if (!ok)
-            throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(code));
+        const int value = StrToInt(code);
         result += cp1251::decode(QByteArray(1, char(value & 0xFF)));
         p = right + 1;
     }

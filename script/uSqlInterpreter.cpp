@@ -4,6 +4,7 @@
 #include "platform/firebird/fbStatement.h"
 #include "platform/firebird/fbTransaction.h"
 #include "script/uDelimitedString.h"
+#include "util/SysUtPlus.h"
 #include "util/uCp1251.h"
 #include "util/uExceptions.h"
 #include "util/uMessageBox.h"
@@ -22,6 +23,21 @@ constexpr int kMaxIncludeDepth = 16;
 
 using Handler = void (TSqlInterpreter::*)(const QString&);
 
+// Parameter checking is a setting of one statement: whatever happens, the statement goes back to
+// the mode it had.
+class ParamModeGuard {
+public:
+    explicit ParamModeGuard(fb::Statement& statement)
+        : m_statement(statement), m_mode(statement.paramMode()) {}
+    ~ParamModeGuard() { m_statement.setParamMode(m_mode); }
+    ParamModeGuard(const ParamModeGuard&) = delete;
+    ParamModeGuard& operator=(const ParamModeGuard&) = delete;
+
+private:
+    fb::Statement& m_statement;
+    fb::ParamMode m_mode;
+};
+
 QString readTextFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -32,7 +48,7 @@ QString readTextFile(const QString& path) {
 } // namespace
 
 TSqlInterpreter::TSqlInterpreter(fb::Attachment& database)
-    : m_database(database), m_updateTransaction(std::make_unique<fb::Transaction>(database)),
+    : m_updateTransaction(std::make_unique<fb::Transaction>(database)),
       m_selectTransaction(std::make_unique<fb::Transaction>(database)),
       m_update(std::make_unique<fb::Statement>(*m_updateTransaction)),
       m_select(std::make_unique<fb::Statement>(*m_selectTransaction)),
@@ -176,49 +192,34 @@ void TSqlInterpreter::cmdExecSqlParams(const QString& args) {
     const QString sql = readBody().join(QLatin1Char('\n'));
     TDelimitedString items(QStringLiteral(","));
     items.Text = args;
-    try {
-        m_update->close();
-        m_update->prepare(sql, fb::ParamMode::Named);
-        const int count = qMin(items.GetCount(), m_update->paramCount());
-        for (int i = 0; i < count; ++i)
-            m_update->param(i).setString(items.GetItem(i + 1));
-        m_updateTransaction->ensureStarted();
-        m_update->execute();
-        m_update->close();
-    } catch (...) {
-        m_update->setParamMode(fb::ParamMode::Untouched);
-        throw;
-    }
-    m_update->setParamMode(fb::ParamMode::Untouched);
+    ParamModeGuard guard(*m_update);
+    m_update->close();
+    m_update->prepare(sql, fb::ParamMode::Named);
+    const int count = qMin(items.GetCount(), m_update->paramCount());
+    for (int i = 0; i < count; ++i)
+        m_update->param(i).setString(items.GetItem(i + 1));
+    m_updateTransaction->ensureStarted();
+    m_update->execute();
+    m_update->close();
 }
 
 void TSqlInterpreter::setBlobFieldValue(const QString& args) {
     const QString table = TCommandList::GetParam(1, args);
     const QString field = TCommandList::GetParam(2, args);
-    bool ok = false;
-    const qint64 key = TCommandList::GetParam(3, args).trimmed().toLongLong(&ok);
-    if (!ok)
-        throw EConvertError(QStringLiteral("'%1' is not a valid integer value")
-                                .arg(TCommandList::GetParam(3, args)));
+    const int key = StrToInt(TCommandList::GetParam(3, args).trimmed());
     QString value;
     for (const QString& line : readBody())
         value += line + QStringLiteral("\r\n");
-    const fb::ParamMode mode = m_update->paramMode();
-    try {
-        m_update->close();
-        m_update->prepare(
-            QStringLiteral("UPDATE %1\nSET %2=:VALUE\nWHERE PRKEY=:PRKEY").arg(table, field),
-            fb::ParamMode::Named);
-        m_update->param(QStringLiteral("PRKEY")).setInteger(key);
-        m_update->param(QStringLiteral("VALUE")).setString(value);
-        m_updateTransaction->ensureStarted();
-        m_update->execute();
-        m_update->close();
-    } catch (...) {
-        m_update->setParamMode(mode);
-        throw;
-    }
-    m_update->setParamMode(mode);
+    ParamModeGuard guard(*m_update);
+    m_update->close();
+    m_update->prepare(
+        QStringLiteral("UPDATE %1\nSET %2=:VALUE\nWHERE PRKEY=:PRKEY").arg(table, field),
+        fb::ParamMode::Named);
+    m_update->param(QStringLiteral("PRKEY")).setInteger(key);
+    m_update->param(QStringLiteral("VALUE")).setString(value);
+    m_updateTransaction->ensureStarted();
+    m_update->execute();
+    m_update->close();
 }
 
 void TSqlInterpreter::cmdSetBlobFieldValue(const QString& args) {
@@ -274,11 +275,7 @@ qint64 TSqlInterpreter::nextGeneratorValue(const QString& table, int step) {
 }
 
 void TSqlInterpreter::cmdSaveTableGenIdCode(const QString& args) {
-    bool ok = false;
-    const int n = TCommandList::GetParam(1, args).trimmed().toInt(&ok);
-    if (!ok)
-        throw EConvertError(QStringLiteral("'%1' is not a valid integer value")
-                                .arg(TCommandList::GetParam(1, args)));
+    const int n = StrToInt(TCommandList::GetParam(1, args).trimmed());
     if (n < 0 || n >= kNumberedVariables)
         throw Exception(QStringLiteral("Номер переменной %1 вне диапазона 0..99").arg(n));
     m_keyValues[n] = nextGeneratorValue(TCommandList::GetParam(2, args), 1);

@@ -85,7 +85,6 @@ private:
     void setTriggersActive(const QString& table, bool active);
     void setBlobFieldValue(const QString& args);
 
-    fb::Attachment& m_database;
     std::unique_ptr<fb::Transaction> m_updateTransaction;
     std::unique_ptr<fb::Transaction> m_selectTransaction;
     std::unique_ptr<fb::Statement> m_update;

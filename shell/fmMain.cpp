@@ -2,10 +2,12 @@
 
 #include "documents/fmVocs.h"
 #include "shell/uHtmlHelp.h"
+#include "shell/uToolButtons.h"
 #include "store/dmDataStoreProto.h"
 #include "store/fmOptions.h"
 #include "store/uKaltroUpdates.h"
 #include "store/uNewDatabase.h"
+#include "util/SysUtPlus.h"
 #include "util/uExceptions.h"
 #include "util/uGuard.h"
 
@@ -50,18 +52,9 @@ QIcon imglstMenus(int index) {
 
 QToolButton* toolButton(QToolBar* bar, const QString& name, const QString& caption, int image,
                         int helpContext) {
-    auto* button = new QToolButton(bar);
-    button->setObjectName(name);
-    button->setText(caption);
-    button->setIcon(TdtmdlDataStoreProto::imglstImages(image));
+    QToolButton* button = AddToolBarButton(bar, name, caption, image, helpContext);
     button->setIconSize(QSize(32, 32));
-    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setAutoRaise(true);
     button->setMinimumSize(52, 54);
-    htmlhelp::SetHelpContext(button, helpContext);
-    // A tool bar shows and hides its widgets through their actions.
-    QAction* action = bar->addWidget(button);
-    action->setObjectName(name + QStringLiteral("Action"));
     return button;
 }
 
@@ -169,12 +162,7 @@ void TfrmMain::buildHelpItems() {
 }
 
 int TfrmMain::GetOwnerType() {
-    const QString text = dtmdlDataStoreProto->GetFieldValue("PARTS", "LOWNER", GetOwnerKey());
-    bool ok = false;
-    const int type = text.trimmed().toInt(&ok);
-    if (!ok)
-        throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
-    return type;
+    return StrToInt(dtmdlDataStoreProto->GetFieldValue("PARTS", "LOWNER", GetOwnerKey()).trimmed());
 }
 
 QString TfrmMain::GetTitle() {

@@ -6,6 +6,7 @@
 #include "shell/uDocumentWindows.h"
 #include "shell/uHtmlHelp.h"
 #include "shell/uRunningCopy.h"
+#include "shell/uToolButtons.h"
 #include "store/fmOptions.h"
 #include "store/uScripts.h"
 #include "util/SysUtPlus.h"
@@ -39,21 +40,6 @@ const char* const kSoftSiteUrl = "https://www.morvelsoft.example/";
 constexpr int kCaptionLength = 128;
 constexpr int kDaysBefore = 31;
 constexpr int kDaysAfter = 10;
-
-QToolButton* toolButton(QToolBar* bar, const QString& name, const QString& caption, int image,
-                        int helpContext) {
-    auto* button = new QToolButton(bar);
-    button->setObjectName(name);
-    button->setText(caption);
-    button->setIcon(TdtmdlDataStoreProto::imglstImages(image));
-    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setAutoRaise(true);
-    htmlhelp::SetHelpContext(button, helpContext);
-    // A tool bar shows and hides its widgets through their actions.
-    QAction* action = bar->addWidget(button);
-    action->setObjectName(name + QStringLiteral("Action"));
-    return button;
-}
 
 QAction* menuItem(QMenu* menu, const QString& name, const QString& caption) {
     QAction* item = menu->addAction(caption);
@@ -131,9 +117,12 @@ void TfrmMainProto::buildLayout() {
     tlbarExit->setObjectName(QStringLiteral("tlbarExit"));
     tlbarExit->setIconSize(QSize(32, 32));
     tlbarExit->addSeparator();
-    btnPass = toolButton(tlbarExit, QStringLiteral("btnPass"), QStringLiteral("Переход"), 21, 0);
-    btnHelp = toolButton(tlbarExit, QStringLiteral("btnHelp"), QStringLiteral("Справка"), 5, 1020);
-    btnExit = toolButton(tlbarExit, QStringLiteral("btnExit"), QStringLiteral("Выход"), 6, 1021);
+    btnPass =
+        AddToolBarButton(tlbarExit, QStringLiteral("btnPass"), QStringLiteral("Переход"), 21, 0);
+    btnHelp =
+        AddToolBarButton(tlbarExit, QStringLiteral("btnHelp"), QStringLiteral("Справка"), 5, 1020);
+    btnExit =
+        AddToolBarButton(tlbarExit, QStringLiteral("btnExit"), QStringLiteral("Выход"), 6, 1021);
     connect(btnExit, &QToolButton::clicked, this, &TfrmMainProto::btnExitClick);
 
     ppmnPass = new QMenu(this);

@@ -2,6 +2,7 @@
 
 #include "shell/fmMainProto.h"
 #include "shell/uHtmlHelp.h"
+#include "shell/uToolButtons.h"
 #include "store/dmDataStoreProto.h"
 #include "util/uGuard.h"
 
@@ -80,15 +81,7 @@ void TfrmPane::closeEvent(QCloseEvent* event) {
 
 QToolButton* TfrmPane::AddToolButton(const QString& name, const QString& caption, int image,
                                      int helpContext) {
-    auto* button = new QToolButton(tlbarBrowserMenu);
-    button->setObjectName(name);
-    button->setText(caption);
-    button->setIcon(TdtmdlDataStoreProto::imglstImages(image));
-    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setAutoRaise(true);
+    QToolButton* button = AddToolBarButton(tlbarBrowserMenu, name, caption, image, helpContext);
     button->setMinimumSize(63, 52);
-    htmlhelp::SetHelpContext(button, helpContext);
-    QAction* action = tlbarBrowserMenu->addWidget(button);
-    action->setObjectName(name + QStringLiteral("Action"));
     return button;
 }

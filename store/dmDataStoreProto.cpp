@@ -23,7 +23,6 @@
 #include <QFileInfo>
 #include <QStyle>
 #include <cmath>
-#include <filesystem>
 
 TdtmdlDataStoreProto* dtmdlDataStoreProto = nullptr;
 QString ProgramVersion = QStringLiteral("2.18");
@@ -39,16 +38,6 @@ QString executableBase() {
 // Whole days between two date-times, as the classic DaysBetween counts them.
 qint64 daysBetween(TDateTime a, TDateTime b) {
     return qint64(std::trunc(std::fabs(a - b) + 0.5 / datetime::kMsPerDay));
-}
-
-// Renames source over target in one step: the old target stays until the new one is in place.
-void replaceFile(const QString& source, const QString& target) {
-    std::error_code error;
-    std::filesystem::rename(QFile::encodeName(source).toStdString(),
-                            QFile::encodeName(target).toStdString(), error);
-    if (error)
-        throw Exception(QStringLiteral("Не удается заменить файл \"%1\": %2")
-                            .arg(target, QString::fromLocal8Bit(error.message().c_str())));
 }
 
 } // namespace
@@ -236,12 +225,12 @@ void TdtmdlDataStoreProto::EditIfBrowsing(fb::DataSet& dataSet) {
 }
 
 QString TdtmdlDataStoreProto::DateFieldGetText(const QVariant& value) {
-    if (value.isNull() || !value.isValid())
+    if (value.isNull())
         return QString();
-    const TDateTime date = value.canConvert<QDateTime>() && value.typeId() == QMetaType::QDateTime
-                               ? datetime::encode(value.toDateTime())
-                               : value.toDouble();
-    return datetime::decodeDate(date).toString(QStringLiteral("dd.MM.yyyy"));
+    const QDate date = value.typeId() == QMetaType::QDateTime
+                           ? value.toDateTime().date()
+                           : datetime::decodeDate(value.toDouble());
+    return date.toString(QStringLiteral("dd.MM.yyyy"));
 }
 
 QString TdtmdlDataStoreProto::GetProgramVersion() const {
@@ -302,7 +291,7 @@ void TdtmdlDataStoreProto::MakeBackup(const QString& folder, int kind, const QSt
                                 .arg(targetInfo.absolutePath()));
         QFile::remove(temporary);
         fb::services::backup(database, temporary);
-        replaceFile(temporary, target);
+        ReplaceFile(temporary, target);
     } catch (const Exception& e) {
         QFile::remove(temporary);
         if (!silent)

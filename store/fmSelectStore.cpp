@@ -24,7 +24,6 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-#include <filesystem>
 
 namespace {
 
@@ -69,17 +68,6 @@ private:
     QString m_path;
 };
 
-// Renames source over target in one step: the old target stays until the new one is in place.
-void replaceFile(const QString& source, const QString& target) {
-    std::error_code error;
-    std::filesystem::rename(QFile::encodeName(source).toStdString(),
-                            QFile::encodeName(target).toStdString(), error);
-    if (error)
-        throw Exception(QStringLiteral("Не удается заменить файл \"%1\": %2")
-                            .arg(QDir::toNativeSeparators(target),
-                                 QString::fromLocal8Bit(error.message().c_str())));
-}
-
 // True when another connection is attached to the database. A file that cannot be opened at all
 // is taken as not in use: a damaged database is what a restore is for.
 bool databaseInUse(const QString& path) {
@@ -114,7 +102,7 @@ void restoreBySwap(const QString& backup, const QString& path) {
     if (databaseInUse(path))
         throw Exception(QStringLiteral("База данных используется другой программой. Закройте ее "
                                        "и повторите восстановление."));
-    replaceFile(temporary.path(), path);
+    ReplaceFile(temporary.path(), path);
 }
 
 // Offers to create the first book, a cash desk or a bank account, until one is made or the user

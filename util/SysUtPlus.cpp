@@ -160,6 +160,14 @@ bool SubstrEquals(const QString& sub, const QString& text, int from, int to) {
 
 // ---- Numbers and dates ----
 
+int StrToInt(const QString& s) {
+    bool ok = false;
+    const int value = s.toInt(&ok);
+    if (!ok)
+        throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(s));
+    return value;
+}
+
 Currency StrToCurrDot(const QString& s) {
     QString text = s.trimmed();
     text.replace(QLocale().decimalPoint(), QStringLiteral("."));
@@ -291,6 +299,14 @@ QString StringReplaceAll(const QString& pattern, const QString& replacement, con
         at = result.indexOf(pattern, qMax<qsizetype>(0, at - pattern.size() + 1));
     }
     return result;
+}
+
+void ReplaceFile(const QString& source, const QString& target) {
+    std::error_code error;
+    std::filesystem::rename(fsPath(source), fsPath(target), error);
+    if (error)
+        throw Exception(QStringLiteral("Не удается заменить файл \"%1\": %2")
+                            .arg(target, QString::fromLocal8Bit(error.message().c_str())));
 }
 
 void CopyFolder(const QString& source, const QString& dest) {

@@ -53,6 +53,10 @@ struct Currency {
 // blanks around the number are ignored. Text that is no number raises EConvertError.
 Currency StrToCurrDot(const QString& s);
 
+// A decimal integer; text that is no integer raises EConvertError ("'x' is not a valid integer
+// value"), as the classic conversion does.
+int StrToInt(const QString& s);
+
 // The month of date, lower case.
 QString MonthNameRU(TDateTime date);
 QString MonthNameGenRU(TDateTime date);
@@ -95,6 +99,9 @@ QString StringReplaceAll(const QString& pattern, const QString& replacement, con
 // files of the same name. The paths may end in "/" or not. Stops at the first error (Exception);
 // what was copied stays.
 void CopyFolder(const QString& source, const QString& dest);
+// Renames source over target in one step: the old target stays until the new one is in place.
+// Raises Exception when the rename fails.
+void ReplaceFile(const QString& source, const QString& target);
 
 // Runs program with arguments (no shell) and waits for it to end; its exit code, or -1 when it
 // could not be started or did not end normally.

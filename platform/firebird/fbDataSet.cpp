@@ -1,5 +1,6 @@
 #include "platform/firebird/fbDataSet.h"
 
+#include "platform/firebird/fbText.h"
 #include "util/uCp1251.h"
 #include "util/uExceptions.h"
 
@@ -7,6 +8,11 @@
 #include <cmath>
 
 namespace fb {
+
+using text::dateTimeText;
+using text::parseDateTime;
+using text::parseFloat;
+using text::parseInteger;
 
 namespace {
 
@@ -37,43 +43,6 @@ QString formattedFloat(double value, int decimals) {
     if (text.startsWith(QLatin1Char('-')) && text.toDouble() == 0)
         text.remove(0, 1); // no "-0.00"
     return text.replace(QLatin1Char('.'), decimalPoint());
-}
-
-QString dateTimeText(TDateTime value) {
-    const QDateTime moment = datetime::decode(value);
-    if (moment.time() == QTime(0, 0))
-        return moment.date().toString(QStringLiteral("dd.MM.yyyy"));
-    return moment.toString(QStringLiteral("dd.MM.yyyy hh:mm:ss"));
-}
-
-qint64 parseInteger(const QString& text) {
-    bool ok = false;
-    const qint64 result = text.trimmed().toLongLong(&ok);
-    if (!ok)
-        throw EConvertError(QStringLiteral("\"%1\" не является целым числом").arg(text));
-    return result;
-}
-
-// Takes the point or the comma as the decimal separator, and the locale's one.
-double parseFloat(const QString& text) {
-    QString plain = text.trimmed();
-    plain.replace(decimalPoint(), QStringLiteral("."));
-    plain.replace(QLatin1Char(','), QLatin1Char('.'));
-    bool ok = false;
-    const double result = plain.toDouble(&ok);
-    if (!ok || !std::isfinite(result))
-        throw EConvertError(QStringLiteral("\"%1\" не является числом").arg(text));
-    return result;
-}
-
-TDateTime parseDateTime(const QString& text) {
-    const QString trimmed = text.trimmed();
-    for (const char* format : {"dd.MM.yyyy hh:mm:ss", "dd.MM.yyyy hh:mm", "dd.MM.yyyy"}) {
-        const QDateTime moment = QDateTime::fromString(trimmed, QLatin1String(format));
-        if (moment.isValid())
-            return datetime::encode(moment);
-    }
-    throw EConvertError(QStringLiteral("\"%1\" не является датой").arg(text));
 }
 
 bool parseBoolean(const QString& text) {

@@ -4,6 +4,7 @@
 #include "platform/firebird/fbBlob.h"
 #include "platform/firebird/fbError.h"
 #include "platform/firebird/fbParams.h"
+#include "platform/firebird/fbText.h"
 #include "platform/firebird/fbTimestamp.h"
 #include "platform/firebird/fbTransaction.h"
 #include "util/uCp1251.h"
@@ -53,23 +54,6 @@ double roundToScale(double value, int scale) {
 
 QString formatFloat(double value) {
     return QString::number(value, 'g', 15);
-}
-
-QString formatDateTime(TDateTime value) {
-    const QDateTime moment = datetime::decode(value);
-    if (moment.time() == QTime(0, 0))
-        return moment.date().toString(QStringLiteral("dd.MM.yyyy"));
-    return moment.toString(QStringLiteral("dd.MM.yyyy hh:mm:ss"));
-}
-
-TDateTime parseDateTime(const QString& text) {
-    const QString trimmed = text.trimmed();
-    for (const char* format : {"dd.MM.yyyy hh:mm:ss", "dd.MM.yyyy hh:mm", "dd.MM.yyyy"}) {
-        const QDateTime moment = QDateTime::fromString(trimmed, QLatin1String(format));
-        if (moment.isValid())
-            return datetime::encode(moment);
-    }
-    throw EConvertError(QStringLiteral("\"%1\" не является датой").arg(text));
 }
 
 StatementType typeFromInfo(int code) {
@@ -266,7 +250,7 @@ QString Field::asString() const {
     case Statement::Value::Float:
         return formatFloat(v.number);
     case Statement::Value::DateTime:
-        return formatDateTime(v.number);
+        return text::dateTimeText(v.number);
     case Statement::Value::Text:
     case Statement::Value::Bytes:
         return cp1251::decode(v.bytes);
@@ -281,65 +265,43 @@ QByteArray Field::asBytes() const {
     return cp1251::encode(asString());
 }
 
-qint64 Field::asInteger() const {
+// The number a column holds, false for text and blobs; null reads as 0.
+bool Field::numberOf(double& number) const {
     const Statement::Value& v = m_statement->fieldValue(m_index);
     switch (v.kind) {
     case Statement::Value::Null:
-        return 0;
+        number = 0;
+        return true;
     case Statement::Value::Integer:
-        return v.integer;
+        number = double(v.integer);
+        return true;
     case Statement::Value::Float:
     case Statement::Value::DateTime:
-        return std::llround(v.number);
+        number = v.number;
+        return true;
     case Statement::Value::Text:
     case Statement::Value::Bytes:
         break;
     }
-    const QString text = asString().trimmed();
-    bool ok = false;
-    const qint64 result = text.toLongLong(&ok);
-    if (!ok)
-        throw EConvertError(QStringLiteral("\"%1\" не является целым числом").arg(text));
-    return result;
+    return false;
+}
+
+qint64 Field::asInteger() const {
+    const Statement::Value& v = m_statement->fieldValue(m_index);
+    if (v.kind == Statement::Value::Integer)
+        return v.integer;
+    double number = 0;
+    return numberOf(number) ? std::llround(number) : text::parseInteger(asString());
 }
 
 double Field::asFloat() const {
-    const Statement::Value& v = m_statement->fieldValue(m_index);
-    switch (v.kind) {
-    case Statement::Value::Null:
-        return 0;
-    case Statement::Value::Integer:
-        return double(v.integer);
-    case Statement::Value::Float:
-    case Statement::Value::DateTime:
-        return v.number;
-    case Statement::Value::Text:
-    case Statement::Value::Bytes:
-        break;
-    }
-    const QString text = asString().trimmed();
-    bool ok = false;
-    const double result = QString(text).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
-    if (!ok)
-        throw EConvertError(QStringLiteral("\"%1\" не является числом").arg(text));
-    return result;
+    double number = 0;
+    return numberOf(number) ? number : text::parseFloat(asString());
 }
 
 TDateTime Field::asDateTime() const {
-    const Statement::Value& v = m_statement->fieldValue(m_index);
-    switch (v.kind) {
-    case Statement::Value::Null:
-        return 0;
-    case Statement::Value::Integer:
-        return double(v.integer);
-    case Statement::Value::Float:
-    case Statement::Value::DateTime:
-        return v.number;
-    case Statement::Value::Text:
-    case Statement::Value::Bytes:
-        break;
-    }
-    return parseDateTime(asString());
+    double number = 0;
+    return numberOf(number) ? number : text::parseDateTime(asString());
 }
 
 QVariant Field::asVariant() const {
@@ -554,7 +516,7 @@ void Statement::bindSlot(InputSlot& slot, XSQLVAR& var, const Value& value) {
         (v.kind == Value::Integer || v.kind == Value::Float || v.kind == Value::DateTime)) {
         const QString text = v.kind == Value::Integer ? QString::number(v.integer)
                              : v.kind == Value::Float ? formatFloat(v.number)
-                                                      : formatDateTime(v.number);
+                                                      : text::dateTimeText(v.number);
         v.kind = Value::Text;
         v.bytes = text.toLatin1();
     }

@@ -77,6 +77,7 @@ public:
 
 private:
     friend class Statement;
+    bool numberOf(double& number) const;
     Field(const Statement& statement, int index) : m_statement(&statement), m_index(index) {}
     const Statement* m_statement;
     int m_index;

@@ -1,0 +1,22 @@
+#include "shell/uToolButtons.h"
+
+#include "shell/uHtmlHelp.h"
+#include "store/dmDataStoreProto.h"
+
+#include <QAction>
+#include <QToolBar>
+#include <QToolButton>
+
+QToolButton* AddToolBarButton(QToolBar* bar, const QString& name, const QString& caption, int image,
+                              int helpContext) {
+    auto* button = new QToolButton(bar);
+    button->setObjectName(name);
+    button->setText(caption);
+    button->setIcon(TdtmdlDataStoreProto::imglstImages(image));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setAutoRaise(true);
+    htmlhelp::SetHelpContext(button, helpContext);
+    QAction* action = bar->addWidget(button);
+    action->setObjectName(name + QStringLiteral("Action"));
+    return button;
+}
