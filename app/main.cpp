@@ -5,7 +5,7 @@
 int main(int argc, char** argv) {
     // The embedded engine reads its set-up once, before the first database call.
     fb::prepareEmbeddedEngine();
-    KaltroApplication app(argc, argv);
+    GuardedApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Kaltro"));
-    return RunProgram(IniPathFromEnvironment());
+    return runProgram(iniPathFromEnvironment());
 }

@@ -3,12 +3,12 @@
 #include "store/dmDataStoreProto.h"
 #include "util/SysUtPlus.h"
 
-bool TfrmVocsUsers::RightsAllow(const QString& rights, const QString& key) {
-    return GetKeyValue(rights, key) != QStringLiteral("N");
+bool UserRights::rightsAllow(const QString& rights, const QString& key) {
+    return getKeyValue(rights, key) != QStringLiteral("N");
 }
 
-bool TfrmVocsUsers::HasPermission(const QString& key) {
-    const QString rights = dtmdlDataStoreProto->GetFieldValue(
-        QStringLiteral("USERS"), QStringLiteral("DATA2"), dtmdlDataStoreProto->UserKey);
-    return RightsAllow(rights, key);
+bool UserRights::hasPermission(const QString& key) {
+    const QString rights = dtmdlDataStoreProto->fieldValue(
+        QStringLiteral("USERS"), QStringLiteral("DATA2"), dtmdlDataStoreProto->m_userKey);
+    return rightsAllow(rights, key);
 }

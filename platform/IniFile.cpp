@@ -171,8 +171,8 @@ void checkNames(const QString& section, const QString& key) {
 
 } // namespace
 
-QString TIniFile::ReadString(const QString& section, const QString& key,
-                             const QString& defaultValue) const {
+QString IniFile::readString(const QString& section, const QString& key,
+                            const QString& defaultValue) const {
     const IniText ini = readForLookup(m_fileName);
     QString value;
     if (findKey(ini.lines, findSection(ini.lines, section), key, &value) < 0)
@@ -180,7 +180,7 @@ QString TIniFile::ReadString(const QString& section, const QString& key,
     return value;
 }
 
-void TIniFile::WriteString(const QString& section, const QString& key, const QString& value) {
+void IniFile::writeString(const QString& section, const QString& key, const QString& value) {
     checkNames(section, key);
     if (hasLineBreak(value))
         throw Exception(QStringLiteral("Значение ключа \"%1\" INI-файла не может содержать "
@@ -203,34 +203,34 @@ void TIniFile::WriteString(const QString& section, const QString& key, const QSt
     save(m_fileName, ini);
 }
 
-int TIniFile::ReadInteger(const QString& section, const QString& key, int defaultValue) const {
+int IniFile::readInteger(const QString& section, const QString& key, int defaultValue) const {
     bool ok = false;
-    const int value = ReadString(section, key, QString()).toInt(&ok);
+    const int value = readString(section, key, QString()).toInt(&ok);
     return ok ? value : defaultValue;
 }
 
-void TIniFile::WriteInteger(const QString& section, const QString& key, int value) {
-    WriteString(section, key, QString::number(value));
+void IniFile::writeInteger(const QString& section, const QString& key, int value) {
+    writeString(section, key, QString::number(value));
 }
 
-bool TIniFile::ReadBool(const QString& section, const QString& key, bool defaultValue) const {
-    return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+bool IniFile::readBool(const QString& section, const QString& key, bool defaultValue) const {
+    return readInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
-void TIniFile::WriteBool(const QString& section, const QString& key, bool value) {
-    WriteInteger(section, key, value ? 1 : 0);
+void IniFile::writeBool(const QString& section, const QString& key, bool value) {
+    writeInteger(section, key, value ? 1 : 0);
 }
 
-bool TIniFile::SectionExists(const QString& section) const {
-    return !ReadSection(section).isEmpty();
+bool IniFile::sectionExists(const QString& section) const {
+    return !readSection(section).isEmpty();
 }
 
-bool TIniFile::ValueExists(const QString& section, const QString& key) const {
+bool IniFile::valueExists(const QString& section, const QString& key) const {
     const IniText ini = readForLookup(m_fileName);
     return findKey(ini.lines, findSection(ini.lines, section), key, nullptr) >= 0;
 }
 
-QStringList TIniFile::ReadSection(const QString& section) const {
+QStringList IniFile::readSection(const QString& section) const {
     const IniText ini = readForLookup(m_fileName);
     const Range range = findSection(ini.lines, section);
     QStringList keys;
@@ -241,7 +241,7 @@ QStringList TIniFile::ReadSection(const QString& section) const {
     return keys;
 }
 
-void TIniFile::EraseSection(const QString& section) {
+void IniFile::eraseSection(const QString& section) {
     IniText ini = readForChange(m_fileName);
     bool changed = false;
     for (Range range = findSection(ini.lines, section); range.begin >= 0;
@@ -253,7 +253,7 @@ void TIniFile::EraseSection(const QString& section) {
         save(m_fileName, ini);
 }
 
-void TIniFile::DeleteKey(const QString& section, const QString& key) {
+void IniFile::deleteKey(const QString& section, const QString& key) {
     IniText ini = readForChange(m_fileName);
     const Range range = findSection(ini.lines, section);
     const qsizetype before = ini.lines.size();
@@ -265,7 +265,7 @@ void TIniFile::DeleteKey(const QString& section, const QString& key) {
         save(m_fileName, ini);
 }
 
-QString IniPathFor(const QString& executablePath, const QString& configFolder) {
+QString iniPathFor(const QString& executablePath, const QString& configFolder) {
     const QString beside = executablePath + QStringLiteral(".ini");
     if (QFileInfo(QFileInfo(executablePath).absolutePath()).isWritable())
         return beside;
@@ -277,7 +277,7 @@ QString IniPathFor(const QString& executablePath, const QString& configFolder) {
     return own;
 }
 
-QString ProgramIniPath() {
-    return IniPathFor(QCoreApplication::applicationFilePath(),
+QString programIniPath() {
+    return iniPathFor(QCoreApplication::applicationFilePath(),
                       QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
 }

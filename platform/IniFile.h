@@ -12,35 +12,35 @@
 // and saved back as Windows-1251. Writing a character that Windows-1251 cannot hold raises
 // Exception and leaves the file unchanged. A Boolean is an integer: 0 false, any other true.
 //
-// Where several sections share a name, the first counts; EraseSection removes them all.
-class TIniFile {
+// Where several sections share a name, the first counts; eraseSection removes them all.
+class IniFile {
 public:
-    explicit TIniFile(const QString& fileName) : m_fileName(fileName) {}
+    explicit IniFile(const QString& fileName) : m_fileName(fileName) {}
 
-    const QString& FileName() const { return m_fileName; }
+    const QString& fileName() const { return m_fileName; }
 
-    QString ReadString(const QString& section, const QString& key,
+    QString readString(const QString& section, const QString& key,
                        const QString& defaultValue) const;
     // Refuses (Exception) a section or key that would not read back, and a value holding a line
     // break.
-    void WriteString(const QString& section, const QString& key, const QString& value);
+    void writeString(const QString& section, const QString& key, const QString& value);
 
     // Text that is no decimal integer reads as defaultValue.
-    int ReadInteger(const QString& section, const QString& key, int defaultValue) const;
-    void WriteInteger(const QString& section, const QString& key, int value);
+    int readInteger(const QString& section, const QString& key, int defaultValue) const;
+    void writeInteger(const QString& section, const QString& key, int value);
 
-    bool ReadBool(const QString& section, const QString& key, bool defaultValue) const;
-    void WriteBool(const QString& section, const QString& key, bool value);
+    bool readBool(const QString& section, const QString& key, bool defaultValue) const;
+    void writeBool(const QString& section, const QString& key, bool value);
 
     // True when the section holds at least one key.
-    bool SectionExists(const QString& section) const;
-    bool ValueExists(const QString& section, const QString& key) const;
+    bool sectionExists(const QString& section) const;
+    bool valueExists(const QString& section, const QString& key) const;
 
     // The keys of the section in file order, each once.
-    QStringList ReadSection(const QString& section) const;
+    QStringList readSection(const QString& section) const;
 
-    void EraseSection(const QString& section);
-    void DeleteKey(const QString& section, const QString& key);
+    void eraseSection(const QString& section);
+    void deleteKey(const QString& section, const QString& key);
 
 private:
     QString m_fileName;
@@ -49,7 +49,7 @@ private:
 // The program's INI: the executable's path with ".ini" when the executable's folder is
 // writable, else a file of that name in configFolder (made when missing; the INI beside the
 // executable is copied there first when only that one exists).
-QString IniPathFor(const QString& executablePath, const QString& configFolder);
+QString iniPathFor(const QString& executablePath, const QString& configFolder);
 
-// IniPathFor of this program, with the user's config folder.
-QString ProgramIniPath();
+// iniPathFor of this program, with the user's config folder.
+QString programIniPath();

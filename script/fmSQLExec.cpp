@@ -33,130 +33,130 @@ public:
 
 } // namespace
 
-TfrmSQLExec::TfrmSQLExec(QWidget* owner)
+SqlConsole::SqlConsole(QWidget* owner)
     : QWidget(owner, Qt::Window), m_folder(QCoreApplication::applicationDirPath()) {
     setObjectName(QStringLiteral("frmSQLExec"));
     buildLayout();
 }
 
-TfrmSQLExec::~TfrmSQLExec() = default;
+SqlConsole::~SqlConsole() = default;
 
-void TfrmSQLExec::buildLayout() {
+void SqlConsole::buildLayout() {
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(13);
     font.setBold(true);
     setFont(font);
     resize(602, 416);
 
-    m_buttons = new QWidget(this);
-    m_buttons->setObjectName(QStringLiteral("paButtons"));
-    m_buttons->setFixedHeight(41);
-    m_load = new QPushButton(QStringLiteral("&Load"), m_buttons);
-    m_load->setObjectName(QStringLiteral("btnLoad"));
-    m_load->setGeometry(24, 8, 250, 25);
-    m_execute = new QPushButton(QStringLiteral("&Execute"), m_buttons);
-    m_execute->setObjectName(QStringLiteral("btnExecute"));
-    m_execute->setGeometry(312, 8, 250, 25);
+    m_buttonPanel = new QWidget(this);
+    m_buttonPanel->setObjectName(QStringLiteral("paButtons"));
+    m_buttonPanel->setFixedHeight(41);
+    m_loadButton = new QPushButton(QStringLiteral("&Load"), m_buttonPanel);
+    m_loadButton->setObjectName(QStringLiteral("btnLoad"));
+    m_loadButton->setGeometry(24, 8, 250, 25);
+    m_executeButton = new QPushButton(QStringLiteral("&Execute"), m_buttonPanel);
+    m_executeButton->setObjectName(QStringLiteral("btnExecute"));
+    m_executeButton->setGeometry(312, 8, 250, 25);
 
-    m_source = new QPlainTextEdit(this);
-    m_source->setObjectName(QStringLiteral("mmSQLSource"));
-    m_source->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_source->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_source->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_source->setBackgroundRole(QPalette::Button);
-    m_source->setContextMenuPolicy(Qt::NoContextMenu);
-    m_source->installEventFilter(this);
-    m_source->viewport()->installEventFilter(this);
+    m_sourceEdit = new QPlainTextEdit(this);
+    m_sourceEdit->setObjectName(QStringLiteral("mmSQLSource"));
+    m_sourceEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_sourceEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_sourceEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_sourceEdit->setBackgroundRole(QPalette::Button);
+    m_sourceEdit->setContextMenuPolicy(Qt::NoContextMenu);
+    m_sourceEdit->installEventFilter(this);
+    m_sourceEdit->viewport()->installEventFilter(this);
 
-    m_progress = new QProgressBar(this);
-    m_progress->setObjectName(QStringLiteral("prbrSQLProgress"));
-    m_progress->setFixedHeight(16);
-    m_progress->setTextVisible(false);
+    m_progressBar = new QProgressBar(this);
+    m_progressBar->setObjectName(QStringLiteral("prbrSQLProgress"));
+    m_progressBar->setFixedHeight(16);
+    m_progressBar->setTextVisible(false);
 
-    m_status = new QStatusBar(this);
-    m_status->setObjectName(QStringLiteral("stbrStatus"));
-    m_status->setSizeGripEnabled(false);
-    m_caretPanel = new QLabel(m_status);
+    m_statusBar = new QStatusBar(this);
+    m_statusBar->setObjectName(QStringLiteral("stbrStatus"));
+    m_statusBar->setSizeGripEnabled(false);
+    m_caretPanel = new QLabel(m_statusBar);
     m_caretPanel->setFixedWidth(200);
-    m_secondPanel = new QLabel(m_status);
+    m_secondPanel = new QLabel(m_statusBar);
     m_secondPanel->setFixedWidth(50);
-    m_status->addWidget(m_caretPanel);
-    m_status->addWidget(m_secondPanel);
+    m_statusBar->addWidget(m_caretPanel);
+    m_statusBar->addWidget(m_secondPanel);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(m_buttons);
-    layout->addWidget(m_source, 1);
-    layout->addWidget(m_progress);
-    layout->addWidget(m_status);
+    layout->addWidget(m_buttonPanel);
+    layout->addWidget(m_sourceEdit, 1);
+    layout->addWidget(m_progressBar);
+    layout->addWidget(m_statusBar);
 
-    m_popup = new QMenu(this);
-    m_popup->setObjectName(QStringLiteral("pmSQLExec"));
-    m_popup->addAction(QStringLiteral("&Load"), this,
-                       [this] { runGuarded([this] { btnLoadClick(); }); });
-    m_popup->addAction(QStringLiteral("&Save"), this,
-                       [this] { runGuarded([this] { miSaveClick(); }); });
-    m_popup->addSeparator();
-    m_popup->addAction(QStringLiteral("&Execute"), this,
-                       [this] { runGuarded([this] { btnExecuteClick(); }); });
+    m_popupMenu = new QMenu(this);
+    m_popupMenu->setObjectName(QStringLiteral("pmSQLExec"));
+    m_popupMenu->addAction(QStringLiteral("&Load"), this,
+                           [this] { runGuarded([this] { onLoadClicked(); }); });
+    m_popupMenu->addAction(QStringLiteral("&Save"), this,
+                           [this] { runGuarded([this] { onSaveTriggered(); }); });
+    m_popupMenu->addSeparator();
+    m_popupMenu->addAction(QStringLiteral("&Execute"), this,
+                           [this] { runGuarded([this] { onExecuteClicked(); }); });
 
-    connect(m_load, &QPushButton::clicked, this,
-            [this] { runGuarded([this] { btnLoadClick(); }); });
-    connect(m_execute, &QPushButton::clicked, this,
-            [this] { runGuarded([this] { btnExecuteClick(); }); });
-    connect(m_source, &QPlainTextEdit::cursorPositionChanged, this, &TfrmSQLExec::UpdateStatus);
+    connect(m_loadButton, &QPushButton::clicked, this,
+            [this] { runGuarded([this] { onLoadClicked(); }); });
+    connect(m_executeButton, &QPushButton::clicked, this,
+            [this] { runGuarded([this] { onExecuteClicked(); }); });
+    connect(m_sourceEdit, &QPlainTextEdit::cursorPositionChanged, this, &SqlConsole::updateStatus);
 }
 
-void TfrmSQLExec::Execute(fb::Attachment& database, bool run) {
+void SqlConsole::execute(fb::Attachment& database, bool run) {
     if (m_database != &database) {
         m_database = &database;
-        m_interpreter = std::make_unique<TSqlInterpreter>(database);
+        m_interpreter = std::make_unique<ScriptInterpreter>(database);
         m_interpreter->setProgress([this](int line, int count) { showProgress(line, count); });
     }
     setWindowTitle(database.path());
-    UpdateStatus();
+    updateStatus();
     if (run)
-        btnExecuteClick();
+        onExecuteClicked();
     else
         show();
 }
 
-void TfrmSQLExec::RunScript(fb::Attachment& database, const QString& text, QWidget* owner) {
-    auto* form = new TfrmSQLExec(owner);
+void SqlConsole::runScript(fb::Attachment& database, const QString& text, QWidget* owner) {
+    auto* form = new SqlConsole(owner);
     form->setAttribute(Qt::WA_DeleteOnClose);
-    form->mmSQLSource()->setPlainText(text);
+    form->sourceEdit()->setPlainText(text);
     {
         OverrideCursor cursor;
-        form->Execute(database, true);
+        form->execute(database, true);
     }
     delete form;
 }
 
-void TfrmSQLExec::btnExecuteClick() {
+void SqlConsole::onExecuteClicked() {
     if (!m_interpreter)
         return;
-    const QStringList lines = TSqlInterpreter::splitLines(m_source->toPlainText());
+    const QStringList lines = ScriptInterpreter::splitLines(m_sourceEdit->toPlainText());
     if (lines.isEmpty())
         return;
-    m_progress->setRange(0, qMax(0, int(lines.size()) - 1));
-    m_progress->setValue(0);
+    m_progressBar->setRange(0, qMax(0, int(lines.size()) - 1));
+    m_progressBar->setValue(0);
     try {
         m_interpreter->run(lines);
     } catch (...) {
         show();
         throw;
     }
-    m_progress->setValue(0);
+    m_progressBar->setValue(0);
 }
 
-void TfrmSQLExec::showProgress(int line, int count) {
-    m_progress->setMaximum(qMax(0, count - 1));
-    m_progress->setValue(line);
-    m_progress->repaint();
+void SqlConsole::showProgress(int line, int count) {
+    m_progressBar->setMaximum(qMax(0, count - 1));
+    m_progressBar->setValue(line);
+    m_progressBar->repaint();
 }
 
-void TfrmSQLExec::btnLoadClick() {
+void SqlConsole::onLoadClicked() {
     QString path;
     if (!dialogs::openFileName(this, QString(), m_folder, QLatin1String(kFilter), path))
         return;
@@ -164,36 +164,36 @@ void TfrmSQLExec::btnLoadClick() {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Exception(QStringLiteral("Не удается открыть файл \"%1\"").arg(path));
-    m_source->setPlainText(cp1251::decode(file.readAll()));
+    m_sourceEdit->setPlainText(cp1251::decode(file.readAll()));
 }
 
-void TfrmSQLExec::miSaveClick() {
+void SqlConsole::onSaveTriggered() {
     QString path;
     if (!dialogs::saveFileName(this, QString(), m_folder, QLatin1String(kFilter),
                                QStringLiteral("uql"), path))
         return;
     m_folder = QFileInfo(path).absolutePath();
     QByteArray bytes;
-    for (const QString& line : TSqlInterpreter::splitLines(m_source->toPlainText()))
+    for (const QString& line : ScriptInterpreter::splitLines(m_sourceEdit->toPlainText()))
         bytes += cp1251::encode(line) + "\r\n";
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
         throw Exception(QStringLiteral("Не удается записать файл \"%1\"").arg(path));
 }
 
-void TfrmSQLExec::UpdateStatus() {
-    const QTextCursor cursor = m_source->textCursor();
+void SqlConsole::updateStatus() {
+    const QTextCursor cursor = m_sourceEdit->textCursor();
     m_caretPanel->setText(
         QStringLiteral("Line %1 / %2").arg(cursor.blockNumber()).arg(cursor.positionInBlock() + 1));
 }
 
-bool TfrmSQLExec::eventFilter(QObject* watched, QEvent* event) {
+bool SqlConsole::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::FocusIn:
     case QEvent::MouseButtonPress:
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
-        UpdateStatus();
+        updateStatus();
         break;
     default:
         break;
@@ -201,6 +201,6 @@ bool TfrmSQLExec::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void TfrmSQLExec::contextMenuEvent(QContextMenuEvent* event) {
-    m_popup->exec(event->globalPos());
+void SqlConsole::contextMenuEvent(QContextMenuEvent* event) {
+    m_popupMenu->exec(event->globalPos());
 }

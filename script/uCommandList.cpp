@@ -9,34 +9,34 @@ const QChar kBlank(u' ');
 const QChar kComma(u',');
 const QChar kBackslash(u'\\');
 
-EParserError bracketsNotFound(const QString& text) {
-    return EParserError(QStringLiteral("Bracket's not found in line \"%1\"").arg(text));
+ParserError bracketsNotFound(const QString& text) {
+    return ParserError(QStringLiteral("Bracket's not found in line \"%1\"").arg(text));
 }
 
 } // namespace
 
-void TCommandList::RegisterCommand(const QString& name, THandler handler) {
-    m_commands.push_back(TCommandsData{name, std::move(handler)});
+void CommandList::registerCommand(const QString& name, Handler handler) {
+    m_commands.push_back(Command{name, std::move(handler)});
 }
 
-int TCommandList::IndexOf(const QString& name) const {
+int CommandList::indexOf(const QString& name) const {
     for (size_t i = 0; i < m_commands.size(); ++i)
-        if (m_commands[i].Name.compare(name, Qt::CaseInsensitive) == 0)
+        if (m_commands[i].name.compare(name, Qt::CaseInsensitive) == 0)
             return int(i);
-    throw EListError(QStringLiteral("Command \"%1\" not found!").arg(name));
+    throw ListError(QStringLiteral("Command \"%1\" not found!").arg(name));
 }
 
-void TCommandList::ExecuteCommand(const QString& command) const {
+void CommandList::executeCommand(const QString& command) const {
     const qsizetype open = command.indexOf(u'(');
     const qsizetype close = command.indexOf(u')');
     if (open < 0 || close < open)
         throw bracketsNotFound(command);
     const QString name = command.left(open);
     const QString arguments = command.mid(open + 1, close - open - 1);
-    m_commands[size_t(IndexOf(name))].Handler(arguments);
+    m_commands[size_t(indexOf(name))].handler(arguments);
 }
 
-void TCommandList::ExecuteLine(const QString& line) const {
+void CommandList::executeLine(const QString& line) const {
     qsizetype p = 0;
     while (true) {
         while (p < line.size() && line[p] == kBlank)
@@ -45,27 +45,27 @@ void TCommandList::ExecuteLine(const QString& line) const {
             return;
         const qsizetype close = line.indexOf(u')', p);
         if (close < 0)
-            throw EParserError(QStringLiteral("Bracket's not found in line \"%1\" pos %2")
-                                   .arg(line, QString::number(p + 1)));
-        ExecuteCommand(line.mid(p, close - p + 1));
+            throw ParserError(QStringLiteral("Bracket's not found in line \"%1\" pos %2")
+                                  .arg(line, QString::number(p + 1)));
+        executeCommand(line.mid(p, close - p + 1));
         p = close + 1;
     }
 }
 
-QString TCommandList::GetParam(int index, const QString& arguments) {
+QString CommandList::param(int index, const QString& arguments) {
     qsizetype start = 0;
     for (int i = 1; i < index; ++i) {
         const qsizetype comma = arguments.indexOf(kComma, start);
         if (comma < 0)
-            throw ECommandListParserError(QStringLiteral("In line %1 parameter %2 not found!")
-                                              .arg(arguments, QString::number(index)));
+            throw CommandArgumentError(QStringLiteral("In line %1 parameter %2 not found!")
+                                           .arg(arguments, QString::number(index)));
         start = comma + 1;
     }
     const qsizetype end = arguments.indexOf(kComma, start);
-    return DecodeParam(end < 0 ? arguments.mid(start) : arguments.mid(start, end - start));
+    return decodeParam(end < 0 ? arguments.mid(start) : arguments.mid(start, end - start));
 }
 
-QString TCommandList::EncodeParam(const QString& s) {
+QString CommandList::encodeParam(const QString& s) {
     QString result;
     result.reserve(s.size());
     for (QChar c : s) {
@@ -81,7 +81,7 @@ QString TCommandList::EncodeParam(const QString& s) {
     return result;
 }
 
-QString TCommandList::DecodeParam(const QString& s) {
+QString CommandList::decodeParam(const QString& s) {
     QString result;
     qsizetype p = 0;
     while (true) {
@@ -91,10 +91,10 @@ QString TCommandList::DecodeParam(const QString& s) {
         result += s.mid(p, left - p);
         const qsizetype right = s.indexOf(kBackslash, left + 1);
         if (right < 0)
-            throw ECommandListParserError(
+            throw CommandArgumentError(
                 QStringLiteral("Right \\ not found in parameter %1 !").arg(s));
         const QString code = s.mid(left + 1, right - left - 1);
-        const int value = StrToInt(code);
+        const int value = strToInt(code);
         result += cp1251::decode(QByteArray(1, char(value & 0xFF)));
         p = right + 1;
     }

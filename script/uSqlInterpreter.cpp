@@ -21,7 +21,7 @@ constexpr int kNumberedVariables = 100;
 constexpr int kMaxReplacements = 10000;
 constexpr int kMaxIncludeDepth = 16;
 
-using Handler = void (TSqlInterpreter::*)(const QString&);
+using Handler = void (ScriptInterpreter::*)(const QString&);
 
 // Parameter checking is a setting of one statement: whatever happens, the statement goes back to
 // the mode it had.
@@ -47,7 +47,7 @@ QString readTextFile(const QString& path) {
 
 } // namespace
 
-TSqlInterpreter::TSqlInterpreter(fb::Attachment& database)
+ScriptInterpreter::ScriptInterpreter(fb::Attachment& database)
     : m_updateTransaction(std::make_unique<fb::Transaction>(database)),
       m_selectTransaction(std::make_unique<fb::Transaction>(database)),
       m_update(std::make_unique<fb::Statement>(*m_updateTransaction)),
@@ -58,33 +58,33 @@ TSqlInterpreter::TSqlInterpreter(fb::Attachment& database)
     registerCommands();
 }
 
-TSqlInterpreter::~TSqlInterpreter() = default;
+ScriptInterpreter::~ScriptInterpreter() = default;
 
-void TSqlInterpreter::registerCommands() {
+void ScriptInterpreter::registerCommands() {
     const QList<QPair<QString, Handler>> table = {
-        {QStringLiteral("Comment"), &TSqlInterpreter::cmdComment},
-        {QStringLiteral("ExecSql"), &TSqlInterpreter::cmdExecSql},
-        {QStringLiteral("ExecSql$"), &TSqlInterpreter::cmdExecSqlSubst},
-        {QStringLiteral("ExecSqlParams"), &TSqlInterpreter::cmdExecSqlParams},
-        {QStringLiteral("SetBlobFieldValue"), &TSqlInterpreter::cmdSetBlobFieldValue},
-        {QStringLiteral("SetBlobFieldValue$"), &TSqlInterpreter::cmdSetBlobFieldValueSubst},
-        {QStringLiteral("TransactionCommit"), &TSqlInterpreter::cmdTransactionCommit},
-        {QStringLiteral("IncludeFile"), &TSqlInterpreter::cmdIncludeFile},
-        {QStringLiteral("SaveTableGenIdCode"), &TSqlInterpreter::cmdSaveTableGenIdCode},
-        {QStringLiteral("SetDirectory"), &TSqlInterpreter::cmdSetDirectory},
-        {QStringLiteral("Dir"), &TSqlInterpreter::cmdSetDirectory},
-        {QStringLiteral("SetInactiveTriggers"), &TSqlInterpreter::cmdSetInactiveTriggers},
-        {QStringLiteral("SetActiveTriggers"), &TSqlInterpreter::cmdSetActiveTriggers},
-        {QStringLiteral("GetGenerator"), &TSqlInterpreter::cmdGetGenerator},
-        {QStringLiteral("SetGenerator"), &TSqlInterpreter::cmdSetGenerator},
-        {QStringLiteral("SetVar"), &TSqlInterpreter::cmdSetVar},
+        {QStringLiteral("Comment"), &ScriptInterpreter::cmdComment},
+        {QStringLiteral("ExecSql"), &ScriptInterpreter::cmdExecSql},
+        {QStringLiteral("ExecSql$"), &ScriptInterpreter::cmdExecSqlSubst},
+        {QStringLiteral("ExecSqlParams"), &ScriptInterpreter::cmdExecSqlParams},
+        {QStringLiteral("SetBlobFieldValue"), &ScriptInterpreter::cmdSetBlobFieldValue},
+        {QStringLiteral("SetBlobFieldValue$"), &ScriptInterpreter::cmdSetBlobFieldValueSubst},
+        {QStringLiteral("TransactionCommit"), &ScriptInterpreter::cmdTransactionCommit},
+        {QStringLiteral("IncludeFile"), &ScriptInterpreter::cmdIncludeFile},
+        {QStringLiteral("SaveTableGenIdCode"), &ScriptInterpreter::cmdSaveTableGenIdCode},
+        {QStringLiteral("SetDirectory"), &ScriptInterpreter::cmdSetDirectory},
+        {QStringLiteral("Dir"), &ScriptInterpreter::cmdSetDirectory},
+        {QStringLiteral("SetInactiveTriggers"), &ScriptInterpreter::cmdSetInactiveTriggers},
+        {QStringLiteral("SetActiveTriggers"), &ScriptInterpreter::cmdSetActiveTriggers},
+        {QStringLiteral("GetGenerator"), &ScriptInterpreter::cmdGetGenerator},
+        {QStringLiteral("SetGenerator"), &ScriptInterpreter::cmdSetGenerator},
+        {QStringLiteral("SetVar"), &ScriptInterpreter::cmdSetVar},
     };
     for (const auto& [name, handler] : table)
-        m_commands.RegisterCommand(name,
+        m_commands.registerCommand(name,
                                    [this, h = handler](const QString& args) { (this->*h)(args); });
 }
 
-QStringList TSqlInterpreter::splitLines(const QString& text) {
+QStringList ScriptInterpreter::splitLines(const QString& text) {
     static const QRegularExpression lineEnd(QStringLiteral("\r\n|\n|\r"));
     QStringList lines = text.split(lineEnd);
     // A text that ends with a line end has no further, empty line.
@@ -93,7 +93,7 @@ QStringList TSqlInterpreter::splitLines(const QString& text) {
     return lines;
 }
 
-void TSqlInterpreter::run(const QStringList& lines) {
+void ScriptInterpreter::run(const QStringList& lines) {
     if (lines.isEmpty())
         return;
     m_lines = lines;
@@ -112,12 +112,12 @@ void TSqlInterpreter::run(const QStringList& lines) {
         m_progress(0, int(lines.size()));
 }
 
-void TSqlInterpreter::runLines(const QStringList& lines) {
+void ScriptInterpreter::runLines(const QStringList& lines) {
     m_lines = lines;
     for (m_currentLine = 0; m_currentLine < m_lines.size(); ++m_currentLine) {
         const QString line = m_lines[m_currentLine];
         if (!line.trimmed().isEmpty())
-            m_commands.ExecuteLine(line);
+            m_commands.executeLine(line);
         if (m_progress)
             m_progress(m_currentLine, int(m_lines.size()));
     }
@@ -125,7 +125,7 @@ void TSqlInterpreter::runLines(const QStringList& lines) {
 
 // The lines after the current one up to a line that is "^" once trimmed; the runner goes on
 // behind the "^". A body without "^" runs to the end of the script.
-QStringList TSqlInterpreter::readBody() {
+QStringList ScriptInterpreter::readBody() {
     QStringList body;
     int i = m_currentLine + 1;
     for (; i < m_lines.size(); ++i) {
@@ -137,7 +137,7 @@ QStringList TSqlInterpreter::readBody() {
     return body;
 }
 
-void TSqlInterpreter::execSql(const QString& sql) {
+void ScriptInterpreter::execSql(const QString& sql) {
     m_update->close();
     m_update->prepare(sql);
     m_updateTransaction->ensureStarted();
@@ -145,7 +145,7 @@ void TSqlInterpreter::execSql(const QString& sql) {
     m_update->close();
 }
 
-void TSqlInterpreter::execOwnCommit(const QString& sql) {
+void ScriptInterpreter::execOwnCommit(const QString& sql) {
     m_update->close();
     m_updateTransaction->ensureStarted();
     try {
@@ -161,7 +161,7 @@ void TSqlInterpreter::execOwnCommit(const QString& sql) {
 }
 
 // Undoes what is not committed; a failure here must not hide the error being handled.
-void TSqlInterpreter::rollbackQuietly() noexcept {
+void ScriptInterpreter::rollbackQuietly() noexcept {
     try {
         m_update->close();
         if (m_updateTransaction->isActive())
@@ -170,17 +170,17 @@ void TSqlInterpreter::rollbackQuietly() noexcept {
     }
 }
 
-void TSqlInterpreter::cmdComment(const QString&) {
+void ScriptInterpreter::cmdComment(const QString&) {
     readBody();
 }
 
-void TSqlInterpreter::cmdExecSql(const QString&) {
+void ScriptInterpreter::cmdExecSql(const QString&) {
     const QString sql = readBody().join(QLatin1Char('\n'));
     m_update->setParamMode(fb::ParamMode::Untouched);
     execSql(sql);
 }
 
-void TSqlInterpreter::cmdExecSqlSubst(const QString&) {
+void ScriptInterpreter::cmdExecSqlSubst(const QString&) {
     QStringList body = readBody();
     for (QString& line : body)
         line = substitute(line);
@@ -188,25 +188,25 @@ void TSqlInterpreter::cmdExecSqlSubst(const QString&) {
 }
 
 // Parameter checking is on for this one statement only, also when it fails.
-void TSqlInterpreter::cmdExecSqlParams(const QString& args) {
+void ScriptInterpreter::cmdExecSqlParams(const QString& args) {
     const QString sql = readBody().join(QLatin1Char('\n'));
-    TDelimitedString items(QStringLiteral(","));
-    items.Text = args;
+    DelimitedString items(QStringLiteral(","));
+    items.m_text = args;
     ParamModeGuard guard(*m_update);
     m_update->close();
     m_update->prepare(sql, fb::ParamMode::Named);
-    const int count = qMin(items.GetCount(), m_update->paramCount());
+    const int count = qMin(items.count(), m_update->paramCount());
     for (int i = 0; i < count; ++i)
-        m_update->param(i).setString(items.GetItem(i + 1));
+        m_update->param(i).setString(items.item(i + 1));
     m_updateTransaction->ensureStarted();
     m_update->execute();
     m_update->close();
 }
 
-void TSqlInterpreter::setBlobFieldValue(const QString& args) {
-    const QString table = TCommandList::GetParam(1, args);
-    const QString field = TCommandList::GetParam(2, args);
-    const int key = StrToInt(TCommandList::GetParam(3, args).trimmed());
+void ScriptInterpreter::setBlobFieldValue(const QString& args) {
+    const QString table = CommandList::param(1, args);
+    const QString field = CommandList::param(2, args);
+    const int key = strToInt(CommandList::param(3, args).trimmed());
     QString value;
     for (const QString& line : readBody())
         value += line + QStringLiteral("\r\n");
@@ -222,23 +222,23 @@ void TSqlInterpreter::setBlobFieldValue(const QString& args) {
     m_update->close();
 }
 
-void TSqlInterpreter::cmdSetBlobFieldValue(const QString& args) {
+void ScriptInterpreter::cmdSetBlobFieldValue(const QString& args) {
     setBlobFieldValue(args);
 }
 
-void TSqlInterpreter::cmdSetBlobFieldValueSubst(const QString& args) {
+void ScriptInterpreter::cmdSetBlobFieldValueSubst(const QString& args) {
     setBlobFieldValue(substitute(args));
 }
 
-void TSqlInterpreter::cmdTransactionCommit(const QString&) {
+void ScriptInterpreter::cmdTransactionCommit(const QString&) {
     m_update->close();
     if (m_updateTransaction->isActive())
         m_updateTransaction->commit();
     m_updateTransaction->start();
 }
 
-void TSqlInterpreter::cmdIncludeFile(const QString& args) {
-    const QString fileName = TCommandList::GetParam(1, args);
+void ScriptInterpreter::cmdIncludeFile(const QString& args) {
+    const QString fileName = CommandList::param(1, args);
     if (m_includeDepth >= kMaxIncludeDepth)
         throw Exception(QStringLiteral("Слишком глубокое вложение файлов: \"%1\"").arg(fileName));
     const QStringList saved = m_lines;
@@ -259,7 +259,7 @@ void TSqlInterpreter::cmdIncludeFile(const QString& args) {
     m_currentLine = savedLine;
 }
 
-qint64 TSqlInterpreter::nextGeneratorValue(const QString& table, int step) {
+qint64 ScriptInterpreter::nextGeneratorValue(const QString& table, int step) {
     m_select->close();
     m_select->prepare(
         QStringLiteral("SELECT GEN_ID(%1_PRKEY_GEN,%2)\nFROM RDB$DATABASE").arg(table).arg(step),
@@ -274,22 +274,22 @@ qint64 TSqlInterpreter::nextGeneratorValue(const QString& table, int step) {
     return value;
 }
 
-void TSqlInterpreter::cmdSaveTableGenIdCode(const QString& args) {
-    const int n = StrToInt(TCommandList::GetParam(1, args).trimmed());
+void ScriptInterpreter::cmdSaveTableGenIdCode(const QString& args) {
+    const int n = strToInt(CommandList::param(1, args).trimmed());
     if (n < 0 || n >= kNumberedVariables)
         throw Exception(QStringLiteral("Номер переменной %1 вне диапазона 0..99").arg(n));
-    m_keyValues[n] = nextGeneratorValue(TCommandList::GetParam(2, args), 1);
+    m_keyValues[n] = nextGeneratorValue(CommandList::param(2, args), 1);
 }
 
-void TSqlInterpreter::cmdSetDirectory(const QString& args) {
-    m_directory = QDir(m_baseFolder).filePath(TCommandList::GetParam(1, args));
+void ScriptInterpreter::cmdSetDirectory(const QString& args) {
+    m_directory = QDir(m_baseFolder).filePath(CommandList::param(1, args));
     if (!QDir().mkpath(m_directory))
         throw Exception(QStringLiteral("Не могу создать папку ") + m_directory);
 }
 
 // Firebird 3 keeps system tables read-only: each user trigger of the table is switched by
 // ALTER TRIGGER, in a commit of its own.
-void TSqlInterpreter::setTriggersActive(const QString& table, bool active) {
+void ScriptInterpreter::setTriggersActive(const QString& table, bool active) {
     m_select->close();
     m_select->prepare(QStringLiteral("SELECT RDB$TRIGGER_NAME FROM RDB$TRIGGERS\n"
                                      "WHERE RDB$RELATION_NAME=:NAME\n"
@@ -310,23 +310,23 @@ void TSqlInterpreter::setTriggersActive(const QString& table, bool active) {
                 .arg(trigger, active ? QStringLiteral("ACTIVE") : QStringLiteral("INACTIVE")));
 }
 
-void TSqlInterpreter::cmdSetInactiveTriggers(const QString& args) {
-    setTriggersActive(TCommandList::GetParam(1, args), false);
+void ScriptInterpreter::cmdSetInactiveTriggers(const QString& args) {
+    setTriggersActive(CommandList::param(1, args), false);
 }
 
-void TSqlInterpreter::cmdSetActiveTriggers(const QString& args) {
-    setTriggersActive(TCommandList::GetParam(1, args), true);
+void ScriptInterpreter::cmdSetActiveTriggers(const QString& args) {
+    setTriggersActive(CommandList::param(1, args), true);
 }
 
 // Without "SetDirectory" the files go to the program's folder: Linux has no root of a current
 // drive that a user may write to. The name is upper case, so "oper" and "OPER" meet.
-QString TSqlInterpreter::generatorFile(const QString& table) const {
+QString ScriptInterpreter::generatorFile(const QString& table) const {
     const QString folder = m_directory.isEmpty() ? m_baseFolder : m_directory;
     return QDir(folder).filePath(table.trimmed().toUpper() + QStringLiteral(".gen"));
 }
 
-void TSqlInterpreter::cmdGetGenerator(const QString& args) {
-    const QString table = TCommandList::GetParam(1, args);
+void ScriptInterpreter::cmdGetGenerator(const QString& args) {
+    const QString table = CommandList::param(1, args);
     const qint64 value = nextGeneratorValue(table.toUpper(), 0);
     QFile file(generatorFile(table));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -334,8 +334,8 @@ void TSqlInterpreter::cmdGetGenerator(const QString& args) {
     file.write(QByteArray::number(value));
 }
 
-void TSqlInterpreter::cmdSetGenerator(const QString& args) {
-    const QString table = TCommandList::GetParam(1, args);
+void ScriptInterpreter::cmdSetGenerator(const QString& args) {
+    const QString table = CommandList::param(1, args);
     QFile file(generatorFile(table));
     if (!file.open(QIODevice::ReadOnly))
         throw Exception(QStringLiteral("Файл генератора для таблицы %1 НЕ НАЙДЕН").arg(table));
@@ -348,7 +348,7 @@ void TSqlInterpreter::cmdSetGenerator(const QString& args) {
     execOwnCommit(QStringLiteral("SET GENERATOR %1_PRKEY_GEN TO %2").arg(table, text));
 }
 
-void TSqlInterpreter::setVariable(const QString& name, const QString& value) {
+void ScriptInterpreter::setVariable(const QString& name, const QString& value) {
     for (auto& variable : m_variables) {
         if (variable.first == name) {
             variable.second = value;
@@ -360,15 +360,15 @@ void TSqlInterpreter::setVariable(const QString& name, const QString& value) {
     m_variables.append({name, value});
 }
 
-void TSqlInterpreter::cmdSetVar(const QString& args) {
-    setVariable(TCommandList::GetParam(1, args), TCommandList::GetParam(2, args));
+void ScriptInterpreter::cmdSetVar(const QString& args) {
+    setVariable(CommandList::param(1, args), CommandList::param(2, args));
 }
 
-QVariant TSqlInterpreter::numberedVariable(int index) const {
+QVariant ScriptInterpreter::numberedVariable(int index) const {
     return index >= 0 && index < kNumberedVariables ? m_keyValues[index] : QVariant();
 }
 
-bool TSqlInterpreter::findVariable(const QString& name, QString& value) const {
+bool ScriptInterpreter::findVariable(const QString& name, QString& value) const {
     for (const auto& variable : m_variables) {
         if (variable.first == name) {
             value = variable.second;
@@ -378,19 +378,19 @@ bool TSqlInterpreter::findVariable(const QString& name, QString& value) const {
     return false;
 }
 
-QString TSqlInterpreter::namedVariable(const QString& name) const {
+QString ScriptInterpreter::namedVariable(const QString& name) const {
     QString value;
     findVariable(name, value);
     return value;
 }
 
-QString TSqlInterpreter::substituteNumbered(QString text) const {
+QString ScriptInterpreter::substituteNumbered(QString text) const {
     for (qsizetype p = text.indexOf(QLatin1Char('$')); p >= 0; p = text.indexOf(QLatin1Char('$'))) {
         qsizetype end = p + 1;
         while (end < text.size() && text[end].isDigit() && text[end].unicode() < 128)
             ++end;
         if (end == p + 1)
-            throw EConvertError(QStringLiteral("'' is not a valid integer value"));
+            throw ConvertError(QStringLiteral("'' is not a valid integer value"));
         const int n = text.mid(p + 1, end - p - 1).toInt();
         if (n >= kNumberedVariables)
             throw Exception(QStringLiteral("Номер переменной %1 вне диапазона 0..99").arg(n));
@@ -402,7 +402,7 @@ QString TSqlInterpreter::substituteNumbered(QString text) const {
 }
 
 // A value may hold a further reference; a reference that keeps coming back is refused.
-QString TSqlInterpreter::substituteNamed(QString text) const {
+QString ScriptInterpreter::substituteNamed(QString text) const {
     int replacements = 0;
     for (qsizetype p = text.indexOf(QLatin1Char('&')); p >= 0; p = text.indexOf(QLatin1Char('&'))) {
         const qsizetype q = text.indexOf(QLatin1Char('&'), p + 1);
@@ -419,6 +419,6 @@ QString TSqlInterpreter::substituteNamed(QString text) const {
     return text;
 }
 
-QString TSqlInterpreter::substitute(const QString& text) const {
+QString ScriptInterpreter::substitute(const QString& text) const {
     return substituteNamed(substituteNumbered(text));
 }

@@ -22,12 +22,12 @@ class Statement;
 // Statements of a script run in the script's transaction, committed at the end of the run and by
 // "TransactionCommit()"; a failing line rolls back what is not committed and raises ScriptError.
 // Variables live as long as the interpreter, so a later run sees those of an earlier one.
-class TSqlInterpreter {
+class ScriptInterpreter {
 public:
-    explicit TSqlInterpreter(fb::Attachment& database);
-    ~TSqlInterpreter();
-    TSqlInterpreter(const TSqlInterpreter&) = delete;
-    TSqlInterpreter& operator=(const TSqlInterpreter&) = delete;
+    explicit ScriptInterpreter(fb::Attachment& database);
+    ~ScriptInterpreter();
+    ScriptInterpreter(const ScriptInterpreter&) = delete;
+    ScriptInterpreter& operator=(const ScriptInterpreter&) = delete;
 
     // Runs the lines; on failure shows "Exception at line N" (0-based) and raises the error again.
     void run(const QStringList& lines);
@@ -89,7 +89,7 @@ private:
     std::unique_ptr<fb::Transaction> m_selectTransaction;
     std::unique_ptr<fb::Statement> m_update;
     std::unique_ptr<fb::Statement> m_select;
-    TCommandList m_commands;
+    CommandList m_commands;
 
     QStringList m_lines;
     int m_currentLine = 0;

@@ -14,84 +14,85 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-TfrmDBGridBrowser::TfrmDBGridBrowser(QWidget* owner) : TfrmPane(owner) {
-    qryBrowse = std::make_unique<fb::DataSet>(dtmdlDataStoreProto->dbMain());
-    qryBrowse->setObjectName(QStringLiteral("qryBrowse"));
+GridBrowserPane::GridBrowserPane(QWidget* owner) : Pane(owner) {
+    m_query = std::make_unique<fb::DataSet>(dtmdlDataStoreProto->database());
+    m_query->setObjectName(QStringLiteral("qryBrowse"));
 
-    btnAdd = AddToolButton(QStringLiteral("btnAdd"), QStringLiteral("Новый"), 1, 1057);
-    btnOpen = AddToolButton(QStringLiteral("btnOpen"), QStringLiteral("Открыть"), 8, 1056);
-    connect(btnAdd, &QToolButton::clicked, this, [this] { runGuarded([this] { btnAddClick(); }); });
-    connect(btnOpen, &QToolButton::clicked, this,
-            [this] { runGuarded([this] { btnOpenClick(); }); });
+    m_newButton = addToolButton(QStringLiteral("btnAdd"), QStringLiteral("Новый"), 1, 1057);
+    m_openButton = addToolButton(QStringLiteral("btnOpen"), QStringLiteral("Открыть"), 8, 1056);
+    connect(m_newButton, &QToolButton::clicked, this,
+            [this] { runGuarded([this] { onNewTriggered(); }); });
+    connect(m_openButton, &QToolButton::clicked, this,
+            [this] { runGuarded([this] { onOpenTriggered(); }); });
 
-    dbgrdBrowse = new TDBGrid(pnlPane);
-    dbgrdBrowse->setObjectName(QStringLiteral("dbgrdBrowse"));
-    htmlhelp::SetHelpContext(dbgrdBrowse, 1059);
+    m_grid = new DataGrid(m_contentPanel);
+    m_grid->setObjectName(QStringLiteral("dbgrdBrowse"));
+    help::setHelpContext(m_grid, 1059);
     QFont titleFont(QStringLiteral("Arial"));
     titleFont.setPixelSize(13);
     titleFont.setBold(true);
-    dbgrdBrowse->horizontalHeader()->setFont(titleFont);
-    dbgrdBrowse->SetDataSet(qryBrowse.get());
-    dbgrdBrowse->installEventFilter(this);
-    connect(dbgrdBrowse, &TDBGrid::OpenRequested, btnOpen, &QToolButton::click);
-    auto* layout = new QVBoxLayout(pnlPane);
+    m_grid->horizontalHeader()->setFont(titleFont);
+    m_grid->setDataSet(m_query.get());
+    m_grid->installEventFilter(this);
+    connect(m_grid, &DataGrid::openRequested, m_openButton, &QToolButton::click);
+    auto* layout = new QVBoxLayout(m_contentPanel);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(dbgrdBrowse);
+    layout->addWidget(m_grid);
 
-    ppmnBrowse = new QMenu(this);
-    ppmnBrowse->setObjectName(QStringLiteral("ppmnBrowse"));
-    mnitAdd = ppmnBrowse->addAction(QStringLiteral("Новый"));
-    mnitAdd->setObjectName(QStringLiteral("mnitAdd"));
-    mnitAdd->setShortcut(QKeySequence(Qt::Key_Insert));
-    mnitAdd->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    mnitOpen = ppmnBrowse->addAction(QStringLiteral("Открыть"));
-    mnitOpen->setObjectName(QStringLiteral("mnitOpen"));
-    addAction(mnitAdd);
-    connect(mnitAdd, &QAction::triggered, btnAdd, &QToolButton::click);
-    connect(mnitOpen, &QAction::triggered, btnOpen, &QToolButton::click);
+    m_gridMenu = new QMenu(this);
+    m_gridMenu->setObjectName(QStringLiteral("ppmnBrowse"));
+    m_newAction = m_gridMenu->addAction(QStringLiteral("Новый"));
+    m_newAction->setObjectName(QStringLiteral("mnitAdd"));
+    m_newAction->setShortcut(QKeySequence(Qt::Key_Insert));
+    m_newAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    m_openAction = m_gridMenu->addAction(QStringLiteral("Открыть"));
+    m_openAction->setObjectName(QStringLiteral("mnitOpen"));
+    addAction(m_newAction);
+    connect(m_newAction, &QAction::triggered, m_newButton, &QToolButton::click);
+    connect(m_openAction, &QAction::triggered, m_openButton, &QToolButton::click);
     setContextMenuPolicy(Qt::CustomContextMenu);
-    dbgrdBrowse->setContextMenuPolicy(Qt::CustomContextMenu);
-    for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(dbgrdBrowse)})
+    m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(m_grid)})
         connect(w, &QWidget::customContextMenuRequested, this,
-                [this, w](const QPoint& at) { ppmnBrowse->popup(w->mapToGlobal(at)); });
+                [this, w](const QPoint& at) { m_gridMenu->popup(w->mapToGlobal(at)); });
 }
 
-TfrmDBGridBrowser::~TfrmDBGridBrowser() {
+GridBrowserPane::~GridBrowserPane() {
     // The grid goes before the query it shows.
-    delete dbgrdBrowse;
+    delete m_grid;
 }
 
-void TfrmDBGridBrowser::ShowEmbedded() {
-    TfrmPane::ShowEmbedded();
-    dbgrdBrowse->setFocus();
+void GridBrowserPane::showEmbedded() {
+    Pane::showEmbedded();
+    m_grid->setFocus();
 }
 
-void TfrmDBGridBrowser::Embed(TPaneInfo* paneInfo) {
-    TfrmPane::Embed(paneInfo);
-    RestoreGridColumns(ClassName(), *dbgrdBrowse);
-    RefreshBrowse(0);
+void GridBrowserPane::embed(PaneInfo* paneInfo) {
+    Pane::embed(paneInfo);
+    restoreGridColumns(className(), *m_grid);
+    refreshRows(0);
 }
 
-void TfrmDBGridBrowser::RefreshBrowse(int key) {
-    if (key == 0 && qryBrowse->isActive() && !qryBrowse->isEmpty())
-        key = int(qryBrowse->field(QStringLiteral("PRKEY")).asInteger());
-    PrepareQuery();
-    if (qryBrowse->transaction().isActive())
-        qryBrowse->commit();
-    qryBrowse->open();
-    qryBrowse->locate(QStringLiteral("PRKEY"), key);
+void GridBrowserPane::refreshRows(int key) {
+    if (key == 0 && m_query->isActive() && !m_query->isEmpty())
+        key = int(m_query->field(QStringLiteral("PRKEY")).asInteger());
+    prepareQuery();
+    if (m_query->transaction().isActive())
+        m_query->commit();
+    m_query->open();
+    m_query->locate(QStringLiteral("PRKEY"), key);
 }
 
-void TfrmDBGridBrowser::btnAddClick() {}
+void GridBrowserPane::onNewTriggered() {}
 
-void TfrmDBGridBrowser::btnOpenClick() {}
+void GridBrowserPane::onOpenTriggered() {}
 
-void TfrmDBGridBrowser::FormClose() {
-    SaveGridColumns(ClassName(), *dbgrdBrowse);
+void GridBrowserPane::saveOnClose() {
+    saveGridColumns(className(), *m_grid);
 }
 
-bool TfrmDBGridBrowser::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == dbgrdBrowse && event->type() == QEvent::FocusOut)
-        SaveGridColumns(ClassName(), *dbgrdBrowse);
-    return TfrmPane::eventFilter(watched, event);
+bool GridBrowserPane::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_grid && event->type() == QEvent::FocusOut)
+        saveGridColumns(className(), *m_grid);
+    return Pane::eventFilter(watched, event);
 }

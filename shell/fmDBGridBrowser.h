@@ -6,47 +6,47 @@
 
 class QAction;
 class QMenu;
-class TDBGrid;
+class DataGrid;
 
 namespace fb {
 class DataSet;
 }
 
 // A pane that shows the rows of a query in a grid, with the commands New and Open. Descendants
-// write the query (PrepareQuery), lay the grid's columns out in their constructor, and do what
+// write the query (prepareQuery), lay the grid's columns out in their constructor, and do what
 // New and Open mean. The user's column widths and order are kept per browser class: restored
 // when the pane is embedded, stored when the grid loses the focus and when the pane closes.
-class TfrmDBGridBrowser : public TfrmPane {
+class GridBrowserPane : public Pane {
     Q_OBJECT
 public:
-    explicit TfrmDBGridBrowser(QWidget* owner = nullptr);
-    ~TfrmDBGridBrowser() override;
+    explicit GridBrowserPane(QWidget* owner = nullptr);
+    ~GridBrowserPane() override;
 
-    void ShowEmbedded() override;
+    void showEmbedded() override;
     // Embeds, restores the user's columns and reads the rows.
-    void Embed(TPaneInfo* paneInfo) override;
+    void embed(PaneInfo* paneInfo) override;
 
-    // Sets qryBrowse's SQL and parameters.
-    virtual void PrepareQuery() = 0;
+    // Sets m_query's SQL and parameters.
+    virtual void prepareQuery() = 0;
     // Reads the rows again and stands on the row of key, or (key 0) on the row that is current
     // now; on the first row when that row is gone. Database errors pass on.
-    virtual void RefreshBrowse(int key);
+    virtual void refreshRows(int key);
 
     // New and Open (also Insert, the pop-up menu, Enter and a double click in the grid): nothing
     // here.
-    virtual void btnAddClick();
-    virtual void btnOpenClick();
+    virtual void onNewTriggered();
+    virtual void onOpenTriggered();
 
-    QToolButton* btnAdd = nullptr;
-    QToolButton* btnOpen = nullptr;
-    TDBGrid* dbgrdBrowse = nullptr;
-    QMenu* ppmnBrowse = nullptr;
-    QAction* mnitAdd = nullptr;
-    QAction* mnitOpen = nullptr;
+    QToolButton* m_newButton = nullptr;
+    QToolButton* m_openButton = nullptr;
+    DataGrid* m_grid = nullptr;
+    QMenu* m_gridMenu = nullptr;
+    QAction* m_newAction = nullptr;
+    QAction* m_openAction = nullptr;
     // The query with a transaction of its own.
-    std::unique_ptr<fb::DataSet> qryBrowse;
+    std::unique_ptr<fb::DataSet> m_query;
 
 protected:
-    void FormClose() override;
+    void saveOnClose() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 };

@@ -18,153 +18,153 @@ constexpr int kQuarterDays = 92;
 constexpr int kMonthCaptionDays = 31;
 constexpr int kYearCaptionDays = 365;
 
-TDateTime addMonths(TDateTime date, int months) {
+DateTime addMonths(DateTime date, int months) {
     return datetime::encode(datetime::decodeDate(date).addMonths(months));
 }
 
 } // namespace
 
-TPeriod NormalisedPeriod(const TPeriod& period) {
-    return {datetime::dateOf(period.Start), datetime::endOfDay(period.End)};
+Period normalisedPeriod(const Period& period) {
+    return {datetime::dateOf(period.start), datetime::endOfDay(period.end)};
 }
 
-TPeriod ShortcutPeriod(TPeriodKind kind, TDateTime now) {
-    const TDateTime today = datetime::dateOf(now);
-    TDateTime start = today;
+Period shortcutPeriod(PeriodKind kind, DateTime now) {
+    const DateTime today = datetime::dateOf(now);
+    DateTime start = today;
     switch (kind) {
-    case TPeriodKind::Day:
+    case PeriodKind::Day:
         break;
-    case TPeriodKind::Month:
+    case PeriodKind::Month:
         start = addMonths(today, -1);
         break;
-    case TPeriodKind::Quarter:
+    case PeriodKind::Quarter:
         start = today - kQuarterDays;
         break;
-    case TPeriodKind::Year:
+    case PeriodKind::Year:
         start = addMonths(today, -12);
         break;
     }
-    return NormalisedPeriod({start, now + 1});
+    return normalisedPeriod({start, now + 1});
 }
 
-QString PeriodDateText(TDateTime value) {
+QString periodDateText(DateTime value) {
     return datetime::decodeDate(value).toString(QStringLiteral("dd.MM.yyyy"));
 }
 
-QString ShortcutCaption(TPeriodKind kind, TDateTime now) {
-    const TDateTime today = datetime::dateOf(now);
+QString shortcutCaption(PeriodKind kind, DateTime now) {
+    const DateTime today = datetime::dateOf(now);
     // The letter c of the three "from" captions is the Latin one.
     switch (kind) {
-    case TPeriodKind::Day:
-        return QStringLiteral("День ") + PeriodDateText(today);
-    case TPeriodKind::Month:
-        return QStringLiteral("Месяц c ") + PeriodDateText(today - kMonthCaptionDays);
-    case TPeriodKind::Quarter:
-        return QStringLiteral("Квартал c ") + PeriodDateText(today - kQuarterDays);
-    case TPeriodKind::Year:
-        return QStringLiteral("Год c ") + PeriodDateText(today - kYearCaptionDays);
+    case PeriodKind::Day:
+        return QStringLiteral("День ") + periodDateText(today);
+    case PeriodKind::Month:
+        return QStringLiteral("Месяц c ") + periodDateText(today - kMonthCaptionDays);
+    case PeriodKind::Quarter:
+        return QStringLiteral("Квартал c ") + periodDateText(today - kQuarterDays);
+    case PeriodKind::Year:
+        return QStringLiteral("Год c ") + periodDateText(today - kYearCaptionDays);
     }
     return QString();
 }
 
-TfrmDBGridBrowserPeriod::TfrmDBGridBrowserPeriod(QWidget* owner) : TfrmDBGridBrowser(owner) {
-    pmPeriod = new QMenu(this);
-    pmPeriod->setObjectName(QStringLiteral("pmPeriod"));
-    mnitSelectPeriod = pmPeriod->addAction(QStringLiteral("Выбрать период..."));
-    mnitSelectPeriod->setObjectName(QStringLiteral("mnitSelectPeriod"));
-    pmPeriod->setDefaultAction(mnitSelectPeriod);
-    mnitYearPeriod = pmPeriod->addAction(QString());
-    mnitYearPeriod->setObjectName(QStringLiteral("mnitYearPeriod"));
-    mnitQuarterPeriod = pmPeriod->addAction(QString());
-    mnitQuarterPeriod->setObjectName(QStringLiteral("mnitQuarterPeriod"));
-    mnitMonthPeriod = pmPeriod->addAction(QString());
-    mnitMonthPeriod->setObjectName(QStringLiteral("mnitMonthPeriod"));
-    mnitDayPeriod = pmPeriod->addAction(QString());
-    mnitDayPeriod->setObjectName(QStringLiteral("mnitDayPeriod"));
-    connect(pmPeriod, &QMenu::aboutToShow, this, &TfrmDBGridBrowserPeriod::pmPeriodPopup);
-    connect(mnitSelectPeriod, &QAction::triggered, this,
-            [this] { runGuarded([this] { mnitSelectPeriodClick(); }); });
-    const QList<std::pair<QAction*, TPeriodKind>> shortcuts{
-        {mnitYearPeriod, TPeriodKind::Year},
-        {mnitQuarterPeriod, TPeriodKind::Quarter},
-        {mnitMonthPeriod, TPeriodKind::Month},
-        {mnitDayPeriod, TPeriodKind::Day}};
+PeriodBrowserPane::PeriodBrowserPane(QWidget* owner) : GridBrowserPane(owner) {
+    m_periodMenu = new QMenu(this);
+    m_periodMenu->setObjectName(QStringLiteral("pmPeriod"));
+    m_selectPeriodAction = m_periodMenu->addAction(QStringLiteral("Выбрать период..."));
+    m_selectPeriodAction->setObjectName(QStringLiteral("mnitSelectPeriod"));
+    m_periodMenu->setDefaultAction(m_selectPeriodAction);
+    m_yearPeriodAction = m_periodMenu->addAction(QString());
+    m_yearPeriodAction->setObjectName(QStringLiteral("mnitYearPeriod"));
+    m_quarterPeriodAction = m_periodMenu->addAction(QString());
+    m_quarterPeriodAction->setObjectName(QStringLiteral("mnitQuarterPeriod"));
+    m_monthPeriodAction = m_periodMenu->addAction(QString());
+    m_monthPeriodAction->setObjectName(QStringLiteral("mnitMonthPeriod"));
+    m_dayPeriodAction = m_periodMenu->addAction(QString());
+    m_dayPeriodAction->setObjectName(QStringLiteral("mnitDayPeriod"));
+    connect(m_periodMenu, &QMenu::aboutToShow, this, &PeriodBrowserPane::onPeriodMenuAboutToShow);
+    connect(m_selectPeriodAction, &QAction::triggered, this,
+            [this] { runGuarded([this] { onSelectPeriodTriggered(); }); });
+    const QList<std::pair<QAction*, PeriodKind>> shortcuts{
+        {m_yearPeriodAction, PeriodKind::Year},
+        {m_quarterPeriodAction, PeriodKind::Quarter},
+        {m_monthPeriodAction, PeriodKind::Month},
+        {m_dayPeriodAction, PeriodKind::Day}};
     for (const auto& [item, kind] : shortcuts)
         connect(item, &QAction::triggered, this,
-                [this, kind = kind] { runGuarded([&] { ChoosePeriod(kind); }); });
+                [this, kind = kind] { runGuarded([&] { choosePeriod(kind); }); });
 
-    clbrOptions = new QWidget(tlbarBrowserMenu);
-    clbrOptions->setObjectName(QStringLiteral("clbrOptions"));
-    auto* pnlPeriod = new QFrame(clbrOptions);
-    pnlPeriod->setObjectName(QStringLiteral("pnlPeriod"));
-    pnlPeriod->setToolTip(QStringLiteral("Период просмотра документов - Ctrl+D"));
-    htmlhelp::SetHelpContext(pnlPeriod, 1058);
-    auto* label = new QLabel(QStringLiteral("Период:"), pnlPeriod);
+    m_periodBand = new QWidget(m_paneToolBar);
+    m_periodBand->setObjectName(QStringLiteral("clbrOptions"));
+    auto* periodFrame = new QFrame(m_periodBand);
+    periodFrame->setObjectName(QStringLiteral("periodFrame"));
+    periodFrame->setToolTip(QStringLiteral("Период просмотра документов - Ctrl+D"));
+    help::setHelpContext(periodFrame, 1058);
+    auto* label = new QLabel(QStringLiteral("Период:"), periodFrame);
     label->setObjectName(QStringLiteral("Label1"));
-    auto* pnlPeriodPlace = new QFrame(pnlPeriod);
-    pnlPeriodPlace->setObjectName(QStringLiteral("pnlPeriodPlace"));
-    pnlPeriodPlace->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    tlbrDocsPeriod = new QToolBar(pnlPeriodPlace);
-    tlbrDocsPeriod->setObjectName(QStringLiteral("tlbrDocsPeriod"));
-    tlbtnPeriod = new QToolButton(tlbrDocsPeriod);
-    tlbtnPeriod->setObjectName(QStringLiteral("tlbtnPeriod"));
-    tlbtnPeriod->setText(QStringLiteral("00.00.0000-00.00.0000"));
-    tlbtnPeriod->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    tlbtnPeriod->setMenu(pmPeriod);
+    auto* periodButtonFrame = new QFrame(periodFrame);
+    periodButtonFrame->setObjectName(QStringLiteral("periodButtonFrame"));
+    periodButtonFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_periodToolBar = new QToolBar(periodButtonFrame);
+    m_periodToolBar->setObjectName(QStringLiteral("tlbrDocsPeriod"));
+    m_periodButton = new QToolButton(m_periodToolBar);
+    m_periodButton->setObjectName(QStringLiteral("tlbtnPeriod"));
+    m_periodButton->setText(QStringLiteral("00.00.0000-00.00.0000"));
+    m_periodButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    m_periodButton->setMenu(m_periodMenu);
     // A click on the button itself drops the menu as its arrow does.
-    tlbtnPeriod->setPopupMode(QToolButton::InstantPopup);
-    tlbtnPeriod->setMinimumSize(139, 24);
-    tlbrDocsPeriod->addWidget(tlbtnPeriod);
-    auto* placeLayout = new QHBoxLayout(pnlPeriodPlace);
+    m_periodButton->setPopupMode(QToolButton::InstantPopup);
+    m_periodButton->setMinimumSize(139, 24);
+    m_periodToolBar->addWidget(m_periodButton);
+    auto* placeLayout = new QHBoxLayout(periodButtonFrame);
     placeLayout->setContentsMargins(1, 1, 1, 1);
-    placeLayout->addWidget(tlbrDocsPeriod);
-    auto* periodLayout = new QHBoxLayout(pnlPeriod);
+    placeLayout->addWidget(m_periodToolBar);
+    auto* periodLayout = new QHBoxLayout(periodFrame);
     periodLayout->setContentsMargins(4, 0, 4, 0);
     periodLayout->addWidget(label);
-    periodLayout->addWidget(pnlPeriodPlace);
-    auto* bandLayout = new QHBoxLayout(clbrOptions);
+    periodLayout->addWidget(periodButtonFrame);
+    auto* bandLayout = new QHBoxLayout(m_periodBand);
     bandLayout->setContentsMargins(0, 0, 0, 0);
-    bandLayout->addWidget(pnlPeriod, 0, Qt::AlignVCenter);
-    tlbarBrowserMenu->addSeparator();
-    tlbarBrowserMenu->addWidget(clbrOptions)->setObjectName(QStringLiteral("clbrOptionsAction"));
+    bandLayout->addWidget(periodFrame, 0, Qt::AlignVCenter);
+    m_paneToolBar->addSeparator();
+    m_paneToolBar->addWidget(m_periodBand)->setObjectName(QStringLiteral("clbrOptionsAction"));
 
-    ppmnBrowse->addSeparator();
-    mnitPeriod1 = ppmnBrowse->addAction(QStringLiteral("Период"));
-    mnitPeriod1->setObjectName(QStringLiteral("mnitPeriod1"));
-    mnitPeriod1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
-    mnitPeriod1->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    addAction(mnitPeriod1);
-    connect(mnitPeriod1, &QAction::triggered, tlbtnPeriod, &QToolButton::showMenu);
+    m_gridMenu->addSeparator();
+    m_openPeriodMenuAction = m_gridMenu->addAction(QStringLiteral("Период"));
+    m_openPeriodMenuAction->setObjectName(QStringLiteral("mnitPeriod1"));
+    m_openPeriodMenuAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    m_openPeriodMenuAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(m_openPeriodMenuAction);
+    connect(m_openPeriodMenuAction, &QAction::triggered, m_periodButton, &QToolButton::showMenu);
 }
 
-TPeriod TfrmDBGridBrowserPeriod::SharedPeriod() {
-    return {frmMainProto->DefaultPeriodStart, frmMainProto->DefaultPeriodEnd};
+Period PeriodBrowserPane::sharedPeriod() {
+    return {frmMainProto->m_defaultPeriodStart, frmMainProto->m_defaultPeriodEnd};
 }
 
-void TfrmDBGridBrowserPeriod::SetSharedPeriod(const TPeriod& period) {
-    frmMainProto->DefaultPeriodStart = period.Start;
-    frmMainProto->DefaultPeriodEnd = period.End;
+void PeriodBrowserPane::setSharedPeriod(const Period& period) {
+    frmMainProto->m_defaultPeriodStart = period.start;
+    frmMainProto->m_defaultPeriodEnd = period.end;
 }
 
-void TfrmDBGridBrowserPeriod::pmPeriodPopup() {
-    const TDateTime now = datetime::now();
-    mnitDayPeriod->setText(ShortcutCaption(TPeriodKind::Day, now));
-    mnitYearPeriod->setText(ShortcutCaption(TPeriodKind::Year, now));
-    mnitMonthPeriod->setText(ShortcutCaption(TPeriodKind::Month, now));
-    mnitQuarterPeriod->setText(ShortcutCaption(TPeriodKind::Quarter, now));
+void PeriodBrowserPane::onPeriodMenuAboutToShow() {
+    const DateTime now = datetime::now();
+    m_dayPeriodAction->setText(shortcutCaption(PeriodKind::Day, now));
+    m_yearPeriodAction->setText(shortcutCaption(PeriodKind::Year, now));
+    m_monthPeriodAction->setText(shortcutCaption(PeriodKind::Month, now));
+    m_quarterPeriodAction->setText(shortcutCaption(PeriodKind::Quarter, now));
 }
 
-void TfrmDBGridBrowserPeriod::ChoosePeriod(TPeriodKind kind) {
-    applyPeriod(ShortcutPeriod(kind, datetime::now()));
+void PeriodBrowserPane::choosePeriod(PeriodKind kind) {
+    applyPeriod(shortcutPeriod(kind, datetime::now()));
 }
 
-void TfrmDBGridBrowserPeriod::mnitSelectPeriodClick() {
-    TPeriod period = SharedPeriod();
-    if (TfrmSelectPeriod::Execute(this, QStringLiteral("Период просмотра записей"), period))
-        applyPeriod(NormalisedPeriod(period));
+void PeriodBrowserPane::onSelectPeriodTriggered() {
+    Period period = sharedPeriod();
+    if (PeriodDialog::execute(this, QStringLiteral("Период просмотра записей"), period))
+        applyPeriod(normalisedPeriod(period));
 }
 
-void TfrmDBGridBrowserPeriod::applyPeriod(const TPeriod& period) {
-    SetSharedPeriod(period);
-    RefreshBrowse(0);
+void PeriodBrowserPane::applyPeriod(const Period& period) {
+    setSharedPeriod(period);
+    refreshRows(0);
 }

@@ -18,65 +18,66 @@ const QString kStartup = QStringLiteral("Startup");
 const QString kNoStartupDialog = QStringLiteral("NoStartupDialog");
 
 bool startupDialogWanted() {
-    return dtmdlDataStoreProto->Ini().ReadInteger(kStartup, kNoStartupDialog, 0) == 0;
+    return dtmdlDataStoreProto->ini().readInteger(kStartup, kNoStartupDialog, 0) == 0;
 }
 
 } // namespace
 
-TfrmFirstStart::TfrmFirstStart(QWidget* owner) : TfrmPane(owner) {
+FirstStartPane::FirstStartPane(QWidget* owner) : Pane(owner) {
     if (frmMainProto)
-        setWindowTitle(frmMainProto->SplashCaption());
+        setWindowTitle(frmMainProto->splashCaption());
 
-    pnlHelpViewer = new QWidget(pnlPane);
-    pnlHelpViewer->setObjectName(QStringLiteral("pnlHelpViewer"));
-    helpViewer = new QTextBrowser(pnlHelpViewer);
-    helpViewer->setObjectName(QStringLiteral("helpViewer"));
-    helpViewer->setOpenExternalLinks(true);
-    mmVersionInfo = new QPlainTextEdit(pnlHelpViewer);
-    mmVersionInfo->setObjectName(QStringLiteral("mmVersionInfo"));
-    mmVersionInfo->setReadOnly(true);
-    mmVersionInfo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    auto* viewerLayout = new QVBoxLayout(pnlHelpViewer);
+    m_helpPanel = new QWidget(m_contentPanel);
+    m_helpPanel->setObjectName(QStringLiteral("pnlHelpViewer"));
+    m_helpViewer = new QTextBrowser(m_helpPanel);
+    m_helpViewer->setObjectName(QStringLiteral("helpViewer"));
+    m_helpViewer->setOpenExternalLinks(true);
+    m_versionInfoEdit = new QPlainTextEdit(m_helpPanel);
+    m_versionInfoEdit->setObjectName(QStringLiteral("mmVersionInfo"));
+    m_versionInfoEdit->setReadOnly(true);
+    m_versionInfoEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    auto* viewerLayout = new QVBoxLayout(m_helpPanel);
     viewerLayout->setContentsMargins(0, 0, 0, 0);
-    viewerLayout->addWidget(helpViewer);
-    viewerLayout->addWidget(mmVersionInfo);
+    viewerLayout->addWidget(m_helpViewer);
+    viewerLayout->addWidget(m_versionInfoEdit);
 
-    auto* pnlBottom = new QWidget(pnlPane);
-    pnlBottom->setObjectName(QStringLiteral("pnlBottom"));
-    pnlBottom->setFixedHeight(37);
-    chbxShowAgain = new QCheckBox(QStringLiteral("Показывать эту страничку при старте"), pnlBottom);
-    chbxShowAgain->setObjectName(QStringLiteral("chbxShowAgain"));
-    auto* bottomLayout = new QVBoxLayout(pnlBottom);
-    bottomLayout->addWidget(chbxShowAgain);
+    auto* bottomPanel = new QWidget(m_contentPanel);
+    bottomPanel->setObjectName(QStringLiteral("bottomPanel"));
+    bottomPanel->setFixedHeight(37);
+    m_showAgainCheck =
+        new QCheckBox(QStringLiteral("Показывать эту страничку при старте"), bottomPanel);
+    m_showAgainCheck->setObjectName(QStringLiteral("chbxShowAgain"));
+    auto* bottomLayout = new QVBoxLayout(bottomPanel);
+    bottomLayout->addWidget(m_showAgainCheck);
 
-    auto* layout = new QVBoxLayout(pnlPane);
+    auto* layout = new QVBoxLayout(m_contentPanel);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(pnlHelpViewer, 1);
-    layout->addWidget(pnlBottom);
+    layout->addWidget(m_helpPanel, 1);
+    layout->addWidget(bottomPanel);
 
-    chbxShowAgain->setChecked(startupDialogWanted());
-    connect(chbxShowAgain, &QCheckBox::toggled, this, &TfrmFirstStart::chbxShowAgainClick);
+    m_showAgainCheck->setChecked(startupDialogWanted());
+    connect(m_showAgainCheck, &QCheckBox::toggled, this, &FirstStartPane::onShowAgainToggled);
 }
 
-bool TfrmFirstStart::ShowAtStartup() {
-    return frmMainProto && frmMainProto->WantFirstStart() && startupDialogWanted();
+bool FirstStartPane::shouldShowAtStartup() {
+    return frmMainProto && frmMainProto->wantsFirstStart() && startupDialogWanted();
 }
 
-void TfrmFirstStart::chbxShowAgainClick(bool checked) {
-    dtmdlDataStoreProto->Ini().WriteInteger(kStartup, kNoStartupDialog, checked ? 0 : 1);
+void FirstStartPane::onShowAgainToggled(bool checked) {
+    dtmdlDataStoreProto->ini().writeInteger(kStartup, kNoStartupDialog, checked ? 0 : 1);
 }
 
-void TfrmFirstStart::ShowEmbedded() {
-    mmVersionInfo->hide();
-    const QString topic = htmlhelp::TopicFile(
-        dtmdlDataStoreProto->HelpFile + QStringLiteral("::/startup/whatsnew.htm>update_info"));
+void FirstStartPane::showEmbedded() {
+    m_versionInfoEdit->hide();
+    const QString topic = help::topicFile(dtmdlDataStoreProto->m_helpFile +
+                                          QStringLiteral("::/startup/whatsnew.htm>update_info"));
     if (!topic.isEmpty()) {
-        helpViewer->setSource(QUrl::fromLocalFile(topic));
+        m_helpViewer->setSource(QUrl::fromLocalFile(topic));
     } else {
         // Without a help file the page would stay blank: show the change list instead.
-        helpViewer->hide();
-        mmVersionInfo->setPlainText(TfrmUpdate::ChangeList());
-        mmVersionInfo->show();
+        m_helpViewer->hide();
+        m_versionInfoEdit->setPlainText(UpgradeWindow::changeList());
+        m_versionInfoEdit->show();
     }
-    TfrmPane::ShowEmbedded();
+    Pane::showEmbedded();
 }

@@ -8,21 +8,21 @@ class QTextBrowser;
 
 // The first-start pane: the what's-new page of the help file, and the choice whether to show
 // it at the next start (INI "Startup" / "NoStartupDialog": 0 shows it, 1 not).
-class TfrmFirstStart : public TfrmPane {
+class FirstStartPane : public Pane {
     Q_OBJECT
 public:
-    explicit TfrmFirstStart(QWidget* owner = nullptr);
+    explicit FirstStartPane(QWidget* owner = nullptr);
 
     // True when the main window wants the first-start pane and the INI does not say no.
-    static bool ShowAtStartup();
+    static bool shouldShowAtStartup();
 
-    void ShowEmbedded() override;
+    void showEmbedded() override;
 
-    QWidget* pnlHelpViewer = nullptr;
-    QTextBrowser* helpViewer = nullptr;
-    QPlainTextEdit* mmVersionInfo = nullptr;
-    QCheckBox* chbxShowAgain = nullptr;
+    QWidget* m_helpPanel = nullptr;
+    QTextBrowser* m_helpViewer = nullptr;
+    QPlainTextEdit* m_versionInfoEdit = nullptr;
+    QCheckBox* m_showAgainCheck = nullptr;
 
 private:
-    void chbxShowAgainClick(bool checked);
+    void onShowAgainToggled(bool checked);
 };

@@ -42,7 +42,7 @@ const Image kMenuImages[] = {
     {10, "x-office-spreadsheet", QStyle::SP_FileDialogDetailedView},
 };
 
-QIcon imglstMenus(int index) {
+QIcon menuIcon(int index) {
     for (const Image& image : kMenuImages)
         if (image.index == index)
             return QIcon::fromTheme(QString::fromLatin1(image.theme),
@@ -52,14 +52,14 @@ QIcon imglstMenus(int index) {
 
 QToolButton* toolButton(QToolBar* bar, const QString& name, const QString& caption, int image,
                         int helpContext) {
-    QToolButton* button = AddToolBarButton(bar, name, caption, image, helpContext);
+    QToolButton* button = addToolBarButton(bar, name, caption, image, helpContext);
     button->setIconSize(QSize(32, 32));
     button->setMinimumSize(52, 54);
     return button;
 }
 
 QAction* menuItem(QMenu* menu, const QString& name, const QString& caption, int image) {
-    QAction* item = menu->addAction(imglstMenus(image), caption);
+    QAction* item = menu->addAction(menuIcon(image), caption);
     item->setObjectName(name);
     return item;
 }
@@ -78,126 +78,130 @@ void dropDown(QToolButton* button, QMenu* menu) {
 
 } // namespace
 
-TfrmMain::TfrmMain(const QString& iniPath, QWidget* parent) : TfrmMainProto(iniPath, parent) {
+MainWindow::MainWindow(const QString& iniPath, QWidget* parent) : MainWindowBase(iniPath, parent) {
     setObjectName(QStringLiteral("frmMain"));
-    SetSplashCaption(QStringLiteral("Kaltro"));
+    setSplashCaption(QStringLiteral("Kaltro"));
     buildToolBar();
     buildHelpItems();
 }
 
-void TfrmMain::buildToolBar() {
-    btnIncome =
-        toolButton(tlbarMainMenu, QStringLiteral("btnIncome"), QStringLiteral("Приход"), 2, 5000);
-    btnIssue =
-        toolButton(tlbarMainMenu, QStringLiteral("btnIssue"), QStringLiteral("Расход"), 3, 5001);
-    btnReports =
-        toolButton(tlbarMainMenu, QStringLiteral("btnReports"), QStringLiteral("Отчеты"), 0, 5002);
-    btnService =
-        toolButton(tlbarMainMenu, QStringLiteral("btnService"), QStringLiteral("Сервис"), 7, 5003);
-    tlbarMainMenu->addSeparator()->setObjectName(QStringLiteral("Bevel1"));
+void MainWindow::buildToolBar() {
+    m_incomeButton =
+        toolButton(m_mainToolBar, QStringLiteral("btnIncome"), QStringLiteral("Приход"), 2, 5000);
+    m_issueButton =
+        toolButton(m_mainToolBar, QStringLiteral("btnIssue"), QStringLiteral("Расход"), 3, 5001);
+    m_reportsButton =
+        toolButton(m_mainToolBar, QStringLiteral("btnReports"), QStringLiteral("Отчеты"), 0, 5002);
+    m_serviceButton =
+        toolButton(m_mainToolBar, QStringLiteral("btnService"), QStringLiteral("Сервис"), 7, 5003);
+    m_mainToolBar->addSeparator()->setObjectName(QStringLiteral("Bevel1"));
     buildReportsMenu();
     buildServiceMenu();
-    dropDown(btnReports, ppmnReports);
-    dropDown(btnService, ppmnService);
+    dropDown(m_reportsButton, m_reportsMenu);
+    dropDown(m_serviceButton, m_serviceMenu);
 
     // The hidden main-menu item: F12 drops the service menu down.
-    mnitService1 = new QAction(this);
-    mnitService1->setObjectName(QStringLiteral("mnitService1"));
-    mnitService1->setShortcut(QKeySequence(Qt::Key_F12));
-    connect(mnitService1, &QAction::triggered, this, &TfrmMain::btnServiceClick);
-    addAction(mnitService1);
+    m_serviceShortcutAction = new QAction(this);
+    m_serviceShortcutAction->setObjectName(QStringLiteral("mnitService1"));
+    m_serviceShortcutAction->setShortcut(QKeySequence(Qt::Key_F12));
+    connect(m_serviceShortcutAction, &QAction::triggered, this, &MainWindow::onServiceTriggered);
+    addAction(m_serviceShortcutAction);
 }
 
-void TfrmMain::buildReportsMenu() {
-    ppmnReports = popupMenu(this, QStringLiteral("ppmnReports"));
-    mnitMovementReport = menuItem(ppmnReports, QStringLiteral("mnitMovementReport"),
-                                  QStringLiteral("Движение денег"), 10);
-    miReestrDocs = menuItem(ppmnReports, QStringLiteral("miReestrDocs"),
-                            QStringLiteral("Реестр документов"), 8);
-    mnitPayersReport = menuItem(ppmnReports, QStringLiteral("mnitPayersReport"),
-                                QStringLiteral("Сводка по плательщикам"), 10);
-    mnitAcceptorsReport = menuItem(ppmnReports, QStringLiteral("mnitAcceptorsReport"),
-                                   QStringLiteral("Сводка по получателям платежей"), 10);
-    mnitAnalizeOutlay = menuItem(ppmnReports, QStringLiteral("mnitAnalizeOutlay"),
-                                 QStringLiteral("Анализ расходов"), 10);
+void MainWindow::buildReportsMenu() {
+    m_reportsMenu = popupMenu(this, QStringLiteral("ppmnReports"));
+    m_movementReportAction = menuItem(m_reportsMenu, QStringLiteral("mnitMovementReport"),
+                                      QStringLiteral("Движение денег"), 10);
+    m_documentRegisterAction = menuItem(m_reportsMenu, QStringLiteral("miReestrDocs"),
+                                        QStringLiteral("Реестр документов"), 8);
+    m_payersReportAction = menuItem(m_reportsMenu, QStringLiteral("mnitPayersReport"),
+                                    QStringLiteral("Сводка по плательщикам"), 10);
+    m_recipientsReportAction = menuItem(m_reportsMenu, QStringLiteral("mnitAcceptorsReport"),
+                                        QStringLiteral("Сводка по получателям платежей"), 10);
+    m_expenseAnalysisAction = menuItem(m_reportsMenu, QStringLiteral("mnitAnalizeOutlay"),
+                                       QStringLiteral("Анализ расходов"), 10);
 }
 
-void TfrmMain::buildServiceMenu() {
-    ppmnService = popupMenu(this, QStringLiteral("ppmnService"));
-    mnitVocsIncome = menuItem(ppmnService, QStringLiteral("mnitVocsIncome"),
-                              QStringLiteral("Справочник плательщиков"), 9);
-    mnitVocsIssue = menuItem(ppmnService, QStringLiteral("mnitVocsIssue"),
-                             QStringLiteral("Справочник получателей"), 9);
-    mnitVocsReasons = menuItem(ppmnService, QStringLiteral("mnitVocsReasons"),
-                               QStringLiteral("Справочник типов платежей"), 9);
-    mnitOwnerEdit =
-        menuItem(ppmnService, QStringLiteral("mnitOwnerEdit"), QStringLiteral("Реквизиты"), 3);
-    mnitVocsUsers =
-        menuItem(ppmnService, QStringLiteral("mnitVocsUsers"), QStringLiteral("Пользователи"), 6);
-    ppmnService->addSeparator()->setObjectName(QStringLiteral("N3"));
+void MainWindow::buildServiceMenu() {
+    m_serviceMenu = popupMenu(this, QStringLiteral("ppmnService"));
+    m_payersDictionaryAction = menuItem(m_serviceMenu, QStringLiteral("mnitVocsIncome"),
+                                        QStringLiteral("Справочник плательщиков"), 9);
+    m_recipientsDictionaryAction = menuItem(m_serviceMenu, QStringLiteral("mnitVocsIssue"),
+                                            QStringLiteral("Справочник получателей"), 9);
+    m_paymentTypesDictionaryAction = menuItem(m_serviceMenu, QStringLiteral("mnitVocsReasons"),
+                                              QStringLiteral("Справочник типов платежей"), 9);
+    m_ownerDetailsAction =
+        menuItem(m_serviceMenu, QStringLiteral("mnitOwnerEdit"), QStringLiteral("Реквизиты"), 3);
+    m_usersAction =
+        menuItem(m_serviceMenu, QStringLiteral("mnitVocsUsers"), QStringLiteral("Пользователи"), 6);
+    m_serviceMenu->addSeparator()->setObjectName(QStringLiteral("N3"));
 
-    N2 = popupMenu(ppmnService, QStringLiteral("N2"));
-    N2->setTitle(QStringLiteral("Настройки"));
-    N2->setIcon(imglstMenus(5));
-    N2->menuAction()->setObjectName(QStringLiteral("N2Action"));
-    ppmnService->addMenu(N2);
-    mnitOptions = menuItem(N2, QStringLiteral("mnitOptions"), QStringLiteral("Опции..."), 8);
-    N2->addSeparator()->setObjectName(QStringLiteral("N1"));
-    mnitAddNewKassa =
-        menuItem(N2, QStringLiteral("mnitAddNewKassa"), QStringLiteral("Добавить кассу..."), 2);
-    mnitAddSchet =
-        menuItem(N2, QStringLiteral("mnitAddSchet"), QStringLiteral("Добавить Р/С..."), 2);
-    connect(mnitOptions, &QAction::triggered, this, &TfrmMain::mnitOptionsClick);
-    connect(mnitAddNewKassa, &QAction::triggered, this, &TfrmMain::mnitAddNewKassaClick);
-    connect(mnitAddSchet, &QAction::triggered, this, &TfrmMain::mnitAddSchetClick);
+    m_settingsMenu = popupMenu(m_serviceMenu, QStringLiteral("N2"));
+    m_settingsMenu->setTitle(QStringLiteral("Настройки"));
+    m_settingsMenu->setIcon(menuIcon(5));
+    m_settingsMenu->menuAction()->setObjectName(QStringLiteral("N2Action"));
+    m_serviceMenu->addMenu(m_settingsMenu);
+    m_optionsAction =
+        menuItem(m_settingsMenu, QStringLiteral("mnitOptions"), QStringLiteral("Опции..."), 8);
+    m_settingsMenu->addSeparator()->setObjectName(QStringLiteral("N1"));
+    m_addCashDeskAction = menuItem(m_settingsMenu, QStringLiteral("mnitAddNewKassa"),
+                                   QStringLiteral("Добавить кассу..."), 2);
+    m_addBankAccountAction = menuItem(m_settingsMenu, QStringLiteral("mnitAddSchet"),
+                                      QStringLiteral("Добавить Р/С..."), 2);
+    connect(m_optionsAction, &QAction::triggered, this, &MainWindow::onOptionsTriggered);
+    connect(m_addCashDeskAction, &QAction::triggered, this, &MainWindow::onAddCashDeskTriggered);
+    connect(m_addBankAccountAction, &QAction::triggered, this,
+            &MainWindow::onAddBankAccountTriggered);
 }
 
-void TfrmMain::buildHelpItems() {
-    const QList<QAction*> items = ppmnAbout->actions();
-    const qsizetype after = items.indexOf(mnitHelpIndex) + 1;
-    N4 = new QAction(imglstMenus(1), QStringLiteral("Начало работы..."), ppmnAbout);
-    N4->setObjectName(QStringLiteral("N4"));
-    ppmnAbout->insertAction(items.value(after), N4);
-    connect(N4, &QAction::triggered, this, &TfrmMain::N4Click);
+void MainWindow::buildHelpItems() {
+    const QList<QAction*> items = m_helpMenu->actions();
+    const qsizetype after = items.indexOf(m_helpIndexAction) + 1;
+    m_gettingStartedAction =
+        new QAction(menuIcon(1), QStringLiteral("Начало работы..."), m_helpMenu);
+    m_gettingStartedAction->setObjectName(QStringLiteral("N4"));
+    m_helpMenu->insertAction(items.value(after), m_gettingStartedAction);
+    connect(m_gettingStartedAction, &QAction::triggered, this,
+            &MainWindow::onGettingStartedTriggered);
 }
 
-int TfrmMain::GetOwnerType() {
-    return StrToInt(dtmdlDataStoreProto->GetFieldValue("PARTS", "LOWNER", GetOwnerKey()).trimmed());
+int MainWindow::ownerType() {
+    return strToInt(dtmdlDataStoreProto->fieldValue("PARTS", "LOWNER", ownerKey()).trimmed());
 }
 
-QString TfrmMain::GetTitle() {
-    return DataStore().ProgramName + QStringLiteral(": ") + TfrmOptions::GetStoreCapt();
+QString MainWindow::title() {
+    return dataStore().m_programName + QStringLiteral(": ") + OptionsPane::storeCaption();
 }
 
-void TfrmMain::InitGlobals() {
+void MainWindow::initGlobals() {
     frmMainProto = this;
 }
 
-StartupEnd TfrmMain::CreateDataStore() {
-    ProgramVersion = QStringLiteral("2.18");
-    const StartupEnd end = TfrmMainProto::CreateDataStore();
+StartupEnd MainWindow::createDataStore() {
+    programVersionText = QStringLiteral("2.18");
+    const StartupEnd end = MainWindowBase::createDataStore();
     if (end != StartupEnd::GoOn)
         return end;
-    pnlBrowser->setText(TfrmOptions::GetStoreCapt());
-    ProductSiteUrl = QString::fromLatin1(kProductSiteUrl);
-    DataStore().ProgramName = QStringLiteral("Kaltro");
+    m_paneTitleLabel->setText(OptionsPane::storeCaption());
+    productSiteUrl = QString::fromLatin1(kProductSiteUrl);
+    dataStore().m_programName = QStringLiteral("Kaltro");
     return end;
 }
 
-void TfrmMain::RegisterUpdates() {
-    TfrmMainProto::RegisterUpdates();
-    RegisterKaltroUpdates(UpdateSteps, QString(), this);
+void MainWindow::registerUpgrades() {
+    MainWindowBase::registerUpgrades();
+    registerProductUpgrades(m_upgradeSteps, QString(), this);
 }
 
-void TfrmMain::UpdateCaptions() {
-    TfrmMainProto::UpdateCaptions();
+void MainWindow::updateCaptions() {
+    MainWindowBase::updateCaptions();
     runGuarded([this] {
-        switch (GetOwnerType()) {
-        case otBankAccount:
-            mnitOwnerEdit->setText(QStringLiteral("Реквизиты Р/С"));
+        switch (ownerType()) {
+        case BankAccount:
+            m_ownerDetailsAction->setText(QStringLiteral("Реквизиты Р/С"));
             break;
-        case otCashDesk:
-            mnitOwnerEdit->setText(QStringLiteral("Реквизиты кассы"));
+        case CashDesk:
+            m_ownerDetailsAction->setText(QStringLiteral("Реквизиты кассы"));
             break;
         default:
             break;
@@ -205,46 +209,46 @@ void TfrmMain::UpdateCaptions() {
     });
 }
 
-void TfrmMain::AfterFormCreate() {
-    TfrmMainProto::AfterFormCreate();
+void MainWindow::afterStartup() {
+    MainWindowBase::afterStartup();
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
                 if (state != Qt::ApplicationActive)
-                    AppDeactivate();
+                    onApplicationDeactivated();
             });
-    ApplyUserPermissions();
+    applyUserRights();
 }
 
-bool TfrmMain::WantFirstStart() {
+bool MainWindow::wantsFirstStart() {
     return true;
 }
 
-void TfrmMain::ApplyUserPermissions() {
-    const QString rights = dtmdlDataStoreProto->GetFieldValue(
-        QStringLiteral("USERS"), QStringLiteral("DATA2"), dtmdlDataStoreProto->UserKey);
+void MainWindow::applyUserRights() {
+    const QString rights = dtmdlDataStoreProto->fieldValue(
+        QStringLiteral("USERS"), QStringLiteral("DATA2"), dtmdlDataStoreProto->m_userKey);
     auto allows = [&](const char* key) {
-        return TfrmVocsUsers::RightsAllow(rights, QString::fromLatin1(key));
+        return UserRights::rightsAllow(rights, QString::fromLatin1(key));
     };
-    btnIncome->setEnabled(allows("IncomeDoc1"));
-    btnIssue->setEnabled(allows("IssueDoc1"));
-    mnitMovementReport->setEnabled(allows("MovementReport1"));
-    mnitPayersReport->setEnabled(allows("PayersReport1"));
-    mnitAcceptorsReport->setEnabled(allows("AcceptorsReport1"));
-    mnitAnalizeOutlay->setEnabled(allows("AnIssueReport1"));
-    mnitVocsIncome->setEnabled(allows("VocsIncome1"));
-    mnitVocsIssue->setEnabled(allows("VocsIssue1"));
-    mnitVocsReasons->setEnabled(allows("VocsReasons1"));
-    mnitOwnerEdit->setEnabled(allows("VocsInsertOwner1"));
-    mnitVocsUsers->setEnabled(allows("VocsUsers1"));
-    miReestrDocs->setEnabled(allows("ReestrDocs1"));
+    m_incomeButton->setEnabled(allows("IncomeDoc1"));
+    m_issueButton->setEnabled(allows("IssueDoc1"));
+    m_movementReportAction->setEnabled(allows("MovementReport1"));
+    m_payersReportAction->setEnabled(allows("PayersReport1"));
+    m_recipientsReportAction->setEnabled(allows("AcceptorsReport1"));
+    m_expenseAnalysisAction->setEnabled(allows("AnIssueReport1"));
+    m_payersDictionaryAction->setEnabled(allows("VocsIncome1"));
+    m_recipientsDictionaryAction->setEnabled(allows("VocsIssue1"));
+    m_paymentTypesDictionaryAction->setEnabled(allows("VocsReasons1"));
+    m_ownerDetailsAction->setEnabled(allows("VocsInsertOwner1"));
+    m_usersAction->setEnabled(allows("VocsUsers1"));
+    m_documentRegisterAction->setEnabled(allows("ReestrDocs1"));
     // The settings submenu and everything in it: no item of it runs, by menu or by shortcut.
     const bool options = allows("Options1");
-    N2->menuAction()->setEnabled(options);
-    for (QAction* item : N2->actions())
+    m_settingsMenu->menuAction()->setEnabled(options);
+    for (QAction* item : m_settingsMenu->actions())
         item->setEnabled(options);
 }
 
-void TfrmMain::AppDeactivate() {
+void MainWindow::onApplicationDeactivated() {
     for (QWidget* window : QApplication::topLevelWidgets())
         if (window->inherits("TfrmKibitz") && window->isVisible())
             window->hide();
@@ -252,28 +256,28 @@ void TfrmMain::AppDeactivate() {
 
 // ---- Commands ----
 
-void TfrmMain::btnServiceClick() {
-    btnService->showMenu();
+void MainWindow::onServiceTriggered() {
+    m_serviceButton->showMenu();
 }
 
-void TfrmMain::mnitOptionsClick() {
-    ShowPane<TfrmOptions>();
+void MainWindow::onOptionsTriggered() {
+    showPane<OptionsPane>();
 }
 
-void TfrmMain::mnitAddNewKassaClick() {
+void MainWindow::onAddCashDeskTriggered() {
     runGuarded([this] {
-        AddDatabase(this, otCashDesk, QStringLiteral("Название новой кассы"),
-                    QStringLiteral("Новая касса"));
+        addBook(this, CashDesk, QStringLiteral("Название новой кассы"),
+                QStringLiteral("Новая касса"));
     });
 }
 
-void TfrmMain::mnitAddSchetClick() {
+void MainWindow::onAddBankAccountTriggered() {
     runGuarded([this] {
-        AddDatabase(this, otBankAccount, QStringLiteral("Название нового расчтеного счета"),
-                    QStringLiteral("Новый расчетный счет"));
+        addBook(this, BankAccount, QStringLiteral("Название нового расчтеного счета"),
+                QStringLiteral("Новый расчетный счет"));
     });
 }
 
-void TfrmMain::N4Click() {
-    ShowHelpContext(1);
+void MainWindow::onGettingStartedTriggered() {
+    showHelpContext(1);
 }

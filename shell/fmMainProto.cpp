@@ -31,8 +31,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-TfrmMainProto* frmMainProto = nullptr;
-QString ProductSiteUrl;
+MainWindowBase* frmMainProto = nullptr;
+QString productSiteUrl;
 
 namespace {
 
@@ -73,7 +73,7 @@ void listHelpContexts(const QWidget* parent, const QString& indent, QString& tex
         const auto* widget = qobject_cast<const QWidget*>(child);
         if (!widget || widget->isWindow())
             continue;
-        if (const int context = htmlhelp::HelpContext(widget)) {
+        if (const int context = help::helpContext(widget)) {
             contexts << context;
             text += indent + widget->objectName() + QStringLiteral("  ") +
                     QString::number(context) + QLatin1Char('\n');
@@ -84,15 +84,15 @@ void listHelpContexts(const QWidget* parent, const QString& indent, QString& tex
 
 } // namespace
 
-TfrmMainProto::TfrmMainProto(const QString& iniPath, QWidget* parent)
+MainWindowBase::MainWindowBase(const QString& iniPath, QWidget* parent)
     : QWidget(parent), m_iniPath(iniPath) {
     setObjectName(QStringLiteral("frmMainProto"));
-    CopyProgram = QCoreApplication::applicationFilePath();
+    m_copyProgram = QCoreApplication::applicationFilePath();
     buildLayout();
     setWindowState(windowState() | Qt::WindowMaximized);
 }
 
-TfrmMainProto::~TfrmMainProto() {
+MainWindowBase::~MainWindowBase() {
     delete m_appEvents;
     if (frmMainProto == this)
         frmMainProto = nullptr;
@@ -100,150 +100,154 @@ TfrmMainProto::~TfrmMainProto() {
 
 // ---- Layout ----
 
-void TfrmMainProto::buildLayout() {
-    auto* pnlMain = new QWidget(this);
-    pnlMain->setObjectName(QStringLiteral("pnlMain"));
-    tlbarMainMenu = new QToolBar(pnlMain);
-    tlbarMainMenu->setObjectName(QStringLiteral("tlbarMainMenu"));
-    tlbarMainMenu->setIconSize(QSize(32, 32));
-    tlbarMainMenu->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    auto* browserMenu = new QWidget(pnlMain);
+void MainWindowBase::buildLayout() {
+    auto* toolBarRow = new QWidget(this);
+    toolBarRow->setObjectName(QStringLiteral("toolBarRow"));
+    m_mainToolBar = new QToolBar(toolBarRow);
+    m_mainToolBar->setObjectName(QStringLiteral("tlbarMainMenu"));
+    m_mainToolBar->setIconSize(QSize(32, 32));
+    m_mainToolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    auto* browserMenu = new QWidget(toolBarRow);
     browserMenu->setObjectName(QStringLiteral("pnlBrowserMenu"));
     auto* browserMenuLayout = new QHBoxLayout(browserMenu);
     browserMenuLayout->setContentsMargins(0, 0, 0, 0);
-    pnlBrowserMenu = browserMenu;
+    m_paneToolBarHost = browserMenu;
 
-    tlbarExit = new QToolBar(pnlMain);
-    tlbarExit->setObjectName(QStringLiteral("tlbarExit"));
-    tlbarExit->setIconSize(QSize(32, 32));
-    tlbarExit->addSeparator();
-    btnPass =
-        AddToolBarButton(tlbarExit, QStringLiteral("btnPass"), QStringLiteral("Переход"), 21, 0);
-    btnHelp =
-        AddToolBarButton(tlbarExit, QStringLiteral("btnHelp"), QStringLiteral("Справка"), 5, 1020);
-    btnExit =
-        AddToolBarButton(tlbarExit, QStringLiteral("btnExit"), QStringLiteral("Выход"), 6, 1021);
-    connect(btnExit, &QToolButton::clicked, this, &TfrmMainProto::btnExitClick);
+    m_exitToolBar = new QToolBar(toolBarRow);
+    m_exitToolBar->setObjectName(QStringLiteral("tlbarExit"));
+    m_exitToolBar->setIconSize(QSize(32, 32));
+    m_exitToolBar->addSeparator();
+    m_switchButton = addToolBarButton(m_exitToolBar, QStringLiteral("btnPass"),
+                                      QStringLiteral("Переход"), 21, 0);
+    m_helpButton = addToolBarButton(m_exitToolBar, QStringLiteral("btnHelp"),
+                                    QStringLiteral("Справка"), 5, 1020);
+    m_exitButton = addToolBarButton(m_exitToolBar, QStringLiteral("btnExit"),
+                                    QStringLiteral("Выход"), 6, 1021);
+    connect(m_exitButton, &QToolButton::clicked, this, &MainWindowBase::onExitTriggered);
 
-    ppmnPass = new QMenu(this);
-    ppmnPass->setObjectName(QStringLiteral("ppmnPass"));
-    dropDown(btnPass, ppmnPass);
+    m_switchMenu = new QMenu(this);
+    m_switchMenu->setObjectName(QStringLiteral("ppmnPass"));
+    dropDown(m_switchButton, m_switchMenu);
 
-    ppmnAbout = new QMenu(this);
-    ppmnAbout->setObjectName(QStringLiteral("ppmnAbout"));
-    mnitHelpIndex = menuItem(ppmnAbout, QStringLiteral("mnitHelpIndex"), QString());
-    mnitProductSite = menuItem(ppmnAbout, QStringLiteral("mnitProductSite"), QString());
-    mnitSoftSite =
-        menuItem(ppmnAbout, QStringLiteral("mnitSoftSite"), QStringLiteral("Сайт Morvel Soft..."));
-    ppmnAbout->addSeparator()->setObjectName(QStringLiteral("N5"));
-    mnitAbout = menuItem(ppmnAbout, QStringLiteral("mnitAbout"), QStringLiteral("О программе..."));
-    mnitContextHelp =
-        menuItem(ppmnAbout, QStringLiteral("mnitContextHelp"), QStringLiteral("Что это такое?"));
-    mnitContextHelp->setVisible(false);
-    dropDown(btnHelp, ppmnAbout);
-    connect(mnitHelpIndex, &QAction::triggered, this, &TfrmMainProto::mnitHelpIndexClick);
-    connect(mnitProductSite, &QAction::triggered, this, &TfrmMainProto::mnitProductSiteClick);
-    connect(mnitSoftSite, &QAction::triggered, this, &TfrmMainProto::mnitSoftSiteClick);
-    connect(mnitAbout, &QAction::triggered, this, &TfrmMainProto::mnitAboutClick);
-    connect(mnitContextHelp, &QAction::triggered, this, &TfrmMainProto::mnitContextHelpClick);
+    m_helpMenu = new QMenu(this);
+    m_helpMenu->setObjectName(QStringLiteral("ppmnAbout"));
+    m_helpIndexAction = menuItem(m_helpMenu, QStringLiteral("mnitHelpIndex"), QString());
+    m_productSiteAction = menuItem(m_helpMenu, QStringLiteral("mnitProductSite"), QString());
+    m_vendorSiteAction =
+        menuItem(m_helpMenu, QStringLiteral("mnitSoftSite"), QStringLiteral("Сайт Morvel Soft..."));
+    m_helpMenu->addSeparator()->setObjectName(QStringLiteral("N5"));
+    m_aboutAction =
+        menuItem(m_helpMenu, QStringLiteral("mnitAbout"), QStringLiteral("О программе..."));
+    m_contextHelpAction =
+        menuItem(m_helpMenu, QStringLiteral("mnitContextHelp"), QStringLiteral("Что это такое?"));
+    m_contextHelpAction->setVisible(false);
+    dropDown(m_helpButton, m_helpMenu);
+    connect(m_helpIndexAction, &QAction::triggered, this, &MainWindowBase::onHelpIndexTriggered);
+    connect(m_productSiteAction, &QAction::triggered, this,
+            &MainWindowBase::onProductSiteTriggered);
+    connect(m_vendorSiteAction, &QAction::triggered, this, &MainWindowBase::onVendorSiteTriggered);
+    connect(m_aboutAction, &QAction::triggered, this, &MainWindowBase::onAboutTriggered);
+    connect(m_contextHelpAction, &QAction::triggered, this,
+            &MainWindowBase::onContextHelpTriggered);
 
     // The keyboard commands of the hidden menu item.
-    auto* mnitF11 = new QAction(this);
-    mnitF11->setObjectName(QStringLiteral("mnitF11"));
-    mnitF11->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
-    connect(mnitF11, &QAction::triggered, this, &TfrmMainProto::mnitContextHelpClick);
-    addAction(mnitF11);
-    auto* mnitHelpContextTest = new QAction(this);
-    mnitHelpContextTest->setObjectName(QStringLiteral("mnitHelpContextTest"));
-    mnitHelpContextTest->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_W));
-    connect(mnitHelpContextTest, &QAction::triggered, this,
-            &TfrmMainProto::mnitHelpContextTestClick);
-    addAction(mnitHelpContextTest);
+    auto* contextHelpShortcutAction = new QAction(this);
+    contextHelpShortcutAction->setObjectName(QStringLiteral("contextHelpShortcutAction"));
+    contextHelpShortcutAction->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
+    connect(contextHelpShortcutAction, &QAction::triggered, this,
+            &MainWindowBase::onContextHelpTriggered);
+    addAction(contextHelpShortcutAction);
+    auto* helpContextTestAction = new QAction(this);
+    helpContextTestAction->setObjectName(QStringLiteral("helpContextTestAction"));
+    helpContextTestAction->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_W));
+    connect(helpContextTestAction, &QAction::triggered, this,
+            &MainWindowBase::onHelpContextTestTriggered);
+    addAction(helpContextTestAction);
 
-    auto* mainLayout = new QHBoxLayout(pnlMain);
+    auto* mainLayout = new QHBoxLayout(toolBarRow);
     mainLayout->setContentsMargins(0, 0, 0, 0);
     mainLayout->setSpacing(0);
-    mainLayout->addWidget(tlbarMainMenu);
+    mainLayout->addWidget(m_mainToolBar);
     mainLayout->addWidget(browserMenu, 1);
-    mainLayout->addWidget(tlbarExit);
+    mainLayout->addWidget(m_exitToolBar);
 
-    auto* pnlTop = new QWidget(this);
-    pnlTop->setObjectName(QStringLiteral("pnlTop"));
-    pnlBrowser = label(pnlTop, QStringLiteral("pnlBrowser"));
-    pnlBrowser->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    pnlBrowser->setLineWidth(2);
-    pnlBrowser->setAlignment(Qt::AlignCenter);
-    pnlBrowser->setMargin(3);
-    QFont titleFont = pnlBrowser->font();
+    auto* titleRow = new QWidget(this);
+    titleRow->setObjectName(QStringLiteral("titleRow"));
+    m_paneTitleLabel = label(titleRow, QStringLiteral("pnlBrowser"));
+    m_paneTitleLabel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_paneTitleLabel->setLineWidth(2);
+    m_paneTitleLabel->setAlignment(Qt::AlignCenter);
+    m_paneTitleLabel->setMargin(3);
+    QFont titleFont = m_paneTitleLabel->font();
     titleFont.setBold(true);
-    pnlBrowser->setFont(titleFont);
-    htmlhelp::SetHelpContext(pnlBrowser, 1023);
-    auto* topLayout = new QVBoxLayout(pnlTop);
+    m_paneTitleLabel->setFont(titleFont);
+    help::setHelpContext(m_paneTitleLabel, 1023);
+    auto* topLayout = new QVBoxLayout(titleRow);
     topLayout->setContentsMargins(2, 0, 2, 2);
-    topLayout->addWidget(pnlBrowser);
+    topLayout->addWidget(m_paneTitleLabel);
 
-    pgctrlBrowserPages = new QTabWidget(this);
-    pgctrlBrowserPages->setObjectName(QStringLiteral("pgctrlBrowserPages"));
-    pgctrlBrowserPages->setTabBarAutoHide(true);
-    pgctrlBrowserPages->setDocumentMode(true);
-    auto* tbshtForActiveBrowser = new QWidget;
-    tbshtForActiveBrowser->setObjectName(QStringLiteral("tbshtForActiveBrowser"));
-    auto* pageLayout = new QVBoxLayout(tbshtForActiveBrowser);
+    m_paneTabs = new QTabWidget(this);
+    m_paneTabs->setObjectName(QStringLiteral("pgctrlBrowserPages"));
+    m_paneTabs->setTabBarAutoHide(true);
+    m_paneTabs->setDocumentMode(true);
+    auto* panePage = new QWidget;
+    panePage->setObjectName(QStringLiteral("panePage"));
+    auto* pageLayout = new QVBoxLayout(panePage);
     pageLayout->setContentsMargins(0, 0, 0, 0);
     pageLayout->addWidget(buildSplash());
-    pgctrlBrowserPages->addTab(tbshtForActiveBrowser, QString());
+    m_paneTabs->addTab(panePage, QString());
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(pnlMain);
-    layout->addWidget(pnlTop);
-    layout->addWidget(pgctrlBrowserPages, 1);
+    layout->addWidget(toolBarRow);
+    layout->addWidget(titleRow);
+    layout->addWidget(m_paneTabs, 1);
     resize(1000, 700);
 }
 
-QWidget* TfrmMainProto::buildSplash() {
-    pnlSplash = new QWidget;
-    pnlSplash->setObjectName(QStringLiteral("pnlSplash"));
-    pnlSplash->installEventFilter(this);
-    htmlhelp::SetHelpContext(pnlSplash, 1022);
+QWidget* MainWindowBase::buildSplash() {
+    m_splash = new QWidget;
+    m_splash->setObjectName(QStringLiteral("pnlSplash"));
+    m_splash->installEventFilter(this);
+    help::setHelpContext(m_splash, 1022);
 
-    auto* center = new QFrame(pnlSplash);
+    auto* center = new QFrame(m_splash);
     center->setObjectName(QStringLiteral("pnlSplashCenter"));
     center->setFrameStyle(QFrame::Panel | QFrame::Raised);
     center->setLineWidth(2);
     center->setFixedSize(440, 150);
-    pnlSplashCenter = center;
+    m_splashFrame = center;
 
-    Panel2 = new QWidget(center);
-    Panel2->setObjectName(QStringLiteral("Panel2"));
-    Panel2->setGeometry(2, 2, 436, 90);
-    Panel2->setAutoFillBackground(true);
-    QPalette grey = Panel2->palette();
+    m_splashTitlePanel = new QWidget(center);
+    m_splashTitlePanel->setObjectName(QStringLiteral("Panel2"));
+    m_splashTitlePanel->setGeometry(2, 2, 436, 90);
+    m_splashTitlePanel->setAutoFillBackground(true);
+    QPalette grey = m_splashTitlePanel->palette();
     grey.setColor(QPalette::Window, QColor(128, 128, 128));
-    Panel2->setPalette(grey);
+    m_splashTitlePanel->setPalette(grey);
 
     QFont titleFont = font();
     titleFont.setPointSize(26);
     titleFont.setBold(true);
-    lblNameProgrammBack = label(Panel2, QStringLiteral("lblNameProgrammBack"));
-    lblNameProgrammFront = label(Panel2, QStringLiteral("lblNameProgrammFront"));
-    for (QLabel* l : {lblNameProgrammBack, lblNameProgrammFront})
+    m_programNameShadowLabel = label(m_splashTitlePanel, QStringLiteral("lblNameProgrammBack"));
+    m_programNameLabel = label(m_splashTitlePanel, QStringLiteral("lblNameProgrammFront"));
+    for (QLabel* l : {m_programNameShadowLabel, m_programNameLabel})
         l->setFont(titleFont);
-    QPalette back = lblNameProgrammBack->palette();
+    QPalette back = m_programNameShadowLabel->palette();
     back.setColor(QPalette::WindowText, Qt::black);
-    lblNameProgrammBack->setPalette(back);
-    QPalette front = lblNameProgrammFront->palette();
+    m_programNameShadowLabel->setPalette(back);
+    QPalette front = m_programNameLabel->palette();
     front.setColor(QPalette::WindowText, Qt::white);
-    lblNameProgrammFront->setPalette(front);
-    lblNameProgrammFront->setAttribute(Qt::WA_TranslucentBackground);
-    lblNameProgrammFront->raise();
+    m_programNameLabel->setPalette(front);
+    m_programNameLabel->setAttribute(Qt::WA_TranslucentBackground);
+    m_programNameLabel->raise();
 
-    lblBuild = label(center, QStringLiteral("lblBuild"));
-    lblBuild->setGeometry(2, 100, 436, 40);
-    lblBuild->setAlignment(Qt::AlignCenter);
+    m_buildLabel = label(center, QStringLiteral("lblBuild"));
+    m_buildLabel->setGeometry(2, 100, 436, 40);
+    m_buildLabel->setAlignment(Qt::AlignCenter);
 
-    auto* shutDown = new QFrame(pnlSplash);
+    auto* shutDown = new QFrame(m_splash);
     shutDown->setObjectName(QStringLiteral("pnlShotDown"));
     shutDown->setFixedSize(440, 44);
     auto* image = label(shutDown, QStringLiteral("Image1"));
@@ -255,281 +259,282 @@ QWidget* TfrmMainProto::buildSplash() {
     shutDownLayout->addWidget(image);
     shutDownLayout->addWidget(text, 1);
     shutDown->hide();
-    pnlShotDown = shutDown;
-    return pnlSplash;
+    m_shutDownPanel = shutDown;
+    return m_splash;
 }
 
-void TfrmMainProto::LayoutSplash() {
-    QWidget* parent = pnlSplashCenter->parentWidget();
-    pnlSplashCenter->move((parent->width() - pnlSplashCenter->width()) / 2,
-                          (parent->height() - pnlSplashCenter->height()) / 2);
-    pnlShotDown->move((parent->width() - pnlShotDown->width()) / 2,
-                      pnlSplashCenter->y() + pnlSplashCenter->height());
-    for (QLabel* l : {lblNameProgrammFront, lblNameProgrammBack})
+void MainWindowBase::layoutSplash() {
+    QWidget* parent = m_splashFrame->parentWidget();
+    m_splashFrame->move((parent->width() - m_splashFrame->width()) / 2,
+                        (parent->height() - m_splashFrame->height()) / 2);
+    m_shutDownPanel->move((parent->width() - m_shutDownPanel->width()) / 2,
+                          m_splashFrame->y() + m_splashFrame->height());
+    for (QLabel* l : {m_programNameLabel, m_programNameShadowLabel})
         l->adjustSize();
-    const int top = (Panel2->height() - lblNameProgrammFront->height()) / 2;
-    lblNameProgrammFront->move((Panel2->width() - lblNameProgrammFront->width()) / 2, top);
-    lblNameProgrammBack->move(lblNameProgrammFront->x() - 1, top + 1);
+    const int top = (m_splashTitlePanel->height() - m_programNameLabel->height()) / 2;
+    m_programNameLabel->move((m_splashTitlePanel->width() - m_programNameLabel->width()) / 2, top);
+    m_programNameShadowLabel->move(m_programNameLabel->x() - 1, top + 1);
 }
 
 // ---- Creation ----
 
-StartupEnd TfrmMainProto::FormCreate() {
-    RegisterUpdates();
-    m_appEvents = new TAppEvents;
-    m_appEvents->onContextHelp = [this](QWidget* widget, const QPoint&) {
-        ShowContextPopup(htmlhelp::HelpContextAt(widget));
+StartupEnd MainWindowBase::runStartup() {
+    registerUpgrades();
+    m_appEvents = new AppEvents;
+    m_appEvents->m_onContextHelp = [this](QWidget* widget, const QPoint&) {
+        showContextPopup(help::helpContextAt(widget));
     };
-    InitGlobals();
-    const StartupEnd end = CreateDataStore();
+    initGlobals();
+    const StartupEnd end = createDataStore();
     if (end != StartupEnd::GoOn)
         return end;
-    const QString name = m_dataStore->ProgramName;
-    mnitProductSite->setText(name + QStringLiteral(" в Интернете..."));
-    mnitHelpIndex->setText(QStringLiteral("Справка по ") + name);
-    const TDateTime now = datetime::now();
-    DefaultPeriodEnd = now + kDaysAfter;
-    DefaultPeriodStart = now - kDaysBefore;
-    PaneHost = pgctrlBrowserPages->widget(0);
-    CurrentPane = nullptr;
-    AfterFormCreate();
-    m_dataStore->LoadUserData();
-    DbCount = LoadDbCaptions();
+    const QString name = m_dataStore->m_programName;
+    m_productSiteAction->setText(name + QStringLiteral(" в Интернете..."));
+    m_helpIndexAction->setText(QStringLiteral("Справка по ") + name);
+    const DateTime now = datetime::now();
+    m_defaultPeriodEnd = now + kDaysAfter;
+    m_defaultPeriodStart = now - kDaysBefore;
+    m_paneHost = m_paneTabs->widget(0);
+    m_currentPane = nullptr;
+    afterStartup();
+    m_dataStore->loadUserData();
+    m_bookCount = loadBookCaptions();
     fillSwitchMenu();
-    m_runningCopy = new TRunningCopy(this);
-    connect(m_runningCopy, &TRunningCopy::raiseRequested, this, &TfrmMainProto::bringToFront);
-    m_runningCopy->Listen(m_dataStore->DatabaseName());
+    m_runningCopy = new RunningCopy(this);
+    connect(m_runningCopy, &RunningCopy::raiseRequested, this, &MainWindowBase::bringToFront);
+    m_runningCopy->listen(m_dataStore->databaseName());
     m_running = true;
     return StartupEnd::GoOn;
 }
 
-StartupEnd TfrmMainProto::CreateDataStore() {
+StartupEnd MainWindowBase::createDataStore() {
     m_dataStore.reset();
-    m_dataStore = std::make_unique<TdtmdlDataStoreProto>(m_iniPath);
-    const StartupEnd end = m_dataStore->DataModuleCreate(UpdateSteps);
-    const QString title = ProgramFileBaseName() + QLatin1Char(' ') + ProgramVersion;
-    lblNameProgrammFront->setText(title);
-    lblNameProgrammBack->setText(title);
+    m_dataStore = std::make_unique<DataStore>(m_iniPath);
+    const StartupEnd end = m_dataStore->runStartup(m_upgradeSteps);
+    const QString title = programFileBaseName() + QLatin1Char(' ') + programVersionText;
+    m_programNameLabel->setText(title);
+    m_programNameShadowLabel->setText(title);
     const QDateTime built = QFileInfo(QCoreApplication::applicationFilePath()).lastModified();
-    lblBuild->setText(
+    m_buildLabel->setText(
         QStringLiteral("Сборка: %1").arg(built.toString(QStringLiteral("dd.MM.yyyy"))));
     return end;
 }
 
-QString TfrmMainProto::GetApplicationTitle() {
-    return GetTitle();
+QString MainWindowBase::applicationTitle() {
+    return title();
 }
 
-void TfrmMainProto::RegisterUpdates() {}
+void MainWindowBase::registerUpgrades() {}
 
-void TfrmMainProto::SetWindowCaption() {
-    setWindowTitle(GetTitle());
+void MainWindowBase::updateWindowTitle() {
+    setWindowTitle(title());
 }
 
-void TfrmMainProto::UpdateCaptions() {
-    SetWindowCaption();
-    QGuiApplication::setApplicationDisplayName(GetApplicationTitle());
+void MainWindowBase::updateCaptions() {
+    updateWindowTitle();
+    QGuiApplication::setApplicationDisplayName(applicationTitle());
 }
 
-void TfrmMainProto::AfterFormCreate() {}
+void MainWindowBase::afterStartup() {}
 
-bool TfrmMainProto::WantFirstStart() {
+bool MainWindowBase::wantsFirstStart() {
     return false;
 }
 
-void TfrmMainProto::fillSwitchMenu() {
-    ppmnPass->clear();
-    tlbarExit->findChild<QAction*>(QStringLiteral("btnPassAction"))->setVisible(DbCount != 1);
-    if (DbCount == 1)
+void MainWindowBase::fillSwitchMenu() {
+    m_switchMenu->clear();
+    m_exitToolBar->findChild<QAction*>(QStringLiteral("btnPassAction"))
+        ->setVisible(m_bookCount != 1);
+    if (m_bookCount == 1)
         return;
-    for (int i = 0; i < DbCount; ++i) {
+    for (int i = 0; i < m_bookCount; ++i) {
         QAction* item =
-            menuItem(ppmnPass, QStringLiteral("mnitPass%1").arg(i), DbCaptions.value(i));
-        item->setIcon(TdtmdlDataStoreProto::imglstImages(20));
+            menuItem(m_switchMenu, QStringLiteral("mnitPass%1").arg(i), m_bookCaptions.value(i));
+        item->setIcon(DataStore::toolImage(20));
         connect(item, &QAction::triggered, this,
-                [this, i] { runGuarded([&] { mnBtnPassClick(i); }); });
+                [this, i] { runGuarded([&] { switchToBook(i); }); });
     }
 }
 
 // ---- Upgrade steps ----
 
-void TfrmMainProto::RegisterUpdate(const QString& caption, Currency version,
-                                   std::function<void()> step) {
-    UpdateSteps.RegisterUpdate(caption, version, std::move(step));
+void MainWindowBase::registerUpgrade(const QString& caption, Currency version,
+                                     std::function<void()> step) {
+    m_upgradeSteps.registerUpgrade(caption, version, std::move(step));
 }
 
-void TfrmMainProto::RunUpdates(Currency fromVersion) {
-    UpdateSteps.RunUpdates(fromVersion);
+void MainWindowBase::runUpgrades(Currency fromVersion) {
+    m_upgradeSteps.runUpgrades(fromVersion);
 }
 
-void TfrmMainProto::RunScriptResource(const QString& name) {
-    ::RunScriptResource(name, this);
+void MainWindowBase::runScriptResource(const QString& name) {
+    ::runCarriedScript(name, this);
 }
 
-void TfrmMainProto::RunScript(const QString& text) {
-    ::RunScript(text, this);
+void MainWindowBase::runScript(const QString& text) {
+    ::runScript(text, this);
 }
 
 // ---- Showing, resizing ----
 
-void TfrmMainProto::showEvent(QShowEvent* event) {
+void MainWindowBase::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (event->spontaneous() || !m_running)
         return;
-    UpdateCaptions();
-    if (TfrmFirstStart::ShowAtStartup())
-        ShowPane<TfrmFirstStart>();
-    LayoutSplash();
+    updateCaptions();
+    if (FirstStartPane::shouldShowAtStartup())
+        showPane<FirstStartPane>();
+    layoutSplash();
 }
 
-void TfrmMainProto::resizeEvent(QResizeEvent* event) {
+void MainWindowBase::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    LayoutSplash();
+    layoutSplash();
 }
 
-bool TfrmMainProto::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindowBase::eventFilter(QObject* watched, QEvent* event) {
     // The splash lays itself out again whenever the pane area changes size.
-    if (watched == pnlSplash && event->type() == QEvent::Resize)
-        LayoutSplash();
+    if (watched == m_splash && event->type() == QEvent::Resize)
+        layoutSplash();
     return QWidget::eventFilter(watched, event);
 }
 
 // Closes the current pane; false (the error shown) when it refuses, and it stays.
-bool TfrmMainProto::closeCurrentPane() {
-    if (!CurrentPane)
+bool MainWindowBase::closeCurrentPane() {
+    if (!m_currentPane)
         return true;
-    return runGuarded([this] { CurrentPane->ClosePane(); });
+    return runGuarded([this] { m_currentPane->closePane(); });
 }
 
-void TfrmMainProto::freeCurrentPane() {
-    delete CurrentPane;
-    CurrentPane = nullptr;
+void MainWindowBase::freeCurrentPane() {
+    delete m_currentPane;
+    m_currentPane = nullptr;
     m_paneInfo.reset();
 }
 
-void TfrmMainProto::showSplash() {
-    pnlSplash->show();
-    LayoutSplash();
+void MainWindowBase::showSplash() {
+    m_splash->show();
+    layoutSplash();
 }
 
-TfrmPane* TfrmMainProto::ShowPane(const PaneFactory& create, std::unique_ptr<TPaneInfo> paneInfo) {
+Pane* MainWindowBase::showPane(const PaneFactory& create, std::unique_ptr<PaneInfo> paneInfo) {
     if (!closeCurrentPane())
         return nullptr;
     freeCurrentPane();
-    m_paneInfo = paneInfo ? std::move(paneInfo) : std::make_unique<TPaneInfo>();
+    m_paneInfo = paneInfo ? std::move(paneInfo) : std::make_unique<PaneInfo>();
     try {
-        CurrentPane = create(this);
-        pnlBrowser->setText(CurrentPane->windowTitle());
-        pnlSplash->hide();
-        CurrentPane->Embed(m_paneInfo.get());
-        pnlBrowser->setText(CurrentPane->windowTitle());
-        return CurrentPane;
+        m_currentPane = create(this);
+        m_paneTitleLabel->setText(m_currentPane->windowTitle());
+        m_splash->hide();
+        m_currentPane->embed(m_paneInfo.get());
+        m_paneTitleLabel->setText(m_currentPane->windowTitle());
+        return m_currentPane;
     } catch (...) {
         freeCurrentPane();
         showSplash();
         QString caption;
-        runGuarded([&] { caption = TfrmOptions::GetStoreCapt(); });
-        pnlBrowser->setText(caption);
+        runGuarded([&] { caption = OptionsPane::storeCaption(); });
+        m_paneTitleLabel->setText(caption);
         showCurrentException();
         return nullptr;
     }
 }
 
-void TfrmMainProto::mnitAboutClick() {
+void MainWindowBase::onAboutTriggered() {
     if (!closeCurrentPane())
         return;
     freeCurrentPane();
-    pnlBrowser->setText(mnitAbout->text());
+    m_paneTitleLabel->setText(m_aboutAction->text());
     showSplash();
 }
 
-void TfrmMainProto::btnExitClick() {
+void MainWindowBase::onExitTriggered() {
     close();
 }
 
 // ---- Help ----
 
-QString TfrmMainProto::ProgramFileBaseName() {
+QString MainWindowBase::programFileBaseName() {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
 }
 
-void TfrmMainProto::EnterContextHelpMode() {
-    m_appEvents->EnterContextHelpMode();
+void MainWindowBase::enterContextHelpMode() {
+    m_appEvents->enterContextHelpMode();
 }
 
-void TfrmMainProto::ShowHelpContext(int context) {
-    ShowHelpContextFor(this, context);
+void MainWindowBase::showHelpContext(int context) {
+    showHelpContextFor(this, context);
 }
 
-void TfrmMainProto::ShowHelpContextFor(QWidget*, int context) {
+void MainWindowBase::showHelpContextFor(QWidget*, int context) {
     if (context > 0)
-        htmlhelp::HelpContextTopic(m_dataStore->HelpFile, context);
+        help::displayContextTopic(m_dataStore->m_helpFile, context);
 }
 
-bool TfrmMainProto::ShowContextPopup(int context) {
-    htmlhelp::TextPopup(m_dataStore->HelpFile + QStringLiteral("::/Context.txt"), context,
-                        QCursor::pos());
+bool MainWindowBase::showContextPopup(int context) {
+    help::displayTextPopup(m_dataStore->m_helpFile + QStringLiteral("::/Context.txt"), context,
+                           QCursor::pos());
     return true;
 }
 
-void TfrmMainProto::mnitHelpIndexClick() {
-    htmlhelp::DisplayTopic(m_dataStore->HelpFile);
+void MainWindowBase::onHelpIndexTriggered() {
+    help::displayTopic(m_dataStore->m_helpFile);
 }
 
-void TfrmMainProto::mnitProductSiteClick() {
-    QDesktopServices::openUrl(QUrl(ProductSiteUrl));
+void MainWindowBase::onProductSiteTriggered() {
+    QDesktopServices::openUrl(QUrl(productSiteUrl));
 }
 
-void TfrmMainProto::mnitSoftSiteClick() {
+void MainWindowBase::onVendorSiteTriggered() {
     QDesktopServices::openUrl(QUrl(QString::fromLatin1(kSoftSiteUrl)));
 }
 
-void TfrmMainProto::mnitContextHelpClick() {
-    EnterContextHelpMode();
+void MainWindowBase::onContextHelpTriggered() {
+    enterContextHelpMode();
 }
 
-void TfrmMainProto::mnitHelpContextTestClick() {
+void MainWindowBase::onHelpContextTestTriggered() {
     QWidget* form = QApplication::activeWindow() ? QApplication::activeWindow() : this;
     QString text;
     QList<int> contexts;
     listHelpContexts(form, QString(), text, contexts);
     for (int context : contexts)
-        ShowContextPopup(context);
+        showContextPopup(context);
     dialogs::showMessage(text);
 }
 
 // ---- The switch between books ----
 
-int TfrmMainProto::LoadDbCaptions() {
-    const TIniFile& ini = m_dataStore->Ini();
-    const int count = ini.ReadInteger(QStringLiteral("DB"), QStringLiteral("DatabaseCount"), 0);
-    DbCaptions.clear();
+int MainWindowBase::loadBookCaptions() {
+    const IniFile& ini = m_dataStore->ini();
+    const int count = ini.readInteger(QStringLiteral("DB"), QStringLiteral("DatabaseCount"), 0);
+    m_bookCaptions.clear();
     for (int i = 0; i < count; ++i)
-        DbCaptions << ini.ReadString(QStringLiteral("DB"),
-                                     QStringLiteral("DatabaseCaption_%1").arg(i), QString())
-                          .left(kCaptionLength);
+        m_bookCaptions << ini.readString(QStringLiteral("DB"),
+                                         QStringLiteral("DatabaseCaption_%1").arg(i), QString())
+                              .left(kCaptionLength);
     return count;
 }
 
-void TfrmMainProto::mnBtnPassClick(int index) {
-    const QString path = m_dataStore->Ini().ReadString(
+void MainWindowBase::switchToBook(int index) {
+    const QString path = m_dataStore->ini().readString(
         QStringLiteral("DB"), QStringLiteral("DatabasePath_%1").arg(index), QString());
-    if (sameFile(path, m_dataStore->DatabaseName())) {
+    if (sameFile(path, m_dataStore->databaseName())) {
         bringToFront();
         return;
     }
-    if (!path.isEmpty() && TRunningCopy::AskToRaise(path))
+    if (!path.isEmpty() && RunningCopy::askToRaise(path))
         return;
     const QStringList arguments{QStringLiteral("B%1").arg(index + 1)};
-    if (!QProcess::startDetached(CopyProgram, arguments))
+    if (!QProcess::startDetached(m_copyProgram, arguments))
         dialogs::messageBox(this,
                             QStringLiteral("Не удалось запустить программу \"%1\" для базы данных "
                                            "\"%2\".")
-                                .arg(CopyProgram, DbCaptions.value(index)),
+                                .arg(m_copyProgram, m_bookCaptions.value(index)),
                             QStringLiteral("Ошибка"), MB_OK | MB_ICONERROR);
 }
 
-void TfrmMainProto::bringToFront() {
+void MainWindowBase::bringToFront() {
     if (isMinimized())
         setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
     show();
@@ -539,13 +544,13 @@ void TfrmMainProto::bringToFront() {
 
 // ---- Closing ----
 
-void TfrmMainProto::closeEvent(QCloseEvent* event) {
+void MainWindowBase::closeEvent(QCloseEvent* event) {
     if (!m_running || m_closing) {
         event->accept();
         return;
     }
     // Document windows are modeless: each is asked first, with its own question.
-    if (!TDocumentWindows::CloseAll()) {
+    if (!DocumentWindows::closeAll()) {
         event->ignore();
         return;
     }
@@ -557,32 +562,32 @@ void TfrmMainProto::closeEvent(QCloseEvent* event) {
     QCoreApplication::quit();
 }
 
-void TfrmMainProto::runExitSteps() {
+void MainWindowBase::runExitSteps() {
     closeCurrentPane();
-    pnlSplash->show();
-    pnlShotDown->show();
-    runGuarded([this] { m_dataStore->SaveUserData(); });
+    m_splash->show();
+    m_shutDownPanel->show();
+    runGuarded([this] { m_dataStore->saveUserData(); });
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     // The extra folder is an option of the book: read it while the book is still open.
     QString extraFolder;
-    runGuarded([&] { extraFolder = TfrmOptions::GetRezFolder().trimmed(); });
-    const QString bookFolder = QFileInfo(m_dataStore->DatabaseName()).absolutePath();
-    runGuarded([this] { m_dataStore->CloseAndBackup(); });
-    for (int kind = TdtmdlDataStoreProto::Reserv; kind <= TdtmdlDataStoreProto::Week; ++kind)
-        CopyBackupFolder(TdtmdlDataStoreProto::BackupFolder(kind), extraFolder, bookFolder);
+    runGuarded([&] { extraFolder = OptionsPane::extraBackupFolder().trimmed(); });
+    const QString bookFolder = QFileInfo(m_dataStore->databaseName()).absolutePath();
+    runGuarded([this] { m_dataStore->closeAndBackup(); });
+    for (int kind = DataStore::Reserv; kind <= DataStore::Week; ++kind)
+        copyBackupFolder(DataStore::backupFolder(kind), extraFolder, bookFolder);
 }
 
 // The kind's backup folder of the open book goes to the extra folder of the options.
-void TfrmMainProto::CopyBackupFolder(const QString& kind, const QString& extraFolder,
-                                     const QString& bookFolder) {
+void MainWindowBase::copyBackupFolder(const QString& kind, const QString& extraFolder,
+                                      const QString& bookFolder) {
     if (extraFolder.isEmpty())
         return;
     const QString destination = QDir(extraFolder).filePath(kind) + QLatin1Char('/');
     const QString source = QDir(bookFolder).filePath(kind) + QLatin1Char('/');
     if (!QFileInfo(destination).isDir() && !QDir().mkdir(destination)) {
-        ShowWarning(this, QStringLiteral("Не удается создать каталог: ") + destination);
+        showWarning(this, QStringLiteral("Не удается создать каталог: ") + destination);
         return;
     }
     if (QFileInfo(source).isDir())
-        runGuarded([&] { CopyFolder(source, destination); });
+        runGuarded([&] { copyFolder(source, destination); });
 }

@@ -13,75 +13,75 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-TfrmPane::TfrmPane(QWidget* owner) : TfrmRun(owner) {
-    tlbarBrowserMenu = new QToolBar(this);
-    tlbarBrowserMenu->setObjectName(QStringLiteral("tlbarBrowserMenu"));
-    tlbarBrowserMenu->setIconSize(QSize(32, 32));
-    tlbarBrowserMenu->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    tlbarBrowserMenu->setMovable(false);
-    tlbarBrowserMenu->hide();
-    m_toolBar = tlbarBrowserMenu;
+Pane::Pane(QWidget* owner) : RunWindow(owner) {
+    m_paneToolBar = new QToolBar(this);
+    m_paneToolBar->setObjectName(QStringLiteral("tlbarBrowserMenu"));
+    m_paneToolBar->setIconSize(QSize(32, 32));
+    m_paneToolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_paneToolBar->setMovable(false);
+    m_paneToolBar->hide();
+    m_toolBar = m_paneToolBar;
 
-    pnlPane = new QWidget(this);
-    pnlPane->setObjectName(QStringLiteral("pnlPane"));
+    m_contentPanel = new QWidget(this);
+    m_contentPanel->setObjectName(QStringLiteral("pnlPane"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(pnlPane);
+    layout->addWidget(m_contentPanel);
 }
 
-TfrmPane::~TfrmPane() {
+Pane::~Pane() {
     // Docked into the main window, the tool bar belongs to it now: take it away.
     delete m_toolBar;
 }
 
-QString TfrmPane::ClassName() const {
+QString Pane::className() const {
     return QString::fromLatin1(metaObject()->className());
 }
 
-void TfrmPane::Prepare() {}
+void Pane::prepare() {}
 
-void TfrmPane::ShowEmbedded() {
-    tlbarBrowserMenu->show();
+void Pane::showEmbedded() {
+    m_paneToolBar->show();
     show();
 }
 
-void TfrmPane::Embed(TPaneInfo* paneInfo) {
+void Pane::embed(PaneInfo* paneInfo) {
     if (objectName().isEmpty())
-        setObjectName(ClassName().mid(1));
+        setObjectName(className().mid(1));
     if (frmMainProto) {
-        if (QWidget* host = frmMainProto->pnlBrowserMenu) {
-            tlbarBrowserMenu->setParent(host);
+        if (QWidget* host = frmMainProto->m_paneToolBarHost) {
+            m_paneToolBar->setParent(host);
             if (host->layout())
-                host->layout()->addWidget(tlbarBrowserMenu);
+                host->layout()->addWidget(m_paneToolBar);
         }
-        if (QWidget* host = frmMainProto->PaneHost) {
+        if (QWidget* host = frmMainProto->m_paneHost) {
             setParent(host);
             if (host->layout())
                 host->layout()->addWidget(this);
         }
     }
     m_paneInfo = paneInfo;
-    Prepare();
-    ShowEmbedded();
+    prepare();
+    showEmbedded();
 }
 
-void TfrmPane::ClosePane() {
+void Pane::closePane() {
     if (m_closed)
         return;
-    FormClose();
+    saveOnClose();
     m_closed = true;
 }
 
-void TfrmPane::FormClose() {}
+void Pane::saveOnClose() {}
 
-void TfrmPane::closeEvent(QCloseEvent* event) {
-    runGuarded([this] { ClosePane(); });
-    TfrmRun::closeEvent(event);
+void Pane::closeEvent(QCloseEvent* event) {
+    runGuarded([this] { closePane(); });
+    RunWindow::closeEvent(event);
 }
 
-QToolButton* TfrmPane::AddToolButton(const QString& name, const QString& caption, int image,
-                                     int helpContext) {
-    QToolButton* button = AddToolBarButton(tlbarBrowserMenu, name, caption, image, helpContext);
+QToolButton* Pane::addToolButton(const QString& name, const QString& caption, int image,
+                                 int helpContext) {
+    QToolButton* button = addToolBarButton(m_paneToolBar, name, caption, image, helpContext);
     button->setMinimumSize(63, 52);
     return button;
 }

@@ -2,7 +2,7 @@
 
 #include <QFont>
 
-TfrmRun::TfrmRun(QWidget* parent, Qt::WindowFlags flags) : QWidget(parent, flags) {
+RunWindow::RunWindow(QWidget* parent, Qt::WindowFlags flags) : QWidget(parent, flags) {
     QFont windowFont(QStringLiteral("Arial"));
     windowFont.setPixelSize(13);
     windowFont.setBold(true);

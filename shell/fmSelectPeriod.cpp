@@ -24,7 +24,7 @@ QDateEdit* dateEdit(const char* name) {
 
 } // namespace
 
-TfrmSelectPeriod::TfrmSelectPeriod(QWidget* owner) : QDialog(owner) {
+PeriodDialog::PeriodDialog(QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("frmSelectPeriod"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
@@ -33,58 +33,58 @@ TfrmSelectPeriod::TfrmSelectPeriod(QWidget* owner) : QDialog(owner) {
     windowFont.setBold(true);
     setFont(windowFont);
 
-    auto* grbxPeriod = new QGroupBox(QStringLiteral("Период поиска"));
-    grbxPeriod->setObjectName(QStringLiteral("grbxPeriod"));
-    edtSDAT = dateEdit("edtSDAT");
-    edtEDAT = dateEdit("edtEDAT");
-    auto* periodLayout = new QHBoxLayout(grbxPeriod);
+    auto* periodGroup = new QGroupBox(QStringLiteral("Период поиска"));
+    periodGroup->setObjectName(QStringLiteral("periodGroup"));
+    m_startDateEdit = dateEdit("edtSDAT");
+    m_endDateEdit = dateEdit("edtEDAT");
+    auto* periodLayout = new QHBoxLayout(periodGroup);
     periodLayout->addWidget(new QLabel(QStringLiteral("с")));
-    periodLayout->addWidget(edtSDAT);
+    periodLayout->addWidget(m_startDateEdit);
     periodLayout->addWidget(new QLabel(QStringLiteral("по")));
-    periodLayout->addWidget(edtEDAT);
-    for (QDateEdit* edit : {edtSDAT, edtEDAT})
+    periodLayout->addWidget(m_endDateEdit);
+    for (QDateEdit* edit : {m_startDateEdit, m_endDateEdit})
         edit->installEventFilter(this);
 
-    btnOK = new QPushButton(QStringLiteral("OK"));
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setAutoDefault(false);
-    btnCancel = new QPushButton(QStringLiteral("Отмена"));
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setAutoDefault(false);
-    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    m_okButton = new QPushButton(QStringLiteral("OK"));
+    m_okButton->setObjectName(QStringLiteral("btnOK"));
+    m_okButton->setAutoDefault(false);
+    m_cancelButton = new QPushButton(QStringLiteral("Отмена"));
+    m_cancelButton->setObjectName(QStringLiteral("btnCancel"));
+    m_cancelButton->setAutoDefault(false);
+    connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
+    buttons->addWidget(m_okButton);
+    buttons->addWidget(m_cancelButton);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(grbxPeriod);
+    layout->addWidget(periodGroup);
     layout->addLayout(buttons);
     setFixedSize(sizeHint().expandedTo(QSize(316, 107)));
 }
 
-bool TfrmSelectPeriod::Execute(QWidget* owner, const QString& caption, TPeriod& period) {
-    TfrmSelectPeriod dialog(owner);
+bool PeriodDialog::execute(QWidget* owner, const QString& caption, Period& period) {
+    PeriodDialog dialog(owner);
     dialog.setWindowTitle(caption);
-    dialog.SetPeriod(period);
+    dialog.setPeriod(period);
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    period = dialog.Period();
+    period = dialog.period();
     return true;
 }
 
-void TfrmSelectPeriod::SetPeriod(const TPeriod& period) {
-    edtSDAT->setDate(datetime::decodeDate(period.Start));
-    edtEDAT->setDate(datetime::decodeDate(period.End));
+void PeriodDialog::setPeriod(const Period& period) {
+    m_startDateEdit->setDate(datetime::decodeDate(period.start));
+    m_endDateEdit->setDate(datetime::decodeDate(period.end));
 }
 
-TPeriod TfrmSelectPeriod::Period() const {
-    return {datetime::encode(edtSDAT->date()), datetime::encode(edtEDAT->date())};
+Period PeriodDialog::period() const {
+    return {datetime::encode(m_startDateEdit->date()), datetime::encode(m_endDateEdit->date())};
 }
 
-bool TfrmSelectPeriod::eventFilter(QObject* watched, QEvent* event) {
-    if (IsEnterKeyPress(event)) {
+bool PeriodDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (isEnterKeyPress(event)) {
         focusNextChild();
         return true;
     }

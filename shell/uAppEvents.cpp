@@ -25,30 +25,30 @@ bool isMouseButtonEvent(QEvent::Type type) {
 
 } // namespace
 
-TAppEvents::TAppEvents(QObject* parent) : QObject(parent) {
+AppEvents::AppEvents(QObject* parent) : QObject(parent) {
     qApp->installEventFilter(this);
 }
 
-TAppEvents::~TAppEvents() {
-    LeaveContextHelpMode();
+AppEvents::~AppEvents() {
+    leaveContextHelpMode();
     qApp->removeEventFilter(this);
 }
 
-void TAppEvents::EnterContextHelpMode() {
+void AppEvents::enterContextHelpMode() {
     if (m_helpMode)
         return;
     m_helpMode = true;
     QApplication::setOverrideCursor(Qt::WhatsThisCursor);
 }
 
-void TAppEvents::LeaveContextHelpMode() {
+void AppEvents::leaveContextHelpMode() {
     if (!m_helpMode)
         return;
     m_helpMode = false;
     QApplication::restoreOverrideCursor();
 }
 
-bool TAppEvents::eventFilter(QObject* watched, QEvent* event) {
+bool AppEvents::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::ToolTip:
         return true;
@@ -62,7 +62,7 @@ bool TAppEvents::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-bool TAppEvents::wheelToKeys(QEvent* event) {
+bool AppEvents::wheelToKeys(QEvent* event) {
     const auto* wheel = static_cast<QWheelEvent*>(event);
     const int delta = wheel->angleDelta().y();
     if (delta == 0)
@@ -83,11 +83,11 @@ bool TAppEvents::wheelToKeys(QEvent* event) {
     return true;
 }
 
-bool TAppEvents::helpModeEvent(QEvent* event) {
+bool AppEvents::helpModeEvent(QEvent* event) {
     if (event->type() == QEvent::KeyRelease) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key != Qt::Key_F1 && key != Qt::Key_Shift)
-            LeaveContextHelpMode();
+            leaveContextHelpMode();
         return false;
     }
     if (!isMouseButtonEvent(event->type()))
@@ -95,9 +95,9 @@ bool TAppEvents::helpModeEvent(QEvent* event) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
     if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton) {
         const QPoint at = mouse->globalPosition().toPoint();
-        LeaveContextHelpMode();
-        if (onContextHelp)
-            onContextHelp(QApplication::widgetAt(at), at);
+        leaveContextHelpMode();
+        if (m_onContextHelp)
+            m_onContextHelp(QApplication::widgetAt(at), at);
     }
     return true;
 }

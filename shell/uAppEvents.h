@@ -11,22 +11,22 @@ class QWidget;
 // move row by row), and the what-is-this mode of the context help.
 //
 // In the what-is-this mode the help cursor shows and mouse buttons reach no widget: releasing the
-// left button hands the widget under the cursor to onContextHelp and leaves the mode; releasing
+// left button hands the widget under the cursor to m_onContextHelp and leaves the mode; releasing
 // any key but F1 and Shift leaves it too.
-class TAppEvents : public QObject {
+class AppEvents : public QObject {
     Q_OBJECT
 public:
     // Watches every event of the application while it lives.
-    explicit TAppEvents(QObject* parent = nullptr);
-    ~TAppEvents() override;
+    explicit AppEvents(QObject* parent = nullptr);
+    ~AppEvents() override;
 
-    void EnterContextHelpMode();
-    void LeaveContextHelpMode();
-    bool InContextHelpMode() const { return m_helpMode; }
+    void enterContextHelpMode();
+    void leaveContextHelpMode();
+    bool inContextHelpMode() const { return m_helpMode; }
 
     // Called on a left click in the what-is-this mode with the widget under the cursor
     // (nullptr when there is none) and the cursor's screen position.
-    std::function<void(QWidget*, const QPoint&)> onContextHelp;
+    std::function<void(QWidget*, const QPoint&)> m_onContextHelp;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

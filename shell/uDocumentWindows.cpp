@@ -12,7 +12,7 @@ QList<QPointer<QWidget>>& registry() {
 
 } // namespace
 
-void TDocumentWindows::Add(QWidget* window) {
+void DocumentWindows::add(QWidget* window) {
     if (window->parentWidget())
         window->setParent(nullptr, window->windowFlags() | Qt::Window);
     else
@@ -22,7 +22,7 @@ void TDocumentWindows::Add(QWidget* window) {
         registry().append(window);
 }
 
-QList<QWidget*> TDocumentWindows::Windows() {
+QList<QWidget*> DocumentWindows::windows() {
     registry().removeAll(nullptr);
     QList<QWidget*> windows;
     for (const QPointer<QWidget>& w : registry())
@@ -30,8 +30,8 @@ QList<QWidget*> TDocumentWindows::Windows() {
     return windows;
 }
 
-bool TDocumentWindows::CloseAll() {
-    for (QWidget* window : Windows()) {
+bool DocumentWindows::closeAll() {
+    for (QWidget* window : windows()) {
         QPointer<QWidget> guard(window);
         if (guard && guard->isVisible() && !guard->close())
             return false;
@@ -39,7 +39,7 @@ bool TDocumentWindows::CloseAll() {
     return true;
 }
 
-void TDocumentWindows::MakeWindowModal(QWidget* dialog, QWidget* owner) {
+void DocumentWindows::makeWindowModal(QWidget* dialog, QWidget* owner) {
     QWidget* window = owner ? owner->window() : nullptr;
     dialog->setParent(window, dialog->windowFlags() | Qt::Dialog);
     dialog->setWindowModality(window ? Qt::WindowModal : Qt::ApplicationModal);

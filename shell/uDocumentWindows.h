@@ -7,16 +7,16 @@ class QWidget;
 // The open document windows: top-level windows without a parent beside the main window, each
 // with its own task-bar button, several open at once. Dialogs over one of them are modal for
 // that window only, so the others and the main window stay usable.
-class TDocumentWindows {
+class DocumentWindows {
 public:
     // Makes window a parentless top-level window and keeps it in the list while it lives.
-    static void Add(QWidget* window);
+    static void add(QWidget* window);
     // The listed windows still alive, in the order they were added.
-    static QList<QWidget*> Windows();
+    static QList<QWidget*> windows();
     // Asks each shown document window to close, with its own question; false as soon as one
     // refuses (it and the ones after it stay open).
-    static bool CloseAll();
+    static bool closeAll();
 
     // Makes dialog modal for the window of owner only (window modality), owned by that window.
-    static void MakeWindowModal(QWidget* dialog, QWidget* owner);
+    static void makeWindowModal(QWidget* dialog, QWidget* owner);
 };

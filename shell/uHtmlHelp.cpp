@@ -56,9 +56,9 @@ bool isTopicLine(const QString& line, int& context) {
 }
 
 // A text pop-up: any click or key closes it.
-class THelpPopup : public QLabel {
+class HelpPopup : public QLabel {
 public:
-    explicit THelpPopup(const QString& text)
+    explicit HelpPopup(const QString& text)
         : QLabel(text, nullptr, Qt::Popup | Qt::WindowStaysOnTopHint) {}
 
 protected:
@@ -67,9 +67,9 @@ protected:
 };
 
 // One help viewer for the whole program; it frees itself when closed.
-class THelpViewer : public QWidget {
+class HelpViewer : public QWidget {
 public:
-    THelpViewer() {
+    HelpViewer() {
         setObjectName(QStringLiteral("frmHelpViewer"));
         setAttribute(Qt::WA_DeleteOnClose);
         setWindowTitle(QStringLiteral("Справка"));
@@ -88,10 +88,10 @@ public:
         raise();
         activateWindow();
     }
-    static THelpViewer* instance() {
-        static QPointer<THelpViewer> viewer;
+    static HelpViewer* instance() {
+        static QPointer<HelpViewer> viewer;
         if (!viewer)
-            viewer = new THelpViewer;
+            viewer = new HelpViewer;
         return viewer;
     }
 
@@ -101,19 +101,19 @@ private:
 
 } // namespace
 
-namespace htmlhelp {
+namespace help {
 
-void SetHelpContext(QWidget* widget, int context) {
+void setHelpContext(QWidget* widget, int context) {
     widget->setProperty(kHelpContextProperty, context);
 }
 
-int HelpContext(const QWidget* widget) {
+int helpContext(const QWidget* widget) {
     return widget ? widget->property(kHelpContextProperty).toInt() : 0;
 }
 
-int HelpContextAt(const QWidget* widget) {
+int helpContextAt(const QWidget* widget) {
     for (const QWidget* w = widget; w; w = w->parentWidget()) {
-        if (const int context = HelpContext(w))
+        if (const int context = helpContext(w))
             return context;
         if (w->isWindow())
             break;
@@ -121,7 +121,7 @@ int HelpContextAt(const QWidget* widget) {
     return 0;
 }
 
-QString TopicFile(const QString& address) {
+QString topicFile(const QString& address) {
     const Address a = splitAddress(address);
     if (a.helpFile.isEmpty() || !QFileInfo(a.helpFile).isDir())
         return QString();
@@ -132,10 +132,10 @@ QString TopicFile(const QString& address) {
     return QFileInfo(file).isFile() ? file : QString();
 }
 
-QString ContextTopic(const QString& helpFile, int context) {
+QString contextTopic(const QString& helpFile, int context) {
     if (context <= 0)
         return QString();
-    for (const QString& line : readLines(TopicFile(helpFile + kSeparator + "Map.txt"))) {
+    for (const QString& line : readLines(topicFile(helpFile + kSeparator + "Map.txt"))) {
         const qsizetype eq = line.indexOf(QLatin1Char('='));
         bool ok = false;
         if (eq > 0 && line.left(eq).trimmed().toInt(&ok) == context && ok)
@@ -144,12 +144,12 @@ QString ContextTopic(const QString& helpFile, int context) {
     return QString();
 }
 
-QString PopupText(const QString& address, int context) {
+QString popupText(const QString& address, int context) {
     if (context <= 0)
         return QString();
     QStringList text;
     bool inTopic = false;
-    for (const QString& line : readLines(TopicFile(address))) {
+    for (const QString& line : readLines(topicFile(address))) {
         int topic = 0;
         if (isTopicLine(line, topic)) {
             if (inTopic)
@@ -163,7 +163,7 @@ QString PopupText(const QString& address, int context) {
     return text.join(QLatin1Char('\n')).trimmed();
 }
 
-QPoint KeepOnScreen(const QRect& popup, const QRect& screen) {
+QPoint keepOnScreen(const QRect& popup, const QRect& screen) {
     QPoint at = popup.topLeft();
     if (at.x() + popup.width() - 1 > screen.right())
         at.setX(screen.x() + screen.width() - popup.width());
@@ -174,28 +174,28 @@ QPoint KeepOnScreen(const QRect& popup, const QRect& screen) {
     return at;
 }
 
-bool DisplayTopic(const QString& address) {
-    const QString file = TopicFile(address);
+bool displayTopic(const QString& address) {
+    const QString file = topicFile(address);
     if (file.isEmpty())
         return false;
-    THelpViewer::instance()->showTopic(file);
+    HelpViewer::instance()->showTopic(file);
     return true;
 }
 
-bool HelpContextTopic(const QString& helpFile, int context) {
-    const QString topic = ContextTopic(helpFile, context);
-    return !topic.isEmpty() && DisplayTopic(helpFile + kSeparator + topic);
+bool displayContextTopic(const QString& helpFile, int context) {
+    const QString topic = contextTopic(helpFile, context);
+    return !topic.isEmpty() && displayTopic(helpFile + kSeparator + topic);
 }
 
-QWidget* TextPopup(const QString& address, int context, const QPoint& at) {
-    const QString text = PopupText(address, context);
+QWidget* displayTextPopup(const QString& address, int context, const QPoint& at) {
+    const QString text = popupText(address, context);
     if (text.isEmpty())
         return nullptr;
     // One pop-up at a time: a new one takes the place of the last.
-    static QPointer<THelpPopup> last;
+    static QPointer<HelpPopup> last;
     if (last)
         last->close();
-    auto* popup = new THelpPopup(text);
+    auto* popup = new HelpPopup(text);
     last = popup;
     popup->setObjectName(QStringLiteral("lblHelpPopup"));
     popup->setAttribute(Qt::WA_DeleteOnClose);
@@ -212,9 +212,9 @@ QWidget* TextPopup(const QString& address, int context, const QPoint& at) {
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->geometry() : QRect(at, popup->size());
-    popup->move(KeepOnScreen(QRect(at, popup->size()), area));
+    popup->move(keepOnScreen(QRect(at, popup->size()), area));
     popup->show();
     return popup;
 }
 
-} // namespace htmlhelp
+} // namespace help

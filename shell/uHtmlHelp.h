@@ -15,38 +15,38 @@ class QWidget;
 // A topic is addressed as the help file + "::/" + its path; a ">window" behind the path names a
 // window of the help file and is ignored. Where the help file, a topic or a context is missing,
 // every call is silent.
-namespace htmlhelp {
+namespace help {
 
 // The widget property that holds a widget's help context number.
 inline constexpr char kHelpContextProperty[] = "helpContext";
 
-void SetHelpContext(QWidget* widget, int context);
-int HelpContext(const QWidget* widget);
+void setHelpContext(QWidget* widget, int context);
+int helpContext(const QWidget* widget);
 // The help context of widget, or else of its nearest parent in the same window that has one.
-int HelpContextAt(const QWidget* widget);
+int helpContextAt(const QWidget* widget);
 
 // The file of a topic address: the help file's folder + the path; empty when the help file,
 // or the topic in it, does not exist. An address without a path means "index.htm".
-QString TopicFile(const QString& address);
+QString topicFile(const QString& address);
 
 // The topic of a context number ("Map.txt"); empty when the number is not there.
-QString ContextTopic(const QString& helpFile, int context);
+QString contextTopic(const QString& helpFile, int context);
 
 // The text of a pop-up from a "Context.txt" address; empty when there is none.
-QString PopupText(const QString& address, int context);
+QString popupText(const QString& address, int context);
 
 // Where a pop-up of size goes: at its wanted top-left point, moved back inside the screen.
-QPoint KeepOnScreen(const QRect& popup, const QRect& screen);
+QPoint keepOnScreen(const QRect& popup, const QRect& screen);
 
 // Shows a topic in the help viewer (the help's "display topic"). False when it is missing.
-bool DisplayTopic(const QString& address);
+bool displayTopic(const QString& address);
 
 // Shows the topic of a context number (the help's "help context"). False when it is missing.
-bool HelpContextTopic(const QString& helpFile, int context);
+bool displayContextTopic(const QString& helpFile, int context);
 
 // Shows the text pop-up of a context at a screen point (the help's "display text pop-up"):
 // a small window that closes on the next click or key, laid inside the screen under that point
 // and kept above other windows. Returns the pop-up, or nullptr when there is no text.
-QWidget* TextPopup(const QString& address, int context, const QPoint& at);
+QWidget* displayTextPopup(const QString& address, int context, const QPoint& at);
 
-} // namespace htmlhelp
+} // namespace help

@@ -6,10 +6,10 @@
 #include <QApplication>
 #include <QScreen>
 
-int RunProgram(const QString& iniPath) {
-    TfrmMain main(iniPath);
+int runProgram(const QString& iniPath) {
+    MainWindow main(iniPath);
     StartupEnd end = StartupEnd::EndNow;
-    if (!runGuarded([&] { end = main.FormCreate(); }))
+    if (!runGuarded([&] { end = main.runStartup(); }))
         return 1;
     if (end != StartupEnd::GoOn)
         return 0;
@@ -20,6 +20,6 @@ int RunProgram(const QString& iniPath) {
     return QApplication::exec();
 }
 
-QString IniPathFromEnvironment() {
+QString iniPathFromEnvironment() {
     return qEnvironmentVariable("KALTRO_INI");
 }

@@ -5,7 +5,7 @@
 // The program block: creates the main window, whose creation runs the start-up, and runs the
 // message loop while the window lives. A start-up that ends shows no window and runs no exit
 // step. iniPath: the INI file; empty means the program's own. Returns the exit code.
-int RunProgram(const QString& iniPath = QString());
+int runProgram(const QString& iniPath = QString());
 
 // The INI file named by the environment variable KALTRO_INI; empty when it is not set.
-QString IniPathFromEnvironment();
+QString iniPathFromEnvironment();

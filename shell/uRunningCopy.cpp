@@ -26,34 +26,34 @@ bool someoneAnswers(const QString& name) {
 
 } // namespace
 
-TRunningCopy::TRunningCopy(QObject* parent) : QObject(parent), m_server(new QLocalServer(this)) {
+RunningCopy::RunningCopy(QObject* parent) : QObject(parent), m_server(new QLocalServer(this)) {
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(m_server, &QLocalServer::newConnection, this, &TRunningCopy::acceptConnection);
+    connect(m_server, &QLocalServer::newConnection, this, &RunningCopy::acceptConnection);
 }
 
-TRunningCopy::~TRunningCopy() = default;
+RunningCopy::~RunningCopy() = default;
 
-QString TRunningCopy::ServerName(const QString& bookPath) {
+QString RunningCopy::serverName(const QString& bookPath) {
     const QByteArray key =
         QByteArray::number(qulonglong(getuid())) + '\0' + canonicalBook(bookPath).toUtf8();
     return QStringLiteral("kaltro-") +
            QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex());
 }
 
-bool TRunningCopy::Listen(const QString& bookPath) {
+bool RunningCopy::listen(const QString& bookPath) {
     m_server->close();
-    const QString name = ServerName(bookPath);
+    const QString name = serverName(bookPath);
     if (someoneAnswers(name))
         return false;
     QLocalServer::removeServer(name);
     return m_server->listen(name);
 }
 
-bool TRunningCopy::IsListening() const {
+bool RunningCopy::isListening() const {
     return m_server->isListening();
 }
 
-void TRunningCopy::acceptConnection() {
+void RunningCopy::acceptConnection() {
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
@@ -67,9 +67,9 @@ void TRunningCopy::acceptConnection() {
     }
 }
 
-bool TRunningCopy::AskToRaise(const QString& bookPath) {
+bool RunningCopy::askToRaise(const QString& bookPath) {
     QLocalSocket socket;
-    socket.connectToServer(ServerName(bookPath));
+    socket.connectToServer(serverName(bookPath));
     if (!socket.waitForConnected(kWaitMs))
         return false;
     socket.write(kRaise);

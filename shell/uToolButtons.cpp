@@ -7,15 +7,15 @@
 #include <QToolBar>
 #include <QToolButton>
 
-QToolButton* AddToolBarButton(QToolBar* bar, const QString& name, const QString& caption, int image,
+QToolButton* addToolBarButton(QToolBar* bar, const QString& name, const QString& caption, int image,
                               int helpContext) {
     auto* button = new QToolButton(bar);
     button->setObjectName(name);
     button->setText(caption);
-    button->setIcon(TdtmdlDataStoreProto::imglstImages(image));
+    button->setIcon(DataStore::toolImage(image));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setAutoRaise(true);
-    htmlhelp::SetHelpContext(button, helpContext);
+    help::setHelpContext(button, helpContext);
     QAction* action = bar->addWidget(button);
     action->setObjectName(name + QStringLiteral("Action"));
     return button;

@@ -24,8 +24,8 @@
 #include <QStyle>
 #include <cmath>
 
-TdtmdlDataStoreProto* dtmdlDataStoreProto = nullptr;
-QString ProgramVersion = QStringLiteral("2.18");
+DataStore* dtmdlDataStoreProto = nullptr;
+QString programVersionText = QStringLiteral("2.18");
 
 namespace {
 
@@ -36,13 +36,13 @@ QString executableBase() {
 }
 
 // Whole days between two date-times, as the classic DaysBetween counts them.
-qint64 daysBetween(TDateTime a, TDateTime b) {
+qint64 daysBetween(DateTime a, DateTime b) {
     return qint64(std::trunc(std::fabs(a - b) + 0.5 / datetime::kMsPerDay));
 }
 
 } // namespace
 
-QIcon TdtmdlDataStoreProto::imglstImages(int index) {
+QIcon DataStore::toolImage(int index) {
     struct Image {
         int index;
         const char* theme;
@@ -73,7 +73,7 @@ QIcon TdtmdlDataStoreProto::imglstImages(int index) {
     return QIcon();
 }
 
-QString TdtmdlDataStoreProto::BackupFolder(int kind) {
+QString DataStore::backupFolder(int kind) {
     switch (kind) {
     case Yesterday:
         return QStringLiteral("Yesterday");
@@ -84,72 +84,72 @@ QString TdtmdlDataStoreProto::BackupFolder(int kind) {
     }
 }
 
-TdtmdlDataStoreProto::TdtmdlDataStoreProto(const QString& iniPath, QObject* parent)
+DataStore::DataStore(const QString& iniPath, QObject* parent)
     : QObject(parent),
-      m_ini(std::make_unique<TIniFile>(iniPath.isEmpty() ? ProgramIniPath() : iniPath)),
-      m_dbMain(std::make_unique<fb::Attachment>()),
-      m_tractAny(std::make_unique<fb::Transaction>(*m_dbMain)),
-      m_qryAny(std::make_unique<fb::Statement>(*m_tractAny)) {
+      m_ini(std::make_unique<IniFile>(iniPath.isEmpty() ? programIniPath() : iniPath)),
+      m_database(std::make_unique<fb::Attachment>()),
+      m_transaction(std::make_unique<fb::Transaction>(*m_database)),
+      m_query(std::make_unique<fb::Statement>(*m_transaction)) {
     setObjectName(QStringLiteral("dtmdlDataStoreProto"));
-    HelpFile = executableBase() + QStringLiteral(".chm");
+    m_helpFile = executableBase() + QStringLiteral(".chm");
     dtmdlDataStoreProto = this;
 }
 
-TdtmdlDataStoreProto::~TdtmdlDataStoreProto() {
+DataStore::~DataStore() {
     if (dtmdlDataStoreProto == this)
         dtmdlDataStoreProto = nullptr;
 }
 
-StartupEnd TdtmdlDataStoreProto::DataModuleCreate(TUpdateSteps& steps) {
-    return DataModuleCreate(steps, QCoreApplication::arguments().value(1));
+StartupEnd DataStore::runStartup(UpgradeSteps& steps) {
+    return runStartup(steps, QCoreApplication::arguments().value(1));
 }
 
-StartupEnd TdtmdlDataStoreProto::DataModuleCreate(TUpdateSteps& steps, const QString& firstParam) {
+StartupEnd DataStore::runStartup(UpgradeSteps& steps, const QString& firstParam) {
     try {
-        return runStartup(steps, firstParam);
+        return runStartupSteps(steps, firstParam);
     } catch (...) {
         showCurrentException();
         return StartupEnd::EndNow;
     }
 }
 
-StartupEnd TdtmdlDataStoreProto::runStartup(TUpdateSteps& steps, const QString& firstParam) {
-    if (m_dbMain->isAttached())
+StartupEnd DataStore::runStartupSteps(UpgradeSteps& steps, const QString& firstParam) {
+    if (m_database->isAttached())
         throw Exception(QStringLiteral("Database already connected!\nCheck Active property of "
                                        "dtmdlDataStoreProto.dbMain!"));
     dtmdlDataStoreProto = this;
-    if (TfrmUpdate::VersionChanged(*m_ini)) {
-        TfrmUpdate::ShowModalUpgrade(steps, nullptr);
+    if (UpgradeWindow::hasVersionChanged(*m_ini)) {
+        UpgradeWindow::showModalUpgrade(steps, nullptr);
         return StartupEnd::Terminate;
     }
     QString path;
-    if (!TfrmSelectStore::Execute(firstParam, path, StoreIndex))
+    if (!BookChooser::choose(firstParam, path, m_storeIndex))
         return StartupEnd::EndNow;
     m_databaseName = path;
     makeFirstBackups();
     if (!openDatabase())
         return StartupEnd::EndNow;
     // A book older than the program needs is offered the upgrade; either answer ends the program.
-    if (!TfrmUpdate::UpgradeOpenDatabase(steps, nullptr))
+    if (!UpgradeWindow::upgradeOpenDatabase(steps, nullptr))
         return StartupEnd::Terminate;
-    UserKey = 0;
-    if (!TfrmUserLogon::Logon())
+    m_userKey = 0;
+    if (!LogonDialog::logon())
         return StartupEnd::Terminate;
-    LoadUserData();
+    loadUserData();
     return StartupEnd::GoOn;
 }
 
-void TdtmdlDataStoreProto::makeFirstBackups() {
+void DataStore::makeFirstBackups() {
     for (int kind = Reserv; kind <= Week; ++kind) {
-        const QString folder = BackupFolder(kind);
-        if (!QFileInfo::exists(BackupPath(m_databaseName, folder)))
-            MakeBackup(folder, kind, QString(), true);
+        const QString folder = backupFolder(kind);
+        if (!QFileInfo::exists(backupPath(m_databaseName, folder)))
+            makeBackup(folder, kind, QString(), true);
     }
 }
 
-bool TdtmdlDataStoreProto::openDatabase() {
+bool DataStore::openDatabase() {
     try {
-        m_dbMain->attach(m_databaseName);
+        m_database->attach(m_databaseName);
         return true;
     } catch (const Exception& e) {
         dialogs::showMessage(QStringLiteral("Не удалось подключиться к базе данных."));
@@ -158,23 +158,23 @@ bool TdtmdlDataStoreProto::openDatabase() {
     }
 }
 
-QString TdtmdlDataStoreProto::DatabaseName() const {
-    return m_dbMain->isAttached() ? m_dbMain->path() : m_databaseName;
+QString DataStore::databaseName() const {
+    return m_database->isAttached() ? m_database->path() : m_databaseName;
 }
 
-void TdtmdlDataStoreProto::CloseAndBackup() {
-    const bool flags[3] = {TfrmOptions::GetReservBackupFlag(),
-                           TfrmOptions::GetYesterdayBackupFlag(), TfrmOptions::GetWeekBackupFlag()};
-    const QString path = DatabaseName();
-    m_qryAny->close();
-    m_dbMain->detach();
+void DataStore::closeAndBackup() {
+    const bool flags[3] = {OptionsPane::reservBackupFlag(), OptionsPane::yesterdayBackupFlag(),
+                           OptionsPane::weekBackupFlag()};
+    const QString path = databaseName();
+    m_query->close();
+    m_database->detach();
     for (int kind = Reserv; kind <= Week; ++kind)
         if (flags[kind])
-            MakeBackup(BackupFolder(kind), kind, path, false);
+            makeBackup(backupFolder(kind), kind, path, false);
 }
 
-int TdtmdlDataStoreProto::GetNewKey(const QString& table) {
-    fb::Statement& q = *m_qryAny;
+int DataStore::newKey(const QString& table) {
+    fb::Statement& q = *m_query;
     q.close();
     q.prepare(QStringLiteral("SELECT GEN_ID(%1_PRKEY_GEN,1)\nFROM RDB$DATABASE").arg(table),
               fb::ParamMode::Untouched);
@@ -182,12 +182,12 @@ int TdtmdlDataStoreProto::GetNewKey(const QString& table) {
     q.fetch();
     const int key = int(q.field(0).asInteger());
     q.close();
-    m_tractAny->commit();
+    m_transaction->commit();
     return key;
 }
 
-QString TdtmdlDataStoreProto::GetFieldValue(const QString& table, const QString& field, int key) {
-    fb::Transaction tr(*m_dbMain, fb::TransactionKind::ReadOnly);
+QString DataStore::fieldValue(const QString& table, const QString& field, int key) {
+    fb::Transaction tr(*m_database, fb::TransactionKind::ReadOnly);
     fb::Statement q(tr);
     q.prepare(QStringLiteral("SELECT %1\nFROM %2\nWHERE PRKEY=:PRKEY").arg(field, table));
     q.param(QStringLiteral("PRKEY")).setInteger(key);
@@ -198,11 +198,11 @@ QString TdtmdlDataStoreProto::GetFieldValue(const QString& table, const QString&
     return value;
 }
 
-std::unique_ptr<fb::DataSet> TdtmdlDataStoreProto::CreateQuery() {
-    return std::make_unique<fb::DataSet>(*m_dbMain);
+std::unique_ptr<fb::DataSet> DataStore::createQuery() {
+    return std::make_unique<fb::DataSet>(*m_database);
 }
 
-void TdtmdlDataStoreProto::PostAndCommit(fb::DataSet& dataSet) {
+void DataStore::postAndCommit(fb::DataSet& dataSet) {
     if (dataSet.state() == fb::DataSetState::Edit || dataSet.state() == fb::DataSetState::Insert)
         dataSet.post();
     try {
@@ -219,12 +219,12 @@ void TdtmdlDataStoreProto::PostAndCommit(fb::DataSet& dataSet) {
     }
 }
 
-void TdtmdlDataStoreProto::EditIfBrowsing(fb::DataSet& dataSet) {
+void DataStore::editIfBrowsing(fb::DataSet& dataSet) {
     if (dataSet.state() != fb::DataSetState::Edit && dataSet.state() != fb::DataSetState::Insert)
         dataSet.edit();
 }
 
-QString TdtmdlDataStoreProto::DateFieldGetText(const QVariant& value) {
+QString DataStore::dateFieldText(const QVariant& value) {
     if (value.isNull())
         return QString();
     const QDate date = value.typeId() == QMetaType::QDateTime
@@ -233,35 +233,35 @@ QString TdtmdlDataStoreProto::DateFieldGetText(const QVariant& value) {
     return date.toString(QStringLiteral("dd.MM.yyyy"));
 }
 
-QString TdtmdlDataStoreProto::GetProgramVersion() const {
-    return ProgramVersion;
+QString DataStore::programVersion() const {
+    return programVersionText;
 }
 
-void TdtmdlDataStoreProto::LoadUserData() {
-    m_userData1 = GetFieldValue("USERS", "DATA1", UserKey);
+void DataStore::loadUserData() {
+    m_userData1 = fieldValue("USERS", "DATA1", m_userKey);
 }
 
-void TdtmdlDataStoreProto::SaveUserData() {
-    ExecWithSQLWaitCursor([this] {
-        fb::Statement& q = *m_qryAny;
+void DataStore::saveUserData() {
+    execWithSQLWaitCursor([this] {
+        fb::Statement& q = *m_query;
         q.close();
         q.prepare(QStringLiteral("UPDATE USERS\nSET DATA1=:DATA1\nWHERE PRKEY=:PRKEY"),
                   fb::ParamMode::Named);
-        q.param(QStringLiteral("PRKEY")).setInteger(UserKey);
+        q.param(QStringLiteral("PRKEY")).setInteger(m_userKey);
         q.param(QStringLiteral("DATA1")).setString(m_userData1);
-        m_tractAny->ensureStarted();
+        m_transaction->ensureStarted();
         q.execute();
-        m_tractAny->commit();
+        m_transaction->commit();
     });
 }
 
-QString TdtmdlDataStoreProto::BackupPath(const QString& databasePath, const QString& folder) {
+QString DataStore::backupPath(const QString& databasePath, const QString& folder) {
     const QFileInfo info(databasePath);
     return info.absolutePath() + QLatin1Char('/') + folder + QLatin1Char('/') +
            info.completeBaseName() + QStringLiteral(".gbk");
 }
 
-bool TdtmdlDataStoreProto::BackupDue(int kind, TDateTime fileDate, TDateTime now) {
+bool DataStore::backupDue(int kind, DateTime fileDate, DateTime now) {
     switch (kind) {
     case Yesterday:
         return daysBetween(now, fileDate) > 0;
@@ -272,17 +272,16 @@ bool TdtmdlDataStoreProto::BackupDue(int kind, TDateTime fileDate, TDateTime now
     }
 }
 
-void TdtmdlDataStoreProto::MakeBackup(const QString& folder, int kind, const QString& path,
-                                      bool silent) {
-    if (!m_ini->ReadBool(QStringLiteral("DB"), QStringLiteral("Backup"), true))
+void DataStore::makeBackup(const QString& folder, int kind, const QString& path, bool silent) {
+    if (!m_ini->readBool(QStringLiteral("DB"), QStringLiteral("Backup"), true))
         return;
-    const QString database = path.isEmpty() ? DatabaseName() : path;
+    const QString database = path.isEmpty() ? databaseName() : path;
     if (database.isEmpty() || !QFileInfo::exists(database))
         return;
-    const QString target = BackupPath(database, folder);
+    const QString target = backupPath(database, folder);
     const QFileInfo targetInfo(target);
     if (targetInfo.exists() &&
-        !BackupDue(kind, datetime::encode(targetInfo.lastModified()), datetime::now()))
+        !backupDue(kind, datetime::encode(targetInfo.lastModified()), datetime::now()))
         return;
     const QString temporary = target + QStringLiteral(".tmp");
     try {
@@ -291,7 +290,7 @@ void TdtmdlDataStoreProto::MakeBackup(const QString& folder, int kind, const QSt
                                 .arg(targetInfo.absolutePath()));
         QFile::remove(temporary);
         fb::services::backup(database, temporary);
-        ReplaceFile(temporary, target);
+        replaceFile(temporary, target);
     } catch (const Exception& e) {
         QFile::remove(temporary);
         if (!silent)
@@ -302,9 +301,9 @@ void TdtmdlDataStoreProto::MakeBackup(const QString& folder, int kind, const QSt
     }
 }
 
-void TdtmdlDataStoreProto::ReopenDatabase(const QString& path) {
-    m_qryAny->close();
-    m_dbMain->detach();
+void DataStore::reopenDatabase(const QString& path) {
+    m_query->close();
+    m_database->detach();
     m_databaseName = path;
-    m_dbMain->attach(path);
+    m_database->attach(path);
 }

@@ -41,14 +41,14 @@ QLineEdit* passwordEdit(const char* name, QWidget* parent) {
 
 } // namespace
 
-TfrmEnterPassword::TfrmEnterPassword(QWidget* owner)
+PasswordDialog::PasswordDialog(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("frmEnterPassword"));
     setWindowTitle(QStringLiteral("Введите пароль!"));
     buildLayout();
 }
 
-void TfrmEnterPassword::buildLayout() {
+void PasswordDialog::buildLayout() {
     auto* image = new QLabel(this);
     image->setObjectName(QStringLiteral("Image1"));
     const QIcon icon = QIcon::fromTheme(QStringLiteral("dialog-password"),
@@ -56,20 +56,20 @@ void TfrmEnterPassword::buildLayout() {
     image->setPixmap(icon.pixmap(32, 32));
     image->setAlignment(Qt::AlignTop);
 
-    auto* label1 = new QLabel(QStringLiteral("Пароль:"), this);
-    label1->setObjectName(QStringLiteral("Label1"));
-    auto* label2 = new QLabel(QStringLiteral("Повтор:"), this);
-    label2->setObjectName(QStringLiteral("Label2"));
-    m_password = passwordEdit("edtPassword", this);
-    m_confirm = passwordEdit("edtConfirm", this);
-    label1->setBuddy(m_password);
-    label2->setBuddy(m_confirm);
+    auto* passwordLabel = new QLabel(QStringLiteral("Пароль:"), this);
+    passwordLabel->setObjectName(QStringLiteral("Label1"));
+    auto* confirmLabel = new QLabel(QStringLiteral("Повтор:"), this);
+    confirmLabel->setObjectName(QStringLiteral("Label2"));
+    m_passwordEdit = passwordEdit("edtPassword", this);
+    m_confirmEdit = passwordEdit("edtConfirm", this);
+    passwordLabel->setBuddy(m_passwordEdit);
+    confirmLabel->setBuddy(m_confirmEdit);
 
     auto* fields = new QGridLayout;
-    fields->addWidget(label1, 0, 0);
-    fields->addWidget(m_password, 0, 1);
-    fields->addWidget(label2, 1, 0);
-    fields->addWidget(m_confirm, 1, 1);
+    fields->addWidget(passwordLabel, 0, 0);
+    fields->addWidget(m_passwordEdit, 0, 1);
+    fields->addWidget(confirmLabel, 1, 0);
+    fields->addWidget(m_confirmEdit, 1, 1);
 
     auto* top = new QHBoxLayout;
     top->addWidget(image);
@@ -96,17 +96,17 @@ void TfrmEnterPassword::buildLayout() {
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    setTabOrder(m_password, m_confirm);
-    setTabOrder(m_confirm, ok);
+    setTabOrder(m_passwordEdit, m_confirmEdit);
+    setTabOrder(m_confirmEdit, ok);
     setTabOrder(ok, cancel);
-    m_password->installEventFilter(this);
-    m_confirm->installEventFilter(this);
+    m_passwordEdit->installEventFilter(this);
+    m_confirmEdit->installEventFilter(this);
 
-    connect(ok, &QPushButton::clicked, this, &TfrmEnterPassword::btnOkClick);
+    connect(ok, &QPushButton::clicked, this, &PasswordDialog::onOkClicked);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-QString TfrmEnterPassword::EncodePassword(const QString& text) {
+QString PasswordDialog::encodePassword(const QString& text) {
     const QByteArray bytes = cp1251::encode(text);
     unsigned seed = 0;
     for (const char byte : bytes)
@@ -123,7 +123,7 @@ QString TfrmEnterPassword::EncodePassword(const QString& text) {
     return result;
 }
 
-QString TfrmEnterPassword::CheckNewPassword(const QString& password, const QString& confirm) {
+QString PasswordDialog::checkNewPassword(const QString& password, const QString& confirm) {
     if (password != confirm)
         return QStringLiteral("Пароли не совпадают.\nПовторите ввод");
     const QString foreign = firstForeignCharacter(password);
@@ -134,31 +134,31 @@ QString TfrmEnterPassword::CheckNewPassword(const QString& password, const QStri
     return QString();
 }
 
-bool TfrmEnterPassword::ChangePassword(QWidget* owner, QString& password) {
-    TfrmEnterPassword dialog(owner);
-    dialog.m_password->setText(password);
-    dialog.m_confirm->clear();
-    dialog.m_password->setFocus();
+bool PasswordDialog::changePassword(QWidget* owner, QString& password) {
+    PasswordDialog dialog(owner);
+    dialog.m_passwordEdit->setText(password);
+    dialog.m_confirmEdit->clear();
+    dialog.m_passwordEdit->setFocus();
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    password = EncodePassword(dialog.m_password->text());
+    password = encodePassword(dialog.m_passwordEdit->text());
     return true;
 }
 
-void TfrmEnterPassword::btnOkClick() {
-    const QString problem = CheckNewPassword(m_password->text(), m_confirm->text());
+void PasswordDialog::onOkClicked() {
+    const QString problem = checkNewPassword(m_passwordEdit->text(), m_confirmEdit->text());
     if (problem.isEmpty()) {
         accept();
         return;
     }
     dialogs::messageBox(this, problem, QStringLiteral("Ошибка"), MB_OK | MB_ICONERROR);
-    m_password->clear();
-    m_confirm->clear();
-    m_password->setFocus();
+    m_passwordEdit->clear();
+    m_confirmEdit->clear();
+    m_passwordEdit->setFocus();
 }
 
-bool TfrmEnterPassword::eventFilter(QObject* watched, QEvent* event) {
-    if (IsEnterKeyPress(event)) {
+bool PasswordDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (isEnterKeyPress(event)) {
         focusNextChild();
         return true;
     }

@@ -8,26 +8,26 @@ class QPushButton;
 
 // The dialog that takes a new password, typed twice. Passwords are kept in USERS.PASSW in our
 // own reversible hex encoding of the password's Windows-1251 bytes.
-class TfrmEnterPassword : public QDialog {
+class PasswordDialog : public QDialog {
     Q_OBJECT
 public:
     // The window stays over the owner's window.
-    explicit TfrmEnterPassword(QWidget* owner = nullptr);
+    explicit PasswordDialog(QWidget* owner = nullptr);
 
     // The stored form of a password: a seed byte and one byte per character, as upper-case hex
     // ("" gives "01", "abc" gives "26464545"). Throws Exception for a character that
     // Windows-1251 cannot hold.
-    static QString EncodePassword(const QString& text);
+    static QString encodePassword(const QString& text);
 
     // Why a new password typed twice cannot be taken; empty when it can. A character outside
     // Windows-1251 is refused: stored, it would be the same as "?".
-    static QString CheckNewPassword(const QString& password, const QString& confirm);
+    static QString checkNewPassword(const QString& password, const QString& confirm);
 
     // Asks a new password; true when the user confirmed one, password then holds its encoding.
     // password comes in as the text first put into the password field.
-    static bool ChangePassword(QWidget* owner, QString& password);
+    static bool changePassword(QWidget* owner, QString& password);
 
-    void btnOkClick();
+    void onOkClicked();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -35,6 +35,6 @@ protected:
 private:
     void buildLayout();
 
-    QLineEdit* m_password = nullptr;
-    QLineEdit* m_confirm = nullptr;
+    QLineEdit* m_passwordEdit = nullptr;
+    QLineEdit* m_confirmEdit = nullptr;
 };

@@ -30,16 +30,16 @@
 namespace {
 
 constexpr int kOwnerKey = 0;
-constexpr int kDefaultKibitzDelay = 500;
+constexpr int kDefaultLookupDelay = 500;
 
 const char* flagText(bool value) {
     return value ? "-1" : "0";
 }
 
-int kibitzDelayOf(const QString& text) {
+int lookupDelayOf(const QString& text) {
     bool ok = false;
     const int delay = text.trimmed().toInt(&ok);
-    return ok ? delay : kDefaultKibitzDelay;
+    return ok ? delay : kDefaultLookupDelay;
 }
 
 template <class T> T* named(T* widget, const char* name) {
@@ -71,25 +71,25 @@ bool sameFile(const QString& a, const QString& b) {
 
 } // namespace
 
-QString TfrmOptions::GetOption(const QString& key) {
-    return GetKeyValue(dtmdlDataStoreProto->GetFieldValue("PARTS", "ETC", kOwnerKey), key);
+QString OptionsPane::option(const QString& key) {
+    return getKeyValue(dtmdlDataStoreProto->fieldValue("PARTS", "ETC", kOwnerKey), key);
 }
 
-void TfrmOptions::SetOption(const QString& key, const QString& value) {
-    TdtmdlDataStoreProto& store = *dtmdlDataStoreProto;
-    const QString etc = SetKeyValue(store.GetFieldValue("PARTS", "ETC", kOwnerKey), key, value);
-    fb::Statement& q = store.qryAny();
+void OptionsPane::setOption(const QString& key, const QString& value) {
+    DataStore& store = *dtmdlDataStoreProto;
+    const QString etc = setKeyValue(store.fieldValue("PARTS", "ETC", kOwnerKey), key, value);
+    fb::Statement& q = store.query();
     q.close();
     q.prepare(QStringLiteral("UPDATE PARTS P\nSET ETC=:IETC\nWHERE PRKEY=:IPRKEY"),
               fb::ParamMode::Named);
     q.param(QStringLiteral("IPRKEY")).setInteger(kOwnerKey);
     q.param(QStringLiteral("IETC")).setString(etc);
-    store.tractAny().ensureStarted();
+    store.transaction().ensureStarted();
     q.execute();
-    store.tractAny().commit();
+    store.transaction().commit();
 }
 
-bool TfrmOptions::TextToFlag(const QString& text) {
+bool OptionsPane::textToFlag(const QString& text) {
     const QString t = text.trimmed();
     bool ok = false;
     const qint64 number = t.toLongLong(&ok);
@@ -100,164 +100,166 @@ bool TfrmOptions::TextToFlag(const QString& text) {
     return true;
 }
 
-bool TfrmOptions::GetReservBackupFlag() {
-    return TextToFlag(GetOption("ReservBackupFlag"));
+bool OptionsPane::reservBackupFlag() {
+    return textToFlag(option("ReservBackupFlag"));
 }
 
-bool TfrmOptions::GetYesterdayBackupFlag() {
-    return TextToFlag(GetOption("YesterdayBackupFlag"));
+bool OptionsPane::yesterdayBackupFlag() {
+    return textToFlag(option("YesterdayBackupFlag"));
 }
 
-bool TfrmOptions::GetWeekBackupFlag() {
-    return TextToFlag(GetOption("WeekBackupFlag"));
+bool OptionsPane::weekBackupFlag() {
+    return textToFlag(option("WeekBackupFlag"));
 }
 
-QString TfrmOptions::GetStoreCapt() {
-    return GetOption("StoreCapt");
+QString OptionsPane::storeCaption() {
+    return option("StoreCapt");
 }
 
-QString TfrmOptions::GetStoreCurrency() {
-    const QString currency = GetOption("StoreCurrency");
+QString OptionsPane::storeCurrency() {
+    const QString currency = option("StoreCurrency");
     return currency.isEmpty() ? QStringLiteral("грн.") : currency;
 }
 
-int TfrmOptions::GetKibitzDelay() {
-    return kibitzDelayOf(GetOption("KibitzDelay"));
+int OptionsPane::lookupDelay() {
+    return lookupDelayOf(option("KibitzDelay"));
 }
 
-QString TfrmOptions::GetRezFolder() {
-    return GetOption("RezFolder");
+QString OptionsPane::extraBackupFolder() {
+    return option("RezFolder");
 }
 
 // ---- The pane ----
 
-TfrmOptions::TfrmOptions(QWidget* owner) : TfrmPane(owner) {
+OptionsPane::OptionsPane(QWidget* owner) : Pane(owner) {
     setWindowTitle(QStringLiteral("Опции"));
-    btnHelp = AddToolButton(QStringLiteral("btnHelp"), QStringLiteral("Справка"), 5, 1026);
-    connect(btnHelp, &QToolButton::clicked, this, [this] { btnHelpClick(); });
+    m_helpButton = addToolButton(QStringLiteral("btnHelp"), QStringLiteral("Справка"), 5, 1026);
+    connect(m_helpButton, &QToolButton::clicked, this, [this] { onHelpTriggered(); });
 
-    Splitter1 = named(new QSplitter(Qt::Horizontal, pnlPane), "Splitter1");
-    TreeView_Options = named(new QTreeWidget(Splitter1), "TreeView_Options");
-    TreeView_Options->setHeaderHidden(true);
-    TreeView_Options->setSortingEnabled(false);
-    Panel_Options = named(new QWidget(Splitter1), "Panel_Options");
-    Panel_OptionsHeader = named(new QLabel(Panel_Options), "Panel_OptionsHeader");
-    Panel_OptionsHeader->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    Panel_OptionsHeader->setMargin(4);
-    pgctrlOptions = named(new QTabWidget(Panel_Options), "pgctrlOptions");
+    m_splitter = named(new QSplitter(Qt::Horizontal, m_contentPanel), "Splitter1");
+    m_pageTree = named(new QTreeWidget(m_splitter), "TreeView_Options");
+    m_pageTree->setHeaderHidden(true);
+    m_pageTree->setSortingEnabled(false);
+    m_pagePanel = named(new QWidget(m_splitter), "Panel_Options");
+    m_pageTitleLabel = named(new QLabel(m_pagePanel), "Panel_OptionsHeader");
+    m_pageTitleLabel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    m_pageTitleLabel->setMargin(4);
+    m_optionPages = named(new QTabWidget(m_pagePanel), "pgctrlOptions");
     // The tree chooses the pages: the page control shows no tabs.
-    pgctrlOptions->tabBar()->hide();
-    pgctrlOptions->setDocumentMode(true);
-    auto* optionsLayout = new QVBoxLayout(Panel_Options);
+    m_optionPages->tabBar()->hide();
+    m_optionPages->setDocumentMode(true);
+    auto* optionsLayout = new QVBoxLayout(m_pagePanel);
     optionsLayout->setContentsMargins(0, 0, 0, 0);
-    optionsLayout->addWidget(Panel_OptionsHeader);
-    optionsLayout->addWidget(pgctrlOptions, 1);
-    Splitter1->addWidget(TreeView_Options);
-    Splitter1->addWidget(Panel_Options);
-    Splitter1->setStretchFactor(1, 1);
-    Splitter1->setSizes({200, 600});
-    auto* layout = new QVBoxLayout(pnlPane);
+    optionsLayout->addWidget(m_pageTitleLabel);
+    optionsLayout->addWidget(m_optionPages, 1);
+    m_splitter->addWidget(m_pageTree);
+    m_splitter->addWidget(m_pagePanel);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setSizes({200, 600});
+    auto* layout = new QVBoxLayout(m_contentPanel);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(Splitter1);
+    layout->addWidget(m_splitter);
 
-    pgctrlOptions->addTab(buildGeneralPage(), QStringLiteral("Общие"));
-    connect(TreeView_Options, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* node) {
-                if (node)
-                    TreeView_OptionsChange(node);
-            });
+    m_optionPages->addTab(buildGeneralPage(), QStringLiteral("Общие"));
+    connect(m_pageTree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* node) {
+        if (node)
+            onOptionsPageChanged(node);
+    });
 }
 
-QWidget* TfrmOptions::buildGeneralPage() {
-    tbshtGeneral = named(new QWidget, "tbshtGeneral");
-    pnlCommonOptions = named(new QWidget(tbshtGeneral), "pnlCommonOptions");
+QWidget* OptionsPane::buildGeneralPage() {
+    m_generalPage = named(new QWidget, "tbshtGeneral");
+    m_commonOptionsPanel = named(new QWidget(m_generalPage), "pnlCommonOptions");
 
-    grbxBackup =
+    m_backupGroup =
         named(new QGroupBox(QStringLiteral("Настройки архивации базы данных")), "grbxBackup");
-    chbxAutoWeek =
+    m_weeklyBackupCheck =
         named(new QCheckBox(QStringLiteral("Автоматическое создание еженедельной копии")),
               "chbxAutoWeek");
-    chbxAutoYesterday =
+    m_yesterdayBackupCheck =
         named(new QCheckBox(QStringLiteral("Автоматическoe создание вчерашней копии")),
               "chbxAutoYesterday");
-    chbxAutoBackup = named(new QCheckBox(QStringLiteral("Автоматическoe создание текущей копии")),
-                           "chbxAutoBackup");
-    htmlhelp::SetHelpContext(chbxAutoBackup, 1028);
-    htmlhelp::SetHelpContext(chbxAutoYesterday, 1029);
-    htmlhelp::SetHelpContext(chbxAutoWeek, 1030);
+    m_reservBackupCheck = named(
+        new QCheckBox(QStringLiteral("Автоматическoe создание текущей копии")), "chbxAutoBackup");
+    help::setHelpContext(m_reservBackupCheck, 1028);
+    help::setHelpContext(m_yesterdayBackupCheck, 1029);
+    help::setHelpContext(m_weeklyBackupCheck, 1030);
 
-    grbxRezCopy = named(new QGroupBox(QStringLiteral(
-                            "Дополнительное резервное копирование архивов в выбранную папку")),
-                        "grbxRezCopy");
-    auto* lblRezCopy =
-        named(new QLabel(QStringLiteral("Папка для копирования архивов")), "lblRezCopy");
-    edtRezFolder = named(new QLineEdit, "edtRezFolder");
-    btnSelFolder = named(new QToolButton, "btnSelFolder");
-    btnSelFolder->setText(QStringLiteral("Выбрать"));
-    connect(btnSelFolder, &QToolButton::clicked, this, [this] { btnSelFolderClick(); });
-    auto* rezLayout = new QGridLayout(grbxRezCopy);
-    rezLayout->addWidget(lblRezCopy, 0, 0, 1, 2);
-    rezLayout->addWidget(edtRezFolder, 1, 0);
-    rezLayout->addWidget(btnSelFolder, 1, 1);
+    m_extraBackupGroup =
+        named(new QGroupBox(
+                  QStringLiteral("Дополнительное резервное копирование архивов в выбранную папку")),
+              "grbxRezCopy");
+    auto* extraBackupFolderLabel = named(
+        new QLabel(QStringLiteral("Папка для копирования архивов")), "extraBackupFolderLabel");
+    m_extraBackupFolderEdit = named(new QLineEdit, "edtRezFolder");
+    m_selectFolderButton = named(new QToolButton, "btnSelFolder");
+    m_selectFolderButton->setText(QStringLiteral("Выбрать"));
+    connect(m_selectFolderButton, &QToolButton::clicked, this, [this] { onSelectFolderClicked(); });
+    auto* extraBackupLayout = new QGridLayout(m_extraBackupGroup);
+    extraBackupLayout->addWidget(extraBackupFolderLabel, 0, 0, 1, 2);
+    extraBackupLayout->addWidget(m_extraBackupFolderEdit, 1, 0);
+    extraBackupLayout->addWidget(m_selectFolderButton, 1, 1);
 
-    auto* backupLayout = new QVBoxLayout(grbxBackup);
-    backupLayout->addWidget(chbxAutoWeek);
-    backupLayout->addWidget(chbxAutoYesterday);
-    backupLayout->addWidget(chbxAutoBackup);
-    backupLayout->addWidget(grbxRezCopy);
+    auto* backupLayout = new QVBoxLayout(m_backupGroup);
+    backupLayout->addWidget(m_weeklyBackupCheck);
+    backupLayout->addWidget(m_yesterdayBackupCheck);
+    backupLayout->addWidget(m_reservBackupCheck);
+    backupLayout->addWidget(m_extraBackupGroup);
 
-    grbxDBCapt = named(new QGroupBox(QStringLiteral("Название базы данных")), "grbxDBCapt");
-    edtDBCapt = named(new QLineEdit, "edtDBCapt");
-    (new QVBoxLayout(grbxDBCapt))->addWidget(edtDBCapt);
-    GroupBox2 = named(new QGroupBox(QStringLiteral("Денежная единица программы")), "GroupBox2");
-    edtStoreCurrency = named(new QLineEdit, "edtStoreCurrency");
-    (new QVBoxLayout(GroupBox2))->addWidget(edtStoreCurrency);
-    htmlhelp::SetHelpContext(grbxDBCapt, 1027);
-    htmlhelp::SetHelpContext(GroupBox2, 1027);
+    m_storeCaptionGroup =
+        named(new QGroupBox(QStringLiteral("Название базы данных")), "grbxDBCapt");
+    m_storeCaptionEdit = named(new QLineEdit, "edtDBCapt");
+    (new QVBoxLayout(m_storeCaptionGroup))->addWidget(m_storeCaptionEdit);
+    m_currencyGroup =
+        named(new QGroupBox(QStringLiteral("Денежная единица программы")), "GroupBox2");
+    m_storeCurrencyEdit = named(new QLineEdit, "edtStoreCurrency");
+    (new QVBoxLayout(m_currencyGroup))->addWidget(m_storeCurrencyEdit);
+    help::setHelpContext(m_storeCaptionGroup, 1027);
+    help::setHelpContext(m_currencyGroup, 1027);
 
     // The typing delay of the lookups is kept but not offered.
-    pnlTimers = named(new QWidget, "pnlTimers");
-    auto* grbxKibitzDelay =
-        named(new QGroupBox(QStringLiteral("Задержка при вводе фильтра")), "grbxKibitzDelay");
-    edtKibitzDelay = named(new QLineEdit, "edtKibitzDelay");
-    auto* delayLayout = new QHBoxLayout(grbxKibitzDelay);
-    delayLayout->addWidget(edtKibitzDelay);
+    m_timersPanel = named(new QWidget, "pnlTimers");
+    auto* lookupDelayGroup =
+        named(new QGroupBox(QStringLiteral("Задержка при вводе фильтра")), "lookupDelayGroup");
+    m_lookupDelayEdit = named(new QLineEdit, "edtKibitzDelay");
+    auto* delayLayout = new QHBoxLayout(lookupDelayGroup);
+    delayLayout->addWidget(m_lookupDelayEdit);
     delayLayout->addWidget(
         named(new QLabel(QStringLiteral("(миллисекунды)")), "lblKibitzDelayCaption"));
-    (new QVBoxLayout(pnlTimers))->addWidget(grbxKibitzDelay);
-    pnlTimers->hide();
+    (new QVBoxLayout(m_timersPanel))->addWidget(lookupDelayGroup);
+    m_timersPanel->hide();
 
-    auto* commonLayout = new QVBoxLayout(pnlCommonOptions);
-    commonLayout->addWidget(grbxBackup);
-    commonLayout->addWidget(grbxDBCapt);
-    commonLayout->addWidget(GroupBox2);
-    commonLayout->addWidget(pnlTimers);
+    auto* commonLayout = new QVBoxLayout(m_commonOptionsPanel);
+    commonLayout->addWidget(m_backupGroup);
+    commonLayout->addWidget(m_storeCaptionGroup);
+    commonLayout->addWidget(m_currencyGroup);
+    commonLayout->addWidget(m_timersPanel);
     commonLayout->addStretch(1);
-    auto* sheetLayout = new QVBoxLayout(tbshtGeneral);
+    auto* sheetLayout = new QVBoxLayout(m_generalPage);
     sheetLayout->setContentsMargins(0, 0, 0, 0);
-    sheetLayout->addWidget(pnlCommonOptions);
-    return tbshtGeneral;
+    sheetLayout->addWidget(m_commonOptionsPanel);
+    return m_generalPage;
 }
 
-void TfrmOptions::Prepare() {
-    TfrmPane::Prepare();
+void OptionsPane::prepare() {
+    Pane::prepare();
     m_helpContext = 0;
-    TreeView_Options->setUpdatesEnabled(false);
+    m_pageTree->setUpdatesEnabled(false);
     {
-        const QSignalBlocker quiet(TreeView_Options);
-        TreeView_Options->clear();
-        addPages(nullptr, pgctrlOptions);
+        const QSignalBlocker quiet(m_pageTree);
+        m_pageTree->clear();
+        addPages(nullptr, m_optionPages);
     }
-    TreeView_Options->setUpdatesEnabled(true);
-    TreeView_Options->expandAll();
-    if (TreeView_Options->topLevelItemCount() > 0)
-        TreeView_Options->setCurrentItem(TreeView_Options->topLevelItem(0));
+    m_pageTree->setUpdatesEnabled(true);
+    m_pageTree->expandAll();
+    if (m_pageTree->topLevelItemCount() > 0)
+        m_pageTree->setCurrentItem(m_pageTree->topLevelItem(0));
 }
 
-void TfrmOptions::addPages(QTreeWidgetItem* parent, QTabWidget* pages) {
+void OptionsPane::addPages(QTreeWidgetItem* parent, QTabWidget* pages) {
     for (int i = 0; i < pages->count(); ++i) {
         QWidget* sheet = pages->widget(i);
-        auto* node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(TreeView_Options);
+        auto* node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(m_pageTree);
         node->setText(0, pages->tabText(i));
         node->setData(0, Qt::UserRole, QVariant::fromValue(static_cast<QObject*>(sheet)));
         if (auto* inner = sheet->findChild<QTabWidget*>(QString(), Qt::FindDirectChildrenOnly))
@@ -265,64 +267,64 @@ void TfrmOptions::addPages(QTreeWidgetItem* parent, QTabWidget* pages) {
     }
 }
 
-void TfrmOptions::Embed(TPaneInfo* paneInfo) {
-    LoadSettings();
-    TfrmPane::Embed(paneInfo);
+void OptionsPane::embed(PaneInfo* paneInfo) {
+    loadSettings();
+    Pane::embed(paneInfo);
 }
 
-void TfrmOptions::LoadSettings() {
-    chbxAutoBackup->setChecked(GetReservBackupFlag());
-    chbxAutoYesterday->setChecked(GetYesterdayBackupFlag());
-    chbxAutoWeek->setChecked(GetWeekBackupFlag());
-    edtDBCapt->setText(GetStoreCapt());
-    edtStoreCurrency->setText(GetStoreCurrency());
-    edtKibitzDelay->setText(QString::number(GetKibitzDelay()));
-    edtRezFolder->setText(GetRezFolder());
+void OptionsPane::loadSettings() {
+    m_reservBackupCheck->setChecked(reservBackupFlag());
+    m_yesterdayBackupCheck->setChecked(yesterdayBackupFlag());
+    m_weeklyBackupCheck->setChecked(weekBackupFlag());
+    m_storeCaptionEdit->setText(storeCaption());
+    m_storeCurrencyEdit->setText(storeCurrency());
+    m_lookupDelayEdit->setText(QString::number(lookupDelay()));
+    m_extraBackupFolderEdit->setText(extraBackupFolder());
 }
 
-void TfrmOptions::FormClose() {
-    SaveSettings();
+void OptionsPane::saveOnClose() {
+    saveSettings();
 }
 
-void TfrmOptions::SaveSettings() {
-    SetOption("ReservBackupFlag", flagText(chbxAutoBackup->isChecked()));
-    SetOption("YesterdayBackupFlag", flagText(chbxAutoYesterday->isChecked()));
-    SetOption("WeekBackupFlag", flagText(chbxAutoWeek->isChecked()));
-    SetOption("StoreCapt", edtDBCapt->text());
-    SetOption("StoreCurrency", edtStoreCurrency->text());
-    renameBookEntry(edtDBCapt->text());
-    SetOption("KibitzDelay", QString::number(kibitzDelayOf(edtKibitzDelay->text())));
-    storeRezFolder(edtRezFolder->text());
+void OptionsPane::saveSettings() {
+    setOption("ReservBackupFlag", flagText(m_reservBackupCheck->isChecked()));
+    setOption("YesterdayBackupFlag", flagText(m_yesterdayBackupCheck->isChecked()));
+    setOption("WeekBackupFlag", flagText(m_weeklyBackupCheck->isChecked()));
+    setOption("StoreCapt", m_storeCaptionEdit->text());
+    setOption("StoreCurrency", m_storeCurrencyEdit->text());
+    renameBookEntry(m_storeCaptionEdit->text());
+    setOption("KibitzDelay", QString::number(lookupDelayOf(m_lookupDelayEdit->text())));
+    storeExtraBackupFolder(m_extraBackupFolderEdit->text());
 }
 
 // The INI entry of the open book takes its caption. The entry is found by the book's file, not
 // by the position the book had in the list when it was opened: the list may have changed since.
-void TfrmOptions::renameBookEntry(const QString& caption) {
-    TIniFile& ini = dtmdlDataStoreProto->Ini();
-    const QString book = dtmdlDataStoreProto->DatabaseName();
-    const int count = ini.ReadInteger(QStringLiteral("DB"), QStringLiteral("DatabaseCount"), 0);
+void OptionsPane::renameBookEntry(const QString& caption) {
+    IniFile& ini = dtmdlDataStoreProto->ini();
+    const QString book = dtmdlDataStoreProto->databaseName();
+    const int count = ini.readInteger(QStringLiteral("DB"), QStringLiteral("DatabaseCount"), 0);
     for (int i = 0; i < count; ++i) {
-        const QString path = ini.ReadString(QStringLiteral("DB"),
+        const QString path = ini.readString(QStringLiteral("DB"),
                                             QStringLiteral("DatabasePath_%1").arg(i), QString());
         if (sameFile(path, book)) {
-            ini.WriteString(QStringLiteral("DB"), QStringLiteral("DatabaseCaption_%1").arg(i),
+            ini.writeString(QStringLiteral("DB"), QStringLiteral("DatabaseCaption_%1").arg(i),
                             caption);
             break;
         }
     }
     if (frmMainProto)
-        frmMainProto->UpdateCaptions();
+        frmMainProto->updateCaptions();
 }
 
 // An empty folder means none. A relative one would depend on the folder the program happens to
 // run in: it is refused and the stored folder kept.
-void TfrmOptions::storeRezFolder(const QString& folder) {
+void OptionsPane::storeExtraBackupFolder(const QString& folder) {
     const QString path = folder.trimmed();
     if (!path.isEmpty() && !QDir::isAbsolutePath(path))
         throw Exception(QStringLiteral("Папка для копирования архивов должна быть задана полным "
                                        "путем: \"%1\"")
                             .arg(path));
-    SetOption("RezFolder", folder);
+    setOption("RezFolder", folder);
     if (path.isEmpty() || QFileInfo(path).isDir())
         return;
     if (!QDir().mkpath(path))
@@ -330,21 +332,21 @@ void TfrmOptions::storeRezFolder(const QString& folder) {
                             .arg(path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/')));
 }
 
-void TfrmOptions::btnSelFolderClick() {
+void OptionsPane::onSelectFolderClicked() {
     QString folder;
     if (dialogs::selectDirectory(this, QStringLiteral("Выберите папку для копирования архивов"),
                                  QString(), folder))
-        edtRezFolder->setText(folder);
+        m_extraBackupFolderEdit->setText(folder);
 }
 
-void TfrmOptions::btnHelpClick() {
+void OptionsPane::onHelpTriggered() {
     if (frmMainProto)
-        frmMainProto->ShowHelpContext(m_helpContext);
+        frmMainProto->showHelpContext(m_helpContext);
 }
 
-void TfrmOptions::TreeView_OptionsChange(QTreeWidgetItem* node) {
+void OptionsPane::onOptionsPageChanged(QTreeWidgetItem* node) {
     if (node->childCount() > 0) {
-        TreeView_Options->setCurrentItem(node->child(0));
+        m_pageTree->setCurrentItem(node->child(0));
         return;
     }
     QWidget* sheet = sheetOf(node);
@@ -356,10 +358,10 @@ void TfrmOptions::TreeView_OptionsChange(QTreeWidgetItem* node) {
     if (outerPages) {
         outerPages->setCurrentWidget(outer);
         pages->setCurrentWidget(sheet);
-        Panel_OptionsHeader->setText(QStringLiteral("  ") + sheetCaption(outer) +
-                                     QStringLiteral(" : ") + sheetCaption(sheet));
+        m_pageTitleLabel->setText(QStringLiteral("  ") + sheetCaption(outer) +
+                                  QStringLiteral(" : ") + sheetCaption(sheet));
         return;
     }
     pages->setCurrentWidget(sheet);
-    Panel_OptionsHeader->setText(QStringLiteral("  ") + sheetCaption(sheet));
+    m_pageTitleLabel->setText(QStringLiteral("  ") + sheetCaption(sheet));
 }

@@ -20,75 +20,75 @@ class QTreeWidgetItem;
 //
 // The pane itself: a tree of the option pages on the left, the page chosen on the right. The
 // options are loaded when the pane is embedded and saved when it closes. Descendants add their
-// pages to pgctrlOptions in their constructor (a page may hold a page control of its own,
-// whose pages become child nodes) and their keys in LoadSettings and SaveSettings.
-class TfrmOptions : public TfrmPane {
+// pages to m_optionPages in their constructor (a page may hold a page control of its own,
+// whose pages become child nodes) and their keys in loadSettings and saveSettings.
+class OptionsPane : public Pane {
     Q_OBJECT
 public:
-    explicit TfrmOptions(QWidget* owner = nullptr);
+    explicit OptionsPane(QWidget* owner = nullptr);
 
-    static QString GetOption(const QString& key);
-    static void SetOption(const QString& key, const QString& value);
+    static QString option(const QString& key);
+    static void setOption(const QString& key, const QString& value);
 
     // Flags are stored as "-1" and "0"; any text that is no Boolean reads as true.
-    static bool GetReservBackupFlag();
-    static bool GetYesterdayBackupFlag();
-    static bool GetWeekBackupFlag();
-    static QString GetStoreCapt();
-    static QString GetStoreCurrency(); // "грн." when empty
-    static int GetKibitzDelay();       // 500 when not an integer
-    static QString GetRezFolder();
+    static bool reservBackupFlag();
+    static bool yesterdayBackupFlag();
+    static bool weekBackupFlag();
+    static QString storeCaption();
+    static QString storeCurrency(); // "грн." when empty
+    static int lookupDelay();       // 500 when not an integer
+    static QString extraBackupFolder();
 
     // The Boolean reading of a stored text: a number (0 false, else true), or the words
     // True/False in any case; everything else gives true.
-    static bool TextToFlag(const QString& text);
+    static bool textToFlag(const QString& text);
 
     // Builds the tree of pages anew, one node per page.
-    void Prepare() override;
+    void prepare() override;
     // Loads the options, then embeds the pane.
-    void Embed(TPaneInfo* paneInfo) override;
-    virtual void LoadSettings();
+    void embed(PaneInfo* paneInfo) override;
+    virtual void loadSettings();
     // Stores every option of the pane. The caption of the book goes to its own entry of the
     // INI list (found by the book's file) and to the main window's titles. An extra backup
     // folder must be a full path (else it is refused and the old one kept); a missing one is
     // created. Errors raise Exception with the message for the user; what was stored before
     // stays stored.
-    virtual void SaveSettings();
+    virtual void saveSettings();
 
-    void btnSelFolderClick();
-    void btnHelpClick();
-    void TreeView_OptionsChange(QTreeWidgetItem* node);
+    void onSelectFolderClicked();
+    void onHelpTriggered();
+    void onOptionsPageChanged(QTreeWidgetItem* node);
 
-    QToolButton* btnHelp = nullptr;
-    QTreeWidget* TreeView_Options = nullptr;
-    QSplitter* Splitter1 = nullptr;
-    QWidget* Panel_Options = nullptr;
-    QLabel* Panel_OptionsHeader = nullptr;
-    QTabWidget* pgctrlOptions = nullptr;
-    QWidget* tbshtGeneral = nullptr;
-    QWidget* pnlCommonOptions = nullptr;
-    QGroupBox* grbxBackup = nullptr;
-    QCheckBox* chbxAutoWeek = nullptr;
-    QCheckBox* chbxAutoYesterday = nullptr;
-    QCheckBox* chbxAutoBackup = nullptr;
-    QGroupBox* grbxRezCopy = nullptr;
-    QLineEdit* edtRezFolder = nullptr;
-    QToolButton* btnSelFolder = nullptr;
-    QGroupBox* grbxDBCapt = nullptr;
-    QLineEdit* edtDBCapt = nullptr;
-    QGroupBox* GroupBox2 = nullptr;
-    QLineEdit* edtStoreCurrency = nullptr;
-    QWidget* pnlTimers = nullptr;
-    QLineEdit* edtKibitzDelay = nullptr;
+    QToolButton* m_helpButton = nullptr;
+    QTreeWidget* m_pageTree = nullptr;
+    QSplitter* m_splitter = nullptr;
+    QWidget* m_pagePanel = nullptr;
+    QLabel* m_pageTitleLabel = nullptr;
+    QTabWidget* m_optionPages = nullptr;
+    QWidget* m_generalPage = nullptr;
+    QWidget* m_commonOptionsPanel = nullptr;
+    QGroupBox* m_backupGroup = nullptr;
+    QCheckBox* m_weeklyBackupCheck = nullptr;
+    QCheckBox* m_yesterdayBackupCheck = nullptr;
+    QCheckBox* m_reservBackupCheck = nullptr;
+    QGroupBox* m_extraBackupGroup = nullptr;
+    QLineEdit* m_extraBackupFolderEdit = nullptr;
+    QToolButton* m_selectFolderButton = nullptr;
+    QGroupBox* m_storeCaptionGroup = nullptr;
+    QLineEdit* m_storeCaptionEdit = nullptr;
+    QGroupBox* m_currencyGroup = nullptr;
+    QLineEdit* m_storeCurrencyEdit = nullptr;
+    QWidget* m_timersPanel = nullptr;
+    QLineEdit* m_lookupDelayEdit = nullptr;
 
 protected:
-    void FormClose() override;
+    void saveOnClose() override;
 
 private:
     QWidget* buildGeneralPage();
     void addPages(QTreeWidgetItem* parent, QTabWidget* pages);
     void renameBookEntry(const QString& caption);
-    void storeRezFolder(const QString& folder);
+    void storeExtraBackupFolder(const QString& folder);
 
     int m_helpContext = 0;
 };

@@ -48,9 +48,9 @@ QString fileNamePart(const QString& path) {
 
 // The words of the restore question for a backup kind folder.
 QString kindAdjective(const QString& kind) {
-    if (kind == TdtmdlDataStoreProto::BackupFolder(TdtmdlDataStoreProto::Yesterday))
+    if (kind == DataStore::backupFolder(DataStore::Yesterday))
         return QStringLiteral("вчерашней");
-    if (kind == TdtmdlDataStoreProto::BackupFolder(TdtmdlDataStoreProto::Week))
+    if (kind == DataStore::backupFolder(DataStore::Week))
         return QStringLiteral("еженедельной");
     return QStringLiteral("текущей");
 }
@@ -102,7 +102,7 @@ void restoreBySwap(const QString& backup, const QString& path) {
     if (databaseInUse(path))
         throw Exception(QStringLiteral("База данных используется другой программой. Закройте ее "
                                        "и повторите восстановление."));
-    ReplaceFile(temporary.path(), path);
+    replaceFile(temporary.path(), path);
 }
 
 // Offers to create the first book, a cash desk or a bank account, until one is made or the user
@@ -118,14 +118,14 @@ bool offerFirstBook() {
         bool made = false;
         if (answer == IDYES)
             runGuarded([&] {
-                made = AddDatabase(nullptr, otCashDesk, QStringLiteral("Название новой кассы"),
-                                   QStringLiteral("Новая касса"), nullptr, true);
+                made = addBook(nullptr, CashDesk, QStringLiteral("Название новой кассы"),
+                               QStringLiteral("Новая касса"), nullptr, true);
             });
         else if (answer == IDNO)
             runGuarded([&] {
-                made = AddDatabase(nullptr, otBankAccount,
-                                   QStringLiteral("Название нового расчтеного счета"),
-                                   QStringLiteral("Новый расчетный счет"), nullptr, true);
+                made = addBook(nullptr, BankAccount,
+                               QStringLiteral("Название нового расчтеного счета"),
+                               QStringLiteral("Новый расчетный счет"), nullptr, true);
             });
         else
             return false;
@@ -145,141 +145,140 @@ QWidget* panelWith(QPushButton* button, const QString& name, QWidget* parent) {
 
 } // namespace
 
-TfrmSelectStore::TfrmSelectStore(Mode mode, QWidget* owner) : QDialog(owner), m_mode(mode) {
+BookChooser::BookChooser(Mode mode, QWidget* owner) : QDialog(owner), m_mode(mode) {
     setObjectName(QStringLiteral("frmSelectStore"));
     buildLayout();
-    FormCreate();
+    applyMode();
 }
 
-void TfrmSelectStore::buildLayout() {
+void BookChooser::buildLayout() {
     setWindowTitle(QStringLiteral("Выберите базу данных"));
 
-    m_lblTitle =
+    m_titleLabel =
         new QLabel(QStringLiteral("Выберете базу данных, к которой небходимо подключиться:"), this);
-    m_lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    m_titleLabel->setObjectName(QStringLiteral("lblTitle"));
 
-    m_btnOK = new QPushButton(QStringLiteral("OK"), this);
-    m_btnOK->setObjectName(QStringLiteral("btnOK"));
-    m_btnOK->setDefault(true);
-    m_btnOK->setToolTip(QStringLiteral("Подключение к выбранной базе данных"));
-    m_pnlOK = panelWith(m_btnOK, QStringLiteral("pnlOK"), this);
+    m_okButton = new QPushButton(QStringLiteral("OK"), this);
+    m_okButton->setObjectName(QStringLiteral("btnOK"));
+    m_okButton->setDefault(true);
+    m_okButton->setToolTip(QStringLiteral("Подключение к выбранной базе данных"));
+    m_okPanel = panelWith(m_okButton, QStringLiteral("pnlOK"), this);
 
-    m_btnCancel = new QPushButton(QStringLiteral("Отмена"), this);
-    m_btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    m_btnCancel->setToolTip(QStringLiteral("Выход из программы"));
-    m_pnlCancel = panelWith(m_btnCancel, QStringLiteral("pnlCancel"), this);
+    m_cancelButton = new QPushButton(QStringLiteral("Отмена"), this);
+    m_cancelButton->setObjectName(QStringLiteral("btnCancel"));
+    m_cancelButton->setToolTip(QStringLiteral("Выход из программы"));
+    m_cancelPanel = panelWith(m_cancelButton, QStringLiteral("pnlCancel"), this);
 
-    m_liviStores = new QTreeWidget(this);
-    m_liviStores->setObjectName(QStringLiteral("liviStores"));
-    m_liviStores->setRootIsDecorated(false);
-    m_liviStores->setUniformRowHeights(true);
-    m_liviStores->setAllColumnsShowFocus(true);
-    m_liviStores->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_liviStores->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_liviStores->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_liviStores->setHeaderLabels({QStringLiteral("Название"), QStringLiteral("Файл базы данных")});
-    m_liviStores->setColumnWidth(0, 200);
-    m_liviStores->header()->setStretchLastSection(true);
+    m_bookList = new QTreeWidget(this);
+    m_bookList->setObjectName(QStringLiteral("liviStores"));
+    m_bookList->setRootIsDecorated(false);
+    m_bookList->setUniformRowHeights(true);
+    m_bookList->setAllColumnsShowFocus(true);
+    m_bookList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_bookList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_bookList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_bookList->setHeaderLabels({QStringLiteral("Название"), QStringLiteral("Файл базы данных")});
+    m_bookList->setColumnWidth(0, 200);
+    m_bookList->header()->setStretchLastSection(true);
 
-    m_btnDelete = new QPushButton(QStringLiteral("Удалить из списка"), this);
-    m_btnDelete->setObjectName(QStringLiteral("btnDelete"));
-    m_btnDelete->setToolTip(QStringLiteral(
+    m_deleteButton = new QPushButton(QStringLiteral("Удалить из списка"), this);
+    m_deleteButton->setObjectName(QStringLiteral("btnDelete"));
+    m_deleteButton->setToolTip(QStringLiteral(
         "Удаление подключения. Удаляется только из этого списка, база данных остается."));
-    m_pnlDelete = panelWith(m_btnDelete, QStringLiteral("pnlDelete"), this);
+    m_deletePanel = panelWith(m_deleteButton, QStringLiteral("pnlDelete"), this);
 
-    m_grbxRestore = new QGroupBox(QStringLiteral("Восстановление"), this);
-    m_grbxRestore->setObjectName(QStringLiteral("grbxRestore"));
-    m_btnRestoreReserv =
-        new QPushButton(QStringLiteral("Восстановить текущую копию..."), m_grbxRestore);
-    m_btnRestoreReserv->setObjectName(QStringLiteral("btnRestoreReserv"));
-    m_btnRestoreYesterday =
-        new QPushButton(QStringLiteral("Восстановить вчерашнюю копию..."), m_grbxRestore);
-    m_btnRestoreYesterday->setObjectName(QStringLiteral("btnRestoreYesterday"));
-    m_btnRestoreWeek =
-        new QPushButton(QStringLiteral("Восстановить еженедельную копию..."), m_grbxRestore);
-    m_btnRestoreWeek->setObjectName(QStringLiteral("btnRestoreWeek"));
-    auto* restoreLayout = new QHBoxLayout(m_grbxRestore);
-    restoreLayout->addWidget(m_btnRestoreReserv);
-    restoreLayout->addWidget(m_btnRestoreYesterday);
-    restoreLayout->addWidget(m_btnRestoreWeek);
+    m_restoreGroup = new QGroupBox(QStringLiteral("Восстановление"), this);
+    m_restoreGroup->setObjectName(QStringLiteral("grbxRestore"));
+    m_restoreReservButton =
+        new QPushButton(QStringLiteral("Восстановить текущую копию..."), m_restoreGroup);
+    m_restoreReservButton->setObjectName(QStringLiteral("btnRestoreReserv"));
+    m_restoreYesterdayButton =
+        new QPushButton(QStringLiteral("Восстановить вчерашнюю копию..."), m_restoreGroup);
+    m_restoreYesterdayButton->setObjectName(QStringLiteral("btnRestoreYesterday"));
+    m_restoreWeekButton =
+        new QPushButton(QStringLiteral("Восстановить еженедельную копию..."), m_restoreGroup);
+    m_restoreWeekButton->setObjectName(QStringLiteral("btnRestoreWeek"));
+    auto* restoreLayout = new QHBoxLayout(m_restoreGroup);
+    restoreLayout->addWidget(m_restoreReservButton);
+    restoreLayout->addWidget(m_restoreYesterdayButton);
+    restoreLayout->addWidget(m_restoreWeekButton);
 
-    m_btnAdd = new QPushButton(QStringLiteral("Добавить..."), this);
-    m_btnAdd->setObjectName(QStringLiteral("btnAdd"));
-    m_pnlAdd = panelWith(m_btnAdd, QStringLiteral("pnlAdd"), this);
-    m_pnlAdd->hide();
-    m_pnlDelete->hide();
+    m_addButton = new QPushButton(QStringLiteral("Добавить..."), this);
+    m_addButton->setObjectName(QStringLiteral("btnAdd"));
+    m_addPanel = panelWith(m_addButton, QStringLiteral("pnlAdd"), this);
+    m_addPanel->hide();
+    m_deletePanel->hide();
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(m_pnlAdd);
-    buttons->addWidget(m_pnlDelete);
+    buttons->addWidget(m_addPanel);
+    buttons->addWidget(m_deletePanel);
     buttons->addStretch(1);
-    buttons->addWidget(m_pnlOK);
-    buttons->addWidget(m_pnlCancel);
+    buttons->addWidget(m_okPanel);
+    buttons->addWidget(m_cancelPanel);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_lblTitle);
-    layout->addWidget(m_liviStores, 1);
+    layout->addWidget(m_titleLabel);
+    layout->addWidget(m_bookList, 1);
     layout->addLayout(buttons);
-    layout->addWidget(m_grbxRestore);
+    layout->addWidget(m_restoreGroup);
 
-    const auto guarded = [this](void (TfrmSelectStore::*handler)()) {
+    const auto guarded = [this](void (BookChooser::*handler)()) {
         return [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); };
     };
-    connect(m_btnOK, &QPushButton::clicked, this, guarded(&TfrmSelectStore::btnOKClick));
-    connect(m_btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_liviStores, &QTreeWidget::itemDoubleClicked, this,
-            guarded(&TfrmSelectStore::btnOKClick));
-    connect(m_liviStores, &QTreeWidget::itemSelectionChanged, this,
-            guarded(&TfrmSelectStore::liviStoresChange));
-    connect(m_btnDelete, &QPushButton::clicked, this, guarded(&TfrmSelectStore::btnDeleteClick));
-    connect(m_btnAdd, &QPushButton::clicked, this, guarded(&TfrmSelectStore::btnAddClick));
-    connect(m_btnRestoreReserv, &QPushButton::clicked, this,
-            guarded(&TfrmSelectStore::btnRestoreReservClick));
-    connect(m_btnRestoreYesterday, &QPushButton::clicked, this,
-            guarded(&TfrmSelectStore::btnRestoreYesterdayClick));
-    connect(m_btnRestoreWeek, &QPushButton::clicked, this,
-            guarded(&TfrmSelectStore::btnRestoreWeekClick));
+    connect(m_okButton, &QPushButton::clicked, this, guarded(&BookChooser::onOkClicked));
+    connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_bookList, &QTreeWidget::itemDoubleClicked, this, guarded(&BookChooser::onOkClicked));
+    connect(m_bookList, &QTreeWidget::itemSelectionChanged, this,
+            guarded(&BookChooser::onBookSelectionChanged));
+    connect(m_deleteButton, &QPushButton::clicked, this, guarded(&BookChooser::onDeleteClicked));
+    connect(m_addButton, &QPushButton::clicked, this, guarded(&BookChooser::onAddClicked));
+    connect(m_restoreReservButton, &QPushButton::clicked, this,
+            guarded(&BookChooser::onRestoreReservClicked));
+    connect(m_restoreYesterdayButton, &QPushButton::clicked, this,
+            guarded(&BookChooser::onRestoreYesterdayClicked));
+    connect(m_restoreWeekButton, &QPushButton::clicked, this,
+            guarded(&BookChooser::onRestoreWeekClicked));
 }
 
-void TfrmSelectStore::FormCreate() {
+void BookChooser::applyMode() {
     if (m_mode == Mode::Manager) {
         setWindowTitle(QStringLiteral("Управление базами данных"));
-        m_lblTitle->setText(QStringLiteral("Список используемых баз данных"));
-        m_btnCancel->setText(QStringLiteral("Выход"));
-        m_pnlOK->hide();
-        m_pnlAdd->show();
-        m_pnlDelete->show();
-        m_grbxRestore->show();
+        m_titleLabel->setText(QStringLiteral("Список используемых баз данных"));
+        m_cancelButton->setText(QStringLiteral("Выход"));
+        m_okPanel->hide();
+        m_addPanel->show();
+        m_deletePanel->show();
+        m_restoreGroup->show();
         resize(760, 400);
     } else {
-        m_grbxRestore->hide();
-        m_liviStores->setColumnCount(1);
+        m_restoreGroup->hide();
+        m_bookList->setColumnCount(1);
         resize(420, 270);
     }
-    liviStoresChange();
+    onBookSelectionChanged();
 }
 
-std::optional<int> TfrmSelectStore::ParseBParameter(const QString& firstParam) {
+std::optional<int> BookChooser::parseBParameter(const QString& firstParam) {
     const QString param = firstParam.left(128).trimmed();
     if (!param.startsWith(QLatin1Char('B')))
         return std::nullopt;
     bool ok = false;
     const int number = param.mid(1).trimmed().toInt(&ok, 10);
     if (!ok)
-        throw EConvertError(QStringLiteral("Неверный параметр командной строки \"%1\": после "
-                                           "\"B\" должен стоять номер базы данных.")
-                                .arg(param));
+        throw ConvertError(QStringLiteral("Неверный параметр командной строки \"%1\": после "
+                                          "\"B\" должен стоять номер базы данных.")
+                               .arg(param));
     return number - 1;
 }
 
-QList<TStoreEntry> TfrmSelectStore::ReadStoreList(const TIniFile& ini) {
+QList<BookEntry> BookChooser::readBookList(const IniFile& ini) {
     const QString section = QLatin1String(kSection);
-    const int count = ini.ReadInteger(section, QStringLiteral("DatabaseCount"), 0);
-    QList<TStoreEntry> entries;
+    const int count = ini.readInteger(section, QStringLiteral("DatabaseCount"), 0);
+    QList<BookEntry> entries;
     for (int i = 0; i < count; ++i) {
-        TStoreEntry entry;
-        entry.path = ini.ReadString(section, pathKey(i), QString());
-        entry.caption = ini.ReadString(section, captionKey(i), QString());
+        BookEntry entry;
+        entry.path = ini.readString(section, pathKey(i), QString());
+        entry.caption = ini.readString(section, captionKey(i), QString());
         if (entry.caption.trimmed().isEmpty())
             entry.caption = fileNamePart(entry.path);
         entries << entry;
@@ -287,21 +286,21 @@ QList<TStoreEntry> TfrmSelectStore::ReadStoreList(const TIniFile& ini) {
     return entries;
 }
 
-bool TfrmSelectStore::Execute(QString& path, int& storeIndex) {
-    return Execute(QCoreApplication::arguments().value(1), path, storeIndex);
+bool BookChooser::choose(QString& path, int& storeIndex) {
+    return choose(QCoreApplication::arguments().value(1), path, storeIndex);
 }
 
-bool TfrmSelectStore::Execute(const QString& firstParam, QString& path, int& storeIndex) {
+bool BookChooser::choose(const QString& firstParam, QString& path, int& storeIndex) {
     if (!dtmdlDataStoreProto)
         throw Exception(QStringLiteral("Хранилище данных не создано."));
-    TIniFile& ini = dtmdlDataStoreProto->Ini();
+    IniFile& ini = dtmdlDataStoreProto->ini();
     const QString param = firstParam.left(128);
-    const std::optional<int> number = ParseBParameter(param);
-    QList<TStoreEntry> entries = ReadStoreList(ini);
+    const std::optional<int> number = parseBParameter(param);
+    QList<BookEntry> entries = readBookList(ini);
 
     if (param == QLatin1String(kManagerParam)) {
-        TfrmSelectStore form(Mode::Manager);
-        form.LoadStoreList(entries);
+        BookChooser form(Mode::Manager);
+        form.loadBookList(entries);
         if (entries.isEmpty())
             dialogs::showMessage(QStringLiteral("Не указано ни одной базы данных!"));
         form.exec();
@@ -311,7 +310,7 @@ bool TfrmSelectStore::Execute(const QString& firstParam, QString& path, int& sto
     while (entries.isEmpty()) {
         if (!offerFirstBook())
             return false;
-        entries = ReadStoreList(ini);
+        entries = readBookList(ini);
     }
 
     if (entries.size() == 1) {
@@ -331,8 +330,8 @@ bool TfrmSelectStore::Execute(const QString& firstParam, QString& path, int& sto
         return true;
     }
 
-    TfrmSelectStore form(Mode::Choice);
-    form.LoadStoreList(entries);
+    BookChooser form(Mode::Choice);
+    form.loadBookList(entries);
     if (form.exec() != QDialog::Accepted)
         return false;
     const int selected = form.selectedIndex();
@@ -343,52 +342,52 @@ bool TfrmSelectStore::Execute(const QString& firstParam, QString& path, int& sto
     return true;
 }
 
-void TfrmSelectStore::LoadStoreList(const QList<TStoreEntry>& entries) {
-    m_liviStores->clear();
-    for (const TStoreEntry& entry : entries) {
-        auto* item = new QTreeWidgetItem(m_liviStores, {entry.caption, entry.path});
+void BookChooser::loadBookList(const QList<BookEntry>& entries) {
+    m_bookList->clear();
+    for (const BookEntry& entry : entries) {
+        auto* item = new QTreeWidgetItem(m_bookList, {entry.caption, entry.path});
         item->setData(0, Qt::UserRole, entry.path);
     }
-    if (m_liviStores->topLevelItemCount() > 0) {
-        m_liviStores->setCurrentItem(m_liviStores->topLevelItem(0));
-        m_liviStores->setFocus();
+    if (m_bookList->topLevelItemCount() > 0) {
+        m_bookList->setCurrentItem(m_bookList->topLevelItem(0));
+        m_bookList->setFocus();
     }
-    liviStoresChange();
+    onBookSelectionChanged();
 }
 
-QList<TStoreEntry> TfrmSelectStore::StoreList() const {
-    QList<TStoreEntry> entries;
-    for (int i = 0; i < m_liviStores->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* item = m_liviStores->topLevelItem(i);
-        entries << TStoreEntry{item->text(0), item->data(0, Qt::UserRole).toString()};
+QList<BookEntry> BookChooser::bookEntries() const {
+    QList<BookEntry> entries;
+    for (int i = 0; i < m_bookList->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = m_bookList->topLevelItem(i);
+        entries << BookEntry{item->text(0), item->data(0, Qt::UserRole).toString()};
     }
     return entries;
 }
 
 // The count is written after the entries and the stale keys go last, so that a rewrite that
 // stops half-way still leaves a list that reads back whole.
-void TfrmSelectStore::SaveStoreList() {
-    TIniFile& ini = dtmdlDataStoreProto->Ini();
+void BookChooser::saveBookList() {
+    IniFile& ini = dtmdlDataStoreProto->ini();
     const QString section = QLatin1String(kSection);
-    const int old = ini.ReadInteger(section, QStringLiteral("DatabaseCount"), 0);
-    const QList<TStoreEntry> entries = StoreList();
+    const int old = ini.readInteger(section, QStringLiteral("DatabaseCount"), 0);
+    const QList<BookEntry> entries = bookEntries();
     for (int i = 0; i < entries.size(); ++i) {
-        ini.WriteString(section, pathKey(i), entries.at(i).path);
-        ini.WriteString(section, captionKey(i), entries.at(i).caption);
+        ini.writeString(section, pathKey(i), entries.at(i).path);
+        ini.writeString(section, captionKey(i), entries.at(i).caption);
     }
-    ini.WriteInteger(section, QStringLiteral("DatabaseCount"), int(entries.size()));
+    ini.writeInteger(section, QStringLiteral("DatabaseCount"), int(entries.size()));
     for (int i = int(entries.size()); i < old; ++i) {
-        ini.DeleteKey(section, pathKey(i));
-        ini.DeleteKey(section, captionKey(i));
+        ini.deleteKey(section, pathKey(i));
+        ini.deleteKey(section, captionKey(i));
     }
 }
 
-int TfrmSelectStore::selectedIndex() const {
-    const QList<QTreeWidgetItem*> selected = m_liviStores->selectedItems();
-    return selected.isEmpty() ? -1 : m_liviStores->indexOfTopLevelItem(selected.first());
+int BookChooser::selectedIndex() const {
+    const QList<QTreeWidgetItem*> selected = m_bookList->selectedItems();
+    return selected.isEmpty() ? -1 : m_bookList->indexOfTopLevelItem(selected.first());
 }
 
-void TfrmSelectStore::btnOKClick() {
+void BookChooser::onOkClicked() {
     if (selectedIndex() < 0) {
         dialogs::showMessage(QString::fromUtf8(kSelectBase));
         return;
@@ -396,17 +395,17 @@ void TfrmSelectStore::btnOKClick() {
     accept();
 }
 
-void TfrmSelectStore::btnAddClick() {
+void BookChooser::onAddClicked() {
     QString file;
     if (!dialogs::openFileName(this, QStringLiteral("Выберите базу данных"),
                                QCoreApplication::applicationDirPath() +
                                    QStringLiteral("/Databases"),
                                QStringLiteral("Базы данных (*.fdb *.FDB)"), file))
         return;
-    for (int i = 0; i < m_liviStores->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* item = m_liviStores->topLevelItem(i);
+    for (int i = 0; i < m_bookList->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = m_bookList->topLevelItem(i);
         if (item->data(0, Qt::UserRole).toString().toUpper() == file.toUpper()) {
-            m_liviStores->setCurrentItem(item);
+            m_bookList->setCurrentItem(item);
             dialogs::messageBox(this,
                                 QStringLiteral("Выбранная Вами база данных уже присутствует в "
                                                "списке!"),
@@ -415,21 +414,21 @@ void TfrmSelectStore::btnAddClick() {
             return;
         }
     }
-    auto* item = new QTreeWidgetItem(m_liviStores, {fileNamePart(file), file});
+    auto* item = new QTreeWidgetItem(m_bookList, {fileNamePart(file), file});
     item->setData(0, Qt::UserRole, file);
     try {
-        SaveStoreList();
+        saveBookList();
     } catch (...) {
         delete item;
         throw;
     }
 }
 
-void TfrmSelectStore::btnDeleteClick() {
+void BookChooser::onDeleteClicked() {
     const int index = selectedIndex();
     if (index < 0)
         return;
-    if (m_liviStores->topLevelItemCount() == 1) {
+    if (m_bookList->topLevelItemCount() == 1) {
         dialogs::showMessage(QStringLiteral("Вы не можете удалить единственную ссылку!"));
         return;
     }
@@ -437,53 +436,53 @@ void TfrmSelectStore::btnDeleteClick() {
                             QStringLiteral("Удаление"),
                             MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
         return;
-    QTreeWidgetItem* item = m_liviStores->takeTopLevelItem(index);
+    QTreeWidgetItem* item = m_bookList->takeTopLevelItem(index);
     try {
-        SaveStoreList();
+        saveBookList();
     } catch (...) {
-        m_liviStores->insertTopLevelItem(index, item);
+        m_bookList->insertTopLevelItem(index, item);
         throw;
     }
     delete item;
 }
 
-void TfrmSelectStore::restoreSelected(const QString& kind) {
+void BookChooser::restoreSelected(const QString& kind) {
     const int index = selectedIndex();
     if (index < 0) {
         dialogs::showMessage(QString::fromUtf8(kSelectBase));
         return;
     }
-    RestoreBackup(m_liviStores->topLevelItem(index)->data(0, Qt::UserRole).toString(), kind, this);
-    liviStoresChange();
+    restoreBackup(m_bookList->topLevelItem(index)->data(0, Qt::UserRole).toString(), kind, this);
+    onBookSelectionChanged();
 }
 
-void TfrmSelectStore::btnRestoreReservClick() {
-    restoreSelected(TdtmdlDataStoreProto::BackupFolder(TdtmdlDataStoreProto::Reserv));
+void BookChooser::onRestoreReservClicked() {
+    restoreSelected(DataStore::backupFolder(DataStore::Reserv));
 }
 
-void TfrmSelectStore::btnRestoreYesterdayClick() {
-    restoreSelected(TdtmdlDataStoreProto::BackupFolder(TdtmdlDataStoreProto::Yesterday));
+void BookChooser::onRestoreYesterdayClicked() {
+    restoreSelected(DataStore::backupFolder(DataStore::Yesterday));
 }
 
-void TfrmSelectStore::btnRestoreWeekClick() {
-    restoreSelected(TdtmdlDataStoreProto::BackupFolder(TdtmdlDataStoreProto::Week));
+void BookChooser::onRestoreWeekClicked() {
+    restoreSelected(DataStore::backupFolder(DataStore::Week));
 }
 
-void TfrmSelectStore::liviStoresChange() {
+void BookChooser::onBookSelectionChanged() {
     const int index = selectedIndex();
     const QString path =
-        index < 0 ? QString() : m_liviStores->topLevelItem(index)->data(0, Qt::UserRole).toString();
+        index < 0 ? QString() : m_bookList->topLevelItem(index)->data(0, Qt::UserRole).toString();
     const auto exists = [&](int kind) {
-        return index >= 0 && QFileInfo::exists(TdtmdlDataStoreProto::BackupPath(
-                                 path, TdtmdlDataStoreProto::BackupFolder(kind)));
+        return index >= 0 &&
+               QFileInfo::exists(DataStore::backupPath(path, DataStore::backupFolder(kind)));
     };
-    m_btnRestoreReserv->setEnabled(exists(TdtmdlDataStoreProto::Reserv));
-    m_btnRestoreYesterday->setEnabled(exists(TdtmdlDataStoreProto::Yesterday));
-    m_btnRestoreWeek->setEnabled(exists(TdtmdlDataStoreProto::Week));
+    m_restoreReservButton->setEnabled(exists(DataStore::Reserv));
+    m_restoreYesterdayButton->setEnabled(exists(DataStore::Yesterday));
+    m_restoreWeekButton->setEnabled(exists(DataStore::Week));
 }
 
-bool TfrmSelectStore::RestoreBackup(const QString& path, const QString& kind, QWidget* owner) {
-    const QString backup = TdtmdlDataStoreProto::BackupPath(path, kind);
+bool BookChooser::restoreBackup(const QString& path, const QString& kind, QWidget* owner) {
+    const QString backup = DataStore::backupPath(path, kind);
     const QFileInfo backupInfo(backup);
     if (!backupInfo.exists()) {
         dialogs::messageBox(owner,
@@ -501,7 +500,7 @@ bool TfrmSelectStore::RestoreBackup(const QString& path, const QString& kind, QW
                             MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
         return false;
     try {
-        ExecWithSQLWaitCursor([&] { restoreBySwap(backup, path); });
+        execWithSQLWaitCursor([&] { restoreBySwap(backup, path); });
     } catch (const Exception& e) {
         dialogs::messageBox(owner,
                             QStringLiteral("Не удалось восстановить базу данных!\n\n") +

@@ -10,79 +10,79 @@ class QLabel;
 class QPushButton;
 class QTreeWidget;
 class QWidget;
-class TIniFile;
+class IniFile;
 
 // One entry of the database list, section "DB" of the INI file.
-struct TStoreEntry {
+struct BookEntry {
     QString caption; // as shown: the INI caption, or the file name when that is blank
     QString path;
 };
 
 // The choice of the database at start, and, with the parameter "-dbcontrol", the manager of the
 // database list: add and remove entries, restore a database from one of its three backups.
-class TfrmSelectStore : public QDialog {
+class BookChooser : public QDialog {
     Q_OBJECT
 public:
     enum class Mode { Choice, Manager };
 
-    explicit TfrmSelectStore(Mode mode, QWidget* owner = nullptr);
+    explicit BookChooser(Mode mode, QWidget* owner = nullptr);
 
     // Chooses the database to open from the first program argument, the INI list of the data
     // store and, when needed, the user. True: open path, entry storeIndex (from 0) of the list.
     // False: the program ends. With an empty list it offers to create the first book.
-    // A "B" parameter that holds no number raises EConvertError.
-    static bool Execute(QString& path, int& storeIndex);
-    static bool Execute(const QString& firstParam, QString& path, int& storeIndex);
+    // A "B" parameter that holds no number raises ConvertError.
+    static bool choose(QString& path, int& storeIndex);
+    static bool choose(const QString& firstParam, QString& path, int& storeIndex);
 
     // The entry index (from 0) named by a "B" + n parameter; none when the parameter is no
-    // "B" parameter. Raises EConvertError when the rest is no integer.
-    static std::optional<int> ParseBParameter(const QString& firstParam);
+    // "B" parameter. Raises ConvertError when the rest is no integer.
+    static std::optional<int> parseBParameter(const QString& firstParam);
 
     // The list as the INI file holds it.
-    static QList<TStoreEntry> ReadStoreList(const TIniFile& ini);
+    static QList<BookEntry> readBookList(const IniFile& ini);
 
     // Restores the database file path from its backup of the kind folder kind ("Reserv",
     // "Yesterday" or "Week") after asking the user. The backup goes into a temporary file beside
     // the database, which replaces the database only when the restore has succeeded; the result
     // is reported either way. True when the database file was replaced.
-    static bool RestoreBackup(const QString& path, const QString& kind, QWidget* owner = nullptr);
+    static bool restoreBackup(const QString& path, const QString& kind, QWidget* owner = nullptr);
 
     // Fills the list view; the first entry becomes the current one.
-    void LoadStoreList(const QList<TStoreEntry>& entries);
+    void loadBookList(const QList<BookEntry>& entries);
     // Rewrites the INI list from the list view, dense, in display order.
-    void SaveStoreList();
+    void saveBookList();
     // The entries as the list view shows them.
-    QList<TStoreEntry> StoreList() const;
+    QList<BookEntry> bookEntries() const;
 
-    void btnOKClick();
-    void btnDeleteClick();
-    void btnAddClick();
-    void btnRestoreReservClick();
-    void btnRestoreYesterdayClick();
-    void btnRestoreWeekClick();
-    void liviStoresChange();
+    void onOkClicked();
+    void onDeleteClicked();
+    void onAddClicked();
+    void onRestoreReservClicked();
+    void onRestoreYesterdayClicked();
+    void onRestoreWeekClicked();
+    void onBookSelectionChanged();
 
-    QTreeWidget* liviStores() const { return m_liviStores; }
+    QTreeWidget* bookList() const { return m_bookList; }
 
 private:
     void buildLayout();
-    void FormCreate();
+    void applyMode();
     void restoreSelected(const QString& kind);
     int selectedIndex() const;
 
     Mode m_mode;
-    QLabel* m_lblTitle = nullptr;
-    QWidget* m_pnlOK = nullptr;
-    QPushButton* m_btnOK = nullptr;
-    QWidget* m_pnlCancel = nullptr;
-    QPushButton* m_btnCancel = nullptr;
-    QTreeWidget* m_liviStores = nullptr;
-    QWidget* m_pnlDelete = nullptr;
-    QPushButton* m_btnDelete = nullptr;
-    QGroupBox* m_grbxRestore = nullptr;
-    QPushButton* m_btnRestoreReserv = nullptr;
-    QPushButton* m_btnRestoreYesterday = nullptr;
-    QPushButton* m_btnRestoreWeek = nullptr;
-    QWidget* m_pnlAdd = nullptr;
-    QPushButton* m_btnAdd = nullptr;
+    QLabel* m_titleLabel = nullptr;
+    QWidget* m_okPanel = nullptr;
+    QPushButton* m_okButton = nullptr;
+    QWidget* m_cancelPanel = nullptr;
+    QPushButton* m_cancelButton = nullptr;
+    QTreeWidget* m_bookList = nullptr;
+    QWidget* m_deletePanel = nullptr;
+    QPushButton* m_deleteButton = nullptr;
+    QGroupBox* m_restoreGroup = nullptr;
+    QPushButton* m_restoreReservButton = nullptr;
+    QPushButton* m_restoreYesterdayButton = nullptr;
+    QPushButton* m_restoreWeekButton = nullptr;
+    QWidget* m_addPanel = nullptr;
+    QPushButton* m_addButton = nullptr;
 };

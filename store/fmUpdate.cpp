@@ -29,7 +29,7 @@ const char* const kCurrVersion = "CurrVersion";
 const char* const kDBVersion = "DBVersion";
 
 QString programVersion() {
-    return dtmdlDataStoreProto->GetProgramVersion();
+    return dtmdlDataStoreProto->programVersion();
 }
 
 QString requiredVersion() {
@@ -39,16 +39,16 @@ QString requiredVersion() {
 // False when the text is no version.
 bool readVersion(const QString& text, Currency& version) {
     try {
-        version = StrToCurrDot(text);
+        version = strToCurrDot(text);
         return true;
-    } catch (const EConvertError&) {
+    } catch (const ConvertError&) {
         return false;
     }
 }
 
-void saveVersion(TIniFile& ini) {
-    ini.WriteString(QLatin1String(kVersionSection), QLatin1String(kCurrVersion), programVersion());
-    ini.WriteInteger(QStringLiteral("Startup"), QStringLiteral("NoStartupDialog"), 0);
+void saveVersion(IniFile& ini) {
+    ini.writeString(QLatin1String(kVersionSection), QLatin1String(kCurrVersion), programVersion());
+    ini.writeInteger(QStringLiteral("Startup"), QStringLiteral("NoStartupDialog"), 0);
 }
 
 // The text of a side file: UTF-8 when it is valid UTF-8, else Windows-1251.
@@ -71,28 +71,28 @@ QLabel* label(const QString& name, const QString& text, QWidget* parent, bool bo
 
 } // namespace
 
-TfrmUpdate::TfrmUpdate(TUpdateSteps& steps, QWidget* owner) : QDialog(owner), m_steps(steps) {
+UpgradeWindow::UpgradeWindow(UpgradeSteps& steps, QWidget* owner) : QDialog(owner), m_steps(steps) {
     setObjectName(QStringLiteral("frmUpdate"));
     buildLayout();
-    // FormCreate
-    m_destVersion->setText(programVersion());
-    m_sourceVersion->setText(dtmdlDataStoreProto->Ini().ReadString(
+    // applyMode
+    m_targetVersionLabel->setText(programVersion());
+    m_sourceVersionLabel->setText(dtmdlDataStoreProto->ini().readString(
         QLatin1String(kVersionSection), QLatin1String(kCurrVersion), QString()));
     loadChanges();
 }
 
-TfrmUpdate::~TfrmUpdate() = default;
+UpgradeWindow::~UpgradeWindow() = default;
 
-void TfrmUpdate::buildLayout() {
+void UpgradeWindow::buildLayout() {
     setWindowTitle(QStringLiteral("Обновление программы"));
     resize(560, 440);
 
-    auto* pnlTop = new QFrame(this);
-    pnlTop->setObjectName(QStringLiteral("pnlTop"));
-    pnlTop->setFixedHeight(129);
-    pnlTop->setFrameShape(QFrame::StyledPanel);
+    auto* topPanel = new QFrame(this);
+    topPanel->setObjectName(QStringLiteral("topPanel"));
+    topPanel->setFixedHeight(129);
+    topPanel->setFrameShape(QFrame::StyledPanel);
 
-    auto* icon = new QLabel(pnlTop);
+    auto* icon = new QLabel(topPanel);
     icon->setObjectName(QStringLiteral("ProgramIcon"));
     const QIcon programIcon = QApplication::windowIcon().isNull()
                                   ? style()->standardIcon(QStyle::SP_MessageBoxInformation)
@@ -102,104 +102,105 @@ void TfrmUpdate::buildLayout() {
     icon->setFixedSize(72, 72);
     icon->setAlignment(Qt::AlignCenter);
 
-    m_destVersion = label(QStringLiteral("lblDestVersion"), QString(), pnlTop, true);
-    m_sourceVersion = label(QStringLiteral("lblSourceVersion"), QString(), pnlTop, true);
-    m_begin = new QPushButton(QStringLiteral("Начать обновление..."), pnlTop);
-    m_begin->setObjectName(QStringLiteral("btnBegin"));
-    m_begin->setDefault(true);
+    m_targetVersionLabel = label(QStringLiteral("lblDestVersion"), QString(), topPanel, true);
+    m_sourceVersionLabel = label(QStringLiteral("lblSourceVersion"), QString(), topPanel, true);
+    m_beginButton = new QPushButton(QStringLiteral("Начать обновление..."), topPanel);
+    m_beginButton->setObjectName(QStringLiteral("btnBegin"));
+    m_beginButton->setDefault(true);
 
     auto* texts = new QGridLayout;
     texts->setHorizontalSpacing(8);
     texts->setVerticalSpacing(2);
     texts->addWidget(
-        label(QStringLiteral("Label1"), QStringLiteral("Обновление до версии"), pnlTop, true), 0,
+        label(QStringLiteral("Label1"), QStringLiteral("Обновление до версии"), topPanel, true), 0,
         0);
-    texts->addWidget(m_destVersion, 0, 1);
+    texts->addWidget(m_targetVersionLabel, 0, 1);
     texts->addWidget(
-        label(QStringLiteral("Label3"), QStringLiteral("Версия для обновления:"), pnlTop), 1, 0);
-    texts->addWidget(m_sourceVersion, 1, 1);
+        label(QStringLiteral("Label3"), QStringLiteral("Версия для обновления:"), topPanel), 1, 0);
+    texts->addWidget(m_sourceVersionLabel, 1, 1);
     texts->addItem(new QSpacerItem(0, 8), 2, 0);
     texts->addWidget(
-        label(QStringLiteral("Label5"), QStringLiteral("Версия программы изменилась."), pnlTop), 3,
-        0, 1, 3);
+        label(QStringLiteral("Label5"), QStringLiteral("Версия программы изменилась."), topPanel),
+        3, 0, 1, 3);
     texts->addWidget(label(QStringLiteral("Label6"),
-                           QStringLiteral("Необходимо произвести её обновление."), pnlTop),
+                           QStringLiteral("Необходимо произвести её обновление."), topPanel),
                      4, 0, 1, 3);
     texts->addWidget(label(QStringLiteral("Label7"),
-                           QStringLiteral("Это может занять некоторое время."), pnlTop),
+                           QStringLiteral("Это может занять некоторое время."), topPanel),
                      5, 0, 1, 2);
-    texts->addWidget(m_begin, 5, 2, Qt::AlignRight | Qt::AlignBottom);
+    texts->addWidget(m_beginButton, 5, 2, Qt::AlignRight | Qt::AlignBottom);
     texts->setColumnStretch(1, 1);
 
-    auto* top = new QHBoxLayout(pnlTop);
+    auto* top = new QHBoxLayout(topPanel);
     top->setContentsMargins(10, 8, 10, 8);
     top->setSpacing(12);
     top->addWidget(icon, 0, Qt::AlignTop);
     top->addLayout(texts, 1);
 
-    auto* pnlHelpViewer = new QWidget(this);
-    pnlHelpViewer->setObjectName(QStringLiteral("pnlHelpViewer"));
-    auto* pnlCover = new QLabel(QStringLiteral("Новые возможности версии"), pnlHelpViewer);
-    pnlCover->setObjectName(QStringLiteral("pnlCover"));
-    pnlCover->setAutoFillBackground(true);
-    pnlCover->setBackgroundRole(QPalette::Highlight);
-    pnlCover->setForegroundRole(QPalette::HighlightedText);
-    pnlCover->setContentsMargins(6, 3, 6, 3);
-    QFont coverFont = pnlCover->font();
+    auto* versionInfoPanel = new QWidget(this);
+    versionInfoPanel->setObjectName(QStringLiteral("versionInfoPanel"));
+    auto* versionInfoTitle =
+        new QLabel(QStringLiteral("Новые возможности версии"), versionInfoPanel);
+    versionInfoTitle->setObjectName(QStringLiteral("versionInfoTitle"));
+    versionInfoTitle->setAutoFillBackground(true);
+    versionInfoTitle->setBackgroundRole(QPalette::Highlight);
+    versionInfoTitle->setForegroundRole(QPalette::HighlightedText);
+    versionInfoTitle->setContentsMargins(6, 3, 6, 3);
+    QFont coverFont = versionInfoTitle->font();
     coverFont.setBold(true);
-    pnlCover->setFont(coverFont);
-    m_versionInfo = new QPlainTextEdit(pnlHelpViewer);
-    m_versionInfo->setObjectName(QStringLiteral("mmVersionInfo"));
-    m_versionInfo->setReadOnly(true);
-    auto* help = new QVBoxLayout(pnlHelpViewer);
+    versionInfoTitle->setFont(coverFont);
+    m_versionInfoView = new QPlainTextEdit(versionInfoPanel);
+    m_versionInfoView->setObjectName(QStringLiteral("mmVersionInfo"));
+    m_versionInfoView->setReadOnly(true);
+    auto* help = new QVBoxLayout(versionInfoPanel);
     help->setContentsMargins(0, 0, 0, 0);
     help->setSpacing(0);
-    help->addWidget(pnlCover);
-    help->addWidget(m_versionInfo, 1);
+    help->addWidget(versionInfoTitle);
+    help->addWidget(m_versionInfoView, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(pnlTop);
-    layout->addWidget(pnlHelpViewer, 1);
+    layout->addWidget(topPanel);
+    layout->addWidget(versionInfoPanel, 1);
 
-    connect(m_begin, &QPushButton::clicked, this,
-            [this] { runGuarded([this] { btnBeginClick(); }); });
+    connect(m_beginButton, &QPushButton::clicked, this,
+            [this] { runGuarded([this] { onBeginClicked(); }); });
 }
 
 // There is no help file on this system: the change list comes from "Changes.txt" beside the
 // executable, and stays empty when that file is missing.
-QString TfrmUpdate::ChangeList() {
+QString UpgradeWindow::changeList() {
     QFile file(QCoreApplication::applicationDirPath() + QStringLiteral("/Changes.txt"));
     return file.open(QIODevice::ReadOnly) ? decodeText(file.readAll()) : QString();
 }
 
-void TfrmUpdate::loadChanges() {
-    m_versionInfo->setPlainText(ChangeList());
+void UpgradeWindow::loadChanges() {
+    m_versionInfoView->setPlainText(changeList());
 }
 
-void TfrmUpdate::SaveVersion() {
-    saveVersion(dtmdlDataStoreProto->Ini());
+void UpgradeWindow::saveProgramVersion() {
+    saveVersion(dtmdlDataStoreProto->ini());
 }
 
-void TfrmUpdate::UpgradeDatabases(bool allDatabases, Currency fromVersion) {
+void UpgradeWindow::upgradeDatabases(bool allDatabases, Currency fromVersion) {
     if (!allDatabases) {
-        UpgradeBook(fromVersion);
+        upgradeBook(fromVersion);
         return;
     }
-    TIniFile& ini = dtmdlDataStoreProto->Ini();
-    const int count = ini.ReadInteger(QStringLiteral("DB"), QStringLiteral("DatabaseCount"), 0);
+    IniFile& ini = dtmdlDataStoreProto->ini();
+    const int count = ini.readInteger(QStringLiteral("DB"), QStringLiteral("DatabaseCount"), 0);
     for (int i = 0; i < count; ++i) {
-        dtmdlDataStoreProto->ReopenDatabase(ini.ReadString(
+        dtmdlDataStoreProto->reopenDatabase(ini.readString(
             QStringLiteral("DB"), QStringLiteral("DatabasePath_%1").arg(i), QString()));
-        UpgradeBook(fromVersion);
+        upgradeBook(fromVersion);
     }
 }
 
-void TfrmUpdate::UpgradeBook(Currency fromVersion) {
-    const QString own = TfrmOptions::GetOption(QLatin1String(kDBVersion)).trimmed();
-    const QString path = dtmdlDataStoreProto->dbMain().path();
-    const Currency required = StrToCurrDot(requiredVersion());
+void UpgradeWindow::upgradeBook(Currency fromVersion) {
+    const QString own = OptionsPane::option(QLatin1String(kDBVersion)).trimmed();
+    const QString path = dtmdlDataStoreProto->database().path();
+    const Currency required = strToCurrDot(requiredVersion());
     Currency from = fromVersion;
     if (!own.isEmpty() && !readVersion(own, from)) {
         refuseBook(QStringLiteral("База данных \"%1\" имеет неверную версию \"%2\".\n"
@@ -210,70 +211,69 @@ void TfrmUpdate::UpgradeBook(Currency fromVersion) {
     if (required < from) {
         refuseBook(QStringLiteral("База данных \"%1\" имеет версию %2, более новую, чем нужна "
                                   "программе (%3).\nЭта база данных не обновляется.")
-                       .arg(path, own.isEmpty() ? VersionText(from) : own, requiredVersion()));
+                       .arg(path, own.isEmpty() ? versionText(from) : own, requiredVersion()));
         return;
     }
     if (from == required) {
         if (own.isEmpty())
-            TfrmOptions::SetOption(QLatin1String(kDBVersion), requiredVersion());
+            OptionsPane::setOption(QLatin1String(kDBVersion), requiredVersion());
         return;
     }
-    dtmdlDataStoreProto->MakeBackup(
-        TdtmdlDataStoreProto::BackupFolder(TdtmdlDataStoreProto::Reserv),
-        TdtmdlDataStoreProto::Reserv, path, false);
-    m_steps.RunUpdates(from, [](Currency reached) {
-        TfrmOptions::SetOption(QLatin1String(kDBVersion), VersionText(reached));
+    dtmdlDataStoreProto->makeBackup(DataStore::backupFolder(DataStore::Reserv), DataStore::Reserv,
+                                    path, false);
+    m_steps.runUpgrades(from, [](Currency reached) {
+        OptionsPane::setOption(QLatin1String(kDBVersion), versionText(reached));
     });
-    TfrmOptions::SetOption(QLatin1String(kDBVersion), requiredVersion());
+    OptionsPane::setOption(QLatin1String(kDBVersion), requiredVersion());
 }
 
-void TfrmUpdate::refuseBook(const QString& text) {
+void UpgradeWindow::refuseBook(const QString& text) {
     dialogs::messageBox(this, text, windowTitle(), MB_OK | MB_ICONEXCLAMATION);
 }
 
-void TfrmUpdate::Upgrade(bool allDatabases, Currency fromVersion) {
-    UpgradeDatabases(allDatabases, fromVersion);
-    SaveVersion();
+void UpgradeWindow::upgrade(bool allDatabases, Currency fromVersion) {
+    upgradeDatabases(allDatabases, fromVersion);
+    saveProgramVersion();
     dialogs::showMessage(QStringLiteral("Обновление завершено.\n\nПерезапустите программу."));
     accept();
 }
 
-void TfrmUpdate::btnBeginClick() {
+void UpgradeWindow::onBeginClicked() {
     const QString current =
-        dtmdlDataStoreProto->Ini()
-            .ReadString(QLatin1String(kVersionSection), QLatin1String(kCurrVersion), QString())
+        dtmdlDataStoreProto->ini()
+            .readString(QLatin1String(kVersionSection), QLatin1String(kCurrVersion), QString())
             .trimmed();
     // Without a stored program version a book without its own version counts as current,
     // as the start-up takes it.
-    Upgrade(true, current.isEmpty() ? StrToCurrDot(requiredVersion()) : StrToCurrDot(current));
+    upgrade(true, current.isEmpty() ? strToCurrDot(requiredVersion()) : strToCurrDot(current));
 }
 
-bool TfrmUpdate::VersionChanged(TIniFile& ini) {
+bool UpgradeWindow::hasVersionChanged(IniFile& ini) {
     const QString current =
-        ini.ReadString(QLatin1String(kVersionSection), QLatin1String(kCurrVersion), QString());
+        ini.readString(QLatin1String(kVersionSection), QLatin1String(kCurrVersion), QString());
     if (current == programVersion())
         return false;
     if (current.trimmed().isEmpty() &&
-        ini.ReadInteger(QStringLiteral("DB"), QStringLiteral("DatabaseCount"), 0) == 0) {
+        ini.readInteger(QStringLiteral("DB"), QStringLiteral("DatabaseCount"), 0) == 0) {
         saveVersion(ini);
         return false;
     }
     return true;
 }
 
-void TfrmUpdate::ShowModalUpgrade(TUpdateSteps& steps, QWidget* owner) {
-    TfrmUpdate form(steps, owner);
+void UpgradeWindow::showModalUpgrade(UpgradeSteps& steps, QWidget* owner) {
+    UpgradeWindow form(steps, owner);
     form.exec();
 }
 
-bool TfrmUpdate::UpgradeOpenDatabase(TUpdateSteps& steps, QWidget* owner) {
-    QString own = TfrmOptions::GetOption(QLatin1String(kDBVersion)).trimmed();
+bool UpgradeWindow::upgradeOpenDatabase(UpgradeSteps& steps, QWidget* owner) {
+    QString own = OptionsPane::option(QLatin1String(kDBVersion)).trimmed();
     if (own.isEmpty()) {
         own = requiredVersion();
-        TfrmOptions::SetOption(QLatin1String(kDBVersion), own);
+        OptionsPane::setOption(QLatin1String(kDBVersion), own);
     }
-    const Currency version = StrToCurrDot(own);
-    if (!(version < StrToCurrDot(requiredVersion())))
+    const Currency version = strToCurrDot(own);
+    if (!(version < strToCurrDot(requiredVersion())))
         return true;
     const int answer = dialogs::messageBox(
         owner,
@@ -283,7 +283,7 @@ bool TfrmUpdate::UpgradeOpenDatabase(TUpdateSteps& steps, QWidget* owner) {
         QStringLiteral("Ошибка"), MB_OKCANCEL | MB_ICONEXCLAMATION);
     if (answer != IDOK)
         return false;
-    TfrmUpdate form(steps, owner);
-    form.Upgrade(false, version);
+    UpgradeWindow form(steps, owner);
+    form.upgrade(false, version);
     return false;
 }

@@ -8,8 +8,8 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QWidget;
-class TIniFile;
-class TUpdateSteps;
+class IniFile;
+class UpgradeSteps;
 
 // The upgrade window: a new program version upgrades every book of the INI list, then stores
 // the new version; the program ends after it. Also runs the upgrade of the one book opened at
@@ -21,53 +21,53 @@ class TUpdateSteps;
 // alone; a newer one is never lowered, and one whose version is no number is not guessed at:
 // either is named in a message and skipped.
 // Needs the data store (its INI and its connection).
-class TfrmUpdate : public QDialog {
+class UpgradeWindow : public QDialog {
     Q_OBJECT
 public:
     // The list of changes of this version: "Changes.txt" beside the executable, empty when missing.
-    static QString ChangeList();
+    static QString changeList();
 
-    explicit TfrmUpdate(TUpdateSteps& steps, QWidget* owner = nullptr);
-    ~TfrmUpdate() override;
+    explicit UpgradeWindow(UpgradeSteps& steps, QWidget* owner = nullptr);
+    ~UpgradeWindow() override;
 
     // INI "Version"/"CurrVersion" := the program version, "Startup"/"NoStartupDialog" := 0.
-    virtual void SaveVersion();
+    virtual void saveProgramVersion();
     // Every listed book when allDatabases, else the open one.
-    virtual void UpgradeDatabases(bool allDatabases, Currency fromVersion);
-    // UpgradeDatabases, SaveVersion, the message "Обновление завершено.", then the window closes;
-    // an error passes on and nothing after it runs.
-    void Upgrade(bool allDatabases, Currency fromVersion);
+    virtual void upgradeDatabases(bool allDatabases, Currency fromVersion);
+    // upgradeDatabases, saveProgramVersion, the message "Обновление завершено.", then the window
+    // closes; an error passes on and nothing after it runs.
+    void upgrade(bool allDatabases, Currency fromVersion);
     // The open book only; fromVersion stands for a missing "DBVersion".
-    void UpgradeBook(Currency fromVersion);
+    void upgradeBook(Currency fromVersion);
 
     // "Начать обновление...": every listed book, from the INI's version for books without one.
-    // A "CurrVersion" that is no number raises EConvertError and nothing is done.
-    void btnBeginClick();
+    // A "CurrVersion" that is no number raises ConvertError and nothing is done.
+    void onBeginClicked();
 
     // True when the INI's "CurrVersion" differs from the program version, except on a fresh
     // machine (no "CurrVersion", no listed book): the version is stored and false returned.
-    static bool VersionChanged(TIniFile& ini);
+    static bool hasVersionChanged(IniFile& ini);
     // Shows the window modally; the program ends after it, whether the run was made or not.
-    static void ShowModalUpgrade(TUpdateSteps& steps, QWidget* owner);
+    static void showModalUpgrade(UpgradeSteps& steps, QWidget* owner);
     // For the book opened at start: a missing "DBVersion" is stamped with the required one;
     // an older book asks whether to upgrade it and, on OK, upgrades it. True when the start goes
     // on (the book is not older); false when the program ends: the user said Cancel, or the
     // book was upgraded (the message asks to start the program again). Errors pass on.
-    static bool UpgradeOpenDatabase(TUpdateSteps& steps, QWidget* owner);
+    static bool upgradeOpenDatabase(UpgradeSteps& steps, QWidget* owner);
 
-    QLabel* lblDestVersion() const { return m_destVersion; }
-    QLabel* lblSourceVersion() const { return m_sourceVersion; }
-    QPlainTextEdit* mmVersionInfo() const { return m_versionInfo; }
-    QPushButton* btnBegin() const { return m_begin; }
+    QLabel* targetVersionLabel() const { return m_targetVersionLabel; }
+    QLabel* sourceVersionLabel() const { return m_sourceVersionLabel; }
+    QPlainTextEdit* versionInfoView() const { return m_versionInfoView; }
+    QPushButton* beginButton() const { return m_beginButton; }
 
 private:
     void buildLayout();
     void loadChanges();
     void refuseBook(const QString& text);
 
-    TUpdateSteps& m_steps;
-    QLabel* m_destVersion = nullptr;
-    QLabel* m_sourceVersion = nullptr;
-    QPlainTextEdit* m_versionInfo = nullptr;
-    QPushButton* m_begin = nullptr;
+    UpgradeSteps& m_steps;
+    QLabel* m_targetVersionLabel = nullptr;
+    QLabel* m_sourceVersionLabel = nullptr;
+    QPlainTextEdit* m_versionInfoView = nullptr;
+    QPushButton* m_beginButton = nullptr;
 };

@@ -30,7 +30,7 @@ struct VisibleUser {
 
 // The users who may log on, in the server's natural order, on the data store's general query.
 QList<VisibleUser> visibleUsers() {
-    fb::Statement& q = dtmdlDataStoreProto->qryAny();
+    fb::Statement& q = dtmdlDataStoreProto->query();
     q.close();
     q.prepare(QString::fromLatin1(kVisibleUsers), fb::ParamMode::Untouched);
     q.execute();
@@ -39,12 +39,12 @@ QList<VisibleUser> visibleUsers() {
         users.append({int(q.field(QStringLiteral("PRKEY")).asInteger()),
                       q.field(QStringLiteral("LNAM")).asString(),
                       q.field(QStringLiteral("PASSW")).asString()});
-    dtmdlDataStoreProto->tractAny().commit();
+    dtmdlDataStoreProto->transaction().commit();
     return users;
 }
 
 bool hasNoPassword(const QString& stored) {
-    return stored.isEmpty() || stored == TfrmEnterPassword::EncodePassword(QString());
+    return stored.isEmpty() || stored == PasswordDialog::encodePassword(QString());
 }
 
 QWidget* panel(const char* name, QWidget* parent) {
@@ -63,36 +63,36 @@ QLabel* label(const char* name, const QString& text, QWidget* parent) {
 
 } // namespace
 
-TfrmUserLogon::TfrmUserLogon(QWidget* owner)
+LogonDialog::LogonDialog(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("frmUserLogon"));
     setWindowTitle(QStringLiteral("Вход в программу"));
     buildLayout();
-    FormCreate();
+    loadUsers();
 }
 
-void TfrmUserLogon::buildLayout() {
+void LogonDialog::buildLayout() {
     const int labelWidth = 100;
 
     QWidget* user = panel("pnlUser", this);
     QLabel* userLabel = label("Label2", QStringLiteral("Пользователь:"), user);
     userLabel->setFixedWidth(labelWidth);
-    m_user = new QComboBox(user);
-    m_user->setObjectName(QStringLiteral("cbbxUser"));
-    m_user->setMinimumWidth(200);
-    userLabel->setBuddy(m_user);
+    m_userCombo = new QComboBox(user);
+    m_userCombo->setObjectName(QStringLiteral("cbbxUser"));
+    m_userCombo->setMinimumWidth(200);
+    userLabel->setBuddy(m_userCombo);
     user->layout()->addWidget(userLabel);
-    user->layout()->addWidget(m_user);
+    user->layout()->addWidget(m_userCombo);
 
     QWidget* password = panel("pnlPassword", this);
     QLabel* passwordLabel = label("Label3", QStringLiteral("Пароль:"), password);
     passwordLabel->setFixedWidth(labelWidth);
-    m_password = new QLineEdit(password);
-    m_password->setObjectName(QStringLiteral("edtPassword"));
-    m_password->setEchoMode(QLineEdit::Password);
-    passwordLabel->setBuddy(m_password);
+    m_passwordEdit = new QLineEdit(password);
+    m_passwordEdit->setObjectName(QStringLiteral("edtPassword"));
+    m_passwordEdit->setEchoMode(QLineEdit::Password);
+    passwordLabel->setBuddy(m_passwordEdit);
     password->layout()->addWidget(passwordLabel);
-    password->layout()->addWidget(m_password);
+    password->layout()->addWidget(m_passwordEdit);
 
     QWidget* space = panel("pnlSpace", this);
     QWidget* okPanel = panel("pnlOK", this);
@@ -117,39 +117,40 @@ void TfrmUserLogon::buildLayout() {
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    setTabOrder(m_user, m_password);
-    setTabOrder(m_password, ok);
+    setTabOrder(m_userCombo, m_passwordEdit);
+    setTabOrder(m_passwordEdit, ok);
     setTabOrder(ok, cancel);
-    m_user->installEventFilter(this);
-    m_password->installEventFilter(this);
+    m_userCombo->installEventFilter(this);
+    m_passwordEdit->installEventFilter(this);
 
-    connect(ok, &QPushButton::clicked, this, [this] { runGuarded([this] { btnOKClick(); }); });
+    connect(ok, &QPushButton::clicked, this, [this] { runGuarded([this] { onOkClicked(); }); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TfrmUserLogon::FormCreate() {
-    m_password->clear();
-    m_user->clear();
+void LogonDialog::loadUsers() {
+    m_passwordEdit->clear();
+    m_userCombo->clear();
     for (const VisibleUser& user : visibleUsers())
-        m_user->addItem(user.name + QLatin1Char(' '), user.key);
-    const int last = dtmdlDataStoreProto->Ini().ReadInteger(QStringLiteral("Logon"),
+        m_userCombo->addItem(user.name + QLatin1Char(' '), user.key);
+    const int last = dtmdlDataStoreProto->ini().readInteger(QStringLiteral("Logon"),
                                                             QStringLiteral("LastUser"), -1);
-    m_user->setCurrentIndex(last == -1 ? (m_user->count() > 0 ? 0 : -1) : m_user->findData(last));
+    m_userCombo->setCurrentIndex(last == -1 ? (m_userCombo->count() > 0 ? 0 : -1)
+                                            : m_userCombo->findData(last));
 }
 
-bool TfrmUserLogon::PasswordAccepted(const QString& typed, const QString& stored) {
+bool LogonDialog::passwordAccepted(const QString& typed, const QString& stored) {
     if (stored.isEmpty())
         return true;
-    return cp1251::canEncode(typed) && TfrmEnterPassword::EncodePassword(typed) == stored;
+    return cp1251::canEncode(typed) && PasswordDialog::encodePassword(typed) == stored;
 }
 
-void TfrmUserLogon::btnOKClick() {
-    if (m_user->currentIndex() < 0)
+void LogonDialog::onOkClicked() {
+    if (m_userCombo->currentIndex() < 0)
         return;
-    const int key = m_user->currentData().toInt();
+    const int key = m_userCombo->currentData().toInt();
     const QString stored =
-        dtmdlDataStoreProto->GetFieldValue(QStringLiteral("USERS"), QStringLiteral("PASSW"), key);
-    if (!PasswordAccepted(m_password->text(), stored)) {
+        dtmdlDataStoreProto->fieldValue(QStringLiteral("USERS"), QStringLiteral("PASSW"), key);
+    if (!passwordAccepted(m_passwordEdit->text(), stored)) {
         dialogs::messageBox(this, QStringLiteral("Пароль неверен!"), QStringLiteral("Ошибка"),
                             MB_OK | MB_ICONERROR);
         return;
@@ -157,27 +158,27 @@ void TfrmUserLogon::btnOKClick() {
     // Remembering the user is a convenience: an INI that cannot be written is reported and the
     // logon goes on.
     runGuarded([key] {
-        dtmdlDataStoreProto->Ini().WriteInteger(QStringLiteral("Logon"), QStringLiteral("LastUser"),
+        dtmdlDataStoreProto->ini().writeInteger(QStringLiteral("Logon"), QStringLiteral("LastUser"),
                                                 key);
     });
-    dtmdlDataStoreProto->UserKey = key;
+    dtmdlDataStoreProto->m_userKey = key;
     accept();
 }
 
-bool TfrmUserLogon::Logon() {
+bool LogonDialog::logon() {
     const QList<VisibleUser> users = visibleUsers();
     if (users.isEmpty())
         return true;
     if (users.size() == 1 && hasNoPassword(users.first().password)) {
-        dtmdlDataStoreProto->UserKey = users.first().key;
+        dtmdlDataStoreProto->m_userKey = users.first().key;
         return true;
     }
-    TfrmUserLogon window;
+    LogonDialog window;
     return window.exec() == QDialog::Accepted;
 }
 
-bool TfrmUserLogon::eventFilter(QObject* watched, QEvent* event) {
-    if (IsEnterKeyPress(event)) {
+bool LogonDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (isEnterKeyPress(event)) {
         focusNextChild();
         return true;
     }

@@ -8,24 +8,24 @@ class QLineEdit;
 // The logon of the start-up: asks the user and the password when the book has more than one
 // visible user or its only visible user has a password, and remembers the last user in the INI
 // (section "Logon", key "LastUser"). Works on the open database of dtmdlDataStoreProto.
-class TfrmUserLogon : public QDialog {
+class LogonDialog : public QDialog {
     Q_OBJECT
 public:
-    // Builds the window and fills the list of visible users (FormCreate).
-    explicit TfrmUserLogon(QWidget* owner = nullptr);
+    // Builds the window and fills the list of visible users (applyMode).
+    explicit LogonDialog(QWidget* owner = nullptr);
 
-    // True: go on, with the data store's UserKey set to the user (left as it is when the book
+    // True: go on, with the data store's m_userKey set to the user (left as it is when the book
     // has no visible user); false: the user refused the logon. Database errors pass on.
-    static bool Logon();
+    static bool logon();
 
     // Whether a typed password opens a user with this stored PASSW: an empty stored text means
     // no password. Text that Windows-1251 cannot hold never matches.
-    static bool PasswordAccepted(const QString& typed, const QString& stored);
+    static bool passwordAccepted(const QString& typed, const QString& stored);
 
-    void FormCreate();
+    void loadUsers();
     // Logs the chosen user on when the password matches, else says so and stays; does nothing
     // while no user is chosen.
-    void btnOKClick();
+    void onOkClicked();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -33,6 +33,6 @@ protected:
 private:
     void buildLayout();
 
-    QComboBox* m_user = nullptr;
-    QLineEdit* m_password = nullptr;
+    QComboBox* m_userCombo = nullptr;
+    QLineEdit* m_passwordEdit = nullptr;
 };

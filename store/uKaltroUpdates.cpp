@@ -14,56 +14,56 @@ namespace {
 // The templates of step 2.09: read before the script runs, so that a missing file stops the
 // step before it changes anything; inserted without EXT, which the table gets in step 2.16.
 void updateTo209(const QString& templatesFolder, QWidget* owner) {
-    fb::Attachment& database = dtmdlDataStoreProto->dbMain();
-    QList<TPrintForm> forms;
+    fb::Attachment& database = dtmdlDataStoreProto->database();
+    QList<DefaultTemplate> forms;
     {
         fb::Transaction read(database, fb::TransactionKind::ReadOnly);
-        forms = ReadDefaultPrintForms(read, templatesFolder);
+        forms = readDefaultPrintForms(read, templatesFolder);
         read.commit();
     }
-    RunScriptResource(QStringLiteral("UPDATE_TO_209"), owner);
+    runCarriedScript(QStringLiteral("UPDATE_TO_209"), owner);
     fb::Transaction write(database);
-    InsertPrintForms(write, forms, false);
+    insertPrintForms(write, forms, false);
     write.commit();
 }
 
 void updateTo216(QWidget* owner) {
-    RunScriptResource(QStringLiteral("UPDATE_TO_216"), owner);
-    fb::Transaction transaction(dtmdlDataStoreProto->dbMain());
-    SetTemplateExtensionsFromContent(transaction);
+    runCarriedScript(QStringLiteral("UPDATE_TO_216"), owner);
+    fb::Transaction transaction(dtmdlDataStoreProto->database());
+    setTemplateExtensionsFromContent(transaction);
     transaction.commit();
 }
 
 } // namespace
 
-void RegisterKaltroUpdates(TUpdateSteps& steps, const QString& templatesFolder, QWidget* owner) {
+void registerProductUpgrades(UpgradeSteps& steps, const QString& templatesFolder, QWidget* owner) {
     const QString templates =
-        templatesFolder.isEmpty() ? DefaultTemplatesFolder() : templatesFolder;
+        templatesFolder.isEmpty() ? defaultTemplatesFolder() : templatesFolder;
     auto script = [owner](const char* name) {
-        return [owner, name] { RunScriptResource(QLatin1String(name), owner); };
+        return [owner, name] { runCarriedScript(QLatin1String(name), owner); };
     };
-    steps.RegisterUpdate(QStringLiteral("2.08"), StrToCurrDot(QStringLiteral("2.08")),
-                         script("UPDATE_TO_208"));
-    steps.RegisterUpdate(QStringLiteral("2.09"), StrToCurrDot(QStringLiteral("2.09")),
-                         [templates, owner] { updateTo209(templates, owner); });
-    steps.RegisterUpdate(QStringLiteral("2.10"), StrToCurrDot(QStringLiteral("2.10")),
-                         script("UPDATE_TO_210"));
-    steps.RegisterUpdate(QStringLiteral("2.12"), StrToCurrDot(QStringLiteral("2.12")),
-                         script("UPDATE_TO_212"));
-    steps.RegisterUpdate(QStringLiteral("2.16"), StrToCurrDot(QStringLiteral("2.16")),
-                         [owner] { updateTo216(owner); });
-    steps.RegisterUpdate(QStringLiteral("2.17"), StrToCurrDot(QStringLiteral("2.17")),
-                         script("UPDATE_TO_217"));
+    steps.registerUpgrade(QStringLiteral("2.08"), strToCurrDot(QStringLiteral("2.08")),
+                          script("UPDATE_TO_208"));
+    steps.registerUpgrade(QStringLiteral("2.09"), strToCurrDot(QStringLiteral("2.09")),
+                          [templates, owner] { updateTo209(templates, owner); });
+    steps.registerUpgrade(QStringLiteral("2.10"), strToCurrDot(QStringLiteral("2.10")),
+                          script("UPDATE_TO_210"));
+    steps.registerUpgrade(QStringLiteral("2.12"), strToCurrDot(QStringLiteral("2.12")),
+                          script("UPDATE_TO_212"));
+    steps.registerUpgrade(QStringLiteral("2.16"), strToCurrDot(QStringLiteral("2.16")),
+                          [owner] { updateTo216(owner); });
+    steps.registerUpgrade(QStringLiteral("2.17"), strToCurrDot(QStringLiteral("2.17")),
+                          script("UPDATE_TO_217"));
 }
 
-void SetTemplateExtensionsFromContent(fb::Transaction& transaction) {
+void setTemplateExtensionsFromContent(fb::Transaction& transaction) {
     QMap<int, QString> extensions;
     {
         fb::Statement select(transaction, QStringLiteral("SELECT PRKEY, DATA FROM PRINTFORMS"));
         select.execute();
         while (select.fetch())
             extensions.insert(int(select.field(0).asInteger()),
-                              TemplateExtension(select.field(1).asBytes()));
+                              templateExtension(select.field(1).asBytes()));
     }
     fb::Statement update(transaction,
                          QStringLiteral("UPDATE PRINTFORMS SET EXT=:EXT WHERE PRKEY=:PRKEY"));

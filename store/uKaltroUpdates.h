@@ -3,7 +3,7 @@
 #include <QString>
 
 class QWidget;
-class TUpdateSteps;
+class UpgradeSteps;
 
 namespace fb {
 class Transaction;
@@ -12,9 +12,9 @@ class Transaction;
 // Registers the product's upgrade steps 2.08, 2.09, 2.10, 2.12, 2.16 and 2.17. Each runs its
 // carried script on the data store's open database (a failing script shows the console, owned
 // by owner, and raises). Step 2.09 also loads the default templates from templatesFolder
-// (empty: DefaultTemplatesFolder()); step 2.16 then sets every template's EXT from its content.
-void RegisterKaltroUpdates(TUpdateSteps& steps, const QString& templatesFolder = QString(),
-                           QWidget* owner = nullptr);
+// (empty: defaultTemplatesFolder()); step 2.16 then sets every template's EXT from its content.
+void registerProductUpgrades(UpgradeSteps& steps, const QString& templatesFolder = QString(),
+                             QWidget* owner = nullptr);
 
-// EXT of every row of PRINTFORMS := TemplateExtension of its DATA. The caller commits.
-void SetTemplateExtensionsFromContent(fb::Transaction& transaction);
+// EXT of every row of PRINTFORMS := templateExtension of its DATA. The caller commits.
+void setTemplateExtensionsFromContent(fb::Transaction& transaction);

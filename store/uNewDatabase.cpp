@@ -90,16 +90,16 @@ QString executableFolder() {
 }
 
 // The creation script on the new file, without a console: the file goes away on failure.
-void CreateDatabase(fb::Attachment& database) {
-    ExecWithSQLWaitCursor([&] {
-        TSqlInterpreter interpreter(database);
-        interpreter.run(TSqlInterpreter::splitLines(ScriptResource(QStringLiteral("SQL_NEWDB"))));
+void runCreationScript(fb::Attachment& database) {
+    execWithSQLWaitCursor([&] {
+        ScriptInterpreter interpreter(database);
+        interpreter.run(ScriptInterpreter::splitLines(carriedScript(QStringLiteral("SQL_NEWDB"))));
     });
 }
 
-void InitNewDatabase(fb::Transaction& transaction, int ownerType, const QString& name) {
-    QString etc = SetKeyValue(QString(), QStringLiteral("StoreCapt"), name);
-    etc = SetKeyValue(etc, QStringLiteral("DBVersion"), dtmdlDataStoreProto->GetProgramVersion());
+void initNewDatabase(fb::Transaction& transaction, int ownerType, const QString& name) {
+    QString etc = setKeyValue(QString(), QStringLiteral("StoreCapt"), name);
+    etc = setKeyValue(etc, QStringLiteral("DBVersion"), dtmdlDataStoreProto->programVersion());
     fb::Statement q(transaction);
     q.prepare(QStringLiteral("UPDATE PARTS SET\n ETC=:ETC,\n LOWNER=:LOWNER\n WHERE PRKEY=:PRKEY"));
     q.param(QStringLiteral("PRKEY")).setInteger(kOwnerKey);
@@ -120,39 +120,39 @@ void dropNewFile(fb::Attachment& database, const QString& path) {
 // The three backups of the new file; returns the backup files that did not exist before.
 QStringList makeFirstBackups(const QString& path) {
     QStringList made;
-    for (int kind = TdtmdlDataStoreProto::Reserv; kind <= TdtmdlDataStoreProto::Week; ++kind) {
-        const QString folder = TdtmdlDataStoreProto::BackupFolder(kind);
-        const QString target = TdtmdlDataStoreProto::BackupPath(path, folder);
+    for (int kind = DataStore::Reserv; kind <= DataStore::Week; ++kind) {
+        const QString folder = DataStore::backupFolder(kind);
+        const QString target = DataStore::backupPath(path, folder);
         const bool existed = QFileInfo::exists(target);
-        dtmdlDataStoreProto->MakeBackup(folder, kind, path, false);
+        dtmdlDataStoreProto->makeBackup(folder, kind, path, false);
         if (!existed && QFileInfo::exists(target))
             made << target;
     }
     return made;
 }
 
-void appendToList(TIniFile& ini, const QString& path, const QString& name) {
+void appendToList(IniFile& ini, const QString& path, const QString& name) {
     const QString section = QStringLiteral("DB");
-    const int count = ini.ReadInteger(section, QStringLiteral("DatabaseCount"), 0);
-    ini.WriteString(section, QStringLiteral("DatabasePath_%1").arg(count), path);
-    ini.WriteString(section, QStringLiteral("DatabaseCaption_%1").arg(count), name);
-    ini.WriteInteger(section, QStringLiteral("DatabaseCount"), count + 1);
+    const int count = ini.readInteger(section, QStringLiteral("DatabaseCount"), 0);
+    ini.writeString(section, QStringLiteral("DatabasePath_%1").arg(count), path);
+    ini.writeString(section, QStringLiteral("DatabaseCaption_%1").arg(count), name);
+    ini.writeInteger(section, QStringLiteral("DatabaseCount"), count + 1);
 }
 
 } // namespace
 
-QString DefaultTemplatesFolder() {
+QString defaultTemplatesFolder() {
     return executableFolder() + QStringLiteral("/PrintTemplates");
 }
 
-QString DefaultDatabasesFolder() {
+QString defaultDatabasesFolder() {
     if (QFileInfo(executableFolder()).isWritable())
         return executableFolder() + QStringLiteral("/Databases");
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
            QStringLiteral("/Databases");
 }
 
-QString NextDatabaseFileName(const QString& folder) {
+QString nextDatabaseFileName(const QString& folder) {
     const QDir dir(folder);
     int max = 0;
     const QStringList names = dir.entryList({QStringLiteral("Kaltro*.fdb")},
@@ -166,7 +166,7 @@ QString NextDatabaseFileName(const QString& folder) {
     return dir.absoluteFilePath(QStringLiteral("Kaltro%1.fdb").arg(max + 1));
 }
 
-QList<TPrintFormRow> DefaultPrintFormRows(int ownerType) {
+QList<TemplateRow> defaultPrintFormRows(int ownerType) {
     struct Template {
         const char* name;
         const char* file;
@@ -187,13 +187,13 @@ QList<TPrintFormRow> DefaultPrintFormRows(int ownerType) {
         {"Приходный кассовый ордер (Россия)", "Приходный кассовый ордер (Россия)"},
         {"Расходный кассовый ордер (Россия)", "Расходный кассовый ордер (Россия)"},
     };
-    QList<TPrintFormRow> rows;
+    QList<TemplateRow> rows;
     auto add = [&rows](int key, int docType, const Template& t, const char* ext) {
-        rows.append(TPrintFormRow{key, docType, QString::fromUtf8(t.name),
-                                  QString::fromUtf8(t.file) + QLatin1Char('.') + QLatin1String(ext),
-                                  QLatin1String(ext)});
+        rows.append(TemplateRow{key, docType, QString::fromUtf8(t.name),
+                                QString::fromUtf8(t.file) + QLatin1Char('.') + QLatin1String(ext),
+                                QLatin1String(ext)});
     };
-    if (ownerType == otBankAccount) {
+    if (ownerType == BankAccount) {
         // Each country's pair of payment orders serves income (1) and issue (2) documents.
         for (const char* ext : {"doc", "odt"}) {
             const int base = rows.size() + 1;
@@ -203,7 +203,7 @@ QList<TPrintFormRow> DefaultPrintFormRows(int ownerType) {
                         add(base + country * 4 + (docType - 1) * 2 + copies, docType,
                             bank[country * 2 + copies], ext);
         }
-    } else if (ownerType == otCashDesk) {
+    } else if (ownerType == CashDesk) {
         for (const char* ext : {"doc", "odt"}) {
             const int base = 17 + rows.size();
             for (int i = 0; i < 4; ++i)
@@ -213,8 +213,8 @@ QList<TPrintFormRow> DefaultPrintFormRows(int ownerType) {
     return rows;
 }
 
-QList<TPrintForm> ReadDefaultPrintForms(fb::Transaction& transaction,
-                                        const QString& templatesFolder) {
+QList<DefaultTemplate> readDefaultPrintForms(fb::Transaction& transaction,
+                                             const QString& templatesFolder) {
     fb::Statement q(transaction);
     q.prepare(QStringLiteral("SELECT P.LOWNER FROM PARTS P WHERE P.PRKEY=:PRKEY"));
     q.param(QStringLiteral("PRKEY")).setInteger(kOwnerKey);
@@ -224,29 +224,30 @@ QList<TPrintForm> ReadDefaultPrintForms(fb::Transaction& transaction,
     const int ownerType = int(q.field(0).asInteger());
     q.close();
 
-    QList<TPrintForm> forms;
-    for (const TPrintFormRow& row : DefaultPrintFormRows(ownerType)) {
+    QList<DefaultTemplate> forms;
+    for (const TemplateRow& row : defaultPrintFormRows(ownerType)) {
         const QString path = QDir(templatesFolder).filePath(row.fileName);
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             throw Exception(QStringLiteral("Не удается открыть файл \"%1\"").arg(path));
-        forms.append(TPrintForm{row, file.readAll()});
+        forms.append(DefaultTemplate{row, file.readAll()});
     }
     return forms;
 }
 
-void InsertPrintForms(fb::Transaction& transaction, const QList<TPrintForm>& forms, bool withExt) {
-    for (const TPrintForm& form : forms)
-        InsertPrintForm(transaction, form.row.key, form.row.docType, form.row.name, form.data,
+void insertPrintForms(fb::Transaction& transaction, const QList<DefaultTemplate>& forms,
+                      bool withExt) {
+    for (const DefaultTemplate& form : forms)
+        insertPrintForm(transaction, form.row.key, form.row.docType, form.row.name, form.data,
                         withExt ? form.row.ext : QString());
 }
 
-void LoadDefaultPrintForms(fb::Transaction& transaction, const QString& templatesFolder,
+void loadDefaultPrintForms(fb::Transaction& transaction, const QString& templatesFolder,
                            bool withExt) {
-    InsertPrintForms(transaction, ReadDefaultPrintForms(transaction, templatesFolder), withExt);
+    insertPrintForms(transaction, readDefaultPrintForms(transaction, templatesFolder), withExt);
 }
 
-void InsertPrintForm(fb::Transaction& transaction, int key, int docType, const QString& name,
+void insertPrintForm(fb::Transaction& transaction, int key, int docType, const QString& name,
                      const QByteArray& data, const QString& ext) {
     fb::Statement q(transaction);
     if (ext.isEmpty())
@@ -264,7 +265,7 @@ void InsertPrintForm(fb::Transaction& transaction, int key, int docType, const Q
     q.execute();
 }
 
-QString TemplateExtension(const QByteArray& data) {
+QString templateExtension(const QByteArray& data) {
     static const QByteArray oleSignature("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
     if (data.startsWith(oleSignature))
         return QStringLiteral("doc");
@@ -275,20 +276,20 @@ QString TemplateExtension(const QByteArray& data) {
     return QStringLiteral("doc");
 }
 
-QString CreateNewBook(int ownerType, const QString& name, const QString& folder,
+QString createNewBook(int ownerType, const QString& name, const QString& folder,
                       const QString& templatesFolder) {
     cp1251::encode(name); // a name the book cannot hold stops here, before anything is made
     const QString templates =
-        templatesFolder.isEmpty() ? DefaultTemplatesFolder() : templatesFolder;
-    const QString path = NextDatabaseFileName(folder);
+        templatesFolder.isEmpty() ? defaultTemplatesFolder() : templatesFolder;
+    const QString path = nextDatabaseFileName(folder);
 
     fb::Attachment database;
     database.create(path); // on failure there is no new file to remove
     try {
-        CreateDatabase(database);
+        runCreationScript(database);
         fb::Transaction transaction(database);
-        InitNewDatabase(transaction, ownerType, name);
-        LoadDefaultPrintForms(transaction, templates, true);
+        initNewDatabase(transaction, ownerType, name);
+        loadDefaultPrintForms(transaction, templates, true);
         transaction.commit();
         database.detach();
     } catch (...) {
@@ -298,7 +299,7 @@ QString CreateNewBook(int ownerType, const QString& name, const QString& folder,
 
     const QStringList backups = makeFirstBackups(path);
     try {
-        appendToList(dtmdlDataStoreProto->Ini(), path, name);
+        appendToList(dtmdlDataStoreProto->ini(), path, name);
     } catch (...) {
         QFile::remove(path);
         for (const QString& backup : backups)
@@ -308,24 +309,24 @@ QString CreateNewBook(int ownerType, const QString& name, const QString& folder,
     return path;
 }
 
-bool AddDatabase(QWidget* owner, int ownerType, const QString& prompt, const QString& defaultName,
-                 QString* createdPath, bool openedNow) {
+bool addBook(QWidget* owner, int ownerType, const QString& prompt, const QString& defaultName,
+             QString* createdPath, bool openedNow) {
     QString name = defaultName;
-    if (!InputQueryEx(owner, prompt, QStringLiteral("Название:"), name))
-        throw EAbort();
+    if (!inputQueryEx(owner, prompt, QStringLiteral("Название:"), name))
+        throw SilentAbort();
     if (name.trimmed().isEmpty())
         throw Exception(QStringLiteral("Название базы данных не может быть пустым."));
 
-    QString folder = DefaultDatabasesFolder();
+    QString folder = defaultDatabasesFolder();
     QDir().mkpath(folder);
     if (!dialogs::selectDirectory(owner, QStringLiteral("Выберите папку для хранения базы данных"),
                                   folder, folder))
-        throw EAbort();
+        throw SilentAbort();
     if (!QDir().mkpath(folder))
         throw Exception(QStringLiteral("Не удается создать каталог: \"%1\"").arg(folder));
 
     // The folder keeps the rights it has: on Linux the user who creates it owns it.
-    const QString path = CreateNewBook(ownerType, name, folder);
+    const QString path = createNewBook(ownerType, name, folder);
     const QString done = QStringLiteral("Операция произведена успешно!");
     const QString restart =
         QStringLiteral("\nДля использования новой базы запустите программу заново.");

@@ -7,7 +7,7 @@
 #include <QFile>
 #include <QRegularExpression>
 
-QString ScriptResource(const QString& name) {
+QString carriedScript(const QString& name) {
     static const QRegularExpression plainName(QStringLiteral("^[A-Z0-9_]+$"));
     QFile file(QStringLiteral(":/sql/%1.sql").arg(name));
     if (!plainName.match(name).hasMatch() || !file.open(QIODevice::ReadOnly))
@@ -15,10 +15,10 @@ QString ScriptResource(const QString& name) {
     return QString::fromUtf8(file.readAll());
 }
 
-void RunScriptResource(const QString& name, QWidget* owner) {
-    RunScript(ScriptResource(name), owner);
+void runCarriedScript(const QString& name, QWidget* owner) {
+    runScript(carriedScript(name), owner);
 }
 
-void RunScript(const QString& text, QWidget* owner) {
-    TfrmSQLExec::RunScript(dtmdlDataStoreProto->dbMain(), text, owner);
+void runScript(const QString& text, QWidget* owner) {
+    SqlConsole::runScript(dtmdlDataStoreProto->database(), text, owner);
 }

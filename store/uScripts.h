@@ -8,11 +8,11 @@ class QWidget;
 // scripts "UPDATE_TO_208" ... "UPDATE_TO_217".
 
 // The text of a carried script; Exception for a name the program does not carry.
-QString ScriptResource(const QString& name);
+QString carriedScript(const QString& name);
 
 // Runs a carried script on the data store's open database through the SQL console
 // (without showing it; on failure the console shows the script and the error passes on).
-void RunScriptResource(const QString& name, QWidget* owner = nullptr);
+void runCarriedScript(const QString& name, QWidget* owner = nullptr);
 
 // Runs a script text the same way.
-void RunScript(const QString& text, QWidget* owner = nullptr);
+void runScript(const QString& text, QWidget* owner = nullptr);

@@ -6,7 +6,7 @@ constexpr int kMaxCaption = 255;
 
 } // namespace
 
-QString VersionText(Currency version) {
+QString versionText(Currency version) {
     const qint64 units = version.units < 0 ? -version.units : version.units;
     QString fraction =
         QString::number(units % Currency::kScale).rightJustified(4, QLatin1Char('0'));
@@ -16,12 +16,13 @@ QString VersionText(Currency version) {
            QString::number(units / Currency::kScale) + QLatin1Char('.') + fraction;
 }
 
-void TUpdateSteps::RegisterUpdate(const QString& caption, Currency version,
-                                  std::function<void()> step) {
+void UpgradeSteps::registerUpgrade(const QString& caption, Currency version,
+                                   std::function<void()> step) {
     m_steps.push_back(Step{caption.left(kMaxCaption), version, std::move(step)});
 }
 
-Currency TUpdateSteps::RunUpdates(Currency from, const std::function<void(Currency)>& stamp) const {
+Currency UpgradeSteps::runUpgrades(Currency from,
+                                   const std::function<void(Currency)>& stamp) const {
     Currency reached = from;
     for (const Step& step : m_steps) {
         if (!(reached < step.version))

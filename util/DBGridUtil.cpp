@@ -17,42 +17,43 @@ namespace {
 // Adds what the dataset model does not know: the columns' colours and title alignments.
 class ColumnsProxy : public QIdentityProxyModel {
 public:
-    ColumnsProxy(const QList<TGridColumn>& columns, QObject* parent)
+    ColumnsProxy(const QList<GridColumn>& columns, QObject* parent)
         : QIdentityProxyModel(parent), m_columns(columns) {}
 
     QVariant data(const QModelIndex& index, int role) const override {
         if (role == Qt::BackgroundRole && index.isValid() && index.column() < m_columns.size() &&
-            m_columns[index.column()].Color.isValid())
-            return QBrush(m_columns[index.column()].Color);
+            m_columns[index.column()].color.isValid())
+            return QBrush(m_columns[index.column()].color);
         return QIdentityProxyModel::data(index, role);
     }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         if (role == Qt::TextAlignmentRole && orientation == Qt::Horizontal && section >= 0 &&
             section < m_columns.size())
-            return QVariant::fromValue(m_columns[section].Alignment | Qt::AlignVCenter);
+            return QVariant::fromValue(m_columns[section].alignment | Qt::AlignVCenter);
         return QIdentityProxyModel::headerData(section, orientation, role);
     }
 
 private:
-    const QList<TGridColumn>& m_columns;
+    const QList<GridColumn>& m_columns;
 };
 
 QString layoutKey(const QString& ownerClassName, const QString& fieldName, const char* what) {
-    return ownerClassName + QLatin1Char('|') + QLatin1String(TDBGrid::ClassName) + fieldName +
+    return ownerClassName + QLatin1Char('|') + QLatin1String(DataGrid::kClassName) + fieldName +
            QLatin1String(what);
 }
 
 // The integer stored under key; false when there is none or it is no number.
 bool storedInteger(const QString& text, const QString& key, int& value) {
     bool ok = false;
-    value = GetKeyValue(text, key).toInt(&ok);
+    value = getKeyValue(text, key).toInt(&ok);
     return ok;
 }
 
 } // namespace
 
-TDBGrid::TDBGrid(QWidget* parent) : QTableView(parent), m_proxy(new ColumnsProxy(m_columns, this)) {
+DataGrid::DataGrid(QWidget* parent)
+    : QTableView(parent), m_proxy(new ColumnsProxy(m_columns, this)) {
     setModel(m_proxy);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -68,94 +69,95 @@ TDBGrid::TDBGrid(QWidget* parent) : QTableView(parent), m_proxy(new ColumnsProxy
     titleFont.setPixelSize(13);
     titleFont.setBold(true);
     titles->setFont(titleFont);
-    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, &TDBGrid::MoveDataSet);
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &DataGrid::moveDataSet);
 }
 
-TDBGrid::~TDBGrid() {
+DataGrid::~DataGrid() {
     m_proxy->setSourceModel(nullptr);
 }
 
-void TDBGrid::SetDataSet(fb::DataSet* dataSet) {
+void DataGrid::setDataSet(fb::DataSet* dataSet) {
     m_dataSet = dataSet;
-    ResetModel();
+    resetModel();
     if (!m_model)
         return;
     for (int i = 0; i < m_columns.size(); ++i) {
-        m_model->addColumn(m_columns[i].FieldName, m_columns[i].Title,
-                           m_columns[i].Alignment | Qt::AlignVCenter);
-        ApplyColumn(i);
+        m_model->addColumn(m_columns[i].fieldName, m_columns[i].title,
+                           m_columns[i].alignment | Qt::AlignVCenter);
+        applyColumnWidth(i);
     }
-    FollowDataSet();
+    followDataSet();
 }
 
-const TGridColumn& TDBGrid::Column(int index) const {
+const GridColumn& DataGrid::gridColumn(int index) const {
     if (index < 0 || index >= m_columns.size())
-        throw EListError(QStringLiteral("Индекс колонки вне диапазона (%1)").arg(index));
-    return m_columns[LogicalIndex(index)];
+        throw ListError(QStringLiteral("Индекс колонки вне диапазона (%1)").arg(index));
+    return m_columns[logicalIndex(index)];
 }
 
-int TDBGrid::ColumnWidth(int index) const {
-    const TGridColumn& column = Column(index);
+int DataGrid::columnWidthAt(int index) const {
+    const GridColumn& column = gridColumn(index);
     if (!m_model)
-        return column.Width;
-    return horizontalHeader()->sectionSize(LogicalIndex(index));
+        return column.width;
+    return horizontalHeader()->sectionSize(logicalIndex(index));
 }
 
-void TDBGrid::SetColumnWidth(int index, int width) {
-    Column(index); // range check
+void DataGrid::setColumnWidthAt(int index, int width) {
+    gridColumn(index); // range check
     if (m_model)
-        horizontalHeader()->resizeSection(LogicalIndex(index), width);
+        horizontalHeader()->resizeSection(logicalIndex(index), width);
     else
-        m_columns[index].Width = width;
+        m_columns[index].width = width;
 }
 
-void TDBGrid::MoveColumn(int from, int to) {
-    Column(from);
-    Column(to);
+void DataGrid::moveColumn(int from, int to) {
+    gridColumn(from);
+    gridColumn(to);
     if (m_model)
         horizontalHeader()->moveSection(from, to);
     else
         m_columns.move(from, to);
 }
 
-void TDBGrid::AddColumn(const TGridColumn& column) {
+void DataGrid::addColumn(const GridColumn& column) {
     m_columns.append(column);
     if (!m_model)
         return;
-    m_model->addColumn(column.FieldName, column.Title, column.Alignment | Qt::AlignVCenter);
-    ApplyColumn(int(m_columns.size()) - 1);
+    m_model->addColumn(column.fieldName, column.title, column.alignment | Qt::AlignVCenter);
+    applyColumnWidth(int(m_columns.size()) - 1);
     // The current row's selection takes in the new column (the first one gives it a cell).
     if (currentIndex().isValid())
         selectionModel()->select(currentIndex(),
                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     else
-        FollowDataSet();
+        followDataSet();
 }
 
-void TDBGrid::ClearColumns() {
+void DataGrid::clearColumns() {
     m_columns.clear();
-    ResetModel();
+    resetModel();
 }
 
-int TDBGrid::LogicalIndex(int index) const {
+int DataGrid::logicalIndex(int index) const {
     return m_model ? horizontalHeader()->logicalIndex(index) : index;
 }
 
-void TDBGrid::ResetModel() {
+void DataGrid::resetModel() {
     fb::DataSetModel* old = m_model;
     m_model = m_dataSet ? new fb::DataSetModel(*m_dataSet, this) : nullptr;
     if (m_model)
-        connect(m_model, &fb::DataSetModel::currentRowChanged, this, &TDBGrid::FollowDataSet);
+        connect(m_model, &fb::DataSetModel::currentRowChanged, this, &DataGrid::followDataSet);
     m_proxy->setSourceModel(m_model);
     delete old;
 }
 
-void TDBGrid::ApplyColumn(int logical) {
-    if (m_columns[logical].Width > 0)
-        horizontalHeader()->resizeSection(logical, m_columns[logical].Width);
+void DataGrid::applyColumnWidth(int logical) {
+    if (m_columns[logical].width > 0)
+        horizontalHeader()->resizeSection(logical, m_columns[logical].width);
 }
 
-void TDBGrid::FollowDataSet() {
+void DataGrid::followDataSet() {
     if (!m_dataSet)
         return;
     const int row = m_dataSet->currentRow();
@@ -171,78 +173,78 @@ void TDBGrid::FollowDataSet() {
                                           QItemSelectionModel::Rows);
 }
 
-void TDBGrid::MoveDataSet(const QModelIndex& current) {
+void DataGrid::moveDataSet(const QModelIndex& current) {
     if (m_dataSet && m_dataSet->isActive() && current.isValid() &&
         current.row() != m_dataSet->currentRow())
         m_dataSet->moveTo(current.row());
 }
 
-void TDBGrid::keyPressEvent(QKeyEvent* event) {
+void DataGrid::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        emit OpenRequested();
+        emit openRequested();
         event->accept();
         return;
     }
     QTableView::keyPressEvent(event);
 }
 
-void TDBGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+void DataGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     QTableView::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())
-        emit OpenRequested();
+        emit openRequested();
 }
 
-void AddGridColumns(TDBGrid& grid, const QList<TGridColumn>& columns) {
-    for (const TGridColumn& column : columns)
-        grid.AddColumn(column);
+void addGridColumns(DataGrid& grid, const QList<GridColumn>& columns) {
+    for (const GridColumn& column : columns)
+        grid.addColumn(column);
 }
 
-void SetGridColumns(TDBGrid& grid, const QList<TGridColumn>& columns) {
-    grid.ClearColumns();
-    AddGridColumns(grid, columns);
+void setGridColumns(DataGrid& grid, const QList<GridColumn>& columns) {
+    grid.clearColumns();
+    addGridColumns(grid, columns);
 }
 
-int ColumnIndexByFieldName(const TDBGrid& grid, const QString& fieldName) {
-    for (int i = 0; i < grid.ColumnCount(); ++i)
-        if (grid.ColumnFieldName(i) == fieldName)
+int columnIndexByFieldName(const DataGrid& grid, const QString& fieldName) {
+    for (int i = 0; i < grid.columnCount(); ++i)
+        if (grid.columnFieldName(i) == fieldName)
             return i;
-    throw EListError(QStringLiteral("Не могу найти колонку!"));
+    throw ListError(QStringLiteral("Не могу найти колонку!"));
 }
 
-void SaveGridColumns(const QString& ownerClassName, const TDBGrid& grid) {
+void saveGridColumns(const QString& ownerClassName, const DataGrid& grid) {
     if (!dtmdlDataStoreProto)
         return;
-    QString data = dtmdlDataStoreProto->GetUserData1();
-    for (int i = 0; i < grid.ColumnCount(); ++i) {
-        const QString field = grid.ColumnFieldName(i);
-        data = SetKeyValue(data, layoutKey(ownerClassName, field, "Width"),
-                           QString::number(grid.ColumnWidth(i)));
-        data = SetKeyValue(data, layoutKey(ownerClassName, field, "Index"), QString::number(i));
+    QString data = dtmdlDataStoreProto->userData1();
+    for (int i = 0; i < grid.columnCount(); ++i) {
+        const QString field = grid.columnFieldName(i);
+        data = setKeyValue(data, layoutKey(ownerClassName, field, "Width"),
+                           QString::number(grid.columnWidthAt(i)));
+        data = setKeyValue(data, layoutKey(ownerClassName, field, "Index"), QString::number(i));
     }
-    dtmdlDataStoreProto->SetUserData1(data);
+    dtmdlDataStoreProto->setUserData1(data);
 }
 
-void RestoreGridColumns(const QString& ownerClassName, TDBGrid& grid) {
-    if (!dtmdlDataStoreProto || grid.ColumnCount() == 0)
+void restoreGridColumns(const QString& ownerClassName, DataGrid& grid) {
+    if (!dtmdlDataStoreProto || grid.columnCount() == 0)
         return;
-    const QString data = dtmdlDataStoreProto->GetUserData1();
+    const QString data = dtmdlDataStoreProto->userData1();
     QStringList names;
-    for (int i = 0; i < grid.ColumnCount(); ++i)
-        names << grid.ColumnFieldName(i);
+    for (int i = 0; i < grid.columnCount(); ++i)
+        names << grid.columnFieldName(i);
 
     // Positions are filled from the left, so the stored order comes back whole.
     for (int i = 0; i < names.size(); ++i) {
         int width = 0;
         if (storedInteger(data, layoutKey(ownerClassName, names[i], "Width"), width) && width > 0)
-            grid.SetColumnWidth(ColumnIndexByFieldName(grid, names[i]), width);
+            grid.setColumnWidthAt(columnIndexByFieldName(grid, names[i]), width);
         for (const QString& name : names) {
             int position = -1;
             if (!storedInteger(data, layoutKey(ownerClassName, name, "Index"), position) ||
                 position != i)
                 continue;
-            const int present = ColumnIndexByFieldName(grid, name);
+            const int present = columnIndexByFieldName(grid, name);
             if (present != i)
-                grid.MoveColumn(present, i);
+                grid.moveColumn(present, i);
         }
     }
 }

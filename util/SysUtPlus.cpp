@@ -28,18 +28,18 @@ const QChar kEquals(u'=');
 
 // The 1-based position of the "=" of the record start..end (end is its U+0001), or 0.
 int equalsOfRecord(const QString& text, int start, int end) {
-    const int eq = PosFrom(QString(kEquals), text, start, end - 1);
+    const int eq = posFrom(QString(kEquals), text, start, end - 1);
     return eq >= start ? eq : 0;
 }
 
 // The 1-based position of the U+0001 that ends the record at start, or 0.
 int endOfRecord(const QString& text, int start) {
-    const int end = PosFrom(QString(kRecordEnd), text, start, int(text.size()));
+    const int end = posFrom(QString(kRecordEnd), text, start, int(text.size()));
     return end >= start ? end : 0;
 }
 
-EConvertError notANumber(const QString& s) {
-    return EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(s));
+ConvertError notANumber(const QString& s) {
+    return ConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(s));
 }
 
 bool allDigits(const QString& s) {
@@ -49,11 +49,11 @@ bool allDigits(const QString& s) {
     return true;
 }
 
-int monthOf(TDateTime date) {
+int monthOf(DateTime date) {
     return datetime::decodeDate(date).month();
 }
 
-QString monthName(const char* const (&table)[12], TDateTime date) {
+QString monthName(const char* const (&table)[12], DateTime date) {
     const int month = monthOf(date);
     if (month < 1 || month > 12)
         return QString();
@@ -103,21 +103,21 @@ void copyOneFile(const QString& from, const QString& to) {
 
 // ---- Key=value settings text ----
 
-QString GetKeyValue(const QString& text, const QString& key) {
+QString getKeyValue(const QString& text, const QString& key) {
     int start = 1;
     while (start <= text.size()) {
         const int end = endOfRecord(text, start);
         if (end == 0)
             break;
         const int eq = equalsOfRecord(text, start, end);
-        if (eq != 0 && SubstrEquals(key, text, start, eq - 1))
+        if (eq != 0 && substrEquals(key, text, start, eq - 1))
             return text.mid(eq, end - eq - 1);
         start = end + 1;
     }
     return QString();
 }
 
-QString SetKeyValue(const QString& text, const QString& key, const QString& value) {
+QString setKeyValue(const QString& text, const QString& key, const QString& value) {
     if (key.contains(kEquals) || key.contains(kRecordEnd))
         throw Exception(QStringLiteral("Недопустимый ключ настройки \"%1\": ключ не может "
                                        "содержать символ \"=\" или символ с кодом 1")
@@ -129,7 +129,7 @@ QString SetKeyValue(const QString& text, const QString& key, const QString& valu
         if (end == 0)
             break;
         const int eq = equalsOfRecord(result, start, end);
-        if (eq != 0 && SubstrEquals(key, result, start, eq - 1))
+        if (eq != 0 && substrEquals(key, result, start, eq - 1))
             result.remove(start - 1, end - start + 1);
         else
             start = end + 1;
@@ -139,7 +139,7 @@ QString SetKeyValue(const QString& text, const QString& key, const QString& valu
     return result + key + kEquals + QString(value).remove(kRecordEnd) + kRecordEnd;
 }
 
-int PosFrom(const QString& sub, const QString& text, int from, int to) {
+int posFrom(const QString& sub, const QString& text, int from, int to) {
     const int first = qMax(from, 1);
     const int last = qMin(to, int(text.size()));
     if (sub.isEmpty() || last - first + 1 < sub.size())
@@ -148,7 +148,7 @@ int PosFrom(const QString& sub, const QString& text, int from, int to) {
     return at < 0 ? from - 1 : first + int(at);
 }
 
-bool SubstrEquals(const QString& sub, const QString& text, int from, int to) {
+bool substrEquals(const QString& sub, const QString& text, int from, int to) {
     if (to - from + 1 != sub.size())
         return false;
     if (sub.isEmpty())
@@ -160,15 +160,15 @@ bool SubstrEquals(const QString& sub, const QString& text, int from, int to) {
 
 // ---- Numbers and dates ----
 
-int StrToInt(const QString& s) {
+int strToInt(const QString& s) {
     bool ok = false;
     const int value = s.toInt(&ok);
     if (!ok)
-        throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(s));
+        throw ConvertError(QStringLiteral("'%1' is not a valid integer value").arg(s));
     return value;
 }
 
-Currency StrToCurrDot(const QString& s) {
+Currency strToCurrDot(const QString& s) {
     QString text = s.trimmed();
     text.replace(QLocale().decimalPoint(), QStringLiteral("."));
     bool negative = false;
@@ -197,26 +197,26 @@ Currency StrToCurrDot(const QString& s) {
     return Currency{negative ? -units : units};
 }
 
-QString MonthNameRU(TDateTime date) {
+QString monthNameRU(DateTime date) {
     return monthName(kMonthRU, date);
 }
-QString MonthNameGenRU(TDateTime date) {
+QString monthNameGenRU(DateTime date) {
     return monthName(kMonthGenRU, date);
 }
-QString MonthNameUA(TDateTime date) {
+QString monthNameUA(DateTime date) {
     return monthName(kMonthUA, date);
 }
-QString MonthNameGenUA(TDateTime date) {
+QString monthNameGenUA(DateTime date) {
     return monthName(kMonthGenUA, date);
 }
 
 // ---- Dialogs and messages ----
 
-void ShowWarning(QWidget* owner, const QString& text) {
+void showWarning(QWidget* owner, const QString& text) {
     dialogs::messageBox(owner, text, dialogs::applicationTitle(), MB_OK | MB_ICONEXCLAMATION);
 }
 
-bool MessageBoxRepeat(QWidget* wnd, const QString& caption, const QString& text, unsigned flags,
+bool messageBoxRepeat(QWidget* wnd, const QString& caption, const QString& text, unsigned flags,
                       int expected, int count) {
     for (int i = 0; i < count; ++i)
         if (dialogs::messageBox(wnd, text, caption, flags) != expected)
@@ -224,11 +224,11 @@ bool MessageBoxRepeat(QWidget* wnd, const QString& caption, const QString& text,
     return true;
 }
 
-void LayoutInputQuery(TfrmFormUseWndParent& form, const QString& caption, const QString& prompt,
+void layoutInputQuery(OwnedDialog& form, const QString& caption, const QString& prompt,
                       const QString& value) {
     form.setWindowTitle(caption);
     form.setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    const QSize units = AverageCharWidth(QFontMetrics(form.font()));
+    const QSize units = averageCharWidth(QFontMetrics(form.font()));
     const auto x = [&](int n) { return mulDiv(n, units.width(), 4); };
     const auto y = [&](int n) { return mulDiv(n, units.height(), 8); };
     form.setFixedSize(x(180), y(63));
@@ -261,10 +261,10 @@ void LayoutInputQuery(TfrmFormUseWndParent& form, const QString& caption, const 
     edit->setFocus();
 }
 
-bool InputQueryEx(QWidget* owner, const QString& caption, const QString& prompt, QString& value) {
+bool inputQueryEx(QWidget* owner, const QString& caption, const QString& prompt, QString& value) {
     return dialogs::inputQuery(caption, prompt, value, [&](QString& answer) {
-        TfrmFormUseWndParent form(owner);
-        LayoutInputQuery(form, caption, prompt, answer);
+        OwnedDialog form(owner);
+        layoutInputQuery(form, caption, prompt, answer);
         if (form.exec() != QDialog::Accepted)
             return false;
         answer = form.findChild<QLineEdit*>(QStringLiteral("edtValue"))->text();
@@ -272,19 +272,19 @@ bool InputQueryEx(QWidget* owner, const QString& caption, const QString& prompt,
     });
 }
 
-QSize AverageCharWidth(const QFontMetrics& metrics) {
+QSize averageCharWidth(const QFontMetrics& metrics) {
     const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
     return QSize(metrics.horizontalAdvance(letters) / 52, metrics.height());
 }
 
-void HideAllTabSheets(QTabWidget* pageControl) {
+void hideAllTabSheets(QTabWidget* pageControl) {
     for (int i = 0; i < pageControl->count(); ++i)
         pageControl->setTabVisible(i, false);
 }
 
 // ---- Text and files ----
 
-QString StringReplaceAll(const QString& pattern, const QString& replacement, const QString& text) {
+QString stringReplaceAll(const QString& pattern, const QString& replacement, const QString& text) {
     if (pattern.isEmpty())
         return text;
     if (replacement.contains(pattern))
@@ -301,7 +301,7 @@ QString StringReplaceAll(const QString& pattern, const QString& replacement, con
     return result;
 }
 
-void ReplaceFile(const QString& source, const QString& target) {
+void replaceFile(const QString& source, const QString& target) {
     std::error_code error;
     std::filesystem::rename(fsPath(source), fsPath(target), error);
     if (error)
@@ -309,7 +309,7 @@ void ReplaceFile(const QString& source, const QString& target) {
                             .arg(target, QString::fromLocal8Bit(error.message().c_str())));
 }
 
-void CopyFolder(const QString& source, const QString& dest) {
+void copyFolder(const QString& source, const QString& dest) {
     const QString from = withSlash(source);
     const QString to = withSlash(dest);
     const QFileInfo sourceInfo(from);
@@ -323,14 +323,14 @@ void CopyFolder(const QString& source, const QString& dest) {
             const QString folder = to + name;
             if (!QFileInfo(folder).isDir() && !QDir().mkdir(folder))
                 throw Exception(QStringLiteral("Не удается создать каталог: ") + quoted(folder));
-            CopyFolder(from + name, folder);
+            copyFolder(from + name, folder);
         } else {
             copyOneFile(from + name, to + name);
         }
     }
 }
 
-int RunAndWait(const QString& program, const QStringList& arguments) {
+int runAndWait(const QString& program, const QStringList& arguments) {
     if (program.isEmpty())
         return -1;
     QProcess process;
@@ -347,7 +347,7 @@ int RunAndWait(const QString& program, const QStringList& arguments) {
 
 // ---- Cursor ----
 
-void ExecWithCursor(Qt::CursorShape cursor, const std::function<void()>& method) {
+void execWithCursor(Qt::CursorShape cursor, const std::function<void()>& method) {
     if (!qGuiApp) {
         method();
         return;
@@ -360,11 +360,11 @@ void ExecWithCursor(Qt::CursorShape cursor, const std::function<void()>& method)
     method();
 }
 
-void ExecWithSQLWaitCursor(const std::function<void()>& method) {
-    ExecWithCursor(Qt::WaitCursor, method);
+void execWithSQLWaitCursor(const std::function<void()>& method) {
+    execWithCursor(Qt::WaitCursor, method);
 }
 
-bool IsEnterKeyPress(const QEvent* event) {
+bool isEnterKeyPress(const QEvent* event) {
     if (event->type() != QEvent::KeyPress)
         return false;
     const int key = static_cast<const QKeyEvent*>(event)->key();

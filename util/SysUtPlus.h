@@ -13,7 +13,7 @@ class QEvent;
 class QFontMetrics;
 class QTabWidget;
 class QWidget;
-class TfrmFormUseWndParent;
+class OwnedDialog;
 
 // Small routines shared by the whole program.
 
@@ -24,19 +24,19 @@ class TfrmFormUseWndParent;
 constexpr char16_t kKeyValueRecordEnd = 0x0001;
 
 // The value of the first record of key; empty when there is none.
-QString GetKeyValue(const QString& text, const QString& key);
+QString getKeyValue(const QString& text, const QString& key);
 
 // Text without any record of key, then the new record. A key holding "=" or U+0001 is refused
 // (Exception); U+0001 is dropped from the value. A tail that is no record is closed first, so
 // that it stays apart from the new record.
-QString SetKeyValue(const QString& text, const QString& key, const QString& value);
+QString setKeyValue(const QString& text, const QString& key, const QString& value);
 
 // Positions are 1-based, to inclusive. The position of the first occurrence of sub lying wholly
 // within from..to of text; from - 1 when there is none or sub is empty.
-int PosFrom(const QString& sub, const QString& text, int from, int to);
+int posFrom(const QString& sub, const QString& text, int from, int to);
 
 // True when text[from..to] equals sub exactly (an empty sub equals an empty stretch).
-bool SubstrEquals(const QString& sub, const QString& text, int from, int to);
+bool substrEquals(const QString& sub, const QString& text, int from, int to);
 
 // ---- Numbers and dates ----
 
@@ -50,72 +50,72 @@ struct Currency {
 };
 
 // "." is taken as the decimal separator whatever the locale (the locale's own is accepted too);
-// blanks around the number are ignored. Text that is no number raises EConvertError.
-Currency StrToCurrDot(const QString& s);
+// blanks around the number are ignored. Text that is no number raises ConvertError.
+Currency strToCurrDot(const QString& s);
 
-// A decimal integer; text that is no integer raises EConvertError ("'x' is not a valid integer
+// A decimal integer; text that is no integer raises ConvertError ("'x' is not a valid integer
 // value"), as the classic conversion does.
-int StrToInt(const QString& s);
+int strToInt(const QString& s);
 
 // The month of date, lower case.
-QString MonthNameRU(TDateTime date);
-QString MonthNameGenRU(TDateTime date);
-QString MonthNameUA(TDateTime date);
-QString MonthNameGenUA(TDateTime date);
+QString monthNameRU(DateTime date);
+QString monthNameGenRU(DateTime date);
+QString monthNameUA(DateTime date);
+QString monthNameGenUA(DateTime date);
 
 // ---- Dialogs and messages ----
 
 // A warning box with the application's title and an OK button.
-void ShowWarning(QWidget* owner, const QString& text);
+void showWarning(QWidget* owner, const QString& text);
 
 // Asks the same box up to count times while each answer equals expected; true when all count
 // answers did (also for count 0, when nothing is asked).
-bool MessageBoxRepeat(QWidget* wnd, const QString& caption, const QString& text, unsigned flags,
+bool messageBoxRepeat(QWidget* wnd, const QString& caption, const QString& text, unsigned flags,
                       int expected, int count);
 
 // A modal input dialog over owner; true and value := the text entered when closed with OK,
 // false and value unchanged otherwise.
-bool InputQueryEx(QWidget* owner, const QString& caption, const QString& prompt, QString& value);
+bool inputQueryEx(QWidget* owner, const QString& caption, const QString& prompt, QString& value);
 
-// Lays out the input dialog of InputQueryEx on form: "lblPrompt", "edtValue", "btnOK",
-// "btnCancel", in dialog units of the form's font.
-void LayoutInputQuery(TfrmFormUseWndParent& form, const QString& caption, const QString& prompt,
+// Lays out the input dialog of inputQueryEx on form: "lblPrompt", "edtValue", "m_okButton",
+// "m_cancelButton", in dialog units of the form's font.
+void layoutInputQuery(OwnedDialog& form, const QString& caption, const QString& prompt,
                       const QString& value);
 
 // The average width of a letter of the font (over "A".."Z", "a".."z") and the text height.
-QSize AverageCharWidth(const QFontMetrics& metrics);
+QSize averageCharWidth(const QFontMetrics& metrics);
 
 // Hides the tab of every page.
-void HideAllTabSheets(QTabWidget* pageControl);
+void hideAllTabSheets(QTabWidget* pageControl);
 
 // ---- Text and files ----
 
 // Replaces the first occurrence of pattern by replacement and searches again from the start,
 // until pattern no longer occurs. An empty pattern leaves text unchanged; a replacement that
 // contains pattern would never end and is refused (Exception).
-QString StringReplaceAll(const QString& pattern, const QString& replacement, const QString& text);
+QString stringReplaceAll(const QString& pattern, const QString& replacement, const QString& text);
 
 // Copies the contents of folder source into the existing folder dest, recursively, replacing
 // files of the same name. The paths may end in "/" or not. Stops at the first error (Exception);
 // what was copied stays.
-void CopyFolder(const QString& source, const QString& dest);
+void copyFolder(const QString& source, const QString& dest);
 // Renames source over target in one step: the old target stays until the new one is in place.
 // Raises Exception when the rename fails.
-void ReplaceFile(const QString& source, const QString& target);
+void replaceFile(const QString& source, const QString& target);
 
 // Runs program with arguments (no shell) and waits for it to end; its exit code, or -1 when it
 // could not be started or did not end normally.
-int RunAndWait(const QString& program, const QStringList& arguments);
+int runAndWait(const QString& program, const QStringList& arguments);
 
 // ---- Keys ----
 
 // True for a press of Enter or Return: the key that moves the focus on in the program's forms.
-bool IsEnterKeyPress(const QEvent* event);
+bool isEnterKeyPress(const QEvent* event);
 
 // ---- Cursor ----
 
 // Shows cursor while method runs; the cursor before it comes back also when method raises.
-void ExecWithCursor(Qt::CursorShape cursor, const std::function<void()>& method);
+void execWithCursor(Qt::CursorShape cursor, const std::function<void()>& method);
 
-// ExecWithCursor with the wait cursor of database work.
-void ExecWithSQLWaitCursor(const std::function<void()>& method);
+// execWithCursor with the wait cursor of database work.
+void execWithSQLWaitCursor(const std::function<void()>& method);

@@ -15,7 +15,7 @@
 namespace {
 
 QIcon toolImage(int index, QStyle::StandardPixmap fallback) {
-    const QIcon icon = TdtmdlDataStoreProto::imglstImages(index);
+    const QIcon icon = DataStore::toolImage(index);
     return icon.isNull() ? QApplication::style()->standardIcon(fallback) : icon;
 }
 
@@ -43,9 +43,8 @@ QToolBar* makeToolBar(QWidget* parent, const QString& name) {
 
 } // namespace
 
-TfrmDBGridSelect::TfrmDBGridSelect(QWidget* owner)
-    : TfrmFormUseWndParent(owner),
-      m_qrySelect(std::make_unique<fb::DataSet>(dtmdlDataStoreProto->dbMain())) {
+PickDialog::PickDialog(QWidget* owner)
+    : OwnedDialog(owner), m_query(std::make_unique<fb::DataSet>(dtmdlDataStoreProto->database())) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("Выберите"));
@@ -60,43 +59,45 @@ TfrmDBGridSelect::TfrmDBGridSelect(QWidget* owner)
     barFont.setPixelSize(11);
     coolBar->setFont(barFont);
     QToolBar* selectBar = makeToolBar(coolBar, QStringLiteral("ToolBar2"));
-    btnSelect = addToolButton(selectBar, QStringLiteral("btnSelect"), QStringLiteral("Открыть"),
-                              toolImage(12, QStyle::SP_DialogOpenButton));
+    m_selectButton =
+        addToolButton(selectBar, QStringLiteral("btnSelect"), QStringLiteral("Открыть"),
+                      toolImage(12, QStyle::SP_DialogOpenButton));
     QToolBar* closeBar = makeToolBar(coolBar, QStringLiteral("ToolBar1"));
-    ToolButton1 = addToolButton(closeBar, QStringLiteral("ToolButton1"), QStringLiteral("Закрыть"),
-                                toolImage(11, QStyle::SP_DialogCloseButton));
+    m_closeButton =
+        addToolButton(closeBar, QStringLiteral("ToolButton1"), QStringLiteral("Закрыть"),
+                      toolImage(11, QStyle::SP_DialogCloseButton));
     auto* barLayout = new QHBoxLayout(coolBar);
     barLayout->setContentsMargins(0, 0, 0, 0);
     barLayout->addWidget(selectBar, 1);
     barLayout->addWidget(closeBar);
 
-    auto* pnlSelect = new QWidget(this);
-    pnlSelect->setObjectName(QStringLiteral("pnlSelect"));
-    dbgrdSelect = new TDBGrid(pnlSelect);
-    dbgrdSelect->setObjectName(QStringLiteral("dbgrdSelect"));
-    dbgrdSelect->SetDataSet(m_qrySelect.get());
-    auto* panelLayout = new QVBoxLayout(pnlSelect);
+    auto* gridPanel = new QWidget(this);
+    gridPanel->setObjectName(QStringLiteral("gridPanel"));
+    m_grid = new DataGrid(gridPanel);
+    m_grid->setObjectName(QStringLiteral("dbgrdSelect"));
+    m_grid->setDataSet(m_query.get());
+    auto* panelLayout = new QVBoxLayout(gridPanel);
     panelLayout->setContentsMargins(0, 0, 0, 0);
-    panelLayout->addWidget(dbgrdSelect);
+    panelLayout->addWidget(m_grid);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(coolBar);
-    layout->addWidget(pnlSelect, 1);
+    layout->addWidget(gridPanel, 1);
 
-    connect(btnSelect, &QToolButton::clicked, this, &TfrmDBGridSelect::Pick);
-    connect(dbgrdSelect, &TDBGrid::OpenRequested, this, &TfrmDBGridSelect::Pick);
-    connect(ToolButton1, &QToolButton::clicked, this, &QDialog::reject);
-    dbgrdSelect->setFocus();
+    connect(m_selectButton, &QToolButton::clicked, this, &PickDialog::pick);
+    connect(m_grid, &DataGrid::openRequested, this, &PickDialog::pick);
+    connect(m_closeButton, &QToolButton::clicked, this, &QDialog::reject);
+    m_grid->setFocus();
 }
 
-TfrmDBGridSelect::~TfrmDBGridSelect() {
+PickDialog::~PickDialog() {
     // The grid goes before the query it shows.
-    delete dbgrdSelect;
+    delete m_grid;
 }
 
-void TfrmDBGridSelect::Execute(PickHandler onPick, PickSenderHandler onPickSender) {
+void PickDialog::execute(PickHandler onPick, PickSenderHandler onPickSender) {
     m_onPick = std::move(onPick);
     m_onPickSender = std::move(onPickSender);
     // Maximised; its normal size fills the desktop as well.
@@ -106,15 +107,15 @@ void TfrmDBGridSelect::Execute(PickHandler onPick, PickSenderHandler onPickSende
     exec();
 }
 
-void TfrmDBGridSelect::Pick() {
+void PickDialog::pick() {
     if (m_onPick)
         m_onPick();
     if (m_onPickSender)
         m_onPickSender(this);
-    if (CloseOnPick)
+    if (m_closeOnPick)
         accept();
 }
 
-QString TfrmDBGridSelect::GetDateFieldText(const QVariant& value) {
-    return TdtmdlDataStoreProto::DateFieldGetText(value);
+QString PickDialog::dateFieldText(const QVariant& value) {
+    return DataStore::dateFieldText(value);
 }

@@ -6,11 +6,11 @@
 // goes with it. With an owner the dialog is modal for the owner's window only (window
 // modality), so top-level windows outside that window (the document windows, which have no
 // parent) stay usable while it runs; without one it is modal for the whole application.
-class TfrmFormUseWndParent : public QDialog {
+class OwnedDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmFormUseWndParent(QWidget* owner = nullptr);
+    explicit OwnedDialog(QWidget* owner = nullptr);
 
     // Gives any dialog the same owner and modality (for dialogs with another base).
-    static void UseWndParent(QDialog* dialog, QWidget* owner);
+    static void useOwnerWindow(QDialog* dialog, QWidget* owner);
 };

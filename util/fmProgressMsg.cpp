@@ -26,30 +26,30 @@ void drawFolder(QPainter& painter, const QRectF& box) {
 
 } // namespace
 
-TAnimate::TAnimate(QWidget* parent) : QWidget(parent) {
+CopyAnimation::CopyAnimation(QWidget* parent) : QWidget(parent) {
     m_timer.setInterval(60);
-    connect(&m_timer, &QTimer::timeout, this, &TAnimate::NextFrame);
+    connect(&m_timer, &QTimer::timeout, this, &CopyAnimation::nextFrame);
 }
 
-void TAnimate::SetActive(bool active) {
-    if (active == Active())
+void CopyAnimation::setActive(bool active) {
+    if (active == isActive())
         return;
     if (active) {
         m_frame = 0;
         m_timer.start();
     } else {
         m_timer.stop();
-        m_frame = StopFrame;
+        m_frame = kStopFrame;
     }
     update();
 }
 
-void TAnimate::NextFrame() {
-    m_frame = (m_frame + 1) % FrameCount;
+void CopyAnimation::nextFrame() {
+    m_frame = (m_frame + 1) % kFrameCount;
     update();
 }
 
-void TAnimate::paintEvent(QPaintEvent*) {
+void CopyAnimation::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QSizeF folder(40, 30);
@@ -60,7 +60,7 @@ void TAnimate::paintEvent(QPaintEvent*) {
     drawFolder(painter, to);
 
     // The sheet flies along an arc from the first folder to the second.
-    const qreal t = qreal(m_frame) / StopFrame;
+    const qreal t = qreal(m_frame) / kStopFrame;
     const qreal x = from.center().x() + (to.center().x() - from.center().x()) * t;
     const qreal y = middleY + 4 - std::sin(t * M_PI) * (middleY - 14);
     painter.setPen(Qt::darkGray);
@@ -68,22 +68,22 @@ void TAnimate::paintEvent(QPaintEvent*) {
     painter.drawRect(QRectF(x - 7, y - 9, 14, 18));
 }
 
-TfrmProgressMsg::TfrmProgressMsg(QWidget* owner) : TfrmFormUseWndParent(owner) {
+ProgressWindow::ProgressWindow(QWidget* owner) : OwnedDialog(owner) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowContextHelpButtonHint);
     setFixedSize(461, 77);
 
-    animProcess = new TAnimate(this);
-    animProcess->setObjectName(QStringLiteral("animProcess"));
-    Gauge = new TBGauge(this);
-    Gauge->setObjectName(QStringLiteral("Gauge"));
-    Gauge->setFixedHeight(20);
+    m_animation = new CopyAnimation(this);
+    m_animation->setObjectName(QStringLiteral("animProcess"));
+    m_gauge = new Gauge(this);
+    m_gauge->setObjectName(QStringLiteral("Gauge"));
+    m_gauge->setFixedHeight(20);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(animProcess, 1);
-    layout->addWidget(Gauge);
+    layout->addWidget(m_animation, 1);
+    layout->addWidget(m_gauge);
 
     if (QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());

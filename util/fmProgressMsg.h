@@ -4,39 +4,39 @@
 
 #include <QTimer>
 
-class TBGauge;
+class Gauge;
 
 // The file-copy animation: a sheet flying from one folder to the other, played while Active.
 // Stopped, it shows its last frame.
-class TAnimate : public QWidget {
+class CopyAnimation : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int FrameCount = 35;
-    static constexpr int StopFrame = FrameCount - 1;
+    static constexpr int kFrameCount = 35;
+    static constexpr int kStopFrame = kFrameCount - 1;
 
-    explicit TAnimate(QWidget* parent = nullptr);
+    explicit CopyAnimation(QWidget* parent = nullptr);
 
-    bool Active() const { return m_timer.isActive(); }
-    void SetActive(bool active);
-    int Frame() const { return m_frame; }
+    bool isActive() const { return m_timer.isActive(); }
+    void setActive(bool active);
+    int frame() const { return m_frame; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void NextFrame();
+    void nextFrame();
 
     QTimer m_timer;
-    int m_frame = StopFrame;
+    int m_frame = kStopFrame;
 };
 
 // A progress window over its owner: the animation and a gauge that the caller drives while
 // it works. The caller shows and closes it.
-class TfrmProgressMsg : public TfrmFormUseWndParent {
+class ProgressWindow : public OwnedDialog {
     Q_OBJECT
 public:
-    explicit TfrmProgressMsg(QWidget* owner = nullptr);
+    explicit ProgressWindow(QWidget* owner = nullptr);
 
-    TAnimate* animProcess;
-    TBGauge* Gauge;
+    CopyAnimation* m_animation;
+    Gauge* m_gauge;
 };

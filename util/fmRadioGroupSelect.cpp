@@ -10,19 +10,18 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-bool TfrmRadioGroupSelect::Select(QWidget* owner, const QString& caption, int& index,
-                                  const QStringList& items) {
-    TfrmRadioGroupSelect dialog(owner, caption, items);
-    dialog.SetItemIndex(index);
-    if (dialog.exec() != QDialog::Accepted || dialog.ItemIndex() < 0)
+bool ChoiceDialog::select(QWidget* owner, const QString& caption, int& index,
+                          const QStringList& items) {
+    ChoiceDialog dialog(owner, caption, items);
+    dialog.setItemIndex(index);
+    if (dialog.exec() != QDialog::Accepted || dialog.itemIndex() < 0)
         return false;
-    index = dialog.ItemIndex();
+    index = dialog.itemIndex();
     return true;
 }
 
-TfrmRadioGroupSelect::TfrmRadioGroupSelect(QWidget* owner, const QString& caption,
-                                           const QStringList& items)
-    : TfrmFormUseWndParent(owner) {
+ChoiceDialog::ChoiceDialog(QWidget* owner, const QString& caption, const QStringList& items)
+    : OwnedDialog(owner) {
     // No frame of its own: the radio group's caption is the dialog's title.
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     QFont formFont(QStringLiteral("Arial"));
@@ -35,42 +34,42 @@ TfrmRadioGroupSelect::TfrmRadioGroupSelect(QWidget* owner, const QString& captio
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setLineWidth(3);
 
-    rdgrpSelect = new QGroupBox(caption, panel);
-    rdgrpSelect->setObjectName(QStringLiteral("rdgrpSelect"));
+    m_choiceGroup = new QGroupBox(caption, panel);
+    m_choiceGroup->setObjectName(QStringLiteral("rdgrpSelect"));
     m_buttons = new QButtonGroup(this);
-    auto* itemsLayout = new QVBoxLayout(rdgrpSelect);
+    auto* itemsLayout = new QVBoxLayout(m_choiceGroup);
     const QFontMetrics metrics(font());
     int width = metrics.horizontalAdvance(caption);
     for (int i = 0; i < items.size(); ++i) {
-        auto* button = new QRadioButton(items[i], rdgrpSelect);
+        auto* button = new QRadioButton(items[i], m_choiceGroup);
         button->setObjectName(QStringLiteral("rdbtn%1").arg(i));
         m_buttons->addButton(button, i);
         itemsLayout->addWidget(button);
         width = qMax(width, metrics.horizontalAdvance(items[i]));
     }
-    connect(m_buttons, &QButtonGroup::idToggled, this, &TfrmRadioGroupSelect::UpdateOK);
+    connect(m_buttons, &QButtonGroup::idToggled, this, &ChoiceDialog::updateOkButton);
 
-    pnlBottom = new QWidget(panel);
-    pnlBottom->setObjectName(QStringLiteral("pnlBottom"));
-    pnlBottom->setFixedHeight(39);
-    btnOK = new QPushButton(QStringLiteral("OK"), pnlBottom);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setDefault(true);
-    btnCancel = new QPushButton(QStringLiteral("Отмена"), pnlBottom);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setAutoDefault(false);
-    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* bottomLayout = new QHBoxLayout(pnlBottom);
+    m_buttonPanel = new QWidget(panel);
+    m_buttonPanel->setObjectName(QStringLiteral("pnlBottom"));
+    m_buttonPanel->setFixedHeight(39);
+    m_okButton = new QPushButton(QStringLiteral("OK"), m_buttonPanel);
+    m_okButton->setObjectName(QStringLiteral("btnOK"));
+    m_okButton->setDefault(true);
+    m_cancelButton = new QPushButton(QStringLiteral("Отмена"), m_buttonPanel);
+    m_cancelButton->setObjectName(QStringLiteral("btnCancel"));
+    m_cancelButton->setAutoDefault(false);
+    connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    auto* bottomLayout = new QHBoxLayout(m_buttonPanel);
     bottomLayout->setContentsMargins(4, 4, 4, 4);
     bottomLayout->addStretch();
-    bottomLayout->addWidget(btnOK);
-    bottomLayout->addWidget(btnCancel);
+    bottomLayout->addWidget(m_okButton);
+    bottomLayout->addWidget(m_cancelButton);
 
     auto* panelLayout = new QVBoxLayout(panel);
     panelLayout->setContentsMargins(3, 3, 3, 3);
-    panelLayout->addWidget(rdgrpSelect, 1);
-    panelLayout->addWidget(pnlBottom);
+    panelLayout->addWidget(m_choiceGroup, 1);
+    panelLayout->addWidget(m_buttonPanel);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(panel);
@@ -78,19 +77,19 @@ TfrmRadioGroupSelect::TfrmRadioGroupSelect(QWidget* owner, const QString& captio
     // As wide as the widest text and as high as the items need, never below what the
     // controls take.
     const int height = int(items.size()) * metrics.boundingRect(QStringLiteral("0")).height() + 50 +
-                       pnlBottom->height();
+                       m_buttonPanel->height();
     const QSize wanted(width + 50, height);
     resize(wanted.expandedTo(minimumSizeHint()));
     if (QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
-    UpdateOK();
+    updateOkButton();
 }
 
-int TfrmRadioGroupSelect::ItemIndex() const {
+int ChoiceDialog::itemIndex() const {
     return m_buttons->checkedId();
 }
 
-void TfrmRadioGroupSelect::SetItemIndex(int index) {
+void ChoiceDialog::setItemIndex(int index) {
     if (QAbstractButton* button = m_buttons->button(index)) {
         button->setChecked(true);
         button->setFocus();
@@ -99,20 +98,20 @@ void TfrmRadioGroupSelect::SetItemIndex(int index) {
         checked->setChecked(false);
         m_buttons->setExclusive(true);
     }
-    UpdateOK();
+    updateOkButton();
 }
 
-void TfrmRadioGroupSelect::UpdateOK() {
-    btnOK->setEnabled(ItemIndex() >= 0);
+void ChoiceDialog::updateOkButton() {
+    m_okButton->setEnabled(itemIndex() >= 0);
 }
 
-void TfrmRadioGroupSelect::keyPressEvent(QKeyEvent* event) {
+void ChoiceDialog::keyPressEvent(QKeyEvent* event) {
     // Enter on a radio button confirms, as OK does, once something is chosen.
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
         qobject_cast<QRadioButton*>(focusWidget())) {
-        if (btnOK->isEnabled())
+        if (m_okButton->isEnabled())
             accept();
         return;
     }
-    TfrmFormUseWndParent::keyPressEvent(event);
+    OwnedDialog::keyPressEvent(event);
 }

@@ -9,14 +9,14 @@ QDate epoch() {
     return QDate(1899, 12, 30);
 }
 
-std::function<TDateTime()>& nowClock() {
-    static std::function<TDateTime()> instance;
+std::function<DateTime()>& nowClock() {
+    static std::function<DateTime()> instance;
     return instance;
 }
 
 // Splits into days and milliseconds of the day; the time part of a negative value
 // counts forward from midnight, as the classic date-time does.
-void split(TDateTime value, qint64& days, qint64& ms) {
+void split(DateTime value, qint64& days, qint64& ms) {
     days = static_cast<qint64>(std::trunc(value));
     ms = std::llround(std::fabs(value - double(days)) * datetime::kMsPerDay);
     if (ms >= qint64(datetime::kMsPerDay)) {
@@ -29,49 +29,49 @@ void split(TDateTime value, qint64& days, qint64& ms) {
 
 namespace datetime {
 
-TDateTime encode(const QDate& date, const QTime& time) {
+DateTime encode(const QDate& date, const QTime& time) {
     const double days = double(epoch().daysTo(date));
     const double fraction = double(time.msecsSinceStartOfDay()) / kMsPerDay;
     return days >= 0 ? days + fraction : days - fraction;
 }
 
-TDateTime encode(const QDateTime& value) {
+DateTime encode(const QDateTime& value) {
     return encode(value.date(), value.time());
 }
 
-TDateTime encodeDate(int year, int month, int day) {
+DateTime encodeDate(int year, int month, int day) {
     return encode(QDate(year, month, day));
 }
 
-QDateTime decode(TDateTime value) {
+QDateTime decode(DateTime value) {
     qint64 days, ms;
     split(value, days, ms);
     return QDateTime(epoch().addDays(days), QTime::fromMSecsSinceStartOfDay(int(ms)));
 }
 
-QDate decodeDate(TDateTime value) {
+QDate decodeDate(DateTime value) {
     return decode(value).date();
 }
 
-QTime decodeTime(TDateTime value) {
+QTime decodeTime(DateTime value) {
     return decode(value).time();
 }
 
-TDateTime dateOf(TDateTime value) {
+DateTime dateOf(DateTime value) {
     return encode(decodeDate(value));
 }
 
-TDateTime endOfDay(TDateTime value) {
+DateTime endOfDay(DateTime value) {
     return encode(decodeDate(value), QTime(23, 59, 59, 999));
 }
 
-TDateTime now() {
+DateTime now() {
     if (nowClock())
         return nowClock()();
     return encode(QDateTime::currentDateTime());
 }
 
-void setNowForTesting(std::function<TDateTime()> c) {
+void setNowForTesting(std::function<DateTime()> c) {
     nowClock() = std::move(c);
 }
 

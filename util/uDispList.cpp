@@ -6,34 +6,34 @@ QString listIndexError(int index) {
     return QStringLiteral("List index out of bounds (%1)").arg(index);
 }
 
-TDisposeList::TDisposeList(quint16 itemSize) : m_itemSize(itemSize) {}
+FixedBlockList::FixedBlockList(quint16 itemSize) : m_itemSize(itemSize) {}
 
-TDisposeList::~TDisposeList() {
-    Clear();
+FixedBlockList::~FixedBlockList() {
+    clear();
 }
 
-int TDisposeList::AddNew() {
+int FixedBlockList::addNew() {
     m_items.push_back(std::make_unique<std::byte[]>(m_itemSize));
-    return Count() - 1;
+    return count() - 1;
 }
 
-std::byte* TDisposeList::Items(int index) const {
+std::byte* FixedBlockList::item(int index) const {
     checkIndex(index);
     return m_items[size_t(index)].get();
 }
 
-void TDisposeList::Delete(int index) {
+void FixedBlockList::removeAt(int index) {
     checkIndex(index);
     m_items.erase(m_items.begin() + index);
 }
 
-void TDisposeList::Clear() {
+void FixedBlockList::clear() {
     for (auto& item : m_items)
         item.reset();
     m_items.clear();
 }
 
-void TDisposeList::checkIndex(int index) const {
-    if (index < 0 || index >= Count())
-        throw EListError(listIndexError(index));
+void FixedBlockList::checkIndex(int index) const {
+    if (index < 0 || index >= count())
+        throw ListError(listIndexError(index));
 }

@@ -7,27 +7,27 @@
 
 // An owning list of raw blocks, all of one size fixed at construction. Deleting an item,
 // clearing the list or destroying it frees the blocks.
-class TDisposeList {
+class FixedBlockList {
 public:
-    explicit TDisposeList(quint16 itemSize);
-    ~TDisposeList();
-    TDisposeList(const TDisposeList&) = delete;
-    TDisposeList& operator=(const TDisposeList&) = delete;
+    explicit FixedBlockList(quint16 itemSize);
+    ~FixedBlockList();
+    FixedBlockList(const FixedBlockList&) = delete;
+    FixedBlockList& operator=(const FixedBlockList&) = delete;
 
-    quint16 ItemSize() const { return m_itemSize; }
-    int Count() const { return int(m_items.size()); }
+    quint16 itemSize() const { return m_itemSize; }
+    int count() const { return int(m_items.size()); }
 
-    // Appends a new block of ItemSize bytes, filled with zeros; returns its index.
-    int AddNew();
+    // Appends a new block of itemSize bytes, filled with zeros; returns its index.
+    int addNew();
 
-    // The block at index; an index outside 0..Count-1 raises EListError.
-    std::byte* Items(int index) const;
+    // The block at index; an index outside 0..Count-1 raises ListError.
+    std::byte* item(int index) const;
 
-    // Frees the block at index and removes it; an index outside 0..Count-1 raises EListError.
-    void Delete(int index);
+    // Frees the block at index and removes it; an index outside 0..Count-1 raises ListError.
+    void removeAt(int index);
 
     // Frees every block, the first one first.
-    void Clear();
+    void clear();
 
 private:
     void checkIndex(int index) const;

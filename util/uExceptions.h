@@ -6,7 +6,8 @@
 // Errors travel as exceptions that carry the message the user sees.
 class Exception : public std::exception {
 public:
-    explicit Exception(QString message) : m_message(std::move(message)), m_utf8(m_message.toUtf8()) {}
+    explicit Exception(QString message)
+        : m_message(std::move(message)), m_utf8(m_message.toUtf8()) {}
     const QString& message() const { return m_message; }
     const char* what() const noexcept override { return m_utf8.constData(); }
 
@@ -16,25 +17,25 @@ private:
 };
 
 // A silent abort: stops the current action and shows nothing.
-class EAbort : public Exception {
+class SilentAbort : public Exception {
 public:
-    EAbort() : Exception(QStringLiteral("Operation aborted")) {}
+    SilentAbort() : Exception(QStringLiteral("Operation aborted")) {}
 };
 
 // Text that is no number, no date, or no integer.
-class EConvertError : public Exception {
+class ConvertError : public Exception {
 public:
     using Exception::Exception;
 };
 
 // An index or a name that a list does not hold.
-class EListError : public Exception {
+class ListError : public Exception {
 public:
     using Exception::Exception;
 };
 
 // A command text that cannot be parsed.
-class EParserError : public Exception {
+class ParserError : public Exception {
 public:
     using Exception::Exception;
 };

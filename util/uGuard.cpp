@@ -6,7 +6,7 @@
 void showCurrentException() {
     try {
         throw;
-    } catch (const EAbort&) {
+    } catch (const SilentAbort&) {
     } catch (const Exception& e) {
         dialogs::messageBox(QApplication::activeWindow(), e.message(), dialogs::applicationTitle(),
                             MB_OK | MB_ICONERROR);
@@ -26,9 +26,9 @@ bool runGuarded(const std::function<void()>& action) {
     }
 }
 
-KaltroApplication::KaltroApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+GuardedApplication::GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
-bool KaltroApplication::notify(QObject* receiver, QEvent* event) {
+bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (...) {

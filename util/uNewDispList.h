@@ -4,34 +4,34 @@
 #include <vector>
 
 // An owning list of items that a caller-supplied pair of functions makes and frees.
-class TNewDisposeList {
+class ManagedItemList {
 public:
-    using TCreator = std::function<void*()>;
-    using TDisposer = std::function<void(void*)>;
+    using Creator = std::function<void*()>;
+    using Disposer = std::function<void(void*)>;
 
-    TNewDisposeList(TCreator creator, TDisposer disposer);
-    ~TNewDisposeList();
-    TNewDisposeList(const TNewDisposeList&) = delete;
-    TNewDisposeList& operator=(const TNewDisposeList&) = delete;
+    ManagedItemList(Creator creator, Disposer disposer);
+    ~ManagedItemList();
+    ManagedItemList(const ManagedItemList&) = delete;
+    ManagedItemList& operator=(const ManagedItemList&) = delete;
 
-    int Count() const { return int(m_items.size()); }
+    int count() const { return int(m_items.size()); }
 
     // Appends what Creator returns; returns its index.
-    int AddNew();
+    int addNew();
 
-    // The item at index; an index outside 0..Count-1 raises EListError.
-    void* Items(int index) const;
+    // The item at index; an index outside 0..Count-1 raises ListError.
+    void* item(int index) const;
 
-    // Removes the item at index and hands it to Disposer; a bad index raises EListError.
-    void Delete(int index);
+    // Removes the item at index and hands it to Disposer; a bad index raises ListError.
+    void removeAt(int index);
 
     // Frees every item, the last one first.
-    void Clear();
+    void clear();
 
 private:
     void checkIndex(int index) const;
 
-    TCreator m_creator;
-    TDisposer m_disposer;
+    Creator m_creator;
+    Disposer m_disposer;
     std::vector<void*> m_items;
 };

@@ -5,24 +5,24 @@
 
 #include <algorithm>
 
-void TXYList::Add(int x, int y) {
+void XYPairList::add(int x, int y) {
     const std::pair<int, int> item(x, y);
     if (std::find(m_items.begin(), m_items.end(), item) == m_items.end())
         m_items.push_back(item);
 }
 
-void TXYList::Get(int index, int& x, int& y) const {
+void XYPairList::get(int index, int& x, int& y) const {
     checkIndex(index);
     x = m_items[size_t(index)].first;
     y = m_items[size_t(index)].second;
 }
 
-void TXYList::Delete(int index) {
+void XYPairList::removeAt(int index) {
     checkIndex(index);
     m_items.erase(m_items.begin() + index);
 }
 
-void TXYList::checkIndex(int index) const {
-    if (index < 0 || index >= GetCount())
-        throw EListError(listIndexError(index));
+void XYPairList::checkIndex(int index) const {
+    if (index < 0 || index >= count())
+        throw ListError(listIndexError(index));
 }

@@ -4,16 +4,16 @@
 #include <vector>
 
 // A set of distinct pairs of integers, kept in the order of first insertion.
-class TXYList {
+class XYPairList {
 public:
     // Appends the pair unless an equal pair is already in the list.
-    void Add(int x, int y);
+    void add(int x, int y);
 
-    int GetCount() const { return int(m_items.size()); }
+    int count() const { return int(m_items.size()); }
 
-    // An index outside 0..GetCount-1 raises EListError.
-    void Get(int index, int& x, int& y) const;
-    void Delete(int index);
+    // An index outside 0..count-1 raises ListError.
+    void get(int index, int& x, int& y) const;
+    void removeAt(int index);
 
 private:
     void checkIndex(int index) const;

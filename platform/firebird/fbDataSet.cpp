@@ -51,7 +51,7 @@ bool parseBoolean(const QString& text) {
         return true;
     if (word == QLatin1String("false") || word == QLatin1String("0"))
         return false;
-    throw EConvertError(QStringLiteral("\"%1\" не является логическим значением").arg(text));
+    throw ConvertError(QStringLiteral("\"%1\" не является логическим значением").arg(text));
 }
 
 // The text of a value held in the form of its type.
@@ -133,7 +133,7 @@ double DataField::asFloat() const {
     }
 }
 
-TDateTime DataField::asDateTime() const {
+DateTime DataField::asDateTime() const {
     const QVariant v = value();
     if (v.isNull())
         return 0;
@@ -169,7 +169,7 @@ void DataField::setAsFloat(double value) {
     assign(fromFloat(value));
 }
 
-void DataField::setAsDateTime(TDateTime value) {
+void DataField::setAsDateTime(DateTime value) {
     assign(fromDateTime(value));
 }
 
@@ -199,7 +199,7 @@ QString DataField::displayTextOf(const QVariant& value) const {
 void DataField::assign(const QVariant& value) {
     m_dataSet->requireEditing();
     if (m_index < 0)
-        throw EListError(QStringLiteral("Поле \"%1\" не найдено").arg(m_name));
+        throw ListError(QStringLiteral("Поле \"%1\" не найдено").arg(m_name));
     if (m_onValidate)
         m_onValidate(value);
     m_dataSet->storeValue(m_index, value);
@@ -236,7 +236,7 @@ QVariant DataField::fromFloat(double value) const {
     }
 }
 
-QVariant DataField::fromDateTime(TDateTime value) const {
+QVariant DataField::fromDateTime(DateTime value) const {
     switch (m_type) {
     case FieldType::Integer:
         return qint64(std::llround(value));
@@ -301,7 +301,7 @@ QVariant DataField::converted(const QVariant& value) const {
     }
 }
 
-// --- DataSet -------------------------------------------------------------------------------
+// --- dataSet -------------------------------------------------------------------------------
 
 // Announces a change of the rows as a whole, and its end however the change ends.
 class DataSet::RowsChange {
@@ -336,7 +336,7 @@ void DataSet::setParam(const QString& name, const QVariant& value) {
     m_params[name.toUpper()] = ParamValue{value, false};
 }
 
-void DataSet::setParamDateTime(const QString& name, TDateTime value) {
+void DataSet::setParamDateTime(const QString& name, DateTime value) {
     m_params[name.toUpper()] = ParamValue{value, true};
 }
 
@@ -547,13 +547,13 @@ int DataSet::fieldIndex(const QString& name) const {
 DataField& DataSet::field(const QString& name) {
     const int index = fieldIndex(name);
     if (index < 0)
-        throw EListError(QStringLiteral("Поле \"%1\" не найдено").arg(name));
+        throw ListError(QStringLiteral("Поле \"%1\" не найдено").arg(name));
     return *m_columns[index];
 }
 
 DataField& DataSet::field(int index) {
     if (index < 0 || index >= fieldCount())
-        throw EListError(QStringLiteral("Нет поля с номером %1").arg(index));
+        throw ListError(QStringLiteral("Нет поля с номером %1").arg(index));
     return *m_columns[index];
 }
 
@@ -765,7 +765,7 @@ void DataSet::bindRow(Statement& statement, const Row& row) const {
         }
         const int index = fieldIndex(name);
         if (index < 0)
-            throw EListError(QStringLiteral("Поле \"%1\" не найдено").arg(name));
+            throw ListError(QStringLiteral("Поле \"%1\" не найдено").arg(name));
         bindValue(param, m_columns[index]->m_type, row.values[index]);
     }
 }

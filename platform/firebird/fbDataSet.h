@@ -21,17 +21,17 @@ class DataSet;
 
 enum class DataSetState { Inactive, Browse, Insert, Edit };
 
-// One column of a DataSet, reached by name: dataSet.field("SUM1").
+// One column of a dataSet, reached by name: dataSet.field("SUM1").
 //
 // Values are held in one form per type; that form is what value(), oldValue(), the validate
-// handler and DataSet::value() give: a null QVariant, or qint64 (Integer), double (Float),
-// QString (String), double holding a TDateTime (DateTime), QByteArray (Blob), bool (Boolean).
+// handler and dataSet::value() give: a null QVariant, or qint64 (Integer), double (Float),
+// QString (String), double holding a DateTime (DateTime), QByteArray (Blob), bool (Boolean).
 // A null value reads as "", 0, 0.0, 0 (date) or empty bytes.
 //
 // Assignments are allowed only in the insert and edit states. Each one converts the value to
-// the field's type (a text that does not convert throws EConvertError), runs the validate
+// the field's type (a text that does not convert throws ConvertError), runs the validate
 // handler (it refuses by throwing: the old value stays and the exception goes on to the
-// caller), stores the value, runs the change handler and emits DataSet::fieldChanged.
+// caller), stores the value, runs the change handler and emits dataSet::fieldChanged.
 // Fetching rows runs neither handler. Handlers and the display format stay with the field
 // across close, open and a new SQL text that keeps the column.
 class DataField {
@@ -46,9 +46,9 @@ public:
     bool isNull() const;
     QVariant value() const;
     QString asString() const;
-    qint64 asInteger() const; // floats rounded; text must hold an integer (EConvertError)
+    qint64 asInteger() const; // floats rounded; text must hold an integer (ConvertError)
     double asFloat() const;
-    TDateTime asDateTime() const;
+    DateTime asDateTime() const;
     QByteArray asBytes() const; // blobs as they are; text as Windows-1251
     // The value the row had in the database (before the cached changes); null for a new row.
     QVariant oldValue() const;
@@ -58,7 +58,7 @@ public:
     void setAsString(const QString& value);
     void setAsInteger(qint64 value);
     void setAsFloat(double value);
-    void setAsDateTime(TDateTime value);
+    void setAsDateTime(DateTime value);
     void setAsBytes(const QByteArray& value);
     void clear(); // makes the field null
 
@@ -85,7 +85,7 @@ private:
     QVariant converted(const QVariant& value) const;
     QVariant fromInteger(qint64 value) const;
     QVariant fromFloat(double value) const;
-    QVariant fromDateTime(TDateTime value) const;
+    QVariant fromDateTime(DateTime value) const;
     QVariant fromString(const QString& text) const;
     QVariant fromBytes(const QByteArray& value) const;
 
@@ -102,7 +102,7 @@ private:
 // Rows of a select, buffered in memory, with editing through cached updates: what the windows
 // use for browsing and for editing rows.
 //
-//   fb::DataSet ds(attachment);
+//   fb::dataSet ds(attachment);
 //   ds.setSQL("SELECT O.* FROM OPER O WHERE O.PRKEY=:PRKEY");
 //   ds.setModifySQL("UPDATE OPER SET SUM1=:SUM1 WHERE PRKEY=:OLD_PRKEY");
 //   ds.setParam("PRKEY", 10001);
@@ -117,7 +117,7 @@ private:
 // moving it while editing posts the row first. The dataset owns its transaction: it starts
 // when needed; commit() and rollback() end it and close the dataset, the retaining kinds keep
 // the rows. Errors of the database throw fb::Error; misuse (editing a closed or browsing
-// dataset, an unknown field) throws Exception or EListError.
+// dataset, an unknown field) throws Exception or ListError.
 //
 // Update SQL: the insert, modify and delete statements take :NAME parameters that are
 // fields of the row (their current values) and :OLD_NAME parameters (the values the row had
@@ -139,10 +139,10 @@ public:
     // The select. Setting a new text closes the dataset and forgets the parameters.
     void setSQL(const QString& sql);
     const QString& sql() const { return m_sql; }
-    // Parameter values for the next open; a name the select lacks throws EListError at open.
-    // A TDateTime is a double: pass it through setParamDateTime.
+    // Parameter values for the next open; a name the select lacks throws ListError at open.
+    // A DateTime is a double: pass it through setParamDateTime.
     void setParam(const QString& name, const QVariant& value);
-    void setParamDateTime(const QString& name, TDateTime value);
+    void setParamDateTime(const QString& name, DateTime value);
     void clearParams();
 
     void setInsertSQL(const QString& sql) { m_insertSQL = sql; }
@@ -179,7 +179,7 @@ public:
     // Fields of the prepared select, in the order of its columns.
     int fieldCount() const { return int(m_columns.size()); }
     int fieldIndex(const QString& name) const; // -1 when there is no such field
-    DataField& field(const QString& name);     // EListError when there is no such field
+    DataField& field(const QString& name);     // ListError when there is no such field
     DataField& field(int index);
     QStringList fieldNames() const;
     // The value of one field of any row (for grids); null outside the rows.

@@ -141,7 +141,7 @@ void Param::setFloat(double value) {
     m_statement->setParamValue(m_index, std::move(v));
 }
 
-void Param::setDateTime(TDateTime value) {
+void Param::setDateTime(DateTime value) {
     Statement::Value v;
     v.kind = Statement::Value::DateTime;
     v.number = value;
@@ -190,8 +190,8 @@ void Param::setValue(const QVariant& value) {
         setInteger(value.toLongLong());
         break;
     default:
-        throw EConvertError(QStringLiteral("Параметр %1: значение типа %2 не поддерживается")
-                                .arg(name(), QLatin1String(value.typeName())));
+        throw ConvertError(QStringLiteral("Параметр %1: значение типа %2 не поддерживается")
+                               .arg(name(), QLatin1String(value.typeName())));
     }
 }
 
@@ -299,7 +299,7 @@ double Field::asFloat() const {
     return numberOf(number) ? number : text::parseFloat(asString());
 }
 
-TDateTime Field::asDateTime() const {
+DateTime Field::asDateTime() const {
     double number = 0;
     return numberOf(number) ? number : text::parseDateTime(asString());
 }
@@ -484,13 +484,13 @@ int Statement::paramIndex(const QString& name) const {
 int Statement::requireParam(const QString& name) const {
     const int index = paramIndex(name);
     if (index < 0)
-        throw EListError(QStringLiteral("Параметр %1 не найден").arg(name));
+        throw ListError(QStringLiteral("Параметр %1 не найден").arg(name));
     return index;
 }
 
 Param Statement::param(int index) {
     if (index < 0 || index >= paramCount())
-        throw EListError(QStringLiteral("Нет параметра с номером %1").arg(index));
+        throw ListError(QStringLiteral("Нет параметра с номером %1").arg(index));
     return Param(*this, index);
 }
 
@@ -776,7 +776,7 @@ int Statement::fieldIndex(const QString& name) const {
 int Statement::requireField(const QString& name) const {
     const int index = fieldIndex(name);
     if (index < 0)
-        throw EListError(QStringLiteral("Поле %1 не найдено").arg(name));
+        throw ListError(QStringLiteral("Поле %1 не найдено").arg(name));
     return index;
 }
 
@@ -798,7 +798,7 @@ QStringList Statement::fieldNames() const {
 
 const Statement::Column& Statement::column(int index) const {
     if (index < 0 || index >= fieldCount())
-        throw EListError(QStringLiteral("Нет поля с номером %1").arg(index));
+        throw ListError(QStringLiteral("Нет поля с номером %1").arg(index));
     return m_columns[index];
 }
 

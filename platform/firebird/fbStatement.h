@@ -41,9 +41,9 @@ public:
     void setString(const QString& value);
     void setInteger(qint64 value);
     void setFloat(double value);
-    void setDateTime(TDateTime value);
+    void setDateTime(DateTime value);
     void setBytes(const QByteArray& value);
-    // Null, QString, integer types, double, QByteArray, QDateTime, QDate or bool; a TDateTime
+    // Null, QString, integer types, double, QByteArray, QDateTime, QDate or bool; a DateTime
     // held as double in a QVariant is a float, use setDateTime for it.
     void setValue(const QVariant& value);
 
@@ -59,7 +59,7 @@ private:
 // One column of the current row. A null value reads as "", 0, 0.0, 0 (date) or empty bytes.
 // asString gives numbers with "." as decimal separator and up to 15 digits ("12.5"), date-times
 // as "dd.MM.yyyy" or, when the time is not midnight, "dd.MM.yyyy hh:mm:ss"; CHAR keeps its
-// padding. asFloat and asDateTime of a text accept the same forms (EConvertError otherwise).
+// padding. asFloat and asDateTime of a text accept the same forms (ConvertError otherwise).
 class Field {
 public:
     QString name() const; // the alias of the column, as the server gives it
@@ -69,9 +69,9 @@ public:
     bool isNull() const;
     QString asString() const;   // text decoded from Windows-1251; a blob's bytes decoded
     QByteArray asBytes() const; // raw bytes of text and blobs; other types as asString in cp1251
-    qint64 asInteger() const;   // floats rounded; text must hold an integer (EConvertError)
+    qint64 asInteger() const;   // floats rounded; text must hold an integer (ConvertError)
     double asFloat() const;
-    TDateTime asDateTime() const;
+    DateTime asDateTime() const;
     QVariant
     asVariant() const; // null QVariant, qint64, double, QString, QDateTime, QByteArray, bool
 
@@ -100,7 +100,7 @@ private:
 // detached it can only be destroyed.
 // Decimal numbers stored as double with a scale (dialect-1 NUMERIC(15,4)) read back rounded to
 // that many decimals. Blob values are read whole at fetch. Errors throw fb::Error; a wrong
-// parameter or field name or index throws EListError.
+// parameter or field name or index throws ListError.
 // Texts with PSQL bodies (CREATE TRIGGER, EXECUTE BLOCK) need ParamMode::Untouched.
 class Statement {
 public:

@@ -6,7 +6,7 @@ namespace fb::timestamp {
 
 namespace {
 
-// 30 December 1899, day 0 of TDateTime, in the server's day count.
+// 30 December 1899, day 0 of DateTime, in the server's day count.
 constexpr qint64 kEpochShift = 15018;
 constexpr qint64 kUnitsPerDay = 864000000; // 1/10000 s
 constexpr qint64 kUnitsPerMs = 10;
@@ -19,15 +19,15 @@ double fraction(qint64 units) {
     return double(units) / double(kUnitsPerDay);
 }
 
-// Days and time of day as a TDateTime; the time part of a negative value counts forward
+// Days and time of day as a DateTime; the time part of a negative value counts forward
 // from midnight, as everywhere in the program.
-TDateTime combine(qint64 days, qint64 units) {
+DateTime combine(qint64 days, qint64 units) {
     return days >= 0 ? double(days) + fraction(units) : double(days) - fraction(units);
 }
 
 } // namespace
 
-ISC_TIMESTAMP fromDateTime(TDateTime value) {
+ISC_TIMESTAMP fromDateTime(DateTime value) {
     qint64 days = static_cast<qint64>(std::trunc(value));
     qint64 units = std::llround(std::fabs(value - double(days)) * double(kUnitsPerDay));
     if (units >= kUnitsPerDay) {
@@ -40,15 +40,15 @@ ISC_TIMESTAMP fromDateTime(TDateTime value) {
     return result;
 }
 
-TDateTime toDateTime(const ISC_TIMESTAMP& value) {
+DateTime toDateTime(const ISC_TIMESTAMP& value) {
     return combine(qint64(value.timestamp_date) - kEpochShift, qint64(value.timestamp_time));
 }
 
-TDateTime fromDate(ISC_DATE date) {
+DateTime fromDate(ISC_DATE date) {
     return double(qint64(date) - kEpochShift);
 }
 
-TDateTime fromTime(ISC_TIME time) {
+DateTime fromTime(ISC_TIME time) {
     return fraction(qint64(time));
 }
 

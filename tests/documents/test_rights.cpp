@@ -14,7 +14,7 @@
 namespace {
 
 QString record(const QString& key, const QString& value) {
-    return SetKeyValue(QString(), key, value);
+    return setKeyValue(QString(), key, value);
 }
 
 } // namespace
@@ -37,7 +37,7 @@ private slots:
         QTest::newRow("empty value") << record("Options1", "") << "Options1" << true;
         QTest::newRow("empty text") << QString() << "Options1" << true;
         QTest::newRow("among others")
-            << SetKeyValue(SetKeyValue(record("IncomeDoc1", "Y"), "Options1", "N"), "VocsUsers1",
+            << setKeyValue(setKeyValue(record("IncomeDoc1", "Y"), "Options1", "N"), "VocsUsers1",
                            "Y")
             << "Options1" << false;
         QTest::newRow("text that is no record")
@@ -47,7 +47,7 @@ private slots:
         QFETCH(QString, rights);
         QFETCH(QString, key);
         QFETCH(bool, allowed);
-        QCOMPARE(TfrmVocsUsers::RightsAllow(rights, key), allowed);
+        QCOMPARE(UserRights::rightsAllow(rights, key), allowed);
     }
 
     // The logged-on user's rights are read from the book at every call.
@@ -55,15 +55,15 @@ private slots:
         fb::prepareEmbeddedEngine();
         QTemporaryDir dir;
         ScopedDialogAnswerer quiet([](const DialogRequest&) { return DialogAnswer{}; });
-        TdtmdlDataStoreProto store(dir.filePath("kaltro.ini"));
-        const QString book = CreateNewBook(otCashDesk, QStringLiteral("Касса"), dir.path(),
+        DataStore store(dir.filePath("kaltro.ini"));
+        const QString book = createNewBook(CashDesk, QStringLiteral("Касса"), dir.path(),
                                            QStringLiteral(KALTRO_TEMPLATES_SOURCE_DIR));
-        store.dbMain().attach(book);
-        store.UserKey = 1;
-        QVERIFY(TfrmVocsUsers::HasPermission("IncomeDoc1"));
+        store.database().attach(book);
+        store.m_userKey = 1;
+        QVERIFY(UserRights::hasPermission("IncomeDoc1"));
 
         auto setRights = [&](const QString& rights) {
-            fb::Transaction tr(store.dbMain());
+            fb::Transaction tr(store.database());
             fb::Statement q(tr);
             q.prepare("UPDATE USERS SET DATA2=:DATA2 WHERE PRKEY=1");
             q.param("DATA2").setString(rights);
@@ -71,16 +71,16 @@ private slots:
             tr.commit();
         };
         setRights(record("IncomeDoc1", "N"));
-        QVERIFY(!TfrmVocsUsers::HasPermission("IncomeDoc1"));
-        QVERIFY(TfrmVocsUsers::HasPermission("IssueDoc1"));
+        QVERIFY(!UserRights::hasPermission("IncomeDoc1"));
+        QVERIFY(UserRights::hasPermission("IssueDoc1"));
         setRights(record("IncomeDoc1", "n"));
-        QVERIFY(TfrmVocsUsers::HasPermission("IncomeDoc1"));
+        QVERIFY(UserRights::hasPermission("IncomeDoc1"));
 
         // No such user: nothing is denied.
         setRights(record("IncomeDoc1", "N"));
-        store.UserKey = 0;
-        QVERIFY(TfrmVocsUsers::HasPermission("IncomeDoc1"));
-        store.dbMain().detach();
+        store.m_userKey = 0;
+        QVERIFY(UserRights::hasPermission("IncomeDoc1"));
+        store.database().detach();
     }
 };
 

@@ -185,7 +185,7 @@ void TestFbDatabase::dateTimeKeepsMilliseconds_data() {
 
 void TestFbDatabase::dateTimeKeepsMilliseconds() {
     QFETCH(QDateTime, moment);
-    const TDateTime value = datetime::encode(moment);
+    const DateTime value = datetime::encode(moment);
     const ISC_TIMESTAMP stamp = fb::timestamp::fromDateTime(value);
     QCOMPARE(qint64(stamp.timestamp_time), qint64(moment.time().msecsSinceStartOfDay()) * 10);
     QCOMPARE(fb::timestamp::toDateTime(stamp), value);
@@ -450,10 +450,10 @@ void TestFbDatabase::wrongNamesAreListErrors() {
     fb::Statement select(tr, "SELECT NAME FROM T WHERE PRKEY = :PRKEY");
     QCOMPARE(select.paramIndex("prkey"), 0);
     QCOMPARE(select.paramIndex("NAME"), -1);
-    QVERIFY_THROWS_EXCEPTION(EListError, select.param("NAME"));
-    QVERIFY_THROWS_EXCEPTION(EListError, select.param(1));
-    QVERIFY_THROWS_EXCEPTION(EListError, select.field("PRKEY"));
-    QVERIFY_THROWS_EXCEPTION(EListError, select.field(1));
+    QVERIFY_THROWS_EXCEPTION(ListError, select.param("NAME"));
+    QVERIFY_THROWS_EXCEPTION(ListError, select.param(1));
+    QVERIFY_THROWS_EXCEPTION(ListError, select.field("PRKEY"));
+    QVERIFY_THROWS_EXCEPTION(ListError, select.field(1));
     select.param(0).setInteger(1);
     select.execute();
     QVERIFY(!select.fetch());

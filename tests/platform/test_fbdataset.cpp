@@ -14,11 +14,11 @@ using testsupport::TestDatabase;
 
 namespace {
 
-TDateTime day1() {
+DateTime day1() {
     return datetime::encode(QDate(2024, 3, 15), QTime(10, 30));
 }
 
-TDateTime day2() {
+DateTime day2() {
     return datetime::encodeDate(2024, 3, 16);
 }
 
@@ -170,7 +170,7 @@ void TestFbDataSet::fieldsReadEveryType() {
     QVERIFY(ds.field("SUM1").isNull());
     QCOMPARE(ds.field("SUM1").asFloat(), 0.0);
     QVERIFY(ds.field("DAT").isNull());
-    QVERIFY_THROWS_EXCEPTION(EListError, ds.field("NOSUCH"));
+    QVERIFY_THROWS_EXCEPTION(ListError, ds.field("NOSUCH"));
     QCOMPARE(ds.fieldIndex("NOSUCH"), -1);
 }
 
@@ -194,7 +194,7 @@ void TestFbDataSet::parametersByName() {
     QCOMPARE(ds.recordCount(), 3);
     ds.close();
     ds.setParam("TYP", 1);
-    QVERIFY_THROWS_EXCEPTION(EListError, ds.open());
+    QVERIFY_THROWS_EXCEPTION(ListError, ds.open());
     QVERIFY(!ds.isActive());
 }
 

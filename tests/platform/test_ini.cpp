@@ -31,7 +31,7 @@ QByteArray cp(const char* utf8) {
 struct Fixture {
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("kaltro.ini"));
-    TIniFile ini{path};
+    IniFile ini{path};
     explicit Fixture(const QByteArray& content = QByteArray()) {
         if (!content.isNull())
             writeAll(path, content);
@@ -45,14 +45,14 @@ class TestIni : public QObject {
 private slots:
     void namesMatchCaseInsensitively() {
         Fixture f("[DB]\r\nDatabaseCount=2\r\nDatabasePath_0=/srv/Kaltro1.fdb\r\n");
-        QCOMPARE(f.ini.ReadString("db", "DATABASECOUNT", "x"), QStringLiteral("2"));
-        QCOMPARE(f.ini.ReadString(" Db ", " databasepath_0 ", "x"),
+        QCOMPARE(f.ini.readString("db", "DATABASECOUNT", "x"), QStringLiteral("2"));
+        QCOMPARE(f.ini.readString(" Db ", " databasepath_0 ", "x"),
                  QStringLiteral("/srv/Kaltro1.fdb"));
-        f.ini.WriteInteger("dB", "databasecount", 3);
+        f.ini.writeInteger("dB", "databasecount", 3);
         QCOMPARE(readAll(f.path),
                  QByteArray("[DB]\r\ndatabasecount=3\r\nDatabasePath_0=/srv/Kaltro1.fdb\r\n"));
-        QVERIFY(f.ini.ValueExists("DB", "DATABASEPATH_0"));
-        QVERIFY(f.ini.SectionExists("db"));
+        QVERIFY(f.ini.valueExists("DB", "DATABASEPATH_0"));
+        QVERIFY(f.ini.sectionExists("db"));
     }
 
     void valuesAreRaw_data() {
@@ -70,14 +70,14 @@ private slots:
         QFETCH(QByteArray, line);
         QFETCH(QString, value);
         Fixture f("[S]\n" + line + "\n");
-        QCOMPARE(f.ini.ReadString("S", "K", "default"), value);
-        QVERIFY(f.ini.ValueExists("S", "K"));
+        QCOMPARE(f.ini.readString("S", "K", "default"), value);
+        QVERIFY(f.ini.valueExists("S", "K"));
 
         // Written back as it is, and read back the same.
         Fixture g;
-        g.ini.WriteString("S", "K", value);
+        g.ini.writeString("S", "K", value);
         QCOMPARE(readAll(g.path), QByteArray("[S]\nK=") + value.toLatin1() + "\n");
-        QCOMPARE(g.ini.ReadString("S", "K", "default"), value);
+        QCOMPARE(g.ini.readString("S", "K", "default"), value);
     }
 
     void unknownLinesSurviveWrites() {
@@ -91,9 +91,9 @@ private slots:
                                   "[Other]\r\n"
                                   "X=1\r\n";
         Fixture f(before);
-        f.ini.WriteString("DB", "DatabaseCount", "2");
-        f.ini.WriteString("DB", "DatabasePath_1", "/srv/b.fdb");
-        f.ini.WriteString("Logon", "LastUser", "10001");
+        f.ini.writeString("DB", "DatabaseCount", "2");
+        f.ini.writeString("DB", "DatabasePath_1", "/srv/b.fdb");
+        f.ini.writeString("Logon", "LastUser", "10001");
         QCOMPARE(readAll(f.path), QByteArray("; made by hand\r\n"
                                              "loose text\r\n"
                                              "[DB]\r\n"
@@ -106,24 +106,24 @@ private slots:
                                              "X=1\r\n"
                                              "[Logon]\r\n"
                                              "LastUser=10001\r\n"));
-        QCOMPARE(f.ini.ReadSection("DB"), (QStringList{"DatabaseCount", "DatabasePath_1"}));
+        QCOMPARE(f.ini.readSection("DB"), (QStringList{"DatabaseCount", "DatabasePath_1"}));
     }
 
     void everyReadReadsTheFile() {
         Fixture f("[Version]\nCurrVersion=2.17\n");
-        TIniFile other(f.path);
-        QCOMPARE(f.ini.ReadString("Version", "CurrVersion", ""), QStringLiteral("2.17"));
-        other.WriteString("Version", "CurrVersion", "2.18");
-        QCOMPARE(f.ini.ReadString("Version", "CurrVersion", ""), QStringLiteral("2.18"));
+        IniFile other(f.path);
+        QCOMPARE(f.ini.readString("Version", "CurrVersion", ""), QStringLiteral("2.17"));
+        other.writeString("Version", "CurrVersion", "2.18");
+        QCOMPARE(f.ini.readString("Version", "CurrVersion", ""), QStringLiteral("2.18"));
         writeAll(f.path, "[Version]\nCurrVersion=3.00\n");
-        QCOMPARE(f.ini.ReadString("Version", "CurrVersion", ""), QStringLiteral("3.00"));
+        QCOMPARE(f.ini.readString("Version", "CurrVersion", ""), QStringLiteral("3.00"));
     }
 
     void writeReplacesTheFileWhole() {
         Fixture f("[DB]\nDatabaseCount=1\n");
         QFile old(f.path);
         QVERIFY(old.open(QIODevice::ReadOnly));
-        f.ini.WriteString("DB", "DatabaseCaption_0", "Касса");
+        f.ini.writeString("DB", "DatabaseCaption_0", "Касса");
         // The open handle still sees the old file: the new one took its place, nothing was
         // written into it.
         QCOMPARE(old.readAll(), QByteArray("[DB]\nDatabaseCount=1\n"));
@@ -133,9 +133,9 @@ private slots:
 
     void windows1251OnDisk() {
         Fixture f;
-        f.ini.WriteString("DB", "DatabaseCaption_0", QStringLiteral("Касса «Центр» №1"));
+        f.ini.writeString("DB", "DatabaseCaption_0", QStringLiteral("Касса «Центр» №1"));
         QCOMPARE(readAll(f.path), "[DB]\n" + cp("DatabaseCaption_0=Касса «Центр» №1") + "\n");
-        QCOMPARE(f.ini.ReadString("DB", "DatabaseCaption_0", ""),
+        QCOMPARE(f.ini.readString("DB", "DatabaseCaption_0", ""),
                  QStringLiteral("Касса «Центр» №1"));
     }
 
@@ -143,7 +143,7 @@ private slots:
         const QByteArray before = "[DB]\nDatabaseCaption_0=old\n";
         Fixture f(before);
         QVERIFY_THROWS_EXCEPTION(
-            Exception, f.ini.WriteString("DB", "DatabaseCaption_0", QStringLiteral("日本")));
+            Exception, f.ini.writeString("DB", "DatabaseCaption_0", QStringLiteral("日本")));
         QCOMPARE(readAll(f.path), before);
     }
 
@@ -157,12 +157,12 @@ private slots:
     void encodingsRead() {
         QFETCH(QByteArray, bytes);
         Fixture f(bytes);
-        QCOMPARE(f.ini.ReadString("DB", "DatabaseCaption_0", ""), QStringLiteral("Банк Ї"));
+        QCOMPARE(f.ini.readString("DB", "DatabaseCaption_0", ""), QStringLiteral("Банк Ї"));
     }
 
     void utf8FileIsSavedAsWindows1251() {
         Fixture f("; Комментарий\n[DB]\nDatabaseCaption_0=Банк\n");
-        f.ini.WriteString("DB", "DatabaseCount", "1");
+        f.ini.writeString("DB", "DatabaseCount", "1");
         QCOMPARE(readAll(f.path),
                  cp("; Комментарий\n[DB]\nDatabaseCaption_0=Банк\nDatabaseCount=1\n"));
     }
@@ -185,48 +185,48 @@ private slots:
         QFETCH(bool, whenDefaultFalse);
         QFETCH(bool, whenDefaultTrue);
         Fixture f("[DB]\n" + content + "\n");
-        QCOMPARE(f.ini.ReadBool("DB", "Backup", false), whenDefaultFalse);
-        QCOMPARE(f.ini.ReadBool("DB", "Backup", true), whenDefaultTrue);
+        QCOMPARE(f.ini.readBool("DB", "Backup", false), whenDefaultFalse);
+        QCOMPARE(f.ini.readBool("DB", "Backup", true), whenDefaultTrue);
     }
 
     void booleansAndIntegersWritten() {
         Fixture f;
-        f.ini.WriteBool("Startup", "A", true);
-        f.ini.WriteBool("Startup", "B", false);
-        f.ini.WriteInteger("Startup", "C", -1);
+        f.ini.writeBool("Startup", "A", true);
+        f.ini.writeBool("Startup", "B", false);
+        f.ini.writeInteger("Startup", "C", -1);
         QCOMPARE(readAll(f.path), QByteArray("[Startup]\nA=1\nB=0\nC=-1\n"));
-        QCOMPARE(f.ini.ReadInteger("Startup", "C", 7), -1);
-        QCOMPARE(f.ini.ReadInteger("Startup", "D", 7), 7);
-        f.ini.WriteString("Startup", "D", "12abc");
-        QCOMPARE(f.ini.ReadInteger("Startup", "D", 7), 7);
+        QCOMPARE(f.ini.readInteger("Startup", "C", 7), -1);
+        QCOMPARE(f.ini.readInteger("Startup", "D", 7), 7);
+        f.ini.writeString("Startup", "D", "12abc");
+        QCOMPARE(f.ini.readInteger("Startup", "D", 7), 7);
     }
 
     void sections() {
         Fixture f("[DB]\nA=1\nB=2\na=3\n[Empty]\n; nothing\n[Other]\nX=1\n[db]\nC=4\n");
-        QCOMPARE(f.ini.ReadSection("DB"), (QStringList{"A", "B"}));
-        QVERIFY(f.ini.SectionExists("Other"));
-        QVERIFY(!f.ini.SectionExists("Empty"));
-        QVERIFY(!f.ini.SectionExists("Missing"));
-        QVERIFY(f.ini.ReadSection("Missing").isEmpty());
+        QCOMPARE(f.ini.readSection("DB"), (QStringList{"A", "B"}));
+        QVERIFY(f.ini.sectionExists("Other"));
+        QVERIFY(!f.ini.sectionExists("Empty"));
+        QVERIFY(!f.ini.sectionExists("Missing"));
+        QVERIFY(f.ini.readSection("Missing").isEmpty());
         // The first section of a name counts.
-        QVERIFY(!f.ini.ValueExists("DB", "C"));
+        QVERIFY(!f.ini.valueExists("DB", "C"));
 
-        f.ini.DeleteKey("db", "a");
+        f.ini.deleteKey("db", "a");
         QCOMPARE(readAll(f.path),
                  QByteArray("[DB]\nB=2\n[Empty]\n; nothing\n[Other]\nX=1\n[db]\nC=4\n"));
-        f.ini.EraseSection("DB");
+        f.ini.eraseSection("DB");
         QCOMPARE(readAll(f.path), QByteArray("[Empty]\n; nothing\n[Other]\nX=1\n"));
-        f.ini.EraseSection("Missing");
-        f.ini.DeleteKey("Other", "Missing");
+        f.ini.eraseSection("Missing");
+        f.ini.deleteKey("Other", "Missing");
         QCOMPARE(readAll(f.path), QByteArray("[Empty]\n; nothing\n[Other]\nX=1\n"));
     }
 
     void missingFileReadsDefaults() {
         Fixture f;
-        QCOMPARE(f.ini.ReadString("DB", "DatabasePath_0", "none"), QStringLiteral("none"));
-        QVERIFY(!f.ini.SectionExists("DB"));
-        f.ini.DeleteKey("DB", "X");
-        f.ini.EraseSection("DB");
+        QCOMPARE(f.ini.readString("DB", "DatabasePath_0", "none"), QStringLiteral("none"));
+        QVERIFY(!f.ini.sectionExists("DB"));
+        f.ini.deleteKey("DB", "X");
+        f.ini.eraseSection("DB");
         QVERIFY(!QFile::exists(f.path));
     }
 
@@ -262,20 +262,20 @@ private slots:
         QFETCH(QString, value);
         const QByteArray before = "[S]\nK=old\n";
         Fixture f(before);
-        QVERIFY_THROWS_EXCEPTION(Exception, f.ini.WriteString(section, key, value));
+        QVERIFY_THROWS_EXCEPTION(Exception, f.ini.writeString(section, key, value));
         QCOMPARE(readAll(f.path), before);
     }
 
     void writeIntoMissingFolderFails() {
         QTemporaryDir dir;
-        TIniFile ini(dir.filePath(QStringLiteral("no/such/kaltro.ini")));
-        QVERIFY_THROWS_EXCEPTION(Exception, ini.WriteString("DB", "DatabaseCount", "0"));
+        IniFile ini(dir.filePath(QStringLiteral("no/such/kaltro.ini")));
+        QVERIFY_THROWS_EXCEPTION(Exception, ini.writeString("DB", "DatabaseCount", "0"));
     }
 
     void programIniBesideTheExecutable() {
         QTemporaryDir dir;
         const QString exe = dir.filePath(QStringLiteral("kaltro"));
-        QCOMPARE(IniPathFor(exe, dir.filePath(QStringLiteral("config"))),
+        QCOMPARE(iniPathFor(exe, dir.filePath(QStringLiteral("config"))),
                  exe + QStringLiteral(".ini"));
     }
 
@@ -283,11 +283,11 @@ private slots:
         QTemporaryDir dir;
         const QString config = dir.filePath(QStringLiteral("config/kaltro"));
         const QString exe = dir.filePath(QStringLiteral("missing/kaltro"));
-        QCOMPARE(IniPathFor(exe, config), config + QStringLiteral("/kaltro.ini"));
+        QCOMPARE(iniPathFor(exe, config), config + QStringLiteral("/kaltro.ini"));
         QVERIFY(QFileInfo(config).isDir());
-        TIniFile ini(IniPathFor(exe, config));
-        ini.WriteString("Logon", "LastUser", "10000");
-        QCOMPARE(ini.ReadInteger("Logon", "LastUser", -1), 10000);
+        IniFile ini(iniPathFor(exe, config));
+        ini.writeString("Logon", "LastUser", "10000");
+        QCOMPARE(ini.readInteger("Logon", "LastUser", -1), 10000);
     }
 
     void configFolderStartsFromTheIniBesideTheExecutable() {
@@ -299,10 +299,10 @@ private slots:
         writeAll(bin + QStringLiteral("/kaltro.ini"), "[DB]\nDatabaseCount=1\n");
         QVERIFY(QFile::setPermissions(bin, QFile::ReadOwner | QFile::ExeOwner));
         const QString config = dir.filePath(QStringLiteral("config"));
-        const QString path = IniPathFor(bin + QStringLiteral("/kaltro"), config);
+        const QString path = iniPathFor(bin + QStringLiteral("/kaltro"), config);
         QFile::setPermissions(bin, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(path, config + QStringLiteral("/kaltro.ini"));
-        QCOMPARE(TIniFile(path).ReadInteger("DB", "DatabaseCount", 0), 1);
+        QCOMPARE(IniFile(path).readInteger("DB", "DatabaseCount", 0), 1);
     }
 };
 

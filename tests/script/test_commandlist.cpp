@@ -9,11 +9,11 @@ namespace {
 // A list of three commands that log "Name:arguments".
 struct Fixture {
     QStringList log;
-    TCommandList commands;
+    CommandList commands;
     Fixture() {
         for (const QString& name :
              {QStringLiteral("ExecSql"), QStringLiteral("A"), QStringLiteral("B")})
-            commands.RegisterCommand(
+            commands.registerCommand(
                 name, [this, name](const QString& args) { log << name + u':' + args; });
     }
 };
@@ -46,7 +46,7 @@ private slots:
         QFETCH(QString, line);
         QFETCH(QStringList, log);
         Fixture f;
-        f.commands.ExecuteLine(line);
+        f.commands.executeLine(line);
         QCOMPARE(f.log, log);
     }
 
@@ -75,29 +75,29 @@ private slots:
         QFETCH(QString, message);
         QFETCH(QStringList, log);
         Fixture f;
-        QCOMPARE(messageOf<EParserError>([&] { f.commands.ExecuteLine(line); }), message);
+        QCOMPARE(messageOf<ParserError>([&] { f.commands.executeLine(line); }), message);
         QCOMPARE(f.log, log);
     }
 
     void unknownCommand() {
         Fixture f;
-        QCOMPARE(messageOf<EListError>([&] { f.commands.ExecuteLine(QStringLiteral("A(1)C(2)")); }),
+        QCOMPARE(messageOf<ListError>([&] { f.commands.executeLine(QStringLiteral("A(1)C(2)")); }),
                  QStringLiteral("Command \"C\" not found!"));
         QCOMPARE(f.log, QStringList{"A:1"});
         // The name is everything before "(", blanks included.
-        QCOMPARE(messageOf<EListError>([&] { f.commands.ExecuteCommand(QStringLiteral("A (1)")); }),
+        QCOMPARE(messageOf<ListError>([&] { f.commands.executeCommand(QStringLiteral("A (1)")); }),
                  QStringLiteral("Command \"A \" not found!"));
     }
 
     void firstRegisteredOfEqualNamesWins() {
         Fixture f;
-        f.commands.RegisterCommand(QStringLiteral("a"), [&](const QString&) { f.log << "second"; });
-        QCOMPARE(f.commands.IndexOf(QStringLiteral("a")), 1);
-        f.commands.ExecuteLine(QStringLiteral("a(z)"));
+        f.commands.registerCommand(QStringLiteral("a"), [&](const QString&) { f.log << "second"; });
+        QCOMPARE(f.commands.indexOf(QStringLiteral("a")), 1);
+        f.commands.executeLine(QStringLiteral("a(z)"));
         QCOMPARE(f.log, QStringList{"A:z"});
     }
 
-    void getParam_data() {
+    void paramByIndex_data() {
         QTest::addColumn<QString>("arguments");
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("value");
@@ -112,18 +112,18 @@ private slots:
         QTest::newRow("negative acts as 1") << "a,b" << -3 << "a";
         QTest::newRow("escaped comma") << "a\\44\\b,c" << 1 << "a,b";
     }
-    void getParam() {
+    void paramByIndex() {
         QFETCH(QString, arguments);
         QFETCH(int, index);
         QFETCH(QString, value);
-        QCOMPARE(TCommandList::GetParam(index, arguments), value);
+        QCOMPARE(CommandList::param(index, arguments), value);
     }
 
-    void getParamMissing() {
-        QCOMPARE(messageOf<ECommandListParserError>(
-                     [] { TCommandList::GetParam(4, QStringLiteral("a,b,c")); }),
-                 QStringLiteral("In line a,b,c parameter 4 not found!"));
-        QCOMPARE(messageOf<ECommandListParserError>([] { TCommandList::GetParam(2, QString()); }),
+    void paramMissing() {
+        QCOMPARE(
+            messageOf<CommandArgumentError>([] { CommandList::param(4, QStringLiteral("a,b,c")); }),
+            QStringLiteral("In line a,b,c parameter 4 not found!"));
+        QCOMPARE(messageOf<CommandArgumentError>([] { CommandList::param(2, QString()); }),
                  QStringLiteral("In line  parameter 2 not found!"));
     }
 
@@ -140,7 +140,7 @@ private slots:
     void encodeParam() {
         QFETCH(QString, text);
         QFETCH(QString, encoded);
-        QCOMPARE(TCommandList::EncodeParam(text), encoded);
+        QCOMPARE(CommandList::encodeParam(text), encoded);
     }
 
     void encodeDecodeRoundTrip_data() {
@@ -153,9 +153,9 @@ private slots:
     }
     void encodeDecodeRoundTrip() {
         QFETCH(QString, text);
-        const QString encoded = TCommandList::EncodeParam(text);
+        const QString encoded = CommandList::encodeParam(text);
         QVERIFY(!encoded.contains(u',') && !encoded.contains(u')'));
-        QCOMPARE(TCommandList::DecodeParam(encoded), text);
+        QCOMPARE(CommandList::decodeParam(encoded), text);
     }
 
     void decodeParam_data() {
@@ -175,15 +175,15 @@ private slots:
     void decodeParam() {
         QFETCH(QString, text);
         QFETCH(QString, decoded);
-        QCOMPARE(TCommandList::DecodeParam(text), decoded);
+        QCOMPARE(CommandList::decodeParam(text), decoded);
     }
 
     void decodeParamErrors() {
-        QCOMPARE(messageOf<ECommandListParserError>(
-                     [] { TCommandList::DecodeParam(QStringLiteral("abc\\12")); }),
+        QCOMPARE(messageOf<CommandArgumentError>(
+                     [] { CommandList::decodeParam(QStringLiteral("abc\\12")); }),
                  QStringLiteral("Right \\ not found in parameter abc\\12 !"));
-        QVERIFY_THROWS_EXCEPTION(EConvertError, TCommandList::DecodeParam(QStringLiteral("\\x\\")));
-        QVERIFY_THROWS_EXCEPTION(EConvertError, TCommandList::DecodeParam(QStringLiteral("\\\\")));
+        QVERIFY_THROWS_EXCEPTION(ConvertError, CommandList::decodeParam(QStringLiteral("\\x\\")));
+        QVERIFY_THROWS_EXCEPTION(ConvertError, CommandList::decodeParam(QStringLiteral("\\\\")));
     }
 
     void delimitedString_data() {
@@ -209,13 +209,13 @@ private slots:
         QFETCH(QString, delimiter);
         QFETCH(QString, text);
         QFETCH(QStringList, items);
-        TDelimitedString s(delimiter);
-        s.Text = text;
-        QCOMPARE(s.GetCount(), items.size());
+        DelimitedString s(delimiter);
+        s.m_text = text;
+        QCOMPARE(s.count(), items.size());
         for (int i = 0; i < items.size(); ++i)
-            QCOMPARE(s.GetItem(i + 1), items[i]);
-        QCOMPARE(s.GetItem(0), QString());
-        QCOMPARE(s.GetItem(int(items.size()) + 1), QString());
+            QCOMPARE(s.item(i + 1), items[i]);
+        QCOMPARE(s.item(0), QString());
+        QCOMPARE(s.item(int(items.size()) + 1), QString());
     }
 };
 

@@ -43,7 +43,7 @@ QString text(TestDatabase& db, const QString& sql) {
 }
 
 QStringList lines(const char* script) {
-    return TSqlInterpreter::splitLines(QString::fromUtf8(script));
+    return ScriptInterpreter::splitLines(QString::fromUtf8(script));
 }
 
 void prepareTable(TestDatabase& db) {
@@ -62,7 +62,7 @@ private slots:
         TestDatabase db;
         prepareTable(db);
         MessageLog log;
-        TSqlInterpreter interpreter(db.attachment());
+        ScriptInterpreter interpreter(db.attachment());
         interpreter.run(lines("Comment()\nINSERT INTO T (PRKEY) VALUES (1)\n^\n\n   \n"));
         QCOMPARE(scalar(db, "SELECT COUNT(*) FROM T"), 0);
         QVERIFY(log.messages.isEmpty());
@@ -71,7 +71,7 @@ private slots:
     void bodySpansLinesUpToCaret() {
         TestDatabase db;
         prepareTable(db);
-        TSqlInterpreter interpreter(db.attachment());
+        ScriptInterpreter interpreter(db.attachment());
         // Lower-case name, a body over three lines with a literal in double quotes, "^" in blanks.
         interpreter.run(
             lines("execsql()\r\nINSERT INTO T\r\n  (PRKEY, NAME)\r\n  VALUES (1, \"a\")\r\n"
@@ -83,7 +83,7 @@ private slots:
     void psqlBodyGoesUntouched() {
         TestDatabase db;
         prepareTable(db);
-        TSqlInterpreter interpreter(db.attachment());
+        ScriptInterpreter interpreter(db.attachment());
         interpreter.run(lines("ExecSQL()\n"
                               "CREATE TRIGGER T_BI FOR T ACTIVE BEFORE INSERT POSITION 0 AS\n"
                               "DECLARE VARIABLE VCNT INTEGER;\n"
@@ -101,7 +101,7 @@ private slots:
         TestDatabase db;
         prepareTable(db);
         MessageLog log;
-        TSqlInterpreter interpreter(db.attachment());
+        ScriptInterpreter interpreter(db.attachment());
         QVERIFY_THROWS_EXCEPTION(
             fb::Error,
             interpreter.run(lines("ExecSQL()\nINSERT INTO T (PRKEY) VALUES (1)\n^\n"
@@ -144,14 +144,14 @@ private slots:
         TestDatabase db;
         prepareTable(db);
         MessageLog log;
-        TSqlInterpreter interpreter(db.attachment());
+        ScriptInterpreter interpreter(db.attachment());
         interpreter.setBaseFolder(db.folder());
         QFile self("self.uql");
         QVERIFY(self.open(QIODevice::WriteOnly));
         self.write("IncludeFile(self.uql)\r\n");
         self.close();
         try {
-            interpreter.run(TSqlInterpreter::splitLines(script));
+            interpreter.run(ScriptInterpreter::splitLines(script));
             QFAIL("the run did not fail");
         } catch (const Exception& e) {
             QCOMPARE(e.message(), message);
@@ -164,7 +164,7 @@ private slots:
     void generatorKeyGoesIntoStatement() {
         TestDatabase db;
         prepareTable(db);
-        TSqlInterpreter interpreter(db.attachment());
+        ScriptInterpreter interpreter(db.attachment());
         interpreter.run(
             lines("SaveTableGenIdCode(1,T)\n"
                   "ExecSql$()\nINSERT INTO T (PRKEY, NAME)\nVALUES ($1, \"k$1\")\n^\n"));
@@ -176,7 +176,7 @@ private slots:
     void namedVariables() {
         TestDatabase db;
         prepareTable(db);
-        TSqlInterpreter interpreter(db.attachment());
+        ScriptInterpreter interpreter(db.attachment());
         interpreter.run(lines("SetVar(A,first)\nSetVar(A,&B&)\nSetVar(B,second)\n"
                               "ExecSql$()\nINSERT INTO T (PRKEY, NAME) VALUES (1, \"&A&\")\n^\n"));
         QCOMPARE(interpreter.namedVariable("A"), QString("&B&"));
@@ -199,8 +199,8 @@ private slots:
         QFETCH(QString, name);
         TestDatabase db;
         prepareTable(db);
-        TSqlInterpreter interpreter(db.attachment());
-        interpreter.run(TSqlInterpreter::splitLines(
+        ScriptInterpreter interpreter(db.attachment());
+        interpreter.run(ScriptInterpreter::splitLines(
             "ExecSqlParams(" + arguments +
             ")\nINSERT INTO T (PRKEY, NAME) VALUES (:A, :B)\n^\n"
             // parameter checking is off again: ":VCNT"-like text goes through untouched
@@ -212,7 +212,7 @@ private slots:
     void blobFieldValueKeepsLines() {
         TestDatabase db;
         prepareTable(db);
-        TSqlInterpreter interpreter(db.attachment());
+        ScriptInterpreter interpreter(db.attachment());
         interpreter.run(lines("ExecSQL()\nINSERT INTO T (PRKEY) VALUES (7)\n^\n"
                               "SetVar(K,7)\n"
                               "SetBlobFieldValue$(T,ETC,&K&)\nпервая\n  вторая\n^\n"));
@@ -222,7 +222,7 @@ private slots:
     void generatorsSaveAndRestore() {
         TestDatabase db;
         prepareTable(db);
-        TSqlInterpreter interpreter(db.attachment());
+        ScriptInterpreter interpreter(db.attachment());
         interpreter.setBaseFolder(db.folder());
         interpreter.run(lines("Dir(gens)\nGetGenerator(t)\n"));
         QFile file(db.filePath("gens/T.gen")); // upper case whatever the script wrote
@@ -239,7 +239,7 @@ private slots:
         prepareTable(db);
         db.exec("CREATE TRIGGER T_BI FOR T ACTIVE BEFORE INSERT POSITION 0 AS "
                 "BEGIN NEW.NAME = 'trigger'; END");
-        TSqlInterpreter interpreter(db.attachment());
+        ScriptInterpreter interpreter(db.attachment());
         interpreter.run(lines("SetInactiveTriggers(t)\n"
                               "ExecSQL()\nINSERT INTO T (PRKEY, NAME) VALUES (1, 'plain')\n^\n"
                               "SetActiveTriggers(T)\n"
@@ -258,9 +258,9 @@ private slots:
             "Broken(\r\n");
         inc.close();
         MessageLog log;
-        TSqlInterpreter interpreter(db.attachment());
+        ScriptInterpreter interpreter(db.attachment());
         QVERIFY_THROWS_EXCEPTION(
-            Exception, interpreter.run(TSqlInterpreter::splitLines(
+            Exception, interpreter.run(ScriptInterpreter::splitLines(
                            "ExecSQL()\nINSERT INTO T (PRKEY) VALUES (0)\n^\nIncludeFile(" +
                            inc.fileName() + ")\n")));
         QCOMPARE(log.messages,
@@ -270,7 +270,7 @@ private slots:
 
         db.exec("DELETE FROM T");
         QFile::resize(inc.fileName(), inc.size() - 9);
-        interpreter.run(TSqlInterpreter::splitLines("IncludeFile(" + inc.fileName() + ")"));
+        interpreter.run(ScriptInterpreter::splitLines("IncludeFile(" + inc.fileName() + ")"));
         QCOMPARE(text(db, "SELECT NAME FROM T"), QString("касса"));
     }
 };

@@ -7,31 +7,31 @@
 #include <QDir>
 #include <QTest>
 
-TPaneMachine::TPaneMachine(int ownerType, const QString& name, bool firstStart)
+PaneMachine::PaneMachine(int ownerType, const QString& name, bool firstStart)
     : ini(dir.filePath(QStringLiteral("kaltro.ini"))) {
     fb::prepareEmbeddedEngine();
     book = addBook(ownerType, name);
-    TIniFile settings(ini);
-    settings.WriteString(QStringLiteral("Version"), QStringLiteral("CurrVersion"),
+    IniFile settings(ini);
+    settings.writeString(QStringLiteral("Version"), QStringLiteral("CurrVersion"),
                          QStringLiteral("2.18"));
-    settings.WriteInteger(QStringLiteral("Startup"), QStringLiteral("NoStartupDialog"),
+    settings.writeInteger(QStringLiteral("Startup"), QStringLiteral("NoStartupDialog"),
                           firstStart ? 0 : 1);
 }
 
-TPaneMachine::~TPaneMachine() {
+PaneMachine::~PaneMachine() {
     if (main)
         main->close();
     main.reset();
 }
 
-QString TPaneMachine::addBook(int ownerType, const QString& name) {
-    TdtmdlDataStoreProto store(ini);
-    return CreateNewBook(ownerType, name, dir.path(), QStringLiteral(KALTRO_TEMPLATES_SOURCE_DIR));
+QString PaneMachine::addBook(int ownerType, const QString& name) {
+    DataStore store(ini);
+    return createNewBook(ownerType, name, dir.path(), QStringLiteral(KALTRO_TEMPLATES_SOURCE_DIR));
 }
 
-TfrmMain& TPaneMachine::start() {
-    main = std::make_unique<TfrmMain>(ini);
-    if (main->FormCreate() != StartupEnd::GoOn)
+MainWindow& PaneMachine::start() {
+    main = std::make_unique<MainWindow>(ini);
+    if (main->runStartup() != StartupEnd::GoOn)
         qFatal("the main window did not start");
     main->show();
     return *main;

@@ -9,7 +9,7 @@
 
 // A computer of its own with one real book listed in its INI, and the main window started on
 // it. Every message is noted and answered OK.
-struct TPaneMachine {
+struct PaneMachine {
     QTemporaryDir dir;
     QString ini;
     QString book;
@@ -18,13 +18,13 @@ struct TPaneMachine {
         messages << r.text;
         return DialogAnswer{IDOK, {}};
     }};
-    std::unique_ptr<TfrmMain> main;
+    std::unique_ptr<MainWindow> main;
 
     // firstStart: whether the INI lets the first-start pane show.
-    explicit TPaneMachine(int ownerType, const QString& name, bool firstStart = false);
-    ~TPaneMachine();
+    explicit PaneMachine(int ownerType, const QString& name, bool firstStart = false);
+    ~PaneMachine();
     // Another book in the same folder, listed after the first.
     QString addBook(int ownerType, const QString& name);
     // Creates the main window on the book and shows it.
-    TfrmMain& start();
+    MainWindow& start();
 };

@@ -66,7 +66,7 @@ private slots:
     void wheelMovesTheFocusedRowOnePerNotch() {
         QFETCH(QList<int>, deltas);
         QFETCH(int, row);
-        TAppEvents events;
+        AppEvents events;
         FocusedList f;
         for (int delta : deltas)
             f.wheel(delta);
@@ -74,7 +74,7 @@ private slots:
     }
 
     void sidewaysWheelIsNoRowMove() {
-        TAppEvents events;
+        AppEvents events;
         FocusedList f;
         f.wheel(120, Qt::Horizontal);
         QCOMPARE(f.list->currentRow(), 10);
@@ -92,7 +92,7 @@ private slots:
         QHelpEvent tip(QEvent::ToolTip, QPoint(1, 1), QPoint(1, 1));
         QApplication::sendEvent(&widget, &tip);
         QCOMPARE(widget.tips, 1);
-        TAppEvents events;
+        AppEvents events;
         QApplication::sendEvent(&widget, &tip);
         QCOMPARE(widget.tips, 1);
     }
@@ -108,19 +108,19 @@ private slots:
     void keyReleasesOfTheHelpMode() {
         QFETCH(int, key);
         QFETCH(bool, staysInMode);
-        TAppEvents events;
+        AppEvents events;
         QWidget window;
         window.show();
-        events.EnterContextHelpMode();
+        events.enterContextHelpMode();
         QVERIFY(QApplication::overrideCursor());
         QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WhatsThisCursor);
         QTest::keyRelease(&window, Qt::Key(key));
-        QCOMPARE(events.InContextHelpMode(), staysInMode);
+        QCOMPARE(events.inContextHelpMode(), staysInMode);
         QCOMPARE(QApplication::overrideCursor() != nullptr, staysInMode);
     }
 
     void leftClickInHelpModeNamesTheWidgetAndLeaves() {
-        TAppEvents events;
+        AppEvents events;
         QWidget window;
         auto* button = new QPushButton(QStringLiteral("Кнопка"), &window);
         auto* other = new QPushButton(QStringLiteral("Другая"), &window);
@@ -131,18 +131,18 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QSignalSpy clicked(button, &QPushButton::clicked);
         QList<QWidget*> named;
-        events.onContextHelp = [&](QWidget* w, const QPoint&) { named << w; };
+        events.m_onContextHelp = [&](QWidget* w, const QPoint&) { named << w; };
 
-        events.EnterContextHelpMode();
+        events.enterContextHelpMode();
         QTest::mouseClick(button, Qt::RightButton);
-        QVERIFY(events.InContextHelpMode());
+        QVERIFY(events.inContextHelpMode());
         QTest::mouseClick(button, Qt::LeftButton);
-        QVERIFY(!events.InContextHelpMode());
+        QVERIFY(!events.inContextHelpMode());
         QCOMPARE(named, QList<QWidget*>{button});
         QCOMPARE(clicked.count(), 0);
 
         // A disabled widget is named too; outside the mode a click is a click again.
-        events.EnterContextHelpMode();
+        events.enterContextHelpMode();
         QTest::mouseClick(other, Qt::LeftButton);
         QCOMPARE(named.last(), other);
         QTest::mouseClick(button, Qt::LeftButton);

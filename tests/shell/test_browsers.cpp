@@ -17,12 +17,12 @@
 
 namespace {
 
-QString stamp(TDateTime value) {
+QString stamp(DateTime value) {
     return datetime::decode(value).toString(QStringLiteral("dd.MM.yyyy hh:mm:ss.zzz"));
 }
 
 void execute(const QString& sql, const QVariantMap& params = {}) {
-    fb::Statement& q = dtmdlDataStoreProto->qryAny();
+    fb::Statement& q = dtmdlDataStoreProto->query();
     q.close();
     q.prepare(sql, fb::ParamMode::Named);
     for (auto it = params.begin(); it != params.end(); ++it) {
@@ -31,56 +31,56 @@ void execute(const QString& sql, const QVariantMap& params = {}) {
         else
             q.param(it.key()).setString(it.value().toString());
     }
-    dtmdlDataStoreProto->tractAny().ensureStarted();
+    dtmdlDataStoreProto->transaction().ensureStarted();
     q.execute();
-    dtmdlDataStoreProto->tractAny().commit();
+    dtmdlDataStoreProto->transaction().commit();
 }
 
 int addPayer(const QString& name) {
-    const int key = dtmdlDataStoreProto->GetNewKey(QStringLiteral("PARTS"));
+    const int key = dtmdlDataStoreProto->newKey(QStringLiteral("PARTS"));
     execute(QStringLiteral("INSERT INTO PARTS (PRKEY, TYP, LNAM) VALUES (:K, 1, :N)"),
             {{"K", key}, {"N", name}});
     return key;
 }
 
 // A period browser of the payers: it notes each query it writes and each row it opens.
-class TfrmPayersBrowser : public TfrmDBGridBrowserPeriod {
+class PayersBrowser : public PeriodBrowserPane {
     Q_OBJECT
 public:
-    explicit TfrmPayersBrowser(QWidget* owner) : TfrmDBGridBrowserPeriod(owner) {
+    explicit PayersBrowser(QWidget* owner) : PeriodBrowserPane(owner) {
         setWindowTitle(QStringLiteral("Плательщики"));
-        SetGridColumns(*dbgrdBrowse, {{"PRKEY", Qt::AlignRight, "Код", 60},
-                                      {"LNAM", Qt::AlignLeft, "Название", 200}});
+        setGridColumns(*m_grid, {{"PRKEY", Qt::AlignRight, "Код", 60},
+                                 {"LNAM", Qt::AlignLeft, "Название", 200}});
     }
     int prepared = 0;
-    TPeriod periodRead;
+    Period periodRead;
     QList<int> opened;
-    void PrepareQuery() override {
+    void prepareQuery() override {
         ++prepared;
-        periodRead = SharedPeriod();
-        qryBrowse->setSQL(
+        periodRead = sharedPeriod();
+        m_query->setSQL(
             QStringLiteral("SELECT PRKEY, LNAM FROM PARTS WHERE TYP=:TYP ORDER BY LNAM"));
-        qryBrowse->setParam(QStringLiteral("TYP"), 1);
-        tlbtnPeriod->setText(PeriodDateText(periodRead.Start) + "-" +
-                             PeriodDateText(periodRead.End));
+        m_query->setParam(QStringLiteral("TYP"), 1);
+        m_periodButton->setText(periodDateText(periodRead.start) + "-" +
+                                periodDateText(periodRead.end));
     }
-    void btnOpenClick() override {
-        if (!qryBrowse->isEmpty())
-            opened << int(qryBrowse->field(QStringLiteral("PRKEY")).asInteger());
+    void onOpenTriggered() override {
+        if (!m_query->isEmpty())
+            opened << int(m_query->field(QStringLiteral("PRKEY")).asInteger());
     }
-    int currentKey() { return int(qryBrowse->field(QStringLiteral("PRKEY")).asInteger()); }
+    int currentKey() { return int(m_query->field(QStringLiteral("PRKEY")).asInteger()); }
 };
 
-class TfrmOtherPayersBrowser : public TfrmPayersBrowser {
+class OtherPayersBrowser : public PayersBrowser {
     Q_OBJECT
 public:
-    using TfrmPayersBrowser::TfrmPayersBrowser;
+    using PayersBrowser::PayersBrowser;
 };
 
 // Runs action once the period dialog is shown modally.
-void whenPeriodDialogShows(const std::function<void(TfrmSelectPeriod&)>& action) {
+void whenPeriodDialogShows(const std::function<void(PeriodDialog&)>& action) {
     QTimer::singleShot(0, [action] {
-        auto* dialog = qobject_cast<TfrmSelectPeriod*>(QApplication::activeModalWidget());
+        auto* dialog = qobject_cast<PeriodDialog*>(QApplication::activeModalWidget());
         if (!dialog)
             qFatal("no period dialog");
         action(*dialog);
@@ -95,18 +95,18 @@ private slots:
     void init() { datetime::setNowForTesting({}); }
 
     void periodShortcuts_data() {
-        QTest::addColumn<TDateTime>("now");
+        QTest::addColumn<DateTime>("now");
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("end");
-        const TDateTime leapMarch1 = datetime::encodeDate(2024, 3, 1) + 0.75;
-        const TDateTime commonMarch1 = datetime::encodeDate(2023, 3, 1) + 0.25;
-        const TDateTime march31 = datetime::encodeDate(2023, 3, 31) + 0.5;
-        const TDateTime feb29 = datetime::encodeDate(2024, 2, 29) + 0.999;
-        const int day = int(TPeriodKind::Day), month = int(TPeriodKind::Month),
-                  quarter = int(TPeriodKind::Quarter), year = int(TPeriodKind::Year);
-        auto row = [](const char* name, TDateTime now, int kind, const char* caption,
+        const DateTime leapMarch1 = datetime::encodeDate(2024, 3, 1) + 0.75;
+        const DateTime commonMarch1 = datetime::encodeDate(2023, 3, 1) + 0.25;
+        const DateTime march31 = datetime::encodeDate(2023, 3, 31) + 0.5;
+        const DateTime feb29 = datetime::encodeDate(2024, 2, 29) + 0.999;
+        const int day = int(PeriodKind::Day), month = int(PeriodKind::Month),
+                  quarter = int(PeriodKind::Quarter), year = int(PeriodKind::Year);
+        auto row = [](const char* name, DateTime now, int kind, const char* caption,
                       const char* start, const char* end) {
             QTest::newRow(name) << now << kind << QString::fromUtf8(caption)
                                 << QString::fromLatin1(start) << QString::fromLatin1(end);
@@ -133,112 +133,112 @@ private slots:
         row("29 February, year", feb29, year, "Год c 01.03.2023", "28.02.2023", "01.03.2024");
     }
     void periodShortcuts() {
-        QFETCH(TDateTime, now);
+        QFETCH(DateTime, now);
         QFETCH(int, kind);
         QFETCH(QString, caption);
         QFETCH(QString, start);
         QFETCH(QString, end);
-        QCOMPARE(ShortcutCaption(TPeriodKind(kind), now), caption);
-        const TPeriod period = ShortcutPeriod(TPeriodKind(kind), now);
-        QCOMPARE(stamp(period.Start), start + " 00:00:00.000");
-        QCOMPARE(stamp(period.End), end + " 23:59:59.999");
+        QCOMPARE(shortcutCaption(PeriodKind(kind), now), caption);
+        const Period period = shortcutPeriod(PeriodKind(kind), now);
+        QCOMPARE(stamp(period.start), start + " 00:00:00.000");
+        QCOMPARE(stamp(period.end), end + " 23:59:59.999");
     }
 
     void aShortcutSetsTheSharedPeriodThatTheNextBrowserReads() {
-        TPaneMachine m(otCashDesk, QStringLiteral("Касса"));
-        const TDateTime now = datetime::encodeDate(2024, 3, 1) + 0.5;
+        PaneMachine m(CashDesk, QStringLiteral("Касса"));
+        const DateTime now = datetime::encodeDate(2024, 3, 1) + 0.5;
         datetime::setNowForTesting([now] { return now; });
-        TfrmMain& main = m.start();
-        auto* browser = main.ShowPane<TfrmPayersBrowser>();
+        MainWindow& main = m.start();
+        auto* browser = main.showPane<PayersBrowser>();
         QVERIFY(browser);
         QCOMPARE(browser->prepared, 1);
-        QCOMPARE(browser->periodRead.Start, now - 31);
-        QCOMPARE(browser->periodRead.End, now + 10);
-        QCOMPARE(browser->tlbtnPeriod->text(), QStringLiteral("30.01.2024-11.03.2024"));
+        QCOMPARE(browser->periodRead.start, now - 31);
+        QCOMPARE(browser->periodRead.end, now + 10);
+        QCOMPARE(browser->m_periodButton->text(), QStringLiteral("30.01.2024-11.03.2024"));
 
-        emit browser->pmPeriod->aboutToShow();
-        QCOMPARE(browser->mnitDayPeriod->text(), QStringLiteral("День 01.03.2024"));
-        QCOMPARE(browser->mnitMonthPeriod->text(), QStringLiteral("Месяц c 30.01.2024"));
-        QCOMPARE(browser->mnitQuarterPeriod->text(), QStringLiteral("Квартал c 30.11.2023"));
-        QCOMPARE(browser->mnitYearPeriod->text(), QStringLiteral("Год c 02.03.2023"));
+        emit browser->m_periodMenu->aboutToShow();
+        QCOMPARE(browser->m_dayPeriodAction->text(), QStringLiteral("День 01.03.2024"));
+        QCOMPARE(browser->m_monthPeriodAction->text(), QStringLiteral("Месяц c 30.01.2024"));
+        QCOMPARE(browser->m_quarterPeriodAction->text(), QStringLiteral("Квартал c 30.11.2023"));
+        QCOMPARE(browser->m_yearPeriodAction->text(), QStringLiteral("Год c 02.03.2023"));
 
-        browser->mnitMonthPeriod->trigger();
+        browser->m_monthPeriodAction->trigger();
         QCOMPARE(browser->prepared, 2);
-        QCOMPARE(stamp(main.DefaultPeriodStart), QStringLiteral("01.02.2024 00:00:00.000"));
-        QCOMPARE(stamp(main.DefaultPeriodEnd), QStringLiteral("02.03.2024 23:59:59.999"));
-        QCOMPARE(browser->tlbtnPeriod->text(), QStringLiteral("01.02.2024-02.03.2024"));
+        QCOMPARE(stamp(main.m_defaultPeriodStart), QStringLiteral("01.02.2024 00:00:00.000"));
+        QCOMPARE(stamp(main.m_defaultPeriodEnd), QStringLiteral("02.03.2024 23:59:59.999"));
+        QCOMPARE(browser->m_periodButton->text(), QStringLiteral("01.02.2024-02.03.2024"));
 
-        auto* other = main.ShowPane<TfrmOtherPayersBrowser>();
-        QCOMPARE(stamp(other->periodRead.Start), QStringLiteral("01.02.2024 00:00:00.000"));
-        QCOMPARE(stamp(other->periodRead.End), QStringLiteral("02.03.2024 23:59:59.999"));
+        auto* other = main.showPane<OtherPayersBrowser>();
+        QCOMPARE(stamp(other->periodRead.start), QStringLiteral("01.02.2024 00:00:00.000"));
+        QCOMPARE(stamp(other->periodRead.end), QStringLiteral("02.03.2024 23:59:59.999"));
         QVERIFY(m.messages.isEmpty());
     }
 
     void thePeriodDialogReplacesThePeriodOnlyOnOK() {
-        TPaneMachine m(otBankAccount, QStringLiteral("Счет"));
-        TfrmMain& main = m.start();
-        auto* browser = main.ShowPane<TfrmPayersBrowser>();
-        const TPeriod before = TfrmDBGridBrowserPeriod::SharedPeriod();
+        PaneMachine m(BankAccount, QStringLiteral("Счет"));
+        MainWindow& main = m.start();
+        auto* browser = main.showPane<PayersBrowser>();
+        const Period before = PeriodBrowserPane::sharedPeriod();
 
-        whenPeriodDialogShows([&](TfrmSelectPeriod& dialog) {
+        whenPeriodDialogShows([&](PeriodDialog& dialog) {
             QCOMPARE(dialog.windowTitle(), QStringLiteral("Период просмотра записей"));
-            QCOMPARE(dialog.edtSDAT->date(), datetime::decodeDate(before.Start));
-            dialog.edtSDAT->setDate(QDate(2024, 2, 10));
-            dialog.btnCancel->click();
+            QCOMPARE(dialog.m_startDateEdit->date(), datetime::decodeDate(before.start));
+            dialog.m_startDateEdit->setDate(QDate(2024, 2, 10));
+            dialog.m_cancelButton->click();
         });
-        browser->mnitSelectPeriod->trigger();
-        QCOMPARE(main.DefaultPeriodStart, before.Start);
-        QCOMPARE(main.DefaultPeriodEnd, before.End);
+        browser->m_selectPeriodAction->trigger();
+        QCOMPARE(main.m_defaultPeriodStart, before.start);
+        QCOMPARE(main.m_defaultPeriodEnd, before.end);
         QCOMPARE(browser->prepared, 1);
 
-        whenPeriodDialogShows([&](TfrmSelectPeriod& dialog) {
-            dialog.edtSDAT->setDate(QDate(2024, 2, 10));
-            dialog.edtEDAT->setDate(QDate(2024, 2, 29));
+        whenPeriodDialogShows([&](PeriodDialog& dialog) {
+            dialog.m_startDateEdit->setDate(QDate(2024, 2, 10));
+            dialog.m_endDateEdit->setDate(QDate(2024, 2, 29));
             // Enter moves on to the next field instead of closing the dialog.
-            dialog.edtSDAT->setFocus();
-            QTest::keyClick(dialog.edtSDAT, Qt::Key_Return);
+            dialog.m_startDateEdit->setFocus();
+            QTest::keyClick(dialog.m_startDateEdit, Qt::Key_Return);
             QVERIFY(dialog.isVisible());
-            dialog.btnOK->click();
+            dialog.m_okButton->click();
         });
-        browser->mnitSelectPeriod->trigger();
-        QCOMPARE(stamp(main.DefaultPeriodStart), QStringLiteral("10.02.2024 00:00:00.000"));
-        QCOMPARE(stamp(main.DefaultPeriodEnd), QStringLiteral("29.02.2024 23:59:59.999"));
+        browser->m_selectPeriodAction->trigger();
+        QCOMPARE(stamp(main.m_defaultPeriodStart), QStringLiteral("10.02.2024 00:00:00.000"));
+        QCOMPARE(stamp(main.m_defaultPeriodEnd), QStringLiteral("29.02.2024 23:59:59.999"));
         QCOMPARE(browser->prepared, 2);
     }
 
     void refreshKeepsTheCurrentRowWhileItIsThere() {
-        TPaneMachine m(otCashDesk, QStringLiteral("Касса"));
-        TfrmMain& main = m.start();
+        PaneMachine m(CashDesk, QStringLiteral("Касса"));
+        MainWindow& main = m.start();
         const int beta = addPayer(QStringLiteral("Бета"));
         const int gamma = addPayer(QStringLiteral("Гамма"));
         const int delta = addPayer(QStringLiteral("Дельта"));
-        auto* browser = main.ShowPane<TfrmPayersBrowser>();
+        auto* browser = main.showPane<PayersBrowser>();
         QCOMPARE(browser->currentKey(), beta);
-        QVERIFY(browser->qryBrowse->locate(QStringLiteral("PRKEY"), gamma));
-        QCOMPARE(browser->qryBrowse->currentRow(), 1);
+        QVERIFY(browser->m_query->locate(QStringLiteral("PRKEY"), gamma));
+        QCOMPARE(browser->m_query->currentRow(), 1);
 
         addPayer(QStringLiteral("Альфа"));
-        browser->RefreshBrowse(0);
-        QCOMPARE(browser->qryBrowse->recordCount(), 4);
+        browser->refreshRows(0);
+        QCOMPARE(browser->m_query->recordCount(), 4);
         QCOMPARE(browser->currentKey(), gamma);
-        QCOMPARE(browser->qryBrowse->currentRow(), 2);
+        QCOMPARE(browser->m_query->currentRow(), 2);
 
-        browser->RefreshBrowse(delta);
+        browser->refreshRows(delta);
         QCOMPARE(browser->currentKey(), delta);
 
         execute(QStringLiteral("DELETE FROM PARTS WHERE PRKEY=:K"), {{"K", delta}});
-        browser->RefreshBrowse(0);
-        QCOMPARE(browser->qryBrowse->recordCount(), 3);
-        QCOMPARE(browser->qryBrowse->currentRow(), 0);
+        browser->refreshRows(0);
+        QCOMPARE(browser->m_query->recordCount(), 3);
+        QCOMPARE(browser->m_query->currentRow(), 0);
     }
 
     void enterDoubleClickAndTheMenuOpenTheCurrentRow() {
-        TPaneMachine m(otCashDesk, QStringLiteral("Касса"));
-        TfrmMain& main = m.start();
+        PaneMachine m(CashDesk, QStringLiteral("Касса"));
+        MainWindow& main = m.start();
         const int beta = addPayer(QStringLiteral("Бета"));
         const int gamma = addPayer(QStringLiteral("Гамма"));
-        auto* browser = main.ShowPane<TfrmPayersBrowser>();
-        TDBGrid* grid = browser->dbgrdBrowse;
+        auto* browser = main.showPane<PayersBrowser>();
+        DataGrid* grid = browser->m_grid;
         QTest::keyClick(grid, Qt::Key_Return);
         QCOMPARE(browser->opened, QList<int>{beta});
         const QRect cell = grid->visualRect(grid->model()->index(1, 1));
@@ -246,25 +246,25 @@ private slots:
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
         QCOMPARE(browser->opened, (QList<int>{beta, gamma}));
-        browser->mnitOpen->trigger();
+        browser->m_openAction->trigger();
         QCOMPARE(browser->opened, (QList<int>{beta, gamma, gamma}));
     }
 
     void theUsersColumnLayoutSurvivesClosingAndReopening() {
-        TPaneMachine m(otCashDesk, QStringLiteral("Касса"));
-        TfrmMain& main = m.start();
-        auto* browser = main.ShowPane<TfrmPayersBrowser>();
-        const int defaultWidth = browser->dbgrdBrowse->ColumnWidth(0);
-        browser->dbgrdBrowse->SetColumnWidth(1, 321);
-        browser->dbgrdBrowse->MoveColumn(1, 0);
+        PaneMachine m(CashDesk, QStringLiteral("Касса"));
+        MainWindow& main = m.start();
+        auto* browser = main.showPane<PayersBrowser>();
+        const int defaultWidth = browser->m_grid->columnWidthAt(0);
+        browser->m_grid->setColumnWidthAt(1, 321);
+        browser->m_grid->moveColumn(1, 0);
         // Another browser class keeps its own layout.
-        auto* other = main.ShowPane<TfrmOtherPayersBrowser>();
-        QCOMPARE(other->dbgrdBrowse->ColumnFieldName(0), QStringLiteral("PRKEY"));
-        QCOMPARE(other->dbgrdBrowse->ColumnWidth(0), defaultWidth);
-        browser = main.ShowPane<TfrmPayersBrowser>();
-        QCOMPARE(browser->dbgrdBrowse->ColumnFieldName(0), QStringLiteral("LNAM"));
-        QCOMPARE(browser->dbgrdBrowse->ColumnWidth(0), 321);
-        QCOMPARE(browser->dbgrdBrowse->ColumnFieldName(1), QStringLiteral("PRKEY"));
+        auto* other = main.showPane<OtherPayersBrowser>();
+        QCOMPARE(other->m_grid->columnFieldName(0), QStringLiteral("PRKEY"));
+        QCOMPARE(other->m_grid->columnWidthAt(0), defaultWidth);
+        browser = main.showPane<PayersBrowser>();
+        QCOMPARE(browser->m_grid->columnFieldName(0), QStringLiteral("LNAM"));
+        QCOMPARE(browser->m_grid->columnWidthAt(0), 321);
+        QCOMPARE(browser->m_grid->columnFieldName(1), QStringLiteral("PRKEY"));
     }
 };
 

@@ -29,28 +29,28 @@ private slots:
     void documentsAreParentlessTopLevelWindows() {
         QWidget main;
         auto* doc = new Document(&main);
-        TDocumentWindows::Add(doc);
+        DocumentWindows::add(doc);
         QVERIFY(!doc->parentWidget());
         QVERIFY(doc->isWindow());
-        QVERIFY(TDocumentWindows::Windows().contains(doc));
+        QVERIFY(DocumentWindows::windows().contains(doc));
         delete doc;
-        QVERIFY(!TDocumentWindows::Windows().contains(doc));
+        QVERIFY(!DocumentWindows::windows().contains(doc));
     }
 
     void closingStopsAtTheFirstWindowThatRefuses() {
         Document a, b, c;
         for (Document* d : {&a, &b, &c}) {
-            TDocumentWindows::Add(d);
+            DocumentWindows::add(d);
             d->show();
         }
         b.agrees = false;
-        QVERIFY(!TDocumentWindows::CloseAll());
+        QVERIFY(!DocumentWindows::closeAll());
         QVERIFY(!a.isVisible());
         QVERIFY(b.isVisible());
         QVERIFY(c.isVisible());
         QCOMPARE(c.asked, 0);
         b.agrees = true;
-        QVERIFY(TDocumentWindows::CloseAll());
+        QVERIFY(DocumentWindows::closeAll());
         QVERIFY(!b.isVisible() && !c.isVisible());
         QCOMPARE(a.asked, 1); // a closed window is not asked again
     }
@@ -58,24 +58,24 @@ private slots:
     void windowsThatDeleteThemselvesOnClose() {
         QPointer<Document> doc = new Document;
         doc->setAttribute(Qt::WA_DeleteOnClose);
-        TDocumentWindows::Add(doc);
+        DocumentWindows::add(doc);
         doc->show();
-        QVERIFY(TDocumentWindows::CloseAll());
+        QVERIFY(DocumentWindows::closeAll());
         QTRY_VERIFY(!doc);
-        QVERIFY(TDocumentWindows::CloseAll());
+        QVERIFY(DocumentWindows::closeAll());
     }
 
     void dialogsBlockOnlyTheirOwnWindow() {
         Document doc;
-        TDocumentWindows::Add(&doc);
+        DocumentWindows::add(&doc);
         auto* inner = new QWidget(&doc);
         QDialog dialog;
-        TDocumentWindows::MakeWindowModal(&dialog, inner);
+        DocumentWindows::makeWindowModal(&dialog, inner);
         QCOMPARE(dialog.parentWidget(), &doc);
         QVERIFY(dialog.isWindow());
         QCOMPARE(dialog.windowModality(), Qt::WindowModal);
         QDialog orphan;
-        TDocumentWindows::MakeWindowModal(&orphan, nullptr);
+        DocumentWindows::makeWindowModal(&orphan, nullptr);
         QCOMPARE(orphan.windowModality(), Qt::ApplicationModal);
     }
 };

@@ -51,11 +51,11 @@ struct Machine {
         fb::prepareEmbeddedEngine();
         {
             ScopedDialogAnswerer quiet([](const DialogRequest&) { return DialogAnswer{}; });
-            TdtmdlDataStoreProto store(ini);
-            book = CreateNewBook(ownerType, QStringLiteral("Книга"), dir.path());
+            DataStore store(ini);
+            book = createNewBook(ownerType, QStringLiteral("Книга"), dir.path());
         }
-        TIniFile(ini).WriteString(QStringLiteral("Version"), QStringLiteral("CurrVersion"),
-                                  QStringLiteral("2.18"));
+        IniFile(ini).writeString(QStringLiteral("Version"), QStringLiteral("CurrVersion"),
+                                 QStringLiteral("2.18"));
     }
     // The rights text of the administrator, the user a new book logs on.
     void setRights(const QString& rights) {
@@ -116,20 +116,20 @@ private slots:
     void toolBarAndMenusByKindOfBook_data() {
         QTest::addColumn<int>("ownerType");
         QTest::addColumn<QString>("ownerEdit");
-        QTest::newRow("bank account") << int(otBankAccount) << "Реквизиты Р/С";
-        QTest::newRow("cash desk") << int(otCashDesk) << "Реквизиты кассы";
+        QTest::newRow("bank account") << int(BankAccount) << "Реквизиты Р/С";
+        QTest::newRow("cash desk") << int(CashDesk) << "Реквизиты кассы";
     }
     void toolBarAndMenusByKindOfBook() {
         QFETCH(int, ownerType);
         QFETCH(QString, ownerEdit);
         Machine m(ownerType);
         Dialogs dialogs;
-        TfrmMain main(m.ini);
-        QCOMPARE(main.FormCreate(), StartupEnd::GoOn);
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
         QCOMPARE(main.findChild<QAction*>("mnitOwnerEdit")->text(), QStringLiteral("Реквизиты"));
         main.show();
         QCOMPARE(main.windowTitle(), QStringLiteral("Kaltro: Книга"));
-        QCOMPARE(TfrmMain::GetOwnerType(), ownerType);
+        QCOMPARE(MainWindow::ownerType(), ownerType);
 
         struct Button {
             const char* name;
@@ -170,10 +170,10 @@ private slots:
     }
 
     void f12DropsTheServiceMenuDown() {
-        Machine m(otCashDesk);
+        Machine m(CashDesk);
         Dialogs dialogs;
-        TfrmMain main(m.ini);
-        QCOMPARE(main.FormCreate(), StartupEnd::GoOn);
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
         main.show();
         QAction* f12 = action(main, "mnitService1");
         QCOMPARE(f12->shortcut(), QKeySequence(Qt::Key_F12));
@@ -215,12 +215,12 @@ private slots:
         QFETCH(QString, key);
         QFETCH(QString, value);
         QFETCH(QString, control);
-        Machine m(otBankAccount);
+        Machine m(BankAccount);
         // The user's other rights allow: only the one key decides.
-        m.setRights(SetKeyValue(SetKeyValue(QString(), "IssueDoc2", "Y"), key, value));
+        m.setRights(setKeyValue(setKeyValue(QString(), "IssueDoc2", "Y"), key, value));
         Dialogs dialogs;
-        TfrmMain main(m.ini);
-        QCOMPARE(main.FormCreate(), StartupEnd::GoOn);
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
         main.show();
         for (const QString& name : kControls)
             QVERIFY2(enabled(main, name) == (name != control), qPrintable(name));
@@ -228,30 +228,30 @@ private slots:
 
     // Without "Options1" no item of the settings submenu runs: no dialog, no new book.
     void withoutOptionsNoSettingsItemRuns() {
-        Machine m(otCashDesk);
-        m.setRights(SetKeyValue(QString(), "Options1", "N"));
+        Machine m(CashDesk);
+        m.setRights(setKeyValue(QString(), "Options1", "N"));
         Dialogs dialogs;
-        TfrmMain main(m.ini);
-        QCOMPARE(main.FormCreate(), StartupEnd::GoOn);
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
         main.show();
         for (const char* name : {"mnitOptions", "mnitAddNewKassa", "mnitAddSchet"}) {
             QVERIFY2(!action(main, name)->isEnabled(), name);
             action(main, name)->trigger();
         }
         QVERIFY(dialogs.requests.isEmpty());
-        QVERIFY(!qobject_cast<TfrmOptions*>(main.CurrentPane));
-        QCOMPARE(TIniFile(m.ini).ReadInteger("DB", "DatabaseCount", 0), 1);
+        QVERIFY(!qobject_cast<OptionsPane*>(main.m_currentPane));
+        QCOMPARE(IniFile(m.ini).readInteger("DB", "DatabaseCount", 0), 1);
     }
 
     void optionsItemShowsTheOptionsPane() {
-        Machine m(otCashDesk);
+        Machine m(CashDesk);
         Dialogs dialogs;
-        TfrmMain main(m.ini);
-        QCOMPARE(main.FormCreate(), StartupEnd::GoOn);
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
         main.show();
         action(main, "mnitOptions")->trigger();
-        QVERIFY(qobject_cast<TfrmOptions*>(main.CurrentPane));
-        QVERIFY(main.CurrentPane->isVisible());
+        QVERIFY(qobject_cast<OptionsPane*>(main.m_currentPane));
+        QVERIFY(main.m_currentPane->isVisible());
         QVERIFY(dialogs.requests.isEmpty());
         QVERIFY(main.close());
     }
@@ -261,10 +261,10 @@ private slots:
         QTest::addColumn<int>("ownerType");
         QTest::addColumn<QString>("prompt");
         QTest::addColumn<QString>("defaultName");
-        QTest::newRow("cash desk") << "mnitAddNewKassa" << int(otCashDesk) << "Название новой кассы"
+        QTest::newRow("cash desk") << "mnitAddNewKassa" << int(CashDesk) << "Название новой кассы"
                                    << "Новая касса";
         QTest::newRow("bank account")
-            << "mnitAddSchet" << int(otBankAccount) << "Название нового расчтеного счета"
+            << "mnitAddSchet" << int(BankAccount) << "Название нового расчтеного счета"
             << "Новый расчетный счет";
     }
     void newBookItemsCreateABook() {
@@ -272,11 +272,11 @@ private slots:
         QFETCH(int, ownerType);
         QFETCH(QString, prompt);
         QFETCH(QString, defaultName);
-        Machine m(otBankAccount);
+        Machine m(BankAccount);
         QTemporaryDir folder;
         Dialogs dialogs;
-        TfrmMain main(m.ini);
-        QCOMPARE(main.FormCreate(), StartupEnd::GoOn);
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
         main.show();
         dialogs.answer = [&](const DialogRequest& r) {
             if (r.kind == DialogRequest::Input)
@@ -297,22 +297,22 @@ private slots:
         const QString created = folder.filePath("Kaltro1.fdb");
         QCOMPARE(readValue(created, "SELECT LOWNER FROM PARTS WHERE PRKEY=0"),
                  QString::number(ownerType));
-        TIniFile ini(m.ini);
-        QCOMPARE(ini.ReadInteger("DB", "DatabaseCount", 0), 2);
-        QCOMPARE(ini.ReadString("DB", "DatabasePath_1", ""), created);
-        QCOMPARE(ini.ReadString("DB", "DatabaseCaption_1", ""), QStringLiteral("Вторая"));
+        IniFile ini(m.ini);
+        QCOMPARE(ini.readInteger("DB", "DatabaseCount", 0), 2);
+        QCOMPARE(ini.readString("DB", "DatabasePath_1", ""), created);
+        QCOMPARE(ini.readString("DB", "DatabaseCaption_1", ""), QStringLiteral("Вторая"));
         // The open book stays the one in use.
-        QCOMPARE(dtmdlDataStoreProto->DatabaseName(), m.book);
-        QCOMPARE(TfrmMain::GetOwnerType(), int(otBankAccount));
+        QCOMPARE(dtmdlDataStoreProto->databaseName(), m.book);
+        QCOMPARE(MainWindow::ownerType(), int(BankAccount));
         QVERIFY(main.close());
     }
 
     void cancelledNewBookMakesNothing() {
-        Machine m(otCashDesk);
+        Machine m(CashDesk);
         QTemporaryDir folder;
         Dialogs dialogs;
-        TfrmMain main(m.ini);
-        QCOMPARE(main.FormCreate(), StartupEnd::GoOn);
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
         main.show();
         dialogs.answer = [&](const DialogRequest& r) {
             if (r.kind == DialogRequest::Folder)
@@ -322,14 +322,14 @@ private slots:
         action(main, "mnitAddNewKassa")->trigger();
         QCOMPARE(dialogs.requests.size(), 2); // the name and the folder; no message
         QVERIFY(QDir(folder.path()).isEmpty());
-        QCOMPARE(TIniFile(m.ini).ReadInteger("DB", "DatabaseCount", 0), 1);
+        QCOMPARE(IniFile(m.ini).readInteger("DB", "DatabaseCount", 0), 1);
     }
 
     void deactivationHidesTheLookupDropDown() {
-        Machine m(otCashDesk);
+        Machine m(CashDesk);
         Dialogs dialogs;
-        TfrmMain main(m.ini);
-        QCOMPARE(main.FormCreate(), StartupEnd::GoOn);
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
         main.show();
         TfrmKibitz kibitz;
         QWidget other;

@@ -9,7 +9,7 @@
 #include <QTest>
 #include <QTextBrowser>
 
-using namespace htmlhelp;
+using namespace help;
 
 namespace {
 
@@ -68,36 +68,36 @@ private slots:
         QFETCH(QString, file);
         HelpFile help;
         const QString expected = file.isEmpty() ? QString() : help.path + QLatin1Char('/') + file;
-        QCOMPARE(TopicFile(help.path + address), expected);
+        QCOMPARE(topicFile(help.path + address), expected);
     }
 
     void missingHelpFileIsSilent() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("kaltro.chm"));
-        QVERIFY(TopicFile(path).isEmpty());
-        QVERIFY(ContextTopic(path, 1).isEmpty());
-        QVERIFY(!DisplayTopic(path));
-        QVERIFY(!HelpContextTopic(path, 1));
-        QVERIFY(!TextPopup(path + QStringLiteral("::/Context.txt"), 1020, QPoint(10, 10)));
+        QVERIFY(topicFile(path).isEmpty());
+        QVERIFY(contextTopic(path, 1).isEmpty());
+        QVERIFY(!displayTopic(path));
+        QVERIFY(!displayContextTopic(path, 1));
+        QVERIFY(!displayTextPopup(path + QStringLiteral("::/Context.txt"), 1020, QPoint(10, 10)));
         // A file of another kind under that name is no help either.
         QFile other(path);
         QVERIFY(other.open(QIODevice::WriteOnly));
         other.write("ITSF");
         other.close();
-        QVERIFY(TopicFile(path).isEmpty());
+        QVERIFY(topicFile(path).isEmpty());
         QVERIFY(!helpViewer());
     }
 
     void contextNumbersAndPopupTexts() {
         HelpFile help;
-        QCOMPARE(ContextTopic(help.path, 1), QStringLiteral("startup/whatsnew.htm"));
-        QCOMPARE(ContextTopic(help.path, 5000), QStringLiteral("docs/income.htm"));
-        QVERIFY(ContextTopic(help.path, 2).isEmpty());
-        QVERIFY(ContextTopic(help.path, 0).isEmpty());
+        QCOMPARE(contextTopic(help.path, 1), QStringLiteral("startup/whatsnew.htm"));
+        QCOMPARE(contextTopic(help.path, 5000), QStringLiteral("docs/income.htm"));
+        QVERIFY(contextTopic(help.path, 2).isEmpty());
+        QVERIFY(contextTopic(help.path, 0).isEmpty());
         const QString popups = help.path + QStringLiteral("::/Context.txt");
-        QCOMPARE(PopupText(popups, 1020), QStringLiteral("Сведения о программе.\nВторая строка."));
-        QCOMPARE(PopupText(popups, 1021), QStringLiteral("Выход из программы."));
-        QVERIFY(PopupText(popups, 1022).isEmpty());
+        QCOMPARE(popupText(popups, 1020), QStringLiteral("Сведения о программе.\nВторая строка."));
+        QCOMPARE(popupText(popups, 1021), QStringLiteral("Выход из программы."));
+        QVERIFY(popupText(popups, 1022).isEmpty());
     }
 
     void popupStaysInsideTheScreen_data() {
@@ -114,22 +114,22 @@ private slots:
     void popupStaysInsideTheScreen() {
         QFETCH(QRect, popup);
         QFETCH(QPoint, at);
-        QCOMPARE(KeepOnScreen(popup, QRect(0, 0, 1600, 1000)), at);
+        QCOMPARE(keepOnScreen(popup, QRect(0, 0, 1600, 1000)), at);
         // A second screen to the right keeps its own edges.
-        QCOMPARE(KeepOnScreen(popup.translated(1600, 0), QRect(1600, 0, 1600, 1000)),
+        QCOMPARE(keepOnScreen(popup.translated(1600, 0), QRect(1600, 0, 1600, 1000)),
                  at + QPoint(1600, 0));
     }
 
     void popupShowsItsTextAndReplacesTheLastOne() {
         HelpFile help;
         const QString popups = help.path + QStringLiteral("::/Context.txt");
-        QPointer<QWidget> first = TextPopup(popups, 1020, QPoint(5, 5));
+        QPointer<QWidget> first = displayTextPopup(popups, 1020, QPoint(5, 5));
         QVERIFY(first);
         QCOMPARE(qobject_cast<QLabel*>(first.data())->text(),
                  QStringLiteral("Сведения о программе.\nВторая строка."));
         QVERIFY(first->isVisible());
         QVERIFY(first->windowFlags() & Qt::WindowStaysOnTopHint);
-        QPointer<QWidget> second = TextPopup(popups, 1021, QPoint(5, 5));
+        QPointer<QWidget> second = displayTextPopup(popups, 1021, QPoint(5, 5));
         QVERIFY(second && second->isVisible());
         QTRY_VERIFY(!first || !first->isVisible());
         QTest::keyClick(second.data(), Qt::Key_Space);
@@ -138,15 +138,15 @@ private slots:
 
     void topicsOpenInTheViewer() {
         HelpFile help;
-        QVERIFY(HelpContextTopic(help.path, 5000));
+        QVERIFY(displayContextTopic(help.path, 5000));
         QWidget* viewer = helpViewer();
         QVERIFY(viewer);
         auto* browser = viewer->findChild<QTextBrowser*>();
         QVERIFY(browser->toPlainText().contains(QStringLiteral("Приход денег")));
-        QVERIFY(DisplayTopic(help.path));
+        QVERIFY(displayTopic(help.path));
         QCOMPARE(helpViewer(), viewer);
         QVERIFY(browser->toPlainText().contains(QStringLiteral("Оглавление")));
-        QVERIFY(!HelpContextTopic(help.path, 7));
+        QVERIFY(!displayContextTopic(help.path, 7));
         viewer->close();
     }
 
@@ -154,13 +154,13 @@ private slots:
         QWidget window;
         auto* panel = new QWidget(&window);
         auto* inner = new QWidget(panel);
-        SetHelpContext(panel, 1022);
-        QCOMPARE(HelpContext(inner), 0);
-        QCOMPARE(HelpContextAt(inner), 1022);
-        SetHelpContext(inner, 1023);
-        QCOMPARE(HelpContextAt(inner), 1023);
-        QCOMPARE(HelpContextAt(&window), 0);
-        QCOMPARE(HelpContextAt(nullptr), 0);
+        setHelpContext(panel, 1022);
+        QCOMPARE(helpContext(inner), 0);
+        QCOMPARE(helpContextAt(inner), 1022);
+        setHelpContext(inner, 1023);
+        QCOMPARE(helpContextAt(inner), 1023);
+        QCOMPARE(helpContextAt(&window), 0);
+        QCOMPARE(helpContextAt(nullptr), 0);
     }
 };
 

@@ -33,7 +33,7 @@ const QStringList kKinds{QStringLiteral("Reserv"), QStringLiteral("Yesterday"),
                          QStringLiteral("Week")};
 
 QString backupOf(const QString& book, const QString& kind) {
-    return TdtmdlDataStoreProto::BackupPath(book, kind);
+    return DataStore::backupPath(book, kind);
 }
 
 qint64 sizeOf(const QString& path) {
@@ -73,16 +73,16 @@ struct Machine {
         QString book;
         {
             ScopedDialogAnswerer quiet([](const DialogRequest&) { return DialogAnswer{}; });
-            TdtmdlDataStoreProto store(ini);
-            book = CreateNewBook(ownerType, name, dir.path(),
+            DataStore store(ini);
+            book = createNewBook(ownerType, name, dir.path(),
                                  QStringLiteral(KALTRO_TEMPLATES_SOURCE_DIR));
         }
         for (const QString& kind : kKinds)
             QDir(QFileInfo(book).absolutePath() + QLatin1Char('/') + kind).removeRecursively();
-        TIniFile(ini).WriteString(QStringLiteral("Version"), QStringLiteral("CurrVersion"),
-                                  QStringLiteral("2.18"));
+        IniFile(ini).writeString(QStringLiteral("Version"), QStringLiteral("CurrVersion"),
+                                 QStringLiteral("2.18"));
         // The splash, not the first-start pane, is what these tests look at.
-        TIniFile(ini).WriteInteger(QStringLiteral("Startup"), QStringLiteral("NoStartupDialog"), 1);
+        IniFile(ini).writeInteger(QStringLiteral("Startup"), QStringLiteral("NoStartupDialog"), 1);
         return book;
     }
     // Backup files that are no real backups, a byte each: a start leaves them as they are.
@@ -95,9 +95,9 @@ struct Machine {
         }
     }
     void setOption(const QString& book, const QString& key, const QString& value) {
-        TdtmdlDataStoreProto store(ini);
-        store.dbMain().attach(book);
-        TfrmOptions::SetOption(key, value);
+        DataStore store(ini);
+        store.database().attach(book);
+        OptionsPane::setOption(key, value);
     }
     // The extra backup folder "extra" beside the book, so that an exit would leave copies there.
     void setExtraFolder(const QString& book) {
@@ -157,12 +157,12 @@ protected:
 // The copy of another process for the switch: it answers on its own thread.
 struct OtherCopy {
     QThread thread;
-    TRunningCopy* copy = new TRunningCopy;
+    RunningCopy* copy = new RunningCopy;
     explicit OtherCopy(const QString& book) {
         copy->moveToThread(&thread);
         thread.start();
         QMetaObject::invokeMethod(
-            copy, [this, book] { copy->Listen(book); }, Qt::BlockingQueuedConnection);
+            copy, [this, book] { copy->listen(book); }, Qt::BlockingQueuedConnection);
     }
     ~OtherCopy() {
         QMetaObject::invokeMethod(copy, &QObject::deleteLater);
@@ -174,7 +174,7 @@ struct OtherCopy {
 // The exit steps did not run: nothing was copied to the extra folder (when the book names
 // one) and the "Reserv" file, renewed at every exit, is still the fake one (unless an upgrade
 // renewed it).
-void checkNoExitSteps(TfrmMain& main, const QString& book, bool reservUntouched = true) {
+void checkNoExitSteps(MainWindow& main, const QString& book, bool reservUntouched = true) {
     main.close();
     QVERIFY(!QFileInfo::exists(QFileInfo(book).absolutePath() + QStringLiteral("/extra/Reserv")));
     if (reservUntouched)
@@ -190,34 +190,34 @@ private slots:
 
     void startMakesTheMissingBackupsAndOpensTheBook() {
         Machine m;
-        const QString book = m.addBook(otCashDesk, QStringLiteral("Касса №1"));
-        const TDateTime now = datetime::encodeDate(2026, 3, 15) + 0.123456789;
+        const QString book = m.addBook(CashDesk, QStringLiteral("Касса №1"));
+        const DateTime now = datetime::encodeDate(2026, 3, 15) + 0.123456789;
         datetime::setNowForTesting([now] { return now; });
         Dialogs dialogs;
         ModalWatch modal;
-        TfrmMain main(m.ini);
-        QCOMPARE(main.FormCreate(), StartupEnd::GoOn);
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
         QCOMPARE(frmMainProto, &main);
         for (const QString& kind : kKinds)
             QVERIFY2(sizeOf(backupOf(book, kind)) > 1, qPrintable(kind));
         QVERIFY(dialogs.texts.isEmpty());
         QVERIFY(modal.seen.isEmpty());
-        QVERIFY(dtmdlDataStoreProto->dbMain().isAttached());
-        QCOMPARE(dtmdlDataStoreProto->UserKey, 1);
-        QCOMPARE(main.DefaultPeriodStart, now - 31);
-        QCOMPARE(main.DefaultPeriodEnd, now + 10);
+        QVERIFY(dtmdlDataStoreProto->database().isAttached());
+        QCOMPARE(dtmdlDataStoreProto->m_userKey, 1);
+        QCOMPARE(main.m_defaultPeriodStart, now - 31);
+        QCOMPARE(main.m_defaultPeriodEnd, now + 10);
 
         main.show();
         QCOMPARE(main.windowTitle(), QStringLiteral("Kaltro: Касса №1"));
-        QCOMPARE(main.pnlBrowser->text(), QStringLiteral("Касса №1"));
+        QCOMPARE(main.m_paneTitleLabel->text(), QStringLiteral("Касса №1"));
         QVERIFY(!main.findChild<QToolButton*>("btnPass")->isVisible());
         QCOMPARE(main.findChild<QAction*>("mnitHelpIndex")->text(),
                  QStringLiteral("Справка по Kaltro"));
         QCOMPARE(main.findChild<QAction*>("mnitProductSite")->text(),
                  QStringLiteral("Kaltro в Интернете..."));
         QCOMPARE(main.findChild<QLabel*>("lblNameProgrammFront")->text(),
-                 TfrmMainProto::ProgramFileBaseName() + QStringLiteral(" 2.18"));
-        QCOMPARE(TfrmMain::GetOwnerType(), int(otCashDesk));
+                 MainWindowBase::programFileBaseName() + QStringLiteral(" 2.18"));
+        QCOMPARE(MainWindow::ownerType(), int(CashDesk));
         auto* front = main.findChild<QLabel*>("lblNameProgrammFront");
         auto* back = main.findChild<QLabel*>("lblNameProgrammBack");
         // The splash stays centred in the pane area, its title shadowed, after a resize.
@@ -237,18 +237,18 @@ private slots:
 
     void exitSavesTheUserDataAndMakesTheChosenBackups() {
         Machine m;
-        const QString book = m.addBook(otBankAccount, QStringLiteral("Счет"));
+        const QString book = m.addBook(BankAccount, QStringLiteral("Счет"));
         QTemporaryDir extra;
         Dialogs dialogs;
         {
-            TfrmMain main(m.ini);
-            QCOMPARE(main.FormCreate(), StartupEnd::GoOn);
+            MainWindow main(m.ini);
+            QCOMPARE(main.runStartup(), StartupEnd::GoOn);
             main.show();
-            TfrmOptions::SetOption("ReservBackupFlag", "-1");
-            TfrmOptions::SetOption("YesterdayBackupFlag", "0");
-            TfrmOptions::SetOption("WeekBackupFlag", "-1");
-            TfrmOptions::SetOption("RezFolder", " " + extra.path() + " ");
-            dtmdlDataStoreProto->SetUserData1(QStringLiteral("Сетка=1\x01"));
+            OptionsPane::setOption("ReservBackupFlag", "-1");
+            OptionsPane::setOption("YesterdayBackupFlag", "0");
+            OptionsPane::setOption("WeekBackupFlag", "-1");
+            OptionsPane::setOption("RezFolder", " " + extra.path() + " ");
+            dtmdlDataStoreProto->setUserData1(QStringLiteral("Сетка=1\x01"));
             // Backups as old as a month: those chosen are renewed at exit.
             m.fakeBackups(book);
             const QDateTime monthAgo = QDateTime::currentDateTime().addDays(-30);
@@ -258,7 +258,7 @@ private slots:
                 QVERIFY(f.setFileTime(monthAgo, QFileDevice::FileModificationTime));
             }
             QVERIFY(main.close());
-            QVERIFY(!dtmdlDataStoreProto->dbMain().isAttached());
+            QVERIFY(!dtmdlDataStoreProto->database().isAttached());
         }
         QVERIFY(dialogs.texts.isEmpty());
         QVERIFY(sizeOf(backupOf(book, "Reserv")) > 1);
@@ -277,22 +277,22 @@ private slots:
         }
 
         // The next start reads the user's data back.
-        TfrmMain again(m.ini);
-        QCOMPARE(again.FormCreate(), StartupEnd::GoOn);
-        QCOMPARE(dtmdlDataStoreProto->GetUserData1(), QStringLiteral("Сетка=1\x01"));
+        MainWindow again(m.ini);
+        QCOMPARE(again.runStartup(), StartupEnd::GoOn);
+        QCOMPARE(dtmdlDataStoreProto->userData1(), QStringLiteral("Сетка=1\x01"));
     }
 
     void anExtraFolderThatCannotBeMadeIsSaidOncePerKind() {
         Machine m;
-        const QString book = m.addBook(otCashDesk, QStringLiteral("Касса"));
+        const QString book = m.addBook(CashDesk, QStringLiteral("Касса"));
         QTemporaryDir extra;
         QFile blocker(extra.filePath("file"));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         Dialogs dialogs;
-        TfrmMain main(m.ini);
-        QCOMPARE(main.FormCreate(), StartupEnd::GoOn);
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
         main.show();
-        TfrmOptions::SetOption("RezFolder", extra.filePath("file"));
+        OptionsPane::setOption("RezFolder", extra.filePath("file"));
         QVERIFY(main.close());
         QCOMPARE(dialogs.texts.size(), 3);
         for (int i = 0; i < 3; ++i)
@@ -303,11 +303,11 @@ private slots:
 
     void iniSwitchStopsEveryBackup() {
         Machine m;
-        const QString book = m.addBook(otCashDesk, QStringLiteral("Касса"));
-        TIniFile(m.ini).WriteInteger(kDB, QStringLiteral("Backup"), 0);
+        const QString book = m.addBook(CashDesk, QStringLiteral("Касса"));
+        IniFile(m.ini).writeInteger(kDB, QStringLiteral("Backup"), 0);
         Dialogs dialogs;
-        TfrmMain main(m.ini);
-        QCOMPARE(main.FormCreate(), StartupEnd::GoOn);
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
         main.show();
         QVERIFY(main.close());
         for (const QString& kind : kKinds)
@@ -317,25 +317,25 @@ private slots:
 
     void openDocumentWindowsAreAskedFirst() {
         Machine m;
-        const QString book = m.addBook(otCashDesk, QStringLiteral("Касса"));
+        const QString book = m.addBook(CashDesk, QStringLiteral("Касса"));
         Dialogs dialogs;
-        TfrmMain main(m.ini);
-        QCOMPARE(main.FormCreate(), StartupEnd::GoOn);
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
         main.show();
         m.fakeBackups(book);
         Document doc;
-        TDocumentWindows::Add(&doc);
+        DocumentWindows::add(&doc);
         doc.show();
         doc.agrees = false;
         QVERIFY(!main.close());
         QVERIFY(main.isVisible());
         QVERIFY(doc.isVisible());
-        QVERIFY(dtmdlDataStoreProto->dbMain().isAttached());
+        QVERIFY(dtmdlDataStoreProto->database().isAttached());
         QCOMPARE(sizeOf(backupOf(book, "Reserv")), 1);
         doc.agrees = true;
         QVERIFY(main.close());
         QVERIFY(!doc.isVisible());
-        QVERIFY(!dtmdlDataStoreProto->dbMain().isAttached());
+        QVERIFY(!dtmdlDataStoreProto->database().isAttached());
         QVERIFY(sizeOf(backupOf(book, "Reserv")) > 1);
     }
 
@@ -354,15 +354,15 @@ private slots:
             return DialogAnswer{IDOK, {}};
         };
         ModalWatch modal;
-        TfrmMain main(ini);
-        QCOMPARE(main.FormCreate(), StartupEnd::GoOn);
+        MainWindow main(ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
         QVERIFY2(modal.seen.isEmpty(), qPrintable(modal.seen.join(", ")));
         const QString book = books + QStringLiteral("/Kaltro1.fdb");
-        QCOMPARE(dtmdlDataStoreProto->DatabaseName(), book);
-        QVERIFY(dtmdlDataStoreProto->dbMain().isAttached());
-        QCOMPARE(TfrmMain::GetOwnerType(), int(otCashDesk));
-        QCOMPARE(TfrmOptions::GetOption("DBVersion"), QStringLiteral("2.18"));
-        QCOMPARE(TIniFile(ini).ReadString("Version", "CurrVersion", ""), QStringLiteral("2.18"));
+        QCOMPARE(dtmdlDataStoreProto->databaseName(), book);
+        QVERIFY(dtmdlDataStoreProto->database().isAttached());
+        QCOMPARE(MainWindow::ownerType(), int(CashDesk));
+        QCOMPARE(OptionsPane::option("DBVersion"), QStringLiteral("2.18"));
+        QCOMPARE(IniFile(ini).readString("Version", "CurrVersion", ""), QStringLiteral("2.18"));
         // The question, the name, the folder and the success message; no error.
         QCOMPARE(dialogs.requests.size(), 4);
         QVERIFY(dialogs.texts.last().startsWith(QStringLiteral("Операция произведена успешно!")));
@@ -373,19 +373,19 @@ private slots:
 
     void programVersionChangedRunsTheUpgradeWindowInstead() {
         Machine m;
-        const QString book = m.addBook(otCashDesk, QStringLiteral("Касса"));
+        const QString book = m.addBook(CashDesk, QStringLiteral("Касса"));
         m.fakeBackups(book);
         m.setExtraFolder(book);
-        TIniFile(m.ini).WriteString("Version", "CurrVersion", "2.10");
+        IniFile(m.ini).writeString("Version", "CurrVersion", "2.10");
         Dialogs dialogs;
         ModalWatch modal;
-        TfrmMain main(m.ini);
-        QCOMPARE(main.FormCreate(), StartupEnd::Terminate);
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::Terminate);
         QCOMPARE(modal.seen, QStringList{QStringLiteral("frmUpdate")});
-        QVERIFY(!dtmdlDataStoreProto->dbMain().isAttached());
+        QVERIFY(!dtmdlDataStoreProto->database().isAttached());
         QVERIFY(dialogs.texts.isEmpty());
         checkNoExitSteps(main, book);
-        QCOMPARE(TIniFile(m.ini).ReadString("Version", "CurrVersion", ""), QStringLiteral("2.10"));
+        QCOMPARE(IniFile(m.ini).readString("Version", "CurrVersion", ""), QStringLiteral("2.10"));
     }
 
     void olderBookAsksAndEndsEitherWay_data() {
@@ -400,7 +400,7 @@ private slots:
         QFETCH(int, answer);
         QFETCH(QString, versionAfter);
         Machine m;
-        const QString book = m.addBook(otCashDesk, QStringLiteral("Касса"));
+        const QString book = m.addBook(CashDesk, QStringLiteral("Касса"));
         m.setOption(book, "DBVersion", version);
         m.setExtraFolder(book);
         m.fakeBackups(book);
@@ -409,8 +409,8 @@ private slots:
             return DialogAnswer{r.caption == "Ошибка" ? answer : IDOK, {}};
         };
         ModalWatch modal;
-        TfrmMain main(m.ini);
-        QCOMPARE(main.FormCreate(), StartupEnd::Terminate);
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::Terminate);
         QCOMPARE(dialogs.requests.first().caption, QStringLiteral("Ошибка"));
         QCOMPARE(dialogs.texts.first(),
                  QStringLiteral("Неверная версия базы данных!\nВерсия базы данных: ") + version +
@@ -418,24 +418,24 @@ private slots:
                                     "данных?"));
         // No logon and no later window after the answer.
         QVERIFY(modal.seen.isEmpty());
-        QCOMPARE(dtmdlDataStoreProto->UserKey, 0);
-        QCOMPARE(TfrmOptions::GetOption("DBVersion"), versionAfter);
+        QCOMPARE(dtmdlDataStoreProto->m_userKey, 0);
+        QCOMPARE(OptionsPane::option("DBVersion"), versionAfter);
         checkNoExitSteps(main, book, answer == IDCANCEL);
     }
 
     void refusedLogonEnds() {
         Machine m;
-        const QString book = m.addBook(otCashDesk, QStringLiteral("Касса"));
+        const QString book = m.addBook(CashDesk, QStringLiteral("Касса"));
         execute(book, "INSERT INTO USERS (PRKEY, LNAM, ISADMIN, PASSW) "
                       "VALUES (2, 'Кассир', 0, '26464545')");
         m.setExtraFolder(book);
         m.fakeBackups(book);
         Dialogs dialogs;
         ModalWatch modal;
-        TfrmMain main(m.ini);
-        QCOMPARE(main.FormCreate(), StartupEnd::Terminate);
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::Terminate);
         QCOMPARE(modal.seen, QStringList{QStringLiteral("frmUserLogon")});
-        QCOMPARE(dtmdlDataStoreProto->UserKey, 0);
+        QCOMPARE(dtmdlDataStoreProto->m_userKey, 0);
         checkNoExitSteps(main, book);
     }
 
@@ -446,16 +446,16 @@ private slots:
         QVERIFY(broken.open(QIODevice::WriteOnly));
         broken.write(QByteArray(4096, 'z'));
         broken.close();
-        TIniFile ini(m.ini);
-        ini.WriteString("Version", "CurrVersion", "2.18");
-        ini.WriteInteger(kDB, "DatabaseCount", 1);
-        ini.WriteString(kDB, "DatabaseCaption_0", "Сломанная");
-        ini.WriteString(kDB, "DatabasePath_0", book);
+        IniFile ini(m.ini);
+        ini.writeString("Version", "CurrVersion", "2.18");
+        ini.writeInteger(kDB, "DatabaseCount", 1);
+        ini.writeString(kDB, "DatabaseCaption_0", "Сломанная");
+        ini.writeString(kDB, "DatabasePath_0", book);
         m.fakeBackups(book);
         Dialogs dialogs;
         ModalWatch modal;
-        TfrmMain main(m.ini);
-        QCOMPARE(main.FormCreate(), StartupEnd::EndNow);
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::EndNow);
         QCOMPARE(dialogs.texts.size(), 2);
         QCOMPARE(dialogs.texts[0], QStringLiteral("Не удалось подключиться к базе данных."));
         QVERIFY(dialogs.texts[1].startsWith(QStringLiteral("Возникла ошибка:\n\n")));
@@ -466,15 +466,15 @@ private slots:
 
     void programBlockRunsTheLoopOnlyWhenTheStartGoesOn() {
         Machine m;
-        const QString book = m.addBook(otCashDesk, QStringLiteral("Касса"));
+        const QString book = m.addBook(CashDesk, QStringLiteral("Касса"));
         {
             // A start that ends returns at once, with no window left to close.
-            TIniFile(m.ini).WriteString(kDB, "DatabasePath_0", m.dir.filePath("none.fdb"));
+            IniFile(m.ini).writeString(kDB, "DatabasePath_0", m.dir.filePath("none.fdb"));
             Dialogs dialogs;
-            QCOMPARE(RunProgram(m.ini), 0);
+            QCOMPARE(runProgram(m.ini), 0);
             QCOMPARE(dialogs.texts.size(), 2);
         }
-        TIniFile(m.ini).WriteString(kDB, "DatabasePath_0", book);
+        IniFile(m.ini).writeString(kDB, "DatabasePath_0", book);
         m.fakeBackups(book);
         Dialogs dialogs;
         bool shown = false;
@@ -482,7 +482,7 @@ private slots:
             shown = frmMainProto && frmMainProto->isVisible();
             frmMainProto->close();
         });
-        QCOMPARE(RunProgram(m.ini), 0);
+        QCOMPARE(runProgram(m.ini), 0);
         QVERIFY(shown);
         QVERIFY(sizeOf(backupOf(book, "Reserv")) > 1);
         QVERIFY(!frmMainProto);
@@ -490,17 +490,17 @@ private slots:
 
     void switchBetweenBooks() {
         Machine m;
-        const QString first = m.addBook(otCashDesk, QStringLiteral("Касса"));
-        const QString second = m.addBook(otBankAccount, QStringLiteral("Счет"));
+        const QString first = m.addBook(CashDesk, QStringLiteral("Касса"));
+        const QString second = m.addBook(BankAccount, QStringLiteral("Счет"));
         Dialogs dialogs;
         ModalWatch modal;
         modal.accept << QStringLiteral("frmSelectStore");
-        TfrmMain main(m.ini);
-        QCOMPARE(main.FormCreate(), StartupEnd::GoOn);
-        QCOMPARE(dtmdlDataStoreProto->DatabaseName(), first);
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
+        QCOMPARE(dtmdlDataStoreProto->databaseName(), first);
         main.show();
         QVERIFY(main.findChild<QToolButton*>("btnPass")->isVisible());
-        QCOMPARE(main.DbCaptions, (QStringList{"Касса", "Счет"}));
+        QCOMPARE(main.m_bookCaptions, (QStringList{"Касса", "Счет"}));
         QCOMPARE(main.findChild<QAction*>("mnitPass1")->text(), QStringLiteral("Счет"));
 
         // A program that notes its arguments stands in for the new copy.
@@ -512,9 +512,9 @@ private slots:
                      noted.toUtf8() + "\"\n");
         script.close();
         script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
-        main.CopyProgram = program;
+        main.m_copyProgram = program;
 
-        main.mnBtnPassClick(0); // this copy's own book: nothing started
+        main.switchToBook(0); // this copy's own book: nothing started
         main.findChild<QAction*>("mnitPass1")->trigger();
         QTRY_VERIFY(QFile::exists(noted));
         QFile args(noted);
@@ -525,14 +525,14 @@ private slots:
         // A copy that has the second book open is brought to the front instead.
         {
             OtherCopy other(second);
-            QSignalSpy raised(other.copy, &TRunningCopy::raiseRequested);
-            main.mnBtnPassClick(1);
+            QSignalSpy raised(other.copy, &RunningCopy::raiseRequested);
+            main.switchToBook(1);
             QVERIFY(raised.count() == 1 || raised.wait());
         }
         QVERIFY(!QFile::exists(noted));
 
-        main.CopyProgram = m.dir.filePath("no-such-program");
-        main.mnBtnPassClick(1);
+        main.m_copyProgram = m.dir.filePath("no-such-program");
+        main.switchToBook(1);
         QCOMPARE(dialogs.requests.size(), 1);
         QCOMPARE(dialogs.requests[0].caption, QStringLiteral("Ошибка"));
         QVERIFY(dialogs.texts[0].contains(QStringLiteral("Счет")));
@@ -541,14 +541,14 @@ private slots:
 
     void helpPopupsAndTheContextListing() {
         Machine m;
-        m.addBook(otCashDesk, QStringLiteral("Касса"));
+        m.addBook(CashDesk, QStringLiteral("Касса"));
         Dialogs dialogs;
-        TfrmMain main(m.ini);
-        QCOMPARE(main.FormCreate(), StartupEnd::GoOn);
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
         main.show();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
         // The help file beside the executable, with the pop-up of the exit button.
-        const QString help = dtmdlDataStoreProto->HelpFile;
+        const QString help = dtmdlDataStoreProto->m_helpFile;
         QDir(help).removeRecursively();
         QVERIFY(QDir().mkpath(help));
         QFile context(help + "/Context.txt");

@@ -19,43 +19,41 @@
 namespace {
 
 // A parameter object that says when it is freed.
-struct TCountedInfo : TPaneInfo {
+struct CountedInfo : PaneInfo {
     bool* freed;
-    explicit TCountedInfo(bool* f) : freed(f) {}
-    ~TCountedInfo() override { *freed = true; }
+    explicit CountedInfo(bool* f) : freed(f) {}
+    ~CountedInfo() override { *freed = true; }
 };
 
-class TfrmPaneA : public TfrmPane {
+class PaneA : public Pane {
 public:
-    explicit TfrmPaneA(QWidget* owner) : TfrmPane(owner) {
+    explicit PaneA(QWidget* owner) : Pane(owner) {
         setWindowTitle(QStringLiteral("Первая"));
-        AddToolButton(QStringLiteral("btnA"), QStringLiteral("А"), 1, 0);
+        addToolButton(QStringLiteral("btnA"), QStringLiteral("А"), 1, 0);
     }
     int prepared = 0;
-    TPaneInfo* infoAtPrepare = nullptr;
-    void Prepare() override {
+    PaneInfo* infoAtPrepare = nullptr;
+    void prepare() override {
         ++prepared;
-        infoAtPrepare = PaneInfo();
+        infoAtPrepare = paneInfo();
     }
 };
 
-class TfrmPaneB : public TfrmPane {
+class PaneB : public Pane {
 public:
-    explicit TfrmPaneB(QWidget* owner) : TfrmPane(owner) {
-        setWindowTitle(QStringLiteral("Вторая"));
-    }
+    explicit PaneB(QWidget* owner) : Pane(owner) { setWindowTitle(QStringLiteral("Вторая")); }
 };
 
-class TfrmFailingPane : public TfrmPane {
+class FailingPane : public Pane {
 public:
-    explicit TfrmFailingPane(QWidget* owner) : TfrmPane(owner) {
+    explicit FailingPane(QWidget* owner) : Pane(owner) {
         setWindowTitle(QStringLiteral("Сбойная"));
     }
-    void Prepare() override { throw Exception(QStringLiteral("Таблица недоступна")); }
+    void prepare() override { throw Exception(QStringLiteral("Таблица недоступна")); }
 };
 
-QList<QToolBar*> dockedBars(TfrmMainProto& main) {
-    return main.pnlBrowserMenu->findChildren<QToolBar*>(QString(), Qt::FindDirectChildrenOnly);
+QList<QToolBar*> dockedBars(MainWindowBase& main) {
+    return main.m_paneToolBarHost->findChildren<QToolBar*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
 } // namespace
@@ -64,90 +62,90 @@ class TestPanes : public QObject {
     Q_OBJECT
 private slots:
     void showingAPaneReplacesTheCurrentOneAndItsToolBar() {
-        TPaneMachine m(otCashDesk, QStringLiteral("Касса"));
-        TfrmMain& main = m.start();
+        PaneMachine m(CashDesk, QStringLiteral("Касса"));
+        MainWindow& main = m.start();
         auto* splash = main.findChild<QWidget*>(QStringLiteral("pnlSplash"));
         QVERIFY(splash->isVisible());
-        QVERIFY(!main.CurrentPane);
+        QVERIFY(!main.m_currentPane);
 
         bool firstInfoFreed = false;
-        auto* info = new TCountedInfo(&firstInfoFreed);
-        auto* a = main.ShowPane<TfrmPaneA>(std::unique_ptr<TPaneInfo>(info));
+        auto* info = new CountedInfo(&firstInfoFreed);
+        auto* a = main.showPane<PaneA>(std::unique_ptr<PaneInfo>(info));
         QVERIFY(a);
-        QCOMPARE(main.CurrentPane, a);
+        QCOMPARE(main.m_currentPane, a);
         QCOMPARE(a->prepared, 1);
         QCOMPARE(a->infoAtPrepare, info);
-        QCOMPARE(a->parentWidget(), main.PaneHost);
+        QCOMPARE(a->parentWidget(), main.m_paneHost);
         QVERIFY(a->isVisible());
         QVERIFY(!splash->isVisible());
-        QCOMPARE(main.pnlBrowser->text(), QStringLiteral("Первая"));
-        QCOMPARE(dockedBars(main), QList<QToolBar*>{a->tlbarBrowserMenu});
-        QVERIFY(a->tlbarBrowserMenu->isVisible());
-        QVERIFY(main.pnlBrowserMenu->findChild<QToolButton*>(QStringLiteral("btnA")));
+        QCOMPARE(main.m_paneTitleLabel->text(), QStringLiteral("Первая"));
+        QCOMPARE(dockedBars(main), QList<QToolBar*>{a->m_paneToolBar});
+        QVERIFY(a->m_paneToolBar->isVisible());
+        QVERIFY(main.m_paneToolBarHost->findChild<QToolButton*>(QStringLiteral("btnA")));
 
-        QPointer<TfrmPane> oldPane = a;
-        QPointer<QToolBar> oldBar = a->tlbarBrowserMenu;
-        auto* b = main.ShowPane<TfrmPaneB>();
+        QPointer<Pane> oldPane = a;
+        QPointer<QToolBar> oldBar = a->m_paneToolBar;
+        auto* b = main.showPane<PaneB>();
         QVERIFY(b);
         QVERIFY(!oldPane);
         QVERIFY(!oldBar);
         QVERIFY(firstInfoFreed);
-        QVERIFY(b->PaneInfo()); // a plain parameter object when none is given
-        QCOMPARE(main.CurrentPane, b);
-        QCOMPARE(dockedBars(main), QList<QToolBar*>{b->tlbarBrowserMenu});
-        QVERIFY(!main.pnlBrowserMenu->findChild<QToolButton*>(QStringLiteral("btnA")));
-        QCOMPARE(main.pnlBrowser->text(), QStringLiteral("Вторая"));
+        QVERIFY(b->paneInfo()); // a plain parameter object when none is given
+        QCOMPARE(main.m_currentPane, b);
+        QCOMPARE(dockedBars(main), QList<QToolBar*>{b->m_paneToolBar});
+        QVERIFY(!main.m_paneToolBarHost->findChild<QToolButton*>(QStringLiteral("btnA")));
+        QCOMPARE(main.m_paneTitleLabel->text(), QStringLiteral("Вторая"));
 
         // About frees the pane and its tool bar and shows the splash.
-        QPointer<QToolBar> bBar = b->tlbarBrowserMenu;
-        main.mnitAboutClick();
-        QVERIFY(!main.CurrentPane);
+        QPointer<QToolBar> bBar = b->m_paneToolBar;
+        main.onAboutTriggered();
+        QVERIFY(!main.m_currentPane);
         QVERIFY(!bBar);
         QVERIFY(splash->isVisible());
         QVERIFY(m.messages.isEmpty());
     }
 
     void aPaneThatFailsToPrepareIsDroppedAndTheSplashShows() {
-        TPaneMachine m(otBankAccount, QStringLiteral("Счет"));
-        TfrmMain& main = m.start();
-        main.ShowPane<TfrmPaneA>();
-        QVERIFY(!main.ShowPane<TfrmFailingPane>());
-        QVERIFY(!main.CurrentPane);
-        QVERIFY(main.findChildren<TfrmFailingPane*>().isEmpty());
-        QVERIFY(main.findChildren<TfrmPaneA*>().isEmpty());
+        PaneMachine m(BankAccount, QStringLiteral("Счет"));
+        MainWindow& main = m.start();
+        main.showPane<PaneA>();
+        QVERIFY(!main.showPane<FailingPane>());
+        QVERIFY(!main.m_currentPane);
+        QVERIFY(main.findChildren<FailingPane*>().isEmpty());
+        QVERIFY(main.findChildren<PaneA*>().isEmpty());
         QVERIFY(dockedBars(main).isEmpty());
         QVERIFY(main.findChild<QWidget*>(QStringLiteral("pnlSplash"))->isVisible());
-        QCOMPARE(main.pnlBrowser->text(), QStringLiteral("Счет"));
+        QCOMPARE(main.m_paneTitleLabel->text(), QStringLiteral("Счет"));
         QCOMPARE(m.messages, QStringList{QStringLiteral("Таблица недоступна")});
         // The next pane shows as usual.
-        QVERIFY(main.ShowPane<TfrmPaneB>());
+        QVERIFY(main.showPane<PaneB>());
         QCOMPARE(dockedBars(main).size(), 1);
     }
 
     void theFirstStartPaneShowsUntilTheUserSaysNo() {
-        TPaneMachine m(otCashDesk, QStringLiteral("Касса"), true);
-        TfrmMain& main = m.start();
-        auto* first = qobject_cast<TfrmFirstStart*>(main.CurrentPane);
+        PaneMachine m(CashDesk, QStringLiteral("Касса"), true);
+        MainWindow& main = m.start();
+        auto* first = qobject_cast<FirstStartPane*>(main.m_currentPane);
         QVERIFY(first);
-        QCOMPARE(main.pnlBrowser->text(), QStringLiteral("Kaltro"));
-        QVERIFY(first->chbxShowAgain->isChecked());
+        QCOMPARE(main.m_paneTitleLabel->text(), QStringLiteral("Kaltro"));
+        QVERIFY(first->m_showAgainCheck->isChecked());
         // No help file here: the change list takes the help page's place.
-        QVERIFY(!first->helpViewer->isVisibleTo(first));
-        QVERIFY(first->mmVersionInfo->isVisibleTo(first));
-        QCOMPARE(first->mmVersionInfo->toPlainText(), TfrmUpdate::ChangeList());
-        first->chbxShowAgain->click();
-        QCOMPARE(TIniFile(m.ini).ReadInteger("Startup", "NoStartupDialog", -1), 1);
-        QVERIFY(!TfrmFirstStart::ShowAtStartup());
-        first->chbxShowAgain->click();
-        QCOMPARE(TIniFile(m.ini).ReadInteger("Startup", "NoStartupDialog", -1), 0);
-        QVERIFY(TfrmFirstStart::ShowAtStartup());
+        QVERIFY(!first->m_helpViewer->isVisibleTo(first));
+        QVERIFY(first->m_versionInfoEdit->isVisibleTo(first));
+        QCOMPARE(first->m_versionInfoEdit->toPlainText(), UpgradeWindow::changeList());
+        first->m_showAgainCheck->click();
+        QCOMPARE(IniFile(m.ini).readInteger("Startup", "NoStartupDialog", -1), 1);
+        QVERIFY(!FirstStartPane::shouldShowAtStartup());
+        first->m_showAgainCheck->click();
+        QCOMPARE(IniFile(m.ini).readInteger("Startup", "NoStartupDialog", -1), 0);
+        QVERIFY(FirstStartPane::shouldShowAtStartup());
     }
 
     void theFirstStartPaneStaysAwayWhenTheIniSaysNo() {
-        TPaneMachine m(otCashDesk, QStringLiteral("Касса"), false);
-        TfrmMain& main = m.start();
-        QVERIFY(!main.CurrentPane);
-        QCOMPARE(main.pnlBrowser->text(), QStringLiteral("Касса"));
+        PaneMachine m(CashDesk, QStringLiteral("Касса"), false);
+        MainWindow& main = m.start();
+        QVERIFY(!main.m_currentPane);
+        QCOMPARE(main.m_paneTitleLabel->text(), QStringLiteral("Касса"));
     }
 };
 

@@ -14,7 +14,7 @@ namespace {
 // waits for its answer.
 struct OtherCopy {
     QThread thread;
-    TRunningCopy* copy = new TRunningCopy;
+    RunningCopy* copy = new RunningCopy;
     OtherCopy() {
         copy->moveToThread(&thread);
         thread.start();
@@ -27,7 +27,7 @@ struct OtherCopy {
     bool listen(const QString& book) {
         bool ok = false;
         QMetaObject::invokeMethod(
-            copy, [&] { ok = copy->Listen(book); }, Qt::BlockingQueuedConnection);
+            copy, [&] { ok = copy->listen(book); }, Qt::BlockingQueuedConnection);
         return ok;
     }
 };
@@ -49,11 +49,10 @@ private slots:
         const QString book = touch(dir.filePath(QStringLiteral("Kaltro1.fdb")));
         const QString other = touch(dir.filePath(QStringLiteral("Kaltro2.fdb")));
         QFile::link(book, dir.filePath(QStringLiteral("link.fdb")));
-        const QString name = TRunningCopy::ServerName(book);
-        QCOMPARE(TRunningCopy::ServerName(dir.filePath(QStringLiteral("sub/../Kaltro1.fdb"))),
-                 name);
-        QCOMPARE(TRunningCopy::ServerName(dir.filePath(QStringLiteral("link.fdb"))), name);
-        QVERIFY(TRunningCopy::ServerName(other) != name);
+        const QString name = RunningCopy::serverName(book);
+        QCOMPARE(RunningCopy::serverName(dir.filePath(QStringLiteral("sub/../Kaltro1.fdb"))), name);
+        QCOMPARE(RunningCopy::serverName(dir.filePath(QStringLiteral("link.fdb"))), name);
+        QVERIFY(RunningCopy::serverName(other) != name);
         QVERIFY(name.size() < 60); // socket paths are short
     }
 
@@ -61,14 +60,14 @@ private slots:
         QTemporaryDir dir;
         const QString book = touch(dir.filePath(QStringLiteral("Kaltro1.fdb")));
         const QString other = touch(dir.filePath(QStringLiteral("Kaltro2.fdb")));
-        QVERIFY(!TRunningCopy::AskToRaise(book));
+        QVERIFY(!RunningCopy::askToRaise(book));
         OtherCopy copy;
-        QSignalSpy raised(copy.copy, &TRunningCopy::raiseRequested);
+        QSignalSpy raised(copy.copy, &RunningCopy::raiseRequested);
         QVERIFY(copy.listen(book));
-        QVERIFY(TRunningCopy::AskToRaise(book));
+        QVERIFY(RunningCopy::askToRaise(book));
         QVERIFY(raised.count() == 1 || raised.wait());
         QCOMPARE(raised.count(), 1);
-        QVERIFY(!TRunningCopy::AskToRaise(other));
+        QVERIFY(!RunningCopy::askToRaise(other));
     }
 
     void aSecondCopyOnTheSameBookLeavesTheAnswerToTheFirst() {
@@ -76,9 +75,9 @@ private slots:
         const QString book = touch(dir.filePath(QStringLiteral("Kaltro1.fdb")));
         OtherCopy first;
         QVERIFY(first.listen(book));
-        TRunningCopy second;
-        QVERIFY(!second.Listen(book));
-        QVERIFY(!second.IsListening());
+        RunningCopy second;
+        QVERIFY(!second.listen(book));
+        QVERIFY(!second.isListening());
     }
 
     void aSocketLeftBehindIsTakenOver() {
@@ -86,13 +85,13 @@ private slots:
         const QString book = touch(dir.filePath(QStringLiteral("Kaltro1.fdb")));
         // What a copy that ended without closing leaves: the socket file, nobody behind it.
         const QString socketFile =
-            QDir::tempPath() + QLatin1Char('/') + TRunningCopy::ServerName(book);
+            QDir::tempPath() + QLatin1Char('/') + RunningCopy::serverName(book);
         touch(socketFile);
         QVERIFY(QFile::exists(socketFile));
         OtherCopy copy;
         QVERIFY(copy.listen(book));
-        QSignalSpy raised(copy.copy, &TRunningCopy::raiseRequested);
-        QVERIFY(TRunningCopy::AskToRaise(book));
+        QSignalSpy raised(copy.copy, &RunningCopy::raiseRequested);
+        QVERIFY(RunningCopy::askToRaise(book));
         QVERIFY(raised.count() == 1 || raised.wait());
     }
 };

@@ -16,7 +16,7 @@ namespace {
 // A book with the two tables the data store's own services touch.
 struct Book {
     TestDatabase db;
-    TdtmdlDataStoreProto store;
+    DataStore store;
     Book() : store(db.filePath("kaltro.ini")) {
         db.exec(QStringList{
             "CREATE TABLE PARTS (PRKEY INTEGER NOT NULL, LNAM VARCHAR(100), "
@@ -25,11 +25,10 @@ struct Book {
             "CREATE GENERATOR PARTS_PRKEY_GEN", "SET GENERATOR PARTS_PRKEY_GEN TO 10000",
             "INSERT INTO PARTS (PRKEY) VALUES (0)", "INSERT INTO USERS (PRKEY) VALUES (1)"});
         db.attachment().detach();
-        store.dbMain().attach(db.path());
+        store.database().attach(db.path());
     }
     QString backup(int kind) const {
-        return TdtmdlDataStoreProto::BackupPath(db.path(),
-                                                TdtmdlDataStoreProto::BackupFolder(kind));
+        return DataStore::backupPath(db.path(), DataStore::backupFolder(kind));
     }
 };
 
@@ -49,29 +48,29 @@ private slots:
     void keysFieldsAndUserData() {
         Book book;
         QCOMPARE(dtmdlDataStoreProto, &book.store);
-        QCOMPARE(book.store.GetNewKey("PARTS"), 10001);
-        QCOMPARE(book.store.GetNewKey("PARTS"), 10002);
-        QCOMPARE(book.store.GetFieldValue("PARTS", "LNAM", 0), QString());
-        QCOMPARE(book.store.GetFieldValue("PARTS", "LNAM", 777), QString());
-        book.store.UserKey = 1;
-        book.store.SetUserData1(QString::fromUtf8("Ключ=значение\x01"));
-        book.store.SaveUserData();
-        book.store.SetUserData1(QString());
-        book.store.LoadUserData();
-        QCOMPARE(book.store.GetUserData1(), QString::fromUtf8("Ключ=значение\x01"));
+        QCOMPARE(book.store.newKey("PARTS"), 10001);
+        QCOMPARE(book.store.newKey("PARTS"), 10002);
+        QCOMPARE(book.store.fieldValue("PARTS", "LNAM", 0), QString());
+        QCOMPARE(book.store.fieldValue("PARTS", "LNAM", 777), QString());
+        book.store.m_userKey = 1;
+        book.store.setUserData1(QString::fromUtf8("Ключ=значение\x01"));
+        book.store.saveUserData();
+        book.store.setUserData1(QString());
+        book.store.loadUserData();
+        QCOMPARE(book.store.userData1(), QString::fromUtf8("Ключ=значение\x01"));
     }
 
     void optionsReadBackAsWritten() {
         Book book;
-        QVERIFY(TfrmOptions::GetReservBackupFlag());
-        QCOMPARE(TfrmOptions::GetStoreCurrency(), QStringLiteral("грн."));
-        QCOMPARE(TfrmOptions::GetKibitzDelay(), 500);
-        TfrmOptions::SetOption("StoreCapt", QStringLiteral("Касса №1"));
-        TfrmOptions::SetOption("ReservBackupFlag", "0");
-        TfrmOptions::SetOption("KibitzDelay", "abc");
-        QCOMPARE(TfrmOptions::GetStoreCapt(), QStringLiteral("Касса №1"));
-        QVERIFY(!TfrmOptions::GetReservBackupFlag());
-        QCOMPARE(TfrmOptions::GetKibitzDelay(), 500);
+        QVERIFY(OptionsPane::reservBackupFlag());
+        QCOMPARE(OptionsPane::storeCurrency(), QStringLiteral("грн."));
+        QCOMPARE(OptionsPane::lookupDelay(), 500);
+        OptionsPane::setOption("StoreCapt", QStringLiteral("Касса №1"));
+        OptionsPane::setOption("ReservBackupFlag", "0");
+        OptionsPane::setOption("KibitzDelay", "abc");
+        QCOMPARE(OptionsPane::storeCaption(), QStringLiteral("Касса №1"));
+        QVERIFY(!OptionsPane::reservBackupFlag());
+        QCOMPARE(OptionsPane::lookupDelay(), 500);
     }
 
     void flagTexts_data() {
@@ -88,7 +87,7 @@ private slots:
     void flagTexts() {
         QFETCH(QString, text);
         QFETCH(bool, flag);
-        QCOMPARE(TfrmOptions::TextToFlag(text), flag);
+        QCOMPARE(OptionsPane::textToFlag(text), flag);
     }
 
     void backupRules_data() {
@@ -106,23 +105,23 @@ private slots:
         QFETCH(int, kind);
         QFETCH(double, age);
         QFETCH(bool, due);
-        const TDateTime now = datetime::encodeDate(2026, 3, 1) + 0.5;
-        QCOMPARE(TdtmdlDataStoreProto::BackupDue(kind, now - age, now), due);
+        const DateTime now = datetime::encodeDate(2026, 3, 1) + 0.5;
+        QCOMPARE(DataStore::backupDue(kind, now - age, now), due);
     }
 
     void backupIsMadeAndRenewedByItsRule() {
         Book book;
         Errors errors;
         for (int kind = 0; kind <= 2; ++kind)
-            book.store.MakeBackup(TdtmdlDataStoreProto::BackupFolder(kind), kind, "", false);
+            book.store.makeBackup(DataStore::backupFolder(kind), kind, "", false);
         for (int kind = 0; kind <= 2; ++kind)
             QVERIFY2(QFileInfo(book.backup(kind)).size() > 0, qPrintable(book.backup(kind)));
         QVERIFY(errors.texts.isEmpty());
         // A fresh "Yesterday" file is kept; "Reserv" is always renewed.
         QFile::resize(book.backup(1), 1);
         QFile::resize(book.backup(0), 1);
-        book.store.MakeBackup("Yesterday", 1, "", false);
-        book.store.MakeBackup("Reserv", 0, "", false);
+        book.store.makeBackup("Yesterday", 1, "", false);
+        book.store.makeBackup("Reserv", 0, "", false);
         QCOMPARE(QFileInfo(book.backup(1)).size(), 1);
         QVERIFY(QFileInfo(book.backup(0)).size() > 1);
     }
@@ -130,14 +129,14 @@ private slots:
     void failedBackupKeepsTheLastGoodCopy() {
         Book book;
         Errors errors;
-        book.store.MakeBackup("Reserv", 0, "", true);
+        book.store.makeBackup("Reserv", 0, "", true);
         const qint64 goodSize = QFileInfo(book.backup(0)).size();
         QVERIFY(goodSize > 0);
         // A file that is no database: the service fails.
         const QString broken = book.db.filePath("kaltro.fdb");
         QFile::copy(book.backup(0), broken);
         QFile::rename(book.backup(0), book.db.filePath("Reserv/kaltro.gbk"));
-        book.store.MakeBackup("Reserv", 0, broken, false);
+        book.store.makeBackup("Reserv", 0, broken, false);
         QCOMPARE(QFileInfo(book.db.filePath("Reserv/kaltro.gbk")).size(), goodSize);
         QVERIFY(!QFile::exists(book.db.filePath("Reserv/kaltro.gbk.tmp")));
         QCOMPARE(errors.texts.size(), 1);
@@ -147,18 +146,18 @@ private slots:
 
     void iniSwitchStopsBackups() {
         Book book;
-        book.store.Ini().WriteInteger("DB", "Backup", 0);
-        book.store.MakeBackup("Reserv", 0, "", false);
+        book.store.ini().writeInteger("DB", "Backup", 0);
+        book.store.makeBackup("Reserv", 0, "", false);
         QVERIFY(!QFile::exists(book.backup(0)));
     }
 
     void closeMakesTheChosenBackups() {
         Book book;
-        TfrmOptions::SetOption("ReservBackupFlag", "-1");
-        TfrmOptions::SetOption("YesterdayBackupFlag", "0");
-        TfrmOptions::SetOption("WeekBackupFlag", "0");
-        book.store.CloseAndBackup();
-        QVERIFY(!book.store.dbMain().isAttached());
+        OptionsPane::setOption("ReservBackupFlag", "-1");
+        OptionsPane::setOption("YesterdayBackupFlag", "0");
+        OptionsPane::setOption("WeekBackupFlag", "0");
+        book.store.closeAndBackup();
+        QVERIFY(!book.store.database().isAttached());
         QVERIFY(QFile::exists(book.backup(0)));
         QVERIFY(!QFile::exists(book.backup(1)));
         QVERIFY(!QFile::exists(book.backup(2)));

@@ -27,20 +27,20 @@ namespace {
 // A book with the USERS table; users are given as "PRKEY;LNAM;PASSW", PASSW "NULL" for null.
 struct Book {
     TestDatabase db;
-    TdtmdlDataStoreProto store;
+    DataStore store;
     explicit Book(const QStringList& users) : store(db.filePath("kaltro.ini")) {
         db.exec("CREATE TABLE USERS (PRKEY INTEGER NOT NULL, LNAM VARCHAR(50), "
                 "PASSW BLOB SUB_TYPE 0 SEGMENT SIZE 80, ISADMIN INTEGER, "
                 "DATA1 BLOB SUB_TYPE 0 SEGMENT SIZE 80, DATA2 BLOB SUB_TYPE 0 SEGMENT SIZE 80, "
                 "CONSTRAINT USERS_PK1 PRIMARY KEY (PRKEY))");
         db.attachment().detach();
-        store.dbMain().attach(db.path());
+        store.database().attach(db.path());
         for (const QString& user : users)
             addUser(user.split(QLatin1Char(';')));
-        store.UserKey = 0;
+        store.m_userKey = 0;
     }
     void addUser(const QStringList& fields) {
-        fb::Transaction tr(store.dbMain());
+        fb::Transaction tr(store.database());
         fb::Statement q(tr, "INSERT INTO USERS (PRKEY, LNAM, PASSW, ISADMIN) "
                             "VALUES (:PRKEY, :LNAM, :PASSW, 1)");
         q.param("PRKEY").setInteger(fields[0].toInt());
@@ -52,7 +52,7 @@ struct Book {
         q.execute();
         tr.commit();
     }
-    int lastUser() { return store.Ini().ReadInteger("Logon", "LastUser", -1); }
+    int lastUser() { return store.ini().readInteger("Logon", "LastUser", -1); }
 };
 
 // Records every message box and answers OK.
@@ -144,11 +144,11 @@ private slots:
     void encodePassword() {
         QFETCH(QString, text);
         QFETCH(QString, encoded);
-        QCOMPARE(TfrmEnterPassword::EncodePassword(text), encoded);
+        QCOMPARE(PasswordDialog::encodePassword(text), encoded);
     }
 
     void encodeRefusesTextOutsideWindows1251() {
-        QVERIFY_THROWS_EXCEPTION(Exception, TfrmEnterPassword::EncodePassword("ключ日"));
+        QVERIFY_THROWS_EXCEPTION(Exception, PasswordDialog::encodePassword("ключ日"));
     }
 
     void checkNewPassword_data() {
@@ -182,7 +182,7 @@ private slots:
         QFETCH(QString, password);
         QFETCH(QString, confirm);
         QFETCH(QString, problem);
-        QCOMPARE(TfrmEnterPassword::CheckNewPassword(password, confirm), problem);
+        QCOMPARE(PasswordDialog::checkNewPassword(password, confirm), problem);
     }
 
     void passwordAccepted_data() {
@@ -208,7 +208,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, stored);
         QFETCH(bool, accepted);
-        QCOMPARE(TfrmUserLogon::PasswordAccepted(typed, stored), accepted);
+        QCOMPARE(LogonDialog::passwordAccepted(typed, stored), accepted);
     }
 
     // Books that open without the window.
@@ -228,19 +228,19 @@ private slots:
         QFETCH(int, userKey);
         Book book(users);
         ModalAnswer answer([](QDialog&) {});
-        QVERIFY(TfrmUserLogon::Logon());
+        QVERIFY(LogonDialog::logon());
         QVERIFY(!answer.shown);
-        QCOMPARE(book.store.UserKey, userKey);
+        QCOMPARE(book.store.m_userKey, userKey);
         QCOMPARE(book.lastUser(), -1);
     }
 
     void databaseErrorPassesOn() {
         TestDatabase db;
         db.attachment().detach();
-        TdtmdlDataStoreProto store(db.filePath("kaltro.ini"));
-        store.dbMain().attach(db.path());
-        QVERIFY_THROWS_EXCEPTION(fb::Error, TfrmUserLogon::Logon());
-        QCOMPARE(store.UserKey, 0);
+        DataStore store(db.filePath("kaltro.ini"));
+        store.database().attach(db.path());
+        QVERIFY_THROWS_EXCEPTION(fb::Error, LogonDialog::logon());
+        QCOMPARE(store.m_userKey, 0);
     }
 
     // A new book opens as its administrator; once he has a password set through the dialog,
@@ -248,38 +248,38 @@ private slots:
     void newBookThenPasswordSet() {
         TestDatabase db;
         db.attachment().detach();
-        TdtmdlDataStoreProto store(db.filePath("kaltro.ini"));
-        store.dbMain().attach(db.path());
-        RunScriptResource("SQL_NEWDB");
+        DataStore store(db.filePath("kaltro.ini"));
+        store.database().attach(db.path());
+        runCarriedScript("SQL_NEWDB");
         {
             ModalAnswer answer([](QDialog&) {});
-            QVERIFY(TfrmUserLogon::Logon());
+            QVERIFY(LogonDialog::logon());
             QVERIFY(!answer.shown);
-            QCOMPARE(store.UserKey, 1);
+            QCOMPARE(store.m_userKey, 1);
         }
 
         QString password;
         {
             ModalAnswer answer([](QDialog& window) { typeAndOk(window, "btnOk", "Ёж", "Ёж"); });
-            QVERIFY(TfrmEnterPassword::ChangePassword(nullptr, password));
+            QVERIFY(PasswordDialog::changePassword(nullptr, password));
         }
-        fb::Transaction tr(store.dbMain());
+        fb::Transaction tr(store.database());
         fb::Statement q(tr, "UPDATE USERS SET PASSW=:PASSW WHERE PRKEY=1");
         q.param("PASSW").setString(password);
         q.execute();
         tr.commit();
 
-        store.UserKey = 0;
+        store.m_userKey = 0;
         Messages messages;
         ModalAnswer answer([](QDialog& window) {
             typeAndOk(window, "btnOK", "");
             typeAndOk(window, "btnOK", "Ёж");
         });
-        QVERIFY(TfrmUserLogon::Logon());
+        QVERIFY(LogonDialog::logon());
         QVERIFY(answer.shown);
         QCOMPARE(messages.texts, QStringList{"Ошибка: Пароль неверен!"});
-        QCOMPARE(store.UserKey, 1);
-        QCOMPARE(store.Ini().ReadInteger("Logon", "LastUser", -1), 1);
+        QCOMPARE(store.m_userKey, 1);
+        QCOMPARE(store.ini().readInteger("Logon", "LastUser", -1), 1);
     }
 
     void windowListsVisibleUsers_data() {
@@ -295,8 +295,8 @@ private slots:
         QFETCH(int, selected);
         Book book({kAdmin, kHiddenOld, kCashier});
         if (lastUser != -1)
-            book.store.Ini().WriteInteger("Logon", "LastUser", lastUser);
-        TfrmUserLogon window;
+            book.store.ini().writeInteger("Logon", "LastUser", lastUser);
+        LogonDialog window;
         auto& users = child<QComboBox>(window, "cbbxUser");
         QCOMPARE(itemTexts(users), (QStringList{"Admin ", "Кассир "}));
         QCOMPARE(users.currentIndex(), selected);
@@ -310,29 +310,29 @@ private slots:
         ModalAnswer answer([&](QDialog& window) {
             child<QComboBox>(window, "cbbxUser").setCurrentIndex(1);
             typeAndOk(window, "btnOK", "парол");
-            stayedAfterWrong = window.isVisible() && book.store.UserKey == 0;
+            stayedAfterWrong = window.isVisible() && book.store.m_userKey == 0;
             typeAndOk(window, "btnOK", "пароль");
         });
-        QVERIFY(TfrmUserLogon::Logon());
+        QVERIFY(LogonDialog::logon());
         QVERIFY(answer.shown);
         QVERIFY(!answer.leftOpen);
         QVERIFY(stayedAfterWrong);
         QCOMPARE(messages.texts, QStringList{"Ошибка: Пароль неверен!"});
         QCOMPARE(messages.flags, QList<unsigned>{MB_OK | MB_ICONERROR});
-        QCOMPARE(book.store.UserKey, 10002);
+        QCOMPARE(book.store.m_userKey, 10002);
         QCOMPARE(book.lastUser(), 10002);
 
         // The next start offers the same user.
-        TfrmUserLogon next;
+        LogonDialog next;
         QCOMPARE(child<QComboBox>(next, "cbbxUser").currentText(), QStringLiteral("Кассир "));
     }
 
     void onePasswordedUserIsAsked() {
         Book book({kHiddenOld, kAdmin});
         ModalAnswer answer([](QDialog& window) { typeAndOk(window, "btnOK", "abc"); });
-        QVERIFY(TfrmUserLogon::Logon());
+        QVERIFY(LogonDialog::logon());
         QVERIFY(answer.shown);
-        QCOMPARE(book.store.UserKey, 10001);
+        QCOMPARE(book.store.m_userKey, 10001);
     }
 
     void twoUsersWithoutPassword_data() {
@@ -349,30 +349,30 @@ private slots:
             child<QComboBox>(window, "cbbxUser").setCurrentIndex(pick);
             typeAndOk(window, "btnOK", "");
         });
-        QVERIFY(TfrmUserLogon::Logon());
+        QVERIFY(LogonDialog::logon());
         QVERIFY(answer.shown);
-        QCOMPARE(book.store.UserKey, userKey);
+        QCOMPARE(book.store.m_userKey, userKey);
         QCOMPARE(book.lastUser(), userKey);
     }
 
     void cancelRefusesTheLogon() {
         Book book({kAdmin, kCashier});
-        book.store.Ini().WriteInteger("Logon", "LastUser", 10001);
+        book.store.ini().writeInteger("Logon", "LastUser", 10001);
         ModalAnswer answer([](QDialog& window) {
             child<QComboBox>(window, "cbbxUser").setCurrentIndex(1);
             child<QLineEdit>(window, "edtPassword").setText("пароль");
             child<QPushButton>(window, "btnCancel").click();
         });
-        QVERIFY(!TfrmUserLogon::Logon());
+        QVERIFY(!LogonDialog::logon());
         QVERIFY(answer.shown);
         QVERIFY(!answer.leftOpen);
-        QCOMPARE(book.store.UserKey, 0);
+        QCOMPARE(book.store.m_userKey, 0);
         QCOMPARE(book.lastUser(), 10001);
     }
 
     void okWithoutChosenUserDoesNothing() {
         Book book({kAdmin, kCashier});
-        book.store.Ini().WriteInteger("Logon", "LastUser", 10009);
+        book.store.ini().writeInteger("Logon", "LastUser", 10009);
         Messages messages;
         bool stayed = false;
         ModalAnswer answer([&](QDialog& window) {
@@ -381,15 +381,15 @@ private slots:
             child<QComboBox>(window, "cbbxUser").setCurrentIndex(0);
             child<QPushButton>(window, "btnOK").click();
         });
-        QVERIFY(TfrmUserLogon::Logon());
+        QVERIFY(LogonDialog::logon());
         QVERIFY(stayed);
         QVERIFY(messages.texts.isEmpty());
-        QCOMPARE(book.store.UserKey, 10001);
+        QCOMPARE(book.store.m_userKey, 10001);
     }
 
     void enterMovesToTheNextField() {
         Book book({kAdmin, kCashier});
-        TfrmUserLogon logon;
+        LogonDialog logon;
         child<QComboBox>(logon, "cbbxUser").setFocus();
         QTest::keyClick(&child<QComboBox>(logon, "cbbxUser"), Qt::Key_Return);
         QCOMPARE(logon.focusWidget(), &child<QLineEdit>(logon, "edtPassword"));
@@ -397,7 +397,7 @@ private slots:
         QCOMPARE(logon.focusWidget(), &child<QPushButton>(logon, "btnOK"));
         QVERIFY(logon.result() != QDialog::Accepted);
 
-        TfrmEnterPassword password;
+        PasswordDialog password;
         child<QLineEdit>(password, "edtPassword").setFocus();
         QTest::keyClick(&child<QLineEdit>(password, "edtPassword"), Qt::Key_Return);
         QCOMPARE(password.focusWidget(), &child<QLineEdit>(password, "edtConfirm"));
@@ -447,7 +447,7 @@ private slots:
             typeAndOk(window, "btnOk", "abc", "abc");
         });
         QString result;
-        QVERIFY(TfrmEnterPassword::ChangePassword(nullptr, result));
+        QVERIFY(PasswordDialog::changePassword(nullptr, result));
         QVERIFY(!answer.leftOpen);
         QCOMPARE(result, stored);
         QCOMPARE(messages.texts, message.isEmpty() ? QStringList{} : QStringList{message});
@@ -475,7 +475,7 @@ private slots:
                 child<QPushButton>(window, "btnCancel").click();
         });
         QString password = "start";
-        QVERIFY(!TfrmEnterPassword::ChangePassword(nullptr, password));
+        QVERIFY(!PasswordDialog::changePassword(nullptr, password));
         QVERIFY(answer.shown);
         QVERIFY(!answer.leftOpen);
         QCOMPARE(shownFirst, QStringLiteral("start"));

@@ -82,14 +82,14 @@ struct ListedPlace {
     QString books = place.path("books");
     ListedPlace() {
         QDir().mkpath(books);
-        TIniFile& ini = place.store().Ini();
-        ini.WriteString("DB", "DatabasePath_0", "/data/a.fdb");
-        ini.WriteString("DB", "DatabaseCaption_0", "A");
-        ini.WriteString("DB", "DatabasePath_1", "/data/b.fdb");
-        ini.WriteString("DB", "DatabaseCaption_1", "B");
-        ini.WriteInteger("DB", "DatabaseCount", 2);
+        IniFile& ini = place.store().ini();
+        ini.writeString("DB", "DatabasePath_0", "/data/a.fdb");
+        ini.writeString("DB", "DatabaseCaption_0", "A");
+        ini.writeString("DB", "DatabasePath_1", "/data/b.fdb");
+        ini.writeString("DB", "DatabaseCaption_1", "B");
+        ini.writeInteger("DB", "DatabaseCount", 2);
     }
-    QString ini(const QString& key) { return place.store().Ini().ReadString("DB", key, "-"); }
+    QString ini(const QString& key) { return place.store().ini().readString("DB", key, "-"); }
     QStringList filesLeft() {
         QStringList names;
         for (const QString& name :
@@ -129,26 +129,26 @@ private slots:
         QTemporaryDir dir;
         for (const QString& name : files)
             touch(dir.filePath(name));
-        QCOMPARE(NextDatabaseFileName(dir.path()), QDir(dir.path()).filePath(next));
+        QCOMPARE(nextDatabaseFileName(dir.path()), QDir(dir.path()).filePath(next));
     }
 
     void defaultTemplateRows() {
-        const QList<TPrintFormRow> bank = DefaultPrintFormRows(otBankAccount);
-        const QList<TPrintFormRow> cash = DefaultPrintFormRows(otCashDesk);
+        const QList<TemplateRow> bank = defaultPrintFormRows(BankAccount);
+        const QList<TemplateRow> cash = defaultPrintFormRows(CashDesk);
         QCOMPARE(bank.size(), 16);
         QCOMPARE(cash.size(), 8);
-        QVERIFY(DefaultPrintFormRows(2).isEmpty());
+        QVERIFY(defaultPrintFormRows(2).isEmpty());
         for (int i = 0; i < 16; ++i)
             QCOMPARE(bank[i].key, i + 1);
         for (int i = 0; i < 8; ++i)
             QCOMPARE(cash[i].key, i + 17);
-        for (const TPrintFormRow& row : bank + cash) {
+        for (const TemplateRow& row : bank + cash) {
             QVERIFY2(QFile::exists(QDir(templatesFolder()).filePath(row.fileName)),
                      qPrintable(row.fileName));
             QVERIFY(row.fileName.endsWith("." + row.ext));
             QCOMPARE(row.ext, row.key <= 8 || (row.key >= 17 && row.key <= 20) ? "doc" : "odt");
         }
-        auto text = [](const TPrintFormRow& r) {
+        auto text = [](const TemplateRow& r) {
             return QString("%1|%2|%3|%4").arg(r.key).arg(r.docType).arg(r.name, r.fileName);
         };
         QCOMPARE(text(bank[0]), "1|1|Платежное поручение (Украина) 2 экземпляра на 1 листе|"
@@ -192,15 +192,15 @@ private slots:
     void templateKindFromContent() {
         QFETCH(QByteArray, data);
         QFETCH(QString, ext);
-        QCOMPARE(TemplateExtension(data), ext);
+        QCOMPARE(templateExtension(data), ext);
     }
 
     void newBook_data() {
         QTest::addColumn<int>("ownerType");
         QTest::addColumn<int>("firstKey");
         QTest::addColumn<int>("lastKey");
-        QTest::newRow("cash desk") << int(otCashDesk) << 17 << 24;
-        QTest::newRow("bank account") << int(otBankAccount) << 1 << 16;
+        QTest::newRow("cash desk") << int(CashDesk) << 17 << 24;
+        QTest::newRow("bank account") << int(BankAccount) << 1 << 16;
     }
     void newBook() {
         QFETCH(int, ownerType);
@@ -209,7 +209,7 @@ private slots:
         Dialogs dialogs;
         ListedPlace place;
         const QString name = QStringLiteral("Касса №1");
-        const QString path = CreateNewBook(ownerType, name, place.books, templatesFolder());
+        const QString path = createNewBook(ownerType, name, place.books, templatesFolder());
         QCOMPARE(path, QDir(place.books).filePath("Kaltro1.fdb"));
         QVERIFY(dialogs.texts.isEmpty());
 
@@ -225,30 +225,27 @@ private slots:
                  "StoreCapt=" + name + "\x01" + "DBVersion=2.18\x01");
         const QStringList rows = printForms(db);
         QCOMPARE(rows.size(), lastKey - firstKey + 1);
-        const QList<TPrintFormRow> expected = DefaultPrintFormRows(ownerType);
+        const QList<TemplateRow> expected = defaultPrintFormRows(ownerType);
         for (int i = 0; i < rows.size(); ++i) {
-            const TPrintFormRow& row = expected[i];
+            const TemplateRow& row = expected[i];
             const QByteArray data = fileBytes(QDir(templatesFolder()).filePath(row.fileName));
             QCOMPARE(rows[i].section('|', 0, 4), QString("%1|%2|%3|%4|%5")
                                                      .arg(row.key)
                                                      .arg(row.docType)
                                                      .arg(row.name, row.ext)
                                                      .arg(data.size()));
-            QCOMPARE(TemplateExtension(data), row.ext);
+            QCOMPARE(templateExtension(data), row.ext);
         }
         QCOMPARE(rows.first().section('|', 0, 0), QString::number(firstKey));
         db.detach();
 
         // The first backups hold the finished book: owner row and templates included.
         for (int kind = 0; kind <= 2; ++kind) {
-            const QString backup =
-                TdtmdlDataStoreProto::BackupPath(path, TdtmdlDataStoreProto::BackupFolder(kind));
+            const QString backup = DataStore::backupPath(path, DataStore::backupFolder(kind));
             QVERIFY2(QFile::exists(backup), qPrintable(backup));
         }
         const QString restored = place.place.path("restored.fdb");
-        fb::services::restore(
-            TdtmdlDataStoreProto::BackupPath(path, TdtmdlDataStoreProto::BackupFolder(0)),
-            restored);
+        fb::services::restore(DataStore::backupPath(path, DataStore::backupFolder(0)), restored);
         QCOMPARE(forms(restored), rows);
     }
 
@@ -271,12 +268,12 @@ private slots:
                 QVERIFY(QFile::copy(QDir(templatesFolder()).filePath(file),
                                     QDir(templates.path()).filePath(file)));
         QVERIFY_THROWS_EXCEPTION(Exception,
-                                 CreateNewBook(otCashDesk, name, place.books, templates.path()));
+                                 createNewBook(CashDesk, name, place.books, templates.path()));
         QCOMPARE(place.filesLeft(), QStringList{});
         QCOMPARE(place.ini("DatabaseCount"), "2");
         QCOMPARE(place.ini("DatabasePath_2"), "-");
         // The next try takes the same file name.
-        QCOMPARE(NextDatabaseFileName(place.books), QDir(place.books).filePath("Kaltro1.fdb"));
+        QCOMPARE(nextDatabaseFileName(place.books), QDir(place.books).filePath("Kaltro1.fdb"));
     }
 
     void addDatabaseAsksNameAndFolder() {
@@ -290,7 +287,7 @@ private slots:
             return DialogAnswer{IDOK, {}};
         });
         QString path;
-        QVERIFY(AddDatabase(nullptr, otCashDesk, "Название новой кассы", "Новая касса", &path));
+        QVERIFY(addBook(nullptr, CashDesk, "Название новой кассы", "Новая касса", &path));
         QCOMPARE(path, QDir(folder).filePath("Kaltro1.fdb"));
         QCOMPARE(dialogs.requests.size(), 3);
         const DialogRequest& input = dialogs.requests[0];
@@ -300,7 +297,7 @@ private slots:
         const DialogRequest& choice = dialogs.requests[1];
         QCOMPARE(choice.kind, DialogRequest::Folder);
         QCOMPARE(choice.caption, "Выберите папку для хранения базы данных");
-        QCOMPARE(choice.value, DefaultDatabasesFolder());
+        QCOMPARE(choice.value, defaultDatabasesFolder());
         const DialogRequest& done = dialogs.requests[2];
         QCOMPARE(done.caption + "|" + done.text,
                  "Создание|Операция произведена успешно!\nДля использования новой базы "
@@ -328,9 +325,9 @@ private slots:
             return DialogAnswer{IDOK, r.kind == DialogRequest::Input ? name : place.books};
         });
         if (cancelAt < 0)
-            QVERIFY_THROWS_EXCEPTION(Exception, AddDatabase(nullptr, otCashDesk, "P", "D"));
+            QVERIFY_THROWS_EXCEPTION(Exception, addBook(nullptr, CashDesk, "P", "D"));
         else
-            QVERIFY_THROWS_EXCEPTION(EAbort, AddDatabase(nullptr, otCashDesk, "P", "D"));
+            QVERIFY_THROWS_EXCEPTION(SilentAbort, addBook(nullptr, CashDesk, "P", "D"));
         QCOMPARE(dialogs.requests.size(), asked);
         QCOMPARE(place.filesLeft(), QStringList{});
         QCOMPARE(place.ini("DatabaseCount"), "2");

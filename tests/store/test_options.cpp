@@ -17,15 +17,15 @@
 namespace {
 
 // A product's options pane: one page of its own holding two inner pages.
-class TfrmNestedOptions : public TfrmOptions {
+class NestedOptionsPane : public OptionsPane {
 public:
-    explicit TfrmNestedOptions(QWidget* owner) : TfrmOptions(owner) {
+    explicit NestedOptionsPane(QWidget* owner) : OptionsPane(owner) {
         auto* sheet = new QWidget;
         auto* inner = new QTabWidget(sheet);
         (new QVBoxLayout(sheet))->addWidget(inner);
         inner->addTab(new QWidget, QStringLiteral("Документы"));
         inner->addTab(new QWidget, QStringLiteral("Отчеты"));
-        pgctrlOptions->addTab(sheet, QStringLiteral("Печать"));
+        m_optionPages->addTab(sheet, QStringLiteral("Печать"));
     }
 };
 
@@ -57,101 +57,101 @@ private slots:
     void flagsReadEveryStoredForm() {
         QFETCH(QString, stored);
         QFETCH(bool, flag);
-        TPaneMachine m(otCashDesk, QStringLiteral("Касса"));
+        PaneMachine m(CashDesk, QStringLiteral("Касса"));
         m.start();
-        TfrmOptions::SetOption("ReservBackupFlag", stored);
-        TfrmOptions::SetOption("YesterdayBackupFlag", stored);
-        TfrmOptions::SetOption("WeekBackupFlag", stored);
-        QCOMPARE(TfrmOptions::GetOption("ReservBackupFlag"), stored);
-        QCOMPARE(TfrmOptions::GetReservBackupFlag(), flag);
-        QCOMPARE(TfrmOptions::GetYesterdayBackupFlag(), flag);
-        QCOMPARE(TfrmOptions::GetWeekBackupFlag(), flag);
+        OptionsPane::setOption("ReservBackupFlag", stored);
+        OptionsPane::setOption("YesterdayBackupFlag", stored);
+        OptionsPane::setOption("WeekBackupFlag", stored);
+        QCOMPARE(OptionsPane::option("ReservBackupFlag"), stored);
+        QCOMPARE(OptionsPane::reservBackupFlag(), flag);
+        QCOMPARE(OptionsPane::yesterdayBackupFlag(), flag);
+        QCOMPARE(OptionsPane::weekBackupFlag(), flag);
     }
 
     void aNewBookReadsTheDefaultsAndOptionsReadBackAsWritten() {
-        TPaneMachine m(otBankAccount, QStringLiteral("Счет"));
+        PaneMachine m(BankAccount, QStringLiteral("Счет"));
         m.start();
-        QVERIFY(TfrmOptions::GetReservBackupFlag());
-        QVERIFY(TfrmOptions::GetYesterdayBackupFlag());
-        QVERIFY(TfrmOptions::GetWeekBackupFlag());
-        QCOMPARE(TfrmOptions::GetStoreCurrency(), QStringLiteral("грн."));
-        QCOMPARE(TfrmOptions::GetKibitzDelay(), 500);
-        QCOMPARE(TfrmOptions::GetStoreCapt(), QStringLiteral("Счет"));
-        QCOMPARE(TfrmOptions::GetRezFolder(), QString());
-        const QString version = TfrmOptions::GetOption("DBVersion");
+        QVERIFY(OptionsPane::reservBackupFlag());
+        QVERIFY(OptionsPane::yesterdayBackupFlag());
+        QVERIFY(OptionsPane::weekBackupFlag());
+        QCOMPARE(OptionsPane::storeCurrency(), QStringLiteral("грн."));
+        QCOMPARE(OptionsPane::lookupDelay(), 500);
+        QCOMPARE(OptionsPane::storeCaption(), QStringLiteral("Счет"));
+        QCOMPARE(OptionsPane::extraBackupFolder(), QString());
+        const QString version = OptionsPane::option("DBVersion");
         QVERIFY(!version.isEmpty());
 
-        TfrmOptions::SetOption("StoreCurrency", QStringLiteral("руб."));
-        TfrmOptions::SetOption("KibitzDelay", QStringLiteral("250"));
-        TfrmOptions::SetOption("RezFolder", QStringLiteral("/tmp/Архив"));
-        QCOMPARE(TfrmOptions::GetStoreCurrency(), QStringLiteral("руб."));
-        QCOMPARE(TfrmOptions::GetKibitzDelay(), 250);
-        QCOMPARE(TfrmOptions::GetRezFolder(), QStringLiteral("/tmp/Архив"));
-        TfrmOptions::SetOption("KibitzDelay", QStringLiteral("скоро"));
-        QCOMPARE(TfrmOptions::GetKibitzDelay(), 500);
-        QCOMPARE(TfrmOptions::GetOption("DBVersion"), version);
+        OptionsPane::setOption("StoreCurrency", QStringLiteral("руб."));
+        OptionsPane::setOption("KibitzDelay", QStringLiteral("250"));
+        OptionsPane::setOption("RezFolder", QStringLiteral("/tmp/Архив"));
+        QCOMPARE(OptionsPane::storeCurrency(), QStringLiteral("руб."));
+        QCOMPARE(OptionsPane::lookupDelay(), 250);
+        QCOMPARE(OptionsPane::extraBackupFolder(), QStringLiteral("/tmp/Архив"));
+        OptionsPane::setOption("KibitzDelay", QStringLiteral("скоро"));
+        QCOMPARE(OptionsPane::lookupDelay(), 500);
+        QCOMPARE(OptionsPane::option("DBVersion"), version);
     }
 
     void thePaneLoadsTheOptionsAndSavesThemWhenItCloses() {
-        TPaneMachine m(otCashDesk, QStringLiteral("Касса"));
-        TfrmMain& main = m.start();
-        TfrmOptions::SetOption("WeekBackupFlag", "0");
-        TfrmOptions::SetOption("ProductKey", "свое");
-        const QString version = TfrmOptions::GetOption("DBVersion");
-        auto* pane = main.ShowPane<TfrmOptions>();
+        PaneMachine m(CashDesk, QStringLiteral("Касса"));
+        MainWindow& main = m.start();
+        OptionsPane::setOption("WeekBackupFlag", "0");
+        OptionsPane::setOption("ProductKey", "свое");
+        const QString version = OptionsPane::option("DBVersion");
+        auto* pane = main.showPane<OptionsPane>();
         QVERIFY(pane);
-        QCOMPARE(main.pnlBrowser->text(), QStringLiteral("Опции"));
-        QVERIFY(pane->chbxAutoBackup->isChecked());
-        QVERIFY(pane->chbxAutoYesterday->isChecked());
-        QVERIFY(!pane->chbxAutoWeek->isChecked());
-        QCOMPARE(pane->edtDBCapt->text(), QStringLiteral("Касса"));
-        QCOMPARE(pane->edtStoreCurrency->text(), QStringLiteral("грн."));
-        QCOMPARE(pane->edtKibitzDelay->text(), QStringLiteral("500"));
-        QCOMPARE(pane->Panel_OptionsHeader->text(), QStringLiteral("  Общие"));
+        QCOMPARE(main.m_paneTitleLabel->text(), QStringLiteral("Опции"));
+        QVERIFY(pane->m_reservBackupCheck->isChecked());
+        QVERIFY(pane->m_yesterdayBackupCheck->isChecked());
+        QVERIFY(!pane->m_weeklyBackupCheck->isChecked());
+        QCOMPARE(pane->m_storeCaptionEdit->text(), QStringLiteral("Касса"));
+        QCOMPARE(pane->m_storeCurrencyEdit->text(), QStringLiteral("грн."));
+        QCOMPARE(pane->m_lookupDelayEdit->text(), QStringLiteral("500"));
+        QCOMPARE(pane->m_pageTitleLabel->text(), QStringLiteral("  Общие"));
 
         // Nothing is stored while the pane is shown.
-        pane->chbxAutoBackup->setChecked(false);
-        pane->chbxAutoWeek->setChecked(true);
-        pane->edtDBCapt->setText(QStringLiteral("Главная касса"));
-        pane->edtStoreCurrency->clear();
-        pane->edtKibitzDelay->setText(QStringLiteral("abc"));
-        QCOMPARE(TfrmOptions::GetOption("ReservBackupFlag"), QString());
+        pane->m_reservBackupCheck->setChecked(false);
+        pane->m_weeklyBackupCheck->setChecked(true);
+        pane->m_storeCaptionEdit->setText(QStringLiteral("Главная касса"));
+        pane->m_storeCurrencyEdit->clear();
+        pane->m_lookupDelayEdit->setText(QStringLiteral("abc"));
+        QCOMPARE(OptionsPane::option("ReservBackupFlag"), QString());
 
-        main.mnitAboutClick();
-        QVERIFY(!main.CurrentPane);
-        QCOMPARE(TfrmOptions::GetOption("ReservBackupFlag"), QStringLiteral("0"));
-        QCOMPARE(TfrmOptions::GetOption("YesterdayBackupFlag"), QStringLiteral("-1"));
-        QCOMPARE(TfrmOptions::GetOption("WeekBackupFlag"), QStringLiteral("-1"));
-        QCOMPARE(TfrmOptions::GetOption("StoreCurrency"), QString());
-        QCOMPARE(TfrmOptions::GetStoreCurrency(), QStringLiteral("грн."));
-        QCOMPARE(TfrmOptions::GetOption("KibitzDelay"), QStringLiteral("500"));
-        QCOMPARE(TfrmOptions::GetStoreCapt(), QStringLiteral("Главная касса"));
-        QCOMPARE(TfrmOptions::GetOption("DBVersion"), version);
-        QCOMPARE(TfrmOptions::GetOption("ProductKey"), QStringLiteral("свое"));
+        main.onAboutTriggered();
+        QVERIFY(!main.m_currentPane);
+        QCOMPARE(OptionsPane::option("ReservBackupFlag"), QStringLiteral("0"));
+        QCOMPARE(OptionsPane::option("YesterdayBackupFlag"), QStringLiteral("-1"));
+        QCOMPARE(OptionsPane::option("WeekBackupFlag"), QStringLiteral("-1"));
+        QCOMPARE(OptionsPane::option("StoreCurrency"), QString());
+        QCOMPARE(OptionsPane::storeCurrency(), QStringLiteral("грн."));
+        QCOMPARE(OptionsPane::option("KibitzDelay"), QStringLiteral("500"));
+        QCOMPARE(OptionsPane::storeCaption(), QStringLiteral("Главная касса"));
+        QCOMPARE(OptionsPane::option("DBVersion"), version);
+        QCOMPARE(OptionsPane::option("ProductKey"), QStringLiteral("свое"));
         QCOMPARE(main.windowTitle(), QStringLiteral("Kaltro: Главная касса"));
-        QCOMPARE(TIniFile(m.ini).ReadString("DB", "DatabaseCaption_0", ""),
+        QCOMPARE(IniFile(m.ini).readString("DB", "DatabaseCaption_0", ""),
                  QStringLiteral("Главная касса"));
         QVERIFY(m.messages.isEmpty());
     }
 
     void theBooksIniEntryIsFoundByItsFileWhenTheListChanged() {
-        TPaneMachine m(otCashDesk, QStringLiteral("Касса"));
-        TfrmMain& main = m.start();
-        QCOMPARE(dtmdlDataStoreProto->StoreIndex, 0);
+        PaneMachine m(CashDesk, QStringLiteral("Касса"));
+        MainWindow& main = m.start();
+        QCOMPARE(dtmdlDataStoreProto->m_storeIndex, 0);
         // Another copy of the program put a book before this one since it was opened.
-        TIniFile ini(m.ini);
-        ini.WriteInteger("DB", "DatabaseCount", 2);
-        ini.WriteString("DB", "DatabaseCaption_1", ini.ReadString("DB", "DatabaseCaption_0", ""));
-        ini.WriteString("DB", "DatabasePath_1",
+        IniFile ini(m.ini);
+        ini.writeInteger("DB", "DatabaseCount", 2);
+        ini.writeString("DB", "DatabaseCaption_1", ini.readString("DB", "DatabaseCaption_0", ""));
+        ini.writeString("DB", "DatabasePath_1",
                         QDir(m.dir.path()).filePath("./" + QFileInfo(m.book).fileName()));
-        ini.WriteString("DB", "DatabaseCaption_0", QStringLiteral("Другая"));
-        ini.WriteString("DB", "DatabasePath_0", m.dir.filePath("Other.fdb"));
-        auto* pane = main.ShowPane<TfrmOptions>();
-        pane->edtDBCapt->setText(QStringLiteral("Новое имя"));
-        main.mnitAboutClick();
-        QCOMPARE(TIniFile(m.ini).ReadString("DB", "DatabaseCaption_0", ""),
+        ini.writeString("DB", "DatabaseCaption_0", QStringLiteral("Другая"));
+        ini.writeString("DB", "DatabasePath_0", m.dir.filePath("Other.fdb"));
+        auto* pane = main.showPane<OptionsPane>();
+        pane->m_storeCaptionEdit->setText(QStringLiteral("Новое имя"));
+        main.onAboutTriggered();
+        QCOMPARE(IniFile(m.ini).readString("DB", "DatabaseCaption_0", ""),
                  QStringLiteral("Другая"));
-        QCOMPARE(TIniFile(m.ini).ReadString("DB", "DatabaseCaption_1", ""),
+        QCOMPARE(IniFile(m.ini).readString("DB", "DatabaseCaption_1", ""),
                  QStringLiteral("Новое имя"));
     }
 
@@ -184,23 +184,23 @@ private slots:
         QFETCH(QString, stored);
         QFETCH(QString, message);
         QFETCH(bool, paneStays);
-        TPaneMachine m(otCashDesk, QStringLiteral("Касса"));
+        PaneMachine m(CashDesk, QStringLiteral("Касса"));
         const QString root = m.dir.path();
         QFile file(root + "/file");
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
-        TfrmMain& main = m.start();
-        TfrmOptions::SetOption("RezFolder", "/old");
-        auto* pane = main.ShowPane<TfrmOptions>();
-        QCOMPARE(pane->edtRezFolder->text(), QStringLiteral("/old"));
-        pane->edtRezFolder->setText(entered.replace('@', root));
-        pane->edtDBCapt->setText(QStringLiteral("Касса 2"));
-        main.mnitAboutClick();
-        QCOMPARE(TfrmOptions::GetRezFolder(), stored.replace('@', root));
-        QCOMPARE(TfrmOptions::GetStoreCapt(), QStringLiteral("Касса 2"));
+        MainWindow& main = m.start();
+        OptionsPane::setOption("RezFolder", "/old");
+        auto* pane = main.showPane<OptionsPane>();
+        QCOMPARE(pane->m_extraBackupFolderEdit->text(), QStringLiteral("/old"));
+        pane->m_extraBackupFolderEdit->setText(entered.replace('@', root));
+        pane->m_storeCaptionEdit->setText(QStringLiteral("Касса 2"));
+        main.onAboutTriggered();
+        QCOMPARE(OptionsPane::extraBackupFolder(), stored.replace('@', root));
+        QCOMPARE(OptionsPane::storeCaption(), QStringLiteral("Касса 2"));
         QCOMPARE(m.messages,
                  message.isEmpty() ? QStringList() : QStringList{message.replace('@', root)});
-        QCOMPARE(main.CurrentPane == pane, paneStays);
+        QCOMPARE(main.m_currentPane == pane, paneStays);
         if (!stored.trimmed().isEmpty() && message.isEmpty())
             QVERIFY(QFileInfo(stored).isDir());
         QVERIFY(!QFileInfo::exists(root + "/copies"));
@@ -208,24 +208,24 @@ private slots:
     }
 
     void theTreeListsEveryPageOnceAndOpensNestedPages() {
-        TPaneMachine m(otCashDesk, QStringLiteral("Касса"));
-        TfrmMain& main = m.start();
-        auto* pane = main.ShowPane<TfrmNestedOptions>();
-        pane->Prepare();
+        PaneMachine m(CashDesk, QStringLiteral("Касса"));
+        MainWindow& main = m.start();
+        auto* pane = main.showPane<NestedOptionsPane>();
+        pane->prepare();
         const QStringList expected{"Общие", "Печать", "  Документы", "  Отчеты"};
-        QCOMPARE(treeTexts(pane->TreeView_Options), expected);
-        QTreeWidgetItem* print = pane->TreeView_Options->topLevelItem(1);
-        pane->TreeView_Options->setCurrentItem(print);
-        QCOMPARE(pane->TreeView_Options->currentItem(), print->child(0));
-        QCOMPARE(pane->Panel_OptionsHeader->text(), QStringLiteral("  Печать : Документы"));
-        QCOMPARE(pane->pgctrlOptions->currentIndex(), 1);
-        pane->TreeView_Options->setCurrentItem(print->child(1));
-        QCOMPARE(pane->Panel_OptionsHeader->text(), QStringLiteral("  Печать : Отчеты"));
-        auto* inner = pane->pgctrlOptions->widget(1)->findChild<QTabWidget*>();
+        QCOMPARE(treeTexts(pane->m_pageTree), expected);
+        QTreeWidgetItem* print = pane->m_pageTree->topLevelItem(1);
+        pane->m_pageTree->setCurrentItem(print);
+        QCOMPARE(pane->m_pageTree->currentItem(), print->child(0));
+        QCOMPARE(pane->m_pageTitleLabel->text(), QStringLiteral("  Печать : Документы"));
+        QCOMPARE(pane->m_optionPages->currentIndex(), 1);
+        pane->m_pageTree->setCurrentItem(print->child(1));
+        QCOMPARE(pane->m_pageTitleLabel->text(), QStringLiteral("  Печать : Отчеты"));
+        auto* inner = pane->m_optionPages->widget(1)->findChild<QTabWidget*>();
         QCOMPARE(inner->currentIndex(), 1);
-        pane->TreeView_Options->setCurrentItem(pane->TreeView_Options->topLevelItem(0));
-        QCOMPARE(pane->pgctrlOptions->currentWidget(), pane->tbshtGeneral);
-        QCOMPARE(pane->Panel_OptionsHeader->text(), QStringLiteral("  Общие"));
+        pane->m_pageTree->setCurrentItem(pane->m_pageTree->topLevelItem(0));
+        QCOMPARE(pane->m_optionPages->currentWidget(), pane->m_generalPage);
+        QCOMPARE(pane->m_pageTitleLabel->text(), QStringLiteral("  Общие"));
     }
 };
 

@@ -50,20 +50,20 @@ struct OldAndNewBooks {
             runScript(old, level207Script());
         }
         QDir().mkpath(place.path("new"));
-        newPath = CreateNewBook(otBankAccount, QStringLiteral("Новая"), place.path("new"),
+        newPath = createNewBook(BankAccount, QStringLiteral("Новая"), place.path("new"),
                                 templatesFolder());
-        TIniFile& ini = place.store().Ini();
-        ini.WriteString("DB", "DatabasePath_0", oldPath);
-        ini.WriteInteger("DB", "DatabaseCount", 1);
-        ini.WriteString("Version", "CurrVersion", "2.07");
+        IniFile& ini = place.store().ini();
+        ini.writeString("DB", "DatabasePath_0", oldPath);
+        ini.writeInteger("DB", "DatabaseCount", 1);
+        ini.writeString("Version", "CurrVersion", "2.07");
     }
     void upgrade(const QString& templates) {
-        TUpdateSteps steps;
-        RegisterKaltroUpdates(steps, templates);
-        TfrmUpdate form(steps);
-        form.btnBeginClick();
+        UpgradeSteps steps;
+        registerProductUpgrades(steps, templates);
+        UpgradeWindow form(steps);
+        form.onBeginClicked();
     }
-    QString oldVersion() { return TfrmOptions::GetOption("DBVersion"); }
+    QString oldVersion() { return OptionsPane::option("DBVersion"); }
 };
 
 void closeConsoles() {
@@ -98,14 +98,14 @@ private slots:
     void scriptsAreCarried() {
         QFETCH(QString, name);
         QFETCH(QString, statement);
-        const QString script = ScriptResource(name);
+        const QString script = carriedScript(name);
         QVERIFY(script.startsWith("ExecSQL()\r\n") || script.startsWith("Comment()\r\n"));
         QVERIFY(script.contains(statement));
     }
 
     void unknownScriptIsRefused() {
-        QVERIFY_THROWS_EXCEPTION(Exception, ScriptResource("UPDATE_TO_299"));
-        QVERIFY_THROWS_EXCEPTION(Exception, ScriptResource("../sql/SQL_NEWDB"));
+        QVERIFY_THROWS_EXCEPTION(Exception, carriedScript("UPDATE_TO_299"));
+        QVERIFY_THROWS_EXCEPTION(Exception, carriedScript("../sql/SQL_NEWDB"));
     }
 
     void newBookRowsAndFirstKeys() {
@@ -202,7 +202,7 @@ private slots:
         OldAndNewBooks books;
         books.upgrade(templatesFolder());
         QCOMPARE(books.oldVersion(), "2.18");
-        QCOMPARE(books.place.store().Ini().ReadString("Version", "CurrVersion", ""), "2.18");
+        QCOMPARE(books.place.store().ini().readString("Version", "CurrVersion", ""), "2.18");
         QCOMPARE(dialogs.texts, QStringList{"Обновление завершено.\n\nПерезапустите программу."});
 
         fb::Attachment upgraded, created;
@@ -231,7 +231,7 @@ private slots:
                                     QDir(incomplete.path()).filePath(name)));
         QVERIFY_THROWS_EXCEPTION(Exception, books.upgrade(incomplete.path()));
         QCOMPARE(books.oldVersion(), "2.08");
-        QCOMPARE(books.place.store().Ini().ReadString("Version", "CurrVersion", ""), "2.07");
+        QCOMPARE(books.place.store().ini().readString("Version", "CurrVersion", ""), "2.07");
         closeConsoles();
 
         books.upgrade(templatesFolder());

@@ -35,7 +35,7 @@ QString templatesFolder() {
 }
 
 QString newDatabaseScript() {
-    return ScriptResource(QStringLiteral("SQL_NEWDB"));
+    return carriedScript(QStringLiteral("SQL_NEWDB"));
 }
 
 QString level207Script() {
@@ -46,8 +46,8 @@ QString level207Script() {
 }
 
 void runScript(fb::Attachment& database, const QString& script) {
-    TSqlInterpreter interpreter(database);
-    interpreter.run(TSqlInterpreter::splitLines(script));
+    ScriptInterpreter interpreter(database);
+    interpreter.run(ScriptInterpreter::splitLines(script));
 }
 
 void createDatabase(fb::Attachment& database, const QString& path) {

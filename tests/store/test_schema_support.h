@@ -54,11 +54,11 @@ public:
     Workplace();
     QString path(const QString& name) const { return m_dir.filePath(name); }
     QString folder() const { return m_dir.path(); }
-    TdtmdlDataStoreProto& store() { return m_store; }
+    DataStore& store() { return m_store; }
 
 private:
     QTemporaryDir m_dir;
-    TdtmdlDataStoreProto m_store;
+    DataStore m_store;
 };
 
 } // namespace schematest

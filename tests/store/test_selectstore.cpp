@@ -29,19 +29,19 @@ const QString kBadNumber =
 // A data store on an INI file of its own, with a list of entries /books/book<i>.fdb.
 struct ListFixture {
     QTemporaryDir dir;
-    TdtmdlDataStoreProto store{dir.filePath("kaltro.ini")};
+    DataStore store{dir.filePath("kaltro.ini")};
 
     void writeList(int count) {
-        TIniFile& ini = store.Ini();
-        ini.WriteInteger("DB", "DatabaseCount", count);
+        IniFile& ini = store.ini();
+        ini.writeInteger("DB", "DatabaseCount", count);
         for (int i = 0; i < count; ++i) {
-            ini.WriteString("DB", QStringLiteral("DatabasePath_%1").arg(i), bookPath(i));
-            ini.WriteString("DB", QStringLiteral("DatabaseCaption_%1").arg(i),
+            ini.writeString("DB", QStringLiteral("DatabasePath_%1").arg(i), bookPath(i));
+            ini.writeString("DB", QStringLiteral("DatabaseCaption_%1").arg(i),
                             QStringLiteral("Книга %1").arg(i));
         }
     }
     static QString bookPath(int i) { return QStringLiteral("/books/book%1.fdb").arg(i); }
-    QString value(const QString& key) { return store.Ini().ReadString("DB", key, "-"); }
+    QString value(const QString& key) { return store.ini().readString("DB", key, "-"); }
 };
 
 // Stands in for the user: records every request and answers with the given button (and path).
@@ -93,10 +93,10 @@ public:
 
     WindowDriver(Action action, int item) {
         QTimer::singleShot(0, this, [this, action, item] {
-            auto* form = qobject_cast<TfrmSelectStore*>(QApplication::activeModalWidget());
+            auto* form = qobject_cast<BookChooser*>(QApplication::activeModalWidget());
             QVERIFY(form);
             seenCaption = form->windowTitle();
-            QTreeWidget* list = form->liviStores();
+            QTreeWidget* list = form->bookList();
             if (action == Cancel) {
                 form->findChild<QPushButton*>("btnCancel")->click();
             } else if (action == OkOn) {
@@ -115,7 +115,7 @@ public:
 // A book with rows "before" in its backup of kind "Reserv" and "after" in the live file.
 struct BookWithBackup {
     TestDatabase db{"Kaltro1.fdb"};
-    QString backup = TdtmdlDataStoreProto::BackupPath(db.path(), "Reserv");
+    QString backup = DataStore::backupPath(db.path(), "Reserv");
 
     BookWithBackup() {
         db.exec({"CREATE TABLE T (NAME VARCHAR(20))", "INSERT INTO T VALUES ('before')"});
@@ -166,7 +166,7 @@ private slots:
             {kindAnswer, {}}, {IDOK, QStringLiteral("Моя книга")}, {IDOK, folder}, {IDOK, {}}};
         QString path;
         int storeIndex = -1;
-        QVERIFY(TfrmSelectStore::Execute("", path, storeIndex));
+        QVERIFY(BookChooser::choose("", path, storeIndex));
         QCOMPARE(user.requests.size(), 4);
         QVERIFY(user.requests[0].text.startsWith(kNoDatabase));
         QCOMPARE(user.requests[0].flags & 0xF, MB_YESNOCANCEL);
@@ -207,7 +207,7 @@ private slots:
         user.answers = answers;
         QString path = "unchanged";
         int storeIndex = -1;
-        QVERIFY(!TfrmSelectStore::Execute("", path, storeIndex));
+        QVERIFY(!BookChooser::choose("", path, storeIndex));
         QCOMPARE(user.answers.size(), 0);
         int asked = 0;
         int shown = 0;
@@ -272,7 +272,7 @@ private slots:
         WindowDriver driver(WindowDriver::Action(qMax(action, 0)), item);
         QString path = "unchanged";
         int storeIndex = -7;
-        QCOMPARE(TfrmSelectStore::Execute(param, path, storeIndex), result);
+        QCOMPARE(BookChooser::choose(param, path, storeIndex), result);
         QCOMPARE(driver.seenCaption, window);
         QCOMPARE(user.texts(), messages);
         if (result) {
@@ -294,16 +294,16 @@ private slots:
         User user;
         QString path;
         int storeIndex = 0;
-        QVERIFY_THROWS_EXCEPTION(EConvertError, TfrmSelectStore::Execute(param, path, storeIndex));
+        QVERIFY_THROWS_EXCEPTION(ConvertError, BookChooser::choose(param, path, storeIndex));
         QVERIFY(user.requests.isEmpty());
     }
 
     void blankCaptionShowsFileName() {
         ListFixture list;
         list.writeList(2);
-        list.store.Ini().WriteString("DB", "DatabaseCaption_1", "   ");
-        list.store.Ini().WriteString("DB", "DatabasePath_1", "/data/Kaltro3.fdb");
-        const QList<TStoreEntry> entries = TfrmSelectStore::ReadStoreList(list.store.Ini());
+        list.store.ini().writeString("DB", "DatabaseCaption_1", "   ");
+        list.store.ini().writeString("DB", "DatabasePath_1", "/data/Kaltro3.fdb");
+        const QList<BookEntry> entries = BookChooser::readBookList(list.store.ini());
         QCOMPARE(entries.size(), 2);
         QCOMPARE(entries[0].caption, QStringLiteral("Книга 0"));
         QCOMPARE(entries[1].caption, QStringLiteral("Kaltro3.fdb"));
@@ -313,27 +313,27 @@ private slots:
     void listRewrittenDenseAfterDeleteAndAdd() {
         ListFixture list;
         list.writeList(3);
-        TfrmSelectStore form(TfrmSelectStore::Mode::Manager);
-        form.LoadStoreList(TfrmSelectStore::ReadStoreList(list.store.Ini()));
+        BookChooser form(BookChooser::Mode::Manager);
+        form.loadBookList(BookChooser::readBookList(list.store.ini()));
         User user;
 
-        form.liviStores()->setCurrentItem(form.liviStores()->topLevelItem(1));
+        form.bookList()->setCurrentItem(form.bookList()->topLevelItem(1));
         user.button = IDNO;
-        form.btnDeleteClick();
+        form.onDeleteClicked();
         QCOMPARE(list.value("DatabaseCount"), "3");
         QCOMPARE(user.requests.last().caption, QStringLiteral("Удаление"));
 
         user.button = IDYES;
-        form.btnDeleteClick();
+        form.onDeleteClicked();
         QCOMPARE(list.value("DatabaseCount"), "2");
         QCOMPARE(list.value("DatabasePath_1"), ListFixture::bookPath(2));
         QCOMPARE(list.value("DatabaseCaption_1"), QStringLiteral("Книга 2"));
-        QVERIFY(!list.store.Ini().ValueExists("DB", "DatabasePath_2"));
-        QVERIFY(!list.store.Ini().ValueExists("DB", "DatabaseCaption_2"));
+        QVERIFY(!list.store.ini().valueExists("DB", "DatabasePath_2"));
+        QVERIFY(!list.store.ini().valueExists("DB", "DatabaseCaption_2"));
 
         user.button = IDOK;
         user.path = "/other/Kaltro7.fdb";
-        form.btnAddClick();
+        form.onAddClicked();
         const DialogRequest& dialog = user.requests.last();
         QCOMPARE(dialog.kind, DialogRequest::OpenFile);
         QCOMPARE(dialog.filter, QStringLiteral("Базы данных (*.fdb *.FDB)"));
@@ -346,11 +346,11 @@ private slots:
     void deleteOfTheOnlyEntryIsRefused() {
         ListFixture list;
         list.writeList(1);
-        TfrmSelectStore form(TfrmSelectStore::Mode::Manager);
-        form.LoadStoreList(TfrmSelectStore::ReadStoreList(list.store.Ini()));
+        BookChooser form(BookChooser::Mode::Manager);
+        form.loadBookList(BookChooser::readBookList(list.store.ini()));
         User user;
         user.button = IDYES;
-        form.btnDeleteClick();
+        form.onDeleteClicked();
         QCOMPARE(user.texts(), QStringList{"Вы не можете удалить единственную ссылку!"});
         QCOMPARE(list.value("DatabaseCount"), "1");
         QCOMPARE(list.value("DatabasePath_0"), ListFixture::bookPath(0));
@@ -359,17 +359,17 @@ private slots:
     void addOfAListedFileSelectsIt() {
         ListFixture list;
         list.writeList(3);
-        TfrmSelectStore form(TfrmSelectStore::Mode::Manager);
-        form.LoadStoreList(TfrmSelectStore::ReadStoreList(list.store.Ini()));
+        BookChooser form(BookChooser::Mode::Manager);
+        form.loadBookList(BookChooser::readBookList(list.store.ini()));
         User user;
         user.path = ListFixture::bookPath(2).toUpper();
-        form.btnAddClick();
+        form.onAddClicked();
         QCOMPARE(user.requests.size(), 2);
         QCOMPARE(user.requests[1].caption, QStringLiteral("Добавление базы данных"));
         QCOMPARE(user.requests[1].text,
                  QStringLiteral("Выбранная Вами база данных уже присутствует в списке!"));
-        QCOMPARE(form.liviStores()->currentItem(), form.liviStores()->topLevelItem(2));
-        QCOMPARE(form.liviStores()->topLevelItemCount(), 3);
+        QCOMPARE(form.bookList()->currentItem(), form.bookList()->topLevelItem(2));
+        QCOMPARE(form.bookList()->topLevelItemCount(), 3);
         QCOMPARE(list.value("DatabaseCount"), "3");
     }
 
@@ -392,20 +392,20 @@ private slots:
         ListFixture list;
         const QString database = list.dir.filePath("Kaltro1.fdb");
         for (const QString& kind : present) {
-            const QString backup = TdtmdlDataStoreProto::BackupPath(database, kind);
+            const QString backup = DataStore::backupPath(database, kind);
             QDir().mkpath(QFileInfo(backup).absolutePath());
             QFile file(backup);
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
-        TfrmSelectStore form(TfrmSelectStore::Mode::Manager);
-        form.LoadStoreList({{"Книга", database}, {"Другая", list.dir.filePath("Kaltro2.fdb")}});
+        BookChooser form(BookChooser::Mode::Manager);
+        form.loadBookList({{"Книга", database}, {"Другая", list.dir.filePath("Kaltro2.fdb")}});
         if (!selected)
-            form.liviStores()->clearSelection();
+            form.bookList()->clearSelection();
         const QStringList names{"btnRestoreReserv", "btnRestoreYesterday", "btnRestoreWeek"};
         for (int i = 0; i < 3; ++i)
             QVERIFY2(form.findChild<QPushButton*>(names[i])->isEnabled() == enabled[i],
                      qPrintable(names[i]));
-        form.liviStores()->setCurrentItem(form.liviStores()->topLevelItem(1));
+        form.bookList()->setCurrentItem(form.bookList()->topLevelItem(1));
         for (const QString& name : names)
             QVERIFY(!form.findChild<QPushButton*>(name)->isEnabled());
     }
@@ -414,7 +414,7 @@ private slots:
         BookWithBackup book;
         User user;
         user.button = IDYES;
-        QVERIFY(TfrmSelectStore::RestoreBackup(book.db.path(), "Reserv"));
+        QVERIFY(BookChooser::restoreBackup(book.db.path(), "Reserv"));
         QCOMPARE(book.rows(), QStringList{"before"});
         QCOMPARE(user.requests.size(), 2);
         QCOMPARE(user.requests[0].flags & 0xF, MB_YESNO);
@@ -444,7 +444,7 @@ private slots:
         }
         User user;
         user.button = IDYES;
-        QVERIFY(!TfrmSelectStore::RestoreBackup(book.db.path(), "Reserv"));
+        QVERIFY(!BookChooser::restoreBackup(book.db.path(), "Reserv"));
         book.db.attachment().detach();
         QCOMPARE(user.requests.size(), 2);
         QCOMPARE(user.requests[1].flags & 0xF0, MB_ICONERROR);
@@ -457,7 +457,7 @@ private slots:
         BookWithBackup book;
         User user;
         user.button = IDNO;
-        QVERIFY(!TfrmSelectStore::RestoreBackup(book.db.path(), "Reserv"));
+        QVERIFY(!BookChooser::restoreBackup(book.db.path(), "Reserv"));
         QCOMPARE(user.requests.size(), 1);
         QCOMPARE(book.rows(), (QStringList{"after", "before"}));
     }
@@ -466,7 +466,7 @@ private slots:
         BookWithBackup book;
         User user;
         user.button = IDYES;
-        QVERIFY(!TfrmSelectStore::RestoreBackup(book.db.path(), "Week"));
+        QVERIFY(!BookChooser::restoreBackup(book.db.path(), "Week"));
         QCOMPARE(user.requests.size(), 1);
         QVERIFY(user.requests[0].text.startsWith("Копия базы данных не найдена"));
         QCOMPARE(book.rows(), (QStringList{"after", "before"}));

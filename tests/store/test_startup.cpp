@@ -24,17 +24,15 @@ struct ListedBook {
     ListedBook() {
         {
             Dialogs quiet;
-            book = CreateNewBook(otCashDesk, QStringLiteral("Касса"), place.folder(),
+            book = createNewBook(CashDesk, QStringLiteral("Касса"), place.folder(),
                                  schematest::templatesFolder());
         }
         for (const QString& kind : kKinds)
             QDir(place.path(kind)).removeRecursively();
-        place.store().Ini().WriteString(QStringLiteral("Version"), QStringLiteral("CurrVersion"),
+        place.store().ini().writeString(QStringLiteral("Version"), QStringLiteral("CurrVersion"),
                                         QStringLiteral("2.18"));
     }
-    QString backup(const QString& kind) const {
-        return TdtmdlDataStoreProto::BackupPath(book, kind);
-    }
+    QString backup(const QString& kind) const { return DataStore::backupPath(book, kind); }
 };
 
 } // namespace
@@ -45,21 +43,21 @@ private slots:
     void malformedBParameterIsShownAndEnds() {
         ListedBook b;
         Dialogs dialogs;
-        TUpdateSteps steps;
-        QCOMPARE(b.place.store().DataModuleCreate(steps, QStringLiteral("Bx")), StartupEnd::EndNow);
+        UpgradeSteps steps;
+        QCOMPARE(b.place.store().runStartup(steps, QStringLiteral("Bx")), StartupEnd::EndNow);
         QCOMPARE(dialogs.texts.size(), 1);
         QVERIFY2(dialogs.texts[0].contains(QStringLiteral("\"Bx\"")), qPrintable(dialogs.texts[0]));
-        QVERIFY(!b.place.store().dbMain().isAttached());
+        QVERIFY(!b.place.store().database().isAttached());
         for (const QString& kind : kKinds)
             QVERIFY(!QFile::exists(b.backup(kind)));
     }
 
     void aConnectionLeftOpenStopsTheStart() {
         ListedBook b;
-        b.place.store().dbMain().attach(b.book);
+        b.place.store().database().attach(b.book);
         Dialogs dialogs;
-        TUpdateSteps steps;
-        QCOMPARE(b.place.store().DataModuleCreate(steps, QString()), StartupEnd::EndNow);
+        UpgradeSteps steps;
+        QCOMPARE(b.place.store().runStartup(steps, QString()), StartupEnd::EndNow);
         QCOMPARE(dialogs.texts,
                  QStringList{QStringLiteral("Database already connected!\nCheck Active property of "
                                             "dtmdlDataStoreProto.dbMain!")});
@@ -77,15 +75,15 @@ private slots:
         week.write("x");
         week.close();
         Dialogs dialogs;
-        TUpdateSteps steps;
-        QCOMPARE(b.place.store().DataModuleCreate(steps, QStringLiteral("B1")), StartupEnd::GoOn);
+        UpgradeSteps steps;
+        QCOMPARE(b.place.store().runStartup(steps, QStringLiteral("B1")), StartupEnd::GoOn);
         QVERIFY(dialogs.texts.isEmpty());
         QVERIFY(QFileInfo(b.backup(QStringLiteral("Yesterday"))).size() > 1);
         QCOMPARE(QFileInfo(b.backup(QStringLiteral("Week"))).size(), 1);
-        QVERIFY(b.place.store().dbMain().isAttached());
-        QCOMPARE(b.place.store().DatabaseName(), b.book);
-        QCOMPARE(b.place.store().StoreIndex, 0);
-        QCOMPARE(b.place.store().UserKey, 1);
+        QVERIFY(b.place.store().database().isAttached());
+        QCOMPARE(b.place.store().databaseName(), b.book);
+        QCOMPARE(b.place.store().m_storeIndex, 0);
+        QCOMPARE(b.place.store().m_userKey, 1);
     }
 };
 

@@ -30,18 +30,18 @@ const QStringList kVersions = {"2.08", "2.09", "2.10", "2.12", "2.16", "2.17"};
 // the book's "DBVersion" when the step starts and whether its "Reserv" backup exists by then.
 // The step of failVersion fails once.
 struct RecordingSteps {
-    TUpdateSteps steps;
+    UpgradeSteps steps;
     QStringList calls;
     QString failVersion;
     RecordingSteps() {
         for (const QString& version : kVersions)
-            steps.RegisterUpdate(version, StrToCurrDot(version), [this, version] {
-                const QString path = dtmdlDataStoreProto->dbMain().path();
+            steps.registerUpgrade(version, strToCurrDot(version), [this, version] {
+                const QString path = dtmdlDataStoreProto->database().path();
                 const bool backup =
-                    QFile::exists(TdtmdlDataStoreProto::BackupPath(path, QStringLiteral("Reserv")));
+                    QFile::exists(DataStore::backupPath(path, QStringLiteral("Reserv")));
                 calls << QStringLiteral("%1 %2 from '%3'%4")
                              .arg(QFileInfo(path).baseName(), version,
-                                  TfrmOptions::GetOption("DBVersion"),
+                                  OptionsPane::option("DBVersion"),
                                   backup ? QString() : QStringLiteral(" without backup"));
                 if (version == failVersion) {
                     failVersion.clear();
@@ -67,24 +67,24 @@ struct Books {
         fb::Statement insert(tr, "INSERT INTO PARTS (PRKEY, ETC) VALUES (0, :ETC)");
         insert.param("ETC").setString(
             version.isNull() ? QString()
-                             : SetKeyValue("StoreCapt=" + name + "\x01", "DBVersion", version));
+                             : setKeyValue("StoreCapt=" + name + "\x01", "DBVersion", version));
         insert.execute();
         tr.commit();
-        ini().WriteString("DB", QString("DatabasePath_%1").arg(count), path);
-        ini().WriteString("DB", QString("DatabaseCaption_%1").arg(count), name);
-        ini().WriteInteger("DB", "DatabaseCount", ++count);
+        ini().writeString("DB", QString("DatabasePath_%1").arg(count), path);
+        ini().writeString("DB", QString("DatabaseCaption_%1").arg(count), name);
+        ini().writeInteger("DB", "DatabaseCount", ++count);
         return path;
     }
-    TIniFile& ini() { return place.store().Ini(); }
-    QString programVersion() { return ini().ReadString("Version", "CurrVersion", "-"); }
+    IniFile& ini() { return place.store().ini(); }
+    QString programVersion() { return ini().readString("Version", "CurrVersion", "-"); }
     QString version(const QString& name) {
         fb::Attachment db;
         db.attach(place.path(name + ".fdb"));
-        return GetKeyValue(value(db, "SELECT ETC FROM PARTS WHERE PRKEY = 0"), "DBVersion");
+        return getKeyValue(value(db, "SELECT ETC FROM PARTS WHERE PRKEY = 0"), "DBVersion");
     }
     bool backedUp(const QString& name) {
         return QFile::exists(
-            TdtmdlDataStoreProto::BackupPath(place.path(name + ".fdb"), QStringLiteral("Reserv")));
+            DataStore::backupPath(place.path(name + ".fdb"), QStringLiteral("Reserv")));
     }
 };
 
@@ -108,16 +108,16 @@ private slots:
     void stepsAboveTheVersionReached() {
         QFETCH(QString, from);
         QFETCH(QStringList, run);
-        TUpdateSteps steps;
+        UpgradeSteps steps;
         QStringList ran, stamps;
         for (const QString& version : kVersions)
-            steps.RegisterUpdate(version, StrToCurrDot(version),
-                                 [&ran, version] { ran << version; });
-        const Currency reached = steps.RunUpdates(
-            StrToCurrDot(from), [&stamps](Currency v) { stamps << VersionText(v); });
+            steps.registerUpgrade(version, strToCurrDot(version),
+                                  [&ran, version] { ran << version; });
+        const Currency reached = steps.runUpgrades(
+            strToCurrDot(from), [&stamps](Currency v) { stamps << versionText(v); });
         QCOMPARE(ran, run);
         QCOMPARE(stamps, run);
-        QCOMPARE(reached, run.isEmpty() ? StrToCurrDot(from) : StrToCurrDot(run.last()));
+        QCOMPARE(reached, run.isEmpty() ? strToCurrDot(from) : strToCurrDot(run.last()));
         QCOMPARE(steps.count(), 6);
         QCOMPARE(steps.caption(3), "2.12");
     }
@@ -137,7 +137,7 @@ private slots:
     void versionTexts() {
         QFETCH(QString, version);
         QFETCH(QString, text);
-        QCOMPARE(VersionText(StrToCurrDot(version)), text);
+        QCOMPARE(versionText(strToCurrDot(version)), text);
     }
 
     // Each book goes from its own version; the INI's version only stands in where a book has
@@ -152,12 +152,12 @@ private slots:
         const QString newer = books.add("D", "2.19");
         books.add("E", "2.18");
         const QString unreadable = books.add("F", "2,1x");
-        books.ini().WriteString("Version", "CurrVersion", "2.12");
-        books.ini().WriteInteger("Startup", "NoStartupDialog", 1);
-        TfrmUpdate form(recorder.steps);
-        QCOMPARE(form.lblSourceVersion()->text(), "2.12");
-        QCOMPARE(form.lblDestVersion()->text(), "2.18");
-        form.btnBegin()->click();
+        books.ini().writeString("Version", "CurrVersion", "2.12");
+        books.ini().writeInteger("Startup", "NoStartupDialog", 1);
+        UpgradeWindow form(recorder.steps);
+        QCOMPARE(form.sourceVersionLabel()->text(), "2.12");
+        QCOMPARE(form.targetVersionLabel()->text(), "2.18");
+        form.beginButton()->click();
 
         QCOMPARE(recorder.calls,
                  (QStringList{"A 2.12 from '2.10'", "A 2.16 from '2.12'", "A 2.17 from '2.16'",
@@ -173,7 +173,7 @@ private slots:
         QVERIFY(dialogs.texts[1].contains(unreadable) && dialogs.texts[1].contains("2,1x"));
         QCOMPARE(dialogs.texts[2], kDone);
         QCOMPARE(books.programVersion(), "2.18");
-        QCOMPARE(books.ini().ReadString("Startup", "NoStartupDialog", "-"), "0");
+        QCOMPARE(books.ini().readString("Startup", "NoStartupDialog", "-"), "0");
         QCOMPARE(form.result(), int(QDialog::Accepted));
     }
 
@@ -183,11 +183,11 @@ private slots:
         RecordingSteps recorder;
         books.add("A", "2.10");
         books.add("B", "2.10");
-        books.ini().WriteString("Version", "CurrVersion", "2.10");
+        books.ini().writeString("Version", "CurrVersion", "2.10");
         recorder.failVersion = "2.16";
         {
-            TfrmUpdate form(recorder.steps);
-            form.btnBegin()->click();
+            UpgradeWindow form(recorder.steps);
+            form.beginButton()->click();
             QCOMPARE(form.result(), int(QDialog::Rejected));
         }
         QCOMPARE(recorder.calls, (QStringList{"A 2.12 from '2.10'", "A 2.16 from '2.12'"}));
@@ -197,8 +197,8 @@ private slots:
         QCOMPARE(books.programVersion(), "2.10");
 
         recorder.calls.clear();
-        TfrmUpdate form(recorder.steps);
-        form.btnBegin()->click();
+        UpgradeWindow form(recorder.steps);
+        form.beginButton()->click();
         QCOMPARE(recorder.calls,
                  (QStringList{"A 2.16 from '2.12'", "A 2.17 from '2.16'", "B 2.12 from '2.10'",
                               "B 2.16 from '2.12'", "B 2.17 from '2.16'"}));
@@ -212,9 +212,9 @@ private slots:
         Books books;
         RecordingSteps recorder;
         books.add("A", "2.10");
-        books.ini().WriteString("Version", "CurrVersion", "abc");
-        TfrmUpdate form(recorder.steps);
-        QVERIFY_THROWS_EXCEPTION(EConvertError, form.btnBeginClick());
+        books.ini().writeString("Version", "CurrVersion", "abc");
+        UpgradeWindow form(recorder.steps);
+        QVERIFY_THROWS_EXCEPTION(ConvertError, form.onBeginClicked());
         QVERIFY(recorder.calls.isEmpty());
         QCOMPARE(books.version("A"), "2.10");
         QCOMPARE(books.programVersion(), "abc");
@@ -239,10 +239,10 @@ private slots:
         QFETCH(QString, after);
         Books books;
         if (!stored.isNull())
-            books.ini().WriteString("Version", "CurrVersion", stored);
+            books.ini().writeString("Version", "CurrVersion", stored);
         if (listed)
-            books.ini().WriteInteger("DB", "DatabaseCount", 1);
-        QCOMPARE(TfrmUpdate::VersionChanged(books.ini()), changed);
+            books.ini().writeInteger("DB", "DatabaseCount", 1);
+        QCOMPARE(UpgradeWindow::hasVersionChanged(books.ini()), changed);
         QCOMPARE(books.programVersion(), after);
     }
 
@@ -274,10 +274,10 @@ private slots:
         RecordingSteps recorder;
         books.add("Other", "2.10");
         const QString open = books.add("Open", version);
-        books.ini().WriteString("Version", "CurrVersion", "2.18");
-        books.place.store().ReopenDatabase(open);
+        books.ini().writeString("Version", "CurrVersion", "2.18");
+        books.place.store().reopenDatabase(open);
 
-        QCOMPARE(TfrmUpdate::UpgradeOpenDatabase(recorder.steps, nullptr), goesOn);
+        QCOMPARE(UpgradeWindow::upgradeOpenDatabase(recorder.steps, nullptr), goesOn);
         QCOMPARE(recorder.calls, calls);
         QCOMPARE(books.version("Open"), after);
         QCOMPARE(books.version("Other"), "2.10");
@@ -300,10 +300,10 @@ private slots:
         const QString path = QCoreApplication::applicationDirPath() + "/Changes.txt";
         QVERIFY(!QFile::exists(path));
         {
-            TfrmUpdate form(recorder.steps);
-            QCOMPARE(form.mmVersionInfo()->toPlainText(), QString());
+            UpgradeWindow form(recorder.steps);
+            QCOMPARE(form.versionInfoView()->toPlainText(), QString());
             QCOMPARE(form.windowTitle(), "Обновление программы");
-            QCOMPARE(form.btnBegin()->text(), "Начать обновление...");
+            QCOMPARE(form.beginButton()->text(), "Начать обновление...");
         }
         for (const QByteArray& bytes : {cp1251::encode("Версия 2.18\r\n- новое"),
                                         QString("Версия 2.18\r\n- новое").toUtf8()}) {
@@ -311,9 +311,9 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(bytes);
             file.close();
-            TfrmUpdate form(recorder.steps);
+            UpgradeWindow form(recorder.steps);
             QFile::remove(path);
-            QCOMPARE(form.mmVersionInfo()->toPlainText(), "Версия 2.18\n- новое");
+            QCOMPARE(form.versionInfoView()->toPlainText(), "Версия 2.18\n- новое");
         }
     }
 };

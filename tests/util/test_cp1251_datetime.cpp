@@ -20,8 +20,8 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("cyrillic") << QStringLiteral("Ааяё") << QByteArray("\xC0\xE0\xFF\xB8");
-        QTest::newRow("ukrainian") << QStringLiteral("ЇїІіЄєҐґ")
-                                   << QByteArray("\xAF\xBF\xB2\xB3\xAA\xBA\xA5\xB4");
+        QTest::newRow("ukrainian")
+            << QStringLiteral("ЇїІіЄєҐґ") << QByteArray("\xAF\xBF\xB2\xB3\xAA\xBA\xA5\xB4");
         QTest::newRow("signs") << QStringLiteral("№€«»—") << QByteArray("\xB9\x88\xAB\xBB\x97");
     }
     void knownLetters() {
@@ -43,8 +43,8 @@ private slots:
         QTest::newRow("epoch") << QDateTime(QDate(1899, 12, 30), QTime(0, 0)) << 0.0;
         QTest::newRow("2000-01-01") << QDateTime(QDate(2000, 1, 1), QTime(0, 0)) << 36526.0;
         QTest::newRow("noon") << QDateTime(QDate(2000, 1, 1), QTime(12, 0)) << 36526.5;
-        QTest::newRow("end of day")
-            << QDateTime(QDate(2024, 2, 29), QTime(23, 59, 59, 999)) << 45351.0 + 86399999.0 / 86400000.0;
+        QTest::newRow("end of day") << QDateTime(QDate(2024, 2, 29), QTime(23, 59, 59, 999))
+                                    << 45351.0 + 86399999.0 / 86400000.0;
     }
     void dateTimeKeepsMilliseconds() {
         QFETCH(QDateTime, value);
@@ -55,7 +55,8 @@ private slots:
 
     void endOfDayAndInjectedNow() {
         datetime::setNowForTesting([] { return 45351.25; });
-        QCOMPARE(datetime::decode(datetime::endOfDay(datetime::now())).time(), QTime(23, 59, 59, 999));
+        QCOMPARE(datetime::decode(datetime::endOfDay(datetime::now())).time(),
+                 QTime(23, 59, 59, 999));
         QCOMPARE(datetime::dateOf(datetime::now()), 45351.0);
         datetime::setNowForTesting({});
         QVERIFY(datetime::now() > 45351.0);

@@ -24,7 +24,7 @@ namespace {
 // A book with partners and one user, opened by a data store as the program does.
 struct Book {
     TestDatabase db;
-    TdtmdlDataStoreProto store;
+    DataStore store;
     Book() : store(db.filePath("kaltro.ini")) {
         db.exec(QStringList{
             "CREATE TABLE PARTS (PRKEY INTEGER NOT NULL, LNAM VARCHAR(100), CITY VARCHAR(50), "
@@ -35,19 +35,19 @@ struct Book {
             "INSERT INTO PARTS VALUES (10003, 'Гамма', 'Одесса', '2024-12-31 00:00:00')",
             "INSERT INTO USERS (PRKEY) VALUES (1)"});
         db.attachment().detach();
-        store.dbMain().attach(db.path());
-        store.UserKey = 1;
-        store.LoadUserData();
+        store.database().attach(db.path());
+        store.m_userKey = 1;
+        store.loadUserData();
     }
     // What the next run of the program reads: the user's data written and loaded again.
     void restart() {
-        store.SaveUserData();
-        store.SetUserData1(QString());
-        store.LoadUserData();
+        store.saveUserData();
+        store.setUserData1(QString());
+        store.loadUserData();
     }
 };
 
-const QList<TGridColumn> kPartColumns{
+const QList<GridColumn> kPartColumns{
     {"PRKEY", Qt::AlignRight, QStringLiteral("Код"), 60, QColor()},
     {"LNAM", Qt::AlignLeft, QStringLiteral("Название"), 200, QColor(Qt::yellow)},
     {"CITY", Qt::AlignCenter, QStringLiteral("Город"), 0, QColor()},
@@ -56,17 +56,17 @@ const QList<TGridColumn> kPartColumns{
 // A grid over the partners, as a pane holds one.
 struct PartsGrid {
     fb::DataSet query;
-    TDBGrid grid;
-    explicit PartsGrid(Book& book) : query(book.store.dbMain()) {
+    DataGrid grid;
+    explicit PartsGrid(Book& book) : query(book.store.database()) {
         query.setSQL("SELECT PRKEY, LNAM, CITY, DAT FROM PARTS ORDER BY PRKEY");
         query.open();
-        grid.SetDataSet(&query);
-        SetGridColumns(grid, kPartColumns);
+        grid.setDataSet(&query);
+        setGridColumns(grid, kPartColumns);
     }
     QStringList fields() const {
         QStringList names;
-        for (int i = 0; i < grid.ColumnCount(); ++i)
-            names << grid.ColumnFieldName(i);
+        for (int i = 0; i < grid.columnCount(); ++i)
+            names << grid.columnFieldName(i);
         return names;
     }
 };
@@ -108,21 +108,21 @@ private slots:
         QCOMPARE(model->data(model->index(1, 1), Qt::BackgroundRole).value<QBrush>().color(),
                  QColor(Qt::yellow));
         QVERIFY(!model->data(model->index(1, 0), Qt::BackgroundRole).isValid());
-        QCOMPARE(parts.grid.ColumnWidth(0), 60);
-        QCOMPARE(parts.grid.ColumnWidth(1), 200);
-        QCOMPARE(parts.grid.ColumnWidth(2), parts.grid.horizontalHeader()->defaultSectionSize());
+        QCOMPARE(parts.grid.columnWidthAt(0), 60);
+        QCOMPARE(parts.grid.columnWidthAt(1), 200);
+        QCOMPARE(parts.grid.columnWidthAt(2), parts.grid.horizontalHeader()->defaultSectionSize());
 
         // A second set replaces the first.
-        SetGridColumns(parts.grid, {{"CITY", Qt::AlignLeft, QStringLiteral("Город"), 80, {}},
+        setGridColumns(parts.grid, {{"CITY", Qt::AlignLeft, QStringLiteral("Город"), 80, {}},
                                     {"PRKEY", Qt::AlignLeft, QStringLiteral("Код"), 0, {}}});
         QCOMPARE(parts.fields(), QStringList({"CITY", "PRKEY"}));
         QCOMPARE(model->columnCount(), 2);
         QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Город"));
         QCOMPARE(model->data(model->index(0, 1)).toString(), QStringLiteral("10001"));
         QVERIFY(!model->data(model->index(0, 0), Qt::BackgroundRole).isValid());
-        QCOMPARE(parts.grid.ColumnWidth(0), 80);
+        QCOMPARE(parts.grid.columnWidthAt(0), 80);
 
-        AddGridColumns(parts.grid, {{"LNAM", Qt::AlignLeft, QStringLiteral("Название"), 0, {}}});
+        addGridColumns(parts.grid, {{"LNAM", Qt::AlignLeft, QStringLiteral("Название"), 0, {}}});
         QCOMPARE(parts.fields(), QStringList({"CITY", "PRKEY", "LNAM"}));
     }
 
@@ -130,34 +130,34 @@ private slots:
         // Columns laid out first are shown once the grid gets its dataset, and kept when it
         // loses it.
         Book book;
-        fb::DataSet query(book.store.dbMain());
+        fb::DataSet query(book.store.database());
         query.setSQL("SELECT PRKEY, LNAM, CITY FROM PARTS ORDER BY PRKEY");
         query.open();
-        TDBGrid grid;
-        SetGridColumns(grid, kPartColumns);
-        grid.MoveColumn(2, 0);
-        QCOMPARE(grid.ColumnFieldName(0), QStringLiteral("CITY"));
-        grid.SetDataSet(&query);
+        DataGrid grid;
+        setGridColumns(grid, kPartColumns);
+        grid.moveColumn(2, 0);
+        QCOMPARE(grid.columnFieldName(0), QStringLiteral("CITY"));
+        grid.setDataSet(&query);
         QCOMPARE(grid.model()->columnCount(), 3);
-        QCOMPARE(grid.ColumnWidth(ColumnIndexByFieldName(grid, "LNAM")), 200);
+        QCOMPARE(grid.columnWidthAt(columnIndexByFieldName(grid, "LNAM")), 200);
         QCOMPARE(grid.model()->data(grid.model()->index(1, 0)).toString(), QStringLiteral("Львов"));
-        grid.SetDataSet(nullptr);
-        QCOMPARE(grid.ColumnCount(), 3);
+        grid.setDataSet(nullptr);
+        QCOMPARE(grid.columnCount(), 3);
         QCOMPARE(grid.model()->columnCount(), 0);
     }
 
-    void columnIndexByFieldName() {
+    void columnIndexByFieldNameFollowsMoves() {
         Book book;
         PartsGrid parts(book);
-        QCOMPARE(ColumnIndexByFieldName(parts.grid, "CITY"), 2);
-        parts.grid.MoveColumn(2, 0);
-        QCOMPARE(ColumnIndexByFieldName(parts.grid, "CITY"), 0);
-        QCOMPARE(ColumnIndexByFieldName(parts.grid, "PRKEY"), 1);
+        QCOMPARE(columnIndexByFieldName(parts.grid, "CITY"), 2);
+        parts.grid.moveColumn(2, 0);
+        QCOMPARE(columnIndexByFieldName(parts.grid, "CITY"), 0);
+        QCOMPARE(columnIndexByFieldName(parts.grid, "PRKEY"), 1);
         for (const QString name : {"lnam", "DAT", ""}) {
             try {
-                ColumnIndexByFieldName(parts.grid, name);
+                columnIndexByFieldName(parts.grid, name);
                 QFAIL("no error for a field the grid does not show");
-            } catch (const EListError& e) {
+            } catch (const ListError& e) {
                 QCOMPARE(e.message(), QStringLiteral("Не могу найти колонку!"));
             }
         }
@@ -167,25 +167,25 @@ private slots:
         Book book;
         {
             PartsGrid parts(book);
-            parts.grid.SetColumnWidth(0, 45);
-            parts.grid.SetColumnWidth(2, 130);
-            parts.grid.MoveColumn(2, 0); // CITY, PRKEY, LNAM
-            parts.grid.MoveColumn(2, 1); // CITY, LNAM, PRKEY
-            SaveGridColumns("TfrmPartsBrowser", parts.grid);
+            parts.grid.setColumnWidthAt(0, 45);
+            parts.grid.setColumnWidthAt(2, 130);
+            parts.grid.moveColumn(2, 0); // CITY, PRKEY, LNAM
+            parts.grid.moveColumn(2, 1); // CITY, LNAM, PRKEY
+            saveGridColumns("TfrmPartsBrowser", parts.grid);
         }
         book.restart();
-        const QString data = book.store.GetUserData1();
-        QCOMPARE(GetKeyValue(data, "TfrmPartsBrowser|TDBGridCITYWidth"), QStringLiteral("130"));
-        QCOMPARE(GetKeyValue(data, "TfrmPartsBrowser|TDBGridCITYIndex"), QStringLiteral("0"));
-        QCOMPARE(GetKeyValue(data, "TfrmPartsBrowser|TDBGridPRKEYIndex"), QStringLiteral("2"));
+        const QString data = book.store.userData1();
+        QCOMPARE(getKeyValue(data, "TfrmPartsBrowser|TDBGridCITYWidth"), QStringLiteral("130"));
+        QCOMPARE(getKeyValue(data, "TfrmPartsBrowser|TDBGridCITYIndex"), QStringLiteral("0"));
+        QCOMPARE(getKeyValue(data, "TfrmPartsBrowser|TDBGridPRKEYIndex"), QStringLiteral("2"));
 
         PartsGrid parts(book);
         QCOMPARE(parts.fields(), QStringList({"PRKEY", "LNAM", "CITY"}));
-        RestoreGridColumns("TfrmPartsBrowser", parts.grid);
+        restoreGridColumns("TfrmPartsBrowser", parts.grid);
         QCOMPARE(parts.fields(), QStringList({"CITY", "LNAM", "PRKEY"}));
-        QCOMPARE(parts.grid.ColumnWidth(0), 130);
-        QCOMPARE(parts.grid.ColumnWidth(1), 200);
-        QCOMPARE(parts.grid.ColumnWidth(2), 45);
+        QCOMPARE(parts.grid.columnWidthAt(0), 130);
+        QCOMPARE(parts.grid.columnWidthAt(1), 200);
+        QCOMPARE(parts.grid.columnWidthAt(2), 45);
         // The cells follow their columns.
         const int city = parts.grid.horizontalHeader()->logicalIndex(0);
         QCOMPARE(parts.grid.model()->data(parts.grid.model()->index(0, city)).toString(),
@@ -193,63 +193,63 @@ private slots:
 
         // Another window's grid over the same fields keeps its own layout.
         PartsGrid other(book);
-        RestoreGridColumns("TfrmSelectPart", other.grid);
+        restoreGridColumns("TfrmSelectPart", other.grid);
         QCOMPARE(other.fields(), QStringList({"PRKEY", "LNAM", "CITY"}));
-        QCOMPARE(other.grid.ColumnWidth(0), 60);
-        other.grid.SetColumnWidth(0, 99);
-        SaveGridColumns("TfrmSelectPart", other.grid);
+        QCOMPARE(other.grid.columnWidthAt(0), 60);
+        other.grid.setColumnWidthAt(0, 99);
+        saveGridColumns("TfrmSelectPart", other.grid);
         book.restart();
         PartsGrid again(book);
-        RestoreGridColumns("TfrmPartsBrowser", again.grid);
-        QCOMPARE(again.grid.ColumnWidth(ColumnIndexByFieldName(again.grid, "PRKEY")), 45);
-        RestoreGridColumns("TfrmSelectPart", again.grid);
+        restoreGridColumns("TfrmPartsBrowser", again.grid);
+        QCOMPARE(again.grid.columnWidthAt(columnIndexByFieldName(again.grid, "PRKEY")), 45);
+        restoreGridColumns("TfrmSelectPart", again.grid);
         QCOMPARE(again.fields(), QStringList({"PRKEY", "LNAM", "CITY"}));
-        QCOMPARE(again.grid.ColumnWidth(0), 99);
+        QCOMPARE(again.grid.columnWidthAt(0), 99);
     }
 
     void storedLayoutOfAnotherSetOfFields() {
         // Layouts written before: a field the grid no longer shows, values that are no
         // numbers, and another form's keys, among other user data.
         Book book;
-        QString data = SetKeyValue(QString(), "Something", "else");
-        data = SetKeyValue(data, "TfrmOperBrowser|TDBGridOLDFIELDWidth", "300");
-        data = SetKeyValue(data, "TfrmOperBrowser|TDBGridOLDFIELDIndex", "0");
-        data = SetKeyValue(data, "TfrmOperBrowser|TDBGridLNAMWidth", "170");
-        data = SetKeyValue(data, "TfrmOperBrowser|TDBGridLNAMIndex", "2");
-        data = SetKeyValue(data, "TfrmOperBrowser|TDBGridCITYWidth", "wide");
-        data = SetKeyValue(data, "TfrmOperBrowser|TDBGridCITYIndex", "1");
-        data = SetKeyValue(data, "TfrmOperBrowser|TDBGridPRKEYWidth", "0");
-        data = SetKeyValue(data, "TfrmOperBrowser|TDBGridPRKEYIndex", "x");
-        data = SetKeyValue(data, "TfrmOther|TDBGridLNAMWidth", "20");
-        book.store.SetUserData1(data);
+        QString data = setKeyValue(QString(), "Something", "else");
+        data = setKeyValue(data, "TfrmOperBrowser|TDBGridOLDFIELDWidth", "300");
+        data = setKeyValue(data, "TfrmOperBrowser|TDBGridOLDFIELDIndex", "0");
+        data = setKeyValue(data, "TfrmOperBrowser|TDBGridLNAMWidth", "170");
+        data = setKeyValue(data, "TfrmOperBrowser|TDBGridLNAMIndex", "2");
+        data = setKeyValue(data, "TfrmOperBrowser|TDBGridCITYWidth", "wide");
+        data = setKeyValue(data, "TfrmOperBrowser|TDBGridCITYIndex", "1");
+        data = setKeyValue(data, "TfrmOperBrowser|TDBGridPRKEYWidth", "0");
+        data = setKeyValue(data, "TfrmOperBrowser|TDBGridPRKEYIndex", "x");
+        data = setKeyValue(data, "TfrmOther|TDBGridLNAMWidth", "20");
+        book.store.setUserData1(data);
         book.restart();
 
         PartsGrid parts(book);
-        RestoreGridColumns("TfrmOperBrowser", parts.grid);
+        restoreGridColumns("TfrmOperBrowser", parts.grid);
         QCOMPARE(parts.fields(), QStringList({"PRKEY", "CITY", "LNAM"}));
-        QCOMPARE(parts.grid.ColumnWidth(0), 60);
-        QCOMPARE(parts.grid.ColumnWidth(2), 170);
-        QCOMPARE(parts.grid.ColumnWidth(1), parts.grid.horizontalHeader()->defaultSectionSize());
+        QCOMPARE(parts.grid.columnWidthAt(0), 60);
+        QCOMPARE(parts.grid.columnWidthAt(2), 170);
+        QCOMPARE(parts.grid.columnWidthAt(1), parts.grid.horizontalHeader()->defaultSectionSize());
 
         // Saving keeps the other records and the absent field's.
-        SaveGridColumns("TfrmOperBrowser", parts.grid);
-        const QString saved = book.store.GetUserData1();
-        QCOMPARE(GetKeyValue(saved, "Something"), QStringLiteral("else"));
-        QCOMPARE(GetKeyValue(saved, "TfrmOther|TDBGridLNAMWidth"), QStringLiteral("20"));
-        QCOMPARE(GetKeyValue(saved, "TfrmOperBrowser|TDBGridOLDFIELDWidth"), QStringLiteral("300"));
-        QCOMPARE(GetKeyValue(saved, "TfrmOperBrowser|TDBGridPRKEYIndex"), QStringLiteral("0"));
+        saveGridColumns("TfrmOperBrowser", parts.grid);
+        const QString saved = book.store.userData1();
+        QCOMPARE(getKeyValue(saved, "Something"), QStringLiteral("else"));
+        QCOMPARE(getKeyValue(saved, "TfrmOther|TDBGridLNAMWidth"), QStringLiteral("20"));
+        QCOMPARE(getKeyValue(saved, "TfrmOperBrowser|TDBGridOLDFIELDWidth"), QStringLiteral("300"));
+        QCOMPARE(getKeyValue(saved, "TfrmOperBrowser|TDBGridPRKEYIndex"), QStringLiteral("0"));
     }
 
     void emptyGridAndNoStore() {
         Book book;
-        book.store.SetUserData1(SetKeyValue(QString(), "TfrmA|TDBGridLNAMWidth", "10"));
-        fb::DataSet query(book.store.dbMain());
-        TDBGrid grid;
-        grid.SetDataSet(&query);
-        RestoreGridColumns("TfrmA", grid);
-        SaveGridColumns("TfrmA", grid);
-        QCOMPARE(grid.ColumnCount(), 0);
-        QCOMPARE(book.store.GetUserData1(), SetKeyValue(QString(), "TfrmA|TDBGridLNAMWidth", "10"));
+        book.store.setUserData1(setKeyValue(QString(), "TfrmA|TDBGridLNAMWidth", "10"));
+        fb::DataSet query(book.store.database());
+        DataGrid grid;
+        grid.setDataSet(&query);
+        restoreGridColumns("TfrmA", grid);
+        saveGridColumns("TfrmA", grid);
+        QCOMPARE(grid.columnCount(), 0);
+        QCOMPARE(book.store.userData1(), setKeyValue(QString(), "TfrmA|TDBGridLNAMWidth", "10"));
     }
 
     void selectionFollowsTheCursor() {
@@ -275,7 +275,7 @@ private slots:
         PartsGrid parts(book);
         parts.grid.resize(500, 200);
         parts.grid.show();
-        QSignalSpy opened(&parts.grid, &TDBGrid::OpenRequested);
+        QSignalSpy opened(&parts.grid, &DataGrid::openRequested);
         QTest::keyClick(&parts.grid, Qt::Key_Down);
         QCOMPARE(parts.query.currentRow(), 1);
         QCOMPARE(opened.count(), 0);
@@ -294,16 +294,16 @@ private slots:
 
     void pickCallbacks() {
         Book book;
-        QPointer<TfrmDBGridSelect> dialog = new TfrmDBGridSelect;
+        QPointer<PickDialog> dialog = new PickDialog;
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Выберите"));
-        dialog->qrySelect().setSQL("SELECT PRKEY, LNAM, DAT FROM PARTS ORDER BY PRKEY");
-        dialog->qrySelect().prepare();
-        dialog->qrySelect().field("DAT").setOnGetText(TfrmDBGridSelect::GetDateFieldText);
-        dialog->qrySelect().open();
-        SetGridColumns(*dialog->dbgrdSelect,
+        dialog->query().setSQL("SELECT PRKEY, LNAM, DAT FROM PARTS ORDER BY PRKEY");
+        dialog->query().prepare();
+        dialog->query().field("DAT").setOnGetText(PickDialog::dateFieldText);
+        dialog->query().open();
+        setGridColumns(*dialog->m_grid,
                        {{"LNAM", Qt::AlignLeft, QStringLiteral("Название"), 150, {}},
                         {"DAT", Qt::AlignLeft, QStringLiteral("Дата"), 0, {}}});
-        QAbstractItemModel* model = dialog->dbgrdSelect->model();
+        QAbstractItemModel* model = dialog->m_grid->model();
         QCOMPARE(model->data(model->index(0, 1)).toString(), QStringLiteral("05.03.2024"));
         QCOMPARE(model->data(model->index(1, 1)).toString(), QString());
 
@@ -312,15 +312,15 @@ private slots:
         onModal([&](QWidget* shown) {
             QCOMPARE(shown, dialog.data());
             QVERIFY(shown->windowState() & Qt::WindowMaximized);
-            dialog->dbgrdSelect->selectRow(1);
-            dialog->btnSelect->click();
-            QTest::keyClick(dialog->dbgrdSelect, Qt::Key_Down);
-            QTest::keyClick(dialog->dbgrdSelect, Qt::Key_Return);
+            dialog->m_grid->selectRow(1);
+            dialog->m_selectButton->click();
+            QTest::keyClick(dialog->m_grid, Qt::Key_Down);
+            QTest::keyClick(dialog->m_grid, Qt::Key_Return);
             stillOpen = dialog->isVisible();
-            QTest::keyClick(dialog->dbgrdSelect, Qt::Key_Escape);
+            QTest::keyClick(dialog->m_grid, Qt::Key_Escape);
         });
-        dialog->Execute([&] { picks << "pick " + dialog->qrySelect().field("LNAM").asString(); },
-                        [&](TfrmDBGridSelect* sender) {
+        dialog->execute([&] { picks << "pick " + dialog->query().field("LNAM").asString(); },
+                        [&](PickDialog* sender) {
                             picks << QStringLiteral("sender %1").arg(sender == dialog);
                         });
         QCOMPARE(picks, QStringList({"pick Бета", "sender 1", "pick Гамма", "sender 1"}));
@@ -339,29 +339,29 @@ private slots:
         QFETCH(bool, withCallbacks);
         QFETCH(QString, how);
         Book book;
-        QPointer<TfrmDBGridSelect> dialog = new TfrmDBGridSelect;
-        dialog->CloseOnPick = true;
-        dialog->qrySelect().setSQL("SELECT PRKEY FROM PARTS ORDER BY PRKEY");
-        dialog->qrySelect().open();
-        SetGridColumns(*dialog->dbgrdSelect, {{"PRKEY", Qt::AlignLeft, "Код", 0, {}}});
+        QPointer<PickDialog> dialog = new PickDialog;
+        dialog->m_closeOnPick = true;
+        dialog->query().setSQL("SELECT PRKEY FROM PARTS ORDER BY PRKEY");
+        dialog->query().open();
+        setGridColumns(*dialog->m_grid, {{"PRKEY", Qt::AlignLeft, "Код", 0, {}}});
         int calls = 0;
         qint64 picked = 0;
         onModal([&](QWidget*) {
-            dialog->qrySelect().last();
+            dialog->query().last();
             if (how == "button")
-                dialog->btnSelect->click();
+                dialog->m_selectButton->click();
             else
-                QTest::keyClick(dialog->dbgrdSelect, Qt::Key_Return);
+                QTest::keyClick(dialog->m_grid, Qt::Key_Return);
             if (dialog && dialog->isVisible()) {
                 QTest::keyClick(dialog, Qt::Key_Escape);
                 QFAIL("the pick did not close the window");
             }
         });
         if (withCallbacks)
-            dialog->Execute([&] { picked = dialog->qrySelect().field("PRKEY").asInteger(); },
-                            [&](TfrmDBGridSelect*) { ++calls; });
+            dialog->execute([&] { picked = dialog->query().field("PRKEY").asInteger(); },
+                            [&](PickDialog*) { ++calls; });
         else
-            dialog->Execute({}, {});
+            dialog->execute({}, {});
         QVERIFY(dialog.isNull());
         QCOMPARE(picked, withCallbacks ? 10003 : 0);
         QCOMPARE(calls, withCallbacks ? 1 : 0);
@@ -370,16 +370,16 @@ private slots:
     void closeWithoutPick() {
         Book book;
         for (const QString how : {"button", "escape"}) {
-            QPointer<TfrmDBGridSelect> dialog = new TfrmDBGridSelect;
-            dialog->CloseOnPick = true;
+            QPointer<PickDialog> dialog = new PickDialog;
+            dialog->m_closeOnPick = true;
             int picks = 0;
             onModal([&](QWidget*) {
                 if (how == "button")
-                    dialog->ToolButton1->click();
+                    dialog->m_closeButton->click();
                 else
-                    QTest::keyClick(dialog->dbgrdSelect, Qt::Key_Escape);
+                    QTest::keyClick(dialog->m_grid, Qt::Key_Escape);
             });
-            dialog->Execute([&] { ++picks; }, [&](TfrmDBGridSelect*) { ++picks; });
+            dialog->execute([&] { ++picks; }, [&](PickDialog*) { ++picks; });
             QVERIFY(dialog.isNull());
             QCOMPARE(picks, 0);
         }
@@ -398,17 +398,17 @@ private slots:
         QObject::connect(ownerButton, &QPushButton::clicked, [&] { ++ownerClicks; });
         std::unique_ptr<QWidget> document;
 
-        QPointer<TfrmDBGridSelect> dialog = new TfrmDBGridSelect(ownerButton);
+        QPointer<PickDialog> dialog = new PickDialog(ownerButton);
         QCOMPARE(dialog->windowModality(), Qt::WindowModal);
         onModal([&](QWidget*) {
-            dialog->btnSelect->click();
+            dialog->m_selectButton->click();
             QVERIFY(document);
             auto* button = document->findChild<QPushButton*>();
             systemClick(button);
             systemClick(ownerButton);
-            dialog->ToolButton1->click();
+            dialog->m_closeButton->click();
         });
-        dialog->Execute(
+        dialog->execute(
             [&] {
                 document = std::make_unique<QWidget>();
                 auto* button = new QPushButton("document", document.get());

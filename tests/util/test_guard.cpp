@@ -52,7 +52,7 @@ private slots:
             if (kind == 0)
                 throw Exception(QStringLiteral("Нельзя"));
             if (kind == 1)
-                throw EAbort();
+                throw SilentAbort();
             if (kind == 2)
                 throw std::runtime_error("bad thing");
         });
@@ -91,7 +91,7 @@ private slots:
 };
 
 int main(int argc, char** argv) {
-    KaltroApplication app(argc, argv);
+    GuardedApplication app(argc, argv);
     TestGuard test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -13,10 +13,10 @@ namespace {
 struct Fixture {
     int made = 0;
     QList<int> freed;
-    TNewDisposeList::TCreator creator() {
+    ManagedItemList::Creator creator() {
         return [this] { return static_cast<void*>(new int(made++)); };
     }
-    TNewDisposeList::TDisposer disposer() {
+    ManagedItemList::Disposer disposer() {
         return [this](void* item) {
             freed << *static_cast<int*>(item);
             delete static_cast<int*>(item);
@@ -24,8 +24,8 @@ struct Fixture {
     }
 };
 
-int valueAt(const TNewDisposeList& list, int index) {
-    return *static_cast<int*>(list.Items(index));
+int valueAt(const ManagedItemList& list, int index) {
+    return *static_cast<int*>(list.item(index));
 }
 
 } // namespace
@@ -33,20 +33,20 @@ int valueAt(const TNewDisposeList& list, int index) {
 class TestLists : public QObject {
     Q_OBJECT
 private slots:
-    void disposeListKeepsBlocksOfItsSize() {
-        TDisposeList list(12);
-        QCOMPARE(list.AddNew(), 0);
-        QCOMPARE(list.AddNew(), 1);
-        QCOMPARE(list.AddNew(), 2);
-        for (int i = 0; i < list.Count(); ++i)
-            std::memset(list.Items(i), 'a' + i, list.ItemSize());
-        list.Delete(1);
-        QCOMPARE(list.Count(), 2);
-        QCOMPARE(char(list.Items(0)[11]), 'a');
-        QCOMPARE(char(list.Items(1)[11]), 'c');
-        list.Clear();
-        QCOMPARE(list.Count(), 0);
-        QCOMPARE(list.AddNew(), 0);
+    void fixedBlockListKeepsBlocksOfItsSize() {
+        FixedBlockList list(12);
+        QCOMPARE(list.addNew(), 0);
+        QCOMPARE(list.addNew(), 1);
+        QCOMPARE(list.addNew(), 2);
+        for (int i = 0; i < list.count(); ++i)
+            std::memset(list.item(i), 'a' + i, list.itemSize());
+        list.removeAt(1);
+        QCOMPARE(list.count(), 2);
+        QCOMPARE(char(list.item(0)[11]), 'a');
+        QCOMPARE(char(list.item(1)[11]), 'c');
+        list.clear();
+        QCOMPARE(list.count(), 0);
+        QCOMPARE(list.addNew(), 0);
     }
 
     void badIndexRaisesListError_data() {
@@ -56,90 +56,90 @@ private slots:
     }
     void badIndexRaisesListError() {
         QFETCH(int, index);
-        TDisposeList blocks(4);
-        blocks.AddNew();
-        blocks.AddNew();
-        QVERIFY_THROWS_EXCEPTION(EListError, blocks.Delete(index));
-        QVERIFY_THROWS_EXCEPTION(EListError, blocks.Items(index));
-        QCOMPARE(blocks.Count(), 2);
+        FixedBlockList blocks(4);
+        blocks.addNew();
+        blocks.addNew();
+        QVERIFY_THROWS_EXCEPTION(ListError, blocks.removeAt(index));
+        QVERIFY_THROWS_EXCEPTION(ListError, blocks.item(index));
+        QCOMPARE(blocks.count(), 2);
 
         Fixture f;
-        TNewDisposeList items(f.creator(), f.disposer());
-        items.AddNew();
-        items.AddNew();
-        QVERIFY_THROWS_EXCEPTION(EListError, items.Delete(index));
-        QVERIFY_THROWS_EXCEPTION(EListError, items.Items(index));
-        QCOMPARE(items.Count(), 2);
+        ManagedItemList items(f.creator(), f.disposer());
+        items.addNew();
+        items.addNew();
+        QVERIFY_THROWS_EXCEPTION(ListError, items.removeAt(index));
+        QVERIFY_THROWS_EXCEPTION(ListError, items.item(index));
+        QCOMPARE(items.count(), 2);
         QVERIFY(f.freed.isEmpty());
 
-        TXYList pairs;
-        pairs.Add(1, 1);
-        pairs.Add(2, 2);
+        XYPairList pairs;
+        pairs.add(1, 1);
+        pairs.add(2, 2);
         int x = 0, y = 0;
-        QVERIFY_THROWS_EXCEPTION(EListError, pairs.Get(index, x, y));
-        QVERIFY_THROWS_EXCEPTION(EListError, pairs.Delete(index));
-        QCOMPARE(pairs.GetCount(), 2);
+        QVERIFY_THROWS_EXCEPTION(ListError, pairs.get(index, x, y));
+        QVERIFY_THROWS_EXCEPTION(ListError, pairs.removeAt(index));
+        QCOMPARE(pairs.count(), 2);
     }
 
-    void newDisposeListDeleteFreesThatItem() {
+    void managedItemListDeleteFreesThatItem() {
         Fixture f;
-        TNewDisposeList list(f.creator(), f.disposer());
-        QCOMPARE(list.AddNew(), 0);
-        QCOMPARE(list.AddNew(), 1);
-        QCOMPARE(list.AddNew(), 2);
-        list.Delete(1);
+        ManagedItemList list(f.creator(), f.disposer());
+        QCOMPARE(list.addNew(), 0);
+        QCOMPARE(list.addNew(), 1);
+        QCOMPARE(list.addNew(), 2);
+        list.removeAt(1);
         QCOMPARE(f.freed, QList<int>{1});
-        QCOMPARE(list.Count(), 2);
+        QCOMPARE(list.count(), 2);
         QCOMPARE(valueAt(list, 0), 0);
         QCOMPARE(valueAt(list, 1), 2);
     }
 
-    void newDisposeListClearFreesLastFirst() {
+    void managedItemListClearFreesLastFirst() {
         Fixture f;
-        TNewDisposeList list(f.creator(), f.disposer());
+        ManagedItemList list(f.creator(), f.disposer());
         for (int i = 0; i < 4; ++i)
-            list.AddNew();
-        list.Clear();
+            list.addNew();
+        list.clear();
         QCOMPARE(f.freed, (QList<int>{3, 2, 1, 0}));
-        QCOMPARE(list.Count(), 0);
+        QCOMPARE(list.count(), 0);
     }
 
-    void newDisposeListDestructionFreesEachOnce() {
+    void managedItemListDestructionFreesEachOnce() {
         Fixture f;
         {
-            TNewDisposeList list(f.creator(), f.disposer());
+            ManagedItemList list(f.creator(), f.disposer());
             for (int i = 0; i < 3; ++i)
-                list.AddNew();
-            list.Delete(0);
+                list.addNew();
+            list.removeAt(0);
         }
         QCOMPARE(f.freed, (QList<int>{0, 2, 1}));
     }
 
-    void newDisposeListCreatorThatRaisesAddsNothing() {
+    void managedItemListCreatorThatRaisesAddsNothing() {
         Fixture f;
-        TNewDisposeList list([]() -> void* { throw Exception(QStringLiteral("нет памяти")); },
+        ManagedItemList list([]() -> void* { throw Exception(QStringLiteral("нет памяти")); },
                              f.disposer());
-        QVERIFY_THROWS_EXCEPTION(Exception, list.AddNew());
-        QCOMPARE(list.Count(), 0);
+        QVERIFY_THROWS_EXCEPTION(Exception, list.addNew());
+        QCOMPARE(list.count(), 0);
     }
 
-    void xyListKeepsDistinctPairsInOrder() {
-        TXYList list;
-        list.Add(1, 2);
-        list.Add(2, 1);
-        list.Add(1, 2);
-        QCOMPARE(list.GetCount(), 2);
+    void xyPairListKeepsDistinctPairsInOrder() {
+        XYPairList list;
+        list.add(1, 2);
+        list.add(2, 1);
+        list.add(1, 2);
+        QCOMPARE(list.count(), 2);
         int x = 0, y = 0;
-        list.Get(0, x, y);
+        list.get(0, x, y);
         QCOMPARE(QPoint(x, y), QPoint(1, 2));
-        list.Get(1, x, y);
+        list.get(1, x, y);
         QCOMPARE(QPoint(x, y), QPoint(2, 1));
 
         // A deleted pair may come back, at the end.
-        list.Delete(0);
-        list.Add(1, 2);
-        QCOMPARE(list.GetCount(), 2);
-        list.Get(1, x, y);
+        list.removeAt(0);
+        list.add(1, 2);
+        QCOMPARE(list.count(), 2);
+        list.get(1, x, y);
         QCOMPARE(QPoint(x, y), QPoint(1, 2));
     }
 };

@@ -36,13 +36,13 @@ struct PaintCounter : QObject {
     }
 };
 
-TBGauge* makeGauge(QWidget* parent, TBGauge::Kind kind, QSize size) {
-    auto* gauge = new TBGauge(parent);
+Gauge* makeGauge(QWidget* parent, Gauge::Kind kind, QSize size) {
+    auto* gauge = new Gauge(parent);
     gauge->resize(size);
-    gauge->SetKind(kind);
-    gauge->SetShowText(false);
-    gauge->SetForeColor(Qt::red);
-    gauge->SetBackColor(Qt::white);
+    gauge->setKind(kind);
+    gauge->setTextShown(false);
+    gauge->setForeColor(Qt::red);
+    gauge->setBackColor(Qt::white);
     return gauge;
 }
 
@@ -52,78 +52,78 @@ class TestSmallDialogs : public QObject {
     Q_OBJECT
 private slots:
     void gaugeDefaults() {
-        TBGauge gauge;
+        Gauge gauge;
         QCOMPARE(gauge.size(), QSize(100, 100));
-        QCOMPARE(gauge.MinValue(), 0);
-        QCOMPARE(gauge.MaxValue(), 100);
-        QCOMPARE(gauge.Progress(), 0);
-        QCOMPARE(gauge.kind(), TBGauge::Kind::HorizontalBar);
-        QVERIFY(gauge.ShowText());
-        QCOMPARE(gauge.borderStyle(), TBGauge::BorderStyle::Single);
-        QCOMPARE(gauge.ForeColor(), QColor(Qt::black));
-        QCOMPARE(gauge.BackColor(), QColor(Qt::white));
+        QCOMPARE(gauge.minValue(), 0);
+        QCOMPARE(gauge.maxValue(), 100);
+        QCOMPARE(gauge.progress(), 0);
+        QCOMPARE(gauge.kind(), Gauge::Kind::HorizontalBar);
+        QVERIFY(gauge.isTextShown());
+        QCOMPARE(gauge.borderStyle(), Gauge::BorderStyle::Single);
+        QCOMPARE(gauge.foreColor(), QColor(Qt::black));
+        QCOMPARE(gauge.backColor(), QColor(Qt::white));
     }
 
     void gaugeRange() {
-        TBGauge gauge;
-        gauge.SetProgress(250);
-        QCOMPARE(gauge.Progress(), 100);
-        QCOMPARE(gauge.PercentDone(), 100);
-        gauge.SetProgress(-5);
-        QCOMPARE(gauge.Progress(), 0);
+        Gauge gauge;
+        gauge.setProgress(250);
+        QCOMPARE(gauge.progress(), 100);
+        QCOMPARE(gauge.percentDone(), 100);
+        gauge.setProgress(-5);
+        QCOMPARE(gauge.progress(), 0);
 
-        gauge.SetProgress(80);
-        gauge.SetMaxValue(50);
-        QCOMPARE(gauge.Progress(), 50);
-        gauge.SetMinValue(50);
-        QCOMPARE(gauge.PercentDone(), 0); // an empty range shows 0 %
+        gauge.setProgress(80);
+        gauge.setMaxValue(50);
+        QCOMPARE(gauge.progress(), 50);
+        gauge.setMinValue(50);
+        QCOMPARE(gauge.percentDone(), 0); // an empty range shows 0 %
 
-        QVERIFY_THROWS_EXCEPTION(EInvalidOperation, gauge.SetMinValue(51));
-        QVERIFY_THROWS_EXCEPTION(EInvalidOperation, gauge.SetMaxValue(49));
-        QCOMPARE(gauge.MinValue(), 50);
-        QCOMPARE(gauge.MaxValue(), 50);
+        QVERIFY_THROWS_EXCEPTION(InvalidOperation, gauge.setMinValue(51));
+        QVERIFY_THROWS_EXCEPTION(InvalidOperation, gauge.setMaxValue(49));
+        QCOMPARE(gauge.minValue(), 50);
+        QCOMPARE(gauge.maxValue(), 50);
         try {
-            gauge.SetMaxValue(10);
-        } catch (const EInvalidOperation& e) {
+            gauge.setMaxValue(10);
+        } catch (const InvalidOperation& e) {
             QCOMPARE(e.message(), QStringLiteral("Значение должно быть между 51 и 2147483647"));
         }
 
-        gauge.SetMinValue(-200);
-        gauge.SetMaxValue(200);
-        gauge.SetProgress(-100);
-        QCOMPARE(gauge.PercentDone(), 25);
-        gauge.SetMinValue(0);
-        QCOMPARE(gauge.Progress(), 0);
+        gauge.setMinValue(-200);
+        gauge.setMaxValue(200);
+        gauge.setProgress(-100);
+        QCOMPARE(gauge.percentDone(), 25);
+        gauge.setMinValue(0);
+        QCOMPARE(gauge.progress(), 0);
     }
 
     void gaugeRepaintsOnlyForAnotherPercent() {
         QWidget window;
         window.resize(200, 60);
-        TBGauge* gauge = makeGauge(&window, TBGauge::Kind::HorizontalBar, QSize(150, 20));
-        gauge->SetMaxValue(1000);
+        Gauge* gauge = makeGauge(&window, Gauge::Kind::HorizontalBar, QSize(150, 20));
+        gauge->setMaxValue(1000);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         PaintCounter counter;
         gauge->installEventFilter(&counter);
 
-        gauge->SetProgress(10); // 1 %
+        gauge->setProgress(10); // 1 %
         QCOMPARE(counter.paints, 1);
-        gauge->SetProgress(19); // still 1 %
+        gauge->setProgress(19); // still 1 %
         QCOMPARE(counter.paints, 1);
-        gauge->SetProgress(20); // 2 %
+        gauge->setProgress(20); // 2 %
         QCOMPARE(counter.paints, 2);
-        gauge->SetForeColor(Qt::red); // unchanged
+        gauge->setForeColor(Qt::red); // unchanged
         QCOMPARE(counter.paints, 2);
-        gauge->SetForeColor(Qt::blue);
+        gauge->setForeColor(Qt::blue);
         QCOMPARE(counter.paints, 3);
     }
 
     void gaugeBars() {
         // 102 x 22 with its frame: a paint rectangle of 100 x 20 from (1, 1).
-        std::unique_ptr<TBGauge> gauge(
-            makeGauge(nullptr, TBGauge::Kind::HorizontalBar, QSize(102, 22)));
-        gauge->SetProgress(30);
-        QImage image = gauge->Render();
+        std::unique_ptr<Gauge> gauge(
+            makeGauge(nullptr, Gauge::Kind::HorizontalBar, QSize(102, 22)));
+        gauge->setProgress(30);
+        QImage image = gauge->renderImage();
         QCOMPARE(at(image, 0, 10), QColor(Qt::black)); // frame
         QCOMPARE(at(image, 1, 10), QColor(Qt::red));
         QCOMPARE(at(image, 30, 10), QColor(Qt::red));
@@ -131,67 +131,67 @@ private slots:
         QCOMPARE(at(image, 100, 10), QColor(Qt::white));
         QCOMPARE(at(image, 101, 10), QColor(Qt::black));
 
-        gauge->SetProgress(0);
-        QCOMPARE(at(gauge->Render(), 1, 10), QColor(Qt::white));
+        gauge->setProgress(0);
+        QCOMPARE(at(gauge->renderImage(), 1, 10), QColor(Qt::white));
 
-        gauge->SetBorderStyle(TBGauge::BorderStyle::None);
-        gauge->SetProgress(100);
-        image = gauge->Render();
+        gauge->setBorderStyle(Gauge::BorderStyle::None);
+        gauge->setProgress(100);
+        image = gauge->renderImage();
         QCOMPARE(at(image, 0, 0), QColor(Qt::red));
         QCOMPARE(at(image, 101, 21), QColor(Qt::red));
 
-        gauge->SetBorderStyle(TBGauge::BorderStyle::Single);
-        gauge->SetKind(TBGauge::Kind::VerticalBar);
-        gauge->SetProgress(30); // 6 of 20 rows, from the bottom
-        image = gauge->Render();
+        gauge->setBorderStyle(Gauge::BorderStyle::Single);
+        gauge->setKind(Gauge::Kind::VerticalBar);
+        gauge->setProgress(30); // 6 of 20 rows, from the bottom
+        image = gauge->renderImage();
         QCOMPARE(at(image, 50, 20), QColor(Qt::red));
         QCOMPARE(at(image, 50, 15), QColor(Qt::red));
         QCOMPARE(at(image, 50, 14), QColor(Qt::white));
         QCOMPARE(at(image, 50, 1), QColor(Qt::white));
-        gauge->SetProgress(100); // the top row stays
-        image = gauge->Render();
+        gauge->setProgress(100); // the top row stays
+        image = gauge->renderImage();
         QCOMPARE(at(image, 50, 2), QColor(Qt::red));
         QCOMPARE(at(image, 50, 1), QColor(Qt::white));
 
-        gauge->SetKind(TBGauge::Kind::Text);
-        QCOMPARE(at(gauge->Render(), 50, 10), QColor(Qt::white));
+        gauge->setKind(Gauge::Kind::Text);
+        QCOMPARE(at(gauge->renderImage(), 50, 10), QColor(Qt::white));
     }
 
     void gaugePieAndNeedle() {
-        std::unique_ptr<TBGauge> gauge(makeGauge(nullptr, TBGauge::Kind::Pie, QSize(102, 102)));
+        std::unique_ptr<Gauge> gauge(makeGauge(nullptr, Gauge::Kind::Pie, QSize(102, 102)));
         const QColor face = gauge->palette().color(QPalette::Window);
-        gauge->SetProgress(25); // twelve to three o'clock
-        QImage image = gauge->Render();
+        gauge->setProgress(25); // twelve to three o'clock
+        QImage image = gauge->renderImage();
         QCOMPARE(at(image, 3, 3), face);
         QCOMPARE(at(image, 70, 30), QColor(Qt::red));
         QCOMPARE(at(image, 30, 30), QColor(Qt::white));
         QCOMPARE(at(image, 70, 70), QColor(Qt::white));
-        gauge->SetProgress(75);
-        image = gauge->Render();
+        gauge->setProgress(75);
+        image = gauge->renderImage();
         QCOMPARE(at(image, 70, 70), QColor(Qt::red));
         QCOMPARE(at(image, 30, 70), QColor(Qt::red));
         QCOMPARE(at(image, 30, 30), QColor(Qt::white));
-        gauge->SetProgress(0);
-        QCOMPARE(at(gauge->Render(), 70, 30), QColor(Qt::white));
+        gauge->setProgress(0);
+        QCOMPARE(at(gauge->renderImage(), 70, 30), QColor(Qt::white));
 
         gauge->resize(102, 52);
-        gauge->SetKind(TBGauge::Kind::Needle);
-        gauge->SetProgress(50); // straight up from the bottom middle
-        image = gauge->Render();
+        gauge->setKind(Gauge::Kind::Needle);
+        gauge->setProgress(50); // straight up from the bottom middle
+        image = gauge->renderImage();
         QCOMPARE(at(image, 3, 3), face);
         QCOMPARE(at(image, 50, 25), QColor(Qt::red));
         QCOMPARE(at(image, 30, 40), QColor(Qt::white));
-        gauge->SetProgress(0);
-        QCOMPARE(at(gauge->Render(), 50, 25), QColor(Qt::white));
+        gauge->setProgress(0);
+        QCOMPARE(at(gauge->renderImage(), 50, 25), QColor(Qt::white));
     }
 
     void gaugeTextStaysReadable() {
         // The percent is XOR-ed in white: black over white, cyan over red.
-        std::unique_ptr<TBGauge> gauge(
-            makeGauge(nullptr, TBGauge::Kind::HorizontalBar, QSize(202, 42)));
-        gauge->SetShowText(true);
-        gauge->SetProgress(50);
-        const QImage image = gauge->Render();
+        std::unique_ptr<Gauge> gauge(
+            makeGauge(nullptr, Gauge::Kind::HorizontalBar, QSize(202, 42)));
+        gauge->setTextShown(true);
+        gauge->setProgress(50);
+        const QImage image = gauge->renderImage();
         int overWhite = 0, overRed = 0;
         for (int y = 1; y < 41; ++y)
             for (int x = 1; x < 201; ++x) {
@@ -208,27 +208,27 @@ private slots:
     void ownerAndModality() {
         QWidget window;
         auto* inner = new QWidget(&window);
-        TfrmFormUseWndParent owned(inner);
+        OwnedDialog owned(inner);
         QCOMPARE(owned.parentWidget(), &window);
         QVERIFY(owned.isWindow());
         QCOMPARE(owned.windowModality(), Qt::WindowModal);
-        TfrmFormUseWndParent free;
+        OwnedDialog free;
         QCOMPARE(free.parentWidget(), nullptr);
         QCOMPARE(free.windowModality(), Qt::ApplicationModal);
     }
 
     void progressWindow() {
         QWidget window;
-        TfrmProgressMsg progress(&window);
+        ProgressWindow progress(&window);
         QCOMPARE(progress.size(), QSize(461, 77));
         QCOMPARE(progress.windowModality(), Qt::WindowModal);
         progress.show();
-        QCOMPARE(progress.Gauge->geometry(), QRect(0, 57, 461, 20));
-        QCOMPARE(progress.animProcess->Frame(), TAnimate::StopFrame);
-        progress.animProcess->SetActive(true);
-        QCOMPARE(progress.animProcess->Frame(), 0);
-        progress.animProcess->SetActive(false);
-        QCOMPARE(progress.animProcess->Frame(), TAnimate::StopFrame);
+        QCOMPARE(progress.m_gauge->geometry(), QRect(0, 57, 461, 20));
+        QCOMPARE(progress.m_animation->frame(), CopyAnimation::kStopFrame);
+        progress.m_animation->setActive(true);
+        QCOMPARE(progress.m_animation->frame(), 0);
+        progress.m_animation->setActive(false);
+        QCOMPARE(progress.m_animation->frame(), CopyAnimation::kStopFrame);
     }
 
     void radioOkNeedsAChoice() {
@@ -245,7 +245,7 @@ private slots:
             QVERIFY(ok->isEnabled());
             ok->click();
         });
-        QVERIFY(TfrmRadioGroupSelect::Select(nullptr, QStringLiteral("Печать"), index, items));
+        QVERIFY(ChoiceDialog::select(nullptr, QStringLiteral("Печать"), index, items));
         QVERIFY(!okEnabledAtFirst);
         QVERIFY(!acceptedWithout);
         QCOMPARE(index, 1);
@@ -279,17 +279,17 @@ private slots:
         });
         int chosen = start;
         const QStringList items{"Excel", "Calc", "Writer"};
-        QCOMPARE(TfrmRadioGroupSelect::Select(nullptr, "Программа", chosen, items), result);
+        QCOMPARE(ChoiceDialog::select(nullptr, "Программа", chosen, items), result);
         QCOMPARE(chosen, index);
     }
 
     void radioDialogFitsItsItems() {
-        TfrmRadioGroupSelect small(nullptr, QStringLiteral("Печать"), {"А", "Б"});
-        TfrmRadioGroupSelect wide(nullptr, QStringLiteral("Печать"),
-                                  {"А", QStringLiteral("Очень длинное название пункта списка")});
-        TfrmRadioGroupSelect tall(nullptr, QStringLiteral("Печать"),
-                                  {"А", "Б", "В", "Г", "Д", "Е", "Ж", "З"});
-        QCOMPARE(small.rdgrpSelect->title(), QStringLiteral("Печать"));
+        ChoiceDialog small(nullptr, QStringLiteral("Печать"), {"А", "Б"});
+        ChoiceDialog wide(nullptr, QStringLiteral("Печать"),
+                          {"А", QStringLiteral("Очень длинное название пункта списка")});
+        ChoiceDialog tall(nullptr, QStringLiteral("Печать"),
+                          {"А", "Б", "В", "Г", "Д", "Е", "Ж", "З"});
+        QCOMPARE(small.m_choiceGroup->title(), QStringLiteral("Печать"));
         QVERIFY(small.windowFlags() & Qt::FramelessWindowHint);
         const QFontMetrics metrics(wide.font());
         QVERIFY(wide.width() >=

@@ -49,7 +49,7 @@ QString messageOf(const std::function<void()>& action) {
 class TestSysUtPlus : public QObject {
     Q_OBJECT
 private slots:
-    void getKeyValue_data() {
+    void getKeyValueFindsExactKey_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("value");
@@ -80,14 +80,14 @@ private slots:
         QTest::newRow("cyrillic") << r("Валюта=грн.|") << "Валюта"
                                   << "грн.";
     }
-    void getKeyValue() {
+    void getKeyValueFindsExactKey() {
         QFETCH(QString, text);
         QFETCH(QString, key);
         QFETCH(QString, value);
-        QCOMPARE(GetKeyValue(text, key), value);
+        QCOMPARE(getKeyValue(text, key), value);
     }
 
-    void setKeyValue_data() {
+    void setKeyValueLeavesOneRecord_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("value");
@@ -108,23 +108,23 @@ private slots:
                                      << "1" << r("abcd|K=1|");
         QTest::newRow("record end dropped") << QString() << "K" << r("a|b") << r("K=ab|");
     }
-    void setKeyValue() {
+    void setKeyValueLeavesOneRecord() {
         QFETCH(QString, text);
         QFETCH(QString, key);
         QFETCH(QString, value);
         QFETCH(QString, result);
-        const QString written = SetKeyValue(text, key, value);
+        const QString written = setKeyValue(text, key, value);
         QCOMPARE(written, result);
-        QCOMPARE(GetKeyValue(written, key), QString(value).remove(QChar(kKeyValueRecordEnd)));
+        QCOMPARE(getKeyValue(written, key), QString(value).remove(QChar(kKeyValueRecordEnd)));
     }
 
     void setKeyValueKeepsOtherKeys() {
         QString text;
-        text = SetKeyValue(text, QStringLiteral("StoreCapt"), QStringLiteral("Касса №1"));
-        text = SetKeyValue(text, QStringLiteral("DBVersion"), QStringLiteral("2.18"));
-        text = SetKeyValue(text, QStringLiteral("StoreCapt"), QStringLiteral("Банк"));
-        QCOMPARE(GetKeyValue(text, QStringLiteral("StoreCapt")), QStringLiteral("Банк"));
-        QCOMPARE(GetKeyValue(text, QStringLiteral("DBVersion")), QStringLiteral("2.18"));
+        text = setKeyValue(text, QStringLiteral("StoreCapt"), QStringLiteral("Касса №1"));
+        text = setKeyValue(text, QStringLiteral("DBVersion"), QStringLiteral("2.18"));
+        text = setKeyValue(text, QStringLiteral("StoreCapt"), QStringLiteral("Банк"));
+        QCOMPARE(getKeyValue(text, QStringLiteral("StoreCapt")), QStringLiteral("Банк"));
+        QCOMPARE(getKeyValue(text, QStringLiteral("DBVersion")), QStringLiteral("2.18"));
     }
 
     void setKeyValueRefusesBrokenKeys_data() {
@@ -134,10 +134,10 @@ private slots:
     }
     void setKeyValueRefusesBrokenKeys() {
         QFETCH(QString, key);
-        QVERIFY(!messageOf([&] { SetKeyValue(r("A=1|"), key, QStringLiteral("x")); }).isEmpty());
+        QVERIFY(!messageOf([&] { setKeyValue(r("A=1|"), key, QStringLiteral("x")); }).isEmpty());
     }
 
-    void posFrom_data() {
+    void posFromSearchesWithinRange_data() {
         QTest::addColumn<QString>("sub");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("from");
@@ -156,16 +156,16 @@ private slots:
         QTest::newRow("empty sub") << ""
                                    << "abc" << 2 << 3 << 1;
     }
-    void posFrom() {
+    void posFromSearchesWithinRange() {
         QFETCH(QString, sub);
         QFETCH(QString, text);
         QFETCH(int, from);
         QFETCH(int, to);
         QFETCH(int, pos);
-        QCOMPARE(PosFrom(sub, text, from, to), pos);
+        QCOMPARE(posFrom(sub, text, from, to), pos);
     }
 
-    void substrEquals_data() {
+    void substrEqualsComparesExactly_data() {
         QTest::addColumn<QString>("sub");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("from");
@@ -184,16 +184,16 @@ private slots:
         QTest::newRow("past the end") << "cd"
                                       << "abc" << 3 << 4 << false;
     }
-    void substrEquals() {
+    void substrEqualsComparesExactly() {
         QFETCH(QString, sub);
         QFETCH(QString, text);
         QFETCH(int, from);
         QFETCH(int, to);
         QFETCH(bool, equal);
-        QCOMPARE(SubstrEquals(sub, text, from, to), equal);
+        QCOMPARE(substrEquals(sub, text, from, to), equal);
     }
 
-    void strToCurrDot_data() {
+    void strToCurrDotReadsAmounts_data() {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("text");
         QTest::addColumn<qint64>("units");
@@ -220,12 +220,12 @@ private slots:
         QTest::newRow("largest") << "C"
                                  << "922337203685477.5807" << std::numeric_limits<qint64>::max();
     }
-    void strToCurrDot() {
+    void strToCurrDotReadsAmounts() {
         QFETCH(QString, locale);
         QFETCH(QString, text);
         QFETCH(qint64, units);
         QLocale::setDefault(QLocale(locale));
-        const Currency value = StrToCurrDot(text);
+        const Currency value = strToCurrDot(text);
         QLocale::setDefault(QLocale::c());
         QCOMPARE(value.units, units);
     }
@@ -244,14 +244,14 @@ private slots:
     }
     void strToCurrDotRejects() {
         QFETCH(QString, text);
-        QVERIFY_THROWS_EXCEPTION(EConvertError, StrToCurrDot(text));
+        QVERIFY_THROWS_EXCEPTION(ConvertError, strToCurrDot(text));
     }
 
     void versionsCompareAsFixedPoint() {
-        QVERIFY(StrToCurrDot(QStringLiteral("2.18")) > StrToCurrDot(QStringLiteral("2.17")));
-        QVERIFY(StrToCurrDot(QStringLiteral("2.18")) > StrToCurrDot(QStringLiteral("2.1")));
-        QVERIFY(StrToCurrDot(QStringLiteral("2.10")) == StrToCurrDot(QStringLiteral("2.1")));
-        QVERIFY(StrToCurrDot(QStringLiteral("2.09")) < StrToCurrDot(QStringLiteral("2.1")));
+        QVERIFY(strToCurrDot(QStringLiteral("2.18")) > strToCurrDot(QStringLiteral("2.17")));
+        QVERIFY(strToCurrDot(QStringLiteral("2.18")) > strToCurrDot(QStringLiteral("2.1")));
+        QVERIFY(strToCurrDot(QStringLiteral("2.10")) == strToCurrDot(QStringLiteral("2.1")));
+        QVERIFY(strToCurrDot(QStringLiteral("2.09")) < strToCurrDot(QStringLiteral("2.1")));
     }
 
     void monthNames_data() {
@@ -285,28 +285,28 @@ private slots:
         QFETCH(QString, genUa);
         // Late in the last day of the month, so that the time of day cannot shift it.
         const QDate first(2024, month, 1);
-        const TDateTime date =
+        const DateTime date =
             datetime::encode(QDate(2024, month, first.daysInMonth()), QTime(23, 59, 59, 999));
-        QCOMPARE(MonthNameRU(date), ru);
-        QCOMPARE(MonthNameGenRU(date), genRu);
-        QCOMPARE(MonthNameUA(date), ua);
-        QCOMPARE(MonthNameGenUA(date), genUa);
+        QCOMPARE(monthNameRU(date), ru);
+        QCOMPARE(monthNameGenRU(date), genRu);
+        QCOMPARE(monthNameUA(date), ua);
+        QCOMPARE(monthNameGenUA(date), genUa);
     }
 
-    void showWarning() {
+    void showWarningShowsExclamationBox() {
         QList<DialogRequest> asked;
         ScopedDialogAnswerer answerer([&](const DialogRequest& request) {
             asked << request;
             return DialogAnswer{IDOK, {}};
         });
-        ShowWarning(nullptr, QStringLiteral("Выберите Партнера!"));
+        showWarning(nullptr, QStringLiteral("Выберите Партнера!"));
         QCOMPARE(asked.size(), 1);
         QCOMPARE(asked[0].text, QStringLiteral("Выберите Партнера!"));
         QCOMPARE(asked[0].caption, dialogs::applicationTitle());
         QCOMPARE(asked[0].flags, MB_OK | MB_ICONEXCLAMATION);
     }
 
-    void messageBoxRepeat_data() {
+    void messageBoxRepeatAsksWhileExpected_data() {
         QTest::addColumn<int>("count");
         QTest::addColumn<QList<int>>("answers");
         QTest::addColumn<bool>("result");
@@ -317,7 +317,7 @@ private slots:
         QTest::newRow("all three") << 3 << QList<int>{IDOK, IDOK, IDOK} << true << 3;
         QTest::newRow("stops at the first other") << 3 << QList<int>{IDOK, IDCANCEL} << false << 2;
     }
-    void messageBoxRepeat() {
+    void messageBoxRepeatAsksWhileExpected() {
         QFETCH(int, count);
         QFETCH(QList<int>, answers);
         QFETCH(bool, result);
@@ -331,21 +331,21 @@ private slots:
             }();
             return DialogAnswer{answers.value(seen++, IDOK), {}};
         });
-        QCOMPARE(MessageBoxRepeat(nullptr, QStringLiteral("Добавление"),
+        QCOMPARE(messageBoxRepeat(nullptr, QStringLiteral("Добавление"),
                                   QStringLiteral("Создать нового партнера?"), MB_OKCANCEL, IDOK,
                                   count),
                  result);
         QCOMPARE(seen, asked);
     }
 
-    void inputQueryEx_data() {
+    void inputQueryExGoesThroughAnswerer_data() {
         QTest::addColumn<int>("button");
         QTest::addColumn<bool>("result");
         QTest::addColumn<QString>("value");
         QTest::newRow("ok") << IDOK << true << "Счет-фактура";
         QTest::newRow("cancel") << IDCANCEL << false << "Шаблон";
     }
-    void inputQueryEx() {
+    void inputQueryExGoesThroughAnswerer() {
         QFETCH(int, button);
         QFETCH(bool, result);
         QFETCH(QString, value);
@@ -355,7 +355,7 @@ private slots:
             return DialogAnswer{button, QStringLiteral("Счет-фактура")};
         });
         QString text = QStringLiteral("Шаблон");
-        QCOMPARE(InputQueryEx(nullptr, QStringLiteral("Название для новой печатной формы"),
+        QCOMPARE(inputQueryEx(nullptr, QStringLiteral("Название для новой печатной формы"),
                               QStringLiteral("Название:"), text),
                  result);
         QCOMPARE(text, value);
@@ -374,8 +374,8 @@ private slots:
     void inputQueryDialog() {
         QFETCH(QString, button);
         QFETCH(int, result);
-        TfrmFormUseWndParent form;
-        LayoutInputQuery(form, QStringLiteral("Новое название"), QStringLiteral("Название:"),
+        OwnedDialog form;
+        layoutInputQuery(form, QStringLiteral("Новое название"), QStringLiteral("Название:"),
                          QStringLiteral("Старое"));
         auto* edit = form.findChild<QLineEdit*>(QStringLiteral("edtValue"));
         QVERIFY(edit);
@@ -390,16 +390,16 @@ private slots:
         QVERIFY(!form.isVisible());
     }
 
-    void hideAllTabSheets() {
+    void hideAllTabSheetsHidesEveryTab() {
         QTabWidget pages;
         for (int i = 0; i < 3; ++i)
             pages.addTab(new QWidget, QStringLiteral("Страница %1").arg(i));
-        HideAllTabSheets(&pages);
+        hideAllTabSheets(&pages);
         for (int i = 0; i < 3; ++i)
             QVERIFY(!pages.isTabVisible(i));
     }
 
-    void stringReplaceAll_data() {
+    void stringReplaceAllRepeatsUntilGone_data() {
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<QString>("replacement");
         QTest::addColumn<QString>("text");
@@ -429,12 +429,12 @@ private slots:
                                        << "abc"
                                        << "abc";
     }
-    void stringReplaceAll() {
+    void stringReplaceAllRepeatsUntilGone() {
         QFETCH(QString, pattern);
         QFETCH(QString, replacement);
         QFETCH(QString, text);
         QFETCH(QString, result);
-        QCOMPARE(StringReplaceAll(pattern, replacement, text), result);
+        QCOMPARE(stringReplaceAll(pattern, replacement, text), result);
     }
 
     void stringReplaceAllRefusesEndlessReplacement_data() {
@@ -450,10 +450,10 @@ private slots:
         QFETCH(QString, replacement);
         // Refused even when the text does not hold the pattern: the call itself is wrong.
         QVERIFY(!messageOf([&] {
-                     StringReplaceAll(pattern, replacement, QStringLiteral("xyz"));
+                     stringReplaceAll(pattern, replacement, QStringLiteral("xyz"));
                  }).isEmpty());
         QVERIFY(!messageOf([&] {
-                     StringReplaceAll(pattern, replacement, QStringLiteral("a"));
+                     stringReplaceAll(pattern, replacement, QStringLiteral("a"));
                  }).isEmpty());
     }
 
@@ -470,7 +470,7 @@ private slots:
         writeFile(dst + QStringLiteral("/Kaltro1.gbk"), "old and longer content");
         writeFile(dst + QStringLiteral("/Other.txt"), "stays");
 
-        CopyFolder(src, dst + u'/');
+        copyFolder(src, dst + u'/');
 
         QCOMPARE(readFile(dst + QStringLiteral("/Kaltro1.gbk")), QByteArray("new\0bytes", 9));
         QCOMPARE(readFile(dst + QStringLiteral("/.hidden")), QByteArray("h"));
@@ -483,7 +483,7 @@ private slots:
         QTemporaryDir tmp;
         QVERIFY(QDir().mkpath(tmp.filePath(QStringLiteral("a"))));
         QVERIFY(QDir().mkpath(tmp.filePath(QStringLiteral("b"))));
-        CopyFolder(tmp.filePath(QStringLiteral("a/")), tmp.filePath(QStringLiteral("b")));
+        copyFolder(tmp.filePath(QStringLiteral("a/")), tmp.filePath(QStringLiteral("b")));
         QVERIFY(QDir(tmp.filePath(QStringLiteral("b"))).isEmpty());
     }
 
@@ -496,25 +496,25 @@ private slots:
         QVERIFY(QDir().mkpath(dst));
         writeFile(src + QStringLiteral("sub/a.txt"), "a");
 
-        QCOMPARE(messageOf([&] { CopyFolder(missing, dst); }),
+        QCOMPARE(messageOf([&] { copyFolder(missing, dst); }),
                  QStringLiteral("Не удается скопировать каталог: \"%1\"").arg(missing));
 
         // A file stands where the folder must be made.
         writeFile(dst + QStringLiteral("sub"), "file");
-        QCOMPARE(messageOf([&] { CopyFolder(src, dst); }),
+        QCOMPARE(messageOf([&] { copyFolder(src, dst); }),
                  QStringLiteral("Не удается создать каталог: \"%1sub\"").arg(dst));
 
         // A folder stands where the file must be copied.
         QVERIFY(QFile::remove(dst + QStringLiteral("sub")));
         QVERIFY(QDir().mkpath(dst + QStringLiteral("sub/a.txt")));
-        QCOMPARE(messageOf([&] { CopyFolder(src, dst); }),
+        QCOMPARE(messageOf([&] { copyFolder(src, dst); }),
                  QStringLiteral("Не удается скопировать файл: \"%1sub/a.txt\" -> \"%2sub/a.txt\"\n"
                                 "Закройте все программы, перезагрузите компьютер и попробуйте "
                                 "еще раз!")
                      .arg(src, dst));
     }
 
-    void runAndWait_data() {
+    void runAndWaitGivesExitCode_data() {
         QTest::addColumn<QString>("program");
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
@@ -526,18 +526,18 @@ private slots:
         QTest::newRow("no program") << "" << QStringList{} << -1;
         QTest::newRow("killed") << "sh" << QStringList{"-c", "kill -9 $$"} << -1;
     }
-    void runAndWait() {
+    void runAndWaitGivesExitCode() {
         QFETCH(QString, program);
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
-        QCOMPARE(RunAndWait(program, arguments), exitCode);
+        QCOMPARE(runAndWait(program, arguments), exitCode);
     }
 
     void execWithCursorRestoresAlsoOnError() {
         QGuiApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
         Qt::CursorShape inside = Qt::ArrowCursor;
         const QString message = messageOf([&] {
-            ExecWithSQLWaitCursor([&] {
+            execWithSQLWaitCursor([&] {
                 inside = QGuiApplication::overrideCursor()->shape();
                 throw Exception(QStringLiteral("ошибка"));
             });
@@ -549,7 +549,7 @@ private slots:
         QGuiApplication::restoreOverrideCursor();
         QVERIFY(!QGuiApplication::overrideCursor());
 
-        ExecWithCursor(Qt::BusyCursor,
+        execWithCursor(Qt::BusyCursor,
                        [&] { inside = QGuiApplication::overrideCursor()->shape(); });
         QCOMPARE(inside, Qt::BusyCursor);
         QVERIFY(!QGuiApplication::overrideCursor());
