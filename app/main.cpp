@@ -1,6 +1,6 @@
-#include "platform/firebird/fbEmbedded.h"
-#include "shell/uProgram.h"
-#include "util/uGuard.h"
+#include "app/program.h"
+#include "platform/firebird/embedded_engine.h"
+#include "ui/guard.h"
 
 int main(int argc, char** argv) {
     // The embedded engine reads its set-up once, before the first database call.

@@ -1,7 +1,7 @@
 // The default print templates placed beside the program: each file opens as what its
 // extension says, and holds only tags that the template printing fills in for its document.
-#include "tests/resources/templateReaders.h"
-#include "util/uExceptions.h"
+#include "core/exceptions.h"
+#include "tests/resources/template_readers.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,11 @@
-#include "paneTestSupport.h"
+#include "tests/support/pane_machine.h"
 
-#include "platform/firebird/fbDataSet.h"
-#include "platform/firebird/fbStatement.h"
-#include "platform/firebird/fbTransaction.h"
-#include "shell/fmDBGridBrowserPeriod.h"
-#include "store/uNewDatabase.h"
-#include "util/DBGridUtil.h"
+#include "platform/firebird/data_set.h"
+#include "platform/firebird/statement.h"
+#include "platform/firebird/transaction.h"
+#include "shell/period_browser_pane.h"
+#include "store/new_book.h"
+#include "ui/data_grid.h"
 
 #include <QApplication>
 #include <QDateEdit>

@@ -1,11 +1,11 @@
-#include "paneTestSupport.h"
+#include "tests/support/pane_machine.h"
 
-#include "platform/IniFile.h"
-#include "shell/fmFirstStart.h"
-#include "store/fmUpdate.h"
+#include "core/ini_file.h"
+#include "shell/first_start_pane.h"
+#include "shell/upgrade_window.h"
 
-#include "store/uNewDatabase.h"
-#include "util/uExceptions.h"
+#include "core/exceptions.h"
+#include "store/new_book.h"
 #include <QPlainTextEdit>
 #include <QTextBrowser>
 

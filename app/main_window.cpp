@@ -1,0 +1,283 @@
+#include "app/main_window.h"
+
+#include "core/exceptions.h"
+#include "core/text_helpers.h"
+#include "shell/help_viewer.h"
+#include "shell/options_pane.h"
+#include "shell/tool_buttons.h"
+#include "store/data_store.h"
+#include "store/new_book.h"
+#include "store/product_upgrades.h"
+#include "store/user_rights.h"
+#include "ui/guard.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+const char* const kProductSiteUrl = "https://www.kaltro.example/";
+
+struct Image {
+    int index;
+    const char* theme;
+    QStyle::StandardPixmap fallback;
+};
+
+// The images of the window's menus, by index: the desktop's icon theme first, the style's own
+// icons where the theme has none. The tool bars take the data store's shared images.
+const Image kMenuImages[] = {
+    {1, "help-contents", QStyle::SP_DialogHelpButton},
+    {2, "document-new", QStyle::SP_FileIcon},
+    {3, "document-properties", QStyle::SP_FileDialogInfoView},
+    {5, "preferences-system", QStyle::SP_ComputerIcon},
+    {6, "system-users", QStyle::SP_DirHomeIcon},
+    {8, "view-list", QStyle::SP_FileDialogListView},
+    {9, "x-office-address-book", QStyle::SP_DirIcon},
+    {10, "x-office-spreadsheet", QStyle::SP_FileDialogDetailedView},
+};
+
+QIcon menuIcon(int index) {
+    for (const Image& image : kMenuImages)
+        if (image.index == index)
+            return QIcon::fromTheme(QString::fromLatin1(image.theme),
+                                    QApplication::style()->standardIcon(image.fallback));
+    return QIcon();
+}
+
+QToolButton* toolButton(QToolBar* bar, const QString& name, const QString& caption, int image,
+                        int helpContext) {
+    QToolButton* button = addToolBarButton(bar, name, caption, image, helpContext);
+    button->setIconSize(QSize(32, 32));
+    button->setMinimumSize(52, 54);
+    return button;
+}
+
+QAction* menuItem(QMenu* menu, const QString& name, const QString& caption, int image) {
+    QAction* item = menu->addAction(menuIcon(image), caption);
+    item->setObjectName(name);
+    return item;
+}
+
+QMenu* popupMenu(QWidget* owner, const QString& name) {
+    auto* menu = new QMenu(owner);
+    menu->setObjectName(name);
+    return menu;
+}
+
+// A click on the button itself drops its menu down as a click on the arrow does.
+void dropDown(QToolButton* button, QMenu* menu) {
+    button->setMenu(menu);
+    button->setPopupMode(QToolButton::InstantPopup);
+}
+
+} // namespace
+
+MainWindow::MainWindow(const QString& iniPath, QWidget* parent) : MainWindowBase(iniPath, parent) {
+    setObjectName(QStringLiteral("frmMain"));
+    setSplashCaption(QStringLiteral("Kaltro"));
+    buildToolBar();
+    buildHelpItems();
+}
+
+void MainWindow::buildToolBar() {
+    m_incomeButton =
+        toolButton(m_mainToolBar, QStringLiteral("btnIncome"), QStringLiteral("Приход"), 2, 5000);
+    m_issueButton =
+        toolButton(m_mainToolBar, QStringLiteral("btnIssue"), QStringLiteral("Расход"), 3, 5001);
+    m_reportsButton =
+        toolButton(m_mainToolBar, QStringLiteral("btnReports"), QStringLiteral("Отчеты"), 0, 5002);
+    m_serviceButton =
+        toolButton(m_mainToolBar, QStringLiteral("btnService"), QStringLiteral("Сервис"), 7, 5003);
+    m_mainToolBar->addSeparator()->setObjectName(QStringLiteral("Bevel1"));
+    buildReportsMenu();
+    buildServiceMenu();
+    dropDown(m_reportsButton, m_reportsMenu);
+    dropDown(m_serviceButton, m_serviceMenu);
+
+    // The hidden main-menu item: F12 drops the service menu down.
+    m_serviceShortcutAction = new QAction(this);
+    m_serviceShortcutAction->setObjectName(QStringLiteral("mnitService1"));
+    m_serviceShortcutAction->setShortcut(QKeySequence(Qt::Key_F12));
+    connect(m_serviceShortcutAction, &QAction::triggered, this, &MainWindow::onServiceTriggered);
+    addAction(m_serviceShortcutAction);
+}
+
+void MainWindow::buildReportsMenu() {
+    m_reportsMenu = popupMenu(this, QStringLiteral("ppmnReports"));
+    m_movementReportAction = menuItem(m_reportsMenu, QStringLiteral("mnitMovementReport"),
+                                      QStringLiteral("Движение денег"), 10);
+    m_documentRegisterAction = menuItem(m_reportsMenu, QStringLiteral("miReestrDocs"),
+                                        QStringLiteral("Реестр документов"), 8);
+    m_payersReportAction = menuItem(m_reportsMenu, QStringLiteral("mnitPayersReport"),
+                                    QStringLiteral("Сводка по плательщикам"), 10);
+    m_recipientsReportAction = menuItem(m_reportsMenu, QStringLiteral("mnitAcceptorsReport"),
+                                        QStringLiteral("Сводка по получателям платежей"), 10);
+    m_expenseAnalysisAction = menuItem(m_reportsMenu, QStringLiteral("mnitAnalizeOutlay"),
+                                       QStringLiteral("Анализ расходов"), 10);
+}
+
+void MainWindow::buildServiceMenu() {
+    m_serviceMenu = popupMenu(this, QStringLiteral("ppmnService"));
+    m_payersDictionaryAction = menuItem(m_serviceMenu, QStringLiteral("mnitVocsIncome"),
+                                        QStringLiteral("Справочник плательщиков"), 9);
+    m_recipientsDictionaryAction = menuItem(m_serviceMenu, QStringLiteral("mnitVocsIssue"),
+                                            QStringLiteral("Справочник получателей"), 9);
+    m_paymentTypesDictionaryAction = menuItem(m_serviceMenu, QStringLiteral("mnitVocsReasons"),
+                                              QStringLiteral("Справочник типов платежей"), 9);
+    m_ownerDetailsAction =
+        menuItem(m_serviceMenu, QStringLiteral("mnitOwnerEdit"), QStringLiteral("Реквизиты"), 3);
+    m_usersAction =
+        menuItem(m_serviceMenu, QStringLiteral("mnitVocsUsers"), QStringLiteral("Пользователи"), 6);
+    m_serviceMenu->addSeparator()->setObjectName(QStringLiteral("N3"));
+
+    m_settingsMenu = popupMenu(m_serviceMenu, QStringLiteral("N2"));
+    m_settingsMenu->setTitle(QStringLiteral("Настройки"));
+    m_settingsMenu->setIcon(menuIcon(5));
+    m_settingsMenu->menuAction()->setObjectName(QStringLiteral("N2Action"));
+    m_serviceMenu->addMenu(m_settingsMenu);
+    m_optionsAction =
+        menuItem(m_settingsMenu, QStringLiteral("mnitOptions"), QStringLiteral("Опции..."), 8);
+    m_settingsMenu->addSeparator()->setObjectName(QStringLiteral("N1"));
+    m_addCashDeskAction = menuItem(m_settingsMenu, QStringLiteral("mnitAddNewKassa"),
+                                   QStringLiteral("Добавить кассу..."), 2);
+    m_addBankAccountAction = menuItem(m_settingsMenu, QStringLiteral("mnitAddSchet"),
+                                      QStringLiteral("Добавить Р/С..."), 2);
+    connect(m_optionsAction, &QAction::triggered, this, &MainWindow::onOptionsTriggered);
+    connect(m_addCashDeskAction, &QAction::triggered, this, &MainWindow::onAddCashDeskTriggered);
+    connect(m_addBankAccountAction, &QAction::triggered, this,
+            &MainWindow::onAddBankAccountTriggered);
+}
+
+void MainWindow::buildHelpItems() {
+    const QList<QAction*> items = m_helpMenu->actions();
+    const qsizetype after = items.indexOf(m_helpIndexAction) + 1;
+    m_gettingStartedAction =
+        new QAction(menuIcon(1), QStringLiteral("Начало работы..."), m_helpMenu);
+    m_gettingStartedAction->setObjectName(QStringLiteral("N4"));
+    m_helpMenu->insertAction(items.value(after), m_gettingStartedAction);
+    connect(m_gettingStartedAction, &QAction::triggered, this,
+            &MainWindow::onGettingStartedTriggered);
+}
+
+int MainWindow::ownerType() {
+    return strToInt(dtmdlDataStoreProto->fieldValue("PARTS", "LOWNER", ownerKey()).trimmed());
+}
+
+QString MainWindow::title() {
+    return dataStore().m_programName + QStringLiteral(": ") + OptionsPane::storeCaption();
+}
+
+void MainWindow::initGlobals() {
+    frmMainProto = this;
+}
+
+StartupEnd MainWindow::createDataStore() {
+    programVersionText = QStringLiteral("2.18");
+    const StartupEnd end = MainWindowBase::createDataStore();
+    if (end != StartupEnd::GoOn)
+        return end;
+    m_paneTitleLabel->setText(OptionsPane::storeCaption());
+    productSiteUrl = QString::fromLatin1(kProductSiteUrl);
+    dataStore().m_programName = QStringLiteral("Kaltro");
+    return end;
+}
+
+void MainWindow::registerUpgrades() {
+    MainWindowBase::registerUpgrades();
+    registerProductUpgrades(m_upgradeSteps, QString(), this);
+}
+
+void MainWindow::updateCaptions() {
+    MainWindowBase::updateCaptions();
+    runGuarded([this] {
+        switch (ownerType()) {
+        case BankAccount:
+            m_ownerDetailsAction->setText(QStringLiteral("Реквизиты Р/С"));
+            break;
+        case CashDesk:
+            m_ownerDetailsAction->setText(QStringLiteral("Реквизиты кассы"));
+            break;
+        default:
+            break;
+        }
+    });
+}
+
+void MainWindow::afterStartup() {
+    MainWindowBase::afterStartup();
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                if (state != Qt::ApplicationActive)
+                    onApplicationDeactivated();
+            });
+    applyUserRights();
+}
+
+bool MainWindow::wantsFirstStart() {
+    return true;
+}
+
+void MainWindow::applyUserRights() {
+    const QString rights = dtmdlDataStoreProto->fieldValue(
+        QStringLiteral("USERS"), QStringLiteral("DATA2"), dtmdlDataStoreProto->m_userKey);
+    auto allows = [&](const char* key) {
+        return UserRights::rightsAllow(rights, QString::fromLatin1(key));
+    };
+    m_incomeButton->setEnabled(allows("IncomeDoc1"));
+    m_issueButton->setEnabled(allows("IssueDoc1"));
+    m_movementReportAction->setEnabled(allows("MovementReport1"));
+    m_payersReportAction->setEnabled(allows("PayersReport1"));
+    m_recipientsReportAction->setEnabled(allows("AcceptorsReport1"));
+    m_expenseAnalysisAction->setEnabled(allows("AnIssueReport1"));
+    m_payersDictionaryAction->setEnabled(allows("VocsIncome1"));
+    m_recipientsDictionaryAction->setEnabled(allows("VocsIssue1"));
+    m_paymentTypesDictionaryAction->setEnabled(allows("VocsReasons1"));
+    m_ownerDetailsAction->setEnabled(allows("VocsInsertOwner1"));
+    m_usersAction->setEnabled(allows("VocsUsers1"));
+    m_documentRegisterAction->setEnabled(allows("ReestrDocs1"));
+    // The settings submenu and everything in it: no item of it runs, by menu or by shortcut.
+    const bool options = allows("Options1");
+    m_settingsMenu->menuAction()->setEnabled(options);
+    for (QAction* item : m_settingsMenu->actions())
+        item->setEnabled(options);
+}
+
+void MainWindow::onApplicationDeactivated() {
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->inherits("TfrmKibitz") && window->isVisible())
+            window->hide();
+}
+
+// ---- Commands ----
+
+void MainWindow::onServiceTriggered() {
+    m_serviceButton->showMenu();
+}
+
+void MainWindow::onOptionsTriggered() {
+    showPane<OptionsPane>();
+}
+
+void MainWindow::onAddCashDeskTriggered() {
+    runGuarded([this] {
+        addBook(this, CashDesk, QStringLiteral("Название новой кассы"),
+                QStringLiteral("Новая касса"));
+    });
+}
+
+void MainWindow::onAddBankAccountTriggered() {
+    runGuarded([this] {
+        addBook(this, BankAccount, QStringLiteral("Название нового расчтеного счета"),
+                QStringLiteral("Новый расчетный счет"));
+    });
+}
+
+void MainWindow::onGettingStartedTriggered() {
+    showHelpContext(1);
+}

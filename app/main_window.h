@@ -1,0 +1,77 @@
+#pragma once
+
+#include "shell/main_window_base.h"
+
+class QAction;
+class QMenu;
+class QToolButton;
+
+// The product's main window: its versions, name and title, its upgrade steps, the kind of the
+// open book, the tool-bar buttons and menus of the documents, reports, dictionaries and
+// options, the logged-on user's rights on them, and the new-book commands.
+class MainWindow : public MainWindowBase {
+    Q_OBJECT
+public:
+    explicit MainWindow(const QString& iniPath = QString(), QWidget* parent = nullptr);
+
+    // The owner row of the book: always key 0.
+    static int ownerKey() { return 0; }
+    // PARTS.LOWNER of the owner row: 0 bank account, 1 cash desk. A value that is no integer
+    // raises ConvertError.
+    static int ownerType();
+
+    QString title() override;
+    void initGlobals() override;
+    StartupEnd createDataStore() override;
+    void registerUpgrades() override;
+    // The base's, then the caption of the owner's requisites by the kind of book.
+    void updateCaptions() override;
+    // Watches the application's deactivation and applies the user's rights.
+    void afterStartup() override;
+    bool wantsFirstStart() override;
+
+    // Disables every button and menu item whose rights key (area word + "1") holds "N" for the
+    // logged-on user. The settings submenu goes with "Options1", its items with it.
+    void applyUserRights();
+    // The application lost the focus: an open lookup drop-down is hidden.
+    void onApplicationDeactivated();
+
+    // ---- Commands ----
+    // F12: drops the service menu down.
+    void onServiceTriggered();
+    // The options pane.
+    void onOptionsTriggered();
+    void onAddCashDeskTriggered();
+    void onAddBankAccountTriggered();
+    void onGettingStartedTriggered();
+
+protected:
+    QToolButton* m_incomeButton = nullptr;
+    QToolButton* m_issueButton = nullptr;
+    QToolButton* m_reportsButton = nullptr;
+    QToolButton* m_serviceButton = nullptr;
+    QMenu* m_reportsMenu = nullptr;
+    QMenu* m_serviceMenu = nullptr;
+    QMenu* m_settingsMenu = nullptr;
+    QAction* m_movementReportAction = nullptr;
+    QAction* m_documentRegisterAction = nullptr;
+    QAction* m_payersReportAction = nullptr;
+    QAction* m_recipientsReportAction = nullptr;
+    QAction* m_expenseAnalysisAction = nullptr;
+    QAction* m_payersDictionaryAction = nullptr;
+    QAction* m_recipientsDictionaryAction = nullptr;
+    QAction* m_paymentTypesDictionaryAction = nullptr;
+    QAction* m_ownerDetailsAction = nullptr;
+    QAction* m_usersAction = nullptr;
+    QAction* m_optionsAction = nullptr;
+    QAction* m_addCashDeskAction = nullptr;
+    QAction* m_addBankAccountAction = nullptr;
+    QAction* m_serviceShortcutAction = nullptr;
+    QAction* m_gettingStartedAction = nullptr;
+
+private:
+    void buildToolBar();
+    void buildReportsMenu();
+    void buildServiceMenu();
+    void buildHelpItems();
+};

@@ -1,0 +1,25 @@
+#include "app/program.h"
+
+#include "app/main_window.h"
+#include "ui/guard.h"
+
+#include <QApplication>
+#include <QScreen>
+
+int runProgram(const QString& iniPath) {
+    MainWindow main(iniPath);
+    StartupEnd end = StartupEnd::EndNow;
+    if (!runGuarded([&] { end = main.runStartup(); }))
+        return 1;
+    if (end != StartupEnd::GoOn)
+        return 0;
+    // Maximised: where no window manager maximises it, the window takes the whole screen itself.
+    if (const QScreen* screen = main.screen())
+        main.setGeometry(screen->availableGeometry());
+    main.showMaximized();
+    return QApplication::exec();
+}
+
+QString iniPathFromEnvironment() {
+    return qEnvironmentVariable("KALTRO_INI");
+}

@@ -1,0 +1,862 @@
+#include "platform/firebird/data_set.h"
+
+#include "core/cp1251.h"
+#include "core/exceptions.h"
+#include "platform/firebird/value_text.h"
+
+#include <QLocale>
+#include <cmath>
+
+namespace fb {
+
+using text::dateTimeText;
+using text::parseDateTime;
+using text::parseFloat;
+using text::parseInteger;
+
+namespace {
+
+QString decimalPoint() {
+    return QLocale().decimalPoint();
+}
+
+QString floatText(double value) {
+    return QString::number(value, 'g', 15).replace(QLatin1Char('.'), decimalPoint());
+}
+
+// The number of places after the point of a picture such as "#0.00".
+int decimalsOf(const QString& format) {
+    const qsizetype dot = format.indexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return 0;
+    int decimals = 0;
+    for (qsizetype i = dot + 1; i < format.size(); ++i) {
+        if (format[i] != QLatin1Char('0') && format[i] != QLatin1Char('#'))
+            break;
+        ++decimals;
+    }
+    return decimals;
+}
+
+QString formattedFloat(double value, int decimals) {
+    QString text = QString::number(value, 'f', decimals);
+    if (text.startsWith(QLatin1Char('-')) && text.toDouble() == 0)
+        text.remove(0, 1); // no "-0.00"
+    return text.replace(QLatin1Char('.'), decimalPoint());
+}
+
+bool parseBoolean(const QString& text) {
+    const QString word = text.trimmed().toLower();
+    if (word == QLatin1String("true") || word == QLatin1String("1") || word == QLatin1String("-1"))
+        return true;
+    if (word == QLatin1String("false") || word == QLatin1String("0"))
+        return false;
+    throw ConvertError(QStringLiteral("\"%1\" не является логическим значением").arg(text));
+}
+
+// The text of a value held in the form of its type.
+QString textOf(const QVariant& value, FieldType type) {
+    if (value.isNull())
+        return {};
+    switch (type) {
+    case FieldType::Integer:
+        return QString::number(value.toLongLong());
+    case FieldType::Float:
+        return floatText(value.toDouble());
+    case FieldType::DateTime:
+        return dateTimeText(value.toDouble());
+    case FieldType::Blob:
+        return cp1251::decode(value.toByteArray());
+    case FieldType::Boolean:
+        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    case FieldType::String:
+    case FieldType::Null:
+        break;
+    }
+    return value.toString();
+}
+
+bool sameValue(const QVariant& a, const QVariant& b) {
+    if (a.isNull() || b.isNull())
+        return a.isNull() && b.isNull();
+    return a == b;
+}
+
+const QString kOldPrefix = QStringLiteral("OLD_");
+
+} // namespace
+
+// --- DataField -----------------------------------------------------------------------------
+
+QVariant DataField::value() const {
+    return m_index < 0 ? QVariant() : m_dataSet->currentValue(m_index);
+}
+
+bool DataField::isNull() const {
+    return value().isNull();
+}
+
+QString DataField::asString() const {
+    return textOf(value(), m_type);
+}
+
+qint64 DataField::asInteger() const {
+    const QVariant v = value();
+    if (v.isNull())
+        return 0;
+    switch (m_type) {
+    case FieldType::Integer:
+        return v.toLongLong();
+    case FieldType::Float:
+    case FieldType::DateTime:
+        return std::llround(v.toDouble());
+    case FieldType::Boolean:
+        return v.toBool() ? 1 : 0;
+    default:
+        return parseInteger(asString());
+    }
+}
+
+double DataField::asFloat() const {
+    const QVariant v = value();
+    if (v.isNull())
+        return 0;
+    switch (m_type) {
+    case FieldType::Integer:
+    case FieldType::Float:
+    case FieldType::DateTime:
+        return v.toDouble();
+    case FieldType::Boolean:
+        return v.toBool() ? 1 : 0;
+    default:
+        return parseFloat(asString());
+    }
+}
+
+DateTime DataField::asDateTime() const {
+    const QVariant v = value();
+    if (v.isNull())
+        return 0;
+    switch (m_type) {
+    case FieldType::Integer:
+    case FieldType::Float:
+    case FieldType::DateTime:
+        return v.toDouble();
+    default:
+        return parseDateTime(asString());
+    }
+}
+
+QByteArray DataField::asBytes() const {
+    if (m_type == FieldType::Blob)
+        return value().toByteArray();
+    return cp1251::encode(asString());
+}
+
+QVariant DataField::oldValue() const {
+    return m_index < 0 ? QVariant() : m_dataSet->originalValue(m_index);
+}
+
+void DataField::setAsString(const QString& value) {
+    assign(fromString(value));
+}
+
+void DataField::setAsInteger(qint64 value) {
+    assign(fromInteger(value));
+}
+
+void DataField::setAsFloat(double value) {
+    assign(fromFloat(value));
+}
+
+void DataField::setAsDateTime(DateTime value) {
+    assign(fromDateTime(value));
+}
+
+void DataField::setAsBytes(const QByteArray& value) {
+    assign(fromBytes(value));
+}
+
+void DataField::clear() {
+    assign(QVariant());
+}
+
+QString DataField::displayText() const {
+    return displayTextOf(value());
+}
+
+QString DataField::displayTextOf(const QVariant& value) const {
+    if (m_onGetText)
+        return m_onGetText(value);
+    if (value.isNull())
+        return {};
+    const bool numeric = m_type == FieldType::Float || m_type == FieldType::Integer;
+    if (numeric && !m_displayFormat.isEmpty())
+        return formattedFloat(value.toDouble(), decimalsOf(m_displayFormat));
+    return textOf(value, m_type);
+}
+
+void DataField::assign(const QVariant& value) {
+    m_dataSet->requireEditing();
+    if (m_index < 0)
+        throw ListError(QStringLiteral("Поле \"%1\" не найдено").arg(m_name));
+    if (m_onValidate)
+        m_onValidate(value);
+    m_dataSet->storeValue(m_index, value);
+    if (m_onChange)
+        m_onChange(*this);
+    emit m_dataSet->fieldChanged(m_name);
+}
+
+QVariant DataField::fromInteger(qint64 value) const {
+    switch (m_type) {
+    case FieldType::Integer:
+        return value;
+    case FieldType::Float:
+    case FieldType::DateTime:
+        return double(value);
+    case FieldType::Boolean:
+        return value != 0;
+    default:
+        return fromString(QString::number(value));
+    }
+}
+
+QVariant DataField::fromFloat(double value) const {
+    switch (m_type) {
+    case FieldType::Integer:
+        return qint64(std::llround(value));
+    case FieldType::Float:
+    case FieldType::DateTime:
+        return value;
+    case FieldType::Boolean:
+        return value != 0;
+    default:
+        return fromString(floatText(value));
+    }
+}
+
+QVariant DataField::fromDateTime(DateTime value) const {
+    switch (m_type) {
+    case FieldType::Integer:
+        return qint64(std::llround(value));
+    case FieldType::Float:
+    case FieldType::DateTime:
+        return value;
+    default:
+        return fromString(dateTimeText(value));
+    }
+}
+
+QVariant DataField::fromString(const QString& text) const {
+    switch (m_type) {
+    case FieldType::String:
+    case FieldType::Null:
+        cp1251::encode(text); // refuses what the database cannot hold
+        return text;
+    case FieldType::Blob:
+        return cp1251::encode(text);
+    default:
+        break;
+    }
+    if (text.trimmed().isEmpty())
+        return {};
+    switch (m_type) {
+    case FieldType::Integer:
+        return parseInteger(text);
+    case FieldType::Float:
+        return parseFloat(text);
+    case FieldType::DateTime:
+        return parseDateTime(text);
+    default:
+        return parseBoolean(text);
+    }
+}
+
+QVariant DataField::fromBytes(const QByteArray& value) const {
+    if (m_type == FieldType::Blob)
+        return value;
+    return fromString(cp1251::decode(value));
+}
+
+QVariant DataField::converted(const QVariant& value) const {
+    if (value.isNull())
+        return {};
+    switch (value.typeId()) {
+    case QMetaType::QString:
+        return fromString(value.toString());
+    case QMetaType::QByteArray:
+        return fromBytes(value.toByteArray());
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return fromFloat(value.toDouble());
+    case QMetaType::QDateTime:
+        return fromDateTime(datetime::encode(value.toDateTime()));
+    case QMetaType::QDate:
+        return fromDateTime(datetime::encode(value.toDate()));
+    case QMetaType::Bool:
+        return m_type == FieldType::Boolean ? value : fromInteger(value.toBool() ? 1 : 0);
+    default:
+        return fromInteger(value.toLongLong());
+    }
+}
+
+// --- dataSet -------------------------------------------------------------------------------
+
+// Announces a change of the rows as a whole, and its end however the change ends.
+class DataSet::RowsChange {
+public:
+    explicit RowsChange(DataSet& dataSet) : m_dataSet(dataSet) {
+        emit m_dataSet.rowsAboutToChange();
+    }
+    ~RowsChange() { emit m_dataSet.rowsChanged(); }
+    RowsChange(const RowsChange&) = delete;
+    RowsChange& operator=(const RowsChange&) = delete;
+
+private:
+    DataSet& m_dataSet;
+};
+
+DataSet::DataSet(Attachment& attachment, TransactionKind kind, QObject* parent)
+    : QObject(parent), m_transaction(attachment, kind) {}
+
+DataSet::~DataSet() = default;
+
+void DataSet::setSQL(const QString& sql) {
+    close();
+    m_sql = sql;
+    m_select.reset();
+    m_params.clear();
+    for (DataField* field : m_columns)
+        field->m_index = -1;
+    m_columns.clear();
+}
+
+void DataSet::setParam(const QString& name, const QVariant& value) {
+    m_params[name.toUpper()] = ParamValue{value, false};
+}
+
+void DataSet::setParamDateTime(const QString& name, DateTime value) {
+    m_params[name.toUpper()] = ParamValue{value, true};
+}
+
+void DataSet::clearParams() {
+    m_params.clear();
+}
+
+void DataSet::prepare() {
+    if (m_select)
+        return;
+    m_transaction.ensureStarted();
+    auto select = std::make_unique<Statement>(m_transaction);
+    select->prepare(m_sql, ParamMode::Named);
+    m_select = std::move(select);
+
+    // A name that occurs twice (O.PRKEY and P.PRKEY) gets "_1", "_2" on its later columns.
+    for (int i = 0; i < m_select->fieldCount(); ++i) {
+        const Field column = m_select->field(i);
+        QString name = column.name();
+        for (int n = 1; fieldIndex(name) >= 0; ++n)
+            name = column.name() + QStringLiteral("_%1").arg(n);
+        std::unique_ptr<DataField>& slot = m_fieldsByName[name.toUpper()];
+        if (!slot)
+            slot.reset(new DataField(*this, name));
+        slot->m_type = column.type();
+        slot->m_index = i;
+        m_columns.push_back(slot.get());
+    }
+}
+
+void DataSet::bindParams() {
+    m_select->clearParams();
+    for (auto it = m_params.cbegin(); it != m_params.cend(); ++it) {
+        Param param = m_select->param(it.key());
+        if (it->dateTime)
+            param.setDateTime(it->value.toDouble());
+        else
+            param.setValue(it->value);
+    }
+}
+
+void DataSet::open() {
+    if (isActive())
+        return;
+    prepare();
+    bindParams();
+    {
+        RowsChange change(*this);
+        m_select->execute();
+        readRows();
+        m_state = DataSetState::Browse;
+        setCursor(m_rows.empty() ? -1 : 0, true, m_rows.empty());
+    }
+    emit stateChanged(m_state);
+    emit recordChanged();
+}
+
+void DataSet::readRows() {
+    std::vector<Row> rows;
+    try {
+        while (m_select->fetch()) {
+            Row row;
+            for (int i = 0; i < fieldCount(); ++i)
+                row.values.push_back(readColumn(m_select->field(i), m_columns[i]->m_type));
+            row.original = row.values;
+            rows.push_back(std::move(row));
+        }
+    } catch (...) {
+        m_select->close();
+        throw;
+    }
+    m_rows = std::move(rows);
+}
+
+QVariant DataSet::readColumn(const Field& column, FieldType type) const {
+    if (column.isNull())
+        return {};
+    switch (type) {
+    case FieldType::Integer:
+        return column.asInteger();
+    case FieldType::Float:
+        return column.asFloat();
+    case FieldType::DateTime:
+        return column.asDateTime();
+    case FieldType::Blob:
+        return column.asBytes();
+    case FieldType::Boolean:
+        return column.asInteger() != 0;
+    case FieldType::String:
+    case FieldType::Null:
+        break;
+    }
+    return column.asString();
+}
+
+void DataSet::close() {
+    if (!isActive())
+        return;
+    {
+        RowsChange change(*this);
+        m_rows.clear();
+        m_deleted.clear();
+        m_beforeApply.reset();
+        m_editBackup.clear();
+        m_state = DataSetState::Inactive;
+        setCursor(-1, true, true);
+    }
+    if (m_select)
+        m_select->close();
+    emit stateChanged(m_state);
+    emit recordChanged();
+}
+
+void DataSet::requireActive() const {
+    if (!isActive())
+        throw Exception(QStringLiteral("Набор данных закрыт"));
+}
+
+void DataSet::requireEditing() const {
+    requireActive();
+    if (m_state != DataSetState::Edit && m_state != DataSetState::Insert)
+        throw Exception(QStringLiteral("Набор данных не в режиме редактирования или добавления"));
+}
+
+void DataSet::setState(DataSetState state) {
+    if (m_state == state)
+        return;
+    m_state = state;
+    emit stateChanged(state);
+}
+
+void DataSet::checkBrowseMode() {
+    if (m_state == DataSetState::Edit || m_state == DataSetState::Insert)
+        post();
+}
+
+void DataSet::setCursor(int row, bool bof, bool eof) {
+    m_current = row;
+    m_bof = bof;
+    m_eof = eof;
+}
+
+void DataSet::first() {
+    requireActive();
+    checkBrowseMode();
+    setCursor(isEmpty() ? -1 : 0, true, isEmpty());
+    emit recordChanged();
+}
+
+void DataSet::next() {
+    requireActive();
+    checkBrowseMode();
+    if (m_current + 1 >= recordCount()) {
+        m_eof = true;
+        return;
+    }
+    setCursor(m_current + 1, false, false);
+    emit recordChanged();
+}
+
+void DataSet::prior() {
+    requireActive();
+    checkBrowseMode();
+    if (m_current <= 0) {
+        m_bof = true;
+        return;
+    }
+    setCursor(m_current - 1, false, false);
+    emit recordChanged();
+}
+
+void DataSet::last() {
+    requireActive();
+    checkBrowseMode();
+    setCursor(recordCount() - 1, isEmpty(), true);
+    emit recordChanged();
+}
+
+void DataSet::moveTo(int row) {
+    requireActive();
+    checkBrowseMode();
+    if (isEmpty())
+        return;
+    setCursor(qBound(0, row, recordCount() - 1), false, false);
+    emit recordChanged();
+}
+
+bool DataSet::locate(const QString& fieldName, const QVariant& value) {
+    requireActive();
+    checkBrowseMode();
+    const DataField& key = field(fieldName);
+    const QVariant wanted = key.converted(value);
+    for (int i = 0; i < recordCount(); ++i) {
+        if (sameValue(m_rows[i].values[key.m_index], wanted)) {
+            setCursor(i, false, false);
+            emit recordChanged();
+            return true;
+        }
+    }
+    return false;
+}
+
+int DataSet::fieldIndex(const QString& name) const {
+    const auto it = m_fieldsByName.find(name.toUpper());
+    return it == m_fieldsByName.end() ? -1 : it->second->m_index;
+}
+
+DataField& DataSet::field(const QString& name) {
+    const int index = fieldIndex(name);
+    if (index < 0)
+        throw ListError(QStringLiteral("Поле \"%1\" не найдено").arg(name));
+    return *m_columns[index];
+}
+
+DataField& DataSet::field(int index) {
+    if (index < 0 || index >= fieldCount())
+        throw ListError(QStringLiteral("Нет поля с номером %1").arg(index));
+    return *m_columns[index];
+}
+
+QStringList DataSet::fieldNames() const {
+    QStringList names;
+    for (const DataField* field : m_columns)
+        names << field->name();
+    return names;
+}
+
+QVariant DataSet::value(int row, int fieldIndex) const {
+    if (row < 0 || row >= recordCount() || fieldIndex < 0 || fieldIndex >= this->fieldCount())
+        return {};
+    return m_rows[row].values[fieldIndex];
+}
+
+QVariant DataSet::currentValue(int index) const {
+    return value(m_current, index);
+}
+
+QVariant DataSet::originalValue(int index) const {
+    if (m_current < 0 || index < 0 || index >= fieldCount())
+        return {};
+    return m_rows[m_current].original[index];
+}
+
+void DataSet::storeValue(int index, const QVariant& value) {
+    m_rows[m_current].values[index] = value;
+}
+
+void DataSet::insert() {
+    requireActive();
+    checkBrowseMode();
+    const int before = m_current;
+    {
+        RowsChange change(*this);
+        Row row;
+        row.values.assign(m_columns.size(), QVariant());
+        row.original = row.values;
+        row.status = RowStatus::Inserted;
+        m_rows.push_back(std::move(row));
+        setCursor(recordCount() - 1, false, false);
+    }
+    m_rowBeforeInsert = before;
+    setState(DataSetState::Insert);
+    emit recordChanged();
+}
+
+void DataSet::edit() {
+    requireActive();
+    if (m_state == DataSetState::Edit || m_state == DataSetState::Insert)
+        return;
+    if (isEmpty())
+        throw Exception(QStringLiteral("Набор данных пуст"));
+    m_editBackup = m_rows[m_current].values;
+    setState(DataSetState::Edit);
+}
+
+void DataSet::post() {
+    requireActive();
+    if (m_state == DataSetState::Edit) {
+        Row& row = m_rows[m_current];
+        if (row.status == RowStatus::Unchanged)
+            row.status = RowStatus::Modified;
+    } else if (m_state != DataSetState::Insert) {
+        return;
+    }
+    m_editBackup.clear();
+    setState(DataSetState::Browse);
+    emit recordChanged();
+}
+
+void DataSet::cancel() {
+    requireActive();
+    if (m_state == DataSetState::Insert) {
+        RowsChange change(*this);
+        m_rows.erase(m_rows.begin() + m_current);
+        if (isEmpty())
+            setCursor(-1, true, true);
+        else
+            setCursor(qBound(0, m_rowBeforeInsert, recordCount() - 1), false, false);
+    } else if (m_state == DataSetState::Edit) {
+        m_rows[m_current].values = m_editBackup;
+    } else {
+        return;
+    }
+    m_editBackup.clear();
+    setState(DataSetState::Browse);
+    emit recordChanged();
+}
+
+void DataSet::remove() {
+    requireActive();
+    if (m_state == DataSetState::Insert) {
+        cancel();
+        return;
+    }
+    if (isEmpty())
+        throw Exception(QStringLiteral("Набор данных пуст"));
+    if (m_state == DataSetState::Edit)
+        m_rows[m_current].values = m_editBackup;
+    m_editBackup.clear();
+    {
+        RowsChange change(*this);
+        Row row = std::move(m_rows[m_current]);
+        m_rows.erase(m_rows.begin() + m_current);
+        if (row.status != RowStatus::Inserted)
+            m_deleted.push_back(DeletedRow{std::move(row), m_current});
+        if (isEmpty())
+            setCursor(-1, true, true);
+        else
+            setCursor(qMin(m_current, recordCount() - 1), false, false);
+    }
+    setState(DataSetState::Browse);
+    emit recordChanged();
+}
+
+bool DataSet::updatesPending() const {
+    if (m_state == DataSetState::Edit || m_state == DataSetState::Insert || !m_deleted.empty())
+        return true;
+    for (const Row& row : m_rows) {
+        if (row.status != RowStatus::Unchanged)
+            return true;
+    }
+    return false;
+}
+
+void DataSet::applyUpdates() {
+    requireActive();
+    checkBrowseMode();
+    if (!updatesPending())
+        return;
+    m_transaction.ensureStarted();
+    Snapshot before{m_rows, m_deleted};
+    for (const DeletedRow& deleted : m_deleted)
+        runUpdate(m_deleteSQL, deleted.row, QStringLiteral("удаления"));
+    std::vector<std::pair<int, std::vector<QVariant>>> refreshed;
+    for (int i = 0; i < recordCount(); ++i) {
+        const Row& row = m_rows[i];
+        if (row.status == RowStatus::Unchanged)
+            continue;
+        if (row.status == RowStatus::Inserted)
+            runUpdate(m_insertSQL, row, QStringLiteral("добавления"));
+        else
+            runUpdate(m_modifySQL, row, QStringLiteral("изменения"));
+        std::vector<QVariant> values;
+        if (refreshRow(row, values))
+            refreshed.emplace_back(i, std::move(values));
+    }
+
+    // Every statement succeeded: the cache now matches the database, until a rollback.
+    if (!m_beforeApply)
+        m_beforeApply = std::move(before);
+    if (!refreshed.empty()) {
+        RowsChange change(*this);
+        for (auto& [row, values] : refreshed)
+            m_rows[row].values = std::move(values);
+    }
+    m_deleted.clear();
+    for (Row& row : m_rows) {
+        row.original = row.values;
+        row.status = RowStatus::Unchanged;
+    }
+    if (!refreshed.empty())
+        emit recordChanged();
+}
+
+void DataSet::runUpdate(const QString& sql, const Row& row, const QString& what) {
+    if (sql.trimmed().isEmpty())
+        throw Exception(QStringLiteral("Не задан запрос %1 записи").arg(what));
+    Statement statement(m_transaction, sql, ParamMode::Named);
+    bindRow(statement, row);
+    statement.execute();
+    if (statement.type() == StatementType::Update && statement.rowsAffected() == 0)
+        throw Exception(
+            QStringLiteral("Запись не найдена: она изменена или удалена другим пользователем"));
+}
+
+bool DataSet::refreshRow(const Row& row, std::vector<QVariant>& values) {
+    if (m_refreshSQL.trimmed().isEmpty())
+        return false;
+    Statement statement(m_transaction, m_refreshSQL, ParamMode::Named);
+    bindRow(statement, row);
+    statement.execute();
+    if (!statement.fetch())
+        return false;
+    values = row.values;
+    for (int i = 0; i < statement.fieldCount(); ++i) {
+        const Field column = statement.field(i);
+        const int index = fieldIndex(column.name());
+        if (index >= 0)
+            values[index] = readColumn(column, m_columns[index]->m_type);
+    }
+    statement.close();
+    return true;
+}
+
+// :NAME takes the row's value of field NAME, :OLD_NAME the value it had in the database.
+void DataSet::bindRow(Statement& statement, const Row& row) const {
+    for (int i = 0; i < statement.paramCount(); ++i) {
+        Param param = statement.param(i);
+        const QString name = param.name();
+        if (name.startsWith(kOldPrefix)) {
+            const int index = fieldIndex(name.mid(kOldPrefix.size()));
+            if (index >= 0) {
+                bindValue(param, m_columns[index]->m_type, row.original[index]);
+                continue;
+            }
+        }
+        const int index = fieldIndex(name);
+        if (index < 0)
+            throw ListError(QStringLiteral("Поле \"%1\" не найдено").arg(name));
+        bindValue(param, m_columns[index]->m_type, row.values[index]);
+    }
+}
+
+void DataSet::bindValue(Param param, FieldType type, const QVariant& value) const {
+    if (value.isNull()) {
+        param.setNull();
+        return;
+    }
+    switch (type) {
+    case FieldType::Integer:
+        param.setInteger(value.toLongLong());
+        break;
+    case FieldType::Float:
+        param.setFloat(value.toDouble());
+        break;
+    case FieldType::DateTime:
+        param.setDateTime(value.toDouble());
+        break;
+    case FieldType::Blob:
+        param.setBytes(value.toByteArray());
+        break;
+    case FieldType::Boolean:
+        param.setInteger(value.toBool() ? 1 : 0);
+        break;
+    case FieldType::String:
+    case FieldType::Null:
+        param.setString(value.toString());
+        break;
+    }
+}
+
+void DataSet::cancelUpdates() {
+    requireActive();
+    cancel();
+    {
+        RowsChange change(*this);
+        for (auto it = m_deleted.rbegin(); it != m_deleted.rend(); ++it) {
+            const int position = qMin(it->position, recordCount());
+            m_rows.insert(m_rows.begin() + position, std::move(it->row));
+        }
+        m_deleted.clear();
+        std::erase_if(m_rows, [](const Row& row) { return row.status == RowStatus::Inserted; });
+        for (Row& row : m_rows) {
+            row.values = row.original;
+            row.status = RowStatus::Unchanged;
+        }
+        if (isEmpty())
+            setCursor(-1, true, true);
+        else
+            setCursor(qBound(0, m_current, recordCount() - 1), false, false);
+    }
+    emit recordChanged();
+}
+
+void DataSet::commit() {
+    m_transaction.commit();
+    m_beforeApply.reset();
+    close();
+}
+
+void DataSet::commitRetaining() {
+    m_transaction.commitRetaining();
+    m_beforeApply.reset();
+}
+
+void DataSet::rollback() {
+    if (m_transaction.isActive())
+        m_transaction.rollback();
+    m_beforeApply.reset();
+    close();
+}
+
+void DataSet::rollbackRetaining() {
+    if (m_transaction.isActive())
+        m_transaction.rollbackRetaining();
+    restoreBeforeApply();
+}
+
+// The applied changes were undone in the database: they are pending again in the cache.
+void DataSet::restoreBeforeApply() {
+    if (!m_beforeApply)
+        return;
+    {
+        RowsChange change(*this);
+        m_rows = std::move(m_beforeApply->rows);
+        m_deleted = std::move(m_beforeApply->deleted);
+        setCursor(qMin(m_current, recordCount() - 1), m_bof, m_eof);
+    }
+    m_beforeApply.reset();
+    emit recordChanged();
+}
+
+} // namespace fb

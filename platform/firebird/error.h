@@ -1,0 +1,50 @@
+#pragma once
+
+#include "core/exceptions.h"
+
+#include <ibase.h>
+
+namespace fb {
+
+// An error of the database engine or of this layer.
+//
+// message() is what the user sees:
+//  - for a user-defined database exception raised by a trigger (E_PARTINUSE and the like),
+//    the exception's own text alone, e.g. "Фирма используется в документах!";
+//  - otherwise the engine's text: the interpreted status lines joined with "\n".
+// sqlCode() is the SQL code (isc_sqlcode), gdsCode() the first engine error code
+// (isc_except for a user exception), serverText() always the full engine text.
+class Error : public Exception {
+public:
+    Error(QString message, int sqlCode = 0, qint64 gdsCode = 0, QString serverText = {},
+          QString exceptionName = {});
+
+    int sqlCode() const { return m_sqlCode; }
+    qint64 gdsCode() const { return m_gdsCode; }
+    const QString& serverText() const { return m_serverText; }
+
+    // True for an exception raised by a trigger or procedure with EXCEPTION name.
+    bool isUserException() const { return !m_exceptionName.isEmpty(); }
+    // The name of that exception (E_PARTINUSE), empty otherwise.
+    const QString& exceptionName() const { return m_exceptionName; }
+
+private:
+    int m_sqlCode;
+    qint64 m_gdsCode;
+    QString m_serverText;
+    QString m_exceptionName;
+};
+
+// The status vector of one client call.
+using Status = ISC_STATUS_ARRAY;
+
+// True when the status vector holds an error.
+bool failed(const ISC_STATUS* status);
+
+// Throws Error built from the status vector when it holds an error.
+void check(const ISC_STATUS* status);
+
+// Builds the Error of a failed status vector (does not throw).
+Error errorFromStatus(const ISC_STATUS* status);
+
+} // namespace fb

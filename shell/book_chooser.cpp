@@ -1,0 +1,515 @@
+#include "shell/book_chooser.h"
+
+#include "core/exceptions.h"
+#include "core/ini_file.h"
+#include "core/text_helpers.h"
+#include "platform/firebird/attachment.h"
+#include "platform/firebird/error.h"
+#include "platform/firebird/services.h"
+#include "platform/firebird/statement.h"
+#include "platform/firebird/transaction.h"
+#include "store/data_store.h"
+#include "store/new_book.h"
+#include "ui/guard.h"
+#include "ui/message_box.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+const char* const kManagerParam = "-dbcontrol";
+const char* const kSection = "DB";
+const char* const kSelectBase = "Выделите необходимую базу!";
+const char* const kRestoreCaption = "Восстановление";
+
+QString captionKey(int i) {
+    return QStringLiteral("DatabaseCaption_") + QString::number(i);
+}
+
+QString pathKey(int i) {
+    return QStringLiteral("DatabasePath_") + QString::number(i);
+}
+
+// The file name part of a path; the list may come from a system with either separator.
+QString fileNamePart(const QString& path) {
+    const int slash = qMax(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    return path.mid(slash + 1);
+}
+
+// The words of the restore question for a backup kind folder.
+QString kindAdjective(const QString& kind) {
+    if (kind == DataStore::backupFolder(DataStore::Yesterday))
+        return QStringLiteral("вчерашней");
+    if (kind == DataStore::backupFolder(DataStore::Week))
+        return QStringLiteral("еженедельной");
+    return QStringLiteral("текущей");
+}
+
+// A file that is removed when the owner goes, whatever happened to it in between.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(QString path) : m_path(std::move(path)) { QFile::remove(m_path); }
+    ~TemporaryFile() { QFile::remove(m_path); }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    const QString& path() const { return m_path; }
+
+private:
+    QString m_path;
+};
+
+// True when another connection is attached to the database. A file that cannot be opened at all
+// is taken as not in use: a damaged database is what a restore is for.
+bool databaseInUse(const QString& path) {
+    if (!QFileInfo::exists(path))
+        return false;
+    fb::Attachment database;
+    try {
+        database.attach(path);
+    } catch (const fb::Error&) {
+        return false;
+    }
+    fb::Transaction transaction(database, fb::TransactionKind::ReadOnly);
+    fb::Statement query(transaction,
+                        QStringLiteral("SELECT COUNT(*) FROM MON$ATTACHMENTS\n"
+                                       "WHERE MON$ATTACHMENT_ID <> CURRENT_CONNECTION\n"
+                                       "AND MON$SYSTEM_FLAG = 0"));
+    query.execute();
+    query.fetch();
+    const bool inUse = query.field(0).asInteger() > 0;
+    query.close();
+    transaction.commit();
+    return inUse;
+}
+
+// Restores the backup into a temporary file beside the database and puts it in the database's
+// place only when the restore has succeeded.
+void restoreBySwap(const QString& backup, const QString& path) {
+    const QFileInfo info(path);
+    TemporaryFile temporary(info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
+                            QStringLiteral(".restore.tmp"));
+    fb::services::restore(backup, temporary.path());
+    if (databaseInUse(path))
+        throw Exception(QStringLiteral("База данных используется другой программой. Закройте ее "
+                                       "и повторите восстановление."));
+    replaceFile(temporary.path(), path);
+}
+
+// Offers to create the first book, a cash desk or a bank account, until one is made or the user
+// gives up; false when the user gives up. A failed attempt has shown its error.
+bool offerFirstBook() {
+    for (;;) {
+        const int answer = dialogs::messageBox(
+            nullptr,
+            QStringLiteral("Не указано ни одной базы данных!\n\nСоздать новую базу данных?\n"
+                           "«Да» — касса,\n«Нет» — расчетный счет,\n"
+                           "«Отмена» — выход из программы."),
+            QStringLiteral("Новая база данных"), MB_YESNOCANCEL | MB_ICONQUESTION);
+        bool made = false;
+        if (answer == IDYES)
+            runGuarded([&] {
+                made = addBook(nullptr, CashDesk, QStringLiteral("Название новой кассы"),
+                               QStringLiteral("Новая касса"), nullptr, true);
+            });
+        else if (answer == IDNO)
+            runGuarded([&] {
+                made = addBook(nullptr, BankAccount,
+                               QStringLiteral("Название нового расчтеного счета"),
+                               QStringLiteral("Новый расчетный счет"), nullptr, true);
+            });
+        else
+            return false;
+        if (made)
+            return true;
+    }
+}
+
+QWidget* panelWith(QPushButton* button, const QString& name, QWidget* parent) {
+    auto* panel = new QWidget(parent);
+    panel->setObjectName(name);
+    auto* layout = new QHBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(button);
+    return panel;
+}
+
+} // namespace
+
+BookChooser::BookChooser(Mode mode, QWidget* owner) : QDialog(owner), m_mode(mode) {
+    setObjectName(QStringLiteral("frmSelectStore"));
+    buildLayout();
+    applyMode();
+}
+
+void BookChooser::buildLayout() {
+    setWindowTitle(QStringLiteral("Выберите базу данных"));
+
+    m_titleLabel =
+        new QLabel(QStringLiteral("Выберете базу данных, к которой небходимо подключиться:"), this);
+    m_titleLabel->setObjectName(QStringLiteral("lblTitle"));
+
+    m_okButton = new QPushButton(QStringLiteral("OK"), this);
+    m_okButton->setObjectName(QStringLiteral("btnOK"));
+    m_okButton->setDefault(true);
+    m_okButton->setToolTip(QStringLiteral("Подключение к выбранной базе данных"));
+    m_okPanel = panelWith(m_okButton, QStringLiteral("pnlOK"), this);
+
+    m_cancelButton = new QPushButton(QStringLiteral("Отмена"), this);
+    m_cancelButton->setObjectName(QStringLiteral("btnCancel"));
+    m_cancelButton->setToolTip(QStringLiteral("Выход из программы"));
+    m_cancelPanel = panelWith(m_cancelButton, QStringLiteral("pnlCancel"), this);
+
+    m_bookList = new QTreeWidget(this);
+    m_bookList->setObjectName(QStringLiteral("liviStores"));
+    m_bookList->setRootIsDecorated(false);
+    m_bookList->setUniformRowHeights(true);
+    m_bookList->setAllColumnsShowFocus(true);
+    m_bookList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_bookList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_bookList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_bookList->setHeaderLabels({QStringLiteral("Название"), QStringLiteral("Файл базы данных")});
+    m_bookList->setColumnWidth(0, 200);
+    m_bookList->header()->setStretchLastSection(true);
+
+    m_deleteButton = new QPushButton(QStringLiteral("Удалить из списка"), this);
+    m_deleteButton->setObjectName(QStringLiteral("btnDelete"));
+    m_deleteButton->setToolTip(QStringLiteral(
+        "Удаление подключения. Удаляется только из этого списка, база данных остается."));
+    m_deletePanel = panelWith(m_deleteButton, QStringLiteral("pnlDelete"), this);
+
+    m_restoreGroup = new QGroupBox(QStringLiteral("Восстановление"), this);
+    m_restoreGroup->setObjectName(QStringLiteral("grbxRestore"));
+    m_restoreReservButton =
+        new QPushButton(QStringLiteral("Восстановить текущую копию..."), m_restoreGroup);
+    m_restoreReservButton->setObjectName(QStringLiteral("btnRestoreReserv"));
+    m_restoreYesterdayButton =
+        new QPushButton(QStringLiteral("Восстановить вчерашнюю копию..."), m_restoreGroup);
+    m_restoreYesterdayButton->setObjectName(QStringLiteral("btnRestoreYesterday"));
+    m_restoreWeekButton =
+        new QPushButton(QStringLiteral("Восстановить еженедельную копию..."), m_restoreGroup);
+    m_restoreWeekButton->setObjectName(QStringLiteral("btnRestoreWeek"));
+    auto* restoreLayout = new QHBoxLayout(m_restoreGroup);
+    restoreLayout->addWidget(m_restoreReservButton);
+    restoreLayout->addWidget(m_restoreYesterdayButton);
+    restoreLayout->addWidget(m_restoreWeekButton);
+
+    m_addButton = new QPushButton(QStringLiteral("Добавить..."), this);
+    m_addButton->setObjectName(QStringLiteral("btnAdd"));
+    m_addPanel = panelWith(m_addButton, QStringLiteral("pnlAdd"), this);
+    m_addPanel->hide();
+    m_deletePanel->hide();
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_addPanel);
+    buttons->addWidget(m_deletePanel);
+    buttons->addStretch(1);
+    buttons->addWidget(m_okPanel);
+    buttons->addWidget(m_cancelPanel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_titleLabel);
+    layout->addWidget(m_bookList, 1);
+    layout->addLayout(buttons);
+    layout->addWidget(m_restoreGroup);
+
+    const auto guarded = [this](void (BookChooser::*handler)()) {
+        return [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); };
+    };
+    connect(m_okButton, &QPushButton::clicked, this, guarded(&BookChooser::onOkClicked));
+    connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_bookList, &QTreeWidget::itemDoubleClicked, this, guarded(&BookChooser::onOkClicked));
+    connect(m_bookList, &QTreeWidget::itemSelectionChanged, this,
+            guarded(&BookChooser::onBookSelectionChanged));
+    connect(m_deleteButton, &QPushButton::clicked, this, guarded(&BookChooser::onDeleteClicked));
+    connect(m_addButton, &QPushButton::clicked, this, guarded(&BookChooser::onAddClicked));
+    connect(m_restoreReservButton, &QPushButton::clicked, this,
+            guarded(&BookChooser::onRestoreReservClicked));
+    connect(m_restoreYesterdayButton, &QPushButton::clicked, this,
+            guarded(&BookChooser::onRestoreYesterdayClicked));
+    connect(m_restoreWeekButton, &QPushButton::clicked, this,
+            guarded(&BookChooser::onRestoreWeekClicked));
+}
+
+void BookChooser::applyMode() {
+    if (m_mode == Mode::Manager) {
+        setWindowTitle(QStringLiteral("Управление базами данных"));
+        m_titleLabel->setText(QStringLiteral("Список используемых баз данных"));
+        m_cancelButton->setText(QStringLiteral("Выход"));
+        m_okPanel->hide();
+        m_addPanel->show();
+        m_deletePanel->show();
+        m_restoreGroup->show();
+        resize(760, 400);
+    } else {
+        m_restoreGroup->hide();
+        m_bookList->setColumnCount(1);
+        resize(420, 270);
+    }
+    onBookSelectionChanged();
+}
+
+std::optional<int> BookChooser::parseBParameter(const QString& firstParam) {
+    const QString param = firstParam.left(128).trimmed();
+    if (!param.startsWith(QLatin1Char('B')))
+        return std::nullopt;
+    bool ok = false;
+    const int number = param.mid(1).trimmed().toInt(&ok, 10);
+    if (!ok)
+        throw ConvertError(QStringLiteral("Неверный параметр командной строки \"%1\": после "
+                                          "\"B\" должен стоять номер базы данных.")
+                               .arg(param));
+    return number - 1;
+}
+
+QList<BookEntry> BookChooser::readBookList(const IniFile& ini) {
+    const QString section = QLatin1String(kSection);
+    const int count = ini.readInteger(section, QStringLiteral("DatabaseCount"), 0);
+    QList<BookEntry> entries;
+    for (int i = 0; i < count; ++i) {
+        BookEntry entry;
+        entry.path = ini.readString(section, pathKey(i), QString());
+        entry.caption = ini.readString(section, captionKey(i), QString());
+        if (entry.caption.trimmed().isEmpty())
+            entry.caption = fileNamePart(entry.path);
+        entries << entry;
+    }
+    return entries;
+}
+
+bool BookChooser::choose(QString& path, int& storeIndex) {
+    return choose(QCoreApplication::arguments().value(1), path, storeIndex);
+}
+
+bool BookChooser::choose(const QString& firstParam, QString& path, int& storeIndex) {
+    if (!dtmdlDataStoreProto)
+        throw Exception(QStringLiteral("Хранилище данных не создано."));
+    IniFile& ini = dtmdlDataStoreProto->ini();
+    const QString param = firstParam.left(128);
+    const std::optional<int> number = parseBParameter(param);
+    QList<BookEntry> entries = readBookList(ini);
+
+    if (param == QLatin1String(kManagerParam)) {
+        BookChooser form(Mode::Manager);
+        form.loadBookList(entries);
+        if (entries.isEmpty())
+            dialogs::showMessage(QStringLiteral("Не указано ни одной базы данных!"));
+        form.exec();
+        return false;
+    }
+
+    while (entries.isEmpty()) {
+        if (!offerFirstBook())
+            return false;
+        entries = readBookList(ini);
+    }
+
+    if (entries.size() == 1) {
+        path = entries.first().path;
+        storeIndex = 0;
+        return true;
+    }
+
+    if (number) {
+        if (*number < 0 || *number >= entries.size()) {
+            dialogs::showMessage(
+                QStringLiteral("В параметре \"B\" указан несуществующий номер базы данных!"));
+            return false;
+        }
+        path = entries.at(*number).path;
+        storeIndex = *number;
+        return true;
+    }
+
+    BookChooser form(Mode::Choice);
+    form.loadBookList(entries);
+    if (form.exec() != QDialog::Accepted)
+        return false;
+    const int selected = form.selectedIndex();
+    if (selected < 0)
+        return false;
+    path = entries.at(selected).path;
+    storeIndex = selected;
+    return true;
+}
+
+void BookChooser::loadBookList(const QList<BookEntry>& entries) {
+    m_bookList->clear();
+    for (const BookEntry& entry : entries) {
+        auto* item = new QTreeWidgetItem(m_bookList, {entry.caption, entry.path});
+        item->setData(0, Qt::UserRole, entry.path);
+    }
+    if (m_bookList->topLevelItemCount() > 0) {
+        m_bookList->setCurrentItem(m_bookList->topLevelItem(0));
+        m_bookList->setFocus();
+    }
+    onBookSelectionChanged();
+}
+
+QList<BookEntry> BookChooser::bookEntries() const {
+    QList<BookEntry> entries;
+    for (int i = 0; i < m_bookList->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = m_bookList->topLevelItem(i);
+        entries << BookEntry{item->text(0), item->data(0, Qt::UserRole).toString()};
+    }
+    return entries;
+}
+
+// The count is written after the entries and the stale keys go last, so that a rewrite that
+// stops half-way still leaves a list that reads back whole.
+void BookChooser::saveBookList() {
+    IniFile& ini = dtmdlDataStoreProto->ini();
+    const QString section = QLatin1String(kSection);
+    const int old = ini.readInteger(section, QStringLiteral("DatabaseCount"), 0);
+    const QList<BookEntry> entries = bookEntries();
+    for (int i = 0; i < entries.size(); ++i) {
+        ini.writeString(section, pathKey(i), entries.at(i).path);
+        ini.writeString(section, captionKey(i), entries.at(i).caption);
+    }
+    ini.writeInteger(section, QStringLiteral("DatabaseCount"), int(entries.size()));
+    for (int i = int(entries.size()); i < old; ++i) {
+        ini.deleteKey(section, pathKey(i));
+        ini.deleteKey(section, captionKey(i));
+    }
+}
+
+int BookChooser::selectedIndex() const {
+    const QList<QTreeWidgetItem*> selected = m_bookList->selectedItems();
+    return selected.isEmpty() ? -1 : m_bookList->indexOfTopLevelItem(selected.first());
+}
+
+void BookChooser::onOkClicked() {
+    if (selectedIndex() < 0) {
+        dialogs::showMessage(QString::fromUtf8(kSelectBase));
+        return;
+    }
+    accept();
+}
+
+void BookChooser::onAddClicked() {
+    QString file;
+    if (!dialogs::openFileName(this, QStringLiteral("Выберите базу данных"),
+                               QCoreApplication::applicationDirPath() +
+                                   QStringLiteral("/Databases"),
+                               QStringLiteral("Базы данных (*.fdb *.FDB)"), file))
+        return;
+    for (int i = 0; i < m_bookList->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = m_bookList->topLevelItem(i);
+        if (item->data(0, Qt::UserRole).toString().toUpper() == file.toUpper()) {
+            m_bookList->setCurrentItem(item);
+            dialogs::messageBox(this,
+                                QStringLiteral("Выбранная Вами база данных уже присутствует в "
+                                               "списке!"),
+                                QStringLiteral("Добавление базы данных"),
+                                MB_OK | MB_ICONEXCLAMATION);
+            return;
+        }
+    }
+    auto* item = new QTreeWidgetItem(m_bookList, {fileNamePart(file), file});
+    item->setData(0, Qt::UserRole, file);
+    try {
+        saveBookList();
+    } catch (...) {
+        delete item;
+        throw;
+    }
+}
+
+void BookChooser::onDeleteClicked() {
+    const int index = selectedIndex();
+    if (index < 0)
+        return;
+    if (m_bookList->topLevelItemCount() == 1) {
+        dialogs::showMessage(QStringLiteral("Вы не можете удалить единственную ссылку!"));
+        return;
+    }
+    if (dialogs::messageBox(this, QStringLiteral("Вы уверенны, что хотите удалить запись?"),
+                            QStringLiteral("Удаление"),
+                            MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+        return;
+    QTreeWidgetItem* item = m_bookList->takeTopLevelItem(index);
+    try {
+        saveBookList();
+    } catch (...) {
+        m_bookList->insertTopLevelItem(index, item);
+        throw;
+    }
+    delete item;
+}
+
+void BookChooser::restoreSelected(const QString& kind) {
+    const int index = selectedIndex();
+    if (index < 0) {
+        dialogs::showMessage(QString::fromUtf8(kSelectBase));
+        return;
+    }
+    restoreBackup(m_bookList->topLevelItem(index)->data(0, Qt::UserRole).toString(), kind, this);
+    onBookSelectionChanged();
+}
+
+void BookChooser::onRestoreReservClicked() {
+    restoreSelected(DataStore::backupFolder(DataStore::Reserv));
+}
+
+void BookChooser::onRestoreYesterdayClicked() {
+    restoreSelected(DataStore::backupFolder(DataStore::Yesterday));
+}
+
+void BookChooser::onRestoreWeekClicked() {
+    restoreSelected(DataStore::backupFolder(DataStore::Week));
+}
+
+void BookChooser::onBookSelectionChanged() {
+    const int index = selectedIndex();
+    const QString path =
+        index < 0 ? QString() : m_bookList->topLevelItem(index)->data(0, Qt::UserRole).toString();
+    const auto exists = [&](int kind) {
+        return index >= 0 &&
+               QFileInfo::exists(DataStore::backupPath(path, DataStore::backupFolder(kind)));
+    };
+    m_restoreReservButton->setEnabled(exists(DataStore::Reserv));
+    m_restoreYesterdayButton->setEnabled(exists(DataStore::Yesterday));
+    m_restoreWeekButton->setEnabled(exists(DataStore::Week));
+}
+
+bool BookChooser::restoreBackup(const QString& path, const QString& kind, QWidget* owner) {
+    const QString backup = DataStore::backupPath(path, kind);
+    const QFileInfo backupInfo(backup);
+    if (!backupInfo.exists()) {
+        dialogs::messageBox(owner,
+                            QStringLiteral("Копия базы данных не найдена:\n") +
+                                QDir::toNativeSeparators(backup),
+                            QString::fromUtf8(kRestoreCaption), MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    const QString question =
+        QStringLiteral("Восстановить базу данных\n%1\nиз %2 копии от %3?\n\n"
+                       "Все изменения, внесенные после создания копии, будут потеряны.")
+            .arg(QDir::toNativeSeparators(path), kindAdjective(kind),
+                 backupInfo.lastModified().toString(QStringLiteral("dd.MM.yyyy hh:mm")));
+    if (dialogs::messageBox(owner, question, QString::fromUtf8(kRestoreCaption),
+                            MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+        return false;
+    try {
+        execWithSQLWaitCursor([&] { restoreBySwap(backup, path); });
+    } catch (const Exception& e) {
+        dialogs::messageBox(owner,
+                            QStringLiteral("Не удалось восстановить базу данных!\n\n") +
+                                e.message() +
+                                QStringLiteral("\n\nБаза данных осталась без изменений."),
+                            QString::fromUtf8(kRestoreCaption), MB_OK | MB_ICONERROR);
+        return false;
+    }
+    dialogs::messageBox(owner, QStringLiteral("База данных восстановлена."),
+                        QString::fromUtf8(kRestoreCaption), MB_OK | MB_ICONINFORMATION);
+    return true;
+}

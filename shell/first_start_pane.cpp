@@ -1,0 +1,83 @@
+#include "shell/first_start_pane.h"
+
+#include "core/ini_file.h"
+#include "shell/help_viewer.h"
+#include "shell/main_window_base.h"
+#include "shell/upgrade_window.h"
+#include "store/data_store.h"
+
+#include <QCheckBox>
+#include <QPlainTextEdit>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kStartup = QStringLiteral("Startup");
+const QString kNoStartupDialog = QStringLiteral("NoStartupDialog");
+
+bool startupDialogWanted() {
+    return dtmdlDataStoreProto->ini().readInteger(kStartup, kNoStartupDialog, 0) == 0;
+}
+
+} // namespace
+
+FirstStartPane::FirstStartPane(QWidget* owner) : Pane(owner) {
+    if (frmMainProto)
+        setWindowTitle(frmMainProto->splashCaption());
+
+    m_helpPanel = new QWidget(m_contentPanel);
+    m_helpPanel->setObjectName(QStringLiteral("pnlHelpViewer"));
+    m_helpViewer = new QTextBrowser(m_helpPanel);
+    m_helpViewer->setObjectName(QStringLiteral("helpViewer"));
+    m_helpViewer->setOpenExternalLinks(true);
+    m_versionInfoEdit = new QPlainTextEdit(m_helpPanel);
+    m_versionInfoEdit->setObjectName(QStringLiteral("mmVersionInfo"));
+    m_versionInfoEdit->setReadOnly(true);
+    m_versionInfoEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    auto* viewerLayout = new QVBoxLayout(m_helpPanel);
+    viewerLayout->setContentsMargins(0, 0, 0, 0);
+    viewerLayout->addWidget(m_helpViewer);
+    viewerLayout->addWidget(m_versionInfoEdit);
+
+    auto* bottomPanel = new QWidget(m_contentPanel);
+    bottomPanel->setObjectName(QStringLiteral("bottomPanel"));
+    bottomPanel->setFixedHeight(37);
+    m_showAgainCheck =
+        new QCheckBox(QStringLiteral("Показывать эту страничку при старте"), bottomPanel);
+    m_showAgainCheck->setObjectName(QStringLiteral("chbxShowAgain"));
+    auto* bottomLayout = new QVBoxLayout(bottomPanel);
+    bottomLayout->addWidget(m_showAgainCheck);
+
+    auto* layout = new QVBoxLayout(m_contentPanel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_helpPanel, 1);
+    layout->addWidget(bottomPanel);
+
+    m_showAgainCheck->setChecked(startupDialogWanted());
+    connect(m_showAgainCheck, &QCheckBox::toggled, this, &FirstStartPane::onShowAgainToggled);
+}
+
+bool FirstStartPane::shouldShowAtStartup() {
+    return frmMainProto && frmMainProto->wantsFirstStart() && startupDialogWanted();
+}
+
+void FirstStartPane::onShowAgainToggled(bool checked) {
+    dtmdlDataStoreProto->ini().writeInteger(kStartup, kNoStartupDialog, checked ? 0 : 1);
+}
+
+void FirstStartPane::showEmbedded() {
+    m_versionInfoEdit->hide();
+    const QString topic = help::topicFile(dtmdlDataStoreProto->m_helpFile +
+                                          QStringLiteral("::/startup/whatsnew.htm>update_info"));
+    if (!topic.isEmpty()) {
+        m_helpViewer->setSource(QUrl::fromLocalFile(topic));
+    } else {
+        // Without a help file the page would stay blank: show the change list instead.
+        m_helpViewer->hide();
+        m_versionInfoEdit->setPlainText(UpgradeWindow::changeList());
+        m_versionInfoEdit->show();
+    }
+    Pane::showEmbedded();
+}

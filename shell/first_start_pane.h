@@ -1,0 +1,28 @@
+#pragma once
+
+#include "shell/pane.h"
+
+class QCheckBox;
+class QPlainTextEdit;
+class QTextBrowser;
+
+// The first-start pane: the what's-new page of the help file, and the choice whether to show
+// it at the next start (INI "Startup" / "NoStartupDialog": 0 shows it, 1 not).
+class FirstStartPane : public Pane {
+    Q_OBJECT
+public:
+    explicit FirstStartPane(QWidget* owner = nullptr);
+
+    // True when the main window wants the first-start pane and the INI does not say no.
+    static bool shouldShowAtStartup();
+
+    void showEmbedded() override;
+
+    QWidget* m_helpPanel = nullptr;
+    QTextBrowser* m_helpViewer = nullptr;
+    QPlainTextEdit* m_versionInfoEdit = nullptr;
+    QCheckBox* m_showAgainCheck = nullptr;
+
+private:
+    void onShowAgainToggled(bool checked);
+};

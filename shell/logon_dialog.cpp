@@ -1,0 +1,186 @@
+#include "shell/logon_dialog.h"
+
+#include "core/cp1251.h"
+#include "core/ini_file.h"
+#include "core/text_helpers.h"
+#include "platform/firebird/statement.h"
+#include "platform/firebird/transaction.h"
+#include "shell/password_dialog.h"
+#include "store/data_store.h"
+#include "ui/guard.h"
+#include "ui/message_box.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const char* const kVisibleUsers = "SELECT * FROM USERS WHERE (NOT LNAM LIKE '?%')";
+
+struct VisibleUser {
+    int key = 0;
+    QString name;
+    QString password;
+};
+
+// The users who may log on, in the server's natural order, on the data store's general query.
+QList<VisibleUser> visibleUsers() {
+    fb::Statement& q = dtmdlDataStoreProto->query();
+    q.close();
+    q.prepare(QString::fromLatin1(kVisibleUsers), fb::ParamMode::Untouched);
+    q.execute();
+    QList<VisibleUser> users;
+    while (q.fetch())
+        users.append({int(q.field(QStringLiteral("PRKEY")).asInteger()),
+                      q.field(QStringLiteral("LNAM")).asString(),
+                      q.field(QStringLiteral("PASSW")).asString()});
+    dtmdlDataStoreProto->transaction().commit();
+    return users;
+}
+
+bool hasNoPassword(const QString& stored) {
+    return stored.isEmpty() || stored == PasswordDialog::encodePassword(QString());
+}
+
+QWidget* panel(const char* name, QWidget* parent) {
+    auto* widget = new QWidget(parent);
+    widget->setObjectName(QLatin1String(name));
+    auto* layout = new QHBoxLayout(widget);
+    layout->setContentsMargins(0, 0, 0, 0);
+    return widget;
+}
+
+QLabel* label(const char* name, const QString& text, QWidget* parent) {
+    auto* result = new QLabel(text, parent);
+    result->setObjectName(QLatin1String(name));
+    return result;
+}
+
+} // namespace
+
+LogonDialog::LogonDialog(QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    setObjectName(QStringLiteral("frmUserLogon"));
+    setWindowTitle(QStringLiteral("Вход в программу"));
+    buildLayout();
+    loadUsers();
+}
+
+void LogonDialog::buildLayout() {
+    const int labelWidth = 100;
+
+    QWidget* user = panel("pnlUser", this);
+    QLabel* userLabel = label("Label2", QStringLiteral("Пользователь:"), user);
+    userLabel->setFixedWidth(labelWidth);
+    m_userCombo = new QComboBox(user);
+    m_userCombo->setObjectName(QStringLiteral("cbbxUser"));
+    m_userCombo->setMinimumWidth(200);
+    userLabel->setBuddy(m_userCombo);
+    user->layout()->addWidget(userLabel);
+    user->layout()->addWidget(m_userCombo);
+
+    QWidget* password = panel("pnlPassword", this);
+    QLabel* passwordLabel = label("Label3", QStringLiteral("Пароль:"), password);
+    passwordLabel->setFixedWidth(labelWidth);
+    m_passwordEdit = new QLineEdit(password);
+    m_passwordEdit->setObjectName(QStringLiteral("edtPassword"));
+    m_passwordEdit->setEchoMode(QLineEdit::Password);
+    passwordLabel->setBuddy(m_passwordEdit);
+    password->layout()->addWidget(passwordLabel);
+    password->layout()->addWidget(m_passwordEdit);
+
+    QWidget* space = panel("pnlSpace", this);
+    QWidget* okPanel = panel("pnlOK", this);
+    auto* ok = new QPushButton(QStringLiteral("OK"), okPanel);
+    ok->setObjectName(QStringLiteral("btnOK"));
+    okPanel->layout()->addWidget(ok);
+    QWidget* cancelPanel = panel("pnlCancel", this);
+    auto* cancel = new QPushButton(QStringLiteral("Отмена"), cancelPanel);
+    cancel->setObjectName(QStringLiteral("btnCancel"));
+    cancelPanel->layout()->addWidget(cancel);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(space, 1);
+    buttons->addWidget(okPanel);
+    buttons->addWidget(cancelPanel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(
+        label("Label1", QStringLiteral("Введите пароль для входа в программу!"), this));
+    layout->addWidget(user);
+    layout->addWidget(password);
+    layout->addSpacing(4);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    setTabOrder(m_userCombo, m_passwordEdit);
+    setTabOrder(m_passwordEdit, ok);
+    setTabOrder(ok, cancel);
+    m_userCombo->installEventFilter(this);
+    m_passwordEdit->installEventFilter(this);
+
+    connect(ok, &QPushButton::clicked, this, [this] { runGuarded([this] { onOkClicked(); }); });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void LogonDialog::loadUsers() {
+    m_passwordEdit->clear();
+    m_userCombo->clear();
+    for (const VisibleUser& user : visibleUsers())
+        m_userCombo->addItem(user.name + QLatin1Char(' '), user.key);
+    const int last = dtmdlDataStoreProto->ini().readInteger(QStringLiteral("Logon"),
+                                                            QStringLiteral("LastUser"), -1);
+    m_userCombo->setCurrentIndex(last == -1 ? (m_userCombo->count() > 0 ? 0 : -1)
+                                            : m_userCombo->findData(last));
+}
+
+bool LogonDialog::passwordAccepted(const QString& typed, const QString& stored) {
+    if (stored.isEmpty())
+        return true;
+    return cp1251::canEncode(typed) && PasswordDialog::encodePassword(typed) == stored;
+}
+
+void LogonDialog::onOkClicked() {
+    if (m_userCombo->currentIndex() < 0)
+        return;
+    const int key = m_userCombo->currentData().toInt();
+    const QString stored =
+        dtmdlDataStoreProto->fieldValue(QStringLiteral("USERS"), QStringLiteral("PASSW"), key);
+    if (!passwordAccepted(m_passwordEdit->text(), stored)) {
+        dialogs::messageBox(this, QStringLiteral("Пароль неверен!"), QStringLiteral("Ошибка"),
+                            MB_OK | MB_ICONERROR);
+        return;
+    }
+    // Remembering the user is a convenience: an INI that cannot be written is reported and the
+    // logon goes on.
+    runGuarded([key] {
+        dtmdlDataStoreProto->ini().writeInteger(QStringLiteral("Logon"), QStringLiteral("LastUser"),
+                                                key);
+    });
+    dtmdlDataStoreProto->m_userKey = key;
+    accept();
+}
+
+bool LogonDialog::logon() {
+    const QList<VisibleUser> users = visibleUsers();
+    if (users.isEmpty())
+        return true;
+    if (users.size() == 1 && hasNoPassword(users.first().password)) {
+        dtmdlDataStoreProto->m_userKey = users.first().key;
+        return true;
+    }
+    LogonDialog window;
+    return window.exec() == QDialog::Accepted;
+}
+
+bool LogonDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (isEnterKeyPress(event)) {
+        focusNextChild();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}

@@ -1,0 +1,593 @@
+#include "shell/main_window_base.h"
+
+#include "core/ini_file.h"
+#include "core/text_helpers.h"
+#include "shell/app_events.h"
+#include "shell/document_windows.h"
+#include "shell/first_start_pane.h"
+#include "shell/help_viewer.h"
+#include "shell/options_pane.h"
+#include "shell/running_copy.h"
+#include "shell/tool_buttons.h"
+#include "store/carried_scripts.h"
+#include "ui/guard.h"
+#include "ui/message_box.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QProcess>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+MainWindowBase* frmMainProto = nullptr;
+QString productSiteUrl;
+
+namespace {
+
+const char* const kSoftSiteUrl = "https://www.morvelsoft.example/";
+constexpr int kCaptionLength = 128;
+constexpr int kDaysBefore = 31;
+constexpr int kDaysAfter = 10;
+
+QAction* menuItem(QMenu* menu, const QString& name, const QString& caption) {
+    QAction* item = menu->addAction(caption);
+    item->setObjectName(name);
+    return item;
+}
+
+QLabel* label(QWidget* parent, const QString& name, const QString& text = QString()) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    return l;
+}
+
+// A drop-down button: a click on the button itself drops its menu as the arrow does.
+void dropDown(QToolButton* button, QMenu* menu) {
+    button->setMenu(menu);
+    button->setPopupMode(QToolButton::InstantPopup);
+}
+
+bool sameFile(const QString& a, const QString& b) {
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    const QString cb = QFileInfo(b).canonicalFilePath();
+    return !ca.isEmpty() && ca == cb;
+}
+
+void listHelpContexts(const QWidget* parent, const QString& indent, QString& text,
+                      QList<int>& contexts) {
+    for (const QObject* child : parent->children()) {
+        const auto* widget = qobject_cast<const QWidget*>(child);
+        if (!widget || widget->isWindow())
+            continue;
+        if (const int context = help::helpContext(widget)) {
+            contexts << context;
+            text += indent + widget->objectName() + QStringLiteral("  ") +
+                    QString::number(context) + QLatin1Char('\n');
+        }
+        listHelpContexts(widget, indent + QStringLiteral("  "), text, contexts);
+    }
+}
+
+} // namespace
+
+MainWindowBase::MainWindowBase(const QString& iniPath, QWidget* parent)
+    : QWidget(parent), m_iniPath(iniPath) {
+    setObjectName(QStringLiteral("frmMainProto"));
+    m_copyProgram = QCoreApplication::applicationFilePath();
+    buildLayout();
+    setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+MainWindowBase::~MainWindowBase() {
+    delete m_appEvents;
+    if (frmMainProto == this)
+        frmMainProto = nullptr;
+}
+
+// ---- Layout ----
+
+void MainWindowBase::buildLayout() {
+    auto* toolBarRow = new QWidget(this);
+    toolBarRow->setObjectName(QStringLiteral("toolBarRow"));
+    m_mainToolBar = new QToolBar(toolBarRow);
+    m_mainToolBar->setObjectName(QStringLiteral("tlbarMainMenu"));
+    m_mainToolBar->setIconSize(QSize(32, 32));
+    m_mainToolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    auto* browserMenu = new QWidget(toolBarRow);
+    browserMenu->setObjectName(QStringLiteral("pnlBrowserMenu"));
+    auto* browserMenuLayout = new QHBoxLayout(browserMenu);
+    browserMenuLayout->setContentsMargins(0, 0, 0, 0);
+    m_paneToolBarHost = browserMenu;
+
+    m_exitToolBar = new QToolBar(toolBarRow);
+    m_exitToolBar->setObjectName(QStringLiteral("tlbarExit"));
+    m_exitToolBar->setIconSize(QSize(32, 32));
+    m_exitToolBar->addSeparator();
+    m_switchButton = addToolBarButton(m_exitToolBar, QStringLiteral("btnPass"),
+                                      QStringLiteral("Переход"), 21, 0);
+    m_helpButton = addToolBarButton(m_exitToolBar, QStringLiteral("btnHelp"),
+                                    QStringLiteral("Справка"), 5, 1020);
+    m_exitButton = addToolBarButton(m_exitToolBar, QStringLiteral("btnExit"),
+                                    QStringLiteral("Выход"), 6, 1021);
+    connect(m_exitButton, &QToolButton::clicked, this, &MainWindowBase::onExitTriggered);
+
+    m_switchMenu = new QMenu(this);
+    m_switchMenu->setObjectName(QStringLiteral("ppmnPass"));
+    dropDown(m_switchButton, m_switchMenu);
+
+    m_helpMenu = new QMenu(this);
+    m_helpMenu->setObjectName(QStringLiteral("ppmnAbout"));
+    m_helpIndexAction = menuItem(m_helpMenu, QStringLiteral("mnitHelpIndex"), QString());
+    m_productSiteAction = menuItem(m_helpMenu, QStringLiteral("mnitProductSite"), QString());
+    m_vendorSiteAction =
+        menuItem(m_helpMenu, QStringLiteral("mnitSoftSite"), QStringLiteral("Сайт Morvel Soft..."));
+    m_helpMenu->addSeparator()->setObjectName(QStringLiteral("N5"));
+    m_aboutAction =
+        menuItem(m_helpMenu, QStringLiteral("mnitAbout"), QStringLiteral("О программе..."));
+    m_contextHelpAction =
+        menuItem(m_helpMenu, QStringLiteral("mnitContextHelp"), QStringLiteral("Что это такое?"));
+    m_contextHelpAction->setVisible(false);
+    dropDown(m_helpButton, m_helpMenu);
+    connect(m_helpIndexAction, &QAction::triggered, this, &MainWindowBase::onHelpIndexTriggered);
+    connect(m_productSiteAction, &QAction::triggered, this,
+            &MainWindowBase::onProductSiteTriggered);
+    connect(m_vendorSiteAction, &QAction::triggered, this, &MainWindowBase::onVendorSiteTriggered);
+    connect(m_aboutAction, &QAction::triggered, this, &MainWindowBase::onAboutTriggered);
+    connect(m_contextHelpAction, &QAction::triggered, this,
+            &MainWindowBase::onContextHelpTriggered);
+
+    // The keyboard commands of the hidden menu item.
+    auto* contextHelpShortcutAction = new QAction(this);
+    contextHelpShortcutAction->setObjectName(QStringLiteral("contextHelpShortcutAction"));
+    contextHelpShortcutAction->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
+    connect(contextHelpShortcutAction, &QAction::triggered, this,
+            &MainWindowBase::onContextHelpTriggered);
+    addAction(contextHelpShortcutAction);
+    auto* helpContextTestAction = new QAction(this);
+    helpContextTestAction->setObjectName(QStringLiteral("helpContextTestAction"));
+    helpContextTestAction->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_W));
+    connect(helpContextTestAction, &QAction::triggered, this,
+            &MainWindowBase::onHelpContextTestTriggered);
+    addAction(helpContextTestAction);
+
+    auto* mainLayout = new QHBoxLayout(toolBarRow);
+    mainLayout->setContentsMargins(0, 0, 0, 0);
+    mainLayout->setSpacing(0);
+    mainLayout->addWidget(m_mainToolBar);
+    mainLayout->addWidget(browserMenu, 1);
+    mainLayout->addWidget(m_exitToolBar);
+
+    auto* titleRow = new QWidget(this);
+    titleRow->setObjectName(QStringLiteral("titleRow"));
+    m_paneTitleLabel = label(titleRow, QStringLiteral("pnlBrowser"));
+    m_paneTitleLabel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_paneTitleLabel->setLineWidth(2);
+    m_paneTitleLabel->setAlignment(Qt::AlignCenter);
+    m_paneTitleLabel->setMargin(3);
+    QFont titleFont = m_paneTitleLabel->font();
+    titleFont.setBold(true);
+    m_paneTitleLabel->setFont(titleFont);
+    help::setHelpContext(m_paneTitleLabel, 1023);
+    auto* topLayout = new QVBoxLayout(titleRow);
+    topLayout->setContentsMargins(2, 0, 2, 2);
+    topLayout->addWidget(m_paneTitleLabel);
+
+    m_paneTabs = new QTabWidget(this);
+    m_paneTabs->setObjectName(QStringLiteral("pgctrlBrowserPages"));
+    m_paneTabs->setTabBarAutoHide(true);
+    m_paneTabs->setDocumentMode(true);
+    auto* panePage = new QWidget;
+    panePage->setObjectName(QStringLiteral("panePage"));
+    auto* pageLayout = new QVBoxLayout(panePage);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->addWidget(buildSplash());
+    m_paneTabs->addTab(panePage, QString());
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(toolBarRow);
+    layout->addWidget(titleRow);
+    layout->addWidget(m_paneTabs, 1);
+    resize(1000, 700);
+}
+
+QWidget* MainWindowBase::buildSplash() {
+    m_splash = new QWidget;
+    m_splash->setObjectName(QStringLiteral("pnlSplash"));
+    m_splash->installEventFilter(this);
+    help::setHelpContext(m_splash, 1022);
+
+    auto* center = new QFrame(m_splash);
+    center->setObjectName(QStringLiteral("pnlSplashCenter"));
+    center->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    center->setLineWidth(2);
+    center->setFixedSize(440, 150);
+    m_splashFrame = center;
+
+    m_splashTitlePanel = new QWidget(center);
+    m_splashTitlePanel->setObjectName(QStringLiteral("Panel2"));
+    m_splashTitlePanel->setGeometry(2, 2, 436, 90);
+    m_splashTitlePanel->setAutoFillBackground(true);
+    QPalette grey = m_splashTitlePanel->palette();
+    grey.setColor(QPalette::Window, QColor(128, 128, 128));
+    m_splashTitlePanel->setPalette(grey);
+
+    QFont titleFont = font();
+    titleFont.setPointSize(26);
+    titleFont.setBold(true);
+    m_programNameShadowLabel = label(m_splashTitlePanel, QStringLiteral("lblNameProgrammBack"));
+    m_programNameLabel = label(m_splashTitlePanel, QStringLiteral("lblNameProgrammFront"));
+    for (QLabel* l : {m_programNameShadowLabel, m_programNameLabel})
+        l->setFont(titleFont);
+    QPalette back = m_programNameShadowLabel->palette();
+    back.setColor(QPalette::WindowText, Qt::black);
+    m_programNameShadowLabel->setPalette(back);
+    QPalette front = m_programNameLabel->palette();
+    front.setColor(QPalette::WindowText, Qt::white);
+    m_programNameLabel->setPalette(front);
+    m_programNameLabel->setAttribute(Qt::WA_TranslucentBackground);
+    m_programNameLabel->raise();
+
+    m_buildLabel = label(center, QStringLiteral("lblBuild"));
+    m_buildLabel->setGeometry(2, 100, 436, 40);
+    m_buildLabel->setAlignment(Qt::AlignCenter);
+
+    auto* shutDown = new QFrame(m_splash);
+    shutDown->setObjectName(QStringLiteral("pnlShotDown"));
+    shutDown->setFixedSize(440, 44);
+    auto* image = label(shutDown, QStringLiteral("Image1"));
+    image->setPixmap(style()->standardIcon(QStyle::SP_BrowserReload).pixmap(32, 32));
+    auto* text =
+        label(shutDown, QStringLiteral("lblShotDown"), QStringLiteral("Завершение работы...     "));
+    text->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto* shutDownLayout = new QHBoxLayout(shutDown);
+    shutDownLayout->addWidget(image);
+    shutDownLayout->addWidget(text, 1);
+    shutDown->hide();
+    m_shutDownPanel = shutDown;
+    return m_splash;
+}
+
+void MainWindowBase::layoutSplash() {
+    QWidget* parent = m_splashFrame->parentWidget();
+    m_splashFrame->move((parent->width() - m_splashFrame->width()) / 2,
+                        (parent->height() - m_splashFrame->height()) / 2);
+    m_shutDownPanel->move((parent->width() - m_shutDownPanel->width()) / 2,
+                          m_splashFrame->y() + m_splashFrame->height());
+    for (QLabel* l : {m_programNameLabel, m_programNameShadowLabel})
+        l->adjustSize();
+    const int top = (m_splashTitlePanel->height() - m_programNameLabel->height()) / 2;
+    m_programNameLabel->move((m_splashTitlePanel->width() - m_programNameLabel->width()) / 2, top);
+    m_programNameShadowLabel->move(m_programNameLabel->x() - 1, top + 1);
+}
+
+// ---- Creation ----
+
+StartupEnd MainWindowBase::runStartup() {
+    registerUpgrades();
+    m_appEvents = new AppEvents;
+    m_appEvents->m_onContextHelp = [this](QWidget* widget, const QPoint&) {
+        showContextPopup(help::helpContextAt(widget));
+    };
+    initGlobals();
+    const StartupEnd end = createDataStore();
+    if (end != StartupEnd::GoOn)
+        return end;
+    const QString name = m_dataStore->m_programName;
+    m_productSiteAction->setText(name + QStringLiteral(" в Интернете..."));
+    m_helpIndexAction->setText(QStringLiteral("Справка по ") + name);
+    const DateTime now = datetime::now();
+    m_defaultPeriodEnd = now + kDaysAfter;
+    m_defaultPeriodStart = now - kDaysBefore;
+    m_paneHost = m_paneTabs->widget(0);
+    m_currentPane = nullptr;
+    afterStartup();
+    m_dataStore->loadUserData();
+    m_bookCount = loadBookCaptions();
+    fillSwitchMenu();
+    m_runningCopy = new RunningCopy(this);
+    connect(m_runningCopy, &RunningCopy::raiseRequested, this, &MainWindowBase::bringToFront);
+    m_runningCopy->listen(m_dataStore->databaseName());
+    m_running = true;
+    return StartupEnd::GoOn;
+}
+
+StartupEnd MainWindowBase::createDataStore() {
+    m_dataStore.reset();
+    m_dataStore = std::make_unique<DataStore>(m_iniPath);
+    const StartupEnd end = m_dataStore->runStartup(m_upgradeSteps);
+    const QString title = programFileBaseName() + QLatin1Char(' ') + programVersionText;
+    m_programNameLabel->setText(title);
+    m_programNameShadowLabel->setText(title);
+    const QDateTime built = QFileInfo(QCoreApplication::applicationFilePath()).lastModified();
+    m_buildLabel->setText(
+        QStringLiteral("Сборка: %1").arg(built.toString(QStringLiteral("dd.MM.yyyy"))));
+    return end;
+}
+
+QString MainWindowBase::applicationTitle() {
+    return title();
+}
+
+void MainWindowBase::registerUpgrades() {}
+
+void MainWindowBase::updateWindowTitle() {
+    setWindowTitle(title());
+}
+
+void MainWindowBase::updateCaptions() {
+    updateWindowTitle();
+    QGuiApplication::setApplicationDisplayName(applicationTitle());
+}
+
+void MainWindowBase::afterStartup() {}
+
+bool MainWindowBase::wantsFirstStart() {
+    return false;
+}
+
+void MainWindowBase::fillSwitchMenu() {
+    m_switchMenu->clear();
+    m_exitToolBar->findChild<QAction*>(QStringLiteral("btnPassAction"))
+        ->setVisible(m_bookCount != 1);
+    if (m_bookCount == 1)
+        return;
+    for (int i = 0; i < m_bookCount; ++i) {
+        QAction* item =
+            menuItem(m_switchMenu, QStringLiteral("mnitPass%1").arg(i), m_bookCaptions.value(i));
+        item->setIcon(DataStore::toolImage(20));
+        connect(item, &QAction::triggered, this,
+                [this, i] { runGuarded([&] { switchToBook(i); }); });
+    }
+}
+
+// ---- Upgrade steps ----
+
+void MainWindowBase::registerUpgrade(const QString& caption, Currency version,
+                                     std::function<void()> step) {
+    m_upgradeSteps.registerUpgrade(caption, version, std::move(step));
+}
+
+void MainWindowBase::runUpgrades(Currency fromVersion) {
+    m_upgradeSteps.runUpgrades(fromVersion);
+}
+
+void MainWindowBase::runScriptResource(const QString& name) {
+    ::runCarriedScript(name, this);
+}
+
+void MainWindowBase::runScript(const QString& text) {
+    ::runScript(text, this);
+}
+
+// ---- Showing, resizing ----
+
+void MainWindowBase::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (event->spontaneous() || !m_running)
+        return;
+    updateCaptions();
+    if (FirstStartPane::shouldShowAtStartup())
+        showPane<FirstStartPane>();
+    layoutSplash();
+}
+
+void MainWindowBase::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layoutSplash();
+}
+
+bool MainWindowBase::eventFilter(QObject* watched, QEvent* event) {
+    // The splash lays itself out again whenever the pane area changes size.
+    if (watched == m_splash && event->type() == QEvent::Resize)
+        layoutSplash();
+    return QWidget::eventFilter(watched, event);
+}
+
+// Closes the current pane; false (the error shown) when it refuses, and it stays.
+bool MainWindowBase::closeCurrentPane() {
+    if (!m_currentPane)
+        return true;
+    return runGuarded([this] { m_currentPane->closePane(); });
+}
+
+void MainWindowBase::freeCurrentPane() {
+    delete m_currentPane;
+    m_currentPane = nullptr;
+    m_paneInfo.reset();
+}
+
+void MainWindowBase::showSplash() {
+    m_splash->show();
+    layoutSplash();
+}
+
+Pane* MainWindowBase::showPane(const PaneFactory& create, std::unique_ptr<PaneInfo> paneInfo) {
+    if (!closeCurrentPane())
+        return nullptr;
+    freeCurrentPane();
+    m_paneInfo = paneInfo ? std::move(paneInfo) : std::make_unique<PaneInfo>();
+    try {
+        m_currentPane = create(this);
+        m_paneTitleLabel->setText(m_currentPane->windowTitle());
+        m_splash->hide();
+        m_currentPane->embed(m_paneInfo.get());
+        m_paneTitleLabel->setText(m_currentPane->windowTitle());
+        return m_currentPane;
+    } catch (...) {
+        freeCurrentPane();
+        showSplash();
+        QString caption;
+        runGuarded([&] { caption = OptionsPane::storeCaption(); });
+        m_paneTitleLabel->setText(caption);
+        showCurrentException();
+        return nullptr;
+    }
+}
+
+void MainWindowBase::onAboutTriggered() {
+    if (!closeCurrentPane())
+        return;
+    freeCurrentPane();
+    m_paneTitleLabel->setText(m_aboutAction->text());
+    showSplash();
+}
+
+void MainWindowBase::onExitTriggered() {
+    close();
+}
+
+// ---- Help ----
+
+QString MainWindowBase::programFileBaseName() {
+    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
+
+void MainWindowBase::enterContextHelpMode() {
+    m_appEvents->enterContextHelpMode();
+}
+
+void MainWindowBase::showHelpContext(int context) {
+    showHelpContextFor(this, context);
+}
+
+void MainWindowBase::showHelpContextFor(QWidget*, int context) {
+    if (context > 0)
+        help::displayContextTopic(m_dataStore->m_helpFile, context);
+}
+
+bool MainWindowBase::showContextPopup(int context) {
+    help::displayTextPopup(m_dataStore->m_helpFile + QStringLiteral("::/Context.txt"), context,
+                           QCursor::pos());
+    return true;
+}
+
+void MainWindowBase::onHelpIndexTriggered() {
+    help::displayTopic(m_dataStore->m_helpFile);
+}
+
+void MainWindowBase::onProductSiteTriggered() {
+    QDesktopServices::openUrl(QUrl(productSiteUrl));
+}
+
+void MainWindowBase::onVendorSiteTriggered() {
+    QDesktopServices::openUrl(QUrl(QString::fromLatin1(kSoftSiteUrl)));
+}
+
+void MainWindowBase::onContextHelpTriggered() {
+    enterContextHelpMode();
+}
+
+void MainWindowBase::onHelpContextTestTriggered() {
+    QWidget* form = QApplication::activeWindow() ? QApplication::activeWindow() : this;
+    QString text;
+    QList<int> contexts;
+    listHelpContexts(form, QString(), text, contexts);
+    for (int context : contexts)
+        showContextPopup(context);
+    dialogs::showMessage(text);
+}
+
+// ---- The switch between books ----
+
+int MainWindowBase::loadBookCaptions() {
+    const IniFile& ini = m_dataStore->ini();
+    const int count = ini.readInteger(QStringLiteral("DB"), QStringLiteral("DatabaseCount"), 0);
+    m_bookCaptions.clear();
+    for (int i = 0; i < count; ++i)
+        m_bookCaptions << ini.readString(QStringLiteral("DB"),
+                                         QStringLiteral("DatabaseCaption_%1").arg(i), QString())
+                              .left(kCaptionLength);
+    return count;
+}
+
+void MainWindowBase::switchToBook(int index) {
+    const QString path = m_dataStore->ini().readString(
+        QStringLiteral("DB"), QStringLiteral("DatabasePath_%1").arg(index), QString());
+    if (sameFile(path, m_dataStore->databaseName())) {
+        bringToFront();
+        return;
+    }
+    if (!path.isEmpty() && RunningCopy::askToRaise(path))
+        return;
+    const QStringList arguments{QStringLiteral("B%1").arg(index + 1)};
+    if (!QProcess::startDetached(m_copyProgram, arguments))
+        dialogs::messageBox(this,
+                            QStringLiteral("Не удалось запустить программу \"%1\" для базы данных "
+                                           "\"%2\".")
+                                .arg(m_copyProgram, m_bookCaptions.value(index)),
+                            QStringLiteral("Ошибка"), MB_OK | MB_ICONERROR);
+}
+
+void MainWindowBase::bringToFront() {
+    if (isMinimized())
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+}
+
+// ---- Closing ----
+
+void MainWindowBase::closeEvent(QCloseEvent* event) {
+    if (!m_running || m_closing) {
+        event->accept();
+        return;
+    }
+    // Document windows are modeless: each is asked first, with its own question.
+    if (!DocumentWindows::closeAll()) {
+        event->ignore();
+        return;
+    }
+    m_closing = true;
+    runExitSteps();
+    m_running = false;
+    m_closing = false;
+    event->accept();
+    QCoreApplication::quit();
+}
+
+void MainWindowBase::runExitSteps() {
+    closeCurrentPane();
+    m_splash->show();
+    m_shutDownPanel->show();
+    runGuarded([this] { m_dataStore->saveUserData(); });
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // The extra folder is an option of the book: read it while the book is still open.
+    QString extraFolder;
+    runGuarded([&] { extraFolder = OptionsPane::extraBackupFolder().trimmed(); });
+    const QString bookFolder = QFileInfo(m_dataStore->databaseName()).absolutePath();
+    runGuarded([this] { m_dataStore->closeAndBackup(); });
+    for (int kind = DataStore::Reserv; kind <= DataStore::Week; ++kind)
+        copyBackupFolder(DataStore::backupFolder(kind), extraFolder, bookFolder);
+}
+
+// The kind's backup folder of the open book goes to the extra folder of the options.
+void MainWindowBase::copyBackupFolder(const QString& kind, const QString& extraFolder,
+                                      const QString& bookFolder) {
+    if (extraFolder.isEmpty())
+        return;
+    const QString destination = QDir(extraFolder).filePath(kind) + QLatin1Char('/');
+    const QString source = QDir(bookFolder).filePath(kind) + QLatin1Char('/');
+    if (!QFileInfo(destination).isDir() && !QDir().mkdir(destination)) {
+        showWarning(this, QStringLiteral("Не удается создать каталог: ") + destination);
+        return;
+    }
+    if (QFileInfo(source).isDir())
+        runGuarded([&] { copyFolder(source, destination); });
+}

@@ -1,0 +1,181 @@
+#pragma once
+
+#include "core/date_time.h"
+#include "shell/pane.h"
+#include "store/data_store.h"
+#include "store/upgrade_steps.h"
+
+#include <QStringList>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QTabWidget;
+class QToolBar;
+class QToolButton;
+class AppEvents;
+class RunningCopy;
+
+// The main window base: creates the data store (whose creation runs the start-up), hosts one
+// pane at a time over the splash, keeps the shared browse period, the upgrade steps and the list
+// of books for the switch drop-down, offers the help, and on closing runs the exit steps: the
+// user's data, the database closed with its backups, the backup folders copied to the extra
+// folder of the options.
+class MainWindowBase : public QWidget {
+    Q_OBJECT
+public:
+    // iniPath: the INI file of the data store; empty means the program's own.
+    explicit MainWindowBase(const QString& iniPath = QString(), QWidget* parent = nullptr);
+    ~MainWindowBase() override;
+
+    // The window's creation: registers the upgrade steps, switches tool tips off, creates the
+    // data store and runs the start-up, then fills the window. Anything but GoOn: the program
+    // ends without showing the window, and closing it runs no exit step.
+    StartupEnd runStartup();
+
+    // ---- Hooks of the product's main window ----
+    virtual QString title() = 0;
+    virtual QString applicationTitle();
+    // Must set frmMainProto to this window.
+    virtual void initGlobals() = 0;
+    // Creates the data store, runs its start-up and fills the splash labels.
+    virtual StartupEnd createDataStore();
+    // Registers the upgrade steps; empty here.
+    virtual void registerUpgrades();
+    virtual void updateWindowTitle();
+    // The window's title and the application's title.
+    virtual void updateCaptions();
+    // What-is-this mode: the next left click shows the pop-up of the widget under the cursor.
+    virtual void enterContextHelpMode();
+    virtual void showHelpContext(int context);
+    // Shows the topic of a help context; nothing for 0 or less.
+    virtual void showHelpContextFor(QWidget* window, int context);
+    // Called once while the window is created, after the start-up went on.
+    virtual void afterStartup();
+    // Whether the first-start pane may be offered.
+    virtual bool wantsFirstStart();
+
+    // ---- Upgrade steps ----
+    void registerUpgrade(const QString& caption, Currency version, std::function<void()> step);
+    void runUpgrades(Currency fromVersion);
+    // Run a carried script, or a script text, on the data store's open database.
+    void runScriptResource(const QString& name);
+    void runScript(const QString& text);
+    UpgradeSteps m_upgradeSteps;
+
+    // ---- Help ----
+    // The executable's file name without its folder and extension.
+    static QString programFileBaseName();
+    // Shows the text pop-up of a help context from "Context.txt" under the mouse cursor.
+    bool showContextPopup(int context);
+
+    // ---- Books of the switch drop-down ----
+    // Reads the captions of the INI list into m_bookCaptions (each cut to 128 characters).
+    int loadBookCaptions();
+    // The book at index of the INI list: this copy's own book brings this window to the front,
+    // a book open in another running copy brings that copy to the front, any other starts a
+    // copy of the program with the argument "B" + (index + 1).
+    void switchToBook(int index);
+    QStringList m_bookCaptions;
+    int m_bookCount = 0;
+    // The program that the switch starts; this executable unless a test says otherwise.
+    QString m_copyProgram;
+
+    // ---- Panes ----
+    using PaneFactory = std::function<Pane*(QWidget* owner)>;
+    // Replaces the current pane: closes and frees it, creates the new one (owned by this
+    // window) and embeds it with paneInfo (a plain PaneInfo when none is given), which lives
+    // as long as the pane. When the current pane refuses to close, it stays and the error is
+    // shown; when the new pane fails to embed, it is dropped, the splash shows and so does the
+    // error. Returns the new pane, or nullptr when it is not shown.
+    Pane* showPane(const PaneFactory& create, std::unique_ptr<PaneInfo> paneInfo = nullptr);
+    template <class PaneType> PaneType* showPane(std::unique_ptr<PaneInfo> paneInfo = nullptr) {
+        return static_cast<PaneType*>(
+            showPane([](QWidget* owner) { return new PaneType(owner); }, std::move(paneInfo)));
+    }
+
+    // ---- Commands ----
+    void onAboutTriggered();
+    void onHelpIndexTriggered();
+    void onProductSiteTriggered();
+    void onVendorSiteTriggered();
+    void onContextHelpTriggered();
+    void onHelpContextTestTriggered();
+    void onExitTriggered();
+
+    // ---- Read by the rest of the program ----
+    // The browse period of every period browser: now - 31 days to now + 10 days at start.
+    DateTime m_defaultPeriodStart = 0;
+    DateTime m_defaultPeriodEnd = 0;
+    // The parent of panes, the host of their tool bars, and the pane now shown (none while the
+    // splash shows).
+    QWidget* m_paneHost = nullptr;
+    QWidget* m_paneToolBarHost = nullptr;
+    Pane* m_currentPane = nullptr;
+    // The title line above the pane area.
+    QLabel* m_paneTitleLabel = nullptr;
+
+    // The program's name shown over the splash.
+    QString splashCaption() const { return m_splashCaption; }
+    void setSplashCaption(const QString& caption) { m_splashCaption = caption; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void layoutSplash();
+
+    DataStore& dataStore() { return *m_dataStore; }
+
+    QToolBar* m_mainToolBar = nullptr;
+    QToolBar* m_exitToolBar = nullptr;
+    QToolButton* m_switchButton = nullptr;
+    QToolButton* m_helpButton = nullptr;
+    QToolButton* m_exitButton = nullptr;
+    QMenu* m_switchMenu = nullptr;
+    QMenu* m_helpMenu = nullptr;
+    QAction* m_helpIndexAction = nullptr;
+    QAction* m_productSiteAction = nullptr;
+    QAction* m_vendorSiteAction = nullptr;
+    QAction* m_aboutAction = nullptr;
+    QAction* m_contextHelpAction = nullptr;
+
+private:
+    void buildLayout();
+    QWidget* buildSplash();
+    void fillSwitchMenu();
+    bool closeCurrentPane();
+    void freeCurrentPane();
+    void showSplash();
+    void bringToFront();
+    void runExitSteps();
+    void copyBackupFolder(const QString& kind, const QString& extraFolder,
+                          const QString& bookFolder);
+
+    QString m_iniPath;
+    QString m_splashCaption;
+    std::unique_ptr<DataStore> m_dataStore;
+    std::unique_ptr<PaneInfo> m_paneInfo; // of the current pane
+    AppEvents* m_appEvents = nullptr;
+    RunningCopy* m_runningCopy = nullptr;
+    bool m_running = false; // the start-up went on and the exit steps have not run yet
+    bool m_closing = false;
+
+    QTabWidget* m_paneTabs = nullptr;
+    QWidget* m_splash = nullptr;
+    QWidget* m_shutDownPanel = nullptr;
+    QWidget* m_splashFrame = nullptr;
+    QWidget* m_splashTitlePanel = nullptr;
+    QLabel* m_buildLabel = nullptr;
+    QLabel* m_programNameShadowLabel = nullptr;
+    QLabel* m_programNameLabel = nullptr;
+};
+
+// The main window; set by initGlobals.
+extern MainWindowBase* frmMainProto;
+// The address that the help menu's product-site item opens; the product sets it.
+extern QString productSiteUrl;

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "shell/pane.h"
+
+#include <QString>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QSplitter;
+class QTabWidget;
+class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// The options of the open book: key=value text in ETC of the owner row of PARTS (PRKEY 0).
+// The class-level accessors read and write single keys through the data store; nothing is
+// cached, so two running copies see each other's options at the next read.
+//
+// The pane itself: a tree of the option pages on the left, the page chosen on the right. The
+// options are loaded when the pane is embedded and saved when it closes. Descendants add their
+// pages to m_optionPages in their constructor (a page may hold a page control of its own,
+// whose pages become child nodes) and their keys in loadSettings and saveSettings.
+class OptionsPane : public Pane {
+    Q_OBJECT
+public:
+    explicit OptionsPane(QWidget* owner = nullptr);
+
+    static QString option(const QString& key);
+    static void setOption(const QString& key, const QString& value);
+
+    // Flags are stored as "-1" and "0"; any text that is no Boolean reads as true.
+    static bool reservBackupFlag();
+    static bool yesterdayBackupFlag();
+    static bool weekBackupFlag();
+    static QString storeCaption();
+    static QString storeCurrency(); // "грн." when empty
+    static int lookupDelay();       // 500 when not an integer
+    static QString extraBackupFolder();
+
+    // The Boolean reading of a stored text: a number (0 false, else true), or the words
+    // True/False in any case; everything else gives true.
+    static bool textToFlag(const QString& text);
+
+    // Builds the tree of pages anew, one node per page.
+    void prepare() override;
+    // Loads the options, then embeds the pane.
+    void embed(PaneInfo* paneInfo) override;
+    virtual void loadSettings();
+    // Stores every option of the pane. The caption of the book goes to its own entry of the
+    // INI list (found by the book's file) and to the main window's titles. An extra backup
+    // folder must be a full path (else it is refused and the old one kept); a missing one is
+    // created. Errors raise Exception with the message for the user; what was stored before
+    // stays stored.
+    virtual void saveSettings();
+
+    void onSelectFolderClicked();
+    void onHelpTriggered();
+    void onOptionsPageChanged(QTreeWidgetItem* node);
+
+    QToolButton* m_helpButton = nullptr;
+    QTreeWidget* m_pageTree = nullptr;
+    QSplitter* m_splitter = nullptr;
+    QWidget* m_pagePanel = nullptr;
+    QLabel* m_pageTitleLabel = nullptr;
+    QTabWidget* m_optionPages = nullptr;
+    QWidget* m_generalPage = nullptr;
+    QWidget* m_commonOptionsPanel = nullptr;
+    QGroupBox* m_backupGroup = nullptr;
+    QCheckBox* m_weeklyBackupCheck = nullptr;
+    QCheckBox* m_yesterdayBackupCheck = nullptr;
+    QCheckBox* m_reservBackupCheck = nullptr;
+    QGroupBox* m_extraBackupGroup = nullptr;
+    QLineEdit* m_extraBackupFolderEdit = nullptr;
+    QToolButton* m_selectFolderButton = nullptr;
+    QGroupBox* m_storeCaptionGroup = nullptr;
+    QLineEdit* m_storeCaptionEdit = nullptr;
+    QGroupBox* m_currencyGroup = nullptr;
+    QLineEdit* m_storeCurrencyEdit = nullptr;
+    QWidget* m_timersPanel = nullptr;
+    QLineEdit* m_lookupDelayEdit = nullptr;
+
+protected:
+    void saveOnClose() override;
+
+private:
+    QWidget* buildGeneralPage();
+    void addPages(QTreeWidgetItem* parent, QTabWidget* pages);
+    void renameBookEntry(const QString& caption);
+    void storeExtraBackupFolder(const QString& folder);
+
+    int m_helpContext = 0;
+};

@@ -1,0 +1,87 @@
+#include "shell/pane.h"
+
+#include "shell/help_viewer.h"
+#include "shell/main_window_base.h"
+#include "shell/tool_buttons.h"
+#include "store/data_store.h"
+#include "ui/guard.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QLayout>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+Pane::Pane(QWidget* owner) : RunWindow(owner) {
+    m_paneToolBar = new QToolBar(this);
+    m_paneToolBar->setObjectName(QStringLiteral("tlbarBrowserMenu"));
+    m_paneToolBar->setIconSize(QSize(32, 32));
+    m_paneToolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_paneToolBar->setMovable(false);
+    m_paneToolBar->hide();
+    m_toolBar = m_paneToolBar;
+
+    m_contentPanel = new QWidget(this);
+    m_contentPanel->setObjectName(QStringLiteral("pnlPane"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_contentPanel);
+}
+
+Pane::~Pane() {
+    // Docked into the main window, the tool bar belongs to it now: take it away.
+    delete m_toolBar;
+}
+
+QString Pane::className() const {
+    return QString::fromLatin1(metaObject()->className());
+}
+
+void Pane::prepare() {}
+
+void Pane::showEmbedded() {
+    m_paneToolBar->show();
+    show();
+}
+
+void Pane::embed(PaneInfo* paneInfo) {
+    if (objectName().isEmpty())
+        setObjectName(className().mid(1));
+    if (frmMainProto) {
+        if (QWidget* host = frmMainProto->m_paneToolBarHost) {
+            m_paneToolBar->setParent(host);
+            if (host->layout())
+                host->layout()->addWidget(m_paneToolBar);
+        }
+        if (QWidget* host = frmMainProto->m_paneHost) {
+            setParent(host);
+            if (host->layout())
+                host->layout()->addWidget(this);
+        }
+    }
+    m_paneInfo = paneInfo;
+    prepare();
+    showEmbedded();
+}
+
+void Pane::closePane() {
+    if (m_closed)
+        return;
+    saveOnClose();
+    m_closed = true;
+}
+
+void Pane::saveOnClose() {}
+
+void Pane::closeEvent(QCloseEvent* event) {
+    runGuarded([this] { closePane(); });
+    RunWindow::closeEvent(event);
+}
+
+QToolButton* Pane::addToolButton(const QString& name, const QString& caption, int image,
+                                 int helpContext) {
+    QToolButton* button = addToolBarButton(m_paneToolBar, name, caption, image, helpContext);
+    button->setMinimumSize(63, 52);
+    return button;
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "shell/grid_browser_pane.h"
+#include "shell/period_dialog.h"
+
+class QLabel;
+class QToolBar;
+
+// The shortcuts of the period menu.
+enum class PeriodKind { Day, Month, Quarter, Year };
+
+// From 00:00:00.000 of the start's day to 23:59:59.999 of the end's day.
+Period normalisedPeriod(const Period& period);
+// The period a shortcut chooses at the moment now, normalised: from today (Day), one calendar
+// month back (Month), 92 days back (Quarter) or one calendar year back (Year), each to the end
+// of tomorrow.
+Period shortcutPeriod(PeriodKind kind, DateTime now);
+// The shortcut's menu caption at the moment now: "День " + today, "Месяц c " + 31 days back,
+// "Квартал c " + 92 days back, "Год c " + 365 days back, dates as "dd.mm.yyyy".
+QString shortcutCaption(PeriodKind kind, DateTime now);
+// "dd.mm.yyyy" of a date-time.
+QString periodDateText(DateTime value);
+
+// A grid browser over the browse period that every period browser shares (the main window
+// keeps it while the program runs). The period menu on the tool bar (also Ctrl+D) changes it and
+// reads the rows again; descendants read it in prepareQuery and write the period button's
+// caption.
+class PeriodBrowserPane : public GridBrowserPane {
+    Q_OBJECT
+public:
+    explicit PeriodBrowserPane(QWidget* owner = nullptr);
+
+    // The main window's browse period.
+    static Period sharedPeriod();
+    static void setSharedPeriod(const Period& period);
+
+    // A shortcut of the period menu: the shared period becomes it, the rows are read again.
+    void choosePeriod(PeriodKind kind);
+    // "Выбрать период...": the period dialog on a copy of the shared period; on OK the copy,
+    // normalised, becomes the shared period and the rows are read again.
+    void onSelectPeriodTriggered();
+    // Sets the shortcuts' captions from today's date.
+    void onPeriodMenuAboutToShow();
+
+    QWidget* m_periodBand = nullptr;
+    QToolBar* m_periodToolBar = nullptr;
+    QToolButton* m_periodButton = nullptr;
+    QMenu* m_periodMenu = nullptr;
+    QAction* m_selectPeriodAction = nullptr;
+    QAction* m_yearPeriodAction = nullptr;
+    QAction* m_quarterPeriodAction = nullptr;
+    QAction* m_monthPeriodAction = nullptr;
+    QAction* m_dayPeriodAction = nullptr;
+    QAction* m_openPeriodMenuAction = nullptr;
+
+private:
+    void applyPeriod(const Period& period);
+};

@@ -1,0 +1,206 @@
+#include "shell/sql_console.h"
+
+#include "core/cp1251.h"
+#include "platform/firebird/attachment.h"
+#include "script/script_interpreter.h"
+#include "ui/guard.h"
+#include "ui/message_box.h"
+
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTextBlock>
+#include <QVBoxLayout>
+
+namespace {
+
+// Linux names are case-sensitive: both spellings of each extension.
+const char* const kFilter =
+    "UQL&SQL Files (*.UQL *.uql *.SQL *.sql);;UQL Files (*.UQL *.uql);;All Files (*)";
+
+class OverrideCursor {
+public:
+    OverrideCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~OverrideCursor() { QGuiApplication::restoreOverrideCursor(); }
+};
+
+} // namespace
+
+SqlConsole::SqlConsole(QWidget* owner)
+    : QWidget(owner, Qt::Window), m_folder(QCoreApplication::applicationDirPath()) {
+    setObjectName(QStringLiteral("frmSQLExec"));
+    buildLayout();
+}
+
+SqlConsole::~SqlConsole() = default;
+
+void SqlConsole::buildLayout() {
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(13);
+    font.setBold(true);
+    setFont(font);
+    resize(602, 416);
+
+    m_buttonPanel = new QWidget(this);
+    m_buttonPanel->setObjectName(QStringLiteral("paButtons"));
+    m_buttonPanel->setFixedHeight(41);
+    m_loadButton = new QPushButton(QStringLiteral("&Load"), m_buttonPanel);
+    m_loadButton->setObjectName(QStringLiteral("btnLoad"));
+    m_loadButton->setGeometry(24, 8, 250, 25);
+    m_executeButton = new QPushButton(QStringLiteral("&Execute"), m_buttonPanel);
+    m_executeButton->setObjectName(QStringLiteral("btnExecute"));
+    m_executeButton->setGeometry(312, 8, 250, 25);
+
+    m_sourceEdit = new QPlainTextEdit(this);
+    m_sourceEdit->setObjectName(QStringLiteral("mmSQLSource"));
+    m_sourceEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_sourceEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_sourceEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_sourceEdit->setBackgroundRole(QPalette::Button);
+    m_sourceEdit->setContextMenuPolicy(Qt::NoContextMenu);
+    m_sourceEdit->installEventFilter(this);
+    m_sourceEdit->viewport()->installEventFilter(this);
+
+    m_progressBar = new QProgressBar(this);
+    m_progressBar->setObjectName(QStringLiteral("prbrSQLProgress"));
+    m_progressBar->setFixedHeight(16);
+    m_progressBar->setTextVisible(false);
+
+    m_statusBar = new QStatusBar(this);
+    m_statusBar->setObjectName(QStringLiteral("stbrStatus"));
+    m_statusBar->setSizeGripEnabled(false);
+    m_caretPanel = new QLabel(m_statusBar);
+    m_caretPanel->setFixedWidth(200);
+    m_secondPanel = new QLabel(m_statusBar);
+    m_secondPanel->setFixedWidth(50);
+    m_statusBar->addWidget(m_caretPanel);
+    m_statusBar->addWidget(m_secondPanel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_buttonPanel);
+    layout->addWidget(m_sourceEdit, 1);
+    layout->addWidget(m_progressBar);
+    layout->addWidget(m_statusBar);
+
+    m_popupMenu = new QMenu(this);
+    m_popupMenu->setObjectName(QStringLiteral("pmSQLExec"));
+    m_popupMenu->addAction(QStringLiteral("&Load"), this,
+                           [this] { runGuarded([this] { onLoadClicked(); }); });
+    m_popupMenu->addAction(QStringLiteral("&Save"), this,
+                           [this] { runGuarded([this] { onSaveTriggered(); }); });
+    m_popupMenu->addSeparator();
+    m_popupMenu->addAction(QStringLiteral("&Execute"), this,
+                           [this] { runGuarded([this] { onExecuteClicked(); }); });
+
+    connect(m_loadButton, &QPushButton::clicked, this,
+            [this] { runGuarded([this] { onLoadClicked(); }); });
+    connect(m_executeButton, &QPushButton::clicked, this,
+            [this] { runGuarded([this] { onExecuteClicked(); }); });
+    connect(m_sourceEdit, &QPlainTextEdit::cursorPositionChanged, this, &SqlConsole::updateStatus);
+}
+
+void SqlConsole::execute(fb::Attachment& database, bool run) {
+    if (m_database != &database) {
+        m_database = &database;
+        m_interpreter = std::make_unique<ScriptInterpreter>(database);
+        m_interpreter->setProgress([this](int line, int count) { showProgress(line, count); });
+    }
+    setWindowTitle(database.path());
+    updateStatus();
+    if (run)
+        onExecuteClicked();
+    else
+        show();
+}
+
+void SqlConsole::runScript(fb::Attachment& database, const QString& text, QWidget* owner) {
+    auto* form = new SqlConsole(owner);
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    form->sourceEdit()->setPlainText(text);
+    {
+        OverrideCursor cursor;
+        form->execute(database, true);
+    }
+    delete form;
+}
+
+void SqlConsole::onExecuteClicked() {
+    if (!m_interpreter)
+        return;
+    const QStringList lines = ScriptInterpreter::splitLines(m_sourceEdit->toPlainText());
+    if (lines.isEmpty())
+        return;
+    m_progressBar->setRange(0, qMax(0, int(lines.size()) - 1));
+    m_progressBar->setValue(0);
+    try {
+        m_interpreter->run(lines);
+    } catch (...) {
+        show();
+        throw;
+    }
+    m_progressBar->setValue(0);
+}
+
+void SqlConsole::showProgress(int line, int count) {
+    m_progressBar->setMaximum(qMax(0, count - 1));
+    m_progressBar->setValue(line);
+    m_progressBar->repaint();
+}
+
+void SqlConsole::onLoadClicked() {
+    QString path;
+    if (!dialogs::openFileName(this, QString(), m_folder, QLatin1String(kFilter), path))
+        return;
+    m_folder = QFileInfo(path).absolutePath();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Exception(QStringLiteral("Не удается открыть файл \"%1\"").arg(path));
+    m_sourceEdit->setPlainText(cp1251::decode(file.readAll()));
+}
+
+void SqlConsole::onSaveTriggered() {
+    QString path;
+    if (!dialogs::saveFileName(this, QString(), m_folder, QLatin1String(kFilter),
+                               QStringLiteral("uql"), path))
+        return;
+    m_folder = QFileInfo(path).absolutePath();
+    QByteArray bytes;
+    for (const QString& line : ScriptInterpreter::splitLines(m_sourceEdit->toPlainText()))
+        bytes += cp1251::encode(line) + "\r\n";
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        throw Exception(QStringLiteral("Не удается записать файл \"%1\"").arg(path));
+}
+
+void SqlConsole::updateStatus() {
+    const QTextCursor cursor = m_sourceEdit->textCursor();
+    m_caretPanel->setText(
+        QStringLiteral("Line %1 / %2").arg(cursor.blockNumber()).arg(cursor.positionInBlock() + 1));
+}
+
+bool SqlConsole::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::FocusIn:
+    case QEvent::MouseButtonPress:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        updateStatus();
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void SqlConsole::contextMenuEvent(QContextMenuEvent* event) {
+    m_popupMenu->exec(event->globalPos());
+}

@@ -1,0 +1,289 @@
+#include "shell/upgrade_window.h"
+
+#include "core/cp1251.h"
+#include "core/exceptions.h"
+#include "core/ini_file.h"
+#include "platform/firebird/attachment.h"
+#include "shell/options_pane.h"
+#include "store/data_store.h"
+#include "store/upgrade_steps.h"
+#include "ui/guard.h"
+#include "ui/message_box.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStringDecoder>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace {
+
+const char* const kVersionSection = "Version";
+const char* const kCurrVersion = "CurrVersion";
+const char* const kDBVersion = "DBVersion";
+
+QString programVersion() {
+    return dtmdlDataStoreProto->programVersion();
+}
+
+QString requiredVersion() {
+    return QString::fromLatin1(kRequiredDBVersion);
+}
+
+// False when the text is no version.
+bool readVersion(const QString& text, Currency& version) {
+    try {
+        version = strToCurrDot(text);
+        return true;
+    } catch (const ConvertError&) {
+        return false;
+    }
+}
+
+void saveVersion(IniFile& ini) {
+    ini.writeString(QLatin1String(kVersionSection), QLatin1String(kCurrVersion), programVersion());
+    ini.writeInteger(QStringLiteral("Startup"), QStringLiteral("NoStartupDialog"), 0);
+}
+
+// The text of a side file: UTF-8 when it is valid UTF-8, else Windows-1251.
+QString decodeText(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(bytes);
+    return utf8.hasError() ? cp1251::decode(bytes) : text;
+}
+
+QLabel* label(const QString& name, const QString& text, QWidget* parent, bool bold = false) {
+    auto* result = new QLabel(text, parent);
+    result->setObjectName(name);
+    if (bold) {
+        QFont font = result->font();
+        font.setBold(true);
+        result->setFont(font);
+    }
+    return result;
+}
+
+} // namespace
+
+UpgradeWindow::UpgradeWindow(UpgradeSteps& steps, QWidget* owner) : QDialog(owner), m_steps(steps) {
+    setObjectName(QStringLiteral("frmUpdate"));
+    buildLayout();
+    // applyMode
+    m_targetVersionLabel->setText(programVersion());
+    m_sourceVersionLabel->setText(dtmdlDataStoreProto->ini().readString(
+        QLatin1String(kVersionSection), QLatin1String(kCurrVersion), QString()));
+    loadChanges();
+}
+
+UpgradeWindow::~UpgradeWindow() = default;
+
+void UpgradeWindow::buildLayout() {
+    setWindowTitle(QStringLiteral("Обновление программы"));
+    resize(560, 440);
+
+    auto* topPanel = new QFrame(this);
+    topPanel->setObjectName(QStringLiteral("topPanel"));
+    topPanel->setFixedHeight(129);
+    topPanel->setFrameShape(QFrame::StyledPanel);
+
+    auto* icon = new QLabel(topPanel);
+    icon->setObjectName(QStringLiteral("ProgramIcon"));
+    const QIcon programIcon = QApplication::windowIcon().isNull()
+                                  ? style()->standardIcon(QStyle::SP_MessageBoxInformation)
+                                  : QApplication::windowIcon();
+    icon->setPixmap(
+        programIcon.pixmap(64, 64).scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    icon->setFixedSize(72, 72);
+    icon->setAlignment(Qt::AlignCenter);
+
+    m_targetVersionLabel = label(QStringLiteral("lblDestVersion"), QString(), topPanel, true);
+    m_sourceVersionLabel = label(QStringLiteral("lblSourceVersion"), QString(), topPanel, true);
+    m_beginButton = new QPushButton(QStringLiteral("Начать обновление..."), topPanel);
+    m_beginButton->setObjectName(QStringLiteral("btnBegin"));
+    m_beginButton->setDefault(true);
+
+    auto* texts = new QGridLayout;
+    texts->setHorizontalSpacing(8);
+    texts->setVerticalSpacing(2);
+    texts->addWidget(
+        label(QStringLiteral("Label1"), QStringLiteral("Обновление до версии"), topPanel, true), 0,
+        0);
+    texts->addWidget(m_targetVersionLabel, 0, 1);
+    texts->addWidget(
+        label(QStringLiteral("Label3"), QStringLiteral("Версия для обновления:"), topPanel), 1, 0);
+    texts->addWidget(m_sourceVersionLabel, 1, 1);
+    texts->addItem(new QSpacerItem(0, 8), 2, 0);
+    texts->addWidget(
+        label(QStringLiteral("Label5"), QStringLiteral("Версия программы изменилась."), topPanel),
+        3, 0, 1, 3);
+    texts->addWidget(label(QStringLiteral("Label6"),
+                           QStringLiteral("Необходимо произвести её обновление."), topPanel),
+                     4, 0, 1, 3);
+    texts->addWidget(label(QStringLiteral("Label7"),
+                           QStringLiteral("Это может занять некоторое время."), topPanel),
+                     5, 0, 1, 2);
+    texts->addWidget(m_beginButton, 5, 2, Qt::AlignRight | Qt::AlignBottom);
+    texts->setColumnStretch(1, 1);
+
+    auto* top = new QHBoxLayout(topPanel);
+    top->setContentsMargins(10, 8, 10, 8);
+    top->setSpacing(12);
+    top->addWidget(icon, 0, Qt::AlignTop);
+    top->addLayout(texts, 1);
+
+    auto* versionInfoPanel = new QWidget(this);
+    versionInfoPanel->setObjectName(QStringLiteral("versionInfoPanel"));
+    auto* versionInfoTitle =
+        new QLabel(QStringLiteral("Новые возможности версии"), versionInfoPanel);
+    versionInfoTitle->setObjectName(QStringLiteral("versionInfoTitle"));
+    versionInfoTitle->setAutoFillBackground(true);
+    versionInfoTitle->setBackgroundRole(QPalette::Highlight);
+    versionInfoTitle->setForegroundRole(QPalette::HighlightedText);
+    versionInfoTitle->setContentsMargins(6, 3, 6, 3);
+    QFont coverFont = versionInfoTitle->font();
+    coverFont.setBold(true);
+    versionInfoTitle->setFont(coverFont);
+    m_versionInfoView = new QPlainTextEdit(versionInfoPanel);
+    m_versionInfoView->setObjectName(QStringLiteral("mmVersionInfo"));
+    m_versionInfoView->setReadOnly(true);
+    auto* help = new QVBoxLayout(versionInfoPanel);
+    help->setContentsMargins(0, 0, 0, 0);
+    help->setSpacing(0);
+    help->addWidget(versionInfoTitle);
+    help->addWidget(m_versionInfoView, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(topPanel);
+    layout->addWidget(versionInfoPanel, 1);
+
+    connect(m_beginButton, &QPushButton::clicked, this,
+            [this] { runGuarded([this] { onBeginClicked(); }); });
+}
+
+// There is no help file on this system: the change list comes from "Changes.txt" beside the
+// executable, and stays empty when that file is missing.
+QString UpgradeWindow::changeList() {
+    QFile file(QCoreApplication::applicationDirPath() + QStringLiteral("/Changes.txt"));
+    return file.open(QIODevice::ReadOnly) ? decodeText(file.readAll()) : QString();
+}
+
+void UpgradeWindow::loadChanges() {
+    m_versionInfoView->setPlainText(changeList());
+}
+
+void UpgradeWindow::saveProgramVersion() {
+    saveVersion(dtmdlDataStoreProto->ini());
+}
+
+void UpgradeWindow::upgradeDatabases(bool allDatabases, Currency fromVersion) {
+    if (!allDatabases) {
+        upgradeBook(fromVersion);
+        return;
+    }
+    IniFile& ini = dtmdlDataStoreProto->ini();
+    const int count = ini.readInteger(QStringLiteral("DB"), QStringLiteral("DatabaseCount"), 0);
+    for (int i = 0; i < count; ++i) {
+        dtmdlDataStoreProto->reopenDatabase(ini.readString(
+            QStringLiteral("DB"), QStringLiteral("DatabasePath_%1").arg(i), QString()));
+        upgradeBook(fromVersion);
+    }
+}
+
+void UpgradeWindow::upgradeBook(Currency fromVersion) {
+    const QString own = OptionsPane::option(QLatin1String(kDBVersion)).trimmed();
+    const QString path = dtmdlDataStoreProto->database().path();
+    const Currency required = strToCurrDot(requiredVersion());
+    Currency from = fromVersion;
+    if (!own.isEmpty() && !readVersion(own, from)) {
+        refuseBook(QStringLiteral("База данных \"%1\" имеет неверную версию \"%2\".\n"
+                                  "Эта база данных не обновляется.")
+                       .arg(path, own));
+        return;
+    }
+    if (required < from) {
+        refuseBook(QStringLiteral("База данных \"%1\" имеет версию %2, более новую, чем нужна "
+                                  "программе (%3).\nЭта база данных не обновляется.")
+                       .arg(path, own.isEmpty() ? versionText(from) : own, requiredVersion()));
+        return;
+    }
+    if (from == required) {
+        if (own.isEmpty())
+            OptionsPane::setOption(QLatin1String(kDBVersion), requiredVersion());
+        return;
+    }
+    dtmdlDataStoreProto->makeBackup(DataStore::backupFolder(DataStore::Reserv), DataStore::Reserv,
+                                    path, false);
+    m_steps.runUpgrades(from, [](Currency reached) {
+        OptionsPane::setOption(QLatin1String(kDBVersion), versionText(reached));
+    });
+    OptionsPane::setOption(QLatin1String(kDBVersion), requiredVersion());
+}
+
+void UpgradeWindow::refuseBook(const QString& text) {
+    dialogs::messageBox(this, text, windowTitle(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+void UpgradeWindow::upgrade(bool allDatabases, Currency fromVersion) {
+    upgradeDatabases(allDatabases, fromVersion);
+    saveProgramVersion();
+    dialogs::showMessage(QStringLiteral("Обновление завершено.\n\nПерезапустите программу."));
+    accept();
+}
+
+void UpgradeWindow::onBeginClicked() {
+    const QString current =
+        dtmdlDataStoreProto->ini()
+            .readString(QLatin1String(kVersionSection), QLatin1String(kCurrVersion), QString())
+            .trimmed();
+    // Without a stored program version a book without its own version counts as current,
+    // as the start-up takes it.
+    upgrade(true, current.isEmpty() ? strToCurrDot(requiredVersion()) : strToCurrDot(current));
+}
+
+bool UpgradeWindow::hasVersionChanged(IniFile& ini) {
+    const QString current =
+        ini.readString(QLatin1String(kVersionSection), QLatin1String(kCurrVersion), QString());
+    if (current == programVersion())
+        return false;
+    if (current.trimmed().isEmpty() &&
+        ini.readInteger(QStringLiteral("DB"), QStringLiteral("DatabaseCount"), 0) == 0) {
+        saveVersion(ini);
+        return false;
+    }
+    return true;
+}
+
+void UpgradeWindow::showModalUpgrade(UpgradeSteps& steps, QWidget* owner) {
+    UpgradeWindow form(steps, owner);
+    form.exec();
+}
+
+bool UpgradeWindow::upgradeOpenDatabase(UpgradeSteps& steps, QWidget* owner) {
+    QString own = OptionsPane::option(QLatin1String(kDBVersion)).trimmed();
+    if (own.isEmpty()) {
+        own = requiredVersion();
+        OptionsPane::setOption(QLatin1String(kDBVersion), own);
+    }
+    const Currency version = strToCurrDot(own);
+    if (!(version < strToCurrDot(requiredVersion())))
+        return true;
+    const int answer = dialogs::messageBox(
+        owner,
+        QStringLiteral("Неверная версия базы данных!\nВерсия базы данных: %1\nНеобходима версия: "
+                       "%2\n\nПроводить обновление базы данных?")
+            .arg(own, requiredVersion()),
+        QStringLiteral("Ошибка"), MB_OKCANCEL | MB_ICONEXCLAMATION);
+    if (answer != IDOK)
+        return false;
+    UpgradeWindow form(steps, owner);
+    form.upgrade(false, version);
+    return false;
+}

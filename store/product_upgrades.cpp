@@ -1,0 +1,75 @@
+#include "store/product_upgrades.h"
+
+#include "platform/firebird/statement.h"
+#include "platform/firebird/transaction.h"
+#include "store/carried_scripts.h"
+#include "store/data_store.h"
+#include "store/new_book.h"
+#include "store/upgrade_steps.h"
+
+#include <QMap>
+
+namespace {
+
+// The templates of step 2.09: read before the script runs, so that a missing file stops the
+// step before it changes anything; inserted without EXT, which the table gets in step 2.16.
+void updateTo209(const QString& templatesFolder, QWidget* owner) {
+    fb::Attachment& database = dtmdlDataStoreProto->database();
+    QList<DefaultTemplate> forms;
+    {
+        fb::Transaction read(database, fb::TransactionKind::ReadOnly);
+        forms = readDefaultPrintForms(read, templatesFolder);
+        read.commit();
+    }
+    runCarriedScript(QStringLiteral("UPDATE_TO_209"), owner);
+    fb::Transaction write(database);
+    insertPrintForms(write, forms, false);
+    write.commit();
+}
+
+void updateTo216(QWidget* owner) {
+    runCarriedScript(QStringLiteral("UPDATE_TO_216"), owner);
+    fb::Transaction transaction(dtmdlDataStoreProto->database());
+    setTemplateExtensionsFromContent(transaction);
+    transaction.commit();
+}
+
+} // namespace
+
+void registerProductUpgrades(UpgradeSteps& steps, const QString& templatesFolder, QWidget* owner) {
+    const QString templates =
+        templatesFolder.isEmpty() ? defaultTemplatesFolder() : templatesFolder;
+    auto script = [owner](const char* name) {
+        return [owner, name] { runCarriedScript(QLatin1String(name), owner); };
+    };
+    steps.registerUpgrade(QStringLiteral("2.08"), strToCurrDot(QStringLiteral("2.08")),
+                          script("UPDATE_TO_208"));
+    steps.registerUpgrade(QStringLiteral("2.09"), strToCurrDot(QStringLiteral("2.09")),
+                          [templates, owner] { updateTo209(templates, owner); });
+    steps.registerUpgrade(QStringLiteral("2.10"), strToCurrDot(QStringLiteral("2.10")),
+                          script("UPDATE_TO_210"));
+    steps.registerUpgrade(QStringLiteral("2.12"), strToCurrDot(QStringLiteral("2.12")),
+                          script("UPDATE_TO_212"));
+    steps.registerUpgrade(QStringLiteral("2.16"), strToCurrDot(QStringLiteral("2.16")),
+                          [owner] { updateTo216(owner); });
+    steps.registerUpgrade(QStringLiteral("2.17"), strToCurrDot(QStringLiteral("2.17")),
+                          script("UPDATE_TO_217"));
+}
+
+void setTemplateExtensionsFromContent(fb::Transaction& transaction) {
+    QMap<int, QString> extensions;
+    {
+        fb::Statement select(transaction, QStringLiteral("SELECT PRKEY, DATA FROM PRINTFORMS"));
+        select.execute();
+        while (select.fetch())
+            extensions.insert(int(select.field(0).asInteger()),
+                              templateExtension(select.field(1).asBytes()));
+    }
+    fb::Statement update(transaction,
+                         QStringLiteral("UPDATE PRINTFORMS SET EXT=:EXT WHERE PRKEY=:PRKEY"));
+    for (auto it = extensions.cbegin(); it != extensions.cend(); ++it) {
+        update.param(QStringLiteral("EXT")).setString(it.value());
+        update.param(QStringLiteral("PRKEY")).setInteger(it.key());
+        update.execute();
+    }
+}

@@ -1,0 +1,585 @@
+#include "app/main_window.h"
+#include "app/program.h"
+#include "core/ini_file.h"
+#include "platform/firebird/attachment.h"
+#include "platform/firebird/embedded_engine.h"
+#include "platform/firebird/statement.h"
+#include "platform/firebird/transaction.h"
+#include "shell/document_windows.h"
+#include "shell/options_pane.h"
+#include "shell/running_copy.h"
+#include "store/new_book.h"
+#include "ui/message_box.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+const QString kDB = QStringLiteral("DB");
+const QStringList kKinds{QStringLiteral("Reserv"), QStringLiteral("Yesterday"),
+                         QStringLiteral("Week")};
+
+QString backupOf(const QString& book, const QString& kind) {
+    return DataStore::backupPath(book, kind);
+}
+
+qint64 sizeOf(const QString& path) {
+    return QFileInfo(path).size();
+}
+
+// One value of a one-row query on a book, read through a connection of its own.
+QString readValue(const QString& book, const QString& sql) {
+    fb::Attachment db;
+    db.attach(book);
+    fb::Transaction tr(db, fb::TransactionKind::ReadOnly);
+    fb::Statement q(tr, sql, fb::ParamMode::Untouched);
+    q.execute();
+    const QString value = q.fetch() ? q.field(0).asString() : QString();
+    q.close();
+    tr.commit();
+    return value;
+}
+
+void execute(const QString& book, const QString& sql) {
+    fb::Attachment db;
+    db.attach(book);
+    fb::Transaction tr(db);
+    fb::Statement q(tr, sql, fb::ParamMode::Untouched);
+    q.execute();
+    tr.commit();
+}
+
+// A computer of its own: a folder with the program's INI and the books made in it.
+struct Machine {
+    QTemporaryDir dir;
+    QString ini = dir.filePath(QStringLiteral("kaltro.ini"));
+
+    // A book made as the new-book command makes it, listed in the INI, without backups.
+    QString addBook(int ownerType, const QString& name) {
+        fb::prepareEmbeddedEngine();
+        QString book;
+        {
+            ScopedDialogAnswerer quiet([](const DialogRequest&) { return DialogAnswer{}; });
+            DataStore store(ini);
+            book = createNewBook(ownerType, name, dir.path(),
+                                 QStringLiteral(KALTRO_TEMPLATES_SOURCE_DIR));
+        }
+        for (const QString& kind : kKinds)
+            QDir(QFileInfo(book).absolutePath() + QLatin1Char('/') + kind).removeRecursively();
+        IniFile(ini).writeString(QStringLiteral("Version"), QStringLiteral("CurrVersion"),
+                                 QStringLiteral("2.18"));
+        // The splash, not the first-start pane, is what these tests look at.
+        IniFile(ini).writeInteger(QStringLiteral("Startup"), QStringLiteral("NoStartupDialog"), 1);
+        return book;
+    }
+    // Backup files that are no real backups, a byte each: a start leaves them as they are.
+    void fakeBackups(const QString& book) {
+        for (const QString& kind : kKinds) {
+            QDir().mkpath(QFileInfo(backupOf(book, kind)).absolutePath());
+            QFile f(backupOf(book, kind));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("x");
+        }
+    }
+    void setOption(const QString& book, const QString& key, const QString& value) {
+        DataStore store(ini);
+        store.database().attach(book);
+        OptionsPane::setOption(key, value);
+    }
+    // The extra backup folder "extra" beside the book, so that an exit would leave copies there.
+    void setExtraFolder(const QString& book) {
+        const QString extra = QFileInfo(book).absolutePath() + QStringLiteral("/extra");
+        QVERIFY(QDir().mkpath(extra));
+        setOption(book, QStringLiteral("RezFolder"), extra);
+    }
+};
+
+// Every message, question and input answered: answer(request) gives the answer, or OK.
+struct Dialogs {
+    QStringList texts;
+    QList<DialogRequest> requests;
+    std::function<DialogAnswer(const DialogRequest&)> answer;
+    ScopedDialogAnswerer answerer{[this](const DialogRequest& r) {
+        requests << r;
+        texts << r.text;
+        return answer ? answer(r) : DialogAnswer{IDOK, {}};
+    }};
+};
+
+// The windows shown modally while it lives are noted and closed (rejected), but for those it is
+// told to accept; no test waits on a window.
+class ModalWatch : public QObject {
+public:
+    QStringList seen;
+    QStringList accept;
+    ModalWatch() {
+        m_timer.setInterval(20);
+        QObject::connect(&m_timer, &QTimer::timeout, this, [this] { answer(); });
+        m_timer.start();
+    }
+
+private:
+    void answer() {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        seen << dialog->objectName();
+        if (accept.contains(dialog->objectName()))
+            dialog->accept();
+        else
+            dialog->reject();
+    }
+    QTimer m_timer;
+};
+
+// A document window that answers the close question as told.
+class Document : public QWidget {
+public:
+    bool agrees = true;
+
+protected:
+    void closeEvent(QCloseEvent* event) override { event->setAccepted(agrees); }
+};
+
+// The copy of another process for the switch: it answers on its own thread.
+struct OtherCopy {
+    QThread thread;
+    RunningCopy* copy = new RunningCopy;
+    explicit OtherCopy(const QString& book) {
+        copy->moveToThread(&thread);
+        thread.start();
+        QMetaObject::invokeMethod(
+            copy, [this, book] { copy->listen(book); }, Qt::BlockingQueuedConnection);
+    }
+    ~OtherCopy() {
+        QMetaObject::invokeMethod(copy, &QObject::deleteLater);
+        thread.quit();
+        thread.wait();
+    }
+};
+
+// The exit steps did not run: nothing was copied to the extra folder (when the book names
+// one) and the "Reserv" file, renewed at every exit, is still the fake one (unless an upgrade
+// renewed it).
+void checkNoExitSteps(MainWindow& main, const QString& book, bool reservUntouched = true) {
+    main.close();
+    QVERIFY(!QFileInfo::exists(QFileInfo(book).absolutePath() + QStringLiteral("/extra/Reserv")));
+    if (reservUntouched)
+        QCOMPARE(sizeOf(backupOf(book, QStringLiteral("Reserv"))), 1);
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { datetime::setNowForTesting({}); }
+
+    void startMakesTheMissingBackupsAndOpensTheBook() {
+        Machine m;
+        const QString book = m.addBook(CashDesk, QStringLiteral("Касса №1"));
+        const DateTime now = datetime::encodeDate(2026, 3, 15) + 0.123456789;
+        datetime::setNowForTesting([now] { return now; });
+        Dialogs dialogs;
+        ModalWatch modal;
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
+        QCOMPARE(frmMainProto, &main);
+        for (const QString& kind : kKinds)
+            QVERIFY2(sizeOf(backupOf(book, kind)) > 1, qPrintable(kind));
+        QVERIFY(dialogs.texts.isEmpty());
+        QVERIFY(modal.seen.isEmpty());
+        QVERIFY(dtmdlDataStoreProto->database().isAttached());
+        QCOMPARE(dtmdlDataStoreProto->m_userKey, 1);
+        QCOMPARE(main.m_defaultPeriodStart, now - 31);
+        QCOMPARE(main.m_defaultPeriodEnd, now + 10);
+
+        main.show();
+        QCOMPARE(main.windowTitle(), QStringLiteral("Kaltro: Касса №1"));
+        QCOMPARE(main.m_paneTitleLabel->text(), QStringLiteral("Касса №1"));
+        QVERIFY(!main.findChild<QToolButton*>("btnPass")->isVisible());
+        QCOMPARE(main.findChild<QAction*>("mnitHelpIndex")->text(),
+                 QStringLiteral("Справка по Kaltro"));
+        QCOMPARE(main.findChild<QAction*>("mnitProductSite")->text(),
+                 QStringLiteral("Kaltro в Интернете..."));
+        QCOMPARE(main.findChild<QLabel*>("lblNameProgrammFront")->text(),
+                 MainWindowBase::programFileBaseName() + QStringLiteral(" 2.18"));
+        QCOMPARE(MainWindow::ownerType(), int(CashDesk));
+        auto* front = main.findChild<QLabel*>("lblNameProgrammFront");
+        auto* back = main.findChild<QLabel*>("lblNameProgrammBack");
+        // The splash stays centred in the pane area, its title shadowed, after a resize.
+        main.setWindowState(Qt::WindowNoState);
+        for (const QSize size : {QSize(900, 650), QSize(1200, 800)}) {
+            main.resize(size);
+            QTRY_COMPARE(main.size(), size);
+            QApplication::processEvents();
+            auto* splash = main.findChild<QWidget*>("pnlSplash");
+            auto* center = main.findChild<QWidget*>("pnlSplashCenter");
+            QCOMPARE(center->x(), (splash->width() - center->width()) / 2);
+            QCOMPARE(center->y(), (splash->height() - center->height()) / 2);
+            QCOMPARE(back->x(), front->x() - 1);
+        }
+        main.close();
+    }
+
+    void exitSavesTheUserDataAndMakesTheChosenBackups() {
+        Machine m;
+        const QString book = m.addBook(BankAccount, QStringLiteral("Счет"));
+        QTemporaryDir extra;
+        Dialogs dialogs;
+        {
+            MainWindow main(m.ini);
+            QCOMPARE(main.runStartup(), StartupEnd::GoOn);
+            main.show();
+            OptionsPane::setOption("ReservBackupFlag", "-1");
+            OptionsPane::setOption("YesterdayBackupFlag", "0");
+            OptionsPane::setOption("WeekBackupFlag", "-1");
+            OptionsPane::setOption("RezFolder", " " + extra.path() + " ");
+            dtmdlDataStoreProto->setUserData1(QStringLiteral("Сетка=1\x01"));
+            // Backups as old as a month: those chosen are renewed at exit.
+            m.fakeBackups(book);
+            const QDateTime monthAgo = QDateTime::currentDateTime().addDays(-30);
+            for (const QString& kind : kKinds) {
+                QFile f(backupOf(book, kind));
+                QVERIFY(f.open(QIODevice::ReadWrite));
+                QVERIFY(f.setFileTime(monthAgo, QFileDevice::FileModificationTime));
+            }
+            QVERIFY(main.close());
+            QVERIFY(!dtmdlDataStoreProto->database().isAttached());
+        }
+        QVERIFY(dialogs.texts.isEmpty());
+        QVERIFY(sizeOf(backupOf(book, "Reserv")) > 1);
+        QCOMPARE(sizeOf(backupOf(book, "Yesterday")), 1);
+        QVERIFY(sizeOf(backupOf(book, "Week")) > 1);
+        QCOMPARE(readValue(book, "SELECT DATA1 FROM USERS WHERE PRKEY=1"),
+                 QStringLiteral("Сетка=1\x01"));
+        // The extra folder receives the book's own backup folders.
+        const QString name = QFileInfo(backupOf(book, "Reserv")).fileName();
+        for (const QString& kind : kKinds) {
+            QFile copy(extra.filePath(kind + QLatin1Char('/') + name));
+            QFile original(backupOf(book, kind));
+            QVERIFY2(copy.open(QIODevice::ReadOnly), qPrintable(kind));
+            QVERIFY(original.open(QIODevice::ReadOnly));
+            QCOMPARE(copy.readAll(), original.readAll());
+        }
+
+        // The next start reads the user's data back.
+        MainWindow again(m.ini);
+        QCOMPARE(again.runStartup(), StartupEnd::GoOn);
+        QCOMPARE(dtmdlDataStoreProto->userData1(), QStringLiteral("Сетка=1\x01"));
+    }
+
+    void anExtraFolderThatCannotBeMadeIsSaidOncePerKind() {
+        Machine m;
+        const QString book = m.addBook(CashDesk, QStringLiteral("Касса"));
+        QTemporaryDir extra;
+        QFile blocker(extra.filePath("file"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        Dialogs dialogs;
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
+        main.show();
+        OptionsPane::setOption("RezFolder", extra.filePath("file"));
+        QVERIFY(main.close());
+        QCOMPARE(dialogs.texts.size(), 3);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(dialogs.texts[i], QStringLiteral("Не удается создать каталог: ") +
+                                           extra.filePath("file/" + kKinds[i] + "/"));
+        QVERIFY(sizeOf(backupOf(book, "Reserv")) > 0);
+    }
+
+    void iniSwitchStopsEveryBackup() {
+        Machine m;
+        const QString book = m.addBook(CashDesk, QStringLiteral("Касса"));
+        IniFile(m.ini).writeInteger(kDB, QStringLiteral("Backup"), 0);
+        Dialogs dialogs;
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
+        main.show();
+        QVERIFY(main.close());
+        for (const QString& kind : kKinds)
+            QVERIFY2(!QFileInfo::exists(backupOf(book, kind)), qPrintable(kind));
+        QVERIFY(dialogs.texts.isEmpty());
+    }
+
+    void openDocumentWindowsAreAskedFirst() {
+        Machine m;
+        const QString book = m.addBook(CashDesk, QStringLiteral("Касса"));
+        Dialogs dialogs;
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
+        main.show();
+        m.fakeBackups(book);
+        Document doc;
+        DocumentWindows::add(&doc);
+        doc.show();
+        doc.agrees = false;
+        QVERIFY(!main.close());
+        QVERIFY(main.isVisible());
+        QVERIFY(doc.isVisible());
+        QVERIFY(dtmdlDataStoreProto->database().isAttached());
+        QCOMPARE(sizeOf(backupOf(book, "Reserv")), 1);
+        doc.agrees = true;
+        QVERIFY(main.close());
+        QVERIFY(!doc.isVisible());
+        QVERIFY(!dtmdlDataStoreProto->database().isAttached());
+        QVERIFY(sizeOf(backupOf(book, "Reserv")) > 1);
+    }
+
+    void freshMachineCreatesTheFirstBookAndOpensIt() {
+        QTemporaryDir folder;
+        const QString ini = folder.filePath("kaltro.ini");
+        const QString books = folder.filePath("Books");
+        Dialogs dialogs;
+        dialogs.answer = [&](const DialogRequest& r) {
+            if (r.kind == DialogRequest::Message && r.caption == "Новая база данных")
+                return DialogAnswer{IDYES, {}};
+            if (r.kind == DialogRequest::Input)
+                return DialogAnswer{IDOK, QStringLiteral("Главная касса")};
+            if (r.kind == DialogRequest::Folder)
+                return DialogAnswer{IDOK, books};
+            return DialogAnswer{IDOK, {}};
+        };
+        ModalWatch modal;
+        MainWindow main(ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
+        QVERIFY2(modal.seen.isEmpty(), qPrintable(modal.seen.join(", ")));
+        const QString book = books + QStringLiteral("/Kaltro1.fdb");
+        QCOMPARE(dtmdlDataStoreProto->databaseName(), book);
+        QVERIFY(dtmdlDataStoreProto->database().isAttached());
+        QCOMPARE(MainWindow::ownerType(), int(CashDesk));
+        QCOMPARE(OptionsPane::option("DBVersion"), QStringLiteral("2.18"));
+        QCOMPARE(IniFile(ini).readString("Version", "CurrVersion", ""), QStringLiteral("2.18"));
+        // The question, the name, the folder and the success message; no error.
+        QCOMPARE(dialogs.requests.size(), 4);
+        QVERIFY(dialogs.texts.last().startsWith(QStringLiteral("Операция произведена успешно!")));
+        main.show();
+        QCOMPARE(main.windowTitle(), QStringLiteral("Kaltro: Главная касса"));
+        QVERIFY(main.close());
+    }
+
+    void programVersionChangedRunsTheUpgradeWindowInstead() {
+        Machine m;
+        const QString book = m.addBook(CashDesk, QStringLiteral("Касса"));
+        m.fakeBackups(book);
+        m.setExtraFolder(book);
+        IniFile(m.ini).writeString("Version", "CurrVersion", "2.10");
+        Dialogs dialogs;
+        ModalWatch modal;
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::Terminate);
+        QCOMPARE(modal.seen, QStringList{QStringLiteral("frmUpdate")});
+        QVERIFY(!dtmdlDataStoreProto->database().isAttached());
+        QVERIFY(dialogs.texts.isEmpty());
+        checkNoExitSteps(main, book);
+        QCOMPARE(IniFile(m.ini).readString("Version", "CurrVersion", ""), QStringLiteral("2.10"));
+    }
+
+    void olderBookAsksAndEndsEitherWay_data() {
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("versionAfter");
+        QTest::newRow("cancel") << "2.10" << IDCANCEL << "2.10";
+        QTest::newRow("ok") << "2.17" << IDOK << "2.18";
+    }
+    void olderBookAsksAndEndsEitherWay() {
+        QFETCH(QString, version);
+        QFETCH(int, answer);
+        QFETCH(QString, versionAfter);
+        Machine m;
+        const QString book = m.addBook(CashDesk, QStringLiteral("Касса"));
+        m.setOption(book, "DBVersion", version);
+        m.setExtraFolder(book);
+        m.fakeBackups(book);
+        Dialogs dialogs;
+        dialogs.answer = [&](const DialogRequest& r) {
+            return DialogAnswer{r.caption == "Ошибка" ? answer : IDOK, {}};
+        };
+        ModalWatch modal;
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::Terminate);
+        QCOMPARE(dialogs.requests.first().caption, QStringLiteral("Ошибка"));
+        QCOMPARE(dialogs.texts.first(),
+                 QStringLiteral("Неверная версия базы данных!\nВерсия базы данных: ") + version +
+                     QStringLiteral("\nНеобходима версия: 2.18\n\nПроводить обновление базы "
+                                    "данных?"));
+        // No logon and no later window after the answer.
+        QVERIFY(modal.seen.isEmpty());
+        QCOMPARE(dtmdlDataStoreProto->m_userKey, 0);
+        QCOMPARE(OptionsPane::option("DBVersion"), versionAfter);
+        checkNoExitSteps(main, book, answer == IDCANCEL);
+    }
+
+    void refusedLogonEnds() {
+        Machine m;
+        const QString book = m.addBook(CashDesk, QStringLiteral("Касса"));
+        execute(book, "INSERT INTO USERS (PRKEY, LNAM, ISADMIN, PASSW) "
+                      "VALUES (2, 'Кассир', 0, '26464545')");
+        m.setExtraFolder(book);
+        m.fakeBackups(book);
+        Dialogs dialogs;
+        ModalWatch modal;
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::Terminate);
+        QCOMPARE(modal.seen, QStringList{QStringLiteral("frmUserLogon")});
+        QCOMPARE(dtmdlDataStoreProto->m_userKey, 0);
+        checkNoExitSteps(main, book);
+    }
+
+    void bookThatCannotBeOpenedSaysSoTwice() {
+        Machine m;
+        const QString book = m.dir.filePath("broken.fdb");
+        QFile broken(book);
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write(QByteArray(4096, 'z'));
+        broken.close();
+        IniFile ini(m.ini);
+        ini.writeString("Version", "CurrVersion", "2.18");
+        ini.writeInteger(kDB, "DatabaseCount", 1);
+        ini.writeString(kDB, "DatabaseCaption_0", "Сломанная");
+        ini.writeString(kDB, "DatabasePath_0", book);
+        m.fakeBackups(book);
+        Dialogs dialogs;
+        ModalWatch modal;
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::EndNow);
+        QCOMPARE(dialogs.texts.size(), 2);
+        QCOMPARE(dialogs.texts[0], QStringLiteral("Не удалось подключиться к базе данных."));
+        QVERIFY(dialogs.texts[1].startsWith(QStringLiteral("Возникла ошибка:\n\n")));
+        QVERIFY(dialogs.texts[1].size() > QStringLiteral("Возникла ошибка:\n\n").size());
+        QVERIFY(modal.seen.isEmpty());
+        checkNoExitSteps(main, book);
+    }
+
+    void programBlockRunsTheLoopOnlyWhenTheStartGoesOn() {
+        Machine m;
+        const QString book = m.addBook(CashDesk, QStringLiteral("Касса"));
+        {
+            // A start that ends returns at once, with no window left to close.
+            IniFile(m.ini).writeString(kDB, "DatabasePath_0", m.dir.filePath("none.fdb"));
+            Dialogs dialogs;
+            QCOMPARE(runProgram(m.ini), 0);
+            QCOMPARE(dialogs.texts.size(), 2);
+        }
+        IniFile(m.ini).writeString(kDB, "DatabasePath_0", book);
+        m.fakeBackups(book);
+        Dialogs dialogs;
+        bool shown = false;
+        QTimer::singleShot(0, [&] {
+            shown = frmMainProto && frmMainProto->isVisible();
+            frmMainProto->close();
+        });
+        QCOMPARE(runProgram(m.ini), 0);
+        QVERIFY(shown);
+        QVERIFY(sizeOf(backupOf(book, "Reserv")) > 1);
+        QVERIFY(!frmMainProto);
+    }
+
+    void switchBetweenBooks() {
+        Machine m;
+        const QString first = m.addBook(CashDesk, QStringLiteral("Касса"));
+        const QString second = m.addBook(BankAccount, QStringLiteral("Счет"));
+        Dialogs dialogs;
+        ModalWatch modal;
+        modal.accept << QStringLiteral("frmSelectStore");
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
+        QCOMPARE(dtmdlDataStoreProto->databaseName(), first);
+        main.show();
+        QVERIFY(main.findChild<QToolButton*>("btnPass")->isVisible());
+        QCOMPARE(main.m_bookCaptions, (QStringList{"Касса", "Счет"}));
+        QCOMPARE(main.findChild<QAction*>("mnitPass1")->text(), QStringLiteral("Счет"));
+
+        // A program that notes its arguments stands in for the new copy.
+        const QString noted = m.dir.filePath("arguments.txt");
+        const QString program = m.dir.filePath("copy.sh");
+        QFile script(program);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\nprintf '%s|' \"$@\" > \"$0.tmp\" && mv \"$0.tmp\" \"" +
+                     noted.toUtf8() + "\"\n");
+        script.close();
+        script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+        main.m_copyProgram = program;
+
+        main.switchToBook(0); // this copy's own book: nothing started
+        main.findChild<QAction*>("mnitPass1")->trigger();
+        QTRY_VERIFY(QFile::exists(noted));
+        QFile args(noted);
+        QVERIFY(args.open(QIODevice::ReadOnly));
+        QCOMPARE(args.readAll(), QByteArray("B2|"));
+        QVERIFY(QFile::remove(noted));
+
+        // A copy that has the second book open is brought to the front instead.
+        {
+            OtherCopy other(second);
+            QSignalSpy raised(other.copy, &RunningCopy::raiseRequested);
+            main.switchToBook(1);
+            QVERIFY(raised.count() == 1 || raised.wait());
+        }
+        QVERIFY(!QFile::exists(noted));
+
+        main.m_copyProgram = m.dir.filePath("no-such-program");
+        main.switchToBook(1);
+        QCOMPARE(dialogs.requests.size(), 1);
+        QCOMPARE(dialogs.requests[0].caption, QStringLiteral("Ошибка"));
+        QVERIFY(dialogs.texts[0].contains(QStringLiteral("Счет")));
+        QVERIFY(main.close());
+    }
+
+    void helpPopupsAndTheContextListing() {
+        Machine m;
+        m.addBook(CashDesk, QStringLiteral("Касса"));
+        Dialogs dialogs;
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        // The help file beside the executable, with the pop-up of the exit button.
+        const QString help = dtmdlDataStoreProto->m_helpFile;
+        QDir(help).removeRecursively();
+        QVERIFY(QDir().mkpath(help));
+        QFile context(help + "/Context.txt");
+        QVERIFY(context.open(QIODevice::WriteOnly));
+        context.write(".topic 1021\nВыход из программы\n");
+        context.close();
+
+        auto* exit = main.findChild<QToolButton*>("btnExit");
+        main.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        QTest::keyClick(&main, Qt::Key_F1, Qt::ShiftModifier);
+        QTest::mouseClick(exit, Qt::LeftButton);
+        QVERIFY(main.isVisible()); // the click in the mode did not close the window
+        QLabel* popup = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "lblHelpPopup" && w->isVisible())
+                popup = qobject_cast<QLabel*>(w);
+        QVERIFY(popup);
+        QCOMPARE(popup->text(), QStringLiteral("Выход из программы"));
+        popup->close();
+
+        QTest::keyClick(&main, Qt::Key_W, Qt::ControlModifier | Qt::AltModifier);
+        QCOMPARE(dialogs.texts.size(), 1);
+        const QString listing = dialogs.texts[0];
+        for (const char* line :
+             {"  btnHelp  1020\n", "  btnExit  1021\n", "pnlBrowser  1023\n", "pnlSplash  1022\n"})
+            QVERIFY2(listing.contains(line), qPrintable(listing));
+        QDir(help).removeRecursively();
+        QVERIFY(main.close());
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "test_program.moc"

@@ -1,0 +1,479 @@
+#include "core/cp1251.h"
+#include "platform/firebird/error.h"
+#include "platform/firebird/statement.h"
+#include "platform/firebird/timestamp.h"
+#include "platform/firebird/transaction.h"
+#include "tests/support/test_database.h"
+
+#include <QFileInfo>
+#include <QTest>
+
+using testsupport::TestDatabase;
+
+namespace {
+
+// A table with one column of every kind the program's schema uses.
+const char kTable[] = "CREATE TABLE T (PRKEY INTEGER NOT NULL, TYP SMALLINT, NAME VARCHAR(300), "
+                      "CODE CHAR(4), SUM1 NUMERIC(15,4), DAT DATE, "
+                      "ETC BLOB SUB_TYPE 0 SEGMENT SIZE 80, DATA BLOB SUB_TYPE 1 SEGMENT SIZE 80)";
+
+QByteArray allBytes() {
+    QByteArray bytes;
+    for (int b = 0; b < 256; ++b)
+        bytes.append(static_cast<char>(b));
+    return bytes;
+}
+
+// Every character Windows-1251 holds, NUL aside.
+QString allCharacters() {
+    return cp1251::decode(allBytes().mid(1));
+}
+
+void insertRow(fb::Transaction& tr, int key, const QString& name) {
+    fb::Statement insert(tr, "INSERT INTO T (PRKEY, NAME) VALUES (:PRKEY, :NAME)");
+    insert.param("PRKEY").setInteger(key);
+    insert.param("NAME").setString(name);
+    insert.execute();
+}
+
+int countRows(fb::Transaction& tr) {
+    fb::Statement count(tr, "SELECT COUNT(*) FROM T");
+    count.execute();
+    count.fetch();
+    return int(count.field(0).asInteger());
+}
+
+} // namespace
+
+class TestFbDatabase : public QObject {
+    Q_OBJECT
+
+private slots:
+    void createsDialectOneWin1251Database();
+    void textRoundTripsThroughVarcharAndTextBlob();
+    void everyByteRoundTripsThroughBlobs_data();
+    void everyByteRoundTripsThroughBlobs();
+    void characterOutsideWin1251IsRefused();
+    void dateTimeKeepsMilliseconds_data();
+    void dateTimeKeepsMilliseconds();
+    void numericIsRoundedToFourDecimals_data();
+    void numericIsRoundedToFourDecimals();
+    void fieldsByNameAndIndex();
+    void likeWithQuestionMarkAndRepeatedName();
+    void triggerBodyThroughUntouchedMode();
+    void userExceptionCarriesItsOwnText();
+    void engineErrorCarriesCodesAndText();
+    void commitMakesInsertVisibleToOtherTransaction();
+    void unfinishedTransactionIsRolledBack();
+    void retainingKeepsTransactionActive();
+    void wrongNamesAreListErrors();
+    void generatorHandsOutKeys();
+};
+
+void TestFbDatabase::createsDialectOneWin1251Database() {
+    // Quotes and Cyrillic in the path: it goes to the library as it is, never into SQL text.
+    TestDatabase db(QString::fromUtf8("книга 'кассы' \"1\".fdb"));
+    QVERIFY(QFileInfo::exists(db.path()));
+    fb::Transaction tr(db.attachment(), fb::TransactionKind::ReadOnly);
+    fb::Statement info(tr, "SELECT M.MON$SQL_DIALECT, R.RDB$CHARACTER_SET_NAME, "
+                           "CURRENT_CONNECTION, \"dialect 1 literal\" "
+                           "FROM MON$DATABASE M CROSS JOIN RDB$DATABASE R");
+    info.execute();
+    QVERIFY(info.fetch());
+    QCOMPARE(info.field(0).asInteger(), 1);
+    QCOMPARE(info.field(1).asString().trimmed(), "WIN1251");
+    QCOMPARE(info.field(3).asString(), "dialect 1 literal");
+    fb::Statement charset(tr, "SELECT C.RDB$CHARACTER_SET_NAME FROM MON$ATTACHMENTS A "
+                              "JOIN RDB$CHARACTER_SETS C ON C.RDB$CHARACTER_SET_ID = "
+                              "A.MON$CHARACTER_SET_ID WHERE A.MON$ATTACHMENT_ID = :ID");
+    charset.param("ID").setInteger(info.field(2).asInteger());
+    charset.execute();
+    QVERIFY(charset.fetch());
+    QCOMPARE(charset.field(0).asString().trimmed(), "WIN1251");
+
+    fb::Attachment second;
+    QVERIFY_THROWS_EXCEPTION(fb::Error, second.create(db.path())); // never overwrites a book
+    QVERIFY(!second.isAttached());
+    second.attach(db.path());
+    QVERIFY(second.isAttached());
+}
+
+void TestFbDatabase::textRoundTripsThroughVarcharAndTextBlob() {
+    TestDatabase db;
+    db.exec(kTable);
+    const QString text = allCharacters();
+    fb::Transaction tr(db.attachment());
+    fb::Statement insert(tr, "INSERT INTO T (PRKEY, NAME, DATA) VALUES (1, :TEXT, :TEXT)");
+    insert.param("TEXT").setString(text);
+    insert.execute();
+    tr.commit();
+
+    fb::Transaction reader(db.attachment(), fb::TransactionKind::ReadOnly);
+    fb::Statement select(reader, "SELECT NAME, DATA FROM T WHERE NAME = :TEXT");
+    select.param("TEXT").setString(text);
+    select.execute();
+    QVERIFY(select.fetch());
+    QCOMPARE(select.field("NAME").asString(), text);
+    QCOMPARE(select.field("DATA").asString(), text);
+    QCOMPARE(select.field("DATA").asBytes(), allBytes().mid(1));
+    QVERIFY(!select.fetch());
+}
+
+void TestFbDatabase::everyByteRoundTripsThroughBlobs_data() {
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<QByteArray>("bytes");
+    QByteArray large;
+    for (int i = 0; i < 200000; ++i)
+        large.append(static_cast<char>((i * 7) % 256));
+    QTest::newRow("sub-type 0") << "ETC" << allBytes();
+    QTest::newRow("sub-type 1") << "DATA" << allBytes();
+    QTest::newRow("sub-type 1, many segments") << "DATA" << large;
+    QTest::newRow("empty") << "DATA" << QByteArray("");
+}
+
+void TestFbDatabase::everyByteRoundTripsThroughBlobs() {
+    QFETCH(QString, column);
+    QFETCH(QByteArray, bytes);
+    TestDatabase db;
+    db.exec(kTable);
+    fb::Transaction tr(db.attachment());
+    fb::Statement insert(tr, QString("INSERT INTO T (PRKEY, %1) VALUES (1, :V)").arg(column));
+    insert.param("V").setBytes(bytes);
+    insert.execute();
+    tr.commit();
+
+    fb::Statement select(tr, QString("SELECT %1 FROM T").arg(column));
+    select.execute();
+    QVERIFY(select.fetch());
+    QVERIFY(!select.field(0).isNull());
+    QCOMPARE(select.field(0).type(), fb::FieldType::Blob);
+    QCOMPARE(select.field(0).asBytes(), bytes);
+}
+
+void TestFbDatabase::characterOutsideWin1251IsRefused() {
+    TestDatabase db;
+    db.exec(kTable);
+    fb::Transaction tr(db.attachment());
+    fb::Statement insert(tr, "INSERT INTO T (PRKEY, NAME) VALUES (1, :NAME)");
+    try {
+        insert.param("NAME").setString(QString::fromUtf8("Касса \u4e2d"));
+        QFAIL("the character was accepted");
+    } catch (const Exception& e) {
+        QVERIFY2(e.message().contains("NAME") && e.message().contains("Windows-1251") &&
+                     e.message().contains(QString::fromUtf8("\u4e2d")),
+                 qPrintable(e.message()));
+    }
+    // The same goes for the statement text itself.
+    fb::Statement other(tr);
+    QVERIFY_THROWS_EXCEPTION(Exception,
+                             other.prepare(QString::fromUtf8("SELECT '\u2713' FROM RDB$DATABASE")));
+    insert.execute(); // the parameter stayed null
+    QCOMPARE(countRows(tr), 1);
+    fb::Statement select(tr, "SELECT NAME FROM T");
+    select.execute();
+    QVERIFY(select.fetch());
+    QVERIFY(select.field(0).isNull());
+}
+
+void TestFbDatabase::dateTimeKeepsMilliseconds_data() {
+    QTest::addColumn<QDateTime>("moment");
+    QTest::newRow("end of day") << QDateTime(QDate(2024, 2, 29), QTime(23, 59, 59, 999));
+    QTest::newRow("first millisecond") << QDateTime(QDate(2000, 1, 1), QTime(0, 0, 0, 1));
+    QTest::newRow("date only") << QDateTime(QDate(1999, 12, 31), QTime(0, 0));
+    QTest::newRow("before 1899") << QDateTime(QDate(1850, 6, 15), QTime(12, 30, 0, 500));
+}
+
+void TestFbDatabase::dateTimeKeepsMilliseconds() {
+    QFETCH(QDateTime, moment);
+    const DateTime value = datetime::encode(moment);
+    const ISC_TIMESTAMP stamp = fb::timestamp::fromDateTime(value);
+    QCOMPARE(qint64(stamp.timestamp_time), qint64(moment.time().msecsSinceStartOfDay()) * 10);
+    QCOMPARE(fb::timestamp::toDateTime(stamp), value);
+
+    TestDatabase db;
+    db.exec(kTable);
+    fb::Transaction tr(db.attachment());
+    fb::Statement insert(tr, "INSERT INTO T (PRKEY, DAT) VALUES (1, :DAT)");
+    insert.param("DAT").setDateTime(value);
+    insert.execute();
+    // The server compares what it stored with what we send: nothing was lost on the way.
+    fb::Statement select(tr, "SELECT DAT, EXTRACT(MILLISECOND FROM DAT) FROM T WHERE DAT = :DAT");
+    select.param("DAT").setDateTime(value);
+    select.execute();
+    QVERIFY(select.fetch());
+    QCOMPARE(select.field(0).asDateTime(), value);
+    QCOMPARE(datetime::decode(select.field(0).asDateTime()), moment);
+    QCOMPARE(select.field(1).asFloat(), double(moment.time().msec()));
+}
+
+void TestFbDatabase::numericIsRoundedToFourDecimals_data() {
+    QTest::addColumn<double>("stored");
+    QTest::addColumn<double>("expected");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("five decimals") << 1.23456 << 1.2346 << "1.2346";
+    QTest::newRow("sum of tenths") << 0.1 + 0.2 << 0.3 << "0.3";
+    QTest::newRow("large amount") << 12345678901.23449 << 12345678901.2345 << "12345678901.2345";
+    QTest::newRow("negative") << -5.55554 << -5.5555 << "-5.5555";
+}
+
+void TestFbDatabase::numericIsRoundedToFourDecimals() {
+    QFETCH(double, stored);
+    QFETCH(double, expected);
+    QFETCH(QString, text);
+    TestDatabase db;
+    db.exec(kTable);
+    fb::Transaction tr(db.attachment());
+    fb::Statement insert(tr, "INSERT INTO T (PRKEY, SUM1) VALUES (1, :SUM1)");
+    insert.param("SUM1").setFloat(stored);
+    insert.execute();
+    fb::Statement select(tr, "SELECT SUM1 FROM T");
+    select.execute();
+    QVERIFY(select.fetch());
+    QCOMPARE(select.field(0).type(), fb::FieldType::Float);
+    QCOMPARE(select.field(0).asFloat(), expected);
+    QCOMPARE(select.field(0).asString(), text);
+}
+
+void TestFbDatabase::fieldsByNameAndIndex() {
+    TestDatabase db;
+    db.exec(kTable);
+    fb::Transaction tr(db.attachment());
+    fb::Statement insert(
+        tr, "INSERT INTO T (PRKEY, TYP, NAME, CODE, SUM1, DAT) VALUES (?, ?, ?, ?, ?, ?)",
+        fb::ParamMode::Untouched);
+    QCOMPARE(insert.paramCount(), 6);
+    insert.param(0).setString("10001"); // the server converts the text
+    insert.param(1).setValue(QVariant(2));
+    insert.param(2).setValue(QString::fromUtf8("Ёлка"));
+    insert.param(3).setString("AB");
+    insert.param(4).setString("99.5");
+    insert.param(5).setValue(QDateTime(QDate(2023, 5, 1), QTime(8, 15)));
+    insert.execute();
+    QCOMPARE(insert.rowsAffected(), 1);
+    insert.clearParams();
+    insert.param(0).setInteger(10002);
+    insert.execute();
+
+    fb::Statement select(tr, "SELECT PRKEY, TYP, NAME, CODE, SUM1, DAT, ETC AS NOTE FROM T "
+                             "ORDER BY PRKEY");
+    QCOMPARE(select.type(), fb::StatementType::Select);
+    QCOMPARE(select.fieldNames(),
+             QStringList({"PRKEY", "TYP", "NAME", "CODE", "SUM1", "DAT", "NOTE"}));
+    select.execute();
+    QVERIFY(select.fetch());
+    QCOMPARE(select.field("prkey").asInteger(), 10001);
+    QCOMPARE(select.field(0).type(), fb::FieldType::Integer);
+    QCOMPARE(select.field("TYP").asString(), "2");
+    QCOMPARE(select.field("NAME").asString(), QString::fromUtf8("Ёлка"));
+    QCOMPARE(select.field("NAME").asBytes(), cp1251::encode(QString::fromUtf8("Ёлка")));
+    QCOMPARE(select.field("CODE").asString(), "AB  ");
+    QCOMPARE(select.field("SUM1").asInteger(), 100);
+    QCOMPARE(select.field("DAT").asString(), "01.05.2023 08:15:00");
+    QCOMPARE(select.field("DAT").asVariant(), QVariant(QDateTime(QDate(2023, 5, 1), QTime(8, 15))));
+    QVERIFY(select.field("NOTE").isNull());
+    QCOMPARE(select.field("NOTE").asString(), QString());
+
+    QVERIFY(select.fetch());
+    QCOMPARE(select.field(0).asInteger(), 10002);
+    for (int i = 1; i < select.fieldCount(); ++i) {
+        QVERIFY(select.field(i).isNull());
+        QCOMPARE(select.field(i).asInteger(), 0);
+        QCOMPARE(select.field(i).asDateTime(), 0.0);
+        QVERIFY(!select.field(i).asVariant().isValid());
+    }
+    QVERIFY(!select.fetch());
+    QVERIFY(!select.isOpen());
+}
+
+void TestFbDatabase::likeWithQuestionMarkAndRepeatedName() {
+    TestDatabase db;
+    db.exec(kTable);
+    db.exec("INSERT INTO T (PRKEY, TYP, NAME) VALUES (1, 1, '?Скрытый')");
+    db.exec("INSERT INTO T (PRKEY, TYP, NAME) VALUES (2, 1, 'Видимый')");
+    db.exec("INSERT INTO T (PRKEY, TYP, NAME) VALUES (3, 2, '?Чужой')");
+    fb::Transaction tr(db.attachment(), fb::TransactionKind::ReadOnly);
+    fb::Statement select(tr, "SELECT NAME FROM T -- the :COMMENT is no parameter\n"
+                             "WHERE NAME LIKE '?%' AND (TYP = :TYP OR PRKEY = :TYP)");
+    QCOMPARE(select.paramCount(), 1);
+    select.param("TYP").setInteger(1);
+    select.execute();
+    QStringList names;
+    while (select.fetch())
+        names << select.field(0).asString();
+    QCOMPARE(names, QStringList{QString::fromUtf8("?Скрытый")});
+}
+
+void TestFbDatabase::triggerBodyThroughUntouchedMode() {
+    TestDatabase db;
+    db.exec(kTable);
+    const QString trigger = "CREATE TRIGGER T_BI FOR T ACTIVE BEFORE INSERT POSITION 0 AS\n"
+                            "DECLARE VARIABLE VCNT INTEGER;\n"
+                            "BEGIN\n"
+                            "  SELECT COUNT(*) FROM T INTO :VCNT;\n"
+                            "  NEW.TYP = :VCNT + 1;\n"
+                            "END";
+    fb::Transaction tr(db.attachment());
+    fb::Statement named(tr);
+    QVERIFY_THROWS_EXCEPTION(fb::Error, named.prepare(trigger, fb::ParamMode::Named));
+    fb::Statement ddl(tr, trigger, fb::ParamMode::Untouched);
+    QCOMPARE(ddl.type(), fb::StatementType::Ddl);
+    QCOMPARE(ddl.paramCount(), 0);
+    ddl.execute();
+    tr.commit();
+
+    insertRow(tr, 1, "a");
+    insertRow(tr, 2, "b");
+    fb::Statement select(tr, "SELECT TYP FROM T ORDER BY PRKEY");
+    select.execute();
+    QVERIFY(select.fetch());
+    QCOMPARE(select.field(0).asInteger(), 1);
+    QVERIFY(select.fetch());
+    QCOMPARE(select.field(0).asInteger(), 2);
+}
+
+void TestFbDatabase::userExceptionCarriesItsOwnText() {
+    TestDatabase db;
+    db.exec(kTable);
+    db.exec(QString::fromUtf8("CREATE EXCEPTION E_PARTINUSE 'Фирма используется в документах!'"));
+    db.exec("CREATE TRIGGER T_BD FOR T ACTIVE BEFORE DELETE POSITION 0 AS\n"
+            "DECLARE VARIABLE VCNT INTEGER;\n"
+            "BEGIN\n"
+            "  SELECT COUNT(*) FROM T WHERE TYP = OLD.PRKEY INTO :VCNT;\n"
+            "  IF ((VCNT IS NOT NULL) AND (VCNT <> 0)) THEN\n"
+            "    EXCEPTION E_PARTINUSE;\n"
+            "END");
+    db.exec("INSERT INTO T (PRKEY, TYP) VALUES (1, 1)");
+    fb::Transaction tr(db.attachment());
+    fb::Statement del(tr, "DELETE FROM T WHERE PRKEY = :PRKEY");
+    del.param("PRKEY").setInteger(1);
+    try {
+        del.execute();
+        QFAIL("the trigger did not raise");
+    } catch (const fb::Error& e) {
+        QCOMPARE(e.message(), QString::fromUtf8("Фирма используется в документах!"));
+        QVERIFY(e.isUserException());
+        QCOMPARE(e.exceptionName(), "E_PARTINUSE");
+        QCOMPARE(e.gdsCode(), qint64(isc_except));
+        QCOMPARE(e.sqlCode(), -836);
+        QVERIFY(e.serverText().contains(QString::fromUtf8("Фирма используется в документах!")));
+        QVERIFY(e.serverText().contains("T_BD"));
+    }
+    QCOMPARE(countRows(tr), 1);
+}
+
+void TestFbDatabase::engineErrorCarriesCodesAndText() {
+    TestDatabase db;
+    db.exec(kTable);
+    fb::Transaction tr(db.attachment());
+    try {
+        fb::Statement bad(tr, "SELEKT * FROM T");
+        QFAIL("the statement was prepared");
+    } catch (const fb::Error& e) {
+        QCOMPARE(e.sqlCode(), -104);
+        QVERIFY(!e.isUserException());
+        QCOMPARE(e.message(), e.serverText());
+        QVERIFY2(e.message().contains("Token unknown") && e.message().contains('\n'),
+                 qPrintable(e.message()));
+    }
+    db.exec("ALTER TABLE T ADD CONSTRAINT T_PK PRIMARY KEY (PRKEY)");
+    insertRow(tr, 1, "a");
+    try {
+        insertRow(tr, 1, "b");
+        QFAIL("the duplicate key was stored");
+    } catch (const fb::Error& e) {
+        QCOMPARE(e.sqlCode(), -803);
+        QVERIFY2(e.message().contains("T_PK"), qPrintable(e.message()));
+    }
+}
+
+void TestFbDatabase::commitMakesInsertVisibleToOtherTransaction() {
+    TestDatabase db;
+    db.exec(kTable);
+    fb::Transaction writer(db.attachment());
+    fb::Transaction reader(db.attachment(), fb::TransactionKind::ReadOnly);
+    reader.start();
+    insertRow(writer, 1, "a");
+    QCOMPARE(countRows(writer), 1);
+    QCOMPARE(countRows(reader), 0);
+    writer.commit();
+    QVERIFY(!writer.isActive());
+    QCOMPARE(countRows(reader), 1);
+
+    fb::Statement insert(reader, "INSERT INTO T (PRKEY) VALUES (2)");
+    QVERIFY_THROWS_EXCEPTION(fb::Error, insert.execute()); // a browsing transaction cannot write
+}
+
+void TestFbDatabase::unfinishedTransactionIsRolledBack() {
+    TestDatabase db;
+    db.exec(kTable);
+    {
+        fb::Transaction tr(db.attachment());
+        insertRow(tr, 1, "lost with its owner");
+    }
+    fb::Transaction tr(db.attachment());
+    QCOMPARE(countRows(tr), 0);
+    tr.commit();
+
+    // Detaching rolls back what is still open, the same way.
+    fb::Transaction open(db.attachment());
+    insertRow(open, 2, "lost at detach");
+    fb::Statement prepared(open, "SELECT COUNT(*) FROM T"); // outlives the detach harmlessly
+    db.attachment().detach();
+    QVERIFY(!db.attachment().isAttached());
+    QVERIFY(!open.isActive());
+    db.attachment().attach(db.path());
+    QCOMPARE(countRows(tr), 0);
+}
+
+void TestFbDatabase::retainingKeepsTransactionActive() {
+    TestDatabase db;
+    db.exec(kTable);
+    fb::Transaction tr(db.attachment());
+    fb::Transaction reader(db.attachment(), fb::TransactionKind::ReadOnly);
+    insertRow(tr, 1, "kept");
+    tr.commitRetaining();
+    QVERIFY(tr.isActive());
+    insertRow(tr, 2, "undone");
+    tr.rollbackRetaining();
+    QVERIFY(tr.isActive());
+    QCOMPARE(countRows(tr), 1);
+    QCOMPARE(countRows(reader), 1);
+    tr.rollback();
+    QVERIFY(!tr.isActive());
+    QVERIFY_THROWS_EXCEPTION(fb::Error, tr.commit());
+}
+
+void TestFbDatabase::wrongNamesAreListErrors() {
+    TestDatabase db;
+    db.exec(kTable);
+    fb::Transaction tr(db.attachment());
+    fb::Statement select(tr, "SELECT NAME FROM T WHERE PRKEY = :PRKEY");
+    QCOMPARE(select.paramIndex("prkey"), 0);
+    QCOMPARE(select.paramIndex("NAME"), -1);
+    QVERIFY_THROWS_EXCEPTION(ListError, select.param("NAME"));
+    QVERIFY_THROWS_EXCEPTION(ListError, select.param(1));
+    QVERIFY_THROWS_EXCEPTION(ListError, select.field("PRKEY"));
+    QVERIFY_THROWS_EXCEPTION(ListError, select.field(1));
+    select.param(0).setInteger(1);
+    select.execute();
+    QVERIFY(!select.fetch());
+    QVERIFY_THROWS_EXCEPTION(fb::Error, select.field(0).asString()); // no current row
+}
+
+void TestFbDatabase::generatorHandsOutKeys() {
+    TestDatabase db;
+    db.exec("CREATE GENERATOR T_PRKEY_GEN");
+    db.exec("SET GENERATOR T_PRKEY_GEN TO 10000");
+    fb::Transaction tr(db.attachment());
+    fb::Statement next(tr, "SELECT GEN_ID(T_PRKEY_GEN,1)\nFROM RDB$DATABASE");
+    for (qint64 expected : {10001, 10002}) {
+        next.execute();
+        QVERIFY(next.fetch());
+        QCOMPARE(next.field(0).asInteger(), expected);
+        QCOMPARE(next.field(0).asString(), QString::number(expected));
+        QVERIFY(!next.fetch());
+    }
+}
+
+QTEST_GUILESS_MAIN(TestFbDatabase)
+#include "test_statement.moc"

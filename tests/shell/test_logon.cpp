@@ -1,0 +1,487 @@
+#include "core/exceptions.h"
+#include "core/ini_file.h"
+#include "platform/firebird/attachment.h"
+#include "platform/firebird/error.h"
+#include "platform/firebird/statement.h"
+#include "platform/firebird/transaction.h"
+#include "shell/logon_dialog.h"
+#include "shell/password_dialog.h"
+#include "store/carried_scripts.h"
+#include "store/data_store.h"
+#include "tests/support/test_database.h"
+#include "ui/message_box.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+using testsupport::TestDatabase;
+
+namespace {
+
+// A book with the USERS table; users are given as "PRKEY;LNAM;PASSW", PASSW "NULL" for null.
+struct Book {
+    TestDatabase db;
+    DataStore store;
+    explicit Book(const QStringList& users) : store(db.filePath("kaltro.ini")) {
+        db.exec("CREATE TABLE USERS (PRKEY INTEGER NOT NULL, LNAM VARCHAR(50), "
+                "PASSW BLOB SUB_TYPE 0 SEGMENT SIZE 80, ISADMIN INTEGER, "
+                "DATA1 BLOB SUB_TYPE 0 SEGMENT SIZE 80, DATA2 BLOB SUB_TYPE 0 SEGMENT SIZE 80, "
+                "CONSTRAINT USERS_PK1 PRIMARY KEY (PRKEY))");
+        db.attachment().detach();
+        store.database().attach(db.path());
+        for (const QString& user : users)
+            addUser(user.split(QLatin1Char(';')));
+        store.m_userKey = 0;
+    }
+    void addUser(const QStringList& fields) {
+        fb::Transaction tr(store.database());
+        fb::Statement q(tr, "INSERT INTO USERS (PRKEY, LNAM, PASSW, ISADMIN) "
+                            "VALUES (:PRKEY, :LNAM, :PASSW, 1)");
+        q.param("PRKEY").setInteger(fields[0].toInt());
+        q.param("LNAM").setString(fields[1]);
+        if (fields[2] == "NULL")
+            q.param("PASSW").setNull();
+        else
+            q.param("PASSW").setString(fields[2]);
+        q.execute();
+        tr.commit();
+    }
+    int lastUser() { return store.ini().readInteger("Logon", "LastUser", -1); }
+};
+
+// Records every message box and answers OK.
+struct Messages {
+    QStringList texts;
+    QList<unsigned> flags;
+    ScopedDialogAnswerer answerer{[this](const DialogRequest& r) {
+        texts << r.caption + ": " + r.text;
+        flags << r.flags;
+        return DialogAnswer{IDOK, {}};
+    }};
+};
+
+// Answers the modal window shown next, from inside its own event loop. A window the answer
+// leaves open is cancelled, so a test never hangs on it.
+class ModalAnswer {
+public:
+    explicit ModalAnswer(std::function<void(QDialog&)> answer) : m_answer(std::move(answer)) {
+        m_timer.setSingleShot(true);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { answerNow(); });
+        m_timer.start(0);
+    }
+    bool shown = false;
+    bool leftOpen = false;
+
+private:
+    void answerNow() {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        shown = true;
+        m_answer(*dialog);
+        if (dialog->isVisible()) {
+            leftOpen = true;
+            dialog->reject();
+        }
+    }
+    std::function<void(QDialog&)> m_answer;
+    QTimer m_timer;
+};
+
+template <class T> T& child(QWidget& window, const char* name) {
+    T* widget = window.findChild<T*>(QLatin1String(name));
+    if (!widget)
+        qFatal("The window has no control %s", name);
+    return *widget;
+}
+
+void typeAndOk(QDialog& window, const char* okName, const QString& password,
+               const QString& confirm = QString()) {
+    child<QLineEdit>(window, "edtPassword").setText(password);
+    if (QLineEdit* edit = window.findChild<QLineEdit*>("edtConfirm"))
+        edit->setText(confirm);
+    child<QPushButton>(window, okName).click();
+}
+
+QStringList itemTexts(const QComboBox& box) {
+    QStringList texts;
+    for (int i = 0; i < box.count(); ++i)
+        texts << box.itemText(i);
+    return texts;
+}
+
+const QString kAdmin = QStringLiteral("10001;Admin;26464545");          // "abc"
+const QString kCashier = QStringLiteral("10002;Кассир;94FA75E57BFF68"); // "пароль"
+const QString kHiddenOld = QStringLiteral("10003;?Старый;NULL");
+
+} // namespace
+
+class TestLogon : public QObject {
+    Q_OBJECT
+private slots:
+    void encodePassword_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("encoded");
+        QTest::newRow("empty") << ""
+                               << "01";
+        QTest::newRow("a") << "a"
+                           << "6101";
+        QTest::newRow("abc") << "abc"
+                             << "26464545";
+        QTest::newRow("Cyrillic, as Windows-1251 bytes") << "пароль"
+                                                         << "94FA75E57BFF68";
+        QTest::newRow("byte sum 256: seed 1") << "А@"
+                                              << "0141C1";
+        QTest::newRow("Ё and №") << "Ёж№1"
+                                 << "78509E40C9";
+    }
+    void encodePassword() {
+        QFETCH(QString, text);
+        QFETCH(QString, encoded);
+        QCOMPARE(PasswordDialog::encodePassword(text), encoded);
+    }
+
+    void encodeRefusesTextOutsideWindows1251() {
+        QVERIFY_THROWS_EXCEPTION(Exception, PasswordDialog::encodePassword("ключ日"));
+    }
+
+    void checkNewPassword_data() {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("confirm");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("same") << "пароль"
+                              << "пароль"
+                              << "";
+        QTest::newRow("empty twice") << ""
+                                     << ""
+                                     << "";
+        QTest::newRow("different") << "пароль"
+                                   << "Пароль"
+                                   << "Пароли не совпадают.\nПовторите ввод";
+        QTest::newRow("different, foreign too") << "ключ日"
+                                                << "ключ"
+                                                << "Пароли не совпадают.\nПовторите ввод";
+        QTest::newRow("foreign character")
+            << "ключ日1"
+            << "ключ日1"
+            << "Символ \"日\" нельзя использовать в пароле: его нет в кодировке "
+               "Windows-1251.\nПовторите ввод";
+        QTest::newRow("surrogate pair named whole")
+            << "a😀"
+            << "a😀"
+            << "Символ \"😀\" нельзя использовать в пароле: его нет в кодировке "
+               "Windows-1251.\nПовторите ввод";
+    }
+    void checkNewPassword() {
+        QFETCH(QString, password);
+        QFETCH(QString, confirm);
+        QFETCH(QString, problem);
+        QCOMPARE(PasswordDialog::checkNewPassword(password, confirm), problem);
+    }
+
+    void passwordAccepted_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("no password stored, anything typed") << "xyz"
+                                                            << "" << true;
+        QTest::newRow("01 stored, empty typed") << ""
+                                                << "01" << true;
+        QTest::newRow("01 stored, text typed") << "x"
+                                               << "01" << false;
+        QTest::newRow("right") << "пароль"
+                               << "94FA75E57BFF68" << true;
+        QTest::newRow("wrong case") << "Пароль"
+                                    << "94FA75E57BFF68" << false;
+        QTest::newRow("empty typed for a password") << ""
+                                                    << "26464545" << false;
+        QTest::newRow("foreign text typed") << "日"
+                                            << "26464545" << false;
+    }
+    void passwordAccepted() {
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        QFETCH(bool, accepted);
+        QCOMPARE(LogonDialog::passwordAccepted(typed, stored), accepted);
+    }
+
+    // Books that open without the window.
+    void silentLogon_data() {
+        QTest::addColumn<QStringList>("users");
+        QTest::addColumn<int>("userKey");
+        QTest::newRow("no users") << QStringList{} << 0;
+        QTest::newRow("only hidden users") << QStringList{kHiddenOld, "10004;?Gone;26464545"} << 0;
+        QTest::newRow("one user, null password") << QStringList{"1;Admin;NULL"} << 1;
+        QTest::newRow("one user, empty password") << QStringList{"1;Admin;"} << 1;
+        QTest::newRow("one user, password 01") << QStringList{"1;Admin;01"} << 1;
+        QTest::newRow("one visible among hidden with passwords")
+            << QStringList{"10004;?Gone;26464545", "7;Кассир;NULL"} << 7;
+    }
+    void silentLogon() {
+        QFETCH(QStringList, users);
+        QFETCH(int, userKey);
+        Book book(users);
+        ModalAnswer answer([](QDialog&) {});
+        QVERIFY(LogonDialog::logon());
+        QVERIFY(!answer.shown);
+        QCOMPARE(book.store.m_userKey, userKey);
+        QCOMPARE(book.lastUser(), -1);
+    }
+
+    void databaseErrorPassesOn() {
+        TestDatabase db;
+        db.attachment().detach();
+        DataStore store(db.filePath("kaltro.ini"));
+        store.database().attach(db.path());
+        QVERIFY_THROWS_EXCEPTION(fb::Error, LogonDialog::logon());
+        QCOMPARE(store.m_userKey, 0);
+    }
+
+    // A new book opens as its administrator; once he has a password set through the dialog,
+    // the logon asks for it.
+    void newBookThenPasswordSet() {
+        TestDatabase db;
+        db.attachment().detach();
+        DataStore store(db.filePath("kaltro.ini"));
+        store.database().attach(db.path());
+        runCarriedScript("SQL_NEWDB");
+        {
+            ModalAnswer answer([](QDialog&) {});
+            QVERIFY(LogonDialog::logon());
+            QVERIFY(!answer.shown);
+            QCOMPARE(store.m_userKey, 1);
+        }
+
+        QString password;
+        {
+            ModalAnswer answer([](QDialog& window) { typeAndOk(window, "btnOk", "Ёж", "Ёж"); });
+            QVERIFY(PasswordDialog::changePassword(nullptr, password));
+        }
+        fb::Transaction tr(store.database());
+        fb::Statement q(tr, "UPDATE USERS SET PASSW=:PASSW WHERE PRKEY=1");
+        q.param("PASSW").setString(password);
+        q.execute();
+        tr.commit();
+
+        store.m_userKey = 0;
+        Messages messages;
+        ModalAnswer answer([](QDialog& window) {
+            typeAndOk(window, "btnOK", "");
+            typeAndOk(window, "btnOK", "Ёж");
+        });
+        QVERIFY(LogonDialog::logon());
+        QVERIFY(answer.shown);
+        QCOMPARE(messages.texts, QStringList{"Ошибка: Пароль неверен!"});
+        QCOMPARE(store.m_userKey, 1);
+        QCOMPARE(store.ini().readInteger("Logon", "LastUser", -1), 1);
+    }
+
+    void windowListsVisibleUsers_data() {
+        QTest::addColumn<int>("lastUser"); // -1: not in the INI
+        QTest::addColumn<int>("selected");
+        QTest::newRow("no last user: the first") << -1 << 0;
+        QTest::newRow("last user preselected") << 10002 << 1;
+        QTest::newRow("last user deleted: none") << 10009 << -1;
+        QTest::newRow("last user hidden: none") << 10003 << -1;
+    }
+    void windowListsVisibleUsers() {
+        QFETCH(int, lastUser);
+        QFETCH(int, selected);
+        Book book({kAdmin, kHiddenOld, kCashier});
+        if (lastUser != -1)
+            book.store.ini().writeInteger("Logon", "LastUser", lastUser);
+        LogonDialog window;
+        auto& users = child<QComboBox>(window, "cbbxUser");
+        QCOMPARE(itemTexts(users), (QStringList{"Admin ", "Кассир "}));
+        QCOMPARE(users.currentIndex(), selected);
+        QCOMPARE(child<QLineEdit>(window, "edtPassword").echoMode(), QLineEdit::Password);
+    }
+
+    void wrongPasswordThenRight() {
+        Book book({kAdmin, kCashier});
+        Messages messages;
+        bool stayedAfterWrong = false;
+        ModalAnswer answer([&](QDialog& window) {
+            child<QComboBox>(window, "cbbxUser").setCurrentIndex(1);
+            typeAndOk(window, "btnOK", "парол");
+            stayedAfterWrong = window.isVisible() && book.store.m_userKey == 0;
+            typeAndOk(window, "btnOK", "пароль");
+        });
+        QVERIFY(LogonDialog::logon());
+        QVERIFY(answer.shown);
+        QVERIFY(!answer.leftOpen);
+        QVERIFY(stayedAfterWrong);
+        QCOMPARE(messages.texts, QStringList{"Ошибка: Пароль неверен!"});
+        QCOMPARE(messages.flags, QList<unsigned>{MB_OK | MB_ICONERROR});
+        QCOMPARE(book.store.m_userKey, 10002);
+        QCOMPARE(book.lastUser(), 10002);
+
+        // The next start offers the same user.
+        LogonDialog next;
+        QCOMPARE(child<QComboBox>(next, "cbbxUser").currentText(), QStringLiteral("Кассир "));
+    }
+
+    void onePasswordedUserIsAsked() {
+        Book book({kHiddenOld, kAdmin});
+        ModalAnswer answer([](QDialog& window) { typeAndOk(window, "btnOK", "abc"); });
+        QVERIFY(LogonDialog::logon());
+        QVERIFY(answer.shown);
+        QCOMPARE(book.store.m_userKey, 10001);
+    }
+
+    void twoUsersWithoutPassword_data() {
+        QTest::addColumn<int>("pick");
+        QTest::addColumn<int>("userKey");
+        QTest::newRow("first") << 0 << 5;
+        QTest::newRow("second") << 1 << 6;
+    }
+    void twoUsersWithoutPassword() {
+        QFETCH(int, pick);
+        QFETCH(int, userKey);
+        Book book({"5;Первый;NULL", "6;Второй;01"});
+        ModalAnswer answer([pick](QDialog& window) {
+            child<QComboBox>(window, "cbbxUser").setCurrentIndex(pick);
+            typeAndOk(window, "btnOK", "");
+        });
+        QVERIFY(LogonDialog::logon());
+        QVERIFY(answer.shown);
+        QCOMPARE(book.store.m_userKey, userKey);
+        QCOMPARE(book.lastUser(), userKey);
+    }
+
+    void cancelRefusesTheLogon() {
+        Book book({kAdmin, kCashier});
+        book.store.ini().writeInteger("Logon", "LastUser", 10001);
+        ModalAnswer answer([](QDialog& window) {
+            child<QComboBox>(window, "cbbxUser").setCurrentIndex(1);
+            child<QLineEdit>(window, "edtPassword").setText("пароль");
+            child<QPushButton>(window, "btnCancel").click();
+        });
+        QVERIFY(!LogonDialog::logon());
+        QVERIFY(answer.shown);
+        QVERIFY(!answer.leftOpen);
+        QCOMPARE(book.store.m_userKey, 0);
+        QCOMPARE(book.lastUser(), 10001);
+    }
+
+    void okWithoutChosenUserDoesNothing() {
+        Book book({kAdmin, kCashier});
+        book.store.ini().writeInteger("Logon", "LastUser", 10009);
+        Messages messages;
+        bool stayed = false;
+        ModalAnswer answer([&](QDialog& window) {
+            typeAndOk(window, "btnOK", "abc");
+            stayed = window.isVisible();
+            child<QComboBox>(window, "cbbxUser").setCurrentIndex(0);
+            child<QPushButton>(window, "btnOK").click();
+        });
+        QVERIFY(LogonDialog::logon());
+        QVERIFY(stayed);
+        QVERIFY(messages.texts.isEmpty());
+        QCOMPARE(book.store.m_userKey, 10001);
+    }
+
+    void enterMovesToTheNextField() {
+        Book book({kAdmin, kCashier});
+        LogonDialog logon;
+        child<QComboBox>(logon, "cbbxUser").setFocus();
+        QTest::keyClick(&child<QComboBox>(logon, "cbbxUser"), Qt::Key_Return);
+        QCOMPARE(logon.focusWidget(), &child<QLineEdit>(logon, "edtPassword"));
+        QTest::keyClick(&child<QLineEdit>(logon, "edtPassword"), Qt::Key_Enter);
+        QCOMPARE(logon.focusWidget(), &child<QPushButton>(logon, "btnOK"));
+        QVERIFY(logon.result() != QDialog::Accepted);
+
+        PasswordDialog password;
+        child<QLineEdit>(password, "edtPassword").setFocus();
+        QTest::keyClick(&child<QLineEdit>(password, "edtPassword"), Qt::Key_Return);
+        QCOMPARE(password.focusWidget(), &child<QLineEdit>(password, "edtConfirm"));
+        QTest::keyClick(&child<QLineEdit>(password, "edtConfirm"), Qt::Key_Return);
+        QCOMPARE(password.focusWidget(), &child<QPushButton>(password, "btnOk"));
+    }
+
+    // A refused new password is said, both fields are cleared and the window stays for the
+    // next try ("abc" twice).
+    void changePassword_data() {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("confirm");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("typed twice") << "пароль"
+                                     << "пароль"
+                                     << ""
+                                     << "94FA75E57BFF68";
+        QTest::newRow("empty twice") << ""
+                                     << ""
+                                     << ""
+                                     << "01";
+        QTest::newRow("different") << "пароль"
+                                   << "пароли"
+                                   << "Ошибка: Пароли не совпадают.\nПовторите ввод"
+                                   << "26464545";
+        QTest::newRow("foreign character")
+            << "пароль日"
+            << "пароль日"
+            << "Ошибка: Символ \"日\" нельзя использовать в пароле: его нет в кодировке "
+               "Windows-1251.\nПовторите ввод"
+            << "26464545";
+    }
+    void changePassword() {
+        QFETCH(QString, password);
+        QFETCH(QString, confirm);
+        QFETCH(QString, message);
+        QFETCH(QString, stored);
+        Messages messages;
+        bool cleared = false;
+        ModalAnswer answer([&](QDialog& window) {
+            typeAndOk(window, "btnOk", password, confirm);
+            if (!window.isVisible())
+                return;
+            cleared = child<QLineEdit>(window, "edtPassword").text().isEmpty() &&
+                      child<QLineEdit>(window, "edtConfirm").text().isEmpty();
+            typeAndOk(window, "btnOk", "abc", "abc");
+        });
+        QString result;
+        QVERIFY(PasswordDialog::changePassword(nullptr, result));
+        QVERIFY(!answer.leftOpen);
+        QCOMPARE(result, stored);
+        QCOMPARE(messages.texts, message.isEmpty() ? QStringList{} : QStringList{message});
+        QCOMPARE(cleared, !message.isEmpty());
+        if (!message.isEmpty())
+            QCOMPARE(messages.flags, QList<unsigned>{MB_OK | MB_ICONERROR});
+    }
+
+    void changePasswordCancelled_data() {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Cancel button") << false;
+        QTest::newRow("Escape key") << true;
+    }
+    void changePasswordCancelled() {
+        QFETCH(bool, escape);
+        QString shownFirst;
+        ModalAnswer answer([&](QDialog& window) {
+            auto& edit = child<QLineEdit>(window, "edtPassword");
+            shownFirst = edit.text();
+            edit.setText("abc");
+            child<QLineEdit>(window, "edtConfirm").setText("abc");
+            if (escape)
+                QTest::keyClick(&edit, Qt::Key_Escape);
+            else
+                child<QPushButton>(window, "btnCancel").click();
+        });
+        QString password = "start";
+        QVERIFY(!PasswordDialog::changePassword(nullptr, password));
+        QVERIFY(answer.shown);
+        QVERIFY(!answer.leftOpen);
+        QCOMPARE(shownFirst, QStringLiteral("start"));
+        QCOMPARE(password, QStringLiteral("start"));
+    }
+};
+
+QTEST_MAIN(TestLogon)
+#include "test_logon.moc"

@@ -1,0 +1,168 @@
+#include "core/ini_file.h"
+#include "platform/firebird/attachment.h"
+#include "shell/options_pane.h"
+#include "store/data_store.h"
+#include "tests/support/test_database.h"
+#include "ui/message_box.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+using testsupport::TestDatabase;
+
+namespace {
+
+// A book with the two tables the data store's own services touch.
+struct Book {
+    TestDatabase db;
+    DataStore store;
+    Book() : store(db.filePath("kaltro.ini")) {
+        db.exec(QStringList{
+            "CREATE TABLE PARTS (PRKEY INTEGER NOT NULL, LNAM VARCHAR(100), "
+            "ETC BLOB SUB_TYPE 0 SEGMENT SIZE 80)",
+            "CREATE TABLE USERS (PRKEY INTEGER NOT NULL, DATA1 BLOB SUB_TYPE 0 SEGMENT SIZE 80)",
+            "CREATE GENERATOR PARTS_PRKEY_GEN", "SET GENERATOR PARTS_PRKEY_GEN TO 10000",
+            "INSERT INTO PARTS (PRKEY) VALUES (0)", "INSERT INTO USERS (PRKEY) VALUES (1)"});
+        db.attachment().detach();
+        store.database().attach(db.path());
+    }
+    QString backup(int kind) const {
+        return DataStore::backupPath(db.path(), DataStore::backupFolder(kind));
+    }
+};
+
+struct Errors {
+    QStringList texts;
+    ScopedDialogAnswerer answerer{[this](const DialogRequest& r) {
+        texts << r.caption + ": " + r.text;
+        return DialogAnswer{IDOK, {}};
+    }};
+};
+
+} // namespace
+
+class TestDataStore : public QObject {
+    Q_OBJECT
+private slots:
+    void keysFieldsAndUserData() {
+        Book book;
+        QCOMPARE(dtmdlDataStoreProto, &book.store);
+        QCOMPARE(book.store.newKey("PARTS"), 10001);
+        QCOMPARE(book.store.newKey("PARTS"), 10002);
+        QCOMPARE(book.store.fieldValue("PARTS", "LNAM", 0), QString());
+        QCOMPARE(book.store.fieldValue("PARTS", "LNAM", 777), QString());
+        book.store.m_userKey = 1;
+        book.store.setUserData1(QString::fromUtf8("Ключ=значение\x01"));
+        book.store.saveUserData();
+        book.store.setUserData1(QString());
+        book.store.loadUserData();
+        QCOMPARE(book.store.userData1(), QString::fromUtf8("Ключ=значение\x01"));
+    }
+
+    void optionsReadBackAsWritten() {
+        Book book;
+        QVERIFY(OptionsPane::reservBackupFlag());
+        QCOMPARE(OptionsPane::storeCurrency(), QStringLiteral("грн."));
+        QCOMPARE(OptionsPane::lookupDelay(), 500);
+        OptionsPane::setOption("StoreCapt", QStringLiteral("Касса №1"));
+        OptionsPane::setOption("ReservBackupFlag", "0");
+        OptionsPane::setOption("KibitzDelay", "abc");
+        QCOMPARE(OptionsPane::storeCaption(), QStringLiteral("Касса №1"));
+        QVERIFY(!OptionsPane::reservBackupFlag());
+        QCOMPARE(OptionsPane::lookupDelay(), 500);
+    }
+
+    void flagTexts_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("flag");
+        QTest::newRow("-1") << "-1" << true;
+        QTest::newRow("0") << "0" << false;
+        QTest::newRow("1") << "1" << true;
+        QTest::newRow("false") << "false" << false;
+        QTest::newRow("True") << "True" << true;
+        QTest::newRow("empty") << "" << true;
+        QTest::newRow("junk") << "n" << true;
+    }
+    void flagTexts() {
+        QFETCH(QString, text);
+        QFETCH(bool, flag);
+        QCOMPARE(OptionsPane::textToFlag(text), flag);
+    }
+
+    void backupRules_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<double>("age");
+        QTest::addColumn<bool>("due");
+        const double ms = 1.0 / datetime::kMsPerDay;
+        QTest::newRow("reserv fresh") << 0 << 0.0 << true;
+        QTest::newRow("yesterday under a day") << 1 << 1.0 - ms << false;
+        QTest::newRow("yesterday a whole day") << 1 << 1.0 << true;
+        QTest::newRow("week six days") << 2 << 6.99 << false;
+        QTest::newRow("week seven days") << 2 << 7.0 << true;
+    }
+    void backupRules() {
+        QFETCH(int, kind);
+        QFETCH(double, age);
+        QFETCH(bool, due);
+        const DateTime now = datetime::encodeDate(2026, 3, 1) + 0.5;
+        QCOMPARE(DataStore::backupDue(kind, now - age, now), due);
+    }
+
+    void backupIsMadeAndRenewedByItsRule() {
+        Book book;
+        Errors errors;
+        for (int kind = 0; kind <= 2; ++kind)
+            book.store.makeBackup(DataStore::backupFolder(kind), kind, "", false);
+        for (int kind = 0; kind <= 2; ++kind)
+            QVERIFY2(QFileInfo(book.backup(kind)).size() > 0, qPrintable(book.backup(kind)));
+        QVERIFY(errors.texts.isEmpty());
+        // A fresh "Yesterday" file is kept; "Reserv" is always renewed.
+        QFile::resize(book.backup(1), 1);
+        QFile::resize(book.backup(0), 1);
+        book.store.makeBackup("Yesterday", 1, "", false);
+        book.store.makeBackup("Reserv", 0, "", false);
+        QCOMPARE(QFileInfo(book.backup(1)).size(), 1);
+        QVERIFY(QFileInfo(book.backup(0)).size() > 1);
+    }
+
+    void failedBackupKeepsTheLastGoodCopy() {
+        Book book;
+        Errors errors;
+        book.store.makeBackup("Reserv", 0, "", true);
+        const qint64 goodSize = QFileInfo(book.backup(0)).size();
+        QVERIFY(goodSize > 0);
+        // A file that is no database: the service fails.
+        const QString broken = book.db.filePath("kaltro.fdb");
+        QFile::copy(book.backup(0), broken);
+        QFile::rename(book.backup(0), book.db.filePath("Reserv/kaltro.gbk"));
+        book.store.makeBackup("Reserv", 0, broken, false);
+        QCOMPARE(QFileInfo(book.db.filePath("Reserv/kaltro.gbk")).size(), goodSize);
+        QVERIFY(!QFile::exists(book.db.filePath("Reserv/kaltro.gbk.tmp")));
+        QCOMPARE(errors.texts.size(), 1);
+        QVERIFY(errors.texts[0].startsWith(
+            QStringLiteral("Ошибка архивации: Не удалось создать архив базы данных! (Reserv)")));
+    }
+
+    void iniSwitchStopsBackups() {
+        Book book;
+        book.store.ini().writeInteger("DB", "Backup", 0);
+        book.store.makeBackup("Reserv", 0, "", false);
+        QVERIFY(!QFile::exists(book.backup(0)));
+    }
+
+    void closeMakesTheChosenBackups() {
+        Book book;
+        OptionsPane::setOption("ReservBackupFlag", "-1");
+        OptionsPane::setOption("YesterdayBackupFlag", "0");
+        OptionsPane::setOption("WeekBackupFlag", "0");
+        book.store.closeAndBackup();
+        QVERIFY(!book.store.database().isAttached());
+        QVERIFY(QFile::exists(book.backup(0)));
+        QVERIFY(!QFile::exists(book.backup(1)));
+        QVERIFY(!QFile::exists(book.backup(2)));
+    }
+};
+
+QTEST_MAIN(TestDataStore)
+#include "test_data_store.moc"

@@ -1,0 +1,338 @@
+#include "core/exceptions.h"
+#include "core/ini_file.h"
+#include "platform/firebird/attachment.h"
+#include "platform/firebird/services.h"
+#include "store/data_store.h"
+#include "store/new_book.h"
+#include "tests/support/schema_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <QtEndian>
+
+using namespace schematest;
+
+namespace {
+
+void touch(const QString& path) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void putUInt(QByteArray& out, quint32 value, int size) {
+    for (int i = 0; i < size; ++i)
+        out.append(char((value >> (8 * i)) & 0xFF));
+}
+
+// A zip archive of stored members (no CRC: the kind of a template needs none).
+QByteArray zip(const QList<QPair<QByteArray, QByteArray>>& members) {
+    QByteArray out, directory;
+    for (const auto& [name, content] : members) {
+        const quint32 offset = quint32(out.size());
+        putUInt(out, 0x04034b50, 4);
+        putUInt(out, 20, 2);
+        putUInt(out, 0, 2);
+        putUInt(out, 0, 2); // stored
+        putUInt(out, 0, 4);
+        putUInt(out, 0, 4);
+        putUInt(out, quint32(content.size()), 4);
+        putUInt(out, quint32(content.size()), 4);
+        putUInt(out, quint32(name.size()), 2);
+        putUInt(out, 0, 2);
+        out += name + content;
+        putUInt(directory, 0x02014b50, 4);
+        putUInt(directory, 20, 2);
+        putUInt(directory, 20, 2);
+        putUInt(directory, 0, 2);
+        putUInt(directory, 0, 2);
+        putUInt(directory, 0, 4);
+        putUInt(directory, 0, 4);
+        putUInt(directory, quint32(content.size()), 4);
+        putUInt(directory, quint32(content.size()), 4);
+        putUInt(directory, quint32(name.size()), 2);
+        putUInt(directory, 0, 2);
+        putUInt(directory, 0, 2);
+        putUInt(directory, 0, 2);
+        putUInt(directory, 0, 2);
+        putUInt(directory, 0, 4);
+        putUInt(directory, offset, 4);
+        directory += name;
+    }
+    const quint32 directoryOffset = quint32(out.size());
+    out += directory;
+    putUInt(out, 0x06054b50, 4);
+    putUInt(out, 0, 4);
+    putUInt(out, quint32(members.size()), 2);
+    putUInt(out, quint32(members.size()), 2);
+    putUInt(out, quint32(directory.size()), 4);
+    putUInt(out, directoryOffset, 4);
+    putUInt(out, 0, 2);
+    return out;
+}
+
+// A place with two books listed already, so that a new one is appended behind them.
+struct ListedPlace {
+    Workplace place;
+    QString books = place.path("books");
+    ListedPlace() {
+        QDir().mkpath(books);
+        IniFile& ini = place.store().ini();
+        ini.writeString("DB", "DatabasePath_0", "/data/a.fdb");
+        ini.writeString("DB", "DatabaseCaption_0", "A");
+        ini.writeString("DB", "DatabasePath_1", "/data/b.fdb");
+        ini.writeString("DB", "DatabaseCaption_1", "B");
+        ini.writeInteger("DB", "DatabaseCount", 2);
+    }
+    QString ini(const QString& key) { return place.store().ini().readString("DB", key, "-"); }
+    QStringList filesLeft() {
+        QStringList names;
+        for (const QString& name :
+             QDir(books).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+            names << name;
+            for (const QString& inner : QDir(QDir(books).filePath(name)).entryList(QDir::Files))
+                names << name + "/" + inner;
+        }
+        return names;
+    }
+};
+
+QStringList forms(const QString& path) {
+    fb::Attachment db;
+    db.attach(path);
+    return printForms(db);
+}
+
+} // namespace
+
+class TestNewDatabase : public QObject {
+    Q_OBJECT
+private slots:
+    void nextFileName_data() {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("next");
+        QTest::newRow("empty folder") << QStringList{} << "Kaltro1.fdb";
+        QTest::newRow("gap and a word")
+            << QStringList{"Kaltro1.fdb", "Kaltro7.fdb", "KaltroOld.fdb"} << "Kaltro8.fdb";
+        QTest::newRow("numbers, not text order")
+            << QStringList{"Kaltro9.fdb", "Kaltro12.fdb"} << "Kaltro13.fdb";
+        QTest::newRow("other names") << QStringList{"Kaltro5.gbk", "Other3.fdb"} << "Kaltro1.fdb";
+    }
+    void nextFileName() {
+        QFETCH(QStringList, files);
+        QFETCH(QString, next);
+        QTemporaryDir dir;
+        for (const QString& name : files)
+            touch(dir.filePath(name));
+        QCOMPARE(nextDatabaseFileName(dir.path()), QDir(dir.path()).filePath(next));
+    }
+
+    void defaultTemplateRows() {
+        const QList<TemplateRow> bank = defaultPrintFormRows(BankAccount);
+        const QList<TemplateRow> cash = defaultPrintFormRows(CashDesk);
+        QCOMPARE(bank.size(), 16);
+        QCOMPARE(cash.size(), 8);
+        QVERIFY(defaultPrintFormRows(2).isEmpty());
+        for (int i = 0; i < 16; ++i)
+            QCOMPARE(bank[i].key, i + 1);
+        for (int i = 0; i < 8; ++i)
+            QCOMPARE(cash[i].key, i + 17);
+        for (const TemplateRow& row : bank + cash) {
+            QVERIFY2(QFile::exists(QDir(templatesFolder()).filePath(row.fileName)),
+                     qPrintable(row.fileName));
+            QVERIFY(row.fileName.endsWith("." + row.ext));
+            QCOMPARE(row.ext, row.key <= 8 || (row.key >= 17 && row.key <= 20) ? "doc" : "odt");
+        }
+        auto text = [](const TemplateRow& r) {
+            return QString("%1|%2|%3|%4").arg(r.key).arg(r.docType).arg(r.name, r.fileName);
+        };
+        QCOMPARE(text(bank[0]), "1|1|Платежное поручение (Украина) 2 экземпляра на 1 листе|"
+                                "Платежное поручение (2 экз) (Украина).doc");
+        QCOMPARE(text(bank[3]), "4|2|Платежное поручение (Украина) 3 экземпляра на 2 листах|"
+                                "Платежное поручение (3 экз) (Украина).doc");
+        QCOMPARE(text(bank[4]), "5|1|Платежное поручение (Россия) 2 экземпляра на 2 листах|"
+                                "Платежное поручение (2 экз) (Россия).doc");
+        QCOMPARE(text(bank[15]), "16|2|Платежное поручение (Россия) 3 экземпляра на 3 листах|"
+                                 "Платежное поручение (3 экз) (Россия).odt");
+        QCOMPARE(text(cash[1]), "18|2|Расходный кассовый ордер (Украина)|"
+                                "Расходный кассовый ордер (Украина).doc");
+        QCOMPARE(text(cash[6]), "23|1|Приходный кассовый ордер (Россия)|"
+                                "Приходный кассовый ордер (Россия).odt");
+    }
+
+    void templateKindFromContent_data() {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QString>("ext");
+        const QString odt =
+            QDir(templatesFolder()).filePath("Приходный кассовый ордер (Россия).odt");
+        const QString doc =
+            QDir(templatesFolder()).filePath("Приходный кассовый ордер (Россия).doc");
+        QVERIFY(fileBytes(doc).size() > 1000 && fileBytes(odt).size() > 1000);
+        QTest::newRow("word document") << fileBytes(doc) << "doc";
+        QTest::newRow("writer document") << fileBytes(odt) << "odt";
+        QTest::newRow("odf text, made here")
+            << zip({{"mimetype", "application/vnd.oasis.opendocument.text"},
+                    {"content.xml", "<x/>"}})
+            << "odt";
+        QTest::newRow("odf sheet")
+            << zip({{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"}}) << "doc";
+        QTest::newRow("office open xml")
+            << zip({{"[Content_Types].xml", "<x/>"}, {"word/document.xml", "<w/>"}}) << "docx";
+        QTest::newRow("other zip") << zip({{"readme.txt", "hello"}}) << "doc";
+        QTest::newRow("broken zip") << QByteArray("PK\x03\x04garbage") << "doc";
+        QTest::newRow("rtf") << QByteArray("{\\rtf1\\ansi hello}") << "rtf";
+        QTest::newRow("anything else") << QByteArray("plain text") << "doc";
+        QTest::newRow("empty") << QByteArray() << "doc";
+    }
+    void templateKindFromContent() {
+        QFETCH(QByteArray, data);
+        QFETCH(QString, ext);
+        QCOMPARE(templateExtension(data), ext);
+    }
+
+    void newBook_data() {
+        QTest::addColumn<int>("ownerType");
+        QTest::addColumn<int>("firstKey");
+        QTest::addColumn<int>("lastKey");
+        QTest::newRow("cash desk") << int(CashDesk) << 17 << 24;
+        QTest::newRow("bank account") << int(BankAccount) << 1 << 16;
+    }
+    void newBook() {
+        QFETCH(int, ownerType);
+        QFETCH(int, firstKey);
+        QFETCH(int, lastKey);
+        Dialogs dialogs;
+        ListedPlace place;
+        const QString name = QStringLiteral("Касса №1");
+        const QString path = createNewBook(ownerType, name, place.books, templatesFolder());
+        QCOMPARE(path, QDir(place.books).filePath("Kaltro1.fdb"));
+        QVERIFY(dialogs.texts.isEmpty());
+
+        QCOMPARE(place.ini("DatabaseCount"), "3");
+        QCOMPARE(place.ini("DatabasePath_2"), path);
+        QCOMPARE(place.ini("DatabaseCaption_2"), name);
+        QCOMPARE(place.ini("DatabasePath_1"), "/data/b.fdb");
+
+        fb::Attachment db;
+        db.attach(path);
+        QCOMPARE(value(db, "SELECT LOWNER FROM PARTS WHERE PRKEY = 0"), QString::number(ownerType));
+        QCOMPARE(value(db, "SELECT ETC FROM PARTS WHERE PRKEY = 0"),
+                 "StoreCapt=" + name + "\x01" + "DBVersion=2.18\x01");
+        const QStringList rows = printForms(db);
+        QCOMPARE(rows.size(), lastKey - firstKey + 1);
+        const QList<TemplateRow> expected = defaultPrintFormRows(ownerType);
+        for (int i = 0; i < rows.size(); ++i) {
+            const TemplateRow& row = expected[i];
+            const QByteArray data = fileBytes(QDir(templatesFolder()).filePath(row.fileName));
+            QCOMPARE(rows[i].section('|', 0, 4), QString("%1|%2|%3|%4|%5")
+                                                     .arg(row.key)
+                                                     .arg(row.docType)
+                                                     .arg(row.name, row.ext)
+                                                     .arg(data.size()));
+            QCOMPARE(templateExtension(data), row.ext);
+        }
+        QCOMPARE(rows.first().section('|', 0, 0), QString::number(firstKey));
+        db.detach();
+
+        // The first backups hold the finished book: owner row and templates included.
+        for (int kind = 0; kind <= 2; ++kind) {
+            const QString backup = DataStore::backupPath(path, DataStore::backupFolder(kind));
+            QVERIFY2(QFile::exists(backup), qPrintable(backup));
+        }
+        const QString restored = place.place.path("restored.fdb");
+        fb::services::restore(DataStore::backupPath(path, DataStore::backupFolder(0)), restored);
+        QCOMPARE(forms(restored), rows);
+    }
+
+    void failedBookLeavesNothing_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("missingTemplate");
+        QTest::newRow("template file missing") << "Касса"
+                                               << "Расходный кассовый ордер (Россия).odt";
+        QTest::newRow("name outside Windows-1251") << "Касса ✓"
+                                                   << "";
+    }
+    void failedBookLeavesNothing() {
+        QFETCH(QString, name);
+        QFETCH(QString, missingTemplate);
+        Dialogs dialogs;
+        ListedPlace place;
+        QTemporaryDir templates;
+        for (const QString& file : QDir(templatesFolder()).entryList(QDir::Files))
+            if (file != missingTemplate)
+                QVERIFY(QFile::copy(QDir(templatesFolder()).filePath(file),
+                                    QDir(templates.path()).filePath(file)));
+        QVERIFY_THROWS_EXCEPTION(Exception,
+                                 createNewBook(CashDesk, name, place.books, templates.path()));
+        QCOMPARE(place.filesLeft(), QStringList{});
+        QCOMPARE(place.ini("DatabaseCount"), "2");
+        QCOMPARE(place.ini("DatabasePath_2"), "-");
+        // The next try takes the same file name.
+        QCOMPARE(nextDatabaseFileName(place.books), QDir(place.books).filePath("Kaltro1.fdb"));
+    }
+
+    void addDatabaseAsksNameAndFolder() {
+        ListedPlace place;
+        const QString folder = place.place.path("chosen/books");
+        Dialogs dialogs([&](const DialogRequest& r) {
+            if (r.kind == DialogRequest::Input)
+                return DialogAnswer{IDOK, "Касса на складе"};
+            if (r.kind == DialogRequest::Folder)
+                return DialogAnswer{IDOK, folder};
+            return DialogAnswer{IDOK, {}};
+        });
+        QString path;
+        QVERIFY(addBook(nullptr, CashDesk, "Название новой кассы", "Новая касса", &path));
+        QCOMPARE(path, QDir(folder).filePath("Kaltro1.fdb"));
+        QCOMPARE(dialogs.requests.size(), 3);
+        const DialogRequest& input = dialogs.requests[0];
+        QCOMPARE(input.kind, DialogRequest::Input);
+        QCOMPARE(input.caption + "|" + input.text + "|" + input.value,
+                 "Название новой кассы|Название:|Новая касса");
+        const DialogRequest& choice = dialogs.requests[1];
+        QCOMPARE(choice.kind, DialogRequest::Folder);
+        QCOMPARE(choice.caption, "Выберите папку для хранения базы данных");
+        QCOMPARE(choice.value, defaultDatabasesFolder());
+        const DialogRequest& done = dialogs.requests[2];
+        QCOMPARE(done.caption + "|" + done.text,
+                 "Создание|Операция произведена успешно!\nДля использования новой базы "
+                 "запустите программу заново.");
+        QCOMPARE(place.ini("DatabaseCaption_2"), "Касса на складе");
+        QCOMPARE(forms(path).size(), 8);
+    }
+
+    void addDatabaseCancelled_data() {
+        QTest::addColumn<int>("cancelAt");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("asked");
+        QTest::newRow("name dialog") << int(DialogRequest::Input) << "Касса" << 1;
+        QTest::newRow("folder dialog") << int(DialogRequest::Folder) << "Касса" << 2;
+        QTest::newRow("empty name") << -1 << "  " << 1;
+    }
+    void addDatabaseCancelled() {
+        QFETCH(int, cancelAt);
+        QFETCH(QString, name);
+        QFETCH(int, asked);
+        ListedPlace place;
+        Dialogs dialogs([&](const DialogRequest& r) {
+            if (int(r.kind) == cancelAt)
+                return DialogAnswer{IDCANCEL, {}};
+            return DialogAnswer{IDOK, r.kind == DialogRequest::Input ? name : place.books};
+        });
+        if (cancelAt < 0)
+            QVERIFY_THROWS_EXCEPTION(Exception, addBook(nullptr, CashDesk, "P", "D"));
+        else
+            QVERIFY_THROWS_EXCEPTION(SilentAbort, addBook(nullptr, CashDesk, "P", "D"));
+        QCOMPARE(dialogs.requests.size(), asked);
+        QCOMPARE(place.filesLeft(), QStringList{});
+        QCOMPARE(place.ini("DatabaseCount"), "2");
+    }
+};
+
+QTEST_MAIN(TestNewDatabase)
+#include "test_new_book.moc"

@@ -1,0 +1,98 @@
+#include "core/exceptions.h"
+#include "ui/guard.h"
+#include "ui/message_box.h"
+
+#include <QTest>
+
+namespace {
+
+// Throws from its event handler, as a widget's slot might.
+class Thrower : public QObject {
+public:
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::User)
+            throw Exception(QStringLiteral("Ошибка в обработчике"));
+        return QObject::event(e);
+    }
+};
+
+struct Shown {
+    QStringList texts;
+    QList<unsigned> flags;
+};
+
+DialogAnswerer recorder(Shown& shown, int button = IDOK) {
+    return [&shown, button](const DialogRequest& r) {
+        shown.texts << r.text;
+        shown.flags << r.flags;
+        const int answer = r.kind == DialogRequest::Input ? IDOK : button;
+        return DialogAnswer{answer, QStringLiteral("введено")};
+    };
+}
+
+} // namespace
+
+class TestGuard : public QObject {
+    Q_OBJECT
+private slots:
+    void guardedActionShowsItsMessage_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("exception") << 0 << QStringList{"Нельзя"};
+        QTest::newRow("silent abort") << 1 << QStringList{};
+        QTest::newRow("standard exception") << 2 << QStringList{"bad thing"};
+        QTest::newRow("no error") << 3 << QStringList{};
+    }
+    void guardedActionShowsItsMessage() {
+        QFETCH(int, kind);
+        QFETCH(QStringList, texts);
+        Shown shown;
+        ScopedDialogAnswerer answerer(recorder(shown));
+        const bool ok = runGuarded([kind] {
+            if (kind == 0)
+                throw Exception(QStringLiteral("Нельзя"));
+            if (kind == 1)
+                throw SilentAbort();
+            if (kind == 2)
+                throw std::runtime_error("bad thing");
+        });
+        QCOMPARE(ok, kind == 3);
+        QCOMPARE(shown.texts, texts);
+    }
+
+    void exceptionInEventHandlerStopsAtTheLoop() {
+        Shown shown;
+        ScopedDialogAnswerer answerer(recorder(shown));
+        Thrower thrower;
+        QCoreApplication::postEvent(&thrower, new QEvent(QEvent::User));
+        QCoreApplication::processEvents();
+        QCOMPARE(shown.texts, QStringList{"Ошибка в обработчике"});
+        QCOMPARE(shown.flags.value(0) & 0xF0, MB_ICONERROR);
+    }
+
+    void answererStandsInForTheUser() {
+        Shown shown;
+        ScopedDialogAnswerer answerer(recorder(shown, IDNO));
+        QCOMPARE(dialogs::messageBox(nullptr, "Удалить?", "Удаление", MB_YESNO | MB_DEFBUTTON2),
+                 IDNO);
+        QString value = QStringLiteral("было");
+        QVERIFY(
+            dialogs::inputQuery("Название", "Название:", value, [](QString&) { return false; }));
+        QCOMPARE(value, QStringLiteral("введено"));
+    }
+
+    void withoutAnswererOffscreenTakesDefaultButton() {
+        QVERIFY(!dialogs::hasAnswerer());
+        QCOMPARE(dialogs::messageBox(nullptr, "?", "q", MB_YESNO | MB_DEFBUTTON2), IDNO);
+        QCOMPARE(dialogs::messageBox(nullptr, "?", "q", MB_OKCANCEL), IDOK);
+        QString value;
+        QVERIFY(!dialogs::inputQuery("c", "p", value, [](QString&) { return true; }));
+    }
+};
+
+int main(int argc, char** argv) {
+    GuardedApplication app(argc, argv);
+    TestGuard test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "test_guard.moc"
