@@ -1,12 +1,13 @@
 #include "app/main_window.h"
 
 #include "core/exceptions.h"
-#include "core/text_helpers.h"
 #include "shell/help_viewer.h"
+#include "shell/new_book_command.h"
 #include "shell/options_pane.h"
+#include "shell/sql_console.h"
 #include "shell/tool_buttons.h"
+#include "store/book_kind.h"
 #include "store/data_store.h"
-#include "store/new_book.h"
 #include "store/product_upgrades.h"
 #include "store/user_rights.h"
 #include "ui/guard.h"
@@ -165,42 +166,34 @@ void MainWindow::buildHelpItems() {
             &MainWindow::onGettingStartedTriggered);
 }
 
-int MainWindow::ownerType() {
-    return strToInt(dtmdlDataStoreProto->fieldValue("PARTS", "LOWNER", ownerKey()).trimmed());
-}
-
 QString MainWindow::title() {
-    return dataStore().m_programName + QStringLiteral(": ") + OptionsPane::storeCaption();
-}
-
-void MainWindow::initGlobals() {
-    frmMainProto = this;
+    return dataStore().programName() + QStringLiteral(": ") + dataStore().options().storeCaption();
 }
 
 StartupEnd MainWindow::createDataStore() {
-    programVersionText = QStringLiteral("2.18");
+    DataStore::setProgramVersion(QStringLiteral("2.18"));
     const StartupEnd end = MainWindowBase::createDataStore();
     if (end != StartupEnd::GoOn)
         return end;
-    m_paneTitleLabel->setText(OptionsPane::storeCaption());
+    m_paneTitleLabel->setText(dataStore().options().storeCaption());
     productSiteUrl = QString::fromLatin1(kProductSiteUrl);
-    dataStore().m_programName = QStringLiteral("Kaltro");
+    dataStore().setProgramName(QStringLiteral("Kaltro"));
     return end;
 }
 
 void MainWindow::registerUpgrades() {
     MainWindowBase::registerUpgrades();
-    registerProductUpgrades(m_upgradeSteps, QString(), this);
+    registerProductUpgrades(m_upgradeSteps, QString(), SqlConsole::scriptRunner(this));
 }
 
 void MainWindow::updateCaptions() {
     MainWindowBase::updateCaptions();
     runGuarded([this] {
-        switch (ownerType()) {
-        case BankAccount:
+        switch (BookKind(ownerType(dataStore()))) {
+        case BookKind::BankAccount:
             m_ownerDetailsAction->setText(QStringLiteral("Реквизиты Р/С"));
             break;
-        case CashDesk:
+        case BookKind::CashDesk:
             m_ownerDetailsAction->setText(QStringLiteral("Реквизиты кассы"));
             break;
         default:
@@ -224,8 +217,7 @@ bool MainWindow::wantsFirstStart() {
 }
 
 void MainWindow::applyUserRights() {
-    const QString rights = dtmdlDataStoreProto->fieldValue(
-        QStringLiteral("USERS"), QStringLiteral("DATA2"), dtmdlDataStoreProto->m_userKey);
+    const QString rights = UserRights(dataStore()).rights();
     auto allows = [&](const char* key) {
         return UserRights::rightsAllow(rights, QString::fromLatin1(key));
     };
@@ -266,14 +258,14 @@ void MainWindow::onOptionsTriggered() {
 
 void MainWindow::onAddCashDeskTriggered() {
     runGuarded([this] {
-        addBook(this, CashDesk, QStringLiteral("Название новой кассы"),
+        addBook(this, BookKind::CashDesk, QStringLiteral("Название новой кассы"),
                 QStringLiteral("Новая касса"));
     });
 }
 
 void MainWindow::onAddBankAccountTriggered() {
     runGuarded([this] {
-        addBook(this, BankAccount, QStringLiteral("Название нового расчтеного счета"),
+        addBook(this, BookKind::BankAccount, QStringLiteral("Название нового расчтеного счета"),
                 QStringLiteral("Новый расчетный счет"));
     });
 }

@@ -14,14 +14,7 @@ class MainWindow : public MainWindowBase {
 public:
     explicit MainWindow(const QString& iniPath = QString(), QWidget* parent = nullptr);
 
-    // The owner row of the book: always key 0.
-    static int ownerKey() { return 0; }
-    // PARTS.LOWNER of the owner row: 0 bank account, 1 cash desk. A value that is no integer
-    // raises ConvertError.
-    static int ownerType();
-
     QString title() override;
-    void initGlobals() override;
     StartupEnd createDataStore() override;
     void registerUpgrades() override;
     // The base's, then the caption of the owner's requisites by the kind of book.

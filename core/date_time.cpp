@@ -76,3 +76,12 @@ void setNowForTesting(std::function<DateTime()> c) {
 }
 
 } // namespace datetime
+
+QString dateFieldText(const QVariant& value) {
+    if (value.isNull())
+        return QString();
+    const QDate date = value.typeId() == QMetaType::QDateTime
+                           ? value.toDateTime().date()
+                           : datetime::decodeDate(value.toDouble());
+    return date.toString(QStringLiteral("dd.MM.yyyy"));
+}

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QTime>
+#include <QVariant>
 #include <functional>
 
 // A date-time is a double: whole days since 30 December 1899 plus the fraction of the day.
@@ -30,3 +31,7 @@ DateTime now();
 void setNowForTesting(std::function<DateTime()> clock);
 
 } // namespace datetime
+
+// Display text of a date field: "dd.mm.yyyy", empty for null. The value is a QDateTime or a
+// DateTime held as a double.
+QString dateFieldText(const QVariant& value);

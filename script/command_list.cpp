@@ -1,7 +1,7 @@
 #include "script/command_list.h"
 
 #include "core/cp1251.h"
-#include "core/text_helpers.h"
+#include "core/numbers.h"
 
 namespace {
 

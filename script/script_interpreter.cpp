@@ -2,12 +2,11 @@
 
 #include "core/cp1251.h"
 #include "core/exceptions.h"
-#include "core/text_helpers.h"
+#include "core/numbers.h"
 #include "platform/firebird/attachment.h"
 #include "platform/firebird/statement.h"
 #include "platform/firebird/transaction.h"
 #include "script/delimited_string.h"
-#include "ui/message_box.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -105,11 +104,16 @@ void ScriptInterpreter::run(const QStringList& lines) {
         m_updateTransaction->commit();
     } catch (...) {
         rollbackQuietly();
-        dialogs::showMessage(QStringLiteral("Exception at line %1").arg(m_currentLine));
+        report(QStringLiteral("Exception at line %1").arg(m_currentLine));
         throw;
     }
     if (m_progress)
         m_progress(0, int(lines.size()));
+}
+
+void ScriptInterpreter::report(const QString& note) const {
+    if (m_failureReport)
+        m_failureReport(note);
 }
 
 void ScriptInterpreter::runLines(const QStringList& lines) {
@@ -248,7 +252,7 @@ void ScriptInterpreter::cmdIncludeFile(const QString& args) {
         runLines(splitLines(readTextFile(fileName)));
     } catch (...) {
         --m_includeDepth;
-        dialogs::showMessage(
+        report(
             QStringLiteral("Exception in file \"%1\" at line %2").arg(fileName).arg(m_currentLine));
         m_lines = saved;
         m_currentLine = savedLine;

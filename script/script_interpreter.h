@@ -29,7 +29,8 @@ public:
     ScriptInterpreter(const ScriptInterpreter&) = delete;
     ScriptInterpreter& operator=(const ScriptInterpreter&) = delete;
 
-    // Runs the lines; on failure shows "Exception at line N" (0-based) and raises the error again.
+    // Runs the lines; on failure reports "Exception at line N" (0-based) and raises the error
+    // again.
     void run(const QStringList& lines);
 
     // The 0-based index of the line being run (of the outermost script).
@@ -38,6 +39,13 @@ public:
     // Called after each line with its index and the number of lines.
     void setProgress(std::function<void(int line, int count)> progress) {
         m_progress = std::move(progress);
+    }
+
+    // Called with each note of a failed run, where it stopped ("Exception at line N", and for an
+    // included file "Exception in file ... at line N" first), before the error passes on. Nothing
+    // is shown without one: the interpreter has no windows.
+    void setFailureReport(std::function<void(const QString& note)> report) {
+        m_failureReport = std::move(report);
     }
 
     // Folder of the program, the base of "SetDirectory"; the program's folder by default.
@@ -55,6 +63,7 @@ public:
 private:
     void registerCommands();
     void runLines(const QStringList& lines);
+    void report(const QString& note) const;
     QStringList readBody();
     void execSql(const QString& sql);
     void rollbackQuietly() noexcept;
@@ -99,4 +108,5 @@ private:
     int m_includeDepth = 0;
     QString m_baseFolder;
     std::function<void(int, int)> m_progress;
+    std::function<void(const QString&)> m_failureReport;
 };

@@ -1,17 +1,14 @@
 #include "shell/book_chooser.h"
 
 #include "core/exceptions.h"
-#include "core/ini_file.h"
-#include "core/text_helpers.h"
-#include "platform/firebird/attachment.h"
-#include "platform/firebird/error.h"
-#include "platform/firebird/services.h"
-#include "platform/firebird/statement.h"
-#include "platform/firebird/transaction.h"
+#include "shell/new_book_command.h"
+#include "store/book_kind.h"
+#include "store/book_list.h"
+#include "store/book_restore.h"
 #include "store/data_store.h"
-#include "store/new_book.h"
 #include "ui/guard.h"
 #include "ui/message_box.h"
+#include "ui/wait_cursor.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -28,81 +25,16 @@
 namespace {
 
 const char* const kManagerParam = "-dbcontrol";
-const char* const kSection = "DB";
 const char* const kSelectBase = "Выделите необходимую базу!";
 const char* const kRestoreCaption = "Восстановление";
 
-QString captionKey(int i) {
-    return QStringLiteral("DatabaseCaption_") + QString::number(i);
-}
-
-QString pathKey(int i) {
-    return QStringLiteral("DatabasePath_") + QString::number(i);
-}
-
-// The file name part of a path; the list may come from a system with either separator.
-QString fileNamePart(const QString& path) {
-    const int slash = qMax(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
-    return path.mid(slash + 1);
-}
-
 // The words of the restore question for a backup kind folder.
 QString kindAdjective(const QString& kind) {
-    if (kind == DataStore::backupFolder(DataStore::Yesterday))
+    if (kind == DataStore::backupFolder(BackupKind::Yesterday))
         return QStringLiteral("вчерашней");
-    if (kind == DataStore::backupFolder(DataStore::Week))
+    if (kind == DataStore::backupFolder(BackupKind::Week))
         return QStringLiteral("еженедельной");
     return QStringLiteral("текущей");
-}
-
-// A file that is removed when the owner goes, whatever happened to it in between.
-class TemporaryFile {
-public:
-    explicit TemporaryFile(QString path) : m_path(std::move(path)) { QFile::remove(m_path); }
-    ~TemporaryFile() { QFile::remove(m_path); }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-    const QString& path() const { return m_path; }
-
-private:
-    QString m_path;
-};
-
-// True when another connection is attached to the database. A file that cannot be opened at all
-// is taken as not in use: a damaged database is what a restore is for.
-bool databaseInUse(const QString& path) {
-    if (!QFileInfo::exists(path))
-        return false;
-    fb::Attachment database;
-    try {
-        database.attach(path);
-    } catch (const fb::Error&) {
-        return false;
-    }
-    fb::Transaction transaction(database, fb::TransactionKind::ReadOnly);
-    fb::Statement query(transaction,
-                        QStringLiteral("SELECT COUNT(*) FROM MON$ATTACHMENTS\n"
-                                       "WHERE MON$ATTACHMENT_ID <> CURRENT_CONNECTION\n"
-                                       "AND MON$SYSTEM_FLAG = 0"));
-    query.execute();
-    query.fetch();
-    const bool inUse = query.field(0).asInteger() > 0;
-    query.close();
-    transaction.commit();
-    return inUse;
-}
-
-// Restores the backup into a temporary file beside the database and puts it in the database's
-// place only when the restore has succeeded.
-void restoreBySwap(const QString& backup, const QString& path) {
-    const QFileInfo info(path);
-    TemporaryFile temporary(info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
-                            QStringLiteral(".restore.tmp"));
-    fb::services::restore(backup, temporary.path());
-    if (databaseInUse(path))
-        throw Exception(QStringLiteral("База данных используется другой программой. Закройте ее "
-                                       "и повторите восстановление."));
-    replaceFile(temporary.path(), path);
 }
 
 // Offers to create the first book, a cash desk or a bank account, until one is made or the user
@@ -118,12 +50,12 @@ bool offerFirstBook() {
         bool made = false;
         if (answer == IDYES)
             runGuarded([&] {
-                made = addBook(nullptr, CashDesk, QStringLiteral("Название новой кассы"),
+                made = addBook(nullptr, BookKind::CashDesk, QStringLiteral("Название новой кассы"),
                                QStringLiteral("Новая касса"), nullptr, true);
             });
         else if (answer == IDNO)
             runGuarded([&] {
-                made = addBook(nullptr, BankAccount,
+                made = addBook(nullptr, BookKind::BankAccount,
                                QStringLiteral("Название нового расчтеного счета"),
                                QStringLiteral("Новый расчетный счет"), nullptr, true);
             });
@@ -271,32 +203,15 @@ std::optional<int> BookChooser::parseBParameter(const QString& firstParam) {
     return number - 1;
 }
 
-QList<BookEntry> BookChooser::readBookList(const IniFile& ini) {
-    const QString section = QLatin1String(kSection);
-    const int count = ini.readInteger(section, QStringLiteral("DatabaseCount"), 0);
-    QList<BookEntry> entries;
-    for (int i = 0; i < count; ++i) {
-        BookEntry entry;
-        entry.path = ini.readString(section, pathKey(i), QString());
-        entry.caption = ini.readString(section, captionKey(i), QString());
-        if (entry.caption.trimmed().isEmpty())
-            entry.caption = fileNamePart(entry.path);
-        entries << entry;
-    }
-    return entries;
+bool BookChooser::choose(QString& path, int& bookIndex) {
+    return choose(QCoreApplication::arguments().value(1), path, bookIndex);
 }
 
-bool BookChooser::choose(QString& path, int& storeIndex) {
-    return choose(QCoreApplication::arguments().value(1), path, storeIndex);
-}
-
-bool BookChooser::choose(const QString& firstParam, QString& path, int& storeIndex) {
-    if (!dtmdlDataStoreProto)
-        throw Exception(QStringLiteral("Хранилище данных не создано."));
-    IniFile& ini = dtmdlDataStoreProto->ini();
+bool BookChooser::choose(const QString& firstParam, QString& path, int& bookIndex) {
+    const BookList books(DataStore::instance().ini());
     const QString param = firstParam.left(128);
     const std::optional<int> number = parseBParameter(param);
-    QList<BookEntry> entries = readBookList(ini);
+    QList<BookEntry> entries = books.entries();
 
     if (param == QLatin1String(kManagerParam)) {
         BookChooser form(Mode::Manager);
@@ -310,12 +225,12 @@ bool BookChooser::choose(const QString& firstParam, QString& path, int& storeInd
     while (entries.isEmpty()) {
         if (!offerFirstBook())
             return false;
-        entries = readBookList(ini);
+        entries = books.entries();
     }
 
     if (entries.size() == 1) {
         path = entries.first().path;
-        storeIndex = 0;
+        bookIndex = 0;
         return true;
     }
 
@@ -326,7 +241,7 @@ bool BookChooser::choose(const QString& firstParam, QString& path, int& storeInd
             return false;
         }
         path = entries.at(*number).path;
-        storeIndex = *number;
+        bookIndex = *number;
         return true;
     }
 
@@ -338,7 +253,7 @@ bool BookChooser::choose(const QString& firstParam, QString& path, int& storeInd
     if (selected < 0)
         return false;
     path = entries.at(selected).path;
-    storeIndex = selected;
+    bookIndex = selected;
     return true;
 }
 
@@ -364,22 +279,8 @@ QList<BookEntry> BookChooser::bookEntries() const {
     return entries;
 }
 
-// The count is written after the entries and the stale keys go last, so that a rewrite that
-// stops half-way still leaves a list that reads back whole.
 void BookChooser::saveBookList() {
-    IniFile& ini = dtmdlDataStoreProto->ini();
-    const QString section = QLatin1String(kSection);
-    const int old = ini.readInteger(section, QStringLiteral("DatabaseCount"), 0);
-    const QList<BookEntry> entries = bookEntries();
-    for (int i = 0; i < entries.size(); ++i) {
-        ini.writeString(section, pathKey(i), entries.at(i).path);
-        ini.writeString(section, captionKey(i), entries.at(i).caption);
-    }
-    ini.writeInteger(section, QStringLiteral("DatabaseCount"), int(entries.size()));
-    for (int i = int(entries.size()); i < old; ++i) {
-        ini.deleteKey(section, pathKey(i));
-        ini.deleteKey(section, captionKey(i));
-    }
+    BookList(DataStore::instance().ini()).save(bookEntries());
 }
 
 int BookChooser::selectedIndex() const {
@@ -414,7 +315,7 @@ void BookChooser::onAddClicked() {
             return;
         }
     }
-    auto* item = new QTreeWidgetItem(m_bookList, {fileNamePart(file), file});
+    auto* item = new QTreeWidgetItem(m_bookList, {BookList::fileNamePart(file), file});
     item->setData(0, Qt::UserRole, file);
     try {
         saveBookList();
@@ -457,28 +358,28 @@ void BookChooser::restoreSelected(const QString& kind) {
 }
 
 void BookChooser::onRestoreReservClicked() {
-    restoreSelected(DataStore::backupFolder(DataStore::Reserv));
+    restoreSelected(DataStore::backupFolder(BackupKind::Reserv));
 }
 
 void BookChooser::onRestoreYesterdayClicked() {
-    restoreSelected(DataStore::backupFolder(DataStore::Yesterday));
+    restoreSelected(DataStore::backupFolder(BackupKind::Yesterday));
 }
 
 void BookChooser::onRestoreWeekClicked() {
-    restoreSelected(DataStore::backupFolder(DataStore::Week));
+    restoreSelected(DataStore::backupFolder(BackupKind::Week));
 }
 
 void BookChooser::onBookSelectionChanged() {
     const int index = selectedIndex();
     const QString path =
         index < 0 ? QString() : m_bookList->topLevelItem(index)->data(0, Qt::UserRole).toString();
-    const auto exists = [&](int kind) {
+    const auto exists = [&](BackupKind kind) {
         return index >= 0 &&
                QFileInfo::exists(DataStore::backupPath(path, DataStore::backupFolder(kind)));
     };
-    m_restoreReservButton->setEnabled(exists(DataStore::Reserv));
-    m_restoreYesterdayButton->setEnabled(exists(DataStore::Yesterday));
-    m_restoreWeekButton->setEnabled(exists(DataStore::Week));
+    m_restoreReservButton->setEnabled(exists(BackupKind::Reserv));
+    m_restoreYesterdayButton->setEnabled(exists(BackupKind::Yesterday));
+    m_restoreWeekButton->setEnabled(exists(BackupKind::Week));
 }
 
 bool BookChooser::restoreBackup(const QString& path, const QString& kind, QWidget* owner) {
@@ -500,7 +401,7 @@ bool BookChooser::restoreBackup(const QString& path, const QString& kind, QWidge
                             MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
         return false;
     try {
-        execWithSQLWaitCursor([&] { restoreBySwap(backup, path); });
+        execWithSQLWaitCursor([&] { restoreBook(backup, path); });
     } catch (const Exception& e) {
         dialogs::messageBox(owner,
                             QStringLiteral("Не удалось восстановить базу данных!\n\n") +

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/book_list.h"
+
 #include <QDialog>
 #include <QList>
 #include <QString>
@@ -10,13 +12,6 @@ class QLabel;
 class QPushButton;
 class QTreeWidget;
 class QWidget;
-class IniFile;
-
-// One entry of the database list, section "DB" of the INI file.
-struct BookEntry {
-    QString caption; // as shown: the INI caption, or the file name when that is blank
-    QString path;
-};
 
 // The choice of the database at start, and, with the parameter "-dbcontrol", the manager of the
 // database list: add and remove entries, restore a database from one of its three backups.
@@ -28,18 +23,15 @@ public:
     explicit BookChooser(Mode mode, QWidget* owner = nullptr);
 
     // Chooses the database to open from the first program argument, the INI list of the data
-    // store and, when needed, the user. True: open path, entry storeIndex (from 0) of the list.
+    // store and, when needed, the user. True: open path, entry bookIndex (from 0) of the list.
     // False: the program ends. With an empty list it offers to create the first book.
     // A "B" parameter that holds no number raises ConvertError.
-    static bool choose(QString& path, int& storeIndex);
-    static bool choose(const QString& firstParam, QString& path, int& storeIndex);
+    static bool choose(QString& path, int& bookIndex);
+    static bool choose(const QString& firstParam, QString& path, int& bookIndex);
 
     // The entry index (from 0) named by a "B" + n parameter; none when the parameter is no
     // "B" parameter. Raises ConvertError when the rest is no integer.
     static std::optional<int> parseBParameter(const QString& firstParam);
-
-    // The list as the INI file holds it.
-    static QList<BookEntry> readBookList(const IniFile& ini);
 
     // Restores the database file path from its backup of the kind folder kind ("Reserv",
     // "Yesterday" or "Week") after asking the user. The backup goes into a temporary file beside

@@ -18,14 +18,14 @@ const QString kStartup = QStringLiteral("Startup");
 const QString kNoStartupDialog = QStringLiteral("NoStartupDialog");
 
 bool startupDialogWanted() {
-    return dtmdlDataStoreProto->ini().readInteger(kStartup, kNoStartupDialog, 0) == 0;
+    return DataStore::instance().ini().readInteger(kStartup, kNoStartupDialog, 0) == 0;
 }
 
 } // namespace
 
 FirstStartPane::FirstStartPane(QWidget* owner) : Pane(owner) {
-    if (frmMainProto)
-        setWindowTitle(frmMainProto->splashCaption());
+    if (MainWindowBase::current())
+        setWindowTitle(MainWindowBase::current()->splashCaption());
 
     m_helpPanel = new QWidget(m_contentPanel);
     m_helpPanel->setObjectName(QStringLiteral("pnlHelpViewer"));
@@ -60,16 +60,17 @@ FirstStartPane::FirstStartPane(QWidget* owner) : Pane(owner) {
 }
 
 bool FirstStartPane::shouldShowAtStartup() {
-    return frmMainProto && frmMainProto->wantsFirstStart() && startupDialogWanted();
+    return MainWindowBase::current() && MainWindowBase::current()->wantsFirstStart() &&
+           startupDialogWanted();
 }
 
 void FirstStartPane::onShowAgainToggled(bool checked) {
-    dtmdlDataStoreProto->ini().writeInteger(kStartup, kNoStartupDialog, checked ? 0 : 1);
+    DataStore::instance().ini().writeInteger(kStartup, kNoStartupDialog, checked ? 0 : 1);
 }
 
 void FirstStartPane::showEmbedded() {
     m_versionInfoEdit->hide();
-    const QString topic = help::topicFile(dtmdlDataStoreProto->m_helpFile +
+    const QString topic = help::topicFile(DataStore::instance().helpFile() +
                                           QStringLiteral("::/startup/whatsnew.htm>update_info"));
     if (!topic.isEmpty()) {
         m_helpViewer->setSource(QUrl::fromLocalFile(topic));

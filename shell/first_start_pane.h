@@ -13,6 +13,9 @@ class FirstStartPane : public Pane {
 public:
     explicit FirstStartPane(QWidget* owner = nullptr);
 
+    static constexpr const char* kLayoutKey = "TfrmFirstStart";
+    QString layoutKey() const override { return QString::fromLatin1(kLayoutKey); }
+
     // True when the main window wants the first-start pane and the INI does not say no.
     static bool shouldShowAtStartup();
 

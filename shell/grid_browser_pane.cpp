@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 
 GridBrowserPane::GridBrowserPane(QWidget* owner) : Pane(owner) {
-    m_query = std::make_unique<fb::DataSet>(dtmdlDataStoreProto->database());
+    m_query = std::make_unique<fb::DataSet>(DataStore::instance().database());
     m_query->setObjectName(QStringLiteral("qryBrowse"));
 
     m_newButton = addToolButton(QStringLiteral("btnAdd"), QStringLiteral("Новый"), 1, 1057);
@@ -69,7 +69,7 @@ void GridBrowserPane::showEmbedded() {
 
 void GridBrowserPane::embed(PaneInfo* paneInfo) {
     Pane::embed(paneInfo);
-    restoreGridColumns(className(), *m_grid);
+    restoreGridColumns(layoutKey(), *m_grid, DataStore::instance().userData1());
     refreshRows(0);
 }
 
@@ -88,11 +88,18 @@ void GridBrowserPane::onNewTriggered() {}
 void GridBrowserPane::onOpenTriggered() {}
 
 void GridBrowserPane::saveOnClose() {
-    saveGridColumns(className(), *m_grid);
+    saveLayout();
+}
+
+void GridBrowserPane::saveLayout() {
+    DataStore& store = DataStore::instance();
+    QString userData = store.userData1();
+    saveGridColumns(layoutKey(), *m_grid, userData);
+    store.setUserData1(userData);
 }
 
 bool GridBrowserPane::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_grid && event->type() == QEvent::FocusOut)
-        saveGridColumns(className(), *m_grid);
+        saveLayout();
     return Pane::eventFilter(watched, event);
 }

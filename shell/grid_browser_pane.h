@@ -49,4 +49,8 @@ public:
 protected:
     void saveOnClose() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The user's column layout into the user's data of the data store.
+    void saveLayout();
 };

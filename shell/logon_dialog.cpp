@@ -1,14 +1,11 @@
 #include "shell/logon_dialog.h"
 
-#include "core/cp1251.h"
 #include "core/ini_file.h"
-#include "core/text_helpers.h"
-#include "platform/firebird/statement.h"
-#include "platform/firebird/transaction.h"
-#include "shell/password_dialog.h"
 #include "store/data_store.h"
+#include "store/passwords.h"
 #include "ui/guard.h"
 #include "ui/message_box.h"
+#include "ui/widget_helpers.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -19,33 +16,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-const char* const kVisibleUsers = "SELECT * FROM USERS WHERE (NOT LNAM LIKE '?%')";
-
-struct VisibleUser {
-    int key = 0;
-    QString name;
-    QString password;
-};
-
-// The users who may log on, in the server's natural order, on the data store's general query.
-QList<VisibleUser> visibleUsers() {
-    fb::Statement& q = dtmdlDataStoreProto->query();
-    q.close();
-    q.prepare(QString::fromLatin1(kVisibleUsers), fb::ParamMode::Untouched);
-    q.execute();
-    QList<VisibleUser> users;
-    while (q.fetch())
-        users.append({int(q.field(QStringLiteral("PRKEY")).asInteger()),
-                      q.field(QStringLiteral("LNAM")).asString(),
-                      q.field(QStringLiteral("PASSW")).asString()});
-    dtmdlDataStoreProto->transaction().commit();
-    return users;
-}
-
-bool hasNoPassword(const QString& stored) {
-    return stored.isEmpty() || stored == PasswordDialog::encodePassword(QString());
-}
 
 QWidget* panel(const char* name, QWidget* parent) {
     auto* widget = new QWidget(parent);
@@ -130,18 +100,12 @@ void LogonDialog::buildLayout() {
 void LogonDialog::loadUsers() {
     m_passwordEdit->clear();
     m_userCombo->clear();
-    for (const VisibleUser& user : visibleUsers())
+    for (const VisibleUser& user : visibleUsers(DataStore::instance()))
         m_userCombo->addItem(user.name + QLatin1Char(' '), user.key);
-    const int last = dtmdlDataStoreProto->ini().readInteger(QStringLiteral("Logon"),
-                                                            QStringLiteral("LastUser"), -1);
+    const int last = DataStore::instance().ini().readInteger(QStringLiteral("Logon"),
+                                                             QStringLiteral("LastUser"), -1);
     m_userCombo->setCurrentIndex(last == -1 ? (m_userCombo->count() > 0 ? 0 : -1)
                                             : m_userCombo->findData(last));
-}
-
-bool LogonDialog::passwordAccepted(const QString& typed, const QString& stored) {
-    if (stored.isEmpty())
-        return true;
-    return cp1251::canEncode(typed) && PasswordDialog::encodePassword(typed) == stored;
 }
 
 void LogonDialog::onOkClicked() {
@@ -149,7 +113,7 @@ void LogonDialog::onOkClicked() {
         return;
     const int key = m_userCombo->currentData().toInt();
     const QString stored =
-        dtmdlDataStoreProto->fieldValue(QStringLiteral("USERS"), QStringLiteral("PASSW"), key);
+        DataStore::instance().fieldValue(QStringLiteral("USERS"), QStringLiteral("PASSW"), key);
     if (!passwordAccepted(m_passwordEdit->text(), stored)) {
         dialogs::messageBox(this, QStringLiteral("Пароль неверен!"), QStringLiteral("Ошибка"),
                             MB_OK | MB_ICONERROR);
@@ -158,19 +122,19 @@ void LogonDialog::onOkClicked() {
     // Remembering the user is a convenience: an INI that cannot be written is reported and the
     // logon goes on.
     runGuarded([key] {
-        dtmdlDataStoreProto->ini().writeInteger(QStringLiteral("Logon"), QStringLiteral("LastUser"),
-                                                key);
+        DataStore::instance().ini().writeInteger(QStringLiteral("Logon"),
+                                                 QStringLiteral("LastUser"), key);
     });
-    dtmdlDataStoreProto->m_userKey = key;
+    DataStore::instance().setUserKey(key);
     accept();
 }
 
 bool LogonDialog::logon() {
-    const QList<VisibleUser> users = visibleUsers();
+    const QList<VisibleUser> users = visibleUsers(DataStore::instance());
     if (users.isEmpty())
         return true;
     if (users.size() == 1 && hasNoPassword(users.first().password)) {
-        dtmdlDataStoreProto->m_userKey = users.first().key;
+        DataStore::instance().setUserKey(users.first().key);
         return true;
     }
     LogonDialog window;

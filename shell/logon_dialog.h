@@ -7,20 +7,16 @@ class QLineEdit;
 
 // The logon of the start-up: asks the user and the password when the book has more than one
 // visible user or its only visible user has a password, and remembers the last user in the INI
-// (section "Logon", key "LastUser"). Works on the open database of dtmdlDataStoreProto.
+// (section "Logon", key "LastUser"). Works on the open database of the data store.
 class LogonDialog : public QDialog {
     Q_OBJECT
 public:
-    // Builds the window and fills the list of visible users (applyMode).
+    // Builds the window and fills the list of visible users (loadUsers).
     explicit LogonDialog(QWidget* owner = nullptr);
 
-    // True: go on, with the data store's m_userKey set to the user (left as it is when the book
+    // True: go on, with the data store's user key set to the user (left as it is when the book
     // has no visible user); false: the user refused the logon. Database errors pass on.
     static bool logon();
-
-    // Whether a typed password opens a user with this stored PASSW: an empty stored text means
-    // no password. Text that Windows-1251 cannot hold never matches.
-    static bool passwordAccepted(const QString& typed, const QString& stored);
 
     void loadUsers();
     // Logs the chosen user on when the password matches, else says so and stays; does nothing

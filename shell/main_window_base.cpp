@@ -1,17 +1,19 @@
 #include "shell/main_window_base.h"
 
-#include "core/ini_file.h"
-#include "core/text_helpers.h"
+#include "core/file_operations.h"
+#include "core/numbers.h"
 #include "shell/app_events.h"
 #include "shell/document_windows.h"
 #include "shell/first_start_pane.h"
 #include "shell/help_viewer.h"
-#include "shell/options_pane.h"
 #include "shell/running_copy.h"
+#include "shell/sql_console.h"
 #include "shell/tool_buttons.h"
+#include "store/book_list.h"
 #include "store/carried_scripts.h"
 #include "ui/guard.h"
 #include "ui/message_box.h"
+#include "ui/tool_images.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,10 +33,11 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-MainWindowBase* frmMainProto = nullptr;
 QString productSiteUrl;
 
 namespace {
+
+MainWindowBase* g_current = nullptr;
 
 const char* const kSoftSiteUrl = "https://www.morvelsoft.example/";
 constexpr int kCaptionLength = 128;
@@ -57,14 +60,6 @@ QLabel* label(QWidget* parent, const QString& name, const QString& text = QStrin
 void dropDown(QToolButton* button, QMenu* menu) {
     button->setMenu(menu);
     button->setPopupMode(QToolButton::InstantPopup);
-}
-
-bool sameFile(const QString& a, const QString& b) {
-    if (a.isEmpty() || b.isEmpty())
-        return false;
-    const QString ca = QFileInfo(a).canonicalFilePath();
-    const QString cb = QFileInfo(b).canonicalFilePath();
-    return !ca.isEmpty() && ca == cb;
 }
 
 void listHelpContexts(const QWidget* parent, const QString& indent, QString& text,
@@ -94,8 +89,16 @@ MainWindowBase::MainWindowBase(const QString& iniPath, QWidget* parent)
 
 MainWindowBase::~MainWindowBase() {
     delete m_appEvents;
-    if (frmMainProto == this)
-        frmMainProto = nullptr;
+    if (g_current == this)
+        g_current = nullptr;
+}
+
+MainWindowBase* MainWindowBase::current() {
+    return g_current;
+}
+
+void MainWindowBase::initGlobals() {
+    g_current = this;
 }
 
 // ---- Layout ----
@@ -288,7 +291,7 @@ StartupEnd MainWindowBase::runStartup() {
     const StartupEnd end = createDataStore();
     if (end != StartupEnd::GoOn)
         return end;
-    const QString name = m_dataStore->m_programName;
+    const QString name = m_dataStore->programName();
     m_productSiteAction->setText(name + QStringLiteral(" в Интернете..."));
     m_helpIndexAction->setText(QStringLiteral("Справка по ") + name);
     const DateTime now = datetime::now();
@@ -310,8 +313,8 @@ StartupEnd MainWindowBase::runStartup() {
 StartupEnd MainWindowBase::createDataStore() {
     m_dataStore.reset();
     m_dataStore = std::make_unique<DataStore>(m_iniPath);
-    const StartupEnd end = m_dataStore->runStartup(m_upgradeSteps);
-    const QString title = programFileBaseName() + QLatin1Char(' ') + programVersionText;
+    const StartupEnd end = StartupFlow(*m_dataStore, m_upgradeSteps).run();
+    const QString title = programFileBaseName() + QLatin1Char(' ') + DataStore::programVersion();
     m_programNameLabel->setText(title);
     m_programNameShadowLabel->setText(title);
     const QDateTime built = QFileInfo(QCoreApplication::applicationFilePath()).lastModified();
@@ -350,7 +353,7 @@ void MainWindowBase::fillSwitchMenu() {
     for (int i = 0; i < m_bookCount; ++i) {
         QAction* item =
             menuItem(m_switchMenu, QStringLiteral("mnitPass%1").arg(i), m_bookCaptions.value(i));
-        item->setIcon(DataStore::toolImage(20));
+        item->setIcon(toolImage(20));
         connect(item, &QAction::triggered, this,
                 [this, i] { runGuarded([&] { switchToBook(i); }); });
     }
@@ -368,11 +371,11 @@ void MainWindowBase::runUpgrades(Currency fromVersion) {
 }
 
 void MainWindowBase::runScriptResource(const QString& name) {
-    ::runCarriedScript(name, this);
+    runScript(carriedScript(name));
 }
 
 void MainWindowBase::runScript(const QString& text) {
-    ::runScript(text, this);
+    SqlConsole::runScript(m_dataStore->database(), text, this);
 }
 
 // ---- Showing, resizing ----
@@ -433,7 +436,7 @@ Pane* MainWindowBase::showPane(const PaneFactory& create, std::unique_ptr<PaneIn
         freeCurrentPane();
         showSplash();
         QString caption;
-        runGuarded([&] { caption = OptionsPane::storeCaption(); });
+        runGuarded([&] { caption = DataStore::instance().options().storeCaption(); });
         m_paneTitleLabel->setText(caption);
         showCurrentException();
         return nullptr;
@@ -468,17 +471,17 @@ void MainWindowBase::showHelpContext(int context) {
 
 void MainWindowBase::showHelpContextFor(QWidget*, int context) {
     if (context > 0)
-        help::displayContextTopic(m_dataStore->m_helpFile, context);
+        help::displayContextTopic(m_dataStore->helpFile(), context);
 }
 
 bool MainWindowBase::showContextPopup(int context) {
-    help::displayTextPopup(m_dataStore->m_helpFile + QStringLiteral("::/Context.txt"), context,
+    help::displayTextPopup(m_dataStore->helpFile() + QStringLiteral("::/Context.txt"), context,
                            QCursor::pos());
     return true;
 }
 
 void MainWindowBase::onHelpIndexTriggered() {
-    help::displayTopic(m_dataStore->m_helpFile);
+    help::displayTopic(m_dataStore->helpFile());
 }
 
 void MainWindowBase::onProductSiteTriggered() {
@@ -506,19 +509,16 @@ void MainWindowBase::onHelpContextTestTriggered() {
 // ---- The switch between books ----
 
 int MainWindowBase::loadBookCaptions() {
-    const IniFile& ini = m_dataStore->ini();
-    const int count = ini.readInteger(QStringLiteral("DB"), QStringLiteral("DatabaseCount"), 0);
+    const BookList books(m_dataStore->ini());
+    const int count = books.count();
     m_bookCaptions.clear();
     for (int i = 0; i < count; ++i)
-        m_bookCaptions << ini.readString(QStringLiteral("DB"),
-                                         QStringLiteral("DatabaseCaption_%1").arg(i), QString())
-                              .left(kCaptionLength);
+        m_bookCaptions << books.caption(i).left(kCaptionLength);
     return count;
 }
 
 void MainWindowBase::switchToBook(int index) {
-    const QString path = m_dataStore->ini().readString(
-        QStringLiteral("DB"), QStringLiteral("DatabasePath_%1").arg(index), QString());
+    const QString path = BookList(m_dataStore->ini()).path(index);
     if (sameFile(path, m_dataStore->databaseName())) {
         bringToFront();
         return;
@@ -570,10 +570,10 @@ void MainWindowBase::runExitSteps() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     // The extra folder is an option of the book: read it while the book is still open.
     QString extraFolder;
-    runGuarded([&] { extraFolder = OptionsPane::extraBackupFolder().trimmed(); });
+    runGuarded([&] { extraFolder = m_dataStore->options().extraBackupFolder().trimmed(); });
     const QString bookFolder = QFileInfo(m_dataStore->databaseName()).absolutePath();
     runGuarded([this] { m_dataStore->closeAndBackup(); });
-    for (int kind = DataStore::Reserv; kind <= DataStore::Week; ++kind)
+    for (BackupKind kind : kBackupKinds)
         copyBackupFolder(DataStore::backupFolder(kind), extraFolder, bookFolder);
 }
 

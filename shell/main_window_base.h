@@ -2,6 +2,7 @@
 
 #include "core/date_time.h"
 #include "shell/pane.h"
+#include "shell/startup_flow.h"
 #include "store/data_store.h"
 #include "store/upgrade_steps.h"
 
@@ -31,6 +32,10 @@ public:
     explicit MainWindowBase(const QString& iniPath = QString(), QWidget* parent = nullptr);
     ~MainWindowBase() override;
 
+    // The main window of the program (set by initGlobals while the start-up runs); nullptr
+    // while there is none.
+    static MainWindowBase* current();
+
     // The window's creation: registers the upgrade steps, switches tool tips off, creates the
     // data store and runs the start-up, then fills the window. Anything but GoOn: the program
     // ends without showing the window, and closing it runs no exit step.
@@ -39,8 +44,8 @@ public:
     // ---- Hooks of the product's main window ----
     virtual QString title() = 0;
     virtual QString applicationTitle();
-    // Must set frmMainProto to this window.
-    virtual void initGlobals() = 0;
+    // Makes this window MainWindowBase::current().
+    virtual void initGlobals();
     // Creates the data store, runs its start-up and fills the splash labels.
     virtual StartupEnd createDataStore();
     // Registers the upgrade steps; empty here.
@@ -176,6 +181,5 @@ private:
 };
 
 // The main window; set by initGlobals.
-extern MainWindowBase* frmMainProto;
 // The address that the help menu's product-site item opens; the product sets it.
 extern QString productSiteUrl;

@@ -1,12 +1,9 @@
 #include "shell/options_pane.h"
 
 #include "core/exceptions.h"
-#include "core/ini_file.h"
-#include "core/text_helpers.h"
-#include "platform/firebird/statement.h"
-#include "platform/firebird/transaction.h"
 #include "shell/help_viewer.h"
 #include "shell/main_window_base.h"
+#include "store/book_list.h"
 #include "store/data_store.h"
 #include "ui/message_box.h"
 
@@ -28,19 +25,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-constexpr int kOwnerKey = 0;
-constexpr int kDefaultLookupDelay = 500;
-
-const char* flagText(bool value) {
-    return value ? "-1" : "0";
-}
-
-int lookupDelayOf(const QString& text) {
-    bool ok = false;
-    const int delay = text.trimmed().toInt(&ok);
-    return ok ? delay : kDefaultLookupDelay;
-}
 
 template <class T> T* named(T* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
@@ -64,70 +48,7 @@ QWidget* sheetOf(const QTreeWidgetItem* node) {
     return qobject_cast<QWidget*>(node->data(0, Qt::UserRole).value<QObject*>());
 }
 
-bool sameFile(const QString& a, const QString& b) {
-    const QString ca = QFileInfo(a).canonicalFilePath();
-    return !a.isEmpty() && !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
-}
-
 } // namespace
-
-QString OptionsPane::option(const QString& key) {
-    return getKeyValue(dtmdlDataStoreProto->fieldValue("PARTS", "ETC", kOwnerKey), key);
-}
-
-void OptionsPane::setOption(const QString& key, const QString& value) {
-    DataStore& store = *dtmdlDataStoreProto;
-    const QString etc = setKeyValue(store.fieldValue("PARTS", "ETC", kOwnerKey), key, value);
-    fb::Statement& q = store.query();
-    q.close();
-    q.prepare(QStringLiteral("UPDATE PARTS P\nSET ETC=:IETC\nWHERE PRKEY=:IPRKEY"),
-              fb::ParamMode::Named);
-    q.param(QStringLiteral("IPRKEY")).setInteger(kOwnerKey);
-    q.param(QStringLiteral("IETC")).setString(etc);
-    store.transaction().ensureStarted();
-    q.execute();
-    store.transaction().commit();
-}
-
-bool OptionsPane::textToFlag(const QString& text) {
-    const QString t = text.trimmed();
-    bool ok = false;
-    const qint64 number = t.toLongLong(&ok);
-    if (ok)
-        return number != 0;
-    if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
-        return false;
-    return true;
-}
-
-bool OptionsPane::reservBackupFlag() {
-    return textToFlag(option("ReservBackupFlag"));
-}
-
-bool OptionsPane::yesterdayBackupFlag() {
-    return textToFlag(option("YesterdayBackupFlag"));
-}
-
-bool OptionsPane::weekBackupFlag() {
-    return textToFlag(option("WeekBackupFlag"));
-}
-
-QString OptionsPane::storeCaption() {
-    return option("StoreCapt");
-}
-
-QString OptionsPane::storeCurrency() {
-    const QString currency = option("StoreCurrency");
-    return currency.isEmpty() ? QStringLiteral("грн.") : currency;
-}
-
-int OptionsPane::lookupDelay() {
-    return lookupDelayOf(option("KibitzDelay"));
-}
-
-QString OptionsPane::extraBackupFolder() {
-    return option("RezFolder");
-}
 
 // ---- The pane ----
 
@@ -273,13 +194,14 @@ void OptionsPane::embed(PaneInfo* paneInfo) {
 }
 
 void OptionsPane::loadSettings() {
-    m_reservBackupCheck->setChecked(reservBackupFlag());
-    m_yesterdayBackupCheck->setChecked(yesterdayBackupFlag());
-    m_weeklyBackupCheck->setChecked(weekBackupFlag());
-    m_storeCaptionEdit->setText(storeCaption());
-    m_storeCurrencyEdit->setText(storeCurrency());
-    m_lookupDelayEdit->setText(QString::number(lookupDelay()));
-    m_extraBackupFolderEdit->setText(extraBackupFolder());
+    const BookOptions options = DataStore::instance().options();
+    m_reservBackupCheck->setChecked(options.reservBackupFlag());
+    m_yesterdayBackupCheck->setChecked(options.yesterdayBackupFlag());
+    m_weeklyBackupCheck->setChecked(options.weekBackupFlag());
+    m_storeCaptionEdit->setText(options.storeCaption());
+    m_storeCurrencyEdit->setText(options.storeCurrency());
+    m_lookupDelayEdit->setText(QString::number(options.lookupDelay()));
+    m_extraBackupFolderEdit->setText(options.extraBackupFolder());
 }
 
 void OptionsPane::saveOnClose() {
@@ -287,33 +209,26 @@ void OptionsPane::saveOnClose() {
 }
 
 void OptionsPane::saveSettings() {
-    setOption("ReservBackupFlag", flagText(m_reservBackupCheck->isChecked()));
-    setOption("YesterdayBackupFlag", flagText(m_yesterdayBackupCheck->isChecked()));
-    setOption("WeekBackupFlag", flagText(m_weeklyBackupCheck->isChecked()));
-    setOption("StoreCapt", m_storeCaptionEdit->text());
-    setOption("StoreCurrency", m_storeCurrencyEdit->text());
+    BookOptions options = DataStore::instance().options();
+    options.setOption("ReservBackupFlag", BookOptions::flagText(m_reservBackupCheck->isChecked()));
+    options.setOption("YesterdayBackupFlag",
+                      BookOptions::flagText(m_yesterdayBackupCheck->isChecked()));
+    options.setOption("WeekBackupFlag", BookOptions::flagText(m_weeklyBackupCheck->isChecked()));
+    options.setOption("StoreCapt", m_storeCaptionEdit->text());
+    options.setOption("StoreCurrency", m_storeCurrencyEdit->text());
     renameBookEntry(m_storeCaptionEdit->text());
-    setOption("KibitzDelay", QString::number(lookupDelayOf(m_lookupDelayEdit->text())));
+    options.setOption("KibitzDelay",
+                      QString::number(BookOptions::lookupDelayOf(m_lookupDelayEdit->text())));
     storeExtraBackupFolder(m_extraBackupFolderEdit->text());
 }
 
 // The INI entry of the open book takes its caption. The entry is found by the book's file, not
 // by the position the book had in the list when it was opened: the list may have changed since.
 void OptionsPane::renameBookEntry(const QString& caption) {
-    IniFile& ini = dtmdlDataStoreProto->ini();
-    const QString book = dtmdlDataStoreProto->databaseName();
-    const int count = ini.readInteger(QStringLiteral("DB"), QStringLiteral("DatabaseCount"), 0);
-    for (int i = 0; i < count; ++i) {
-        const QString path = ini.readString(QStringLiteral("DB"),
-                                            QStringLiteral("DatabasePath_%1").arg(i), QString());
-        if (sameFile(path, book)) {
-            ini.writeString(QStringLiteral("DB"), QStringLiteral("DatabaseCaption_%1").arg(i),
-                            caption);
-            break;
-        }
-    }
-    if (frmMainProto)
-        frmMainProto->updateCaptions();
+    DataStore& store = DataStore::instance();
+    BookList(store.ini()).renameBook(store.databaseName(), caption);
+    if (MainWindowBase::current())
+        MainWindowBase::current()->updateCaptions();
 }
 
 // An empty folder means none. A relative one would depend on the folder the program happens to
@@ -324,7 +239,7 @@ void OptionsPane::storeExtraBackupFolder(const QString& folder) {
         throw Exception(QStringLiteral("Папка для копирования архивов должна быть задана полным "
                                        "путем: \"%1\"")
                             .arg(path));
-    setOption("RezFolder", folder);
+    DataStore::instance().options().setOption("RezFolder", folder);
     if (path.isEmpty() || QFileInfo(path).isDir())
         return;
     if (!QDir().mkpath(path))
@@ -340,8 +255,8 @@ void OptionsPane::onSelectFolderClicked() {
 }
 
 void OptionsPane::onHelpTriggered() {
-    if (frmMainProto)
-        frmMainProto->showHelpContext(m_helpContext);
+    if (MainWindowBase::current())
+        MainWindowBase::current()->showHelpContext(m_helpContext);
 }
 
 void OptionsPane::onOptionsPageChanged(QTreeWidgetItem* node) {

@@ -14,11 +14,7 @@ class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 
-// The options of the open book: key=value text in ETC of the owner row of PARTS (PRKEY 0).
-// The class-level accessors read and write single keys through the data store; nothing is
-// cached, so two running copies see each other's options at the next read.
-//
-// The pane itself: a tree of the option pages on the left, the page chosen on the right. The
+// The options pane: a tree of the option pages on the left, the page chosen on the right. The
 // options are loaded when the pane is embedded and saved when it closes. Descendants add their
 // pages to m_optionPages in their constructor (a page may hold a page control of its own,
 // whose pages become child nodes) and their keys in loadSettings and saveSettings.
@@ -27,21 +23,8 @@ class OptionsPane : public Pane {
 public:
     explicit OptionsPane(QWidget* owner = nullptr);
 
-    static QString option(const QString& key);
-    static void setOption(const QString& key, const QString& value);
-
-    // Flags are stored as "-1" and "0"; any text that is no Boolean reads as true.
-    static bool reservBackupFlag();
-    static bool yesterdayBackupFlag();
-    static bool weekBackupFlag();
-    static QString storeCaption();
-    static QString storeCurrency(); // "грн." when empty
-    static int lookupDelay();       // 500 when not an integer
-    static QString extraBackupFolder();
-
-    // The Boolean reading of a stored text: a number (0 false, else true), or the words
-    // True/False in any case; everything else gives true.
-    static bool textToFlag(const QString& text);
+    static constexpr const char* kLayoutKey = "TfrmOptions";
+    QString layoutKey() const override { return QString::fromLatin1(kLayoutKey); }
 
     // Builds the tree of pages anew, one node per page.
     void prepare() override;

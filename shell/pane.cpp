@@ -34,10 +34,6 @@ Pane::~Pane() {
     delete m_toolBar;
 }
 
-QString Pane::className() const {
-    return QString::fromLatin1(metaObject()->className());
-}
-
 void Pane::prepare() {}
 
 void Pane::showEmbedded() {
@@ -47,14 +43,14 @@ void Pane::showEmbedded() {
 
 void Pane::embed(PaneInfo* paneInfo) {
     if (objectName().isEmpty())
-        setObjectName(className().mid(1));
-    if (frmMainProto) {
-        if (QWidget* host = frmMainProto->m_paneToolBarHost) {
+        setObjectName(layoutKey().mid(1));
+    if (MainWindowBase* main = MainWindowBase::current()) {
+        if (QWidget* host = main->m_paneToolBarHost) {
             m_paneToolBar->setParent(host);
             if (host->layout())
                 host->layout()->addWidget(m_paneToolBar);
         }
-        if (QWidget* host = frmMainProto->m_paneHost) {
+        if (QWidget* host = main->m_paneHost) {
             setParent(host);
             if (host->layout())
                 host->layout()->addWidget(this);

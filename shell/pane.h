@@ -37,9 +37,10 @@ public:
     void closePane();
 
     PaneInfo* paneInfo() const { return m_paneInfo; }
-    // The class name under which the pane keeps its user settings (grid layouts): every
-    // descendant declares Q_OBJECT.
-    QString className() const;
+    // The name under which the pane keeps its user settings (grid layouts) in the books: the
+    // window class name they were first stored under ("TfrmOptions"). It is stored data and
+    // never follows the C++ class name; every pane gives its own.
+    virtual QString layoutKey() const = 0;
 
     QToolBar* m_paneToolBar = nullptr;
     QWidget* m_contentPanel = nullptr;

@@ -1,8 +1,8 @@
 #include "shell/password_dialog.h"
 
-#include "core/cp1251.h"
-#include "core/text_helpers.h"
+#include "store/passwords.h"
 #include "ui/message_box.h"
+#include "ui/widget_helpers.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -16,20 +16,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QString hexByte(unsigned value) {
-    return QStringLiteral("%1").arg(value & 0xFF, 2, 16, QLatin1Char('0')).toUpper();
-}
-
-// The first character (a surrogate pair counts as one) that Windows-1251 cannot hold.
-QString firstForeignCharacter(const QString& text) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QString character = text.mid(i, text[i].isHighSurrogate() ? 2 : 1);
-        if (!cp1251::canEncode(character))
-            return character;
-    }
-    return QString();
-}
 
 QLineEdit* passwordEdit(const char* name, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
@@ -104,34 +90,6 @@ void PasswordDialog::buildLayout() {
 
     connect(ok, &QPushButton::clicked, this, &PasswordDialog::onOkClicked);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-}
-
-QString PasswordDialog::encodePassword(const QString& text) {
-    const QByteArray bytes = cp1251::encode(text);
-    unsigned seed = 0;
-    for (const char byte : bytes)
-        seed += uchar(byte);
-    seed &= 0xFF;
-    if (seed == 0)
-        seed = 1;
-    QString result = hexByte(seed);
-    for (const char byte : bytes) {
-        const unsigned b = uchar(byte);
-        result += hexByte((b & 0x7E) ^ seed);
-        seed ^= b & 0x81;
-    }
-    return result;
-}
-
-QString PasswordDialog::checkNewPassword(const QString& password, const QString& confirm) {
-    if (password != confirm)
-        return QStringLiteral("Пароли не совпадают.\nПовторите ввод");
-    const QString foreign = firstForeignCharacter(password);
-    if (!foreign.isEmpty())
-        return QStringLiteral("Символ \"%1\" нельзя использовать в пароле: "
-                              "его нет в кодировке Windows-1251.\nПовторите ввод")
-            .arg(foreign);
-    return QString();
 }
 
 bool PasswordDialog::changePassword(QWidget* owner, QString& password) {

@@ -14,15 +14,6 @@ public:
     // The window stays over the owner's window.
     explicit PasswordDialog(QWidget* owner = nullptr);
 
-    // The stored form of a password: a seed byte and one byte per character, as upper-case hex
-    // ("" gives "01", "abc" gives "26464545"). Throws Exception for a character that
-    // Windows-1251 cannot hold.
-    static QString encodePassword(const QString& text);
-
-    // Why a new password typed twice cannot be taken; empty when it can. A character outside
-    // Windows-1251 is refused: stored, it would be the same as "?".
-    static QString checkNewPassword(const QString& password, const QString& confirm);
-
     // Asks a new password; true when the user confirmed one, password then holds its encoding.
     // password comes in as the text first put into the password field.
     static bool changePassword(QWidget* owner, QString& password);

@@ -138,12 +138,13 @@ PeriodBrowserPane::PeriodBrowserPane(QWidget* owner) : GridBrowserPane(owner) {
 }
 
 Period PeriodBrowserPane::sharedPeriod() {
-    return {frmMainProto->m_defaultPeriodStart, frmMainProto->m_defaultPeriodEnd};
+    return {MainWindowBase::current()->m_defaultPeriodStart,
+            MainWindowBase::current()->m_defaultPeriodEnd};
 }
 
 void PeriodBrowserPane::setSharedPeriod(const Period& period) {
-    frmMainProto->m_defaultPeriodStart = period.start;
-    frmMainProto->m_defaultPeriodEnd = period.end;
+    MainWindowBase::current()->m_defaultPeriodStart = period.start;
+    MainWindowBase::current()->m_defaultPeriodEnd = period.end;
 }
 
 void PeriodBrowserPane::onPeriodMenuAboutToShow() {

@@ -1,6 +1,6 @@
 #include "shell/period_dialog.h"
 
-#include "core/text_helpers.h"
+#include "ui/widget_helpers.h"
 
 #include <QDateEdit>
 #include <QGridLayout>

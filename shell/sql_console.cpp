@@ -3,6 +3,7 @@
 #include "core/cp1251.h"
 #include "platform/firebird/attachment.h"
 #include "script/script_interpreter.h"
+#include "store/data_store.h"
 #include "ui/guard.h"
 #include "ui/message_box.h"
 
@@ -113,6 +114,7 @@ void SqlConsole::execute(fb::Attachment& database, bool run) {
         m_database = &database;
         m_interpreter = std::make_unique<ScriptInterpreter>(database);
         m_interpreter->setProgress([this](int line, int count) { showProgress(line, count); });
+        m_interpreter->setFailureReport(dialogs::showMessage);
     }
     setWindowTitle(database.path());
     updateStatus();
@@ -131,6 +133,11 @@ void SqlConsole::runScript(fb::Attachment& database, const QString& text, QWidge
         form->execute(database, true);
     }
     delete form;
+}
+
+ScriptRunner SqlConsole::scriptRunner(QWidget* owner) {
+    return
+        [owner](const QString& text) { runScript(DataStore::instance().database(), text, owner); };
 }
 
 void SqlConsole::onExecuteClicked() {

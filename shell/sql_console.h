@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/carried_scripts.h"
+
 #include <QWidget>
 #include <memory>
 
@@ -32,6 +34,8 @@ public:
     // Runs a script on the database without a window; on failure the console stays open,
     // shown with the script, and the error passes on.
     static void runScript(fb::Attachment& database, const QString& text, QWidget* owner = nullptr);
+    // A runner of scripts on the data store's open database through runScript.
+    static ScriptRunner scriptRunner(QWidget* owner = nullptr);
 
     void onExecuteClicked();
     void onLoadClicked();

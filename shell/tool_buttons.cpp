@@ -1,7 +1,7 @@
 #include "shell/tool_buttons.h"
 
 #include "shell/help_viewer.h"
-#include "store/data_store.h"
+#include "ui/tool_images.h"
 
 #include <QAction>
 #include <QToolBar>
@@ -12,7 +12,7 @@ QToolButton* addToolBarButton(QToolBar* bar, const QString& name, const QString&
     auto* button = new QToolButton(bar);
     button->setObjectName(name);
     button->setText(caption);
-    button->setIcon(DataStore::toolImage(image));
+    button->setIcon(toolImage(image));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setAutoRaise(true);
     help::setHelpContext(button, helpContext);

@@ -5,6 +5,7 @@
 #include "core/ini_file.h"
 #include "platform/firebird/attachment.h"
 #include "shell/options_pane.h"
+#include "store/book_list.h"
 #include "store/data_store.h"
 #include "store/upgrade_steps.h"
 #include "ui/guard.h"
@@ -29,7 +30,7 @@ const char* const kCurrVersion = "CurrVersion";
 const char* const kDBVersion = "DBVersion";
 
 QString programVersion() {
-    return dtmdlDataStoreProto->programVersion();
+    return DataStore::programVersion();
 }
 
 QString requiredVersion() {
@@ -74,9 +75,8 @@ QLabel* label(const QString& name, const QString& text, QWidget* parent, bool bo
 UpgradeWindow::UpgradeWindow(UpgradeSteps& steps, QWidget* owner) : QDialog(owner), m_steps(steps) {
     setObjectName(QStringLiteral("frmUpdate"));
     buildLayout();
-    // applyMode
     m_targetVersionLabel->setText(programVersion());
-    m_sourceVersionLabel->setText(dtmdlDataStoreProto->ini().readString(
+    m_sourceVersionLabel->setText(DataStore::instance().ini().readString(
         QLatin1String(kVersionSection), QLatin1String(kCurrVersion), QString()));
     loadChanges();
 }
@@ -180,7 +180,7 @@ void UpgradeWindow::loadChanges() {
 }
 
 void UpgradeWindow::saveProgramVersion() {
-    saveVersion(dtmdlDataStoreProto->ini());
+    saveVersion(DataStore::instance().ini());
 }
 
 void UpgradeWindow::upgradeDatabases(bool allDatabases, Currency fromVersion) {
@@ -188,18 +188,19 @@ void UpgradeWindow::upgradeDatabases(bool allDatabases, Currency fromVersion) {
         upgradeBook(fromVersion);
         return;
     }
-    IniFile& ini = dtmdlDataStoreProto->ini();
-    const int count = ini.readInteger(QStringLiteral("DB"), QStringLiteral("DatabaseCount"), 0);
+    DataStore& store = DataStore::instance();
+    const BookList books(store.ini());
+    const int count = books.count();
     for (int i = 0; i < count; ++i) {
-        dtmdlDataStoreProto->reopenDatabase(ini.readString(
-            QStringLiteral("DB"), QStringLiteral("DatabasePath_%1").arg(i), QString()));
+        store.reopenDatabase(books.path(i));
         upgradeBook(fromVersion);
     }
 }
 
 void UpgradeWindow::upgradeBook(Currency fromVersion) {
-    const QString own = OptionsPane::option(QLatin1String(kDBVersion)).trimmed();
-    const QString path = dtmdlDataStoreProto->database().path();
+    const QString own =
+        BookOptions(DataStore::instance()).option(QLatin1String(kDBVersion)).trimmed();
+    const QString path = DataStore::instance().database().path();
     const Currency required = strToCurrDot(requiredVersion());
     Currency from = fromVersion;
     if (!own.isEmpty() && !readVersion(own, from)) {
@@ -216,15 +217,17 @@ void UpgradeWindow::upgradeBook(Currency fromVersion) {
     }
     if (from == required) {
         if (own.isEmpty())
-            OptionsPane::setOption(QLatin1String(kDBVersion), requiredVersion());
+            BookOptions(DataStore::instance())
+                .setOption(QLatin1String(kDBVersion), requiredVersion());
         return;
     }
-    dtmdlDataStoreProto->makeBackup(DataStore::backupFolder(DataStore::Reserv), DataStore::Reserv,
-                                    path, false);
+    DataStore::instance().makeBackup(DataStore::backupFolder(BackupKind::Reserv),
+                                     BackupKind::Reserv, path, false);
     m_steps.runUpgrades(from, [](Currency reached) {
-        OptionsPane::setOption(QLatin1String(kDBVersion), versionText(reached));
+        BookOptions(DataStore::instance())
+            .setOption(QLatin1String(kDBVersion), versionText(reached));
     });
-    OptionsPane::setOption(QLatin1String(kDBVersion), requiredVersion());
+    BookOptions(DataStore::instance()).setOption(QLatin1String(kDBVersion), requiredVersion());
 }
 
 void UpgradeWindow::refuseBook(const QString& text) {
@@ -240,7 +243,8 @@ void UpgradeWindow::upgrade(bool allDatabases, Currency fromVersion) {
 
 void UpgradeWindow::onBeginClicked() {
     const QString current =
-        dtmdlDataStoreProto->ini()
+        DataStore::instance()
+            .ini()
             .readString(QLatin1String(kVersionSection), QLatin1String(kCurrVersion), QString())
             .trimmed();
     // Without a stored program version a book without its own version counts as current,
@@ -253,8 +257,7 @@ bool UpgradeWindow::hasVersionChanged(IniFile& ini) {
         ini.readString(QLatin1String(kVersionSection), QLatin1String(kCurrVersion), QString());
     if (current == programVersion())
         return false;
-    if (current.trimmed().isEmpty() &&
-        ini.readInteger(QStringLiteral("DB"), QStringLiteral("DatabaseCount"), 0) == 0) {
+    if (current.trimmed().isEmpty() && BookList(ini).count() == 0) {
         saveVersion(ini);
         return false;
     }
@@ -267,10 +270,10 @@ void UpgradeWindow::showModalUpgrade(UpgradeSteps& steps, QWidget* owner) {
 }
 
 bool UpgradeWindow::upgradeOpenDatabase(UpgradeSteps& steps, QWidget* owner) {
-    QString own = OptionsPane::option(QLatin1String(kDBVersion)).trimmed();
+    QString own = BookOptions(DataStore::instance()).option(QLatin1String(kDBVersion)).trimmed();
     if (own.isEmpty()) {
         own = requiredVersion();
-        OptionsPane::setOption(QLatin1String(kDBVersion), own);
+        BookOptions(DataStore::instance()).setOption(QLatin1String(kDBVersion), own);
     }
     const Currency version = strToCurrDot(own);
     if (!(version < strToCurrDot(requiredVersion())))

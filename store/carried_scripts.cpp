@@ -1,8 +1,6 @@
 #include "store/carried_scripts.h"
 
 #include "core/exceptions.h"
-#include "shell/sql_console.h"
-#include "store/data_store.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -13,12 +11,4 @@ QString carriedScript(const QString& name) {
     if (!plainName.match(name).hasMatch() || !file.open(QIODevice::ReadOnly))
         throw Exception(QStringLiteral("Скрипт \"%1\" не найден в программе").arg(name));
     return QString::fromUtf8(file.readAll());
-}
-
-void runCarriedScript(const QString& name, QWidget* owner) {
-    runScript(carriedScript(name), owner);
-}
-
-void runScript(const QString& text, QWidget* owner) {
-    SqlConsole::runScript(dtmdlDataStoreProto->database(), text, owner);
 }

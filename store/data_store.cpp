@@ -1,33 +1,31 @@
 #include "store/data_store.h"
 
 #include "core/exceptions.h"
+#include "core/file_operations.h"
 #include "core/ini_file.h"
-#include "core/text_helpers.h"
 #include "platform/firebird/attachment.h"
 #include "platform/firebird/data_set.h"
 #include "platform/firebird/services.h"
 #include "platform/firebird/statement.h"
 #include "platform/firebird/transaction.h"
-#include "shell/book_chooser.h"
-#include "shell/logon_dialog.h"
-#include "shell/options_pane.h"
-#include "shell/upgrade_window.h"
-#include "store/upgrade_steps.h"
-#include "ui/guard.h"
 #include "ui/message_box.h"
+#include "ui/wait_cursor.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStyle>
 #include <cmath>
 
-DataStore* dtmdlDataStoreProto = nullptr;
-QString programVersionText = QStringLiteral("2.18");
-
 namespace {
+
+DataStore* g_instance = nullptr;
+
+QString& programVersionText() {
+    static QString version = QStringLiteral("2.18");
+    return version;
+}
 
 QString executableBase() {
     const QString exe = QCoreApplication::applicationFilePath();
@@ -42,42 +40,11 @@ qint64 daysBetween(DateTime a, DateTime b) {
 
 } // namespace
 
-QIcon DataStore::toolImage(int index) {
-    struct Image {
-        int index;
-        const char* theme;
-        QStyle::StandardPixmap fallback;
-    };
-    // Every tool bar's 32x32 images, by index: the desktop's icon theme first, the style's own
-    // icons where the theme has none.
-    static const Image images[] = {
-        {0, "x-office-spreadsheet", QStyle::SP_FileDialogDetailedView},
-        {1, "document-new", QStyle::SP_FileIcon},
-        {2, "go-down", QStyle::SP_ArrowDown},
-        {3, "go-up", QStyle::SP_ArrowUp},
-        {5, "help-browser", QStyle::SP_DialogHelpButton},
-        {6, "application-exit", QStyle::SP_DialogCloseButton},
-        {7, "preferences-system", QStyle::SP_FileDialogListView},
-        {8, "document-open", QStyle::SP_DialogOpenButton},
-        {11, "window-close", QStyle::SP_DialogCloseButton},
-        {12, "document-open", QStyle::SP_DialogOpenButton},
-        {16, "help-contextual", QStyle::SP_TitleBarContextHelpButton},
-        {17, "help-browser", QStyle::SP_DialogHelpButton},
-        {20, "drive-harddisk", QStyle::SP_DriveHDIcon},
-        {21, "go-jump", QStyle::SP_ArrowRight},
-    };
-    for (const Image& image : images)
-        if (image.index == index)
-            return QIcon::fromTheme(QString::fromLatin1(image.theme),
-                                    QApplication::style()->standardIcon(image.fallback));
-    return QIcon();
-}
-
-QString DataStore::backupFolder(int kind) {
+QString DataStore::backupFolder(BackupKind kind) {
     switch (kind) {
-    case Yesterday:
+    case BackupKind::Yesterday:
         return QStringLiteral("Yesterday");
-    case Week:
+    case BackupKind::Week:
         return QStringLiteral("Week");
     default:
         return QStringLiteral("Reserv");
@@ -92,70 +59,47 @@ DataStore::DataStore(const QString& iniPath, QObject* parent)
       m_query(std::make_unique<fb::Statement>(*m_transaction)) {
     setObjectName(QStringLiteral("dtmdlDataStoreProto"));
     m_helpFile = executableBase() + QStringLiteral(".chm");
-    dtmdlDataStoreProto = this;
+    g_instance = this;
 }
 
 DataStore::~DataStore() {
-    if (dtmdlDataStoreProto == this)
-        dtmdlDataStoreProto = nullptr;
+    if (g_instance == this)
+        g_instance = nullptr;
 }
 
-StartupEnd DataStore::runStartup(UpgradeSteps& steps) {
-    return runStartup(steps, QCoreApplication::arguments().value(1));
+DataStore& DataStore::instance() {
+    if (!g_instance)
+        throw Exception(QStringLiteral("Хранилище данных не создано."));
+    return *g_instance;
 }
 
-StartupEnd DataStore::runStartup(UpgradeSteps& steps, const QString& firstParam) {
-    try {
-        return runStartupSteps(steps, firstParam);
-    } catch (...) {
-        showCurrentException();
-        return StartupEnd::EndNow;
-    }
+bool DataStore::exists() {
+    return g_instance != nullptr;
 }
 
-StartupEnd DataStore::runStartupSteps(UpgradeSteps& steps, const QString& firstParam) {
-    if (m_database->isAttached())
-        throw Exception(QStringLiteral("Database already connected!\nCheck Active property of "
-                                       "dtmdlDataStoreProto.dbMain!"));
-    dtmdlDataStoreProto = this;
-    if (UpgradeWindow::hasVersionChanged(*m_ini)) {
-        UpgradeWindow::showModalUpgrade(steps, nullptr);
-        return StartupEnd::Terminate;
-    }
-    QString path;
-    if (!BookChooser::choose(firstParam, path, m_storeIndex))
-        return StartupEnd::EndNow;
+QString DataStore::programVersion() {
+    return programVersionText();
+}
+
+void DataStore::setProgramVersion(const QString& version) {
+    programVersionText() = version;
+}
+
+void DataStore::chooseBook(const QString& path, int bookIndex) {
     m_databaseName = path;
-    makeFirstBackups();
-    if (!openDatabase())
-        return StartupEnd::EndNow;
-    // A book older than the program needs is offered the upgrade; either answer ends the program.
-    if (!UpgradeWindow::upgradeOpenDatabase(steps, nullptr))
-        return StartupEnd::Terminate;
-    m_userKey = 0;
-    if (!LogonDialog::logon())
-        return StartupEnd::Terminate;
-    loadUserData();
-    return StartupEnd::GoOn;
+    m_bookIndex = bookIndex;
 }
 
 void DataStore::makeFirstBackups() {
-    for (int kind = Reserv; kind <= Week; ++kind) {
+    for (BackupKind kind : kBackupKinds) {
         const QString folder = backupFolder(kind);
         if (!QFileInfo::exists(backupPath(m_databaseName, folder)))
             makeBackup(folder, kind, QString(), true);
     }
 }
 
-bool DataStore::openDatabase() {
-    try {
-        m_database->attach(m_databaseName);
-        return true;
-    } catch (const Exception& e) {
-        dialogs::showMessage(QStringLiteral("Не удалось подключиться к базе данных."));
-        dialogs::showMessage(QStringLiteral("Возникла ошибка:\n\n") + e.message());
-        return false;
-    }
+void DataStore::openBook() {
+    m_database->attach(m_databaseName);
 }
 
 QString DataStore::databaseName() const {
@@ -163,13 +107,14 @@ QString DataStore::databaseName() const {
 }
 
 void DataStore::closeAndBackup() {
-    const bool flags[3] = {OptionsPane::reservBackupFlag(), OptionsPane::yesterdayBackupFlag(),
-                           OptionsPane::weekBackupFlag()};
+    const BookOptions bookOptions = options();
+    const bool flags[3] = {bookOptions.reservBackupFlag(), bookOptions.yesterdayBackupFlag(),
+                           bookOptions.weekBackupFlag()};
     const QString path = databaseName();
     m_query->close();
     m_database->detach();
-    for (int kind = Reserv; kind <= Week; ++kind)
-        if (flags[kind])
+    for (BackupKind kind : kBackupKinds)
+        if (flags[int(kind)])
             makeBackup(backupFolder(kind), kind, path, false);
 }
 
@@ -224,19 +169,6 @@ void DataStore::editIfBrowsing(fb::DataSet& dataSet) {
         dataSet.edit();
 }
 
-QString DataStore::dateFieldText(const QVariant& value) {
-    if (value.isNull())
-        return QString();
-    const QDate date = value.typeId() == QMetaType::QDateTime
-                           ? value.toDateTime().date()
-                           : datetime::decodeDate(value.toDouble());
-    return date.toString(QStringLiteral("dd.MM.yyyy"));
-}
-
-QString DataStore::programVersion() const {
-    return programVersionText;
-}
-
 void DataStore::loadUserData() {
     m_userData1 = fieldValue("USERS", "DATA1", m_userKey);
 }
@@ -261,18 +193,19 @@ QString DataStore::backupPath(const QString& databasePath, const QString& folder
            info.completeBaseName() + QStringLiteral(".gbk");
 }
 
-bool DataStore::backupDue(int kind, DateTime fileDate, DateTime now) {
+bool DataStore::backupDue(BackupKind kind, DateTime fileDate, DateTime now) {
     switch (kind) {
-    case Yesterday:
+    case BackupKind::Yesterday:
         return daysBetween(now, fileDate) > 0;
-    case Week:
+    case BackupKind::Week:
         return daysBetween(now, fileDate) / 7 > 0;
     default:
         return true;
     }
 }
 
-void DataStore::makeBackup(const QString& folder, int kind, const QString& path, bool silent) {
+void DataStore::makeBackup(const QString& folder, BackupKind kind, const QString& path,
+                           bool silent) {
     if (!m_ini->readBool(QStringLiteral("DB"), QStringLiteral("Backup"), true))
         return;
     const QString database = path.isEmpty() ? databaseName() : path;

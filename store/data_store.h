@@ -1,15 +1,13 @@
 #pragma once
 
 #include "core/date_time.h"
+#include "store/book_options.h"
 
-#include <QIcon>
 #include <QObject>
 #include <QString>
-#include <QVariant>
 #include <memory>
 
 class IniFile;
-class UpgradeSteps;
 
 namespace fb {
 class Attachment;
@@ -18,44 +16,51 @@ class Statement;
 class Transaction;
 } // namespace fb
 
-// How the start-up of the data store ended: go on to the main window, end the program at once,
-// or end it because the user declined (an upgrade, the logon). Only GoOn shows the main window;
-// the other two run no later dialog and none of the exit steps.
-enum class StartupEnd { GoOn, EndNow, Terminate };
-
-// The program's version, compared with the INI's "CurrVersion"; the product sets it. (The
-// database version the program needs is kRequiredDBVersion of the upgrade steps.)
-extern QString programVersionText;
+// Backup kinds; each has its folder beside the database file ("Reserv", "Yesterday", "Week").
+enum class BackupKind { Reserv = 0, Yesterday = 1, Week = 2 };
+inline constexpr BackupKind kBackupKinds[] = {BackupKind::Reserv, BackupKind::Yesterday,
+                                              BackupKind::Week};
 
 // The one data store of the process: the connection to the open cash book, a general
 // statement with its transaction, the INI file, the help file's path, the program name and
-// the logged-on user's key and data. Reached through the global dtmdlDataStoreProto.
+// the logged-on user's key and data. The program has one (made by its main window); a test
+// makes its own. Errors pass on as exceptions: the start-up flow and the windows show them.
 class DataStore : public QObject {
     Q_OBJECT
 public:
-    // Backup kinds and their folders beside the database file.
-    enum BackupKind { Reserv = 0, Yesterday = 1, Week = 2 };
-    static QString backupFolder(int kind); // "Reserv", "Yesterday", "Week"
-
     // iniPath: the INI file; empty means the program's own (beside the executable).
-    // Becomes the global dtmdlDataStoreProto while it lives.
+    // Becomes DataStore::instance() while it lives.
     explicit DataStore(const QString& iniPath = QString(), QObject* parent = nullptr);
     ~DataStore() override;
 
-    // The start-up, in this order: the program version check (a changed version runs the
-    // upgrade window instead and ends), the choice of the database (firstParam: the first
-    // program argument), the missing first backups, the open, the database version check,
-    // the logon and the user's data. An error on the way is shown and ends the program.
-    StartupEnd runStartup(UpgradeSteps& steps);
-    StartupEnd runStartup(UpgradeSteps& steps, const QString& firstParam);
+    // The data store of the process; Exception when there is none.
+    static DataStore& instance();
+    static bool exists();
 
-    // The shared 32x32 images of every tool bar, by index; an empty icon for an unknown one.
-    static QIcon toolImage(int index);
+    // The program's version, compared with the INI's "CurrVersion"; the product sets it. (The
+    // database version the program needs is kRequiredDBVersion of the upgrade steps.)
+    static QString programVersion();
+    static void setProgramVersion(const QString& version);
+
+    static QString backupFolder(BackupKind kind);
+
+    // ---- The book ----
+    // The book chosen at start: its file and its entry in the INI list (from 0).
+    void chooseBook(const QString& path, int bookIndex);
+    int bookIndex() const { return m_bookIndex; }
+    // Makes the backups of the chosen book that do not exist yet, silently.
+    void makeFirstBackups();
+    // Opens the chosen book; fb::Error when it cannot be opened.
+    void openBook();
+    // Closes the connection and opens another database file.
+    void reopenDatabase(const QString& path);
 
     fb::Attachment& database() { return *m_database; }
     // The database file to open, or the open one.
     QString databaseName() const;
     IniFile& ini() { return *m_ini; }
+    // The options of the open book.
+    BookOptions options() { return BookOptions(*this); }
 
     // The general statement and its transaction, for the data store's own operations and
     // callers that need one quick statement. Each use prepares it anew.
@@ -76,44 +81,39 @@ public:
     // retaining, says "Не могу сохранить введенные данные!" and raises again.
     void postAndCommit(fb::DataSet& dataSet);
     void editIfBrowsing(fb::DataSet& dataSet);
-    // Display text of a date field: "dd.mm.yyyy", empty for null.
-    static QString dateFieldText(const QVariant& value);
 
-    QString programVersion() const;
+    // ---- The program and the user ----
+    QString programName() const { return m_programName; }
+    void setProgramName(const QString& name) { m_programName = name; }
+    QString helpFile() const { return m_helpFile; }
+    // The logged-on user (USERS.PRKEY); 0 before the logon.
+    int userKey() const { return m_userKey; }
+    void setUserKey(int key) { m_userKey = key; }
     QString userData1() const { return m_userData1; }
     void setUserData1(const QString& data) { m_userData1 = data; }
     void loadUserData();
     void saveUserData();
 
+    // ---- Backups ----
     // Backs the database file path (the open one when empty) up into its kind's folder when the
     // kind's rule says so. The backup is written to a temporary file beside the old one and
     // renamed over it only when the service has finished, so a failure keeps the last good copy.
     // Failures are shown unless silent; the caller goes on either way.
-    void makeBackup(const QString& folder, int kind, const QString& path, bool silent);
+    void makeBackup(const QString& folder, BackupKind kind, const QString& path, bool silent);
     // The backup file of a database for a kind folder.
     static QString backupPath(const QString& databasePath, const QString& folder);
     // The kind's rule: true when a backup is due for an existing file of that date.
-    static bool backupDue(int kind, DateTime fileDate, DateTime now);
-
-    // Closes the connection and opens another database file.
-    void reopenDatabase(const QString& path);
-
-    int m_userKey = 0;
-    QString m_programName;
-    int m_storeIndex = 0;
-    QString m_helpFile;
+    static bool backupDue(BackupKind kind, DateTime fileDate, DateTime now);
 
 private:
-    StartupEnd runStartupSteps(UpgradeSteps& steps, const QString& firstParam);
-    void makeFirstBackups();
-    bool openDatabase();
-
     QString m_databaseName;
+    int m_bookIndex = 0;
+    int m_userKey = 0;
     QString m_userData1;
+    QString m_programName;
+    QString m_helpFile;
     std::unique_ptr<IniFile> m_ini;
     std::unique_ptr<fb::Attachment> m_database;
     std::unique_ptr<fb::Transaction> m_transaction;
     std::unique_ptr<fb::Statement> m_query;
 };
-
-extern DataStore* dtmdlDataStoreProto;

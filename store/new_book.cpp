@@ -2,88 +2,25 @@
 
 #include "core/cp1251.h"
 #include "core/exceptions.h"
-#include "core/ini_file.h"
-#include "core/text_helpers.h"
+#include "core/key_value_text.h"
 #include "platform/firebird/attachment.h"
 #include "platform/firebird/statement.h"
 #include "platform/firebird/transaction.h"
 #include "script/script_interpreter.h"
+#include "store/book_list.h"
 #include "store/carried_scripts.h"
 #include "store/data_store.h"
+#include "store/default_templates.h"
 #include "ui/message_box.h"
+#include "ui/wait_cursor.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QtEndian>
 
 namespace {
-
-constexpr int kOwnerKey = 0;
-
-// ---- Zip archives, as far as the template kinds need them ----
-
-quint32 readUInt(const QByteArray& data, qsizetype at, int size) {
-    if (at < 0 || at + size > data.size())
-        return 0;
-    const auto* p = reinterpret_cast<const uchar*>(data.constData() + at);
-    return size == 2 ? qFromLittleEndian<quint16>(p) : qFromLittleEndian<quint32>(p);
-}
-
-struct ZipEntry {
-    QByteArray name;
-    quint32 localOffset = 0;
-};
-
-// The entries of the archive's central directory; empty when there is none to read.
-QList<ZipEntry> zipEntries(const QByteArray& data) {
-    constexpr quint32 kEndSignature = 0x06054b50;
-    constexpr quint32 kEntrySignature = 0x02014b50;
-    const qsizetype lowest = qMax<qsizetype>(0, data.size() - 22 - 0xFFFF);
-    qsizetype end = data.size() - 22;
-    while (end >= lowest && readUInt(data, end, 4) != kEndSignature)
-        --end;
-    if (end < lowest)
-        return {};
-    const int count = int(readUInt(data, end + 10, 2));
-    qsizetype at = readUInt(data, end + 16, 4);
-    QList<ZipEntry> entries;
-    for (int i = 0; i < count && readUInt(data, at, 4) == kEntrySignature; ++i) {
-        const int nameLength = int(readUInt(data, at + 28, 2));
-        const int extraLength = int(readUInt(data, at + 30, 2));
-        const int commentLength = int(readUInt(data, at + 32, 2));
-        entries.append(ZipEntry{data.mid(at + 46, nameLength), readUInt(data, at + 42, 4)});
-        at += 46 + nameLength + extraLength + commentLength;
-    }
-    return entries;
-}
-
-// The stored (uncompressed) content of the entry at a local header; empty when compressed.
-QByteArray storedContent(const QByteArray& data, quint32 localOffset) {
-    constexpr quint32 kLocalSignature = 0x04034b50;
-    if (readUInt(data, localOffset, 4) != kLocalSignature ||
-        readUInt(data, localOffset + 8, 2) != 0)
-        return {};
-    const quint32 size = readUInt(data, localOffset + 18, 4);
-    const quint32 start = localOffset + 30 + readUInt(data, localOffset + 26, 2) +
-                          readUInt(data, localOffset + 28, 2);
-    return data.mid(start, size);
-}
-
-QString zipExtension(const QByteArray& data) {
-    for (const ZipEntry& entry : zipEntries(data)) {
-        if (entry.name.startsWith("word/"))
-            return QStringLiteral("docx");
-        if (entry.name == "mimetype" && storedContent(data, entry.localOffset)
-                                            .startsWith("application/vnd.oasis.opendocument.text"))
-            return QStringLiteral("odt");
-    }
-    return QStringLiteral("doc");
-}
-
-// ---- The steps of a new book ----
 
 QString executableFolder() {
     return QCoreApplication::applicationDirPath();
@@ -93,18 +30,19 @@ QString executableFolder() {
 void runCreationScript(fb::Attachment& database) {
     execWithSQLWaitCursor([&] {
         ScriptInterpreter interpreter(database);
+        interpreter.setFailureReport(dialogs::showMessage);
         interpreter.run(ScriptInterpreter::splitLines(carriedScript(QStringLiteral("SQL_NEWDB"))));
     });
 }
 
-void initNewDatabase(fb::Transaction& transaction, int ownerType, const QString& name) {
+void initNewDatabase(fb::Transaction& transaction, BookKind kind, const QString& name) {
     QString etc = setKeyValue(QString(), QStringLiteral("StoreCapt"), name);
-    etc = setKeyValue(etc, QStringLiteral("DBVersion"), dtmdlDataStoreProto->programVersion());
+    etc = setKeyValue(etc, QStringLiteral("DBVersion"), DataStore::programVersion());
     fb::Statement q(transaction);
     q.prepare(QStringLiteral("UPDATE PARTS SET\n ETC=:ETC,\n LOWNER=:LOWNER\n WHERE PRKEY=:PRKEY"));
     q.param(QStringLiteral("PRKEY")).setInteger(kOwnerKey);
     q.param(QStringLiteral("ETC")).setString(etc);
-    q.param(QStringLiteral("LOWNER")).setInteger(ownerType);
+    q.param(QStringLiteral("LOWNER")).setInteger(int(kind));
     q.execute();
 }
 
@@ -120,30 +58,18 @@ void dropNewFile(fb::Attachment& database, const QString& path) {
 // The three backups of the new file; returns the backup files that did not exist before.
 QStringList makeFirstBackups(const QString& path) {
     QStringList made;
-    for (int kind = DataStore::Reserv; kind <= DataStore::Week; ++kind) {
+    for (BackupKind kind : kBackupKinds) {
         const QString folder = DataStore::backupFolder(kind);
         const QString target = DataStore::backupPath(path, folder);
         const bool existed = QFileInfo::exists(target);
-        dtmdlDataStoreProto->makeBackup(folder, kind, path, false);
+        DataStore::instance().makeBackup(folder, kind, path, false);
         if (!existed && QFileInfo::exists(target))
             made << target;
     }
     return made;
 }
 
-void appendToList(IniFile& ini, const QString& path, const QString& name) {
-    const QString section = QStringLiteral("DB");
-    const int count = ini.readInteger(section, QStringLiteral("DatabaseCount"), 0);
-    ini.writeString(section, QStringLiteral("DatabasePath_%1").arg(count), path);
-    ini.writeString(section, QStringLiteral("DatabaseCaption_%1").arg(count), name);
-    ini.writeInteger(section, QStringLiteral("DatabaseCount"), count + 1);
-}
-
 } // namespace
-
-QString defaultTemplatesFolder() {
-    return executableFolder() + QStringLiteral("/PrintTemplates");
-}
 
 QString defaultDatabasesFolder() {
     if (QFileInfo(executableFolder()).isWritable())
@@ -166,117 +92,7 @@ QString nextDatabaseFileName(const QString& folder) {
     return dir.absoluteFilePath(QStringLiteral("Kaltro%1.fdb").arg(max + 1));
 }
 
-QList<TemplateRow> defaultPrintFormRows(int ownerType) {
-    struct Template {
-        const char* name;
-        const char* file;
-    };
-    static const Template bank[] = {
-        {"Платежное поручение (Украина) 2 экземпляра на 1 листе",
-         "Платежное поручение (2 экз) (Украина)"},
-        {"Платежное поручение (Украина) 3 экземпляра на 2 листах",
-         "Платежное поручение (3 экз) (Украина)"},
-        {"Платежное поручение (Россия) 2 экземпляра на 2 листах",
-         "Платежное поручение (2 экз) (Россия)"},
-        {"Платежное поручение (Россия) 3 экземпляра на 3 листах",
-         "Платежное поручение (3 экз) (Россия)"},
-    };
-    static const Template cash[] = {
-        {"Приходный кассовый ордер (Украина)", "Приходный кассовый ордер (Украина)"},
-        {"Расходный кассовый ордер (Украина)", "Расходный кассовый ордер (Украина)"},
-        {"Приходный кассовый ордер (Россия)", "Приходный кассовый ордер (Россия)"},
-        {"Расходный кассовый ордер (Россия)", "Расходный кассовый ордер (Россия)"},
-    };
-    QList<TemplateRow> rows;
-    auto add = [&rows](int key, int docType, const Template& t, const char* ext) {
-        rows.append(TemplateRow{key, docType, QString::fromUtf8(t.name),
-                                QString::fromUtf8(t.file) + QLatin1Char('.') + QLatin1String(ext),
-                                QLatin1String(ext)});
-    };
-    if (ownerType == BankAccount) {
-        // Each country's pair of payment orders serves income (1) and issue (2) documents.
-        for (const char* ext : {"doc", "odt"}) {
-            const int base = rows.size() + 1;
-            for (int country = 0; country < 2; ++country)
-                for (int docType = 1; docType <= 2; ++docType)
-                    for (int copies = 0; copies < 2; ++copies)
-                        add(base + country * 4 + (docType - 1) * 2 + copies, docType,
-                            bank[country * 2 + copies], ext);
-        }
-    } else if (ownerType == CashDesk) {
-        for (const char* ext : {"doc", "odt"}) {
-            const int base = 17 + rows.size();
-            for (int i = 0; i < 4; ++i)
-                add(base + i, i % 2 + 1, cash[i], ext);
-        }
-    }
-    return rows;
-}
-
-QList<DefaultTemplate> readDefaultPrintForms(fb::Transaction& transaction,
-                                             const QString& templatesFolder) {
-    fb::Statement q(transaction);
-    q.prepare(QStringLiteral("SELECT P.LOWNER FROM PARTS P WHERE P.PRKEY=:PRKEY"));
-    q.param(QStringLiteral("PRKEY")).setInteger(kOwnerKey);
-    q.execute();
-    if (!q.fetch())
-        throw Exception(QStringLiteral("Не удется определить тип БД!"));
-    const int ownerType = int(q.field(0).asInteger());
-    q.close();
-
-    QList<DefaultTemplate> forms;
-    for (const TemplateRow& row : defaultPrintFormRows(ownerType)) {
-        const QString path = QDir(templatesFolder).filePath(row.fileName);
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            throw Exception(QStringLiteral("Не удается открыть файл \"%1\"").arg(path));
-        forms.append(DefaultTemplate{row, file.readAll()});
-    }
-    return forms;
-}
-
-void insertPrintForms(fb::Transaction& transaction, const QList<DefaultTemplate>& forms,
-                      bool withExt) {
-    for (const DefaultTemplate& form : forms)
-        insertPrintForm(transaction, form.row.key, form.row.docType, form.row.name, form.data,
-                        withExt ? form.row.ext : QString());
-}
-
-void loadDefaultPrintForms(fb::Transaction& transaction, const QString& templatesFolder,
-                           bool withExt) {
-    insertPrintForms(transaction, readDefaultPrintForms(transaction, templatesFolder), withExt);
-}
-
-void insertPrintForm(fb::Transaction& transaction, int key, int docType, const QString& name,
-                     const QByteArray& data, const QString& ext) {
-    fb::Statement q(transaction);
-    if (ext.isEmpty())
-        q.prepare(QStringLiteral("INSERT INTO PRINTFORMS(PRKEY,LTYP,NAME,DATA)\n"
-                                 "VALUES(:PRKEY,:LTYP,:NAME,:DATA)"));
-    else {
-        q.prepare(QStringLiteral("INSERT INTO PRINTFORMS(PRKEY,LTYP,NAME,DATA,EXT)\n"
-                                 "VALUES(:PRKEY,:LTYP,:NAME,:DATA,:EXT)"));
-        q.param(QStringLiteral("EXT")).setString(ext);
-    }
-    q.param(QStringLiteral("PRKEY")).setInteger(key);
-    q.param(QStringLiteral("LTYP")).setInteger(docType);
-    q.param(QStringLiteral("NAME")).setString(name);
-    q.param(QStringLiteral("DATA")).setBytes(data);
-    q.execute();
-}
-
-QString templateExtension(const QByteArray& data) {
-    static const QByteArray oleSignature("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
-    if (data.startsWith(oleSignature))
-        return QStringLiteral("doc");
-    if (data.startsWith("PK\x03\x04"))
-        return zipExtension(data);
-    if (data.startsWith("{\\rtf"))
-        return QStringLiteral("rtf");
-    return QStringLiteral("doc");
-}
-
-QString createNewBook(int ownerType, const QString& name, const QString& folder,
+QString createNewBook(BookKind kind, const QString& name, const QString& folder,
                       const QString& templatesFolder) {
     cp1251::encode(name); // a name the book cannot hold stops here, before anything is made
     const QString templates =
@@ -288,7 +104,7 @@ QString createNewBook(int ownerType, const QString& name, const QString& folder,
     try {
         runCreationScript(database);
         fb::Transaction transaction(database);
-        initNewDatabase(transaction, ownerType, name);
+        initNewDatabase(transaction, kind, name);
         loadDefaultPrintForms(transaction, templates, true);
         transaction.commit();
         database.detach();
@@ -299,7 +115,7 @@ QString createNewBook(int ownerType, const QString& name, const QString& folder,
 
     const QStringList backups = makeFirstBackups(path);
     try {
-        appendToList(dtmdlDataStoreProto->ini(), path, name);
+        BookList(DataStore::instance().ini()).append(path, name);
     } catch (...) {
         QFile::remove(path);
         for (const QString& backup : backups)
@@ -307,32 +123,4 @@ QString createNewBook(int ownerType, const QString& name, const QString& folder,
         throw;
     }
     return path;
-}
-
-bool addBook(QWidget* owner, int ownerType, const QString& prompt, const QString& defaultName,
-             QString* createdPath, bool openedNow) {
-    QString name = defaultName;
-    if (!inputQueryEx(owner, prompt, QStringLiteral("Название:"), name))
-        throw SilentAbort();
-    if (name.trimmed().isEmpty())
-        throw Exception(QStringLiteral("Название базы данных не может быть пустым."));
-
-    QString folder = defaultDatabasesFolder();
-    QDir().mkpath(folder);
-    if (!dialogs::selectDirectory(owner, QStringLiteral("Выберите папку для хранения базы данных"),
-                                  folder, folder))
-        throw SilentAbort();
-    if (!QDir().mkpath(folder))
-        throw Exception(QStringLiteral("Не удается создать каталог: \"%1\"").arg(folder));
-
-    // The folder keeps the rights it has: on Linux the user who creates it owns it.
-    const QString path = createNewBook(ownerType, name, folder);
-    const QString done = QStringLiteral("Операция произведена успешно!");
-    const QString restart =
-        QStringLiteral("\nДля использования новой базы запустите программу заново.");
-    dialogs::messageBox(owner, openedNow ? done : done + restart, QStringLiteral("Создание"),
-                        MB_OK);
-    if (createdPath)
-        *createdPath = path;
-    return true;
 }

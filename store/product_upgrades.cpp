@@ -4,7 +4,7 @@
 #include "platform/firebird/transaction.h"
 #include "store/carried_scripts.h"
 #include "store/data_store.h"
-#include "store/new_book.h"
+#include "store/default_templates.h"
 #include "store/upgrade_steps.h"
 
 #include <QMap>
@@ -13,45 +13,46 @@ namespace {
 
 // The templates of step 2.09: read before the script runs, so that a missing file stops the
 // step before it changes anything; inserted without EXT, which the table gets in step 2.16.
-void updateTo209(const QString& templatesFolder, QWidget* owner) {
-    fb::Attachment& database = dtmdlDataStoreProto->database();
+void updateTo209(const QString& templatesFolder, const ScriptRunner& runScript) {
+    fb::Attachment& database = DataStore::instance().database();
     QList<DefaultTemplate> forms;
     {
         fb::Transaction read(database, fb::TransactionKind::ReadOnly);
         forms = readDefaultPrintForms(read, templatesFolder);
         read.commit();
     }
-    runCarriedScript(QStringLiteral("UPDATE_TO_209"), owner);
+    runScript(carriedScript(QStringLiteral("UPDATE_TO_209")));
     fb::Transaction write(database);
     insertPrintForms(write, forms, false);
     write.commit();
 }
 
-void updateTo216(QWidget* owner) {
-    runCarriedScript(QStringLiteral("UPDATE_TO_216"), owner);
-    fb::Transaction transaction(dtmdlDataStoreProto->database());
+void updateTo216(const ScriptRunner& runScript) {
+    runScript(carriedScript(QStringLiteral("UPDATE_TO_216")));
+    fb::Transaction transaction(DataStore::instance().database());
     setTemplateExtensionsFromContent(transaction);
     transaction.commit();
 }
 
 } // namespace
 
-void registerProductUpgrades(UpgradeSteps& steps, const QString& templatesFolder, QWidget* owner) {
+void registerProductUpgrades(UpgradeSteps& steps, const QString& templatesFolder,
+                             ScriptRunner runScript) {
     const QString templates =
         templatesFolder.isEmpty() ? defaultTemplatesFolder() : templatesFolder;
-    auto script = [owner](const char* name) {
-        return [owner, name] { runCarriedScript(QLatin1String(name), owner); };
+    auto script = [runScript](const char* name) {
+        return [runScript, name] { runScript(carriedScript(QLatin1String(name))); };
     };
     steps.registerUpgrade(QStringLiteral("2.08"), strToCurrDot(QStringLiteral("2.08")),
                           script("UPDATE_TO_208"));
     steps.registerUpgrade(QStringLiteral("2.09"), strToCurrDot(QStringLiteral("2.09")),
-                          [templates, owner] { updateTo209(templates, owner); });
+                          [templates, runScript] { updateTo209(templates, runScript); });
     steps.registerUpgrade(QStringLiteral("2.10"), strToCurrDot(QStringLiteral("2.10")),
                           script("UPDATE_TO_210"));
     steps.registerUpgrade(QStringLiteral("2.12"), strToCurrDot(QStringLiteral("2.12")),
                           script("UPDATE_TO_212"));
     steps.registerUpgrade(QStringLiteral("2.16"), strToCurrDot(QStringLiteral("2.16")),
-                          [owner] { updateTo216(owner); });
+                          [runScript] { updateTo216(runScript); });
     steps.registerUpgrade(QStringLiteral("2.17"), strToCurrDot(QStringLiteral("2.17")),
                           script("UPDATE_TO_217"));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/text_helpers.h"
+#include "core/numbers.h"
 
 #include <QString>
 #include <functional>

@@ -1,10 +1,9 @@
 #include "ui/data_grid.h"
 
 #include "core/exceptions.h"
-#include "core/text_helpers.h"
+#include "core/key_value_text.h"
 #include "platform/firebird/data_set.h"
 #include "platform/firebird/data_set_model.h"
-#include "store/data_store.h"
 
 #include <QBrush>
 #include <QHeaderView>
@@ -211,23 +210,21 @@ int columnIndexByFieldName(const DataGrid& grid, const QString& fieldName) {
     throw ListError(QStringLiteral("Не могу найти колонку!"));
 }
 
-void saveGridColumns(const QString& ownerClassName, const DataGrid& grid) {
-    if (!dtmdlDataStoreProto)
-        return;
-    QString data = dtmdlDataStoreProto->userData1();
+void saveGridColumns(const QString& ownerClassName, const DataGrid& grid, QString& userData) {
+    QString data = userData;
     for (int i = 0; i < grid.columnCount(); ++i) {
         const QString field = grid.columnFieldName(i);
         data = setKeyValue(data, layoutKey(ownerClassName, field, "Width"),
                            QString::number(grid.columnWidthAt(i)));
         data = setKeyValue(data, layoutKey(ownerClassName, field, "Index"), QString::number(i));
     }
-    dtmdlDataStoreProto->setUserData1(data);
+    userData = data;
 }
 
-void restoreGridColumns(const QString& ownerClassName, DataGrid& grid) {
-    if (!dtmdlDataStoreProto || grid.columnCount() == 0)
+void restoreGridColumns(const QString& ownerClassName, DataGrid& grid, const QString& userData) {
+    if (grid.columnCount() == 0)
         return;
-    const QString data = dtmdlDataStoreProto->userData1();
+    const QString& data = userData;
     QStringList names;
     for (int i = 0; i < grid.columnCount(); ++i)
         names << grid.columnFieldName(i);

@@ -29,7 +29,7 @@ struct GridColumn {
 //   DataGrid grid;
 //   grid.setDataSet(&dataSet);
 //   setGridColumns(grid, columns);
-//   restoreGridColumns("TfrmOperBrowser", grid);
+//   restoreGridColumns("TfrmOperBrowser", grid, userData);
 class DataGrid : public QTableView {
     Q_OBJECT
 public:
@@ -84,11 +84,11 @@ void setGridColumns(DataGrid& grid, const QList<GridColumn>& columns);
 // ListError "Не могу найти колонку!" when none does.
 int columnIndexByFieldName(const DataGrid& grid, const QString& fieldName);
 
-// The logged-on user's column widths and order for the grid on a window of class
-// ownerClassName, kept in the user's data text of the data store under the keys
-// ownerClassName + "|DataGrid" + field name + "Width" / "Index". Without a data store both
-// do nothing.
-void saveGridColumns(const QString& ownerClassName, const DataGrid& grid);
+// A user's column widths and order for the grid on the window whose layouts are kept under
+// ownerClassName (the window's class name as books store it), in the user's data text under
+// the keys ownerClassName + "|TDBGrid" + field name + "Width" / "Index". Other records of the
+// text are kept.
+void saveGridColumns(const QString& ownerClassName, const DataGrid& grid, QString& userData);
 // Stored values that are missing, no number, or for fields the grid does not show are
 // passed over.
-void restoreGridColumns(const QString& ownerClassName, DataGrid& grid);
+void restoreGridColumns(const QString& ownerClassName, DataGrid& grid, const QString& userData);

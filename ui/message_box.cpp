@@ -227,3 +227,15 @@ bool saveFileName(QWidget* owner, const QString& caption, const QString& start,
 }
 
 } // namespace dialogs
+
+void showWarning(QWidget* owner, const QString& text) {
+    dialogs::messageBox(owner, text, dialogs::applicationTitle(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+bool messageBoxRepeat(QWidget* wnd, const QString& caption, const QString& text, unsigned flags,
+                      int expected, int count) {
+    for (int i = 0; i < count; ++i)
+        if (dialogs::messageBox(wnd, text, caption, flags) != expected)
+            return false;
+    return true;
+}

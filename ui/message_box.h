@@ -76,6 +76,14 @@ QString applicationTitle();
 
 } // namespace dialogs
 
+// A warning box with the application's title and an OK button.
+void showWarning(QWidget* owner, const QString& text);
+
+// Asks the same box up to count times while each answer equals expected; true when all count
+// answers did (also for count 0, when nothing is asked).
+bool messageBoxRepeat(QWidget* wnd, const QString& caption, const QString& text, unsigned flags,
+                      int expected, int count);
+
 // Installs an answerer for the life of the object (tests).
 class ScopedDialogAnswerer {
 public:

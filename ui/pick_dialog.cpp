@@ -1,8 +1,8 @@
 #include "ui/pick_dialog.h"
 
 #include "platform/firebird/data_set.h"
-#include "store/data_store.h"
 #include "ui/data_grid.h"
+#include "ui/tool_images.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -14,8 +14,8 @@
 
 namespace {
 
-QIcon toolImage(int index, QStyle::StandardPixmap fallback) {
-    const QIcon icon = DataStore::toolImage(index);
+QIcon toolImageOr(int index, QStyle::StandardPixmap fallback) {
+    const QIcon icon = toolImage(index);
     return icon.isNull() ? QApplication::style()->standardIcon(fallback) : icon;
 }
 
@@ -43,8 +43,8 @@ QToolBar* makeToolBar(QWidget* parent, const QString& name) {
 
 } // namespace
 
-PickDialog::PickDialog(QWidget* owner)
-    : OwnedDialog(owner), m_query(std::make_unique<fb::DataSet>(dtmdlDataStoreProto->database())) {
+PickDialog::PickDialog(fb::Attachment& database, QWidget* owner)
+    : OwnedDialog(owner), m_query(std::make_unique<fb::DataSet>(database)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("Выберите"));
@@ -61,11 +61,11 @@ PickDialog::PickDialog(QWidget* owner)
     QToolBar* selectBar = makeToolBar(coolBar, QStringLiteral("ToolBar2"));
     m_selectButton =
         addToolButton(selectBar, QStringLiteral("btnSelect"), QStringLiteral("Открыть"),
-                      toolImage(12, QStyle::SP_DialogOpenButton));
+                      toolImageOr(12, QStyle::SP_DialogOpenButton));
     QToolBar* closeBar = makeToolBar(coolBar, QStringLiteral("ToolBar1"));
     m_closeButton =
         addToolButton(closeBar, QStringLiteral("ToolButton1"), QStringLiteral("Закрыть"),
-                      toolImage(11, QStyle::SP_DialogCloseButton));
+                      toolImageOr(11, QStyle::SP_DialogCloseButton));
     auto* barLayout = new QHBoxLayout(coolBar);
     barLayout->setContentsMargins(0, 0, 0, 0);
     barLayout->addWidget(selectBar, 1);
@@ -114,8 +114,4 @@ void PickDialog::pick() {
         m_onPickSender(this);
     if (m_closeOnPick)
         accept();
-}
-
-QString PickDialog::dateFieldText(const QVariant& value) {
-    return DataStore::dateFieldText(value);
 }

@@ -2,7 +2,6 @@
 
 #include "ui/owned_dialog.h"
 
-#include <QVariant>
 #include <functional>
 #include <memory>
 
@@ -10,15 +9,16 @@ class QToolButton;
 class DataGrid;
 
 namespace fb {
+class Attachment;
 class DataSet;
-}
+} // namespace fb
 
 // A window that lists the rows of a query and lets the user pick one, several times unless
-// m_closeOnPick. The caller fills query (on the open database, with its own transaction),
+// m_closeOnPick. The caller fills query (on the database given, with its own transaction),
 // lays out the grid's columns with setGridColumns and calls Execute; the callbacks read the
 // picked row from query. The window deletes itself when closed:
 //
-//   auto* dialog = new PickDialog(this);
+//   auto* dialog = new PickDialog(database, this);
 //   dialog->m_closeOnPick = true;
 //   dialog->setWindowTitle(...);
 //   dialog->query().setSQL(...);
@@ -31,7 +31,7 @@ public:
     using PickHandler = std::function<void()>;
     using PickSenderHandler = std::function<void(PickDialog* sender)>;
 
-    explicit PickDialog(QWidget* owner = nullptr);
+    explicit PickDialog(fb::Attachment& database, QWidget* owner = nullptr);
     ~PickDialog() override;
 
     // Keeps both callbacks (either may be empty) and shows the window modally for its owner's
@@ -41,8 +41,6 @@ public:
     void pick();
 
     fb::DataSet& query() { return *m_query; }
-    // Display text for the query's date fields: "dd.mm.yyyy", empty for null.
-    static QString dateFieldText(const QVariant& value);
 
     bool m_closeOnPick = false;
     DataGrid* m_grid;

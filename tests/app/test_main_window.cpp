@@ -1,6 +1,6 @@
 #include "app/main_window.h"
 #include "core/ini_file.h"
-#include "core/text_helpers.h"
+#include "core/key_value_text.h"
 #include "platform/firebird/attachment.h"
 #include "platform/firebird/embedded_engine.h"
 #include "platform/firebird/statement.h"
@@ -47,12 +47,12 @@ struct Machine {
     QString ini = dir.filePath(QStringLiteral("kaltro.ini"));
     QString book;
 
-    explicit Machine(int ownerType) {
+    explicit Machine(BookKind kind) {
         fb::prepareEmbeddedEngine();
         {
             ScopedDialogAnswerer quiet([](const DialogRequest&) { return DialogAnswer{}; });
             DataStore store(ini);
-            book = createNewBook(ownerType, QStringLiteral("Книга"), dir.path());
+            book = createNewBook(kind, QStringLiteral("Книга"), dir.path());
         }
         IniFile(ini).writeString(QStringLiteral("Version"), QStringLiteral("CurrVersion"),
                                  QStringLiteral("2.18"));
@@ -116,20 +116,20 @@ private slots:
     void toolBarAndMenusByKindOfBook_data() {
         QTest::addColumn<int>("ownerType");
         QTest::addColumn<QString>("ownerEdit");
-        QTest::newRow("bank account") << int(BankAccount) << "Реквизиты Р/С";
-        QTest::newRow("cash desk") << int(CashDesk) << "Реквизиты кассы";
+        QTest::newRow("bank account") << int(BookKind::BankAccount) << "Реквизиты Р/С";
+        QTest::newRow("cash desk") << int(BookKind::CashDesk) << "Реквизиты кассы";
     }
     void toolBarAndMenusByKindOfBook() {
         QFETCH(int, ownerType);
         QFETCH(QString, ownerEdit);
-        Machine m(ownerType);
+        Machine m{BookKind(ownerType)};
         Dialogs dialogs;
         MainWindow main(m.ini);
         QCOMPARE(main.runStartup(), StartupEnd::GoOn);
         QCOMPARE(main.findChild<QAction*>("mnitOwnerEdit")->text(), QStringLiteral("Реквизиты"));
         main.show();
         QCOMPARE(main.windowTitle(), QStringLiteral("Kaltro: Книга"));
-        QCOMPARE(MainWindow::ownerType(), ownerType);
+        QCOMPARE(::ownerType(DataStore::instance()), ownerType);
 
         struct Button {
             const char* name;
@@ -170,7 +170,7 @@ private slots:
     }
 
     void f12DropsTheServiceMenuDown() {
-        Machine m(CashDesk);
+        Machine m(BookKind::CashDesk);
         Dialogs dialogs;
         MainWindow main(m.ini);
         QCOMPARE(main.runStartup(), StartupEnd::GoOn);
@@ -215,7 +215,7 @@ private slots:
         QFETCH(QString, key);
         QFETCH(QString, value);
         QFETCH(QString, control);
-        Machine m(BankAccount);
+        Machine m(BookKind::BankAccount);
         // The user's other rights allow: only the one key decides.
         m.setRights(setKeyValue(setKeyValue(QString(), "IssueDoc2", "Y"), key, value));
         Dialogs dialogs;
@@ -228,7 +228,7 @@ private slots:
 
     // Without "Options1" no item of the settings submenu runs: no dialog, no new book.
     void withoutOptionsNoSettingsItemRuns() {
-        Machine m(CashDesk);
+        Machine m(BookKind::CashDesk);
         m.setRights(setKeyValue(QString(), "Options1", "N"));
         Dialogs dialogs;
         MainWindow main(m.ini);
@@ -244,7 +244,7 @@ private slots:
     }
 
     void optionsItemShowsTheOptionsPane() {
-        Machine m(CashDesk);
+        Machine m(BookKind::CashDesk);
         Dialogs dialogs;
         MainWindow main(m.ini);
         QCOMPARE(main.runStartup(), StartupEnd::GoOn);
@@ -261,10 +261,11 @@ private slots:
         QTest::addColumn<int>("ownerType");
         QTest::addColumn<QString>("prompt");
         QTest::addColumn<QString>("defaultName");
-        QTest::newRow("cash desk") << "mnitAddNewKassa" << int(CashDesk) << "Название новой кассы"
-                                   << "Новая касса";
+        QTest::newRow("cash desk")
+            << "mnitAddNewKassa" << int(BookKind::CashDesk) << "Название новой кассы"
+            << "Новая касса";
         QTest::newRow("bank account")
-            << "mnitAddSchet" << int(BankAccount) << "Название нового расчтеного счета"
+            << "mnitAddSchet" << int(BookKind::BankAccount) << "Название нового расчтеного счета"
             << "Новый расчетный счет";
     }
     void newBookItemsCreateABook() {
@@ -272,7 +273,7 @@ private slots:
         QFETCH(int, ownerType);
         QFETCH(QString, prompt);
         QFETCH(QString, defaultName);
-        Machine m(BankAccount);
+        Machine m(BookKind::BankAccount);
         QTemporaryDir folder;
         Dialogs dialogs;
         MainWindow main(m.ini);
@@ -302,13 +303,13 @@ private slots:
         QCOMPARE(ini.readString("DB", "DatabasePath_1", ""), created);
         QCOMPARE(ini.readString("DB", "DatabaseCaption_1", ""), QStringLiteral("Вторая"));
         // The open book stays the one in use.
-        QCOMPARE(dtmdlDataStoreProto->databaseName(), m.book);
-        QCOMPARE(MainWindow::ownerType(), int(BankAccount));
+        QCOMPARE(DataStore::instance().databaseName(), m.book);
+        QCOMPARE(::ownerType(DataStore::instance()), int(BookKind::BankAccount));
         QVERIFY(main.close());
     }
 
     void cancelledNewBookMakesNothing() {
-        Machine m(CashDesk);
+        Machine m(BookKind::CashDesk);
         QTemporaryDir folder;
         Dialogs dialogs;
         MainWindow main(m.ini);
@@ -326,7 +327,7 @@ private slots:
     }
 
     void deactivationHidesTheLookupDropDown() {
-        Machine m(CashDesk);
+        Machine m(BookKind::CashDesk);
         Dialogs dialogs;
         MainWindow main(m.ini);
         QCOMPARE(main.runStartup(), StartupEnd::GoOn);

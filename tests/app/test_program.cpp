@@ -68,14 +68,14 @@ struct Machine {
     QString ini = dir.filePath(QStringLiteral("kaltro.ini"));
 
     // A book made as the new-book command makes it, listed in the INI, without backups.
-    QString addBook(int ownerType, const QString& name) {
+    QString addBook(BookKind kind, const QString& name) {
         fb::prepareEmbeddedEngine();
         QString book;
         {
             ScopedDialogAnswerer quiet([](const DialogRequest&) { return DialogAnswer{}; });
             DataStore store(ini);
-            book = createNewBook(ownerType, name, dir.path(),
-                                 QStringLiteral(KALTRO_TEMPLATES_SOURCE_DIR));
+            book =
+                createNewBook(kind, name, dir.path(), QStringLiteral(KALTRO_TEMPLATES_SOURCE_DIR));
         }
         for (const QString& kind : kKinds)
             QDir(QFileInfo(book).absolutePath() + QLatin1Char('/') + kind).removeRecursively();
@@ -97,7 +97,7 @@ struct Machine {
     void setOption(const QString& book, const QString& key, const QString& value) {
         DataStore store(ini);
         store.database().attach(book);
-        OptionsPane::setOption(key, value);
+        DataStore::instance().options().setOption(key, value);
     }
     // The extra backup folder "extra" beside the book, so that an exit would leave copies there.
     void setExtraFolder(const QString& book) {
@@ -190,20 +190,20 @@ private slots:
 
     void startMakesTheMissingBackupsAndOpensTheBook() {
         Machine m;
-        const QString book = m.addBook(CashDesk, QStringLiteral("Касса №1"));
+        const QString book = m.addBook(BookKind::CashDesk, QStringLiteral("Касса №1"));
         const DateTime now = datetime::encodeDate(2026, 3, 15) + 0.123456789;
         datetime::setNowForTesting([now] { return now; });
         Dialogs dialogs;
         ModalWatch modal;
         MainWindow main(m.ini);
         QCOMPARE(main.runStartup(), StartupEnd::GoOn);
-        QCOMPARE(frmMainProto, &main);
+        QCOMPARE(MainWindowBase::current(), &main);
         for (const QString& kind : kKinds)
             QVERIFY2(sizeOf(backupOf(book, kind)) > 1, qPrintable(kind));
         QVERIFY(dialogs.texts.isEmpty());
         QVERIFY(modal.seen.isEmpty());
-        QVERIFY(dtmdlDataStoreProto->database().isAttached());
-        QCOMPARE(dtmdlDataStoreProto->m_userKey, 1);
+        QVERIFY(DataStore::instance().database().isAttached());
+        QCOMPARE(DataStore::instance().userKey(), 1);
         QCOMPARE(main.m_defaultPeriodStart, now - 31);
         QCOMPARE(main.m_defaultPeriodEnd, now + 10);
 
@@ -217,7 +217,7 @@ private slots:
                  QStringLiteral("Kaltro в Интернете..."));
         QCOMPARE(main.findChild<QLabel*>("lblNameProgrammFront")->text(),
                  MainWindowBase::programFileBaseName() + QStringLiteral(" 2.18"));
-        QCOMPARE(MainWindow::ownerType(), int(CashDesk));
+        QCOMPARE(ownerType(DataStore::instance()), int(BookKind::CashDesk));
         auto* front = main.findChild<QLabel*>("lblNameProgrammFront");
         auto* back = main.findChild<QLabel*>("lblNameProgrammBack");
         // The splash stays centred in the pane area, its title shadowed, after a resize.
@@ -237,18 +237,18 @@ private slots:
 
     void exitSavesTheUserDataAndMakesTheChosenBackups() {
         Machine m;
-        const QString book = m.addBook(BankAccount, QStringLiteral("Счет"));
+        const QString book = m.addBook(BookKind::BankAccount, QStringLiteral("Счет"));
         QTemporaryDir extra;
         Dialogs dialogs;
         {
             MainWindow main(m.ini);
             QCOMPARE(main.runStartup(), StartupEnd::GoOn);
             main.show();
-            OptionsPane::setOption("ReservBackupFlag", "-1");
-            OptionsPane::setOption("YesterdayBackupFlag", "0");
-            OptionsPane::setOption("WeekBackupFlag", "-1");
-            OptionsPane::setOption("RezFolder", " " + extra.path() + " ");
-            dtmdlDataStoreProto->setUserData1(QStringLiteral("Сетка=1\x01"));
+            DataStore::instance().options().setOption("ReservBackupFlag", "-1");
+            DataStore::instance().options().setOption("YesterdayBackupFlag", "0");
+            DataStore::instance().options().setOption("WeekBackupFlag", "-1");
+            DataStore::instance().options().setOption("RezFolder", " " + extra.path() + " ");
+            DataStore::instance().setUserData1(QStringLiteral("Сетка=1\x01"));
             // Backups as old as a month: those chosen are renewed at exit.
             m.fakeBackups(book);
             const QDateTime monthAgo = QDateTime::currentDateTime().addDays(-30);
@@ -258,7 +258,7 @@ private slots:
                 QVERIFY(f.setFileTime(monthAgo, QFileDevice::FileModificationTime));
             }
             QVERIFY(main.close());
-            QVERIFY(!dtmdlDataStoreProto->database().isAttached());
+            QVERIFY(!DataStore::instance().database().isAttached());
         }
         QVERIFY(dialogs.texts.isEmpty());
         QVERIFY(sizeOf(backupOf(book, "Reserv")) > 1);
@@ -279,12 +279,12 @@ private slots:
         // The next start reads the user's data back.
         MainWindow again(m.ini);
         QCOMPARE(again.runStartup(), StartupEnd::GoOn);
-        QCOMPARE(dtmdlDataStoreProto->userData1(), QStringLiteral("Сетка=1\x01"));
+        QCOMPARE(DataStore::instance().userData1(), QStringLiteral("Сетка=1\x01"));
     }
 
     void anExtraFolderThatCannotBeMadeIsSaidOncePerKind() {
         Machine m;
-        const QString book = m.addBook(CashDesk, QStringLiteral("Касса"));
+        const QString book = m.addBook(BookKind::CashDesk, QStringLiteral("Касса"));
         QTemporaryDir extra;
         QFile blocker(extra.filePath("file"));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
@@ -292,7 +292,7 @@ private slots:
         MainWindow main(m.ini);
         QCOMPARE(main.runStartup(), StartupEnd::GoOn);
         main.show();
-        OptionsPane::setOption("RezFolder", extra.filePath("file"));
+        DataStore::instance().options().setOption("RezFolder", extra.filePath("file"));
         QVERIFY(main.close());
         QCOMPARE(dialogs.texts.size(), 3);
         for (int i = 0; i < 3; ++i)
@@ -303,7 +303,7 @@ private slots:
 
     void iniSwitchStopsEveryBackup() {
         Machine m;
-        const QString book = m.addBook(CashDesk, QStringLiteral("Касса"));
+        const QString book = m.addBook(BookKind::CashDesk, QStringLiteral("Касса"));
         IniFile(m.ini).writeInteger(kDB, QStringLiteral("Backup"), 0);
         Dialogs dialogs;
         MainWindow main(m.ini);
@@ -317,7 +317,7 @@ private slots:
 
     void openDocumentWindowsAreAskedFirst() {
         Machine m;
-        const QString book = m.addBook(CashDesk, QStringLiteral("Касса"));
+        const QString book = m.addBook(BookKind::CashDesk, QStringLiteral("Касса"));
         Dialogs dialogs;
         MainWindow main(m.ini);
         QCOMPARE(main.runStartup(), StartupEnd::GoOn);
@@ -330,12 +330,12 @@ private slots:
         QVERIFY(!main.close());
         QVERIFY(main.isVisible());
         QVERIFY(doc.isVisible());
-        QVERIFY(dtmdlDataStoreProto->database().isAttached());
+        QVERIFY(DataStore::instance().database().isAttached());
         QCOMPARE(sizeOf(backupOf(book, "Reserv")), 1);
         doc.agrees = true;
         QVERIFY(main.close());
         QVERIFY(!doc.isVisible());
-        QVERIFY(!dtmdlDataStoreProto->database().isAttached());
+        QVERIFY(!DataStore::instance().database().isAttached());
         QVERIFY(sizeOf(backupOf(book, "Reserv")) > 1);
     }
 
@@ -358,10 +358,10 @@ private slots:
         QCOMPARE(main.runStartup(), StartupEnd::GoOn);
         QVERIFY2(modal.seen.isEmpty(), qPrintable(modal.seen.join(", ")));
         const QString book = books + QStringLiteral("/Kaltro1.fdb");
-        QCOMPARE(dtmdlDataStoreProto->databaseName(), book);
-        QVERIFY(dtmdlDataStoreProto->database().isAttached());
-        QCOMPARE(MainWindow::ownerType(), int(CashDesk));
-        QCOMPARE(OptionsPane::option("DBVersion"), QStringLiteral("2.18"));
+        QCOMPARE(DataStore::instance().databaseName(), book);
+        QVERIFY(DataStore::instance().database().isAttached());
+        QCOMPARE(ownerType(DataStore::instance()), int(BookKind::CashDesk));
+        QCOMPARE(DataStore::instance().options().option("DBVersion"), QStringLiteral("2.18"));
         QCOMPARE(IniFile(ini).readString("Version", "CurrVersion", ""), QStringLiteral("2.18"));
         // The question, the name, the folder and the success message; no error.
         QCOMPARE(dialogs.requests.size(), 4);
@@ -373,7 +373,7 @@ private slots:
 
     void programVersionChangedRunsTheUpgradeWindowInstead() {
         Machine m;
-        const QString book = m.addBook(CashDesk, QStringLiteral("Касса"));
+        const QString book = m.addBook(BookKind::CashDesk, QStringLiteral("Касса"));
         m.fakeBackups(book);
         m.setExtraFolder(book);
         IniFile(m.ini).writeString("Version", "CurrVersion", "2.10");
@@ -382,7 +382,7 @@ private slots:
         MainWindow main(m.ini);
         QCOMPARE(main.runStartup(), StartupEnd::Terminate);
         QCOMPARE(modal.seen, QStringList{QStringLiteral("frmUpdate")});
-        QVERIFY(!dtmdlDataStoreProto->database().isAttached());
+        QVERIFY(!DataStore::instance().database().isAttached());
         QVERIFY(dialogs.texts.isEmpty());
         checkNoExitSteps(main, book);
         QCOMPARE(IniFile(m.ini).readString("Version", "CurrVersion", ""), QStringLiteral("2.10"));
@@ -400,7 +400,7 @@ private slots:
         QFETCH(int, answer);
         QFETCH(QString, versionAfter);
         Machine m;
-        const QString book = m.addBook(CashDesk, QStringLiteral("Касса"));
+        const QString book = m.addBook(BookKind::CashDesk, QStringLiteral("Касса"));
         m.setOption(book, "DBVersion", version);
         m.setExtraFolder(book);
         m.fakeBackups(book);
@@ -418,14 +418,14 @@ private slots:
                                     "данных?"));
         // No logon and no later window after the answer.
         QVERIFY(modal.seen.isEmpty());
-        QCOMPARE(dtmdlDataStoreProto->m_userKey, 0);
-        QCOMPARE(OptionsPane::option("DBVersion"), versionAfter);
+        QCOMPARE(DataStore::instance().userKey(), 0);
+        QCOMPARE(DataStore::instance().options().option("DBVersion"), versionAfter);
         checkNoExitSteps(main, book, answer == IDCANCEL);
     }
 
     void refusedLogonEnds() {
         Machine m;
-        const QString book = m.addBook(CashDesk, QStringLiteral("Касса"));
+        const QString book = m.addBook(BookKind::CashDesk, QStringLiteral("Касса"));
         execute(book, "INSERT INTO USERS (PRKEY, LNAM, ISADMIN, PASSW) "
                       "VALUES (2, 'Кассир', 0, '26464545')");
         m.setExtraFolder(book);
@@ -435,7 +435,7 @@ private slots:
         MainWindow main(m.ini);
         QCOMPARE(main.runStartup(), StartupEnd::Terminate);
         QCOMPARE(modal.seen, QStringList{QStringLiteral("frmUserLogon")});
-        QCOMPARE(dtmdlDataStoreProto->m_userKey, 0);
+        QCOMPARE(DataStore::instance().userKey(), 0);
         checkNoExitSteps(main, book);
     }
 
@@ -466,7 +466,7 @@ private slots:
 
     void programBlockRunsTheLoopOnlyWhenTheStartGoesOn() {
         Machine m;
-        const QString book = m.addBook(CashDesk, QStringLiteral("Касса"));
+        const QString book = m.addBook(BookKind::CashDesk, QStringLiteral("Касса"));
         {
             // A start that ends returns at once, with no window left to close.
             IniFile(m.ini).writeString(kDB, "DatabasePath_0", m.dir.filePath("none.fdb"));
@@ -479,25 +479,25 @@ private slots:
         Dialogs dialogs;
         bool shown = false;
         QTimer::singleShot(0, [&] {
-            shown = frmMainProto && frmMainProto->isVisible();
-            frmMainProto->close();
+            shown = MainWindowBase::current() && MainWindowBase::current()->isVisible();
+            MainWindowBase::current()->close();
         });
         QCOMPARE(runProgram(m.ini), 0);
         QVERIFY(shown);
         QVERIFY(sizeOf(backupOf(book, "Reserv")) > 1);
-        QVERIFY(!frmMainProto);
+        QVERIFY(!MainWindowBase::current());
     }
 
     void switchBetweenBooks() {
         Machine m;
-        const QString first = m.addBook(CashDesk, QStringLiteral("Касса"));
-        const QString second = m.addBook(BankAccount, QStringLiteral("Счет"));
+        const QString first = m.addBook(BookKind::CashDesk, QStringLiteral("Касса"));
+        const QString second = m.addBook(BookKind::BankAccount, QStringLiteral("Счет"));
         Dialogs dialogs;
         ModalWatch modal;
         modal.accept << QStringLiteral("frmSelectStore");
         MainWindow main(m.ini);
         QCOMPARE(main.runStartup(), StartupEnd::GoOn);
-        QCOMPARE(dtmdlDataStoreProto->databaseName(), first);
+        QCOMPARE(DataStore::instance().databaseName(), first);
         main.show();
         QVERIFY(main.findChild<QToolButton*>("btnPass")->isVisible());
         QCOMPARE(main.m_bookCaptions, (QStringList{"Касса", "Счет"}));
@@ -541,14 +541,14 @@ private slots:
 
     void helpPopupsAndTheContextListing() {
         Machine m;
-        m.addBook(CashDesk, QStringLiteral("Касса"));
+        m.addBook(BookKind::CashDesk, QStringLiteral("Касса"));
         Dialogs dialogs;
         MainWindow main(m.ini);
         QCOMPARE(main.runStartup(), StartupEnd::GoOn);
         main.show();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
         // The help file beside the executable, with the pop-up of the exit button.
-        const QString help = dtmdlDataStoreProto->m_helpFile;
+        const QString help = DataStore::instance().helpFile();
         QDir(help).removeRecursively();
         QVERIFY(QDir().mkpath(help));
         QFile context(help + "/Context.txt");

@@ -4,7 +4,7 @@
 #include "platform/firebird/error.h"
 #include "platform/firebird/statement.h"
 #include "platform/firebird/transaction.h"
-#include "tests/support/test_database.h"
+#include "tests/support/platform/test_database.h"
 
 #include <QLocale>
 #include <QSignalSpy>

@@ -1,7 +1,7 @@
 #include "core/date_time.h"
 #include "platform/firebird/data_set.h"
 #include "platform/firebird/data_set_model.h"
-#include "tests/support/test_database.h"
+#include "tests/support/platform/test_database.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>

@@ -1,7 +1,7 @@
 #include "platform/firebird/embedded_engine.h"
 #include "platform/firebird/statement.h"
 #include "platform/firebird/transaction.h"
-#include "tests/support/test_database.h"
+#include "tests/support/platform/test_database.h"
 
 #include <QFileInfo>
 #include <QProcess>

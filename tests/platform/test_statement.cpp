@@ -3,7 +3,7 @@
 #include "platform/firebird/statement.h"
 #include "platform/firebird/timestamp.h"
 #include "platform/firebird/transaction.h"
-#include "tests/support/test_database.h"
+#include "tests/support/platform/test_database.h"
 
 #include <QFileInfo>
 #include <QTest>

@@ -3,8 +3,7 @@
 #include "platform/firebird/statement.h"
 #include "platform/firebird/transaction.h"
 #include "script/script_interpreter.h"
-#include "tests/support/test_database.h"
-#include "ui/message_box.h"
+#include "tests/support/platform/test_database.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -14,18 +13,12 @@ using testsupport::TestDatabase;
 
 namespace {
 
-// Records every message the interpreter shows.
-class MessageLog {
-public:
-    MessageLog()
-        : m_answerer([this](const DialogRequest& r) {
-              messages << r.text;
-              return DialogAnswer{IDOK, {}};
-          }) {}
+// Records every note the interpreter reports of a failed run.
+struct MessageLog {
     QStringList messages;
-
-private:
-    ScopedDialogAnswerer m_answerer;
+    void watch(ScriptInterpreter& interpreter) {
+        interpreter.setFailureReport([this](const QString& note) { messages << note; });
+    }
 };
 
 qint64 scalar(TestDatabase& db, const QString& sql) {
@@ -63,6 +56,7 @@ private slots:
         prepareTable(db);
         MessageLog log;
         ScriptInterpreter interpreter(db.attachment());
+        log.watch(interpreter);
         interpreter.run(lines("Comment()\nINSERT INTO T (PRKEY) VALUES (1)\n^\n\n   \n"));
         QCOMPARE(scalar(db, "SELECT COUNT(*) FROM T"), 0);
         QVERIFY(log.messages.isEmpty());
@@ -102,6 +96,7 @@ private slots:
         prepareTable(db);
         MessageLog log;
         ScriptInterpreter interpreter(db.attachment());
+        log.watch(interpreter);
         QVERIFY_THROWS_EXCEPTION(
             fb::Error,
             interpreter.run(lines("ExecSQL()\nINSERT INTO T (PRKEY) VALUES (1)\n^\n"
@@ -145,6 +140,7 @@ private slots:
         prepareTable(db);
         MessageLog log;
         ScriptInterpreter interpreter(db.attachment());
+        log.watch(interpreter);
         interpreter.setBaseFolder(db.folder());
         QFile self("self.uql");
         QVERIFY(self.open(QIODevice::WriteOnly));
@@ -259,6 +255,7 @@ private slots:
         inc.close();
         MessageLog log;
         ScriptInterpreter interpreter(db.attachment());
+        log.watch(interpreter);
         QVERIFY_THROWS_EXCEPTION(
             Exception, interpreter.run(ScriptInterpreter::splitLines(
                            "ExecSQL()\nINSERT INTO T (PRKEY) VALUES (0)\n^\nIncludeFile(" +

@@ -6,7 +6,7 @@
 #include "platform/firebird/transaction.h"
 #include "shell/book_chooser.h"
 #include "store/data_store.h"
-#include "tests/support/test_database.h"
+#include "tests/support/platform/test_database.h"
 #include "ui/message_box.h"
 
 #include <QApplication>
@@ -303,7 +303,7 @@ private slots:
         list.writeList(2);
         list.store.ini().writeString("DB", "DatabaseCaption_1", "   ");
         list.store.ini().writeString("DB", "DatabasePath_1", "/data/Kaltro3.fdb");
-        const QList<BookEntry> entries = BookChooser::readBookList(list.store.ini());
+        const QList<BookEntry> entries = BookList(list.store.ini()).entries();
         QCOMPARE(entries.size(), 2);
         QCOMPARE(entries[0].caption, QStringLiteral("Книга 0"));
         QCOMPARE(entries[1].caption, QStringLiteral("Kaltro3.fdb"));
@@ -314,7 +314,7 @@ private slots:
         ListFixture list;
         list.writeList(3);
         BookChooser form(BookChooser::Mode::Manager);
-        form.loadBookList(BookChooser::readBookList(list.store.ini()));
+        form.loadBookList(BookList(list.store.ini()).entries());
         User user;
 
         form.bookList()->setCurrentItem(form.bookList()->topLevelItem(1));
@@ -347,7 +347,7 @@ private slots:
         ListFixture list;
         list.writeList(1);
         BookChooser form(BookChooser::Mode::Manager);
-        form.loadBookList(BookChooser::readBookList(list.store.ini()));
+        form.loadBookList(BookList(list.store.ini()).entries());
         User user;
         user.button = IDYES;
         form.onDeleteClicked();
@@ -360,7 +360,7 @@ private slots:
         ListFixture list;
         list.writeList(3);
         BookChooser form(BookChooser::Mode::Manager);
-        form.loadBookList(BookChooser::readBookList(list.store.ini()));
+        form.loadBookList(BookList(list.store.ini()).entries());
         User user;
         user.path = ListFixture::bookPath(2).toUpper();
         form.onAddClicked();

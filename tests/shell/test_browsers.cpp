@@ -1,4 +1,4 @@
-#include "tests/support/pane_machine.h"
+#include "tests/support/shell/pane_machine.h"
 
 #include "platform/firebird/data_set.h"
 #include "platform/firebird/statement.h"
@@ -22,7 +22,7 @@ QString stamp(DateTime value) {
 }
 
 void execute(const QString& sql, const QVariantMap& params = {}) {
-    fb::Statement& q = dtmdlDataStoreProto->query();
+    fb::Statement& q = DataStore::instance().query();
     q.close();
     q.prepare(sql, fb::ParamMode::Named);
     for (auto it = params.begin(); it != params.end(); ++it) {
@@ -31,13 +31,13 @@ void execute(const QString& sql, const QVariantMap& params = {}) {
         else
             q.param(it.key()).setString(it.value().toString());
     }
-    dtmdlDataStoreProto->transaction().ensureStarted();
+    DataStore::instance().transaction().ensureStarted();
     q.execute();
-    dtmdlDataStoreProto->transaction().commit();
+    DataStore::instance().transaction().commit();
 }
 
 int addPayer(const QString& name) {
-    const int key = dtmdlDataStoreProto->newKey(QStringLiteral("PARTS"));
+    const int key = DataStore::instance().newKey(QStringLiteral("PARTS"));
     execute(QStringLiteral("INSERT INTO PARTS (PRKEY, TYP, LNAM) VALUES (:K, 1, :N)"),
             {{"K", key}, {"N", name}});
     return key;
@@ -47,6 +47,7 @@ int addPayer(const QString& name) {
 class PayersBrowser : public PeriodBrowserPane {
     Q_OBJECT
 public:
+    QString layoutKey() const override { return QStringLiteral("TfrmPayersBrowser"); }
     explicit PayersBrowser(QWidget* owner) : PeriodBrowserPane(owner) {
         setWindowTitle(QStringLiteral("Плательщики"));
         setGridColumns(*m_grid, {{"PRKEY", Qt::AlignRight, "Код", 60},
@@ -75,6 +76,7 @@ class OtherPayersBrowser : public PayersBrowser {
     Q_OBJECT
 public:
     using PayersBrowser::PayersBrowser;
+    QString layoutKey() const override { return QStringLiteral("TfrmOtherPayersBrowser"); }
 };
 
 // Runs action once the period dialog is shown modally.
@@ -145,10 +147,10 @@ private slots:
     }
 
     void aShortcutSetsTheSharedPeriodThatTheNextBrowserReads() {
-        PaneMachine m(CashDesk, QStringLiteral("Касса"));
+        PaneMachine m(BookKind::CashDesk, QStringLiteral("Касса"));
         const DateTime now = datetime::encodeDate(2024, 3, 1) + 0.5;
         datetime::setNowForTesting([now] { return now; });
-        MainWindow& main = m.start();
+        ShellWindow& main = m.start();
         auto* browser = main.showPane<PayersBrowser>();
         QVERIFY(browser);
         QCOMPARE(browser->prepared, 1);
@@ -175,8 +177,8 @@ private slots:
     }
 
     void thePeriodDialogReplacesThePeriodOnlyOnOK() {
-        PaneMachine m(BankAccount, QStringLiteral("Счет"));
-        MainWindow& main = m.start();
+        PaneMachine m(BookKind::BankAccount, QStringLiteral("Счет"));
+        ShellWindow& main = m.start();
         auto* browser = main.showPane<PayersBrowser>();
         const Period before = PeriodBrowserPane::sharedPeriod();
 
@@ -207,8 +209,8 @@ private slots:
     }
 
     void refreshKeepsTheCurrentRowWhileItIsThere() {
-        PaneMachine m(CashDesk, QStringLiteral("Касса"));
-        MainWindow& main = m.start();
+        PaneMachine m(BookKind::CashDesk, QStringLiteral("Касса"));
+        ShellWindow& main = m.start();
         const int beta = addPayer(QStringLiteral("Бета"));
         const int gamma = addPayer(QStringLiteral("Гамма"));
         const int delta = addPayer(QStringLiteral("Дельта"));
@@ -233,8 +235,8 @@ private slots:
     }
 
     void enterDoubleClickAndTheMenuOpenTheCurrentRow() {
-        PaneMachine m(CashDesk, QStringLiteral("Касса"));
-        MainWindow& main = m.start();
+        PaneMachine m(BookKind::CashDesk, QStringLiteral("Касса"));
+        ShellWindow& main = m.start();
         const int beta = addPayer(QStringLiteral("Бета"));
         const int gamma = addPayer(QStringLiteral("Гамма"));
         auto* browser = main.showPane<PayersBrowser>();
@@ -251,8 +253,8 @@ private slots:
     }
 
     void theUsersColumnLayoutSurvivesClosingAndReopening() {
-        PaneMachine m(CashDesk, QStringLiteral("Касса"));
-        MainWindow& main = m.start();
+        PaneMachine m(BookKind::CashDesk, QStringLiteral("Касса"));
+        ShellWindow& main = m.start();
         auto* browser = main.showPane<PayersBrowser>();
         const int defaultWidth = browser->m_grid->columnWidthAt(0);
         browser->m_grid->setColumnWidthAt(1, 321);

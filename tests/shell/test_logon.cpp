@@ -6,9 +6,10 @@
 #include "platform/firebird/transaction.h"
 #include "shell/logon_dialog.h"
 #include "shell/password_dialog.h"
+#include "shell/sql_console.h"
 #include "store/carried_scripts.h"
 #include "store/data_store.h"
-#include "tests/support/test_database.h"
+#include "tests/support/platform/test_database.h"
 #include "ui/message_box.h"
 
 #include <QApplication>
@@ -37,7 +38,7 @@ struct Book {
         store.database().attach(db.path());
         for (const QString& user : users)
             addUser(user.split(QLatin1Char(';')));
-        store.m_userKey = 0;
+        store.setUserKey(0);
     }
     void addUser(const QStringList& fields) {
         fb::Transaction tr(store.database());
@@ -125,92 +126,6 @@ const QString kHiddenOld = QStringLiteral("10003;?Старый;NULL");
 class TestLogon : public QObject {
     Q_OBJECT
 private slots:
-    void encodePassword_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("encoded");
-        QTest::newRow("empty") << ""
-                               << "01";
-        QTest::newRow("a") << "a"
-                           << "6101";
-        QTest::newRow("abc") << "abc"
-                             << "26464545";
-        QTest::newRow("Cyrillic, as Windows-1251 bytes") << "пароль"
-                                                         << "94FA75E57BFF68";
-        QTest::newRow("byte sum 256: seed 1") << "А@"
-                                              << "0141C1";
-        QTest::newRow("Ё and №") << "Ёж№1"
-                                 << "78509E40C9";
-    }
-    void encodePassword() {
-        QFETCH(QString, text);
-        QFETCH(QString, encoded);
-        QCOMPARE(PasswordDialog::encodePassword(text), encoded);
-    }
-
-    void encodeRefusesTextOutsideWindows1251() {
-        QVERIFY_THROWS_EXCEPTION(Exception, PasswordDialog::encodePassword("ключ日"));
-    }
-
-    void checkNewPassword_data() {
-        QTest::addColumn<QString>("password");
-        QTest::addColumn<QString>("confirm");
-        QTest::addColumn<QString>("problem");
-        QTest::newRow("same") << "пароль"
-                              << "пароль"
-                              << "";
-        QTest::newRow("empty twice") << ""
-                                     << ""
-                                     << "";
-        QTest::newRow("different") << "пароль"
-                                   << "Пароль"
-                                   << "Пароли не совпадают.\nПовторите ввод";
-        QTest::newRow("different, foreign too") << "ключ日"
-                                                << "ключ"
-                                                << "Пароли не совпадают.\nПовторите ввод";
-        QTest::newRow("foreign character")
-            << "ключ日1"
-            << "ключ日1"
-            << "Символ \"日\" нельзя использовать в пароле: его нет в кодировке "
-               "Windows-1251.\nПовторите ввод";
-        QTest::newRow("surrogate pair named whole")
-            << "a😀"
-            << "a😀"
-            << "Символ \"😀\" нельзя использовать в пароле: его нет в кодировке "
-               "Windows-1251.\nПовторите ввод";
-    }
-    void checkNewPassword() {
-        QFETCH(QString, password);
-        QFETCH(QString, confirm);
-        QFETCH(QString, problem);
-        QCOMPARE(PasswordDialog::checkNewPassword(password, confirm), problem);
-    }
-
-    void passwordAccepted_data() {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("no password stored, anything typed") << "xyz"
-                                                            << "" << true;
-        QTest::newRow("01 stored, empty typed") << ""
-                                                << "01" << true;
-        QTest::newRow("01 stored, text typed") << "x"
-                                               << "01" << false;
-        QTest::newRow("right") << "пароль"
-                               << "94FA75E57BFF68" << true;
-        QTest::newRow("wrong case") << "Пароль"
-                                    << "94FA75E57BFF68" << false;
-        QTest::newRow("empty typed for a password") << ""
-                                                    << "26464545" << false;
-        QTest::newRow("foreign text typed") << "日"
-                                            << "26464545" << false;
-    }
-    void passwordAccepted() {
-        QFETCH(QString, typed);
-        QFETCH(QString, stored);
-        QFETCH(bool, accepted);
-        QCOMPARE(LogonDialog::passwordAccepted(typed, stored), accepted);
-    }
-
     // Books that open without the window.
     void silentLogon_data() {
         QTest::addColumn<QStringList>("users");
@@ -230,7 +145,7 @@ private slots:
         ModalAnswer answer([](QDialog&) {});
         QVERIFY(LogonDialog::logon());
         QVERIFY(!answer.shown);
-        QCOMPARE(book.store.m_userKey, userKey);
+        QCOMPARE(book.store.userKey(), userKey);
         QCOMPARE(book.lastUser(), -1);
     }
 
@@ -240,7 +155,7 @@ private slots:
         DataStore store(db.filePath("kaltro.ini"));
         store.database().attach(db.path());
         QVERIFY_THROWS_EXCEPTION(fb::Error, LogonDialog::logon());
-        QCOMPARE(store.m_userKey, 0);
+        QCOMPARE(store.userKey(), 0);
     }
 
     // A new book opens as its administrator; once he has a password set through the dialog,
@@ -250,12 +165,12 @@ private slots:
         db.attachment().detach();
         DataStore store(db.filePath("kaltro.ini"));
         store.database().attach(db.path());
-        runCarriedScript("SQL_NEWDB");
+        SqlConsole::runScript(store.database(), carriedScript("SQL_NEWDB"));
         {
             ModalAnswer answer([](QDialog&) {});
             QVERIFY(LogonDialog::logon());
             QVERIFY(!answer.shown);
-            QCOMPARE(store.m_userKey, 1);
+            QCOMPARE(store.userKey(), 1);
         }
 
         QString password;
@@ -269,7 +184,7 @@ private slots:
         q.execute();
         tr.commit();
 
-        store.m_userKey = 0;
+        store.setUserKey(0);
         Messages messages;
         ModalAnswer answer([](QDialog& window) {
             typeAndOk(window, "btnOK", "");
@@ -278,7 +193,7 @@ private slots:
         QVERIFY(LogonDialog::logon());
         QVERIFY(answer.shown);
         QCOMPARE(messages.texts, QStringList{"Ошибка: Пароль неверен!"});
-        QCOMPARE(store.m_userKey, 1);
+        QCOMPARE(store.userKey(), 1);
         QCOMPARE(store.ini().readInteger("Logon", "LastUser", -1), 1);
     }
 
@@ -310,7 +225,7 @@ private slots:
         ModalAnswer answer([&](QDialog& window) {
             child<QComboBox>(window, "cbbxUser").setCurrentIndex(1);
             typeAndOk(window, "btnOK", "парол");
-            stayedAfterWrong = window.isVisible() && book.store.m_userKey == 0;
+            stayedAfterWrong = window.isVisible() && book.store.userKey() == 0;
             typeAndOk(window, "btnOK", "пароль");
         });
         QVERIFY(LogonDialog::logon());
@@ -319,7 +234,7 @@ private slots:
         QVERIFY(stayedAfterWrong);
         QCOMPARE(messages.texts, QStringList{"Ошибка: Пароль неверен!"});
         QCOMPARE(messages.flags, QList<unsigned>{MB_OK | MB_ICONERROR});
-        QCOMPARE(book.store.m_userKey, 10002);
+        QCOMPARE(book.store.userKey(), 10002);
         QCOMPARE(book.lastUser(), 10002);
 
         // The next start offers the same user.
@@ -332,7 +247,7 @@ private slots:
         ModalAnswer answer([](QDialog& window) { typeAndOk(window, "btnOK", "abc"); });
         QVERIFY(LogonDialog::logon());
         QVERIFY(answer.shown);
-        QCOMPARE(book.store.m_userKey, 10001);
+        QCOMPARE(book.store.userKey(), 10001);
     }
 
     void twoUsersWithoutPassword_data() {
@@ -351,7 +266,7 @@ private slots:
         });
         QVERIFY(LogonDialog::logon());
         QVERIFY(answer.shown);
-        QCOMPARE(book.store.m_userKey, userKey);
+        QCOMPARE(book.store.userKey(), userKey);
         QCOMPARE(book.lastUser(), userKey);
     }
 
@@ -366,7 +281,7 @@ private slots:
         QVERIFY(!LogonDialog::logon());
         QVERIFY(answer.shown);
         QVERIFY(!answer.leftOpen);
-        QCOMPARE(book.store.m_userKey, 0);
+        QCOMPARE(book.store.userKey(), 0);
         QCOMPARE(book.lastUser(), 10001);
     }
 
@@ -384,7 +299,7 @@ private slots:
         QVERIFY(LogonDialog::logon());
         QVERIFY(stayed);
         QVERIFY(messages.texts.isEmpty());
-        QCOMPARE(book.store.m_userKey, 10001);
+        QCOMPARE(book.store.userKey(), 10001);
     }
 
     void enterMovesToTheNextField() {

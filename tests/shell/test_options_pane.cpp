@@ -1,4 +1,4 @@
-#include "tests/support/pane_machine.h"
+#include "tests/support/shell/pane_machine.h"
 
 #include "core/ini_file.h"
 #include "shell/options_pane.h"
@@ -19,6 +19,7 @@ namespace {
 // A product's options pane: one page of its own holding two inner pages.
 class NestedOptionsPane : public OptionsPane {
 public:
+    QString layoutKey() const override { return QStringLiteral("TfrmNestedOptions"); }
     explicit NestedOptionsPane(QWidget* owner) : OptionsPane(owner) {
         auto* sheet = new QWidget;
         auto* inner = new QTabWidget(sheet);
@@ -57,47 +58,47 @@ private slots:
     void flagsReadEveryStoredForm() {
         QFETCH(QString, stored);
         QFETCH(bool, flag);
-        PaneMachine m(CashDesk, QStringLiteral("Касса"));
+        PaneMachine m(BookKind::CashDesk, QStringLiteral("Касса"));
         m.start();
-        OptionsPane::setOption("ReservBackupFlag", stored);
-        OptionsPane::setOption("YesterdayBackupFlag", stored);
-        OptionsPane::setOption("WeekBackupFlag", stored);
-        QCOMPARE(OptionsPane::option("ReservBackupFlag"), stored);
-        QCOMPARE(OptionsPane::reservBackupFlag(), flag);
-        QCOMPARE(OptionsPane::yesterdayBackupFlag(), flag);
-        QCOMPARE(OptionsPane::weekBackupFlag(), flag);
+        DataStore::instance().options().setOption("ReservBackupFlag", stored);
+        DataStore::instance().options().setOption("YesterdayBackupFlag", stored);
+        DataStore::instance().options().setOption("WeekBackupFlag", stored);
+        QCOMPARE(DataStore::instance().options().option("ReservBackupFlag"), stored);
+        QCOMPARE(DataStore::instance().options().reservBackupFlag(), flag);
+        QCOMPARE(DataStore::instance().options().yesterdayBackupFlag(), flag);
+        QCOMPARE(DataStore::instance().options().weekBackupFlag(), flag);
     }
 
     void aNewBookReadsTheDefaultsAndOptionsReadBackAsWritten() {
-        PaneMachine m(BankAccount, QStringLiteral("Счет"));
+        PaneMachine m(BookKind::BankAccount, QStringLiteral("Счет"));
         m.start();
-        QVERIFY(OptionsPane::reservBackupFlag());
-        QVERIFY(OptionsPane::yesterdayBackupFlag());
-        QVERIFY(OptionsPane::weekBackupFlag());
-        QCOMPARE(OptionsPane::storeCurrency(), QStringLiteral("грн."));
-        QCOMPARE(OptionsPane::lookupDelay(), 500);
-        QCOMPARE(OptionsPane::storeCaption(), QStringLiteral("Счет"));
-        QCOMPARE(OptionsPane::extraBackupFolder(), QString());
-        const QString version = OptionsPane::option("DBVersion");
+        QVERIFY(DataStore::instance().options().reservBackupFlag());
+        QVERIFY(DataStore::instance().options().yesterdayBackupFlag());
+        QVERIFY(DataStore::instance().options().weekBackupFlag());
+        QCOMPARE(DataStore::instance().options().storeCurrency(), QStringLiteral("грн."));
+        QCOMPARE(DataStore::instance().options().lookupDelay(), 500);
+        QCOMPARE(DataStore::instance().options().storeCaption(), QStringLiteral("Счет"));
+        QCOMPARE(DataStore::instance().options().extraBackupFolder(), QString());
+        const QString version = DataStore::instance().options().option("DBVersion");
         QVERIFY(!version.isEmpty());
 
-        OptionsPane::setOption("StoreCurrency", QStringLiteral("руб."));
-        OptionsPane::setOption("KibitzDelay", QStringLiteral("250"));
-        OptionsPane::setOption("RezFolder", QStringLiteral("/tmp/Архив"));
-        QCOMPARE(OptionsPane::storeCurrency(), QStringLiteral("руб."));
-        QCOMPARE(OptionsPane::lookupDelay(), 250);
-        QCOMPARE(OptionsPane::extraBackupFolder(), QStringLiteral("/tmp/Архив"));
-        OptionsPane::setOption("KibitzDelay", QStringLiteral("скоро"));
-        QCOMPARE(OptionsPane::lookupDelay(), 500);
-        QCOMPARE(OptionsPane::option("DBVersion"), version);
+        DataStore::instance().options().setOption("StoreCurrency", QStringLiteral("руб."));
+        DataStore::instance().options().setOption("KibitzDelay", QStringLiteral("250"));
+        DataStore::instance().options().setOption("RezFolder", QStringLiteral("/tmp/Архив"));
+        QCOMPARE(DataStore::instance().options().storeCurrency(), QStringLiteral("руб."));
+        QCOMPARE(DataStore::instance().options().lookupDelay(), 250);
+        QCOMPARE(DataStore::instance().options().extraBackupFolder(), QStringLiteral("/tmp/Архив"));
+        DataStore::instance().options().setOption("KibitzDelay", QStringLiteral("скоро"));
+        QCOMPARE(DataStore::instance().options().lookupDelay(), 500);
+        QCOMPARE(DataStore::instance().options().option("DBVersion"), version);
     }
 
     void thePaneLoadsTheOptionsAndSavesThemWhenItCloses() {
-        PaneMachine m(CashDesk, QStringLiteral("Касса"));
-        MainWindow& main = m.start();
-        OptionsPane::setOption("WeekBackupFlag", "0");
-        OptionsPane::setOption("ProductKey", "свое");
-        const QString version = OptionsPane::option("DBVersion");
+        PaneMachine m(BookKind::CashDesk, QStringLiteral("Касса"));
+        ShellWindow& main = m.start();
+        DataStore::instance().options().setOption("WeekBackupFlag", "0");
+        DataStore::instance().options().setOption("ProductKey", "свое");
+        const QString version = DataStore::instance().options().option("DBVersion");
         auto* pane = main.showPane<OptionsPane>();
         QVERIFY(pane);
         QCOMPARE(main.m_paneTitleLabel->text(), QStringLiteral("Опции"));
@@ -115,19 +116,20 @@ private slots:
         pane->m_storeCaptionEdit->setText(QStringLiteral("Главная касса"));
         pane->m_storeCurrencyEdit->clear();
         pane->m_lookupDelayEdit->setText(QStringLiteral("abc"));
-        QCOMPARE(OptionsPane::option("ReservBackupFlag"), QString());
+        QCOMPARE(DataStore::instance().options().option("ReservBackupFlag"), QString());
 
         main.onAboutTriggered();
         QVERIFY(!main.m_currentPane);
-        QCOMPARE(OptionsPane::option("ReservBackupFlag"), QStringLiteral("0"));
-        QCOMPARE(OptionsPane::option("YesterdayBackupFlag"), QStringLiteral("-1"));
-        QCOMPARE(OptionsPane::option("WeekBackupFlag"), QStringLiteral("-1"));
-        QCOMPARE(OptionsPane::option("StoreCurrency"), QString());
-        QCOMPARE(OptionsPane::storeCurrency(), QStringLiteral("грн."));
-        QCOMPARE(OptionsPane::option("KibitzDelay"), QStringLiteral("500"));
-        QCOMPARE(OptionsPane::storeCaption(), QStringLiteral("Главная касса"));
-        QCOMPARE(OptionsPane::option("DBVersion"), version);
-        QCOMPARE(OptionsPane::option("ProductKey"), QStringLiteral("свое"));
+        QCOMPARE(DataStore::instance().options().option("ReservBackupFlag"), QStringLiteral("0"));
+        QCOMPARE(DataStore::instance().options().option("YesterdayBackupFlag"),
+                 QStringLiteral("-1"));
+        QCOMPARE(DataStore::instance().options().option("WeekBackupFlag"), QStringLiteral("-1"));
+        QCOMPARE(DataStore::instance().options().option("StoreCurrency"), QString());
+        QCOMPARE(DataStore::instance().options().storeCurrency(), QStringLiteral("грн."));
+        QCOMPARE(DataStore::instance().options().option("KibitzDelay"), QStringLiteral("500"));
+        QCOMPARE(DataStore::instance().options().storeCaption(), QStringLiteral("Главная касса"));
+        QCOMPARE(DataStore::instance().options().option("DBVersion"), version);
+        QCOMPARE(DataStore::instance().options().option("ProductKey"), QStringLiteral("свое"));
         QCOMPARE(main.windowTitle(), QStringLiteral("Kaltro: Главная касса"));
         QCOMPARE(IniFile(m.ini).readString("DB", "DatabaseCaption_0", ""),
                  QStringLiteral("Главная касса"));
@@ -135,9 +137,9 @@ private slots:
     }
 
     void theBooksIniEntryIsFoundByItsFileWhenTheListChanged() {
-        PaneMachine m(CashDesk, QStringLiteral("Касса"));
-        MainWindow& main = m.start();
-        QCOMPARE(dtmdlDataStoreProto->m_storeIndex, 0);
+        PaneMachine m(BookKind::CashDesk, QStringLiteral("Касса"));
+        ShellWindow& main = m.start();
+        QCOMPARE(DataStore::instance().bookIndex(), 0);
         // Another copy of the program put a book before this one since it was opened.
         IniFile ini(m.ini);
         ini.writeInteger("DB", "DatabaseCount", 2);
@@ -184,20 +186,20 @@ private slots:
         QFETCH(QString, stored);
         QFETCH(QString, message);
         QFETCH(bool, paneStays);
-        PaneMachine m(CashDesk, QStringLiteral("Касса"));
+        PaneMachine m(BookKind::CashDesk, QStringLiteral("Касса"));
         const QString root = m.dir.path();
         QFile file(root + "/file");
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
-        MainWindow& main = m.start();
-        OptionsPane::setOption("RezFolder", "/old");
+        ShellWindow& main = m.start();
+        DataStore::instance().options().setOption("RezFolder", "/old");
         auto* pane = main.showPane<OptionsPane>();
         QCOMPARE(pane->m_extraBackupFolderEdit->text(), QStringLiteral("/old"));
         pane->m_extraBackupFolderEdit->setText(entered.replace('@', root));
         pane->m_storeCaptionEdit->setText(QStringLiteral("Касса 2"));
         main.onAboutTriggered();
-        QCOMPARE(OptionsPane::extraBackupFolder(), stored.replace('@', root));
-        QCOMPARE(OptionsPane::storeCaption(), QStringLiteral("Касса 2"));
+        QCOMPARE(DataStore::instance().options().extraBackupFolder(), stored.replace('@', root));
+        QCOMPARE(DataStore::instance().options().storeCaption(), QStringLiteral("Касса 2"));
         QCOMPARE(m.messages,
                  message.isEmpty() ? QStringList() : QStringList{message.replace('@', root)});
         QCOMPARE(main.m_currentPane == pane, paneStays);
@@ -208,8 +210,8 @@ private slots:
     }
 
     void theTreeListsEveryPageOnceAndOpensNestedPages() {
-        PaneMachine m(CashDesk, QStringLiteral("Касса"));
-        MainWindow& main = m.start();
+        PaneMachine m(BookKind::CashDesk, QStringLiteral("Касса"));
+        ShellWindow& main = m.start();
         auto* pane = main.showPane<NestedOptionsPane>();
         pane->prepare();
         const QStringList expected{"Общие", "Печать", "  Документы", "  Отчеты"};

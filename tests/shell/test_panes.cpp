@@ -1,4 +1,4 @@
-#include "tests/support/pane_machine.h"
+#include "tests/support/shell/pane_machine.h"
 
 #include "core/ini_file.h"
 #include "shell/first_start_pane.h"
@@ -27,6 +27,7 @@ struct CountedInfo : PaneInfo {
 
 class PaneA : public Pane {
 public:
+    QString layoutKey() const override { return QStringLiteral("TfrmPaneA"); }
     explicit PaneA(QWidget* owner) : Pane(owner) {
         setWindowTitle(QStringLiteral("Первая"));
         addToolButton(QStringLiteral("btnA"), QStringLiteral("А"), 1, 0);
@@ -41,11 +42,13 @@ public:
 
 class PaneB : public Pane {
 public:
+    QString layoutKey() const override { return QStringLiteral("TfrmPaneB"); }
     explicit PaneB(QWidget* owner) : Pane(owner) { setWindowTitle(QStringLiteral("Вторая")); }
 };
 
 class FailingPane : public Pane {
 public:
+    QString layoutKey() const override { return QStringLiteral("TfrmFailingPane"); }
     explicit FailingPane(QWidget* owner) : Pane(owner) {
         setWindowTitle(QStringLiteral("Сбойная"));
     }
@@ -62,8 +65,8 @@ class TestPanes : public QObject {
     Q_OBJECT
 private slots:
     void showingAPaneReplacesTheCurrentOneAndItsToolBar() {
-        PaneMachine m(CashDesk, QStringLiteral("Касса"));
-        MainWindow& main = m.start();
+        PaneMachine m(BookKind::CashDesk, QStringLiteral("Касса"));
+        ShellWindow& main = m.start();
         auto* splash = main.findChild<QWidget*>(QStringLiteral("pnlSplash"));
         QVERIFY(splash->isVisible());
         QVERIFY(!main.m_currentPane);
@@ -106,8 +109,8 @@ private slots:
     }
 
     void aPaneThatFailsToPrepareIsDroppedAndTheSplashShows() {
-        PaneMachine m(BankAccount, QStringLiteral("Счет"));
-        MainWindow& main = m.start();
+        PaneMachine m(BookKind::BankAccount, QStringLiteral("Счет"));
+        ShellWindow& main = m.start();
         main.showPane<PaneA>();
         QVERIFY(!main.showPane<FailingPane>());
         QVERIFY(!main.m_currentPane);
@@ -123,8 +126,8 @@ private slots:
     }
 
     void theFirstStartPaneShowsUntilTheUserSaysNo() {
-        PaneMachine m(CashDesk, QStringLiteral("Касса"), true);
-        MainWindow& main = m.start();
+        PaneMachine m(BookKind::CashDesk, QStringLiteral("Касса"), true);
+        ShellWindow& main = m.start();
         auto* first = qobject_cast<FirstStartPane*>(main.m_currentPane);
         QVERIFY(first);
         QCOMPARE(main.m_paneTitleLabel->text(), QStringLiteral("Kaltro"));
@@ -142,8 +145,8 @@ private slots:
     }
 
     void theFirstStartPaneStaysAwayWhenTheIniSaysNo() {
-        PaneMachine m(CashDesk, QStringLiteral("Касса"), false);
-        MainWindow& main = m.start();
+        PaneMachine m(BookKind::CashDesk, QStringLiteral("Касса"), false);
+        ShellWindow& main = m.start();
         QVERIFY(!main.m_currentPane);
         QCOMPARE(main.m_paneTitleLabel->text(), QStringLiteral("Касса"));
     }

@@ -1,9 +1,10 @@
 #include "core/ini_file.h"
 #include "platform/firebird/attachment.h"
+#include "shell/startup_flow.h"
 #include "store/data_store.h"
 #include "store/new_book.h"
 #include "store/upgrade_steps.h"
-#include "tests/support/schema_support.h"
+#include "tests/support/store/schema_support.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,7 +25,7 @@ struct ListedBook {
     ListedBook() {
         {
             Dialogs quiet;
-            book = createNewBook(CashDesk, QStringLiteral("Касса"), place.folder(),
+            book = createNewBook(BookKind::CashDesk, QStringLiteral("Касса"), place.folder(),
                                  schematest::templatesFolder());
         }
         for (const QString& kind : kKinds)
@@ -44,7 +45,7 @@ private slots:
         ListedBook b;
         Dialogs dialogs;
         UpgradeSteps steps;
-        QCOMPARE(b.place.store().runStartup(steps, QStringLiteral("Bx")), StartupEnd::EndNow);
+        QCOMPARE(StartupFlow(b.place.store(), steps).run(QStringLiteral("Bx")), StartupEnd::EndNow);
         QCOMPARE(dialogs.texts.size(), 1);
         QVERIFY2(dialogs.texts[0].contains(QStringLiteral("\"Bx\"")), qPrintable(dialogs.texts[0]));
         QVERIFY(!b.place.store().database().isAttached());
@@ -57,7 +58,7 @@ private slots:
         b.place.store().database().attach(b.book);
         Dialogs dialogs;
         UpgradeSteps steps;
-        QCOMPARE(b.place.store().runStartup(steps, QString()), StartupEnd::EndNow);
+        QCOMPARE(StartupFlow(b.place.store(), steps).run(QString()), StartupEnd::EndNow);
         QCOMPARE(dialogs.texts,
                  QStringList{QStringLiteral("Database already connected!\nCheck Active property of "
                                             "dtmdlDataStoreProto.dbMain!")});
@@ -76,14 +77,14 @@ private slots:
         week.close();
         Dialogs dialogs;
         UpgradeSteps steps;
-        QCOMPARE(b.place.store().runStartup(steps, QStringLiteral("B1")), StartupEnd::GoOn);
+        QCOMPARE(StartupFlow(b.place.store(), steps).run(QStringLiteral("B1")), StartupEnd::GoOn);
         QVERIFY(dialogs.texts.isEmpty());
         QVERIFY(QFileInfo(b.backup(QStringLiteral("Yesterday"))).size() > 1);
         QCOMPARE(QFileInfo(b.backup(QStringLiteral("Week"))).size(), 1);
         QVERIFY(b.place.store().database().isAttached());
         QCOMPARE(b.place.store().databaseName(), b.book);
-        QCOMPARE(b.place.store().m_storeIndex, 0);
-        QCOMPARE(b.place.store().m_userKey, 1);
+        QCOMPARE(b.place.store().bookIndex(), 0);
+        QCOMPARE(b.place.store().userKey(), 1);
     }
 };
 

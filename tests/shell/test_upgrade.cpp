@@ -1,7 +1,8 @@
 #include "core/cp1251.h"
 #include "core/exceptions.h"
 #include "core/ini_file.h"
-#include "core/text_helpers.h"
+#include "core/key_value_text.h"
+#include "core/numbers.h"
 #include "platform/firebird/attachment.h"
 #include "platform/firebird/statement.h"
 #include "platform/firebird/transaction.h"
@@ -9,7 +10,7 @@
 #include "shell/upgrade_window.h"
 #include "store/data_store.h"
 #include "store/upgrade_steps.h"
-#include "tests/support/schema_support.h"
+#include "tests/support/store/schema_support.h"
 #include "ui/guard.h"
 
 #include <QCoreApplication>
@@ -36,12 +37,12 @@ struct RecordingSteps {
     RecordingSteps() {
         for (const QString& version : kVersions)
             steps.registerUpgrade(version, strToCurrDot(version), [this, version] {
-                const QString path = dtmdlDataStoreProto->database().path();
+                const QString path = DataStore::instance().database().path();
                 const bool backup =
                     QFile::exists(DataStore::backupPath(path, QStringLiteral("Reserv")));
                 calls << QStringLiteral("%1 %2 from '%3'%4")
                              .arg(QFileInfo(path).baseName(), version,
-                                  OptionsPane::option("DBVersion"),
+                                  DataStore::instance().options().option("DBVersion"),
                                   backup ? QString() : QStringLiteral(" without backup"));
                 if (version == failVersion) {
                     failVersion.clear();

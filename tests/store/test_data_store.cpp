@@ -1,8 +1,8 @@
 #include "core/ini_file.h"
 #include "platform/firebird/attachment.h"
-#include "shell/options_pane.h"
+#include "store/book_options.h"
 #include "store/data_store.h"
-#include "tests/support/test_database.h"
+#include "tests/support/platform/test_database.h"
 #include "ui/message_box.h"
 
 #include <QFile>
@@ -28,7 +28,7 @@ struct Book {
         store.database().attach(db.path());
     }
     QString backup(int kind) const {
-        return DataStore::backupPath(db.path(), DataStore::backupFolder(kind));
+        return DataStore::backupPath(db.path(), DataStore::backupFolder(BackupKind(kind)));
     }
 };
 
@@ -47,12 +47,12 @@ class TestDataStore : public QObject {
 private slots:
     void keysFieldsAndUserData() {
         Book book;
-        QCOMPARE(dtmdlDataStoreProto, &book.store);
+        QCOMPARE(&DataStore::instance(), &book.store);
         QCOMPARE(book.store.newKey("PARTS"), 10001);
         QCOMPARE(book.store.newKey("PARTS"), 10002);
         QCOMPARE(book.store.fieldValue("PARTS", "LNAM", 0), QString());
         QCOMPARE(book.store.fieldValue("PARTS", "LNAM", 777), QString());
-        book.store.m_userKey = 1;
+        book.store.setUserKey(1);
         book.store.setUserData1(QString::fromUtf8("Ключ=значение\x01"));
         book.store.saveUserData();
         book.store.setUserData1(QString());
@@ -62,15 +62,15 @@ private slots:
 
     void optionsReadBackAsWritten() {
         Book book;
-        QVERIFY(OptionsPane::reservBackupFlag());
-        QCOMPARE(OptionsPane::storeCurrency(), QStringLiteral("грн."));
-        QCOMPARE(OptionsPane::lookupDelay(), 500);
-        OptionsPane::setOption("StoreCapt", QStringLiteral("Касса №1"));
-        OptionsPane::setOption("ReservBackupFlag", "0");
-        OptionsPane::setOption("KibitzDelay", "abc");
-        QCOMPARE(OptionsPane::storeCaption(), QStringLiteral("Касса №1"));
-        QVERIFY(!OptionsPane::reservBackupFlag());
-        QCOMPARE(OptionsPane::lookupDelay(), 500);
+        QVERIFY(DataStore::instance().options().reservBackupFlag());
+        QCOMPARE(DataStore::instance().options().storeCurrency(), QStringLiteral("грн."));
+        QCOMPARE(DataStore::instance().options().lookupDelay(), 500);
+        DataStore::instance().options().setOption("StoreCapt", QStringLiteral("Касса №1"));
+        DataStore::instance().options().setOption("ReservBackupFlag", "0");
+        DataStore::instance().options().setOption("KibitzDelay", "abc");
+        QCOMPARE(DataStore::instance().options().storeCaption(), QStringLiteral("Касса №1"));
+        QVERIFY(!DataStore::instance().options().reservBackupFlag());
+        QCOMPARE(DataStore::instance().options().lookupDelay(), 500);
     }
 
     void flagTexts_data() {
@@ -87,7 +87,7 @@ private slots:
     void flagTexts() {
         QFETCH(QString, text);
         QFETCH(bool, flag);
-        QCOMPARE(OptionsPane::textToFlag(text), flag);
+        QCOMPARE(BookOptions::textToFlag(text), flag);
     }
 
     void backupRules_data() {
@@ -106,22 +106,23 @@ private slots:
         QFETCH(double, age);
         QFETCH(bool, due);
         const DateTime now = datetime::encodeDate(2026, 3, 1) + 0.5;
-        QCOMPARE(DataStore::backupDue(kind, now - age, now), due);
+        QCOMPARE(DataStore::backupDue(BackupKind(kind), now - age, now), due);
     }
 
     void backupIsMadeAndRenewedByItsRule() {
         Book book;
         Errors errors;
         for (int kind = 0; kind <= 2; ++kind)
-            book.store.makeBackup(DataStore::backupFolder(kind), kind, "", false);
+            book.store.makeBackup(DataStore::backupFolder(BackupKind(kind)), BackupKind(kind), "",
+                                  false);
         for (int kind = 0; kind <= 2; ++kind)
             QVERIFY2(QFileInfo(book.backup(kind)).size() > 0, qPrintable(book.backup(kind)));
         QVERIFY(errors.texts.isEmpty());
         // A fresh "Yesterday" file is kept; "Reserv" is always renewed.
         QFile::resize(book.backup(1), 1);
         QFile::resize(book.backup(0), 1);
-        book.store.makeBackup("Yesterday", 1, "", false);
-        book.store.makeBackup("Reserv", 0, "", false);
+        book.store.makeBackup("Yesterday", BackupKind::Yesterday, "", false);
+        book.store.makeBackup("Reserv", BackupKind::Reserv, "", false);
         QCOMPARE(QFileInfo(book.backup(1)).size(), 1);
         QVERIFY(QFileInfo(book.backup(0)).size() > 1);
     }
@@ -129,14 +130,14 @@ private slots:
     void failedBackupKeepsTheLastGoodCopy() {
         Book book;
         Errors errors;
-        book.store.makeBackup("Reserv", 0, "", true);
+        book.store.makeBackup("Reserv", BackupKind::Reserv, "", true);
         const qint64 goodSize = QFileInfo(book.backup(0)).size();
         QVERIFY(goodSize > 0);
         // A file that is no database: the service fails.
         const QString broken = book.db.filePath("kaltro.fdb");
         QFile::copy(book.backup(0), broken);
         QFile::rename(book.backup(0), book.db.filePath("Reserv/kaltro.gbk"));
-        book.store.makeBackup("Reserv", 0, broken, false);
+        book.store.makeBackup("Reserv", BackupKind::Reserv, broken, false);
         QCOMPARE(QFileInfo(book.db.filePath("Reserv/kaltro.gbk")).size(), goodSize);
         QVERIFY(!QFile::exists(book.db.filePath("Reserv/kaltro.gbk.tmp")));
         QCOMPARE(errors.texts.size(), 1);
@@ -147,15 +148,15 @@ private slots:
     void iniSwitchStopsBackups() {
         Book book;
         book.store.ini().writeInteger("DB", "Backup", 0);
-        book.store.makeBackup("Reserv", 0, "", false);
+        book.store.makeBackup("Reserv", BackupKind::Reserv, "", false);
         QVERIFY(!QFile::exists(book.backup(0)));
     }
 
     void closeMakesTheChosenBackups() {
         Book book;
-        OptionsPane::setOption("ReservBackupFlag", "-1");
-        OptionsPane::setOption("YesterdayBackupFlag", "0");
-        OptionsPane::setOption("WeekBackupFlag", "0");
+        DataStore::instance().options().setOption("ReservBackupFlag", "-1");
+        DataStore::instance().options().setOption("YesterdayBackupFlag", "0");
+        DataStore::instance().options().setOption("WeekBackupFlag", "0");
         book.store.closeAndBackup();
         QVERIFY(!book.store.database().isAttached());
         QVERIFY(QFile::exists(book.backup(0)));

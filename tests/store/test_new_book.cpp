@@ -3,8 +3,9 @@
 #include "platform/firebird/attachment.h"
 #include "platform/firebird/services.h"
 #include "store/data_store.h"
+#include "store/default_templates.h"
 #include "store/new_book.h"
-#include "tests/support/schema_support.h"
+#include "tests/support/store/schema_support.h"
 
 #include <QDir>
 #include <QFile>
@@ -76,38 +77,6 @@ QByteArray zip(const QList<QPair<QByteArray, QByteArray>>& members) {
     return out;
 }
 
-// A place with two books listed already, so that a new one is appended behind them.
-struct ListedPlace {
-    Workplace place;
-    QString books = place.path("books");
-    ListedPlace() {
-        QDir().mkpath(books);
-        IniFile& ini = place.store().ini();
-        ini.writeString("DB", "DatabasePath_0", "/data/a.fdb");
-        ini.writeString("DB", "DatabaseCaption_0", "A");
-        ini.writeString("DB", "DatabasePath_1", "/data/b.fdb");
-        ini.writeString("DB", "DatabaseCaption_1", "B");
-        ini.writeInteger("DB", "DatabaseCount", 2);
-    }
-    QString ini(const QString& key) { return place.store().ini().readString("DB", key, "-"); }
-    QStringList filesLeft() {
-        QStringList names;
-        for (const QString& name :
-             QDir(books).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
-            names << name;
-            for (const QString& inner : QDir(QDir(books).filePath(name)).entryList(QDir::Files))
-                names << name + "/" + inner;
-        }
-        return names;
-    }
-};
-
-QStringList forms(const QString& path) {
-    fb::Attachment db;
-    db.attach(path);
-    return printForms(db);
-}
-
 } // namespace
 
 class TestNewDatabase : public QObject {
@@ -133,8 +102,8 @@ private slots:
     }
 
     void defaultTemplateRows() {
-        const QList<TemplateRow> bank = defaultPrintFormRows(BankAccount);
-        const QList<TemplateRow> cash = defaultPrintFormRows(CashDesk);
+        const QList<TemplateRow> bank = defaultPrintFormRows(int(BookKind::BankAccount));
+        const QList<TemplateRow> cash = defaultPrintFormRows(int(BookKind::CashDesk));
         QCOMPARE(bank.size(), 16);
         QCOMPARE(cash.size(), 8);
         QVERIFY(defaultPrintFormRows(2).isEmpty());
@@ -199,8 +168,8 @@ private slots:
         QTest::addColumn<int>("ownerType");
         QTest::addColumn<int>("firstKey");
         QTest::addColumn<int>("lastKey");
-        QTest::newRow("cash desk") << int(CashDesk) << 17 << 24;
-        QTest::newRow("bank account") << int(BankAccount) << 1 << 16;
+        QTest::newRow("cash desk") << int(BookKind::CashDesk) << 17 << 24;
+        QTest::newRow("bank account") << int(BookKind::BankAccount) << 1 << 16;
     }
     void newBook() {
         QFETCH(int, ownerType);
@@ -209,7 +178,8 @@ private slots:
         Dialogs dialogs;
         ListedPlace place;
         const QString name = QStringLiteral("Касса №1");
-        const QString path = createNewBook(ownerType, name, place.books, templatesFolder());
+        const QString path =
+            createNewBook(BookKind(ownerType), name, place.books, templatesFolder());
         QCOMPARE(path, QDir(place.books).filePath("Kaltro1.fdb"));
         QVERIFY(dialogs.texts.isEmpty());
 
@@ -241,11 +211,13 @@ private slots:
 
         // The first backups hold the finished book: owner row and templates included.
         for (int kind = 0; kind <= 2; ++kind) {
-            const QString backup = DataStore::backupPath(path, DataStore::backupFolder(kind));
+            const QString backup =
+                DataStore::backupPath(path, DataStore::backupFolder(BackupKind(kind)));
             QVERIFY2(QFile::exists(backup), qPrintable(backup));
         }
         const QString restored = place.place.path("restored.fdb");
-        fb::services::restore(DataStore::backupPath(path, DataStore::backupFolder(0)), restored);
+        fb::services::restore(
+            DataStore::backupPath(path, DataStore::backupFolder(BackupKind::Reserv)), restored);
         QCOMPARE(forms(restored), rows);
     }
 
@@ -267,70 +239,13 @@ private slots:
             if (file != missingTemplate)
                 QVERIFY(QFile::copy(QDir(templatesFolder()).filePath(file),
                                     QDir(templates.path()).filePath(file)));
-        QVERIFY_THROWS_EXCEPTION(Exception,
-                                 createNewBook(CashDesk, name, place.books, templates.path()));
+        QVERIFY_THROWS_EXCEPTION(
+            Exception, createNewBook(BookKind::CashDesk, name, place.books, templates.path()));
         QCOMPARE(place.filesLeft(), QStringList{});
         QCOMPARE(place.ini("DatabaseCount"), "2");
         QCOMPARE(place.ini("DatabasePath_2"), "-");
         // The next try takes the same file name.
         QCOMPARE(nextDatabaseFileName(place.books), QDir(place.books).filePath("Kaltro1.fdb"));
-    }
-
-    void addDatabaseAsksNameAndFolder() {
-        ListedPlace place;
-        const QString folder = place.place.path("chosen/books");
-        Dialogs dialogs([&](const DialogRequest& r) {
-            if (r.kind == DialogRequest::Input)
-                return DialogAnswer{IDOK, "Касса на складе"};
-            if (r.kind == DialogRequest::Folder)
-                return DialogAnswer{IDOK, folder};
-            return DialogAnswer{IDOK, {}};
-        });
-        QString path;
-        QVERIFY(addBook(nullptr, CashDesk, "Название новой кассы", "Новая касса", &path));
-        QCOMPARE(path, QDir(folder).filePath("Kaltro1.fdb"));
-        QCOMPARE(dialogs.requests.size(), 3);
-        const DialogRequest& input = dialogs.requests[0];
-        QCOMPARE(input.kind, DialogRequest::Input);
-        QCOMPARE(input.caption + "|" + input.text + "|" + input.value,
-                 "Название новой кассы|Название:|Новая касса");
-        const DialogRequest& choice = dialogs.requests[1];
-        QCOMPARE(choice.kind, DialogRequest::Folder);
-        QCOMPARE(choice.caption, "Выберите папку для хранения базы данных");
-        QCOMPARE(choice.value, defaultDatabasesFolder());
-        const DialogRequest& done = dialogs.requests[2];
-        QCOMPARE(done.caption + "|" + done.text,
-                 "Создание|Операция произведена успешно!\nДля использования новой базы "
-                 "запустите программу заново.");
-        QCOMPARE(place.ini("DatabaseCaption_2"), "Касса на складе");
-        QCOMPARE(forms(path).size(), 8);
-    }
-
-    void addDatabaseCancelled_data() {
-        QTest::addColumn<int>("cancelAt");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("asked");
-        QTest::newRow("name dialog") << int(DialogRequest::Input) << "Касса" << 1;
-        QTest::newRow("folder dialog") << int(DialogRequest::Folder) << "Касса" << 2;
-        QTest::newRow("empty name") << -1 << "  " << 1;
-    }
-    void addDatabaseCancelled() {
-        QFETCH(int, cancelAt);
-        QFETCH(QString, name);
-        QFETCH(int, asked);
-        ListedPlace place;
-        Dialogs dialogs([&](const DialogRequest& r) {
-            if (int(r.kind) == cancelAt)
-                return DialogAnswer{IDCANCEL, {}};
-            return DialogAnswer{IDOK, r.kind == DialogRequest::Input ? name : place.books};
-        });
-        if (cancelAt < 0)
-            QVERIFY_THROWS_EXCEPTION(Exception, addBook(nullptr, CashDesk, "P", "D"));
-        else
-            QVERIFY_THROWS_EXCEPTION(SilentAbort, addBook(nullptr, CashDesk, "P", "D"));
-        QCOMPARE(dialogs.requests.size(), asked);
-        QCOMPARE(place.filesLeft(), QStringList{});
-        QCOMPARE(place.ini("DatabaseCount"), "2");
     }
 };
 

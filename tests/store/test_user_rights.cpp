@@ -1,4 +1,4 @@
-#include "core/text_helpers.h"
+#include "core/key_value_text.h"
 #include "platform/firebird/attachment.h"
 #include "platform/firebird/embedded_engine.h"
 #include "platform/firebird/statement.h"
@@ -56,11 +56,11 @@ private slots:
         QTemporaryDir dir;
         ScopedDialogAnswerer quiet([](const DialogRequest&) { return DialogAnswer{}; });
         DataStore store(dir.filePath("kaltro.ini"));
-        const QString book = createNewBook(CashDesk, QStringLiteral("Касса"), dir.path(),
+        const QString book = createNewBook(BookKind::CashDesk, QStringLiteral("Касса"), dir.path(),
                                            QStringLiteral(KALTRO_TEMPLATES_SOURCE_DIR));
         store.database().attach(book);
-        store.m_userKey = 1;
-        QVERIFY(UserRights::hasPermission("IncomeDoc1"));
+        store.setUserKey(1);
+        QVERIFY(UserRights(store).hasPermission("IncomeDoc1"));
 
         auto setRights = [&](const QString& rights) {
             fb::Transaction tr(store.database());
@@ -71,15 +71,15 @@ private slots:
             tr.commit();
         };
         setRights(record("IncomeDoc1", "N"));
-        QVERIFY(!UserRights::hasPermission("IncomeDoc1"));
-        QVERIFY(UserRights::hasPermission("IssueDoc1"));
+        QVERIFY(!UserRights(store).hasPermission("IncomeDoc1"));
+        QVERIFY(UserRights(store).hasPermission("IssueDoc1"));
         setRights(record("IncomeDoc1", "n"));
-        QVERIFY(UserRights::hasPermission("IncomeDoc1"));
+        QVERIFY(UserRights(store).hasPermission("IncomeDoc1"));
 
         // No such user: nothing is denied.
         setRights(record("IncomeDoc1", "N"));
-        store.m_userKey = 0;
-        QVERIFY(UserRights::hasPermission("IncomeDoc1"));
+        store.setUserKey(0);
+        QVERIFY(UserRights(store).hasPermission("IncomeDoc1"));
         store.database().detach();
     }
 };

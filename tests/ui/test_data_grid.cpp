@@ -1,9 +1,9 @@
+#include "core/date_time.h"
 #include "core/exceptions.h"
-#include "core/text_helpers.h"
+#include "core/key_value_text.h"
 #include "platform/firebird/data_set.h"
 #include "platform/firebird/data_set_model.h"
-#include "store/data_store.h"
-#include "tests/support/test_database.h"
+#include "tests/support/platform/test_database.h"
 #include "ui/data_grid.h"
 #include "ui/pick_dialog.h"
 
@@ -21,29 +21,17 @@ using testsupport::TestDatabase;
 
 namespace {
 
-// A book with partners and one user, opened by a data store as the program does.
+// A book with partners, and a user's data text for the layouts.
 struct Book {
     TestDatabase db;
-    DataStore store;
-    Book() : store(db.filePath("kaltro.ini")) {
+    QString userData;
+    Book() {
         db.exec(QStringList{
             "CREATE TABLE PARTS (PRKEY INTEGER NOT NULL, LNAM VARCHAR(100), CITY VARCHAR(50), "
             "DAT TIMESTAMP)",
-            "CREATE TABLE USERS (PRKEY INTEGER NOT NULL, DATA1 BLOB SUB_TYPE 0 SEGMENT SIZE 80)",
             "INSERT INTO PARTS VALUES (10001, 'Альфа', 'Киев', '2024-03-05 10:00:00')",
             "INSERT INTO PARTS VALUES (10002, 'Бета', 'Львов', NULL)",
-            "INSERT INTO PARTS VALUES (10003, 'Гамма', 'Одесса', '2024-12-31 00:00:00')",
-            "INSERT INTO USERS (PRKEY) VALUES (1)"});
-        db.attachment().detach();
-        store.database().attach(db.path());
-        store.m_userKey = 1;
-        store.loadUserData();
-    }
-    // What the next run of the program reads: the user's data written and loaded again.
-    void restart() {
-        store.saveUserData();
-        store.setUserData1(QString());
-        store.loadUserData();
+            "INSERT INTO PARTS VALUES (10003, 'Гамма', 'Одесса', '2024-12-31 00:00:00')"});
     }
 };
 
@@ -57,7 +45,7 @@ const QList<GridColumn> kPartColumns{
 struct PartsGrid {
     fb::DataSet query;
     DataGrid grid;
-    explicit PartsGrid(Book& book) : query(book.store.database()) {
+    explicit PartsGrid(Book& book) : query(book.db.attachment()) {
         query.setSQL("SELECT PRKEY, LNAM, CITY, DAT FROM PARTS ORDER BY PRKEY");
         query.open();
         grid.setDataSet(&query);
@@ -130,7 +118,7 @@ private slots:
         // Columns laid out first are shown once the grid gets its dataset, and kept when it
         // loses it.
         Book book;
-        fb::DataSet query(book.store.database());
+        fb::DataSet query(book.db.attachment());
         query.setSQL("SELECT PRKEY, LNAM, CITY FROM PARTS ORDER BY PRKEY");
         query.open();
         DataGrid grid;
@@ -171,17 +159,16 @@ private slots:
             parts.grid.setColumnWidthAt(2, 130);
             parts.grid.moveColumn(2, 0); // CITY, PRKEY, LNAM
             parts.grid.moveColumn(2, 1); // CITY, LNAM, PRKEY
-            saveGridColumns("TfrmPartsBrowser", parts.grid);
+            saveGridColumns("TfrmPartsBrowser", parts.grid, book.userData);
         }
-        book.restart();
-        const QString data = book.store.userData1();
+        const QString data = book.userData;
         QCOMPARE(getKeyValue(data, "TfrmPartsBrowser|TDBGridCITYWidth"), QStringLiteral("130"));
         QCOMPARE(getKeyValue(data, "TfrmPartsBrowser|TDBGridCITYIndex"), QStringLiteral("0"));
         QCOMPARE(getKeyValue(data, "TfrmPartsBrowser|TDBGridPRKEYIndex"), QStringLiteral("2"));
 
         PartsGrid parts(book);
         QCOMPARE(parts.fields(), QStringList({"PRKEY", "LNAM", "CITY"}));
-        restoreGridColumns("TfrmPartsBrowser", parts.grid);
+        restoreGridColumns("TfrmPartsBrowser", parts.grid, book.userData);
         QCOMPARE(parts.fields(), QStringList({"CITY", "LNAM", "PRKEY"}));
         QCOMPARE(parts.grid.columnWidthAt(0), 130);
         QCOMPARE(parts.grid.columnWidthAt(1), 200);
@@ -193,16 +180,15 @@ private slots:
 
         // Another window's grid over the same fields keeps its own layout.
         PartsGrid other(book);
-        restoreGridColumns("TfrmSelectPart", other.grid);
+        restoreGridColumns("TfrmSelectPart", other.grid, book.userData);
         QCOMPARE(other.fields(), QStringList({"PRKEY", "LNAM", "CITY"}));
         QCOMPARE(other.grid.columnWidthAt(0), 60);
         other.grid.setColumnWidthAt(0, 99);
-        saveGridColumns("TfrmSelectPart", other.grid);
-        book.restart();
+        saveGridColumns("TfrmSelectPart", other.grid, book.userData);
         PartsGrid again(book);
-        restoreGridColumns("TfrmPartsBrowser", again.grid);
+        restoreGridColumns("TfrmPartsBrowser", again.grid, book.userData);
         QCOMPARE(again.grid.columnWidthAt(columnIndexByFieldName(again.grid, "PRKEY")), 45);
-        restoreGridColumns("TfrmSelectPart", again.grid);
+        restoreGridColumns("TfrmSelectPart", again.grid, book.userData);
         QCOMPARE(again.fields(), QStringList({"PRKEY", "LNAM", "CITY"}));
         QCOMPARE(again.grid.columnWidthAt(0), 99);
     }
@@ -221,35 +207,34 @@ private slots:
         data = setKeyValue(data, "TfrmOperBrowser|TDBGridPRKEYWidth", "0");
         data = setKeyValue(data, "TfrmOperBrowser|TDBGridPRKEYIndex", "x");
         data = setKeyValue(data, "TfrmOther|TDBGridLNAMWidth", "20");
-        book.store.setUserData1(data);
-        book.restart();
+        book.userData = data;
 
         PartsGrid parts(book);
-        restoreGridColumns("TfrmOperBrowser", parts.grid);
+        restoreGridColumns("TfrmOperBrowser", parts.grid, book.userData);
         QCOMPARE(parts.fields(), QStringList({"PRKEY", "CITY", "LNAM"}));
         QCOMPARE(parts.grid.columnWidthAt(0), 60);
         QCOMPARE(parts.grid.columnWidthAt(2), 170);
         QCOMPARE(parts.grid.columnWidthAt(1), parts.grid.horizontalHeader()->defaultSectionSize());
 
         // Saving keeps the other records and the absent field's.
-        saveGridColumns("TfrmOperBrowser", parts.grid);
-        const QString saved = book.store.userData1();
+        saveGridColumns("TfrmOperBrowser", parts.grid, book.userData);
+        const QString saved = book.userData;
         QCOMPARE(getKeyValue(saved, "Something"), QStringLiteral("else"));
         QCOMPARE(getKeyValue(saved, "TfrmOther|TDBGridLNAMWidth"), QStringLiteral("20"));
         QCOMPARE(getKeyValue(saved, "TfrmOperBrowser|TDBGridOLDFIELDWidth"), QStringLiteral("300"));
         QCOMPARE(getKeyValue(saved, "TfrmOperBrowser|TDBGridPRKEYIndex"), QStringLiteral("0"));
     }
 
-    void emptyGridAndNoStore() {
+    void emptyGridLeavesTheLayoutsAlone() {
         Book book;
-        book.store.setUserData1(setKeyValue(QString(), "TfrmA|TDBGridLNAMWidth", "10"));
-        fb::DataSet query(book.store.database());
+        book.userData = setKeyValue(QString(), "TfrmA|TDBGridLNAMWidth", "10");
+        fb::DataSet query(book.db.attachment());
         DataGrid grid;
         grid.setDataSet(&query);
-        restoreGridColumns("TfrmA", grid);
-        saveGridColumns("TfrmA", grid);
+        restoreGridColumns("TfrmA", grid, book.userData);
+        saveGridColumns("TfrmA", grid, book.userData);
         QCOMPARE(grid.columnCount(), 0);
-        QCOMPARE(book.store.userData1(), setKeyValue(QString(), "TfrmA|TDBGridLNAMWidth", "10"));
+        QCOMPARE(book.userData, setKeyValue(QString(), "TfrmA|TDBGridLNAMWidth", "10"));
     }
 
     void selectionFollowsTheCursor() {
@@ -294,11 +279,11 @@ private slots:
 
     void pickCallbacks() {
         Book book;
-        QPointer<PickDialog> dialog = new PickDialog;
+        QPointer<PickDialog> dialog = new PickDialog(book.db.attachment());
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Выберите"));
         dialog->query().setSQL("SELECT PRKEY, LNAM, DAT FROM PARTS ORDER BY PRKEY");
         dialog->query().prepare();
-        dialog->query().field("DAT").setOnGetText(PickDialog::dateFieldText);
+        dialog->query().field("DAT").setOnGetText(dateFieldText);
         dialog->query().open();
         setGridColumns(*dialog->m_grid,
                        {{"LNAM", Qt::AlignLeft, QStringLiteral("Название"), 150, {}},
@@ -339,7 +324,7 @@ private slots:
         QFETCH(bool, withCallbacks);
         QFETCH(QString, how);
         Book book;
-        QPointer<PickDialog> dialog = new PickDialog;
+        QPointer<PickDialog> dialog = new PickDialog(book.db.attachment());
         dialog->m_closeOnPick = true;
         dialog->query().setSQL("SELECT PRKEY FROM PARTS ORDER BY PRKEY");
         dialog->query().open();
@@ -370,7 +355,7 @@ private slots:
     void closeWithoutPick() {
         Book book;
         for (const QString how : {"button", "escape"}) {
-            QPointer<PickDialog> dialog = new PickDialog;
+            QPointer<PickDialog> dialog = new PickDialog(book.db.attachment());
             dialog->m_closeOnPick = true;
             int picks = 0;
             onModal([&](QWidget*) {
@@ -398,7 +383,7 @@ private slots:
         QObject::connect(ownerButton, &QPushButton::clicked, [&] { ++ownerClicks; });
         std::unique_ptr<QWidget> document;
 
-        QPointer<PickDialog> dialog = new PickDialog(ownerButton);
+        QPointer<PickDialog> dialog = new PickDialog(book.db.attachment(), ownerButton);
         QCOMPARE(dialog->windowModality(), Qt::WindowModal);
         onModal([&](QWidget*) {
             dialog->m_selectButton->click();

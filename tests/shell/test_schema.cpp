@@ -4,14 +4,14 @@
 #include "platform/firebird/error.h"
 #include "platform/firebird/statement.h"
 #include "platform/firebird/transaction.h"
-#include "shell/options_pane.h"
+#include "shell/sql_console.h"
 #include "shell/upgrade_window.h"
 #include "store/carried_scripts.h"
 #include "store/new_book.h"
 #include "store/product_upgrades.h"
 #include "store/upgrade_steps.h"
-#include "tests/support/schema_support.h"
-#include "tests/support/test_database.h"
+#include "tests/support/platform/test_database.h"
+#include "tests/support/store/schema_support.h"
 
 #include <QApplication>
 #include <QDir>
@@ -50,7 +50,7 @@ struct OldAndNewBooks {
             runScript(old, level207Script());
         }
         QDir().mkpath(place.path("new"));
-        newPath = createNewBook(BankAccount, QStringLiteral("Новая"), place.path("new"),
+        newPath = createNewBook(BookKind::BankAccount, QStringLiteral("Новая"), place.path("new"),
                                 templatesFolder());
         IniFile& ini = place.store().ini();
         ini.writeString("DB", "DatabasePath_0", oldPath);
@@ -59,11 +59,11 @@ struct OldAndNewBooks {
     }
     void upgrade(const QString& templates) {
         UpgradeSteps steps;
-        registerProductUpgrades(steps, templates);
+        registerProductUpgrades(steps, templates, SqlConsole::scriptRunner());
         UpgradeWindow form(steps);
         form.onBeginClicked();
     }
-    QString oldVersion() { return OptionsPane::option("DBVersion"); }
+    QString oldVersion() { return DataStore::instance().options().option("DBVersion"); }
 };
 
 void closeConsoles() {

@@ -1,5 +1,6 @@
-#include "tests/support/schema_support.h"
+#include "tests/support/store/schema_support.h"
 
+#include "core/ini_file.h"
 #include "platform/firebird/attachment.h"
 #include "platform/firebird/embedded_engine.h"
 #include "platform/firebird/statement.h"
@@ -8,6 +9,7 @@
 #include "store/carried_scripts.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 
 namespace schematest {
 
@@ -47,6 +49,7 @@ QString level207Script() {
 
 void runScript(fb::Attachment& database, const QString& script) {
     ScriptInterpreter interpreter(database);
+    interpreter.setFailureReport(dialogs::showMessage);
     interpreter.run(ScriptInterpreter::splitLines(script));
 }
 
@@ -157,5 +160,36 @@ Dialogs::Dialogs(std::function<DialogAnswer(const DialogRequest&)> answer)
       }) {}
 
 Workplace::Workplace() : m_store(m_dir.filePath(QStringLiteral("kaltro.ini"))) {}
+
+ListedPlace::ListedPlace() {
+    QDir().mkpath(books);
+    IniFile& ini = place.store().ini();
+    ini.writeString("DB", "DatabasePath_0", "/data/a.fdb");
+    ini.writeString("DB", "DatabaseCaption_0", "A");
+    ini.writeString("DB", "DatabasePath_1", "/data/b.fdb");
+    ini.writeString("DB", "DatabaseCaption_1", "B");
+    ini.writeInteger("DB", "DatabaseCount", 2);
+}
+
+QString ListedPlace::ini(const QString& key) {
+    return place.store().ini().readString("DB", key, "-");
+}
+
+QStringList ListedPlace::filesLeft() {
+    QStringList names;
+    for (const QString& name :
+         QDir(books).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+        names << name;
+        for (const QString& inner : QDir(QDir(books).filePath(name)).entryList(QDir::Files))
+            names << name + "/" + inner;
+    }
+    return names;
+}
+
+QStringList forms(const QString& path) {
+    fb::Attachment db;
+    db.attach(path);
+    return printForms(db);
+}
 
 } // namespace schematest

@@ -1,4 +1,4 @@
-#include "tests/support/test_database.h"
+#include "tests/support/platform/test_database.h"
 
 #include "core/exceptions.h"
 #include "platform/firebird/embedded_engine.h"

@@ -61,4 +61,18 @@ private:
     DataStore m_store;
 };
 
+// A place with two books listed already, so that a new one is appended behind them.
+struct ListedPlace {
+    Workplace place;
+    QString books = place.path("books");
+    ListedPlace();
+    // The INI's value of key in section "DB", "-" when there is none.
+    QString ini(const QString& key);
+    // The files and folders left in the books folder, one level of folders deep.
+    QStringList filesLeft();
+};
+
+// The rows of PRINTFORMS of the book at path, as printForms gives them.
+QStringList forms(const QString& path);
+
 } // namespace schematest

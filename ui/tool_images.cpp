@@ -1,0 +1,35 @@
+#include "ui/tool_images.h"
+
+#include <QApplication>
+#include <QStyle>
+
+QIcon toolImage(int index) {
+    struct Image {
+        int index;
+        const char* theme;
+        QStyle::StandardPixmap fallback;
+    };
+    // Every tool bar's 32x32 images, by index: the desktop's icon theme first, the style's own
+    // icons where the theme has none.
+    static const Image images[] = {
+        {0, "x-office-spreadsheet", QStyle::SP_FileDialogDetailedView},
+        {1, "document-new", QStyle::SP_FileIcon},
+        {2, "go-down", QStyle::SP_ArrowDown},
+        {3, "go-up", QStyle::SP_ArrowUp},
+        {5, "help-browser", QStyle::SP_DialogHelpButton},
+        {6, "application-exit", QStyle::SP_DialogCloseButton},
+        {7, "preferences-system", QStyle::SP_FileDialogListView},
+        {8, "document-open", QStyle::SP_DialogOpenButton},
+        {11, "window-close", QStyle::SP_DialogCloseButton},
+        {12, "document-open", QStyle::SP_DialogOpenButton},
+        {16, "help-contextual", QStyle::SP_TitleBarContextHelpButton},
+        {17, "help-browser", QStyle::SP_DialogHelpButton},
+        {20, "drive-harddisk", QStyle::SP_DriveHDIcon},
+        {21, "go-jump", QStyle::SP_ArrowRight},
+    };
+    for (const Image& image : images)
+        if (image.index == index)
+            return QIcon::fromTheme(QString::fromLatin1(image.theme),
+                                    QApplication::style()->standardIcon(image.fallback));
+    return QIcon();
+}
