@@ -41,19 +41,19 @@ QString kindAdjective(const QString& kind) {
 // gives up; false when the user gives up. A failed attempt has shown its error.
 bool offerFirstBook() {
     for (;;) {
-        const int answer = dialogs::messageBox(
+        const Answer answer = dialogs::messageBox(
             nullptr,
             QStringLiteral("Не указано ни одной базы данных!\n\nСоздать новую базу данных?\n"
                            "«Да» — касса,\n«Нет» — расчетный счет,\n"
                            "«Отмена» — выход из программы."),
-            QStringLiteral("Новая база данных"), MB_YESNOCANCEL | MB_ICONQUESTION);
+            QStringLiteral("Новая база данных"), Buttons::YesNoCancel, MessageIcon::Question);
         bool made = false;
-        if (answer == IDYES)
+        if (answer == Answer::Yes)
             runGuarded([&] {
                 made = addBook(nullptr, BookKind::CashDesk, QStringLiteral("Название новой кассы"),
                                QStringLiteral("Новая касса"), nullptr, true);
             });
-        else if (answer == IDNO)
+        else if (answer == Answer::No)
             runGuarded([&] {
                 made = addBook(nullptr, BookKind::BankAccount,
                                QStringLiteral("Название нового расчтеного счета"),
@@ -310,8 +310,8 @@ void BookChooser::onAddClicked() {
             dialogs::messageBox(this,
                                 QStringLiteral("Выбранная Вами база данных уже присутствует в "
                                                "списке!"),
-                                QStringLiteral("Добавление базы данных"),
-                                MB_OK | MB_ICONEXCLAMATION);
+                                QStringLiteral("Добавление базы данных"), Buttons::Ok,
+                                MessageIcon::Warning);
             return;
         }
     }
@@ -334,8 +334,8 @@ void BookChooser::onDeleteClicked() {
         return;
     }
     if (dialogs::messageBox(this, QStringLiteral("Вы уверенны, что хотите удалить запись?"),
-                            QStringLiteral("Удаление"),
-                            MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+                            QStringLiteral("Удаление"), Buttons::YesNo, MessageIcon::Question,
+                            DefaultButton::Second) != Answer::Yes)
         return;
     QTreeWidgetItem* item = m_bookList->takeTopLevelItem(index);
     try {
@@ -389,7 +389,7 @@ bool BookChooser::restoreBackup(const QString& path, const QString& kind, QWidge
         dialogs::messageBox(owner,
                             QStringLiteral("Копия базы данных не найдена:\n") +
                                 QDir::toNativeSeparators(backup),
-                            QString::fromUtf8(kRestoreCaption), MB_OK | MB_ICONEXCLAMATION);
+                            QString::fromUtf8(kRestoreCaption), Buttons::Ok, MessageIcon::Warning);
         return false;
     }
     const QString question =
@@ -397,8 +397,8 @@ bool BookChooser::restoreBackup(const QString& path, const QString& kind, QWidge
                        "Все изменения, внесенные после создания копии, будут потеряны.")
             .arg(QDir::toNativeSeparators(path), kindAdjective(kind),
                  backupInfo.lastModified().toString(QStringLiteral("dd.MM.yyyy hh:mm")));
-    if (dialogs::messageBox(owner, question, QString::fromUtf8(kRestoreCaption),
-                            MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+    if (dialogs::messageBox(owner, question, QString::fromUtf8(kRestoreCaption), Buttons::YesNo,
+                            MessageIcon::Question, DefaultButton::Second) != Answer::Yes)
         return false;
     try {
         execWithSQLWaitCursor([&] { restoreBook(backup, path); });
@@ -407,10 +407,10 @@ bool BookChooser::restoreBackup(const QString& path, const QString& kind, QWidge
                             QStringLiteral("Не удалось восстановить базу данных!\n\n") +
                                 e.message() +
                                 QStringLiteral("\n\nБаза данных осталась без изменений."),
-                            QString::fromUtf8(kRestoreCaption), MB_OK | MB_ICONERROR);
+                            QString::fromUtf8(kRestoreCaption), Buttons::Ok, MessageIcon::Error);
         return false;
     }
     dialogs::messageBox(owner, QStringLiteral("База данных восстановлена."),
-                        QString::fromUtf8(kRestoreCaption), MB_OK | MB_ICONINFORMATION);
+                        QString::fromUtf8(kRestoreCaption), Buttons::Ok, MessageIcon::Information);
     return true;
 }

@@ -116,7 +116,7 @@ void LogonDialog::onOkClicked() {
         DataStore::instance().fieldValue(QStringLiteral("USERS"), QStringLiteral("PASSW"), key);
     if (!passwordAccepted(m_passwordEdit->text(), stored)) {
         dialogs::messageBox(this, QStringLiteral("Пароль неверен!"), QStringLiteral("Ошибка"),
-                            MB_OK | MB_ICONERROR);
+                            Buttons::Ok, MessageIcon::Error);
         return;
     }
     // Remembering the user is a convenience: an INI that cannot be written is reported and the

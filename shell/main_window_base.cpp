@@ -531,7 +531,7 @@ void MainWindowBase::switchToBook(int index) {
                             QStringLiteral("Не удалось запустить программу \"%1\" для базы данных "
                                            "\"%2\".")
                                 .arg(m_copyProgram, m_bookCaptions.value(index)),
-                            QStringLiteral("Ошибка"), MB_OK | MB_ICONERROR);
+                            QStringLiteral("Ошибка"), Buttons::Ok, MessageIcon::Error);
 }
 
 void MainWindowBase::bringToFront() {

@@ -29,7 +29,7 @@ bool addBook(QWidget* owner, BookKind kind, const QString& prompt, const QString
     const QString restart =
         QStringLiteral("\nДля использования новой базы запустите программу заново.");
     dialogs::messageBox(owner, openedNow ? done : done + restart, QStringLiteral("Создание"),
-                        MB_OK);
+                        Buttons::Ok);
     if (createdPath)
         *createdPath = path;
     return true;

@@ -109,7 +109,7 @@ void PasswordDialog::onOkClicked() {
         accept();
         return;
     }
-    dialogs::messageBox(this, problem, QStringLiteral("Ошибка"), MB_OK | MB_ICONERROR);
+    dialogs::messageBox(this, problem, QStringLiteral("Ошибка"), Buttons::Ok, MessageIcon::Error);
     m_passwordEdit->clear();
     m_confirmEdit->clear();
     m_passwordEdit->setFocus();

@@ -231,7 +231,7 @@ void UpgradeWindow::upgradeBook(Currency fromVersion) {
 }
 
 void UpgradeWindow::refuseBook(const QString& text) {
-    dialogs::messageBox(this, text, windowTitle(), MB_OK | MB_ICONEXCLAMATION);
+    dialogs::messageBox(this, text, windowTitle(), Buttons::Ok, MessageIcon::Warning);
 }
 
 void UpgradeWindow::upgrade(bool allDatabases, Currency fromVersion) {
@@ -278,13 +278,13 @@ bool UpgradeWindow::upgradeOpenDatabase(UpgradeSteps& steps, QWidget* owner) {
     const Currency version = strToCurrDot(own);
     if (!(version < strToCurrDot(requiredVersion())))
         return true;
-    const int answer = dialogs::messageBox(
+    const Answer answer = dialogs::messageBox(
         owner,
         QStringLiteral("Неверная версия базы данных!\nВерсия базы данных: %1\nНеобходима версия: "
                        "%2\n\nПроводить обновление базы данных?")
             .arg(own, requiredVersion()),
-        QStringLiteral("Ошибка"), MB_OKCANCEL | MB_ICONEXCLAMATION);
-    if (answer != IDOK)
+        QStringLiteral("Ошибка"), Buttons::OkCancel, MessageIcon::Warning);
+    if (answer != Answer::Ok)
         return false;
     UpgradeWindow form(steps, owner);
     form.upgrade(false, version);

@@ -230,7 +230,8 @@ void DataStore::makeBackup(const QString& folder, BackupKind kind, const QString
             dialogs::messageBox(QApplication::activeWindow(),
                                 QStringLiteral("Не удалось создать архив базы данных! (") + folder +
                                     QStringLiteral(")\n\n") + e.message(),
-                                QStringLiteral("Ошибка архивации"), MB_ICONERROR);
+                                QStringLiteral("Ошибка архивации"), Buttons::Ok,
+                                MessageIcon::Error);
     }
 }
 

@@ -9,10 +9,10 @@ void showCurrentException() {
     } catch (const SilentAbort&) {
     } catch (const Exception& e) {
         dialogs::messageBox(QApplication::activeWindow(), e.message(), dialogs::applicationTitle(),
-                            MB_OK | MB_ICONERROR);
+                            Buttons::Ok, MessageIcon::Error);
     } catch (const std::exception& e) {
         dialogs::messageBox(QApplication::activeWindow(), QString::fromUtf8(e.what()),
-                            dialogs::applicationTitle(), MB_OK | MB_ICONERROR);
+                            dialogs::applicationTitle(), Buttons::Ok, MessageIcon::Error);
     }
 }
 

@@ -16,70 +16,66 @@ DialogAnswerer& answerer() {
 
 struct ButtonSpec {
     QMessageBox::StandardButton button;
-    int id;
+    Answer answer;
 };
 
-QList<ButtonSpec> buttonsOf(unsigned flags) {
-    switch (flags & 0xF) {
-    case MB_OKCANCEL:
-        return {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
-    case MB_ABORTRETRYIGNORE:
-        return {{QMessageBox::Abort, IDABORT},
-                {QMessageBox::Retry, IDRETRY},
-                {QMessageBox::Ignore, IDIGNORE}};
-    case MB_YESNOCANCEL:
-        return {
-            {QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
-    case MB_YESNO:
-        return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
-    case MB_RETRYCANCEL:
-        return {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}};
-    default:
-        return {{QMessageBox::Ok, IDOK}};
+QList<ButtonSpec> buttonsOf(Buttons buttons) {
+    switch (buttons) {
+    case Buttons::OkCancel:
+        return {{QMessageBox::Ok, Answer::Ok}, {QMessageBox::Cancel, Answer::Cancel}};
+    case Buttons::AbortRetryIgnore:
+        return {{QMessageBox::Abort, Answer::Abort},
+                {QMessageBox::Retry, Answer::Retry},
+                {QMessageBox::Ignore, Answer::Ignore}};
+    case Buttons::YesNoCancel:
+        return {{QMessageBox::Yes, Answer::Yes},
+                {QMessageBox::No, Answer::No},
+                {QMessageBox::Cancel, Answer::Cancel}};
+    case Buttons::YesNo:
+        return {{QMessageBox::Yes, Answer::Yes}, {QMessageBox::No, Answer::No}};
+    case Buttons::RetryCancel:
+        return {{QMessageBox::Retry, Answer::Retry}, {QMessageBox::Cancel, Answer::Cancel}};
+    case Buttons::Ok:
+        break;
     }
+    return {{QMessageBox::Ok, Answer::Ok}};
 }
 
 // The buttons speak Russian whatever translations the system has.
-QString buttonText(int id) {
-    switch (id) {
-    case IDCANCEL:
+QString buttonText(Answer answer) {
+    switch (answer) {
+    case Answer::Cancel:
         return QStringLiteral("Отмена");
-    case IDABORT:
+    case Answer::Abort:
         return QStringLiteral("Прервать");
-    case IDRETRY:
+    case Answer::Retry:
         return QStringLiteral("Повторить");
-    case IDIGNORE:
+    case Answer::Ignore:
         return QStringLiteral("Пропустить");
-    case IDYES:
+    case Answer::Yes:
         return QStringLiteral("Да");
-    case IDNO:
+    case Answer::No:
         return QStringLiteral("Нет");
-    default:
-        return QStringLiteral("OK");
+    case Answer::Ok:
+        break;
     }
+    return QStringLiteral("OK");
 }
 
-int defaultIndex(unsigned flags) {
-    if (flags & MB_DEFBUTTON3)
-        return 2;
-    if (flags & MB_DEFBUTTON2)
-        return 1;
-    return 0;
-}
-
-QMessageBox::Icon iconOf(unsigned flags) {
-    switch (flags & 0xF0) {
-    case MB_ICONERROR:
+QMessageBox::Icon iconOf(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Error:
         return QMessageBox::Critical;
-    case MB_ICONQUESTION:
+    case MessageIcon::Question:
         return QMessageBox::Question;
-    case MB_ICONEXCLAMATION:
+    case MessageIcon::Warning:
         return QMessageBox::Warning;
-    case MB_ICONINFORMATION:
+    case MessageIcon::Information:
         return QMessageBox::Information;
-    default:
-        return QMessageBox::NoIcon;
+    case MessageIcon::None:
+        break;
     }
+    return QMessageBox::NoIcon;
 }
 
 // Under the offscreen platform nobody can answer: say so and take the default button.
@@ -87,17 +83,18 @@ bool nobodyToAsk() {
     return QGuiApplication::platformName() == QLatin1String("offscreen");
 }
 
-int realMessageBox(QWidget* owner, const QString& text, const QString& caption, unsigned flags) {
-    const QList<ButtonSpec> specs = buttonsOf(flags);
-    const int def = qMin(defaultIndex(flags), int(specs.size()) - 1);
+Answer realMessageBox(QWidget* owner, const QString& text, const QString& caption, Buttons buttons,
+                      MessageIcon icon, DefaultButton defaultButton) {
+    const QList<ButtonSpec> specs = buttonsOf(buttons);
+    const int def = qMin(int(defaultButton), int(specs.size()) - 1);
     if (nobodyToAsk()) {
         qWarning("Unanswered message box \"%s\": %s", qUtf8Printable(caption),
                  qUtf8Printable(text));
-        return specs[def].id;
+        return specs[def].answer;
     }
-    QMessageBox box(iconOf(flags), caption, text, QMessageBox::NoButton, owner);
+    QMessageBox box(iconOf(icon), caption, text, QMessageBox::NoButton, owner);
     for (const ButtonSpec& s : specs)
-        box.addButton(s.button)->setText(buttonText(s.id));
+        box.addButton(s.button)->setText(buttonText(s.answer));
     box.setDefaultButton(specs[def].button);
     // A box with an owner blocks that window only, so other document windows go on working.
     if (owner)
@@ -106,12 +103,12 @@ int realMessageBox(QWidget* owner, const QString& text, const QString& caption, 
     const auto pressed = box.standardButton(box.clickedButton());
     for (const ButtonSpec& s : specs)
         if (s.button == pressed)
-            return s.id;
+            return s.answer;
     // Closed by Escape or the title bar: Cancel where there is one, else the only button.
     for (const ButtonSpec& s : specs)
-        if (s.id == IDCANCEL || s.id == IDNO)
-            return s.id;
-    return specs.last().id;
+        if (s.answer == Answer::Cancel || s.answer == Answer::No)
+            return s.answer;
+    return specs.last().answer;
 }
 
 } // namespace
@@ -131,20 +128,23 @@ QString applicationTitle() {
     return name.isEmpty() ? QCoreApplication::applicationName() : name;
 }
 
-int messageBox(QWidget* owner, const QString& text, const QString& caption, unsigned flags) {
+Answer messageBox(QWidget* owner, const QString& text, const QString& caption, Buttons buttons,
+                  MessageIcon icon, DefaultButton defaultButton) {
     if (answerer()) {
         DialogRequest request;
         request.kind = DialogRequest::Message;
         request.caption = caption;
         request.text = text;
-        request.flags = flags;
+        request.buttons = buttons;
+        request.icon = icon;
+        request.defaultButton = defaultButton;
         return answerer()(request).button;
     }
-    return realMessageBox(owner, text, caption, flags);
+    return realMessageBox(owner, text, caption, buttons, icon, defaultButton);
 }
 
 void showMessage(const QString& text) {
-    messageBox(QApplication::activeWindow(), text, applicationTitle(), MB_OK);
+    messageBox(QApplication::activeWindow(), text, applicationTitle());
 }
 
 bool inputQuery(const QString& caption, const QString& prompt, QString& value,
@@ -154,10 +154,10 @@ bool inputQuery(const QString& caption, const QString& prompt, QString& value,
         request.kind = DialogRequest::Input;
         request.caption = caption;
         request.text = prompt;
-        request.flags = MB_OKCANCEL;
+        request.buttons = Buttons::OkCancel;
         request.value = value;
         const DialogAnswer answer = answerer()(request);
-        if (answer.button != IDOK)
+        if (answer.button != Answer::Ok)
             return false;
         value = answer.value;
         return true;
@@ -181,9 +181,9 @@ bool askPath(DialogRequest::Kind kind, const QString& caption, const QString& st
         request.caption = caption;
         request.value = start;
         request.filter = filter;
-        request.flags = MB_OKCANCEL;
+        request.buttons = Buttons::OkCancel;
         const DialogAnswer answer = answerer()(request);
-        if (answer.button != IDOK || answer.value.isEmpty())
+        if (answer.button != Answer::Ok || answer.value.isEmpty())
             return false;
         path = answer.value;
         return true;
@@ -229,13 +229,14 @@ bool saveFileName(QWidget* owner, const QString& caption, const QString& start,
 } // namespace dialogs
 
 void showWarning(QWidget* owner, const QString& text) {
-    dialogs::messageBox(owner, text, dialogs::applicationTitle(), MB_OK | MB_ICONEXCLAMATION);
+    dialogs::messageBox(owner, text, dialogs::applicationTitle(), Buttons::Ok,
+                        MessageIcon::Warning);
 }
 
-bool messageBoxRepeat(QWidget* wnd, const QString& caption, const QString& text, unsigned flags,
-                      int expected, int count) {
+bool messageBoxRepeat(QWidget* wnd, const QString& caption, const QString& text, Buttons buttons,
+                      Answer expected, int count) {
     for (int i = 0; i < count; ++i)
-        if (dialogs::messageBox(wnd, text, caption, flags) != expected)
+        if (dialogs::messageBox(wnd, text, caption, buttons) != expected)
             return false;
     return true;
 }

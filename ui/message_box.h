@@ -8,41 +8,30 @@ class QWidget;
 // Every message box, question and input dialog of the program goes through here,
 // so that a test can install an answerer and never wait on a modal window.
 
-// Buttons, icons and answers keep the classic message-box values.
-constexpr unsigned MB_OK = 0x0;
-constexpr unsigned MB_OKCANCEL = 0x1;
-constexpr unsigned MB_ABORTRETRYIGNORE = 0x2;
-constexpr unsigned MB_YESNOCANCEL = 0x3;
-constexpr unsigned MB_YESNO = 0x4;
-constexpr unsigned MB_RETRYCANCEL = 0x5;
-constexpr unsigned MB_ICONERROR = 0x10;
-constexpr unsigned MB_ICONQUESTION = 0x20;
-constexpr unsigned MB_ICONEXCLAMATION = 0x30;
-constexpr unsigned MB_ICONINFORMATION = 0x40;
-constexpr unsigned MB_DEFBUTTON2 = 0x100;
-constexpr unsigned MB_DEFBUTTON3 = 0x200;
-
-constexpr int IDOK = 1;
-constexpr int IDCANCEL = 2;
-constexpr int IDABORT = 3;
-constexpr int IDRETRY = 4;
-constexpr int IDIGNORE = 5;
-constexpr int IDYES = 6;
-constexpr int IDNO = 7;
+// The buttons of a message box.
+enum class Buttons { Ok, OkCancel, AbortRetryIgnore, YesNoCancel, YesNo, RetryCancel };
+// The icon of a message box.
+enum class MessageIcon { None, Error, Question, Warning, Information };
+// Which of a box's buttons Enter presses.
+enum class DefaultButton { First, Second, Third };
+// The button pressed.
+enum class Answer { Ok, Cancel, Abort, Retry, Ignore, Yes, No };
 
 struct DialogRequest {
     enum Kind { Message, Input, Folder, OpenFile, SaveFile };
     Kind kind = Message;
     QString caption;
-    QString text; // the message, or the prompt of an input dialog
-    unsigned flags = MB_OK;
+    QString text;                  // the message, or the prompt of an input dialog
+    Buttons buttons = Buttons::Ok; // input and file dialogs: OkCancel
+    MessageIcon icon = MessageIcon::None;
+    DefaultButton defaultButton = DefaultButton::First;
     QString value;  // the input dialog's initial value; the starting folder or file
     QString filter; // file dialogs: "Name (*.ext *.EXT);;All (*)"
 };
 
 struct DialogAnswer {
-    int button = IDOK; // for an input dialog: IDOK or IDCANCEL
-    QString value;     // for an input dialog: the text entered; for the others: the path chosen
+    Answer button = Answer::Ok; // for an input or file dialog: Ok or Cancel
+    QString value; // for an input dialog: the text entered; for the others: the path chosen
 };
 
 using DialogAnswerer = std::function<DialogAnswer(const DialogRequest&)>;
@@ -53,8 +42,10 @@ namespace dialogs {
 void setAnswerer(DialogAnswerer answerer);
 bool hasAnswerer();
 
-// A message box: returns the button pressed (IDOK, IDYES, ...).
-int messageBox(QWidget* owner, const QString& text, const QString& caption, unsigned flags);
+// A message box: returns the button pressed.
+Answer messageBox(QWidget* owner, const QString& text, const QString& caption,
+                  Buttons buttons = Buttons::Ok, MessageIcon icon = MessageIcon::None,
+                  DefaultButton defaultButton = DefaultButton::First);
 
 // A plain message with the application's title and an OK button.
 void showMessage(const QString& text);
@@ -81,8 +72,8 @@ void showWarning(QWidget* owner, const QString& text);
 
 // Asks the same box up to count times while each answer equals expected; true when all count
 // answers did (also for count 0, when nothing is asked).
-bool messageBoxRepeat(QWidget* wnd, const QString& caption, const QString& text, unsigned flags,
-                      int expected, int count);
+bool messageBoxRepeat(QWidget* wnd, const QString& caption, const QString& text, Buttons buttons,
+                      Answer expected, int count);
 
 // Installs an answerer for the life of the object (tests).
 class ScopedDialogAnswerer {

@@ -76,7 +76,7 @@ struct Dialogs {
     std::function<DialogAnswer(const DialogRequest&)> answer;
     ScopedDialogAnswerer answerer{[this](const DialogRequest& r) {
         requests << r;
-        return answer ? answer(r) : DialogAnswer{IDOK, {}};
+        return answer ? answer(r) : DialogAnswer{Answer::Ok, {}};
     }};
 };
 
@@ -281,10 +281,10 @@ private slots:
         main.show();
         dialogs.answer = [&](const DialogRequest& r) {
             if (r.kind == DialogRequest::Input)
-                return DialogAnswer{IDOK, QStringLiteral("Вторая")};
+                return DialogAnswer{Answer::Ok, QStringLiteral("Вторая")};
             if (r.kind == DialogRequest::Folder)
-                return DialogAnswer{IDOK, folder.path()};
-            return DialogAnswer{IDOK, {}};
+                return DialogAnswer{Answer::Ok, folder.path()};
+            return DialogAnswer{Answer::Ok, {}};
         };
         action(main, qPrintable(item))->trigger();
 
@@ -317,8 +317,8 @@ private slots:
         main.show();
         dialogs.answer = [&](const DialogRequest& r) {
             if (r.kind == DialogRequest::Folder)
-                return DialogAnswer{IDCANCEL, {}};
-            return DialogAnswer{IDOK, QStringLiteral("Вторая")};
+                return DialogAnswer{Answer::Cancel, {}};
+            return DialogAnswer{Answer::Ok, QStringLiteral("Вторая")};
         };
         action(main, "mnitAddNewKassa")->trigger();
         QCOMPARE(dialogs.requests.size(), 2); // the name and the folder; no message

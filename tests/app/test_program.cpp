@@ -115,7 +115,7 @@ struct Dialogs {
     ScopedDialogAnswerer answerer{[this](const DialogRequest& r) {
         requests << r;
         texts << r.text;
-        return answer ? answer(r) : DialogAnswer{IDOK, {}};
+        return answer ? answer(r) : DialogAnswer{Answer::Ok, {}};
     }};
 };
 
@@ -346,12 +346,12 @@ private slots:
         Dialogs dialogs;
         dialogs.answer = [&](const DialogRequest& r) {
             if (r.kind == DialogRequest::Message && r.caption == "Новая база данных")
-                return DialogAnswer{IDYES, {}};
+                return DialogAnswer{Answer::Yes, {}};
             if (r.kind == DialogRequest::Input)
-                return DialogAnswer{IDOK, QStringLiteral("Главная касса")};
+                return DialogAnswer{Answer::Ok, QStringLiteral("Главная касса")};
             if (r.kind == DialogRequest::Folder)
-                return DialogAnswer{IDOK, books};
-            return DialogAnswer{IDOK, {}};
+                return DialogAnswer{Answer::Ok, books};
+            return DialogAnswer{Answer::Ok, {}};
         };
         ModalWatch modal;
         MainWindow main(ini);
@@ -390,14 +390,14 @@ private slots:
 
     void olderBookAsksAndEndsEitherWay_data() {
         QTest::addColumn<QString>("version");
-        QTest::addColumn<int>("answer");
+        QTest::addColumn<Answer>("answer");
         QTest::addColumn<QString>("versionAfter");
-        QTest::newRow("cancel") << "2.10" << IDCANCEL << "2.10";
-        QTest::newRow("ok") << "2.17" << IDOK << "2.18";
+        QTest::newRow("cancel") << "2.10" << Answer::Cancel << "2.10";
+        QTest::newRow("ok") << "2.17" << Answer::Ok << "2.18";
     }
     void olderBookAsksAndEndsEitherWay() {
         QFETCH(QString, version);
-        QFETCH(int, answer);
+        QFETCH(Answer, answer);
         QFETCH(QString, versionAfter);
         Machine m;
         const QString book = m.addBook(BookKind::CashDesk, QStringLiteral("Касса"));
@@ -406,7 +406,7 @@ private slots:
         m.fakeBackups(book);
         Dialogs dialogs;
         dialogs.answer = [&](const DialogRequest& r) {
-            return DialogAnswer{r.caption == "Ошибка" ? answer : IDOK, {}};
+            return DialogAnswer{r.caption == "Ошибка" ? answer : Answer::Ok, {}};
         };
         ModalWatch modal;
         MainWindow main(m.ini);
@@ -420,7 +420,7 @@ private slots:
         QVERIFY(modal.seen.isEmpty());
         QCOMPARE(DataStore::instance().userKey(), 0);
         QCOMPARE(DataStore::instance().options().option("DBVersion"), versionAfter);
-        checkNoExitSteps(main, book, answer == IDCANCEL);
+        checkNoExitSteps(main, book, answer == Answer::Cancel);
     }
 
     void refusedLogonEnds() {

@@ -47,7 +47,7 @@ struct ListFixture {
 // Stands in for the user: records every request and answers with the given button (and path).
 struct User {
     QList<DialogRequest> requests;
-    int button = IDOK;
+    Answer button = Answer::Ok;
     QString path;
     ScopedDialogAnswerer answerer{[this](const DialogRequest& r) {
         requests << r;
@@ -67,7 +67,7 @@ struct ScriptedUser {
     QList<DialogRequest> requests;
     ScopedDialogAnswerer answerer{[this](const DialogRequest& r) {
         requests << r;
-        return answers.isEmpty() ? DialogAnswer{IDCANCEL, {}} : answers.takeFirst();
+        return answers.isEmpty() ? DialogAnswer{Answer::Cancel, {}} : answers.takeFirst();
     }};
 };
 
@@ -150,29 +150,31 @@ private slots:
     void initTestCase() { fb::prepareEmbeddedEngine(); }
 
     void firstBookIsOfferedOnAnEmptyList_data() {
-        QTest::addColumn<int>("kindAnswer");
+        QTest::addColumn<Answer>("kindAnswer");
         QTest::addColumn<int>("kind");
-        QTest::newRow("cash desk") << IDYES << 1;
-        QTest::newRow("bank account") << IDNO << 0;
+        QTest::newRow("cash desk") << Answer::Yes << 1;
+        QTest::newRow("bank account") << Answer::No << 0;
     }
     void firstBookIsOfferedOnAnEmptyList() {
-        QFETCH(int, kindAnswer);
+        QFETCH(Answer, kindAnswer);
         QFETCH(int, kind);
         ListFixture list;
         const QString folder = list.dir.filePath("Databases");
         QVERIFY(QDir().mkpath(folder));
         ScriptedUser user;
-        user.answers = {
-            {kindAnswer, {}}, {IDOK, QStringLiteral("Моя книга")}, {IDOK, folder}, {IDOK, {}}};
+        user.answers = {{kindAnswer, {}},
+                        {Answer::Ok, QStringLiteral("Моя книга")},
+                        {Answer::Ok, folder},
+                        {Answer::Ok, {}}};
         QString path;
-        int storeIndex = -1;
-        QVERIFY(BookChooser::choose("", path, storeIndex));
+        int bookIndex = -1;
+        QVERIFY(BookChooser::choose("", path, bookIndex));
         QCOMPARE(user.requests.size(), 4);
         QVERIFY(user.requests[0].text.startsWith(kNoDatabase));
-        QCOMPARE(user.requests[0].flags & 0xF, MB_YESNOCANCEL);
+        QCOMPARE(user.requests[0].buttons, Buttons::YesNoCancel);
         QCOMPARE(user.requests[1].kind, DialogRequest::Input);
         QCOMPARE(path, folder + "/Kaltro1.fdb");
-        QCOMPARE(storeIndex, 0);
+        QCOMPARE(bookIndex, 0);
         QCOMPARE(list.value("DatabaseCount"), "1");
         QCOMPARE(list.value("DatabaseCaption_0"), QStringLiteral("Моя книга"));
         QCOMPARE(ownerKind(path), kind);
@@ -182,15 +184,16 @@ private slots:
         QTest::addColumn<QList<DialogAnswer>>("answers");
         QTest::addColumn<int>("questions");
         QTest::addColumn<int>("errors");
-        QTest::newRow("cancel") << QList<DialogAnswer>{{IDCANCEL, {}}} << 1 << 0;
+        QTest::newRow("cancel") << QList<DialogAnswer>{{Answer::Cancel, {}}} << 1 << 0;
         QTest::newRow("name cancelled, asked again")
-            << QList<DialogAnswer>{{IDYES, {}}, {IDCANCEL, {}}, {IDCANCEL, {}}} << 2 << 0;
+            << QList<DialogAnswer>{{Answer::Yes, {}}, {Answer::Cancel, {}}, {Answer::Cancel, {}}}
+            << 2 << 0;
         QTest::newRow("failure shown, asked again")
-            << QList<DialogAnswer>{{IDNO, {}},
-                                   {IDOK, QStringLiteral("Книга")},
-                                   {IDOK, QStringLiteral("blocker/folder")},
-                                   {IDOK, {}},
-                                   {IDCANCEL, {}}}
+            << QList<DialogAnswer>{{Answer::No, {}},
+                                   {Answer::Ok, QStringLiteral("Книга")},
+                                   {Answer::Ok, QStringLiteral("blocker/folder")},
+                                   {Answer::Ok, {}},
+                                   {Answer::Cancel, {}}}
             << 2 << 1;
     }
     void firstBookDeclined() {
@@ -206,14 +209,14 @@ private slots:
         ScriptedUser user;
         user.answers = answers;
         QString path = "unchanged";
-        int storeIndex = -1;
-        QVERIFY(!BookChooser::choose("", path, storeIndex));
+        int bookIndex = -1;
+        QVERIFY(!BookChooser::choose("", path, bookIndex));
         QCOMPARE(user.answers.size(), 0);
         int asked = 0;
         int shown = 0;
         for (const DialogRequest& r : user.requests) {
             asked += r.text.startsWith(kNoDatabase);
-            shown += (r.flags & 0xF0) == MB_ICONERROR;
+            shown += r.icon == MessageIcon::Error;
         }
         QCOMPARE(asked, questions);
         QCOMPARE(shown, errors);
@@ -271,12 +274,12 @@ private slots:
         User user;
         WindowDriver driver(WindowDriver::Action(qMax(action, 0)), item);
         QString path = "unchanged";
-        int storeIndex = -7;
-        QCOMPARE(BookChooser::choose(param, path, storeIndex), result);
+        int bookIndex = -7;
+        QCOMPARE(BookChooser::choose(param, path, bookIndex), result);
         QCOMPARE(driver.seenCaption, window);
         QCOMPARE(user.texts(), messages);
         if (result) {
-            QCOMPARE(storeIndex, index);
+            QCOMPARE(bookIndex, index);
             QCOMPARE(path, ListFixture::bookPath(index));
         }
     }
@@ -293,8 +296,8 @@ private slots:
         list.writeList(3);
         User user;
         QString path;
-        int storeIndex = 0;
-        QVERIFY_THROWS_EXCEPTION(ConvertError, BookChooser::choose(param, path, storeIndex));
+        int bookIndex = 0;
+        QVERIFY_THROWS_EXCEPTION(ConvertError, BookChooser::choose(param, path, bookIndex));
         QVERIFY(user.requests.isEmpty());
     }
 
@@ -318,12 +321,12 @@ private slots:
         User user;
 
         form.bookList()->setCurrentItem(form.bookList()->topLevelItem(1));
-        user.button = IDNO;
+        user.button = Answer::No;
         form.onDeleteClicked();
         QCOMPARE(list.value("DatabaseCount"), "3");
         QCOMPARE(user.requests.last().caption, QStringLiteral("Удаление"));
 
-        user.button = IDYES;
+        user.button = Answer::Yes;
         form.onDeleteClicked();
         QCOMPARE(list.value("DatabaseCount"), "2");
         QCOMPARE(list.value("DatabasePath_1"), ListFixture::bookPath(2));
@@ -331,7 +334,7 @@ private slots:
         QVERIFY(!list.store.ini().valueExists("DB", "DatabasePath_2"));
         QVERIFY(!list.store.ini().valueExists("DB", "DatabaseCaption_2"));
 
-        user.button = IDOK;
+        user.button = Answer::Ok;
         user.path = "/other/Kaltro7.fdb";
         form.onAddClicked();
         const DialogRequest& dialog = user.requests.last();
@@ -349,7 +352,7 @@ private slots:
         BookChooser form(BookChooser::Mode::Manager);
         form.loadBookList(BookList(list.store.ini()).entries());
         User user;
-        user.button = IDYES;
+        user.button = Answer::Yes;
         form.onDeleteClicked();
         QCOMPARE(user.texts(), QStringList{"Вы не можете удалить единственную ссылку!"});
         QCOMPARE(list.value("DatabaseCount"), "1");
@@ -413,11 +416,11 @@ private slots:
     void restoreReplacesTheFileOnSuccess() {
         BookWithBackup book;
         User user;
-        user.button = IDYES;
+        user.button = Answer::Yes;
         QVERIFY(BookChooser::restoreBackup(book.db.path(), "Reserv"));
         QCOMPARE(book.rows(), QStringList{"before"});
         QCOMPARE(user.requests.size(), 2);
-        QCOMPARE(user.requests[0].flags & 0xF, MB_YESNO);
+        QCOMPARE(user.requests[0].buttons, Buttons::YesNo);
         QVERIFY(user.requests[0].text.contains(QDir::toNativeSeparators(book.db.path())));
         QCOMPARE(user.requests[1].text, QStringLiteral("База данных восстановлена."));
         QCOMPARE(book.leftovers(), QStringList());
@@ -443,11 +446,11 @@ private slots:
             book.db.attachment().attach(book.db.path());
         }
         User user;
-        user.button = IDYES;
+        user.button = Answer::Yes;
         QVERIFY(!BookChooser::restoreBackup(book.db.path(), "Reserv"));
         book.db.attachment().detach();
         QCOMPARE(user.requests.size(), 2);
-        QCOMPARE(user.requests[1].flags & 0xF0, MB_ICONERROR);
+        QCOMPARE(user.requests[1].icon, MessageIcon::Error);
         QVERIFY2(user.requests[1].text.contains(message), qPrintable(user.requests[1].text));
         QCOMPARE(book.rows(), (QStringList{"after", "before"}));
         QCOMPARE(book.leftovers(), QStringList());
@@ -456,7 +459,7 @@ private slots:
     void restoreDeclinedDoesNothing() {
         BookWithBackup book;
         User user;
-        user.button = IDNO;
+        user.button = Answer::No;
         QVERIFY(!BookChooser::restoreBackup(book.db.path(), "Reserv"));
         QCOMPARE(user.requests.size(), 1);
         QCOMPARE(book.rows(), (QStringList{"after", "before"}));
@@ -465,7 +468,7 @@ private slots:
     void restoreOfAMissingBackupSaysSo() {
         BookWithBackup book;
         User user;
-        user.button = IDYES;
+        user.button = Answer::Yes;
         QVERIFY(!BookChooser::restoreBackup(book.db.path(), "Week"));
         QCOMPARE(user.requests.size(), 1);
         QVERIFY(user.requests[0].text.startsWith("Копия базы данных не найдена"));

@@ -59,11 +59,11 @@ struct Book {
 // Records every message box and answers OK.
 struct Messages {
     QStringList texts;
-    QList<unsigned> flags;
+    QList<MessageIcon> icons;
     ScopedDialogAnswerer answerer{[this](const DialogRequest& r) {
         texts << r.caption + ": " + r.text;
-        flags << r.flags;
-        return DialogAnswer{IDOK, {}};
+        icons << r.icon;
+        return DialogAnswer{Answer::Ok, {}};
     }};
 };
 
@@ -233,7 +233,7 @@ private slots:
         QVERIFY(!answer.leftOpen);
         QVERIFY(stayedAfterWrong);
         QCOMPARE(messages.texts, QStringList{"Ошибка: Пароль неверен!"});
-        QCOMPARE(messages.flags, QList<unsigned>{MB_OK | MB_ICONERROR});
+        QCOMPARE(messages.icons, QList<MessageIcon>{MessageIcon::Error});
         QCOMPARE(book.store.userKey(), 10002);
         QCOMPARE(book.lastUser(), 10002);
 
@@ -368,7 +368,7 @@ private slots:
         QCOMPARE(messages.texts, message.isEmpty() ? QStringList{} : QStringList{message});
         QCOMPARE(cleared, !message.isEmpty());
         if (!message.isEmpty())
-            QCOMPARE(messages.flags, QList<unsigned>{MB_OK | MB_ICONERROR});
+            QCOMPARE(messages.icons, QList<MessageIcon>{MessageIcon::Error});
     }
 
     void changePasswordCancelled_data() {

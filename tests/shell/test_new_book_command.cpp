@@ -16,10 +16,10 @@ private slots:
         const QString folder = place.place.path("chosen/books");
         Dialogs dialogs([&](const DialogRequest& r) {
             if (r.kind == DialogRequest::Input)
-                return DialogAnswer{IDOK, "Касса на складе"};
+                return DialogAnswer{Answer::Ok, "Касса на складе"};
             if (r.kind == DialogRequest::Folder)
-                return DialogAnswer{IDOK, folder};
-            return DialogAnswer{IDOK, {}};
+                return DialogAnswer{Answer::Ok, folder};
+            return DialogAnswer{Answer::Ok, {}};
         });
         QString path;
         QVERIFY(addBook(nullptr, BookKind::CashDesk, "Название новой кассы", "Новая касса", &path));
@@ -56,8 +56,8 @@ private slots:
         ListedPlace place;
         Dialogs dialogs([&](const DialogRequest& r) {
             if (int(r.kind) == cancelAt)
-                return DialogAnswer{IDCANCEL, {}};
-            return DialogAnswer{IDOK, r.kind == DialogRequest::Input ? name : place.books};
+                return DialogAnswer{Answer::Cancel, {}};
+            return DialogAnswer{Answer::Ok, r.kind == DialogRequest::Input ? name : place.books};
         });
         if (cancelAt < 0)
             QVERIFY_THROWS_EXCEPTION(Exception, addBook(nullptr, BookKind::CashDesk, "P", "D"));

@@ -249,23 +249,23 @@ private slots:
 
     void openBookAtStart_data() {
         QTest::addColumn<QString>("version");
-        QTest::addColumn<int>("answer");
+        QTest::addColumn<Answer>("answer");
         QTest::addColumn<bool>("goesOn");
         QTest::addColumn<QStringList>("calls");
         QTest::addColumn<QString>("after");
         QTest::addColumn<int>("messages");
-        QTest::newRow("current") << "2.18" << IDOK << true << QStringList{} << "2.18" << 0;
-        QTest::newRow("no version") << "" << IDOK << true << QStringList{} << "2.18" << 0;
-        QTest::newRow("newer") << "2.19" << IDOK << true << QStringList{} << "2.19" << 0;
+        QTest::newRow("current") << "2.18" << Answer::Ok << true << QStringList{} << "2.18" << 0;
+        QTest::newRow("no version") << "" << Answer::Ok << true << QStringList{} << "2.18" << 0;
+        QTest::newRow("newer") << "2.19" << Answer::Ok << true << QStringList{} << "2.19" << 0;
         QTest::newRow("older, cancel")
-            << "2.12" << IDCANCEL << false << QStringList{} << "2.12" << 1;
+            << "2.12" << Answer::Cancel << false << QStringList{} << "2.12" << 1;
         QTest::newRow("older, OK")
-            << "2.12" << IDOK << false
+            << "2.12" << Answer::Ok << false
             << QStringList{"Open 2.16 from '2.12'", "Open 2.17 from '2.16'"} << "2.18" << 2;
     }
     void openBookAtStart() {
         QFETCH(QString, version);
-        QFETCH(int, answer);
+        QFETCH(Answer, answer);
         QFETCH(bool, goesOn);
         QFETCH(QStringList, calls);
         QFETCH(QString, after);
@@ -285,7 +285,8 @@ private slots:
         QCOMPARE(dialogs.texts.size(), messages);
         if (messages > 0) {
             QCOMPARE(dialogs.requests[0].caption, "Ошибка");
-            QCOMPARE(dialogs.requests[0].flags, MB_OKCANCEL | MB_ICONEXCLAMATION);
+            QCOMPARE(dialogs.requests[0].buttons, Buttons::OkCancel);
+            QCOMPARE(dialogs.requests[0].icon, MessageIcon::Warning);
             QCOMPARE(dialogs.texts[0], "Неверная версия базы данных!\nВерсия базы данных: 2.12\n"
                                        "Необходима версия: 2.18\n\nПроводить обновление базы "
                                        "данных?");

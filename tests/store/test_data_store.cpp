@@ -36,7 +36,7 @@ struct Errors {
     QStringList texts;
     ScopedDialogAnswerer answerer{[this](const DialogRequest& r) {
         texts << r.caption + ": " + r.text;
-        return DialogAnswer{IDOK, {}};
+        return DialogAnswer{Answer::Ok, {}};
     }};
 };
 

@@ -18,14 +18,14 @@ public:
 
 struct Shown {
     QStringList texts;
-    QList<unsigned> flags;
+    QList<MessageIcon> icons;
 };
 
-DialogAnswerer recorder(Shown& shown, int button = IDOK) {
+DialogAnswerer recorder(Shown& shown, Answer button = Answer::Ok) {
     return [&shown, button](const DialogRequest& r) {
         shown.texts << r.text;
-        shown.flags << r.flags;
-        const int answer = r.kind == DialogRequest::Input ? IDOK : button;
+        shown.icons << r.icon;
+        const Answer answer = r.kind == DialogRequest::Input ? Answer::Ok : button;
         return DialogAnswer{answer, QStringLiteral("введено")};
     };
 }
@@ -67,14 +67,15 @@ private slots:
         QCoreApplication::postEvent(&thrower, new QEvent(QEvent::User));
         QCoreApplication::processEvents();
         QCOMPARE(shown.texts, QStringList{"Ошибка в обработчике"});
-        QCOMPARE(shown.flags.value(0) & 0xF0, MB_ICONERROR);
+        QCOMPARE(shown.icons.value(0), MessageIcon::Error);
     }
 
     void answererStandsInForTheUser() {
         Shown shown;
-        ScopedDialogAnswerer answerer(recorder(shown, IDNO));
-        QCOMPARE(dialogs::messageBox(nullptr, "Удалить?", "Удаление", MB_YESNO | MB_DEFBUTTON2),
-                 IDNO);
+        ScopedDialogAnswerer answerer(recorder(shown, Answer::No));
+        QCOMPARE(dialogs::messageBox(nullptr, "Удалить?", "Удаление", Buttons::YesNo,
+                                     MessageIcon::None, DefaultButton::Second),
+                 Answer::No);
         QString value = QStringLiteral("было");
         QVERIFY(
             dialogs::inputQuery("Название", "Название:", value, [](QString&) { return false; }));
@@ -83,8 +84,10 @@ private slots:
 
     void withoutAnswererOffscreenTakesDefaultButton() {
         QVERIFY(!dialogs::hasAnswerer());
-        QCOMPARE(dialogs::messageBox(nullptr, "?", "q", MB_YESNO | MB_DEFBUTTON2), IDNO);
-        QCOMPARE(dialogs::messageBox(nullptr, "?", "q", MB_OKCANCEL), IDOK);
+        QCOMPARE(dialogs::messageBox(nullptr, "?", "q", Buttons::YesNo, MessageIcon::None,
+                                     DefaultButton::Second),
+                 Answer::No);
+        QCOMPARE(dialogs::messageBox(nullptr, "?", "q", Buttons::OkCancel), Answer::Ok);
         QString value;
         QVERIFY(!dialogs::inputQuery("c", "p", value, [](QString&) { return true; }));
     }

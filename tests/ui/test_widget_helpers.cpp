@@ -33,29 +33,32 @@ private slots:
         QList<DialogRequest> asked;
         ScopedDialogAnswerer answerer([&](const DialogRequest& request) {
             asked << request;
-            return DialogAnswer{IDOK, {}};
+            return DialogAnswer{Answer::Ok, {}};
         });
         showWarning(nullptr, QStringLiteral("Выберите Партнера!"));
         QCOMPARE(asked.size(), 1);
         QCOMPARE(asked[0].text, QStringLiteral("Выберите Партнера!"));
         QCOMPARE(asked[0].caption, dialogs::applicationTitle());
-        QCOMPARE(asked[0].flags, MB_OK | MB_ICONEXCLAMATION);
+        QCOMPARE(asked[0].buttons, Buttons::Ok);
+        QCOMPARE(asked[0].icon, MessageIcon::Warning);
     }
 
     void messageBoxRepeatAsksWhileExpected_data() {
         QTest::addColumn<int>("count");
-        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<QList<Answer>>("answers");
         QTest::addColumn<bool>("result");
         QTest::addColumn<int>("asked");
-        QTest::newRow("count 0") << 0 << QList<int>{} << true << 0;
-        QTest::newRow("confirmed") << 1 << QList<int>{IDOK} << true << 1;
-        QTest::newRow("declined") << 1 << QList<int>{IDCANCEL} << false << 1;
-        QTest::newRow("all three") << 3 << QList<int>{IDOK, IDOK, IDOK} << true << 3;
-        QTest::newRow("stops at the first other") << 3 << QList<int>{IDOK, IDCANCEL} << false << 2;
+        QTest::newRow("count 0") << 0 << QList<Answer>{} << true << 0;
+        QTest::newRow("confirmed") << 1 << QList<Answer>{Answer::Ok} << true << 1;
+        QTest::newRow("declined") << 1 << QList<Answer>{Answer::Cancel} << false << 1;
+        QTest::newRow("all three")
+            << 3 << QList<Answer>{Answer::Ok, Answer::Ok, Answer::Ok} << true << 3;
+        QTest::newRow("stops at the first other")
+            << 3 << QList<Answer>{Answer::Ok, Answer::Cancel} << false << 2;
     }
     void messageBoxRepeatAsksWhileExpected() {
         QFETCH(int, count);
-        QFETCH(QList<int>, answers);
+        QFETCH(QList<Answer>, answers);
         QFETCH(bool, result);
         QFETCH(int, asked);
         int seen = 0;
@@ -63,26 +66,26 @@ private slots:
             [&] {
                 QCOMPARE(request.caption, QStringLiteral("Добавление"));
                 QCOMPARE(request.text, QStringLiteral("Создать нового партнера?"));
-                QCOMPARE(request.flags, MB_OKCANCEL);
+                QCOMPARE(request.buttons, Buttons::OkCancel);
             }();
-            return DialogAnswer{answers.value(seen++, IDOK), {}};
+            return DialogAnswer{answers.value(seen++, Answer::Ok), {}};
         });
         QCOMPARE(messageBoxRepeat(nullptr, QStringLiteral("Добавление"),
-                                  QStringLiteral("Создать нового партнера?"), MB_OKCANCEL, IDOK,
-                                  count),
+                                  QStringLiteral("Создать нового партнера?"), Buttons::OkCancel,
+                                  Answer::Ok, count),
                  result);
         QCOMPARE(seen, asked);
     }
 
     void inputQueryExGoesThroughAnswerer_data() {
-        QTest::addColumn<int>("button");
+        QTest::addColumn<Answer>("button");
         QTest::addColumn<bool>("result");
         QTest::addColumn<QString>("value");
-        QTest::newRow("ok") << IDOK << true << "Счет-фактура";
-        QTest::newRow("cancel") << IDCANCEL << false << "Шаблон";
+        QTest::newRow("ok") << Answer::Ok << true << "Счет-фактура";
+        QTest::newRow("cancel") << Answer::Cancel << false << "Шаблон";
     }
     void inputQueryExGoesThroughAnswerer() {
-        QFETCH(int, button);
+        QFETCH(Answer, button);
         QFETCH(bool, result);
         QFETCH(QString, value);
         DialogRequest seen;

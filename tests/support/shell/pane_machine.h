@@ -28,7 +28,7 @@ struct PaneMachine {
     QStringList messages;
     ScopedDialogAnswerer answerer{[this](const DialogRequest& r) {
         messages << r.text;
-        return DialogAnswer{IDOK, {}};
+        return DialogAnswer{Answer::Ok, {}};
     }};
     std::unique_ptr<ShellWindow> main;
 

@@ -156,7 +156,7 @@ Dialogs::Dialogs(std::function<DialogAnswer(const DialogRequest&)> answer)
     : m_answer(std::move(answer)), m_answerer([this](const DialogRequest& r) {
           texts << r.text;
           requests << r;
-          return m_answer ? m_answer(r) : DialogAnswer{IDOK, {}};
+          return m_answer ? m_answer(r) : DialogAnswer{Answer::Ok, {}};
       }) {}
 
 Workplace::Workplace() : m_store(m_dir.filePath(QStringLiteral("kaltro.ini"))) {}
