@@ -83,13 +83,24 @@ bool nobodyToAsk() {
     return QGuiApplication::platformName() == QLatin1String("offscreen");
 }
 
+std::function<void(const QString&)>& unansweredReport() {
+    static std::function<void(const QString&)> report;
+    return report;
+}
+
+void reportUnanswered(const QString& what) {
+    if (unansweredReport())
+        unansweredReport()(what);
+    else
+        qWarning("%s", qUtf8Printable(what));
+}
+
 Answer realMessageBox(QWidget* owner, const QString& text, const QString& caption, Buttons buttons,
                       MessageIcon icon, DefaultButton defaultButton) {
     const QList<ButtonSpec> specs = buttonsOf(buttons);
     const int def = qMin(int(defaultButton), int(specs.size()) - 1);
     if (nobodyToAsk()) {
-        qWarning("Unanswered message box \"%s\": %s", qUtf8Printable(caption),
-                 qUtf8Printable(text));
+        reportUnanswered(QStringLiteral("Unanswered message box \"%1\": %2").arg(caption, text));
         return specs[def].answer;
     }
     QMessageBox box(iconOf(icon), caption, text, QMessageBox::NoButton, owner);
@@ -121,6 +132,10 @@ void setAnswerer(DialogAnswerer a) {
 
 bool hasAnswerer() {
     return bool(answerer());
+}
+
+void setUnansweredReport(std::function<void(const QString& what)> report) {
+    unansweredReport() = std::move(report);
 }
 
 QString applicationTitle() {
@@ -163,7 +178,7 @@ bool inputQuery(const QString& caption, const QString& prompt, QString& value,
         return true;
     }
     if (nobodyToAsk()) {
-        qWarning("Unanswered input dialog \"%s\"", qUtf8Printable(caption));
+        reportUnanswered(QStringLiteral("Unanswered input dialog \"%1\"").arg(caption));
         return false;
     }
     return show(value);
@@ -189,7 +204,7 @@ bool askPath(DialogRequest::Kind kind, const QString& caption, const QString& st
         return true;
     }
     if (nobodyToAsk()) {
-        qWarning("Unanswered file dialog \"%s\"", qUtf8Printable(caption));
+        reportUnanswered(QStringLiteral("Unanswered file dialog \"%1\"").arg(caption));
         return false;
     }
     const QString chosen = show();

@@ -42,6 +42,11 @@ namespace dialogs {
 void setAnswerer(DialogAnswerer answerer);
 bool hasAnswerer();
 
+// Where nobody can answer (the offscreen platform) and no answerer is installed, a dialog takes
+// its default answer and says so through report: a warning unless another report is set (the
+// tests make it a failure).
+void setUnansweredReport(std::function<void(const QString& what)> report);
+
 // A message box: returns the button pressed.
 Answer messageBox(QWidget* owner, const QString& text, const QString& caption,
                   Buttons buttons = Buttons::Ok, MessageIcon icon = MessageIcon::None,

@@ -82,14 +82,20 @@ private slots:
         QCOMPARE(value, QStringLiteral("введено"));
     }
 
-    void withoutAnswererOffscreenTakesDefaultButton() {
+    void withoutAnswererOffscreenTakesDefaultButtonAndSaysSo() {
         QVERIFY(!dialogs::hasAnswerer());
+        QStringList reported;
+        dialogs::setUnansweredReport([&](const QString& what) { reported << what; });
         QCOMPARE(dialogs::messageBox(nullptr, "?", "q", Buttons::YesNo, MessageIcon::None,
                                      DefaultButton::Second),
                  Answer::No);
         QCOMPARE(dialogs::messageBox(nullptr, "?", "q", Buttons::OkCancel), Answer::Ok);
         QString value;
         QVERIFY(!dialogs::inputQuery("c", "p", value, [](QString&) { return true; }));
+        dialogs::setUnansweredReport({});
+        QCOMPARE(reported,
+                 QStringList({"Unanswered message box \"q\": ?", "Unanswered message box \"q\": ?",
+                              "Unanswered input dialog \"c\""}));
     }
 };
 
