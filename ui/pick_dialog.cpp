@@ -2,8 +2,10 @@
 
 #include "platform/firebird/data_set.h"
 #include "ui/data_grid.h"
+#include "ui/guard.h"
 #include "ui/tool_images.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QScreen>
@@ -19,25 +21,28 @@ QIcon toolImageOr(int index, QStyle::StandardPixmap fallback) {
     return icon.isNull() ? QApplication::style()->standardIcon(fallback) : icon;
 }
 
-QToolButton* addToolButton(QToolBar* bar, const QString& name, const QString& caption,
-                           const QIcon& icon) {
-    auto* button = new QToolButton(bar);
-    button->setObjectName(name);
-    button->setText(caption);
-    button->setIcon(icon);
-    button->setIconSize(QSize(32, 32));
-    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setFixedSize(56, 52);
-    bar->addWidget(button);
-    return button;
+QAction* makeAction(QObject* parent, const QString& name, const QString& caption,
+                    const QIcon& icon) {
+    auto* action = new QAction(icon, caption, parent);
+    action->setObjectName(name);
+    return action;
 }
 
-QToolBar* makeToolBar(QWidget* parent, const QString& name) {
+// A tool bar of its own for the action, with one large button.
+QToolBar* makeToolBar(QWidget* parent, const QString& name, const QString& buttonName,
+                      QAction* action) {
     auto* bar = new QToolBar(parent);
     bar->setObjectName(name);
     bar->setMovable(false);
     bar->setFloatable(false);
     bar->setFixedHeight(52);
+    auto* button = new QToolButton(bar);
+    button->setObjectName(buttonName);
+    button->setDefaultAction(action);
+    button->setIconSize(QSize(32, 32));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setFixedSize(56, 52);
+    bar->addWidget(button);
     return bar;
 }
 
@@ -45,6 +50,7 @@ QToolBar* makeToolBar(QWidget* parent, const QString& name) {
 
 PickDialog::PickDialog(fb::Attachment& database, QWidget* owner)
     : OwnedDialog(owner), m_query(std::make_unique<fb::DataSet>(database)) {
+    setObjectName(QStringLiteral("pickDialog"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("Выберите"));
@@ -53,28 +59,13 @@ PickDialog::PickDialog(fb::Attachment& database, QWidget* owner)
     formFont.setBold(true);
     setFont(formFont);
 
-    auto* coolBar = new QWidget(this);
-    coolBar->setObjectName(QStringLiteral("CoolBar1"));
-    QFont barFont(QStringLiteral("Verdana"));
-    barFont.setPixelSize(11);
-    coolBar->setFont(barFont);
-    QToolBar* selectBar = makeToolBar(coolBar, QStringLiteral("ToolBar2"));
-    m_selectButton =
-        addToolButton(selectBar, QStringLiteral("btnSelect"), QStringLiteral("Открыть"),
-                      toolImageOr(12, QStyle::SP_DialogOpenButton));
-    QToolBar* closeBar = makeToolBar(coolBar, QStringLiteral("ToolBar1"));
-    m_closeButton =
-        addToolButton(closeBar, QStringLiteral("ToolButton1"), QStringLiteral("Закрыть"),
-                      toolImageOr(11, QStyle::SP_DialogCloseButton));
-    auto* barLayout = new QHBoxLayout(coolBar);
-    barLayout->setContentsMargins(0, 0, 0, 0);
-    barLayout->addWidget(selectBar, 1);
-    barLayout->addWidget(closeBar);
+    createActions();
+    QWidget* toolBars = createToolBars();
 
     auto* gridPanel = new QWidget(this);
     gridPanel->setObjectName(QStringLiteral("gridPanel"));
     m_grid = new DataGrid(gridPanel);
-    m_grid->setObjectName(QStringLiteral("dbgrdSelect"));
+    m_grid->setObjectName(QStringLiteral("grid"));
     m_grid->setDataSet(m_query.get());
     auto* panelLayout = new QVBoxLayout(gridPanel);
     panelLayout->setContentsMargins(0, 0, 0, 0);
@@ -83,18 +74,43 @@ PickDialog::PickDialog(fb::Attachment& database, QWidget* owner)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(coolBar);
+    layout->addWidget(toolBars);
     layout->addWidget(gridPanel, 1);
 
-    connect(m_selectButton, &QToolButton::clicked, this, &PickDialog::pick);
-    connect(m_grid, &DataGrid::openRequested, this, &PickDialog::pick);
-    connect(m_closeButton, &QToolButton::clicked, this, &QDialog::reject);
+    connect(m_selectAction, &QAction::triggered, this, &PickDialog::onSelectTriggered);
+    connect(m_closeAction, &QAction::triggered, this, &QDialog::reject);
+    connect(m_grid, &DataGrid::openRequested, m_selectAction, &QAction::trigger);
     m_grid->setFocus();
 }
 
 PickDialog::~PickDialog() {
     // The grid goes before the query it shows.
     delete m_grid;
+}
+
+void PickDialog::createActions() {
+    m_selectAction = makeAction(this, QStringLiteral("selectAction"), QStringLiteral("Открыть"),
+                                toolImageOr(12, QStyle::SP_DialogOpenButton));
+    m_closeAction = makeAction(this, QStringLiteral("closeAction"), QStringLiteral("Закрыть"),
+                               toolImageOr(11, QStyle::SP_DialogCloseButton));
+}
+
+// The row above the grid: the select button on the left, the close button on the right.
+QWidget* PickDialog::createToolBars() {
+    auto* row = new QWidget(this);
+    row->setObjectName(QStringLiteral("toolBarRow"));
+    QFont barFont(QStringLiteral("Verdana"));
+    barFont.setPixelSize(11);
+    row->setFont(barFont);
+    QToolBar* selectBar = makeToolBar(row, QStringLiteral("selectToolBar"),
+                                      QStringLiteral("selectButton"), m_selectAction);
+    QToolBar* closeBar = makeToolBar(row, QStringLiteral("closeToolBar"),
+                                     QStringLiteral("closeButton"), m_closeAction);
+    auto* rowLayout = new QHBoxLayout(row);
+    rowLayout->setContentsMargins(0, 0, 0, 0);
+    rowLayout->addWidget(selectBar, 1);
+    rowLayout->addWidget(closeBar);
+    return row;
 }
 
 void PickDialog::execute(PickHandler onPick, PickSenderHandler onPickSender) {
@@ -107,11 +123,13 @@ void PickDialog::execute(PickHandler onPick, PickSenderHandler onPickSender) {
     exec();
 }
 
-void PickDialog::pick() {
-    if (m_onPick)
-        m_onPick();
-    if (m_onPickSender)
-        m_onPickSender(this);
-    if (m_closeOnPick)
+void PickDialog::onSelectTriggered() {
+    const bool picked = runGuarded([this] {
+        if (m_onPick)
+            m_onPick();
+        if (m_onPickSender)
+            m_onPickSender(this);
+    });
+    if (picked && m_closeOnPick)
         accept();
 }

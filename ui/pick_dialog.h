@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-class QToolButton;
+class QAction;
 class DataGrid;
 
 namespace fb {
@@ -13,18 +13,22 @@ class Attachment;
 class DataSet;
 } // namespace fb
 
-// A window that lists the rows of a query and lets the user pick one, several times unless
-// m_closeOnPick. The caller fills query (on the database given, with its own transaction),
-// lays out the grid's columns with setGridColumns and calls Execute; the callbacks read the
-// picked row from query. The window deletes itself when closed:
+// A window that lists the rows of a query and lets the user pick one, several times unless it
+// closes on a pick. The caller fills query() (on the database given, with its own transaction),
+// lays out the grid's columns with setGridColumns and calls execute; the callbacks read the
+// picked row from query(). The window deletes itself when closed:
 //
 //   auto* dialog = new PickDialog(database, this);
-//   dialog->m_closeOnPick = true;
+//   dialog->setCloseOnPick(true);
 //   dialog->setWindowTitle(...);
 //   dialog->query().setSQL(...);
 //   dialog->query().open();
-//   setGridColumns(*dialog->m_grid, columns);
-//   dialog->Execute([&] { key = dialog->query().field("PRKEY").asInteger(); }, {});
+//   setGridColumns(*dialog->grid(), columns);
+//   dialog->execute([&] { key = dialog->query().field("PRKEY").asInteger(); }, {});
+//
+// The select action ("Открыть"; Enter and a double click in the grid trigger it too) picks the
+// current row; the close action ("Закрыть") and Escape close the window without a pick. The
+// tool buttons "selectButton" and "closeButton" carry the two actions.
 class PickDialog : public OwnedDialog {
     Q_OBJECT
 public:
@@ -34,21 +38,34 @@ public:
     explicit PickDialog(fb::Attachment& database, QWidget* owner = nullptr);
     ~PickDialog() override;
 
-    // Keeps both callbacks (either may be empty) and shows the window modally for its owner's
-    // window; returns when it is closed (and deleted).
-    virtual void execute(PickHandler onPick, PickSenderHandler onPickSender);
-    // A pick of the current row: OnPick, then OnPickSender, then the close when m_closeOnPick.
-    void pick();
+    // Keeps both callbacks (either may be empty) and shows the window maximised and modal for
+    // its owner's window; returns when it is closed (and deleted).
+    void execute(PickHandler onPick, PickSenderHandler onPickSender);
 
     fb::DataSet& query() { return *m_query; }
+    DataGrid* grid() const { return m_grid; }
+    QAction* selectAction() const { return m_selectAction; }
+    QAction* closeAction() const { return m_closeAction; }
 
-    bool m_closeOnPick = false;
-    DataGrid* m_grid;
-    QToolButton* m_selectButton;
-    QToolButton* m_closeButton;
+    // Whether a pick closes the window; false by default.
+    bool closeOnPick() const { return m_closeOnPick; }
+    void setCloseOnPick(bool close) { m_closeOnPick = close; }
+
+private slots:
+    // A pick of the current row: the pick callback, then the sender callback, then the close
+    // when the window closes on a pick. A callback that raises shows its message and leaves
+    // the window open.
+    void onSelectTriggered();
 
 private:
+    void createActions();
+    QWidget* createToolBars();
+
     std::unique_ptr<fb::DataSet> m_query;
+    DataGrid* m_grid;
+    QAction* m_selectAction;
+    QAction* m_closeAction;
+    bool m_closeOnPick = false;
     PickHandler m_onPick;
     PickSenderHandler m_onPickSender;
 };

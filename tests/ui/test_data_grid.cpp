@@ -5,8 +5,10 @@
 #include "platform/firebird/data_set_model.h"
 #include "tests/support/platform/test_database.h"
 #include "ui/data_grid.h"
+#include "ui/message_box.h"
 #include "ui/pick_dialog.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QHeaderView>
 #include <QPointer>
@@ -277,6 +279,35 @@ private slots:
         QCOMPARE(opened.count(), 3);
     }
 
+    void pickActionsOnTheToolButtons() {
+        Book book;
+        PickDialog dialog(book.db.attachment());
+        QCOMPARE(dialog.objectName(), QStringLiteral("pickDialog"));
+        QCOMPARE(dialog.grid(), dialog.findChild<DataGrid*>(QStringLiteral("grid")));
+        QVERIFY(!dialog.closeOnPick());
+        dialog.setCloseOnPick(true);
+        QVERIFY(dialog.closeOnPick());
+        const struct {
+            QAction* action;
+            const char* actionName;
+            const char* buttonName;
+            QString caption;
+        } commands[] = {
+            {dialog.selectAction(), "selectAction", "selectButton", QStringLiteral("Открыть")},
+            {dialog.closeAction(), "closeAction", "closeButton", QStringLiteral("Закрыть")},
+        };
+        for (const auto& command : commands) {
+            QVERIFY(command.action);
+            QCOMPARE(command.action->objectName(), QLatin1String(command.actionName));
+            QCOMPARE(command.action->text(), command.caption);
+            QVERIFY(!command.action->icon().isNull());
+            auto* button = dialog.findChild<QToolButton*>(QLatin1String(command.buttonName));
+            QVERIFY(button);
+            QCOMPARE(button->defaultAction(), command.action);
+            QCOMPARE(button->text(), command.caption);
+        }
+    }
+
     void pickCallbacks() {
         Book book;
         QPointer<PickDialog> dialog = new PickDialog(book.db.attachment());
@@ -285,10 +316,10 @@ private slots:
         dialog->query().prepare();
         dialog->query().field("DAT").setOnGetText(dateFieldText);
         dialog->query().open();
-        setGridColumns(*dialog->m_grid,
+        setGridColumns(*dialog->grid(),
                        {{"LNAM", Qt::AlignLeft, QStringLiteral("Название"), 150, {}},
                         {"DAT", Qt::AlignLeft, QStringLiteral("Дата"), 0, {}}});
-        QAbstractItemModel* model = dialog->m_grid->model();
+        QAbstractItemModel* model = dialog->grid()->model();
         QCOMPARE(model->data(model->index(0, 1)).toString(), QStringLiteral("05.03.2024"));
         QCOMPARE(model->data(model->index(1, 1)).toString(), QString());
 
@@ -297,12 +328,12 @@ private slots:
         onModal([&](QWidget* shown) {
             QCOMPARE(shown, dialog.data());
             QVERIFY(shown->windowState() & Qt::WindowMaximized);
-            dialog->m_grid->selectRow(1);
-            dialog->m_selectButton->click();
-            QTest::keyClick(dialog->m_grid, Qt::Key_Down);
-            QTest::keyClick(dialog->m_grid, Qt::Key_Return);
+            dialog->grid()->selectRow(1);
+            dialog->selectAction()->trigger();
+            QTest::keyClick(dialog->grid(), Qt::Key_Down);
+            QTest::keyClick(dialog->grid(), Qt::Key_Return);
             stillOpen = dialog->isVisible();
-            QTest::keyClick(dialog->m_grid, Qt::Key_Escape);
+            QTest::keyClick(dialog->grid(), Qt::Key_Escape);
         });
         dialog->execute([&] { picks << "pick " + dialog->query().field("LNAM").asString(); },
                         [&](PickDialog* sender) {
@@ -316,27 +347,36 @@ private slots:
     void pickCloses_data() {
         QTest::addColumn<bool>("withCallbacks");
         QTest::addColumn<QString>("how");
+        QTest::newRow("action, callbacks") << true << "action";
+        QTest::newRow("action, no callback") << false << "action";
         QTest::newRow("button, callbacks") << true << "button";
-        QTest::newRow("button, no callback") << false << "button";
         QTest::newRow("enter, no callback") << false << "enter";
+        QTest::newRow("double click, callbacks") << true << "double click";
     }
     void pickCloses() {
         QFETCH(bool, withCallbacks);
         QFETCH(QString, how);
         Book book;
         QPointer<PickDialog> dialog = new PickDialog(book.db.attachment());
-        dialog->m_closeOnPick = true;
+        dialog->setCloseOnPick(true);
         dialog->query().setSQL("SELECT PRKEY FROM PARTS ORDER BY PRKEY");
         dialog->query().open();
-        setGridColumns(*dialog->m_grid, {{"PRKEY", Qt::AlignLeft, "Код", 0, {}}});
+        setGridColumns(*dialog->grid(), {{"PRKEY", Qt::AlignLeft, "Код", 0, {}}});
         int calls = 0;
         qint64 picked = 0;
         onModal([&](QWidget*) {
             dialog->query().last();
-            if (how == "button")
-                dialog->m_selectButton->click();
-            else
-                QTest::keyClick(dialog->m_grid, Qt::Key_Return);
+            DataGrid* grid = dialog->grid();
+            if (how == "action") {
+                dialog->selectAction()->trigger();
+            } else if (how == "button") {
+                dialog->findChild<QToolButton*>(QStringLiteral("selectButton"))->click();
+            } else if (how == "enter") {
+                QTest::keyClick(grid, Qt::Key_Return);
+            } else {
+                const QRect cell = grid->visualRect(grid->model()->index(2, 0));
+                QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+            }
             if (dialog && dialog->isVisible()) {
                 QTest::keyClick(dialog, Qt::Key_Escape);
                 QFAIL("the pick did not close the window");
@@ -352,17 +392,44 @@ private slots:
         QCOMPARE(calls, withCallbacks ? 1 : 0);
     }
 
+    void failedPickKeepsTheWindow() {
+        // A callback that raises shows its message; the window stays for another try.
+        Book book;
+        QStringList messages;
+        ScopedDialogAnswerer answerer([&](const DialogRequest& request) {
+            messages << request.text;
+            return DialogAnswer{Answer::Ok, {}};
+        });
+        QPointer<PickDialog> dialog = new PickDialog(book.db.attachment());
+        dialog->setCloseOnPick(true);
+        int senderCalls = 0;
+        bool stillOpen = false;
+        onModal([&](QWidget*) {
+            dialog->selectAction()->trigger();
+            stillOpen = dialog->isVisible();
+            dialog->closeAction()->trigger();
+        });
+        dialog->execute([] { throw Exception(QStringLiteral("Запись занята")); },
+                        [&](PickDialog*) { ++senderCalls; });
+        QVERIFY(dialog.isNull());
+        QVERIFY(stillOpen);
+        QCOMPARE(messages, QStringList{QStringLiteral("Запись занята")});
+        QCOMPARE(senderCalls, 0);
+    }
+
     void closeWithoutPick() {
         Book book;
-        for (const QString how : {"button", "escape"}) {
+        for (const QString how : {"action", "button", "escape"}) {
             QPointer<PickDialog> dialog = new PickDialog(book.db.attachment());
-            dialog->m_closeOnPick = true;
+            dialog->setCloseOnPick(true);
             int picks = 0;
             onModal([&](QWidget*) {
-                if (how == "button")
-                    dialog->m_closeButton->click();
+                if (how == "action")
+                    dialog->closeAction()->trigger();
+                else if (how == "button")
+                    dialog->findChild<QToolButton*>(QStringLiteral("closeButton"))->click();
                 else
-                    QTest::keyClick(dialog->m_grid, Qt::Key_Escape);
+                    QTest::keyClick(dialog->grid(), Qt::Key_Escape);
             });
             dialog->execute([&] { ++picks; }, [&](PickDialog*) { ++picks; });
             QVERIFY(dialog.isNull());
@@ -386,12 +453,12 @@ private slots:
         QPointer<PickDialog> dialog = new PickDialog(book.db.attachment(), ownerButton);
         QCOMPARE(dialog->windowModality(), Qt::WindowModal);
         onModal([&](QWidget*) {
-            dialog->m_selectButton->click();
+            dialog->selectAction()->trigger();
             QVERIFY(document);
             auto* button = document->findChild<QPushButton*>();
             systemClick(button);
             systemClick(ownerButton);
-            dialog->m_closeButton->click();
+            dialog->closeAction()->trigger();
         });
         dialog->execute(
             [&] {
