@@ -22,6 +22,7 @@ bool ChoiceDialog::select(QWidget* owner, const QString& caption, int& index,
 
 ChoiceDialog::ChoiceDialog(QWidget* owner, const QString& caption, const QStringList& items)
     : OwnedDialog(owner) {
+    setObjectName(QStringLiteral("choiceDialog"));
     // No frame of its own: the radio group's caption is the dialog's title.
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     QFont formFont(QStringLiteral("Arial"));
@@ -29,55 +30,39 @@ ChoiceDialog::ChoiceDialog(QWidget* owner, const QString& caption, const QString
     formFont.setBold(true);
     setFont(formFont);
 
-    auto* panel = new QFrame(this);
-    panel->setObjectName(QStringLiteral("Panel1"));
-    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    panel->setLineWidth(3);
+    auto* frame = new QFrame(this);
+    frame->setObjectName(QStringLiteral("frame"));
+    frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    frame->setLineWidth(3);
 
-    m_choiceGroup = new QGroupBox(caption, panel);
-    m_choiceGroup->setObjectName(QStringLiteral("rdgrpSelect"));
-    m_buttons = new QButtonGroup(this);
+    m_choiceGroup = new QGroupBox(caption, frame);
+    m_choiceGroup->setObjectName(QStringLiteral("choiceGroup"));
+    m_itemButtons = new QButtonGroup(this);
     auto* itemsLayout = new QVBoxLayout(m_choiceGroup);
     const QFontMetrics metrics(font());
     int width = metrics.horizontalAdvance(caption);
     for (int i = 0; i < items.size(); ++i) {
         auto* button = new QRadioButton(items[i], m_choiceGroup);
-        button->setObjectName(QStringLiteral("rdbtn%1").arg(i));
-        m_buttons->addButton(button, i);
+        button->setObjectName(QStringLiteral("itemButton%1").arg(i));
+        m_itemButtons->addButton(button, i);
         itemsLayout->addWidget(button);
         width = qMax(width, metrics.horizontalAdvance(items[i]));
     }
-    connect(m_buttons, &QButtonGroup::idToggled, this, &ChoiceDialog::updateOkButton);
+    connect(m_itemButtons, &QButtonGroup::idToggled, this, &ChoiceDialog::onItemToggled);
 
-    m_buttonPanel = new QWidget(panel);
-    m_buttonPanel->setObjectName(QStringLiteral("pnlBottom"));
-    m_buttonPanel->setFixedHeight(39);
-    m_okButton = new QPushButton(QStringLiteral("OK"), m_buttonPanel);
-    m_okButton->setObjectName(QStringLiteral("btnOK"));
-    m_okButton->setDefault(true);
-    m_cancelButton = new QPushButton(QStringLiteral("Отмена"), m_buttonPanel);
-    m_cancelButton->setObjectName(QStringLiteral("btnCancel"));
-    m_cancelButton->setAutoDefault(false);
-    connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    auto* bottomLayout = new QHBoxLayout(m_buttonPanel);
-    bottomLayout->setContentsMargins(4, 4, 4, 4);
-    bottomLayout->addStretch();
-    bottomLayout->addWidget(m_okButton);
-    bottomLayout->addWidget(m_cancelButton);
-
-    auto* panelLayout = new QVBoxLayout(panel);
-    panelLayout->setContentsMargins(3, 3, 3, 3);
-    panelLayout->addWidget(m_choiceGroup, 1);
-    panelLayout->addWidget(m_buttonPanel);
+    QWidget* buttonPanel = createButtonPanel(frame);
+    auto* frameLayout = new QVBoxLayout(frame);
+    frameLayout->setContentsMargins(3, 3, 3, 3);
+    frameLayout->addWidget(m_choiceGroup, 1);
+    frameLayout->addWidget(buttonPanel);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(panel);
+    layout->addWidget(frame);
 
     // As wide as the widest text and as high as the items need, never below what the
     // controls take.
     const int height = int(items.size()) * metrics.boundingRect(QStringLiteral("0")).height() + 50 +
-                       m_buttonPanel->height();
+                       buttonPanel->height();
     const QSize wanted(width + 50, height);
     resize(wanted.expandedTo(minimumSizeHint()));
     if (QScreen* screen = this->screen())
@@ -85,19 +70,44 @@ ChoiceDialog::ChoiceDialog(QWidget* owner, const QString& caption, const QString
     updateOkButton();
 }
 
+// OK and "Отмена" at the bottom right.
+QWidget* ChoiceDialog::createButtonPanel(QWidget* parent) {
+    auto* panel = new QWidget(parent);
+    panel->setObjectName(QStringLiteral("buttonPanel"));
+    panel->setFixedHeight(39);
+    m_okButton = new QPushButton(QStringLiteral("OK"), panel);
+    m_okButton->setObjectName(QStringLiteral("okButton"));
+    m_okButton->setDefault(true);
+    m_cancelButton = new QPushButton(QStringLiteral("Отмена"), panel);
+    m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    m_cancelButton->setAutoDefault(false);
+    connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    auto* layout = new QHBoxLayout(panel);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addStretch();
+    layout->addWidget(m_okButton);
+    layout->addWidget(m_cancelButton);
+    return panel;
+}
+
 int ChoiceDialog::itemIndex() const {
-    return m_buttons->checkedId();
+    return m_itemButtons->checkedId();
 }
 
 void ChoiceDialog::setItemIndex(int index) {
-    if (QAbstractButton* button = m_buttons->button(index)) {
+    if (QAbstractButton* button = m_itemButtons->button(index)) {
         button->setChecked(true);
         button->setFocus();
-    } else if (QAbstractButton* checked = m_buttons->checkedButton()) {
-        m_buttons->setExclusive(false);
+    } else if (QAbstractButton* checked = m_itemButtons->checkedButton()) {
+        m_itemButtons->setExclusive(false);
         checked->setChecked(false);
-        m_buttons->setExclusive(true);
+        m_itemButtons->setExclusive(true);
     }
+    updateOkButton();
+}
+
+void ChoiceDialog::onItemToggled() {
     updateOkButton();
 }
 

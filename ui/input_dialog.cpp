@@ -27,41 +27,42 @@ void layoutInputQuery(OwnedDialog& form, const QString& caption, const QString& 
     const auto y = [&](int n) { return mulDiv(n, units.height(), 8); };
     form.setFixedSize(x(180), y(63));
 
-    auto* label = new QLabel(prompt, &form);
-    label->setObjectName(QStringLiteral("lblPrompt"));
-    label->move(x(8), y(8));
-    label->adjustSize();
+    auto* promptLabel = new QLabel(prompt, &form);
+    promptLabel->setObjectName(QStringLiteral("promptLabel"));
+    promptLabel->move(x(8), y(8));
+    promptLabel->adjustSize();
 
-    auto* edit = new QLineEdit(&form);
-    edit->setObjectName(QStringLiteral("edtValue"));
-    edit->setMaxLength(255);
-    edit->setText(value);
-    edit->selectAll();
-    edit->setGeometry(x(8), y(19), x(164), edit->sizeHint().height());
+    auto* valueEdit = new QLineEdit(&form);
+    valueEdit->setObjectName(QStringLiteral("valueEdit"));
+    valueEdit->setMaxLength(255);
+    valueEdit->setText(value);
+    valueEdit->selectAll();
+    valueEdit->setGeometry(x(8), y(19), x(164), valueEdit->sizeHint().height());
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), &form);
-    ok->setObjectName(QStringLiteral("btnOK"));
-    ok->setDefault(true);
-    ok->setGeometry(x(38), y(41), x(50), y(14));
-    QObject::connect(ok, &QPushButton::clicked, &form, &QDialog::accept);
+    auto* okButton = new QPushButton(QStringLiteral("OK"), &form);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setDefault(true);
+    okButton->setGeometry(x(38), y(41), x(50), y(14));
+    QObject::connect(okButton, &QPushButton::clicked, &form, &QDialog::accept);
 
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), &form);
-    cancel->setObjectName(QStringLiteral("btnCancel"));
-    cancel->setGeometry(x(92), y(41), x(50), y(14));
-    QObject::connect(cancel, &QPushButton::clicked, &form, &QDialog::reject);
+    auto* cancelButton = new QPushButton(QStringLiteral("Cancel"), &form);
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    cancelButton->setGeometry(x(92), y(41), x(50), y(14));
+    QObject::connect(cancelButton, &QPushButton::clicked, &form, &QDialog::reject);
 
     if (QScreen* screen = form.screen())
         form.move(screen->availableGeometry().center() - form.rect().center());
-    edit->setFocus();
+    valueEdit->setFocus();
 }
 
 bool inputQueryEx(QWidget* owner, const QString& caption, const QString& prompt, QString& value) {
     return dialogs::inputQuery(caption, prompt, value, [&](QString& answer) {
         OwnedDialog form(owner);
+        form.setObjectName(QStringLiteral("inputDialog"));
         layoutInputQuery(form, caption, prompt, answer);
         if (form.exec() != QDialog::Accepted)
             return false;
-        answer = form.findChild<QLineEdit*>(QStringLiteral("edtValue"))->text();
+        answer = form.findChild<QLineEdit*>(QStringLiteral("valueEdit"))->text();
         return true;
     });
 }

@@ -9,7 +9,7 @@ class OwnedDialog;
 // false and value unchanged otherwise.
 bool inputQueryEx(QWidget* owner, const QString& caption, const QString& prompt, QString& value);
 
-// Lays out the input dialog of inputQueryEx on form: "lblPrompt", "edtValue", "btnOK",
-// "btnCancel", in dialog units of the form's font.
+// Lays out the input dialog of inputQueryEx on form: "promptLabel", "valueEdit", "okButton",
+// "cancelButton", in dialog units of the form's font.
 void layoutInputQuery(OwnedDialog& form, const QString& caption, const QString& prompt,
                       const QString& value);

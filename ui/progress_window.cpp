@@ -28,7 +28,7 @@ void drawFolder(QPainter& painter, const QRectF& box) {
 
 CopyAnimation::CopyAnimation(QWidget* parent) : QWidget(parent) {
     m_timer.setInterval(60);
-    connect(&m_timer, &QTimer::timeout, this, &CopyAnimation::nextFrame);
+    connect(&m_timer, &QTimer::timeout, this, &CopyAnimation::onTimerTimeout);
 }
 
 void CopyAnimation::setActive(bool active) {
@@ -44,7 +44,8 @@ void CopyAnimation::setActive(bool active) {
     update();
 }
 
-void CopyAnimation::nextFrame() {
+// The next frame; after the last one the flight starts again.
+void CopyAnimation::onTimerTimeout() {
     m_frame = (m_frame + 1) % kFrameCount;
     update();
 }
@@ -69,14 +70,15 @@ void CopyAnimation::paintEvent(QPaintEvent*) {
 }
 
 ProgressWindow::ProgressWindow(QWidget* owner) : OwnedDialog(owner) {
+    setObjectName(QStringLiteral("progressWindow"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowContextHelpButtonHint);
     setFixedSize(461, 77);
 
     m_animation = new CopyAnimation(this);
-    m_animation->setObjectName(QStringLiteral("animProcess"));
+    m_animation->setObjectName(QStringLiteral("animation"));
     m_gauge = new Gauge(this);
-    m_gauge->setObjectName(QStringLiteral("Gauge"));
+    m_gauge->setObjectName(QStringLiteral("gauge"));
     m_gauge->setFixedHeight(20);
 
     auto* layout = new QVBoxLayout(this);

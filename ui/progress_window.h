@@ -6,7 +6,7 @@
 
 class Gauge;
 
-// The file-copy animation: a sheet flying from one folder to the other, played while Active.
+// The file-copy animation: a sheet flying from one folder to the other, played while active.
 // Stopped, it shows its last frame.
 class CopyAnimation : public QWidget {
     Q_OBJECT
@@ -23,9 +23,10 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
-    void nextFrame();
+private slots:
+    void onTimerTimeout();
 
+private:
     QTimer m_timer;
     int m_frame = kStopFrame;
 };
@@ -37,6 +38,10 @@ class ProgressWindow : public OwnedDialog {
 public:
     explicit ProgressWindow(QWidget* owner = nullptr);
 
+    CopyAnimation* animation() const { return m_animation; }
+    Gauge* gauge() const { return m_gauge; }
+
+private:
     CopyAnimation* m_animation;
     Gauge* m_gauge;
 };

@@ -220,15 +220,21 @@ private slots:
     void progressWindow() {
         QWidget window;
         ProgressWindow progress(&window);
+        QCOMPARE(progress.objectName(), QStringLiteral("progressWindow"));
         QCOMPARE(progress.size(), QSize(461, 77));
         QCOMPARE(progress.windowModality(), Qt::WindowModal);
+        QCOMPARE(progress.animation(), progress.findChild<CopyAnimation*>("animation"));
+        QCOMPARE(progress.gauge(), progress.findChild<Gauge*>("gauge"));
         progress.show();
-        QCOMPARE(progress.m_gauge->geometry(), QRect(0, 57, 461, 20));
-        QCOMPARE(progress.m_animation->frame(), CopyAnimation::kStopFrame);
-        progress.m_animation->setActive(true);
-        QCOMPARE(progress.m_animation->frame(), 0);
-        progress.m_animation->setActive(false);
-        QCOMPARE(progress.m_animation->frame(), CopyAnimation::kStopFrame);
+        QCOMPARE(progress.gauge()->geometry(), QRect(0, 57, 461, 20));
+        QCOMPARE(progress.animation()->frame(), CopyAnimation::kStopFrame);
+        progress.animation()->setActive(true);
+        QCOMPARE(progress.animation()->frame(), 0);
+        // Played, the frames go on with the timer.
+        QTRY_VERIFY(progress.animation()->frame() > 0);
+        progress.animation()->setActive(false);
+        QVERIFY(!progress.animation()->isActive());
+        QCOMPARE(progress.animation()->frame(), CopyAnimation::kStopFrame);
     }
 
     void radioOkNeedsAChoice() {
@@ -236,12 +242,12 @@ private slots:
         int index = -1;
         bool okEnabledAtFirst = true, acceptedWithout = true;
         onModal([&](QWidget* dialog) {
-            auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("btnOK"));
+            auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("okButton"));
             okEnabledAtFirst = ok->isEnabled();
             ok->click();
             QTest::keyClick(dialog, Qt::Key_Return);
             acceptedWithout = !dialog->isVisible();
-            dialog->findChild<QRadioButton*>(QStringLiteral("rdbtn1"))->click();
+            dialog->findChild<QRadioButton*>(QStringLiteral("itemButton1"))->click();
             QVERIFY(ok->isEnabled());
             ok->click();
         });
@@ -249,6 +255,24 @@ private slots:
         QVERIFY(!okEnabledAtFirst);
         QVERIFY(!acceptedWithout);
         QCOMPARE(index, 1);
+    }
+
+    void radioChoiceByIndex() {
+        ChoiceDialog dialog(nullptr, QStringLiteral("Печать"), {"А", "Б", "В"});
+        auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("okButton"));
+        const struct {
+            int index;
+            int chosen;
+        } steps[] = {{1, 1}, {2, 2}, {-1, -1}, {0, 0}, {3, -1}, {-1, -1}};
+        for (const auto& step : steps) {
+            dialog.setItemIndex(step.index);
+            QCOMPARE(dialog.itemIndex(), step.chosen);
+            QCOMPARE(ok->isEnabled(), step.chosen >= 0);
+            for (int i = 0; i < 3; ++i)
+                QCOMPARE(dialog.findChild<QRadioButton*>(QStringLiteral("itemButton%1").arg(i))
+                             ->isChecked(),
+                         i == step.chosen);
+        }
     }
 
     void radioAnswers_data() {
@@ -269,11 +293,11 @@ private slots:
         QFETCH(int, index);
         onModal([action](QWidget* dialog) {
             if (action == "ok")
-                dialog->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+                dialog->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
             else if (action == "enter")
                 QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);
             else if (action == "cancel")
-                dialog->findChild<QPushButton*>(QStringLiteral("btnCancel"))->click();
+                dialog->findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
             else
                 QTest::keyClick(dialog, Qt::Key_Escape);
         });
@@ -289,7 +313,8 @@ private slots:
                           {"А", QStringLiteral("Очень длинное название пункта списка")});
         ChoiceDialog tall(nullptr, QStringLiteral("Печать"),
                           {"А", "Б", "В", "Г", "Д", "Е", "Ж", "З"});
-        QCOMPARE(small.m_choiceGroup->title(), QStringLiteral("Печать"));
+        QCOMPARE(small.objectName(), QStringLiteral("choiceDialog"));
+        QCOMPARE(small.findChild<QGroupBox*>("choiceGroup")->title(), QStringLiteral("Печать"));
         QVERIFY(small.windowFlags() & Qt::FramelessWindowHint);
         const QFontMetrics metrics(wide.font());
         QVERIFY(wide.width() >=

@@ -107,8 +107,8 @@ private slots:
     void inputQueryDialog_data() {
         QTest::addColumn<QString>("button");
         QTest::addColumn<int>("result");
-        QTest::newRow("ok") << "btnOK" << int(QDialog::Accepted);
-        QTest::newRow("cancel") << "btnCancel" << int(QDialog::Rejected);
+        QTest::newRow("ok") << "okButton" << int(QDialog::Accepted);
+        QTest::newRow("cancel") << "cancelButton" << int(QDialog::Rejected);
     }
     void inputQueryDialog() {
         QFETCH(QString, button);
@@ -116,12 +116,12 @@ private slots:
         OwnedDialog form;
         layoutInputQuery(form, QStringLiteral("Новое название"), QStringLiteral("Название:"),
                          QStringLiteral("Старое"));
-        auto* edit = form.findChild<QLineEdit*>(QStringLiteral("edtValue"));
+        auto* edit = form.findChild<QLineEdit*>(QStringLiteral("valueEdit"));
         QVERIFY(edit);
         QCOMPARE(edit->text(), QStringLiteral("Старое"));
         QCOMPARE(edit->selectedText(), QStringLiteral("Старое"));
         QCOMPARE(edit->maxLength(), 255);
-        QVERIFY(form.findChild<QPushButton*>(QStringLiteral("btnOK"))->isDefault());
+        QVERIFY(form.findChild<QPushButton*>(QStringLiteral("okButton"))->isDefault());
         QCOMPARE(form.windowTitle(), QStringLiteral("Новое название"));
         form.show();
         form.findChild<QPushButton*>(button)->click();
