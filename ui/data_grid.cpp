@@ -69,7 +69,7 @@ DataGrid::DataGrid(QWidget* parent)
     titleFont.setBold(true);
     titles->setFont(titleFont);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            &DataGrid::moveDataSet);
+            &DataGrid::onCurrentRowChanged);
 }
 
 DataGrid::~DataGrid() {
@@ -146,7 +146,8 @@ void DataGrid::resetModel() {
     fb::DataSetModel* old = m_model;
     m_model = m_dataSet ? new fb::DataSetModel(*m_dataSet, this) : nullptr;
     if (m_model)
-        connect(m_model, &fb::DataSetModel::currentRowChanged, this, &DataGrid::followDataSet);
+        connect(m_model, &fb::DataSetModel::currentRowChanged, this,
+                &DataGrid::onDataSetRowChanged);
     m_proxy->setSourceModel(m_model);
     delete old;
 }
@@ -172,10 +173,14 @@ void DataGrid::followDataSet() {
                                           QItemSelectionModel::Rows);
 }
 
-void DataGrid::moveDataSet(const QModelIndex& current) {
+void DataGrid::onCurrentRowChanged(const QModelIndex& current) {
     if (m_dataSet && m_dataSet->isActive() && current.isValid() &&
         current.row() != m_dataSet->currentRow())
         m_dataSet->moveTo(current.row());
+}
+
+void DataGrid::onDataSetRowChanged() {
+    followDataSet();
 }
 
 void DataGrid::keyPressEvent(QKeyEvent* event) {

@@ -63,12 +63,17 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
+private slots:
+    // The user moved to another row: the dataset's cursor goes there.
+    void onCurrentRowChanged(const QModelIndex& current);
+    void onDataSetRowChanged();
+
 private:
     int logicalIndex(int index) const;
     void resetModel();
     void applyColumnWidth(int logical);
+    // Selects the row of the dataset's cursor.
     void followDataSet();
-    void moveDataSet(const QModelIndex& current);
 
     fb::DataSet* m_dataSet = nullptr;
     fb::DataSetModel* m_model = nullptr;

@@ -12,11 +12,6 @@ QString outOfRange(int low, int high) {
 
 } // namespace
 
-void OverlayBitmap::makeLike(const QImage& bitmap) {
-    QImage::operator=(QImage(bitmap.size(), QImage::Format_RGB32));
-    fill(Qt::black);
-}
-
 Gauge::Gauge(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(100, 100);
@@ -101,8 +96,9 @@ QImage Gauge::renderImage() const {
     if (m_borderStyle == BorderStyle::Single)
         rect.adjust(1, 1, -1, -1);
 
-    OverlayBitmap overlay;
-    overlay.makeLike(image);
+    // The kind's picture is drawn apart, then XOR-ed into the black base.
+    QImage overlay(image.size(), QImage::Format_RGB32);
+    overlay.fill(Qt::black);
     drawKind(overlay, rect);
 
     QPainter painter(&image);

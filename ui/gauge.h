@@ -12,14 +12,6 @@ public:
     using Exception::Exception;
 };
 
-// A bitmap laid over the gauge's picture before it is combined with it.
-class OverlayBitmap : public QImage {
-public:
-    OverlayBitmap() = default;
-    // Takes the other bitmap's size and fills the whole bitmap with the window-frame colour.
-    void makeLike(const QImage& bitmap);
-};
-
 // A progress gauge: text, a horizontal or vertical bar, a pie or a needle, with the percent
 // done written over it. Setting a property repaints at once, and only when the picture
 // changes, so a long job on the GUI thread can drive it.
@@ -41,7 +33,7 @@ public:
     QColor backColor() const { return m_backColor; }
 
     // minValue above maxValue, or maxValue below minValue, raises InvalidOperation; after a
-    // change Progress is pulled into the new range.
+    // change the progress is pulled into the new range.
     void setMinValue(int value);
     void setMaxValue(int value);
     // Kept within minValue .. maxValue; repaints only when the whole percent changes.

@@ -248,10 +248,10 @@ void showWarning(QWidget* owner, const QString& text) {
                         MessageIcon::Warning);
 }
 
-bool messageBoxRepeat(QWidget* wnd, const QString& caption, const QString& text, Buttons buttons,
+bool messageBoxRepeat(QWidget* owner, const QString& caption, const QString& text, Buttons buttons,
                       Answer expected, int count) {
     for (int i = 0; i < count; ++i)
-        if (dialogs::messageBox(wnd, text, caption, buttons) != expected)
+        if (dialogs::messageBox(owner, text, caption, buttons) != expected)
             return false;
     return true;
 }

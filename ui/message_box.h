@@ -77,7 +77,7 @@ void showWarning(QWidget* owner, const QString& text);
 
 // Asks the same box up to count times while each answer equals expected; true when all count
 // answers did (also for count 0, when nothing is asked).
-bool messageBoxRepeat(QWidget* wnd, const QString& caption, const QString& text, Buttons buttons,
+bool messageBoxRepeat(QWidget* owner, const QString& caption, const QString& text, Buttons buttons,
                       Answer expected, int count);
 
 // Installs an answerer for the life of the object (tests).
