@@ -22,9 +22,9 @@ QDateTime decode(DateTime value);
 QDate decodeDate(DateTime value);
 QTime decodeTime(DateTime value);
 
-// The whole-day part and the time-of-day part.
+// The day of value at 00:00 (its whole-day part), and at 23:59:59.999.
 DateTime dateOf(DateTime value);
-DateTime endOfDay(DateTime value); // 23:59:59.999 of the same day
+DateTime endOfDay(DateTime value);
 
 // "Now", replaceable for tests; an empty function restores the clock.
 DateTime now();

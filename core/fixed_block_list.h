@@ -20,10 +20,10 @@ public:
     // Appends a new block of itemSize bytes, filled with zeros; returns its index.
     int addNew();
 
-    // The block at index; an index outside 0..Count-1 raises ListError.
+    // The block at index; an index outside 0..count()-1 raises ListError.
     std::byte* item(int index) const;
 
-    // Frees the block at index and removes it; an index outside 0..Count-1 raises ListError.
+    // Frees the block at index and removes it; an index outside 0..count()-1 raises ListError.
     void removeAt(int index);
 
     // Frees every block, the first one first.

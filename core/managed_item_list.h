@@ -16,13 +16,13 @@ public:
 
     int count() const { return int(m_items.size()); }
 
-    // Appends what Creator returns; returns its index.
+    // Appends what the creator returns; returns its index.
     int addNew();
 
-    // The item at index; an index outside 0..Count-1 raises ListError.
+    // The item at index; an index outside 0..count()-1 raises ListError.
     void* item(int index) const;
 
-    // Removes the item at index and hands it to Disposer; a bad index raises ListError.
+    // Removes the item at index and hands it to the disposer; a bad index raises ListError.
     void removeAt(int index);
 
     // Frees every item, the last one first.

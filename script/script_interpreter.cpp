@@ -195,7 +195,7 @@ void ScriptInterpreter::cmdExecSqlSubst(const QString&) {
 void ScriptInterpreter::cmdExecSqlParams(const QString& args) {
     const QString sql = readBody().join(QLatin1Char('\n'));
     DelimitedString items(QStringLiteral(","));
-    items.m_text = args;
+    items.setText(args);
     ParamModeGuard guard(*m_update);
     m_update->close();
     m_update->prepare(sql, fb::ParamMode::Named);

@@ -301,7 +301,7 @@ QVariant DataField::converted(const QVariant& value) const {
     }
 }
 
-// --- dataSet -------------------------------------------------------------------------------
+// --- DataSet -------------------------------------------------------------------------------
 
 // Announces a change of the rows as a whole, and its end however the change ends.
 class DataSet::RowsChange {

@@ -21,17 +21,17 @@ class DataSet;
 
 enum class DataSetState { Inactive, Browse, Insert, Edit };
 
-// One column of a dataSet, reached by name: dataSet.field("SUM1").
+// One column of a DataSet, reached by name: dataSet.field("SUM1").
 //
 // Values are held in one form per type; that form is what value(), oldValue(), the validate
-// handler and dataSet::value() give: a null QVariant, or qint64 (Integer), double (Float),
+// handler and DataSet::value() give: a null QVariant, or qint64 (Integer), double (Float),
 // QString (String), double holding a DateTime (DateTime), QByteArray (Blob), bool (Boolean).
 // A null value reads as "", 0, 0.0, 0 (date) or empty bytes.
 //
 // Assignments are allowed only in the insert and edit states. Each one converts the value to
 // the field's type (a text that does not convert throws ConvertError), runs the validate
 // handler (it refuses by throwing: the old value stays and the exception goes on to the
-// caller), stores the value, runs the change handler and emits dataSet::fieldChanged.
+// caller), stores the value, runs the change handler and emits DataSet::fieldChanged.
 // Fetching rows runs neither handler. Handlers and the display format stay with the field
 // across close, open and a new SQL text that keeps the column.
 class DataField {
@@ -102,7 +102,7 @@ private:
 // Rows of a select, buffered in memory, with editing through cached updates: what the windows
 // use for browsing and for editing rows.
 //
-//   fb::dataSet ds(attachment);
+//   fb::DataSet ds(attachment);
 //   ds.setSQL("SELECT O.* FROM OPER O WHERE O.PRKEY=:PRKEY");
 //   ds.setModifySQL("UPDATE OPER SET SUM1=:SUM1 WHERE PRKEY=:OLD_PRKEY");
 //   ds.setParam("PRKEY", 10001);
@@ -113,7 +113,7 @@ private:
 //   ds.applyUpdates();         // runs the modify SQL in the dataset's transaction
 //   ds.commitRetaining();
 //
-// Open reads every row of the result. The cursor stands on one row (currentRow(), from 0);
+// open() reads every row of the result. The cursor stands on one row (currentRow(), from 0);
 // moving it while editing posts the row first. The dataset owns its transaction: it starts
 // when needed; commit() and rollback() end it and close the dataset, the retaining kinds keep
 // the rows. Errors of the database throw fb::Error; misuse (editing a closed or browsing

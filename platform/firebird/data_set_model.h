@@ -8,7 +8,7 @@ namespace fb {
 
 class DataSet;
 
-// A read-only table model over a dataSet for the grids: one row per row of the dataset, the
+// A read-only table model over a DataSet for the grids: one row per row of the dataset, the
 // columns chosen by field name, each cell the field's display text (its get-text handler or
 // display format). It follows the dataset: a reset when its rows change as a whole (open,
 // close, insert, delete), the current row's cells when a field is assigned or the row moves.

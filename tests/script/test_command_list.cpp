@@ -210,7 +210,9 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QStringList, items);
         DelimitedString s(delimiter);
-        s.m_text = text;
+        s.setText(text);
+        QCOMPARE(s.text(), text);
+        QCOMPARE(s.delimiter(), delimiter);
         QCOMPARE(s.count(), items.size());
         for (int i = 0; i < items.size(); ++i)
             QCOMPARE(s.item(i + 1), items[i]);
