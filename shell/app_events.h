@@ -11,8 +11,8 @@ class QWidget;
 // move row by row), and the what-is-this mode of the context help.
 //
 // In the what-is-this mode the help cursor shows and mouse buttons reach no widget: releasing the
-// left button hands the widget under the cursor to m_onContextHelp and leaves the mode; releasing
-// any key but F1 and Shift leaves it too.
+// left button hands the widget under the cursor to the context-help handler and leaves the mode;
+// releasing any key but F1 and Shift leaves it too.
 class AppEvents : public QObject {
     Q_OBJECT
 public:
@@ -24,9 +24,13 @@ public:
     void leaveContextHelpMode();
     bool inContextHelpMode() const { return m_helpMode; }
 
-    // Called on a left click in the what-is-this mode with the widget under the cursor
+    // The handler of a left click in the what-is-this mode: it gets the widget under the cursor
     // (nullptr when there is none) and the cursor's screen position.
-    std::function<void(QWidget*, const QPoint&)> m_onContextHelp;
+    using ContextHelpHandler = std::function<void(QWidget*, const QPoint&)>;
+    void setContextHelpHandler(ContextHelpHandler handler) { m_onContextHelp = std::move(handler); }
+
+    // Public only until the main window sets it through setContextHelpHandler.
+    ContextHelpHandler m_onContextHelp;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -78,7 +78,7 @@ QWidget* panelWith(QPushButton* button, const QString& name, QWidget* parent) {
 } // namespace
 
 BookChooser::BookChooser(Mode mode, QWidget* owner) : QDialog(owner), m_mode(mode) {
-    setObjectName(QStringLiteral("frmSelectStore"));
+    setObjectName(QStringLiteral("bookChooser"));
     buildLayout();
     applyMode();
 }
@@ -88,21 +88,21 @@ void BookChooser::buildLayout() {
 
     m_titleLabel =
         new QLabel(QStringLiteral("Выберете базу данных, к которой небходимо подключиться:"), this);
-    m_titleLabel->setObjectName(QStringLiteral("lblTitle"));
+    m_titleLabel->setObjectName(QStringLiteral("titleLabel"));
 
     m_okButton = new QPushButton(QStringLiteral("OK"), this);
-    m_okButton->setObjectName(QStringLiteral("btnOK"));
+    m_okButton->setObjectName(QStringLiteral("okButton"));
     m_okButton->setDefault(true);
     m_okButton->setToolTip(QStringLiteral("Подключение к выбранной базе данных"));
-    m_okPanel = panelWith(m_okButton, QStringLiteral("pnlOK"), this);
+    m_okPanel = panelWith(m_okButton, QStringLiteral("okPanel"), this);
 
     m_cancelButton = new QPushButton(QStringLiteral("Отмена"), this);
-    m_cancelButton->setObjectName(QStringLiteral("btnCancel"));
+    m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
     m_cancelButton->setToolTip(QStringLiteral("Выход из программы"));
-    m_cancelPanel = panelWith(m_cancelButton, QStringLiteral("pnlCancel"), this);
+    m_cancelPanel = panelWith(m_cancelButton, QStringLiteral("cancelPanel"), this);
 
     m_bookList = new QTreeWidget(this);
-    m_bookList->setObjectName(QStringLiteral("liviStores"));
+    m_bookList->setObjectName(QStringLiteral("bookList"));
     m_bookList->setRootIsDecorated(false);
     m_bookList->setUniformRowHeights(true);
     m_bookList->setAllColumnsShowFocus(true);
@@ -114,30 +114,30 @@ void BookChooser::buildLayout() {
     m_bookList->header()->setStretchLastSection(true);
 
     m_deleteButton = new QPushButton(QStringLiteral("Удалить из списка"), this);
-    m_deleteButton->setObjectName(QStringLiteral("btnDelete"));
+    m_deleteButton->setObjectName(QStringLiteral("deleteButton"));
     m_deleteButton->setToolTip(QStringLiteral(
         "Удаление подключения. Удаляется только из этого списка, база данных остается."));
-    m_deletePanel = panelWith(m_deleteButton, QStringLiteral("pnlDelete"), this);
+    m_deletePanel = panelWith(m_deleteButton, QStringLiteral("deletePanel"), this);
 
     m_restoreGroup = new QGroupBox(QStringLiteral("Восстановление"), this);
-    m_restoreGroup->setObjectName(QStringLiteral("grbxRestore"));
+    m_restoreGroup->setObjectName(QStringLiteral("restoreGroup"));
     m_restoreReservButton =
         new QPushButton(QStringLiteral("Восстановить текущую копию..."), m_restoreGroup);
-    m_restoreReservButton->setObjectName(QStringLiteral("btnRestoreReserv"));
+    m_restoreReservButton->setObjectName(QStringLiteral("restoreReservButton"));
     m_restoreYesterdayButton =
         new QPushButton(QStringLiteral("Восстановить вчерашнюю копию..."), m_restoreGroup);
-    m_restoreYesterdayButton->setObjectName(QStringLiteral("btnRestoreYesterday"));
+    m_restoreYesterdayButton->setObjectName(QStringLiteral("restoreYesterdayButton"));
     m_restoreWeekButton =
         new QPushButton(QStringLiteral("Восстановить еженедельную копию..."), m_restoreGroup);
-    m_restoreWeekButton->setObjectName(QStringLiteral("btnRestoreWeek"));
+    m_restoreWeekButton->setObjectName(QStringLiteral("restoreWeekButton"));
     auto* restoreLayout = new QHBoxLayout(m_restoreGroup);
     restoreLayout->addWidget(m_restoreReservButton);
     restoreLayout->addWidget(m_restoreYesterdayButton);
     restoreLayout->addWidget(m_restoreWeekButton);
 
     m_addButton = new QPushButton(QStringLiteral("Добавить..."), this);
-    m_addButton->setObjectName(QStringLiteral("btnAdd"));
-    m_addPanel = panelWith(m_addButton, QStringLiteral("pnlAdd"), this);
+    m_addButton->setObjectName(QStringLiteral("addButton"));
+    m_addPanel = panelWith(m_addButton, QStringLiteral("addPanel"), this);
     m_addPanel->hide();
     m_deletePanel->hide();
 

@@ -41,24 +41,29 @@ public:
 
     // Fills the list view; the first entry becomes the current one.
     void loadBookList(const QList<BookEntry>& entries);
-    // Rewrites the INI list from the list view, dense, in display order.
-    void saveBookList();
     // The entries as the list view shows them.
     QList<BookEntry> bookEntries() const;
 
+    QTreeWidget* bookList() const { return m_bookList; }
+
+private slots:
+    // OK and a double click: accepts the selected entry; says so when none is selected.
     void onOkClicked();
+    // Removes the selected entry from the list after asking; the only entry stays.
     void onDeleteClicked();
+    // Adds a database file chosen by the user; a listed file is selected instead.
     void onAddClicked();
     void onRestoreReservClicked();
     void onRestoreYesterdayClicked();
     void onRestoreWeekClicked();
+    // Each restore button is enabled while the selected entry has that backup.
     void onBookSelectionChanged();
-
-    QTreeWidget* bookList() const { return m_bookList; }
 
 private:
     void buildLayout();
     void applyMode();
+    // Rewrites the INI list from the list view, dense, in display order.
+    void saveBookList();
     void restoreSelected(const QString& kind);
     int selectedIndex() const;
 

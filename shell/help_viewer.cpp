@@ -59,7 +59,9 @@ bool isTopicLine(const QString& line, int& context) {
 class HelpPopup : public QLabel {
 public:
     explicit HelpPopup(const QString& text)
-        : QLabel(text, nullptr, Qt::Popup | Qt::WindowStaysOnTopHint) {}
+        : QLabel(text, nullptr, Qt::Popup | Qt::WindowStaysOnTopHint) {
+        setObjectName(QStringLiteral("helpPopup"));
+    }
 
 protected:
     void mousePressEvent(QMouseEvent*) override { close(); }
@@ -70,20 +72,20 @@ protected:
 class HelpViewer : public QWidget {
 public:
     HelpViewer() {
-        setObjectName(QStringLiteral("frmHelpViewer"));
+        setObjectName(QStringLiteral("helpViewer"));
         setAttribute(Qt::WA_DeleteOnClose);
         setWindowTitle(QStringLiteral("Справка"));
-        m_browser = new QTextBrowser(this);
-        m_browser->setObjectName(QStringLiteral("brwsTopic"));
-        m_browser->setOpenExternalLinks(true);
+        m_topicBrowser = new QTextBrowser(this);
+        m_topicBrowser->setObjectName(QStringLiteral("topicBrowser"));
+        m_topicBrowser->setOpenExternalLinks(true);
         auto* layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(m_browser);
+        layout->addWidget(m_topicBrowser);
         resize(800, 600);
     }
     void showTopic(const QString& file) {
-        m_browser->setSearchPaths({QFileInfo(file).absolutePath()});
-        m_browser->setSource(QUrl::fromLocalFile(file));
+        m_topicBrowser->setSearchPaths({QFileInfo(file).absolutePath()});
+        m_topicBrowser->setSource(QUrl::fromLocalFile(file));
         show();
         raise();
         activateWindow();
@@ -96,7 +98,7 @@ public:
     }
 
 private:
-    QTextBrowser* m_browser;
+    QTextBrowser* m_topicBrowser = nullptr;
 };
 
 } // namespace
@@ -197,7 +199,6 @@ QWidget* displayTextPopup(const QString& address, int context, const QPoint& at)
         last->close();
     auto* popup = new HelpPopup(text);
     last = popup;
-    popup->setObjectName(QStringLiteral("lblHelpPopup"));
     popup->setAttribute(Qt::WA_DeleteOnClose);
     popup->setWordWrap(true);
     popup->setTextFormat(Qt::PlainText);

@@ -38,15 +38,15 @@ QString popupText(const QString& address, int context);
 // Where a pop-up of size goes: at its wanted top-left point, moved back inside the screen.
 QPoint keepOnScreen(const QRect& popup, const QRect& screen);
 
-// Shows a topic in the help viewer (the help's "display topic"). False when it is missing.
+// Shows a topic in the help viewer. False when it is missing.
 bool displayTopic(const QString& address);
 
-// Shows the topic of a context number (the help's "help context"). False when it is missing.
+// Shows the topic of a context number. False when it is missing.
 bool displayContextTopic(const QString& helpFile, int context);
 
-// Shows the text pop-up of a context at a screen point (the help's "display text pop-up"):
-// a small window that closes on the next click or key, laid inside the screen under that point
-// and kept above other windows. Returns the pop-up, or nullptr when there is no text.
+// Shows the text pop-up of a context at a screen point: a small window that closes on the next
+// click or key, laid inside the screen under that point and kept above other windows. Returns the
+// pop-up, or nullptr when there is no text.
 QWidget* displayTextPopup(const QString& address, int context, const QPoint& at);
 
 } // namespace help

@@ -35,7 +35,7 @@ QLabel* label(const char* name, const QString& text, QWidget* parent) {
 
 LogonDialog::LogonDialog(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
-    setObjectName(QStringLiteral("frmUserLogon"));
+    setObjectName(QStringLiteral("logonDialog"));
     setWindowTitle(QStringLiteral("Вход в программу"));
     buildLayout();
     loadUsers();
@@ -44,34 +44,34 @@ LogonDialog::LogonDialog(QWidget* owner)
 void LogonDialog::buildLayout() {
     const int labelWidth = 100;
 
-    QWidget* user = panel("pnlUser", this);
-    QLabel* userLabel = label("Label2", QStringLiteral("Пользователь:"), user);
+    QWidget* user = panel("userRow", this);
+    QLabel* userLabel = label("userLabel", QStringLiteral("Пользователь:"), user);
     userLabel->setFixedWidth(labelWidth);
     m_userCombo = new QComboBox(user);
-    m_userCombo->setObjectName(QStringLiteral("cbbxUser"));
+    m_userCombo->setObjectName(QStringLiteral("userCombo"));
     m_userCombo->setMinimumWidth(200);
     userLabel->setBuddy(m_userCombo);
     user->layout()->addWidget(userLabel);
     user->layout()->addWidget(m_userCombo);
 
-    QWidget* password = panel("pnlPassword", this);
-    QLabel* passwordLabel = label("Label3", QStringLiteral("Пароль:"), password);
+    QWidget* password = panel("passwordRow", this);
+    QLabel* passwordLabel = label("passwordLabel", QStringLiteral("Пароль:"), password);
     passwordLabel->setFixedWidth(labelWidth);
     m_passwordEdit = new QLineEdit(password);
-    m_passwordEdit->setObjectName(QStringLiteral("edtPassword"));
+    m_passwordEdit->setObjectName(QStringLiteral("passwordEdit"));
     m_passwordEdit->setEchoMode(QLineEdit::Password);
     passwordLabel->setBuddy(m_passwordEdit);
     password->layout()->addWidget(passwordLabel);
     password->layout()->addWidget(m_passwordEdit);
 
-    QWidget* space = panel("pnlSpace", this);
-    QWidget* okPanel = panel("pnlOK", this);
+    QWidget* space = panel("buttonSpace", this);
+    QWidget* okPanel = panel("okPanel", this);
     auto* ok = new QPushButton(QStringLiteral("OK"), okPanel);
-    ok->setObjectName(QStringLiteral("btnOK"));
+    ok->setObjectName(QStringLiteral("okButton"));
     okPanel->layout()->addWidget(ok);
-    QWidget* cancelPanel = panel("pnlCancel", this);
+    QWidget* cancelPanel = panel("cancelPanel", this);
     auto* cancel = new QPushButton(QStringLiteral("Отмена"), cancelPanel);
-    cancel->setObjectName(QStringLiteral("btnCancel"));
+    cancel->setObjectName(QStringLiteral("cancelButton"));
     cancelPanel->layout()->addWidget(cancel);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(space, 1);
@@ -80,7 +80,7 @@ void LogonDialog::buildLayout() {
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(
-        label("Label1", QStringLiteral("Введите пароль для входа в программу!"), this));
+        label("promptLabel", QStringLiteral("Введите пароль для входа в программу!"), this));
     layout->addWidget(user);
     layout->addWidget(password);
     layout->addSpacing(4);

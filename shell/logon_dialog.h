@@ -18,16 +18,18 @@ public:
     // has no visible user); false: the user refused the logon. Database errors pass on.
     static bool logon();
 
-    void loadUsers();
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private slots:
     // Logs the chosen user on when the password matches, else says so and stays; does nothing
     // while no user is chosen.
     void onOkClicked();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void buildLayout();
+    // The visible users, the last one who logged on chosen; the password field empty.
+    void loadUsers();
 
     QComboBox* m_userCombo = nullptr;
     QLineEdit* m_passwordEdit = nullptr;

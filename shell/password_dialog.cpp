@@ -29,25 +29,25 @@ QLineEdit* passwordEdit(const char* name, QWidget* parent) {
 
 PasswordDialog::PasswordDialog(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
-    setObjectName(QStringLiteral("frmEnterPassword"));
+    setObjectName(QStringLiteral("passwordDialog"));
     setWindowTitle(QStringLiteral("Введите пароль!"));
     buildLayout();
 }
 
 void PasswordDialog::buildLayout() {
     auto* image = new QLabel(this);
-    image->setObjectName(QStringLiteral("Image1"));
+    image->setObjectName(QStringLiteral("iconLabel"));
     const QIcon icon = QIcon::fromTheme(QStringLiteral("dialog-password"),
                                         style()->standardIcon(QStyle::SP_MessageBoxQuestion));
     image->setPixmap(icon.pixmap(32, 32));
     image->setAlignment(Qt::AlignTop);
 
     auto* passwordLabel = new QLabel(QStringLiteral("Пароль:"), this);
-    passwordLabel->setObjectName(QStringLiteral("Label1"));
+    passwordLabel->setObjectName(QStringLiteral("passwordLabel"));
     auto* confirmLabel = new QLabel(QStringLiteral("Повтор:"), this);
-    confirmLabel->setObjectName(QStringLiteral("Label2"));
-    m_passwordEdit = passwordEdit("edtPassword", this);
-    m_confirmEdit = passwordEdit("edtConfirm", this);
+    confirmLabel->setObjectName(QStringLiteral("confirmLabel"));
+    m_passwordEdit = passwordEdit("passwordEdit", this);
+    m_confirmEdit = passwordEdit("confirmEdit", this);
     passwordLabel->setBuddy(m_passwordEdit);
     confirmLabel->setBuddy(m_confirmEdit);
 
@@ -63,14 +63,14 @@ void PasswordDialog::buildLayout() {
     top->addLayout(fields);
 
     auto* bevel = new QFrame(this);
-    bevel->setObjectName(QStringLiteral("Bevel1"));
+    bevel->setObjectName(QStringLiteral("separator"));
     bevel->setFrameShape(QFrame::HLine);
     bevel->setFrameShadow(QFrame::Sunken);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("btnOk"));
+    ok->setObjectName(QStringLiteral("okButton"));
     auto* cancel = new QPushButton(QStringLiteral("Отмена"), this);
-    cancel->setObjectName(QStringLiteral("btnCancel"));
+    cancel->setObjectName(QStringLiteral("cancelButton"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok);

@@ -18,10 +18,12 @@ public:
     // password comes in as the text first put into the password field.
     static bool changePassword(QWidget* owner, QString& password);
 
-    void onOkClicked();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private slots:
+    // Accepts a password that can be taken; else says why, clears both fields and stays.
+    void onOkClicked();
 
 private:
     void buildLayout();

@@ -28,7 +28,7 @@ bool someoneAnswers(const QString& name) {
 
 RunningCopy::RunningCopy(QObject* parent) : QObject(parent), m_server(new QLocalServer(this)) {
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(m_server, &QLocalServer::newConnection, this, &RunningCopy::acceptConnection);
+    connect(m_server, &QLocalServer::newConnection, this, &RunningCopy::onNewConnection);
 }
 
 RunningCopy::~RunningCopy() = default;
@@ -53,7 +53,7 @@ bool RunningCopy::isListening() const {
     return m_server->isListening();
 }
 
-void RunningCopy::acceptConnection() {
+void RunningCopy::onNewConnection() {
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {

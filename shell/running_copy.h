@@ -30,8 +30,10 @@ signals:
     // Another copy asked this one to show its window.
     void raiseRequested();
 
-private:
-    void acceptConnection();
+private slots:
+    // Answers each new connection: a raise request is confirmed and signalled.
+    void onNewConnection();
 
+private:
     QLocalServer* m_server;
 };

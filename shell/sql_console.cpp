@@ -7,6 +7,7 @@
 #include "ui/guard.h"
 #include "ui/message_box.h"
 
+#include <QAction>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QFile>
@@ -15,9 +16,9 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QStatusBar>
 #include <QTextBlock>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -36,11 +37,31 @@ public:
 
 SqlConsole::SqlConsole(QWidget* owner)
     : QWidget(owner, Qt::Window), m_folder(QCoreApplication::applicationDirPath()) {
-    setObjectName(QStringLiteral("frmSQLExec"));
+    setObjectName(QStringLiteral("sqlConsole"));
     buildLayout();
 }
 
 SqlConsole::~SqlConsole() = default;
+
+QAction* SqlConsole::makeAction(const QString& name, const QString& text,
+                                void (SqlConsole::*handler)()) {
+    auto* action = new QAction(text, this);
+    action->setObjectName(name);
+    // The button shows the text with its mnemonic, as the menu does.
+    action->setIconText(text);
+    connect(action, &QAction::triggered, this,
+            [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); });
+    return action;
+}
+
+QToolButton* SqlConsole::makeButton(const QString& name, QAction* action, int left) {
+    auto* button = new QToolButton(m_buttonPanel);
+    button->setObjectName(name);
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button->setDefaultAction(action);
+    button->setGeometry(left, 8, 250, 25);
+    return button;
+}
 
 void SqlConsole::buildLayout() {
     QFont font(QStringLiteral("Arial"));
@@ -49,18 +70,21 @@ void SqlConsole::buildLayout() {
     setFont(font);
     resize(602, 416);
 
+    m_loadAction = makeAction(QStringLiteral("loadAction"), QStringLiteral("&Load"),
+                              &SqlConsole::onLoadTriggered);
+    m_saveAction = makeAction(QStringLiteral("saveAction"), QStringLiteral("&Save"),
+                              &SqlConsole::onSaveTriggered);
+    m_executeAction = makeAction(QStringLiteral("executeAction"), QStringLiteral("&Execute"),
+                                 &SqlConsole::onExecuteTriggered);
+
     m_buttonPanel = new QWidget(this);
-    m_buttonPanel->setObjectName(QStringLiteral("paButtons"));
+    m_buttonPanel->setObjectName(QStringLiteral("buttonPanel"));
     m_buttonPanel->setFixedHeight(41);
-    m_loadButton = new QPushButton(QStringLiteral("&Load"), m_buttonPanel);
-    m_loadButton->setObjectName(QStringLiteral("btnLoad"));
-    m_loadButton->setGeometry(24, 8, 250, 25);
-    m_executeButton = new QPushButton(QStringLiteral("&Execute"), m_buttonPanel);
-    m_executeButton->setObjectName(QStringLiteral("btnExecute"));
-    m_executeButton->setGeometry(312, 8, 250, 25);
+    m_loadButton = makeButton(QStringLiteral("loadButton"), m_loadAction, 24);
+    m_executeButton = makeButton(QStringLiteral("executeButton"), m_executeAction, 312);
 
     m_sourceEdit = new QPlainTextEdit(this);
-    m_sourceEdit->setObjectName(QStringLiteral("mmSQLSource"));
+    m_sourceEdit->setObjectName(QStringLiteral("sourceEdit"));
     m_sourceEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_sourceEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_sourceEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -70,19 +94,21 @@ void SqlConsole::buildLayout() {
     m_sourceEdit->viewport()->installEventFilter(this);
 
     m_progressBar = new QProgressBar(this);
-    m_progressBar->setObjectName(QStringLiteral("prbrSQLProgress"));
+    m_progressBar->setObjectName(QStringLiteral("progressBar"));
     m_progressBar->setFixedHeight(16);
     m_progressBar->setTextVisible(false);
 
     m_statusBar = new QStatusBar(this);
-    m_statusBar->setObjectName(QStringLiteral("stbrStatus"));
+    m_statusBar->setObjectName(QStringLiteral("statusBar"));
     m_statusBar->setSizeGripEnabled(false);
     m_caretPanel = new QLabel(m_statusBar);
+    m_caretPanel->setObjectName(QStringLiteral("caretPanel"));
     m_caretPanel->setFixedWidth(200);
-    m_secondPanel = new QLabel(m_statusBar);
-    m_secondPanel->setFixedWidth(50);
+    m_blankPanel = new QLabel(m_statusBar);
+    m_blankPanel->setObjectName(QStringLiteral("blankPanel"));
+    m_blankPanel->setFixedWidth(50);
     m_statusBar->addWidget(m_caretPanel);
-    m_statusBar->addWidget(m_secondPanel);
+    m_statusBar->addWidget(m_blankPanel);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -93,19 +119,12 @@ void SqlConsole::buildLayout() {
     layout->addWidget(m_statusBar);
 
     m_popupMenu = new QMenu(this);
-    m_popupMenu->setObjectName(QStringLiteral("pmSQLExec"));
-    m_popupMenu->addAction(QStringLiteral("&Load"), this,
-                           [this] { runGuarded([this] { onLoadClicked(); }); });
-    m_popupMenu->addAction(QStringLiteral("&Save"), this,
-                           [this] { runGuarded([this] { onSaveTriggered(); }); });
+    m_popupMenu->setObjectName(QStringLiteral("popupMenu"));
+    m_popupMenu->addAction(m_loadAction);
+    m_popupMenu->addAction(m_saveAction);
     m_popupMenu->addSeparator();
-    m_popupMenu->addAction(QStringLiteral("&Execute"), this,
-                           [this] { runGuarded([this] { onExecuteClicked(); }); });
+    m_popupMenu->addAction(m_executeAction);
 
-    connect(m_loadButton, &QPushButton::clicked, this,
-            [this] { runGuarded([this] { onLoadClicked(); }); });
-    connect(m_executeButton, &QPushButton::clicked, this,
-            [this] { runGuarded([this] { onExecuteClicked(); }); });
     connect(m_sourceEdit, &QPlainTextEdit::cursorPositionChanged, this, &SqlConsole::updateStatus);
 }
 
@@ -119,7 +138,7 @@ void SqlConsole::execute(fb::Attachment& database, bool run) {
     setWindowTitle(database.path());
     updateStatus();
     if (run)
-        onExecuteClicked();
+        runSource();
     else
         show();
 }
@@ -140,7 +159,11 @@ ScriptRunner SqlConsole::scriptRunner(QWidget* owner) {
         [owner](const QString& text) { runScript(DataStore::instance().database(), text, owner); };
 }
 
-void SqlConsole::onExecuteClicked() {
+void SqlConsole::onExecuteTriggered() {
+    runSource();
+}
+
+void SqlConsole::runSource() {
     if (!m_interpreter)
         return;
     const QStringList lines = ScriptInterpreter::splitLines(m_sourceEdit->toPlainText());
@@ -163,7 +186,7 @@ void SqlConsole::showProgress(int line, int count) {
     m_progressBar->repaint();
 }
 
-void SqlConsole::onLoadClicked() {
+void SqlConsole::onLoadTriggered() {
     QString path;
     if (!dialogs::openFileName(this, QString(), m_folder, QLatin1String(kFilter), path))
         return;

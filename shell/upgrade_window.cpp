@@ -73,7 +73,7 @@ QLabel* label(const QString& name, const QString& text, QWidget* parent, bool bo
 } // namespace
 
 UpgradeWindow::UpgradeWindow(UpgradeSteps& steps, QWidget* owner) : QDialog(owner), m_steps(steps) {
-    setObjectName(QStringLiteral("frmUpdate"));
+    setObjectName(QStringLiteral("upgradeWindow"));
     buildLayout();
     m_targetVersionLabel->setText(programVersion());
     m_sourceVersionLabel->setText(DataStore::instance().ini().readString(
@@ -93,7 +93,7 @@ void UpgradeWindow::buildLayout() {
     topPanel->setFrameShape(QFrame::StyledPanel);
 
     auto* icon = new QLabel(topPanel);
-    icon->setObjectName(QStringLiteral("ProgramIcon"));
+    icon->setObjectName(QStringLiteral("programIcon"));
     const QIcon programIcon = QApplication::windowIcon().isNull()
                                   ? style()->standardIcon(QStyle::SP_MessageBoxInformation)
                                   : QApplication::windowIcon();
@@ -102,30 +102,31 @@ void UpgradeWindow::buildLayout() {
     icon->setFixedSize(72, 72);
     icon->setAlignment(Qt::AlignCenter);
 
-    m_targetVersionLabel = label(QStringLiteral("lblDestVersion"), QString(), topPanel, true);
-    m_sourceVersionLabel = label(QStringLiteral("lblSourceVersion"), QString(), topPanel, true);
+    m_targetVersionLabel = label(QStringLiteral("targetVersionLabel"), QString(), topPanel, true);
+    m_sourceVersionLabel = label(QStringLiteral("sourceVersionLabel"), QString(), topPanel, true);
     m_beginButton = new QPushButton(QStringLiteral("Начать обновление..."), topPanel);
-    m_beginButton->setObjectName(QStringLiteral("btnBegin"));
+    m_beginButton->setObjectName(QStringLiteral("beginButton"));
     m_beginButton->setDefault(true);
 
     auto* texts = new QGridLayout;
     texts->setHorizontalSpacing(8);
     texts->setVerticalSpacing(2);
-    texts->addWidget(
-        label(QStringLiteral("Label1"), QStringLiteral("Обновление до версии"), topPanel, true), 0,
-        0);
+    texts->addWidget(label(QStringLiteral("targetCaptionLabel"),
+                           QStringLiteral("Обновление до версии"), topPanel, true),
+                     0, 0);
     texts->addWidget(m_targetVersionLabel, 0, 1);
-    texts->addWidget(
-        label(QStringLiteral("Label3"), QStringLiteral("Версия для обновления:"), topPanel), 1, 0);
+    texts->addWidget(label(QStringLiteral("sourceCaptionLabel"),
+                           QStringLiteral("Версия для обновления:"), topPanel),
+                     1, 0);
     texts->addWidget(m_sourceVersionLabel, 1, 1);
     texts->addItem(new QSpacerItem(0, 8), 2, 0);
-    texts->addWidget(
-        label(QStringLiteral("Label5"), QStringLiteral("Версия программы изменилась."), topPanel),
-        3, 0, 1, 3);
-    texts->addWidget(label(QStringLiteral("Label6"),
+    texts->addWidget(label(QStringLiteral("changedLabel"),
+                           QStringLiteral("Версия программы изменилась."), topPanel),
+                     3, 0, 1, 3);
+    texts->addWidget(label(QStringLiteral("upgradeNeededLabel"),
                            QStringLiteral("Необходимо произвести её обновление."), topPanel),
                      4, 0, 1, 3);
-    texts->addWidget(label(QStringLiteral("Label7"),
+    texts->addWidget(label(QStringLiteral("durationLabel"),
                            QStringLiteral("Это может занять некоторое время."), topPanel),
                      5, 0, 1, 2);
     texts->addWidget(m_beginButton, 5, 2, Qt::AlignRight | Qt::AlignBottom);
@@ -146,17 +147,17 @@ void UpgradeWindow::buildLayout() {
     versionInfoTitle->setBackgroundRole(QPalette::Highlight);
     versionInfoTitle->setForegroundRole(QPalette::HighlightedText);
     versionInfoTitle->setContentsMargins(6, 3, 6, 3);
-    QFont coverFont = versionInfoTitle->font();
-    coverFont.setBold(true);
-    versionInfoTitle->setFont(coverFont);
+    QFont titleFont = versionInfoTitle->font();
+    titleFont.setBold(true);
+    versionInfoTitle->setFont(titleFont);
     m_versionInfoView = new QPlainTextEdit(versionInfoPanel);
-    m_versionInfoView->setObjectName(QStringLiteral("mmVersionInfo"));
+    m_versionInfoView->setObjectName(QStringLiteral("versionInfoView"));
     m_versionInfoView->setReadOnly(true);
-    auto* help = new QVBoxLayout(versionInfoPanel);
-    help->setContentsMargins(0, 0, 0, 0);
-    help->setSpacing(0);
-    help->addWidget(versionInfoTitle);
-    help->addWidget(m_versionInfoView, 1);
+    auto* versionInfo = new QVBoxLayout(versionInfoPanel);
+    versionInfo->setContentsMargins(0, 0, 0, 0);
+    versionInfo->setSpacing(0);
+    versionInfo->addWidget(versionInfoTitle);
+    versionInfo->addWidget(m_versionInfoView, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

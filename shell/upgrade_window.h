@@ -30,20 +30,6 @@ public:
     explicit UpgradeWindow(UpgradeSteps& steps, QWidget* owner = nullptr);
     ~UpgradeWindow() override;
 
-    // INI "Version"/"CurrVersion" := the program version, "Startup"/"NoStartupDialog" := 0.
-    virtual void saveProgramVersion();
-    // Every listed book when allDatabases, else the open one.
-    virtual void upgradeDatabases(bool allDatabases, Currency fromVersion);
-    // upgradeDatabases, saveProgramVersion, the message "Обновление завершено.", then the window
-    // closes; an error passes on and nothing after it runs.
-    void upgrade(bool allDatabases, Currency fromVersion);
-    // The open book only; fromVersion stands for a missing "DBVersion".
-    void upgradeBook(Currency fromVersion);
-
-    // "Начать обновление...": every listed book, from the INI's version for books without one.
-    // A "CurrVersion" that is no number raises ConvertError and nothing is done.
-    void onBeginClicked();
-
     // True when the INI's "CurrVersion" differs from the program version, except on a fresh
     // machine (no "CurrVersion", no listed book): the version is stored and false returned.
     static bool hasVersionChanged(IniFile& ini);
@@ -60,9 +46,23 @@ public:
     QPlainTextEdit* versionInfoView() const { return m_versionInfoView; }
     QPushButton* beginButton() const { return m_beginButton; }
 
+private slots:
+    // "Начать обновление...": every listed book, from the INI's version for books without one.
+    // A "CurrVersion" that is no number raises ConvertError and nothing is done.
+    void onBeginClicked();
+
 private:
     void buildLayout();
     void loadChanges();
+    // INI "Version"/"CurrVersion" := the program version, "Startup"/"NoStartupDialog" := 0.
+    void saveProgramVersion();
+    // Every listed book when allDatabases, else the open one.
+    void upgradeDatabases(bool allDatabases, Currency fromVersion);
+    // upgradeDatabases, saveProgramVersion, the message "Обновление завершено.", then the window
+    // closes; an error passes on and nothing after it runs.
+    void upgrade(bool allDatabases, Currency fromVersion);
+    // The open book only; fromVersion stands for a missing "DBVersion".
+    void upgradeBook(Currency fromVersion);
     void refuseBook(const QString& text);
 
     UpgradeSteps& m_steps;

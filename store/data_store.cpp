@@ -33,7 +33,7 @@ QString executableBase() {
     return info.absolutePath() + QLatin1Char('/') + info.completeBaseName();
 }
 
-// Whole days between two date-times, as the classic DaysBetween counts them.
+// Whole days between two date-times, to the nearest millisecond: a part of a day does not count.
 qint64 daysBetween(DateTime a, DateTime b) {
     return qint64(std::trunc(std::fabs(a - b) + 0.5 / datetime::kMsPerDay));
 }
@@ -57,7 +57,7 @@ DataStore::DataStore(const QString& iniPath, QObject* parent)
       m_database(std::make_unique<fb::Attachment>()),
       m_transaction(std::make_unique<fb::Transaction>(*m_database)),
       m_query(std::make_unique<fb::Statement>(*m_transaction)) {
-    setObjectName(QStringLiteral("dtmdlDataStoreProto"));
+    setObjectName(QStringLiteral("dataStore"));
     m_helpFile = executableBase() + QStringLiteral(".chm");
     g_instance = this;
 }

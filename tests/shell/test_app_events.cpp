@@ -131,7 +131,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QSignalSpy clicked(button, &QPushButton::clicked);
         QList<QWidget*> named;
-        events.m_onContextHelp = [&](QWidget* w, const QPoint&) { named << w; };
+        events.setContextHelpHandler([&](QWidget* w, const QPoint&) { named << w; });
 
         events.enterContextHelpMode();
         QTest::mouseClick(button, Qt::RightButton);

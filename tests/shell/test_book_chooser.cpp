@@ -84,6 +84,13 @@ int ownerKind(const QString& path) {
     return kind;
 }
 
+// Presses the button of the chooser with that object name.
+void press(BookChooser& form, const char* name) {
+    auto* button = form.findChild<QPushButton*>(QLatin1String(name));
+    QVERIFY2(button, name);
+    button->click();
+}
+
 // Drives the chooser window once it is shown: picks an item with OK or a double click, or
 // cancels. Records the window's caption; nothing happens when no window is shown.
 class WindowDriver : public QObject {
@@ -98,10 +105,10 @@ public:
             seenCaption = form->windowTitle();
             QTreeWidget* list = form->bookList();
             if (action == Cancel) {
-                form->findChild<QPushButton*>("btnCancel")->click();
+                form->findChild<QPushButton*>("cancelButton")->click();
             } else if (action == OkOn) {
                 list->setCurrentItem(list->topLevelItem(item));
-                form->findChild<QPushButton*>("btnOK")->click();
+                form->findChild<QPushButton*>("okButton")->click();
             } else {
                 list->setCurrentItem(list->topLevelItem(item));
                 emit list->itemDoubleClicked(list->topLevelItem(item), 0);
@@ -144,7 +151,7 @@ struct BookWithBackup {
 
 } // namespace
 
-class TestSelectStore : public QObject {
+class TestBookChooser : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { fb::prepareEmbeddedEngine(); }
@@ -322,12 +329,12 @@ private slots:
 
         form.bookList()->setCurrentItem(form.bookList()->topLevelItem(1));
         user.button = Answer::No;
-        form.onDeleteClicked();
+        press(form, "deleteButton");
         QCOMPARE(list.value("DatabaseCount"), "3");
         QCOMPARE(user.requests.last().caption, QStringLiteral("Удаление"));
 
         user.button = Answer::Yes;
-        form.onDeleteClicked();
+        press(form, "deleteButton");
         QCOMPARE(list.value("DatabaseCount"), "2");
         QCOMPARE(list.value("DatabasePath_1"), ListFixture::bookPath(2));
         QCOMPARE(list.value("DatabaseCaption_1"), QStringLiteral("Книга 2"));
@@ -336,7 +343,7 @@ private slots:
 
         user.button = Answer::Ok;
         user.path = "/other/Kaltro7.fdb";
-        form.onAddClicked();
+        press(form, "addButton");
         const DialogRequest& dialog = user.requests.last();
         QCOMPARE(dialog.kind, DialogRequest::OpenFile);
         QCOMPARE(dialog.filter, QStringLiteral("Базы данных (*.fdb *.FDB)"));
@@ -344,6 +351,11 @@ private slots:
         QCOMPARE(list.value("DatabasePath_2"), QStringLiteral("/other/Kaltro7.fdb"));
         QCOMPARE(list.value("DatabaseCaption_2"), QStringLiteral("Kaltro7.fdb"));
         QCOMPARE(list.value("DatabasePath_0"), ListFixture::bookPath(0));
+        const QList<BookEntry> shown = form.bookEntries();
+        QCOMPARE(shown.size(), 3);
+        QCOMPARE(shown[1].path, ListFixture::bookPath(2));
+        QCOMPARE(shown[2].caption, QStringLiteral("Kaltro7.fdb"));
+        QCOMPARE(shown[2].path, QStringLiteral("/other/Kaltro7.fdb"));
     }
 
     void deleteOfTheOnlyEntryIsRefused() {
@@ -353,7 +365,7 @@ private slots:
         form.loadBookList(BookList(list.store.ini()).entries());
         User user;
         user.button = Answer::Yes;
-        form.onDeleteClicked();
+        press(form, "deleteButton");
         QCOMPARE(user.texts(), QStringList{"Вы не можете удалить единственную ссылку!"});
         QCOMPARE(list.value("DatabaseCount"), "1");
         QCOMPARE(list.value("DatabasePath_0"), ListFixture::bookPath(0));
@@ -366,7 +378,7 @@ private slots:
         form.loadBookList(BookList(list.store.ini()).entries());
         User user;
         user.path = ListFixture::bookPath(2).toUpper();
-        form.onAddClicked();
+        press(form, "addButton");
         QCOMPARE(user.requests.size(), 2);
         QCOMPARE(user.requests[1].caption, QStringLiteral("Добавление базы данных"));
         QCOMPARE(user.requests[1].text,
@@ -404,13 +416,27 @@ private slots:
         form.loadBookList({{"Книга", database}, {"Другая", list.dir.filePath("Kaltro2.fdb")}});
         if (!selected)
             form.bookList()->clearSelection();
-        const QStringList names{"btnRestoreReserv", "btnRestoreYesterday", "btnRestoreWeek"};
+        const QStringList names{"restoreReservButton", "restoreYesterdayButton",
+                                "restoreWeekButton"};
         for (int i = 0; i < 3; ++i)
             QVERIFY2(form.findChild<QPushButton*>(names[i])->isEnabled() == enabled[i],
                      qPrintable(names[i]));
         form.bookList()->setCurrentItem(form.bookList()->topLevelItem(1));
         for (const QString& name : names)
             QVERIFY(!form.findChild<QPushButton*>(name)->isEnabled());
+    }
+
+    void restoreButtonRestoresTheSelectedBook() {
+        BookWithBackup book;
+        BookChooser form(BookChooser::Mode::Manager);
+        form.loadBookList({{"Книга", book.db.path()}});
+        User user;
+        user.button = Answer::Yes;
+        press(form, "restoreReservButton");
+        QCOMPARE(book.rows(), QStringList{"before"});
+        QCOMPARE(user.requests.size(), 2);
+        QCOMPARE(user.requests[1].text, QStringLiteral("База данных восстановлена."));
+        QVERIFY(form.findChild<QPushButton*>("restoreReservButton")->isEnabled());
     }
 
     void restoreReplacesTheFileOnSuccess() {
@@ -476,5 +502,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSelectStore)
+QTEST_MAIN(TestBookChooser)
 #include "test_book_chooser.moc"

@@ -37,14 +37,14 @@ struct HelpFile {
 
 QWidget* helpViewer() {
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == QLatin1String("frmHelpViewer") && w->isVisible())
+        if (w->objectName() == QLatin1String("helpViewer") && w->isVisible())
             return w;
     return nullptr;
 }
 
 } // namespace
 
-class TestHtmlHelp : public QObject {
+class TestHelpViewer : public QObject {
     Q_OBJECT
 private slots:
     void topicFiles_data() {
@@ -125,6 +125,7 @@ private slots:
         const QString popups = help.path + QStringLiteral("::/Context.txt");
         QPointer<QWidget> first = displayTextPopup(popups, 1020, QPoint(5, 5));
         QVERIFY(first);
+        QCOMPARE(first->objectName(), QStringLiteral("helpPopup"));
         QCOMPARE(qobject_cast<QLabel*>(first.data())->text(),
                  QStringLiteral("Сведения о программе.\nВторая строка."));
         QVERIFY(first->isVisible());
@@ -141,7 +142,8 @@ private slots:
         QVERIFY(displayContextTopic(help.path, 5000));
         QWidget* viewer = helpViewer();
         QVERIFY(viewer);
-        auto* browser = viewer->findChild<QTextBrowser*>();
+        auto* browser = viewer->findChild<QTextBrowser*>("topicBrowser");
+        QVERIFY(browser);
         QVERIFY(browser->toPlainText().contains(QStringLiteral("Приход денег")));
         QVERIFY(displayTopic(help.path));
         QCOMPARE(helpViewer(), viewer);
@@ -164,5 +166,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestHtmlHelp)
+QTEST_MAIN(TestHelpViewer)
 #include "test_help_viewer.moc"

@@ -78,6 +78,7 @@ public:
     }
     bool shown = false;
     bool leftOpen = false;
+    QString name; // the object name of the window answered
 
 private:
     void answerNow() {
@@ -85,6 +86,7 @@ private:
         if (!dialog)
             return;
         shown = true;
+        name = dialog->objectName();
         m_answer(*dialog);
         if (dialog->isVisible()) {
             leftOpen = true;
@@ -102,12 +104,11 @@ template <class T> T& child(QWidget& window, const char* name) {
     return *widget;
 }
 
-void typeAndOk(QDialog& window, const char* okName, const QString& password,
-               const QString& confirm = QString()) {
-    child<QLineEdit>(window, "edtPassword").setText(password);
-    if (QLineEdit* edit = window.findChild<QLineEdit*>("edtConfirm"))
+void typeAndOk(QDialog& window, const QString& password, const QString& confirm = QString()) {
+    child<QLineEdit>(window, "passwordEdit").setText(password);
+    if (QLineEdit* edit = window.findChild<QLineEdit*>("confirmEdit"))
         edit->setText(confirm);
-    child<QPushButton>(window, okName).click();
+    child<QPushButton>(window, "okButton").click();
 }
 
 QStringList itemTexts(const QComboBox& box) {
@@ -175,8 +176,9 @@ private slots:
 
         QString password;
         {
-            ModalAnswer answer([](QDialog& window) { typeAndOk(window, "btnOk", "Ёж", "Ёж"); });
+            ModalAnswer answer([](QDialog& window) { typeAndOk(window, "Ёж", "Ёж"); });
             QVERIFY(PasswordDialog::changePassword(nullptr, password));
+            QCOMPARE(answer.name, QStringLiteral("passwordDialog"));
         }
         fb::Transaction tr(store.database());
         fb::Statement q(tr, "UPDATE USERS SET PASSW=:PASSW WHERE PRKEY=1");
@@ -187,11 +189,12 @@ private slots:
         store.setUserKey(0);
         Messages messages;
         ModalAnswer answer([](QDialog& window) {
-            typeAndOk(window, "btnOK", "");
-            typeAndOk(window, "btnOK", "Ёж");
+            typeAndOk(window, "");
+            typeAndOk(window, "Ёж");
         });
         QVERIFY(LogonDialog::logon());
         QVERIFY(answer.shown);
+        QCOMPARE(answer.name, QStringLiteral("logonDialog"));
         QCOMPARE(messages.texts, QStringList{"Ошибка: Пароль неверен!"});
         QCOMPARE(store.userKey(), 1);
         QCOMPARE(store.ini().readInteger("Logon", "LastUser", -1), 1);
@@ -212,10 +215,10 @@ private slots:
         if (lastUser != -1)
             book.store.ini().writeInteger("Logon", "LastUser", lastUser);
         LogonDialog window;
-        auto& users = child<QComboBox>(window, "cbbxUser");
+        auto& users = child<QComboBox>(window, "userCombo");
         QCOMPARE(itemTexts(users), (QStringList{"Admin ", "Кассир "}));
         QCOMPARE(users.currentIndex(), selected);
-        QCOMPARE(child<QLineEdit>(window, "edtPassword").echoMode(), QLineEdit::Password);
+        QCOMPARE(child<QLineEdit>(window, "passwordEdit").echoMode(), QLineEdit::Password);
     }
 
     void wrongPasswordThenRight() {
@@ -223,10 +226,10 @@ private slots:
         Messages messages;
         bool stayedAfterWrong = false;
         ModalAnswer answer([&](QDialog& window) {
-            child<QComboBox>(window, "cbbxUser").setCurrentIndex(1);
-            typeAndOk(window, "btnOK", "парол");
+            child<QComboBox>(window, "userCombo").setCurrentIndex(1);
+            typeAndOk(window, "парол");
             stayedAfterWrong = window.isVisible() && book.store.userKey() == 0;
-            typeAndOk(window, "btnOK", "пароль");
+            typeAndOk(window, "пароль");
         });
         QVERIFY(LogonDialog::logon());
         QVERIFY(answer.shown);
@@ -239,12 +242,12 @@ private slots:
 
         // The next start offers the same user.
         LogonDialog next;
-        QCOMPARE(child<QComboBox>(next, "cbbxUser").currentText(), QStringLiteral("Кассир "));
+        QCOMPARE(child<QComboBox>(next, "userCombo").currentText(), QStringLiteral("Кассир "));
     }
 
     void onePasswordedUserIsAsked() {
         Book book({kHiddenOld, kAdmin});
-        ModalAnswer answer([](QDialog& window) { typeAndOk(window, "btnOK", "abc"); });
+        ModalAnswer answer([](QDialog& window) { typeAndOk(window, "abc"); });
         QVERIFY(LogonDialog::logon());
         QVERIFY(answer.shown);
         QCOMPARE(book.store.userKey(), 10001);
@@ -261,8 +264,8 @@ private slots:
         QFETCH(int, userKey);
         Book book({"5;Первый;NULL", "6;Второй;01"});
         ModalAnswer answer([pick](QDialog& window) {
-            child<QComboBox>(window, "cbbxUser").setCurrentIndex(pick);
-            typeAndOk(window, "btnOK", "");
+            child<QComboBox>(window, "userCombo").setCurrentIndex(pick);
+            typeAndOk(window, "");
         });
         QVERIFY(LogonDialog::logon());
         QVERIFY(answer.shown);
@@ -274,9 +277,9 @@ private slots:
         Book book({kAdmin, kCashier});
         book.store.ini().writeInteger("Logon", "LastUser", 10001);
         ModalAnswer answer([](QDialog& window) {
-            child<QComboBox>(window, "cbbxUser").setCurrentIndex(1);
-            child<QLineEdit>(window, "edtPassword").setText("пароль");
-            child<QPushButton>(window, "btnCancel").click();
+            child<QComboBox>(window, "userCombo").setCurrentIndex(1);
+            child<QLineEdit>(window, "passwordEdit").setText("пароль");
+            child<QPushButton>(window, "cancelButton").click();
         });
         QVERIFY(!LogonDialog::logon());
         QVERIFY(answer.shown);
@@ -291,10 +294,10 @@ private slots:
         Messages messages;
         bool stayed = false;
         ModalAnswer answer([&](QDialog& window) {
-            typeAndOk(window, "btnOK", "abc");
+            typeAndOk(window, "abc");
             stayed = window.isVisible();
-            child<QComboBox>(window, "cbbxUser").setCurrentIndex(0);
-            child<QPushButton>(window, "btnOK").click();
+            child<QComboBox>(window, "userCombo").setCurrentIndex(0);
+            child<QPushButton>(window, "okButton").click();
         });
         QVERIFY(LogonDialog::logon());
         QVERIFY(stayed);
@@ -305,19 +308,19 @@ private slots:
     void enterMovesToTheNextField() {
         Book book({kAdmin, kCashier});
         LogonDialog logon;
-        child<QComboBox>(logon, "cbbxUser").setFocus();
-        QTest::keyClick(&child<QComboBox>(logon, "cbbxUser"), Qt::Key_Return);
-        QCOMPARE(logon.focusWidget(), &child<QLineEdit>(logon, "edtPassword"));
-        QTest::keyClick(&child<QLineEdit>(logon, "edtPassword"), Qt::Key_Enter);
-        QCOMPARE(logon.focusWidget(), &child<QPushButton>(logon, "btnOK"));
+        child<QComboBox>(logon, "userCombo").setFocus();
+        QTest::keyClick(&child<QComboBox>(logon, "userCombo"), Qt::Key_Return);
+        QCOMPARE(logon.focusWidget(), &child<QLineEdit>(logon, "passwordEdit"));
+        QTest::keyClick(&child<QLineEdit>(logon, "passwordEdit"), Qt::Key_Enter);
+        QCOMPARE(logon.focusWidget(), &child<QPushButton>(logon, "okButton"));
         QVERIFY(logon.result() != QDialog::Accepted);
 
         PasswordDialog password;
-        child<QLineEdit>(password, "edtPassword").setFocus();
-        QTest::keyClick(&child<QLineEdit>(password, "edtPassword"), Qt::Key_Return);
-        QCOMPARE(password.focusWidget(), &child<QLineEdit>(password, "edtConfirm"));
-        QTest::keyClick(&child<QLineEdit>(password, "edtConfirm"), Qt::Key_Return);
-        QCOMPARE(password.focusWidget(), &child<QPushButton>(password, "btnOk"));
+        child<QLineEdit>(password, "passwordEdit").setFocus();
+        QTest::keyClick(&child<QLineEdit>(password, "passwordEdit"), Qt::Key_Return);
+        QCOMPARE(password.focusWidget(), &child<QLineEdit>(password, "confirmEdit"));
+        QTest::keyClick(&child<QLineEdit>(password, "confirmEdit"), Qt::Key_Return);
+        QCOMPARE(password.focusWidget(), &child<QPushButton>(password, "okButton"));
     }
 
     // A refused new password is said, both fields are cleared and the window stays for the
@@ -354,12 +357,12 @@ private slots:
         Messages messages;
         bool cleared = false;
         ModalAnswer answer([&](QDialog& window) {
-            typeAndOk(window, "btnOk", password, confirm);
+            typeAndOk(window, password, confirm);
             if (!window.isVisible())
                 return;
-            cleared = child<QLineEdit>(window, "edtPassword").text().isEmpty() &&
-                      child<QLineEdit>(window, "edtConfirm").text().isEmpty();
-            typeAndOk(window, "btnOk", "abc", "abc");
+            cleared = child<QLineEdit>(window, "passwordEdit").text().isEmpty() &&
+                      child<QLineEdit>(window, "confirmEdit").text().isEmpty();
+            typeAndOk(window, "abc", "abc");
         });
         QString result;
         QVERIFY(PasswordDialog::changePassword(nullptr, result));
@@ -380,14 +383,14 @@ private slots:
         QFETCH(bool, escape);
         QString shownFirst;
         ModalAnswer answer([&](QDialog& window) {
-            auto& edit = child<QLineEdit>(window, "edtPassword");
+            auto& edit = child<QLineEdit>(window, "passwordEdit");
             shownFirst = edit.text();
             edit.setText("abc");
-            child<QLineEdit>(window, "edtConfirm").setText("abc");
+            child<QLineEdit>(window, "confirmEdit").setText("abc");
             if (escape)
                 QTest::keyClick(&edit, Qt::Key_Escape);
             else
-                child<QPushButton>(window, "btnCancel").click();
+                child<QPushButton>(window, "cancelButton").click();
         });
         QString password = "start";
         QVERIFY(!PasswordDialog::changePassword(nullptr, password));

@@ -1,9 +1,11 @@
+#include "core/cp1251.h"
 #include "core/exceptions.h"
 #include "core/ini_file.h"
 #include "platform/firebird/attachment.h"
 #include "platform/firebird/error.h"
 #include "platform/firebird/statement.h"
 #include "platform/firebird/transaction.h"
+#include "script/script_interpreter.h"
 #include "shell/sql_console.h"
 #include "shell/upgrade_window.h"
 #include "store/carried_scripts.h"
@@ -16,7 +18,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 using namespace schematest;
 using testsupport::TestDatabase;
@@ -57,18 +64,20 @@ struct OldAndNewBooks {
         ini.writeInteger("DB", "DatabaseCount", 1);
         ini.writeString("Version", "CurrVersion", "2.07");
     }
-    void upgrade(const QString& templates) {
+    // Presses "Начать обновление..."; true when the run went through and closed the window.
+    bool upgrade(const QString& templates) {
         UpgradeSteps steps;
         registerProductUpgrades(steps, templates, SqlConsole::scriptRunner());
         UpgradeWindow form(steps);
-        form.onBeginClicked();
+        form.beginButton()->click();
+        return form.result() == QDialog::Accepted;
     }
     QString oldVersion() { return DataStore::instance().options().option("DBVersion"); }
 };
 
 void closeConsoles() {
     for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->objectName() == QLatin1String("frmSQLExec"))
+        if (widget->objectName() == QLatin1String("sqlConsole"))
             delete widget;
 }
 
@@ -196,14 +205,69 @@ private slots:
         QCOMPARE(book.value("SELECT LIST(PRKEY) FROM HISTORY"), "3");
     }
 
+    // Load, save and execute are one command each, shared by the buttons and the pop-up menu;
+    // script files are Windows-1251 with CR LF line ends.
+    void consoleCommands() {
+        TestDatabase db;
+        db.exec("CREATE TABLE T (NAME VARCHAR(20))");
+        QTemporaryDir dir;
+        const QStringList script{
+            "Comment()", "Первая касса", "^", "ExecSQL()", "INSERT INTO T VALUES ('Касса')", "^"};
+        const QByteArray bytes = cp1251::encode(script.join("\r\n") + "\r\n");
+        QFile file(dir.filePath("script.uql"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        QString chosen = file.fileName();
+        Dialogs dialogs([&](const DialogRequest&) { return DialogAnswer{Answer::Ok, chosen}; });
+        SqlConsole console;
+        console.execute(db.attachment(), true); // nothing to run: the window stays hidden
+        QVERIFY(!console.isVisible());
+
+        auto* loadButton = console.findChild<QToolButton*>("loadButton");
+        auto* executeButton = console.findChild<QToolButton*>("executeButton");
+        auto* menu = console.findChild<QMenu*>("popupMenu");
+        QVERIFY(loadButton && executeButton && menu);
+        QCOMPARE(loadButton->defaultAction(), console.loadAction());
+        QCOMPARE(executeButton->defaultAction(), console.executeAction());
+        QCOMPARE(loadButton->text(), QStringLiteral("&Load"));
+        QCOMPARE(menu->actions().size(), 4);
+        QCOMPARE(menu->actions()[0], console.loadAction());
+        QCOMPARE(menu->actions()[1], console.saveAction());
+        QVERIFY(menu->actions()[2]->isSeparator());
+        QCOMPARE(menu->actions()[3], console.executeAction());
+
+        loadButton->click();
+        QCOMPARE(dialogs.requests().last().kind, DialogRequest::OpenFile);
+        QCOMPARE(ScriptInterpreter::splitLines(console.sourceEdit()->toPlainText()), script);
+        menu->actions()[3]->trigger();
+        QCOMPARE(dialogs.texts().size(), 1);
+        QCOMPARE(value(db.attachment(), "SELECT NAME FROM T"), QStringLiteral("Касса"));
+
+        chosen = dir.filePath("saved.uql");
+        console.saveAction()->trigger();
+        QCOMPARE(dialogs.requests().last().kind, DialogRequest::SaveFile);
+        QFile saved(chosen);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), bytes);
+
+        // A failing run is shown, and so is the console with its script.
+        const int before = dialogs.requests().size();
+        console.sourceEdit()->setPlainText("ExecSQL()\nDROP TABLE NONE\n^");
+        executeButton->click();
+        QVERIFY(dialogs.requests().size() > before);
+        QCOMPARE(dialogs.requests().last().icon, MessageIcon::Error);
+        QVERIFY(console.isVisible());
+    }
+
     // The upgrade of a 2.07 book ends where the creation script does.
     void upgradedBookEqualsNewBook() {
         Dialogs dialogs;
         OldAndNewBooks books;
-        books.upgrade(templatesFolder());
+        QVERIFY(books.upgrade(templatesFolder()));
         QCOMPARE(books.oldVersion(), "2.18");
         QCOMPARE(books.place.store().ini().readString("Version", "CurrVersion", ""), "2.18");
-        QCOMPARE(dialogs.texts, QStringList{"Обновление завершено.\n\nПерезапустите программу."});
+        QCOMPARE(dialogs.texts(), QStringList{"Обновление завершено.\n\nПерезапустите программу."});
 
         fb::Attachment upgraded, created;
         upgraded.attach(books.oldPath);
@@ -229,12 +293,16 @@ private slots:
             if (!name.contains("(3 экз) (Россия).odt"))
                 QVERIFY(QFile::copy(QDir(templatesFolder()).filePath(name),
                                     QDir(incomplete.path()).filePath(name)));
-        QVERIFY_THROWS_EXCEPTION(Exception, books.upgrade(incomplete.path()));
+        QVERIFY(!books.upgrade(incomplete.path()));
+        QCOMPARE(dialogs.requests().size(), 1);
+        QCOMPARE(dialogs.requests()[0].icon, MessageIcon::Error);
+        QVERIFY2(dialogs.texts()[0].contains("(3 экз) (Россия).odt"),
+                 qPrintable(dialogs.texts()[0]));
         QCOMPARE(books.oldVersion(), "2.08");
         QCOMPARE(books.place.store().ini().readString("Version", "CurrVersion", ""), "2.07");
         closeConsoles();
 
-        books.upgrade(templatesFolder());
+        QVERIFY(books.upgrade(templatesFolder()));
         QCOMPARE(books.oldVersion(), "2.18");
         fb::Attachment upgraded, created;
         upgraded.attach(books.oldPath);

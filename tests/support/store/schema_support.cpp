@@ -154,10 +154,16 @@ QString value(fb::Attachment& database, const QString& sql) {
 
 Dialogs::Dialogs(std::function<DialogAnswer(const DialogRequest&)> answer)
     : m_answer(std::move(answer)), m_answerer([this](const DialogRequest& r) {
-          texts << r.text;
-          requests << r;
+          m_requests << r;
           return m_answer ? m_answer(r) : DialogAnswer{Answer::Ok, {}};
       }) {}
+
+QStringList Dialogs::texts() const {
+    QStringList result;
+    for (const DialogRequest& r : m_requests)
+        result << r.text;
+    return result;
+}
 
 Workplace::Workplace() : m_store(m_dir.filePath(QStringLiteral("kaltro.ini"))) {}
 

@@ -36,14 +36,17 @@ QStringList printForms(fb::Attachment& database);
 // One value of a one-row query, as text.
 QString value(fb::Attachment& database, const QString& sql);
 
-// Every dialog answered: messages are recorded (texts), questions answered by the function.
+// Every dialog answered while it lives: each request is recorded, questions are answered by the
+// function (OK without one).
 class Dialogs {
 public:
     explicit Dialogs(std::function<DialogAnswer(const DialogRequest&)> answer = {});
-    QStringList texts;
-    QList<DialogRequest> requests;
+    // The texts of the requests, in order.
+    QStringList texts() const;
+    const QList<DialogRequest>& requests() const { return m_requests; }
 
 private:
+    QList<DialogRequest> m_requests;
     std::function<DialogAnswer(const DialogRequest&)> m_answer;
     ScopedDialogAnswerer m_answerer;
 };
