@@ -2,6 +2,7 @@
 
 #include "core/exceptions.h"
 #include "shell/help_viewer.h"
+#include "shell/lookup_popups.h"
 #include "shell/new_book_command.h"
 #include "shell/options_pane.h"
 #include "shell/sql_console.h"
@@ -51,9 +52,8 @@ QIcon menuIcon(int index) {
     return QIcon();
 }
 
-QToolButton* toolButton(QToolBar* bar, const QString& name, const QString& caption, int image,
-                        int helpContext) {
-    QToolButton* button = addToolBarButton(bar, name, caption, image, helpContext);
+// The sizes of the product's tool buttons.
+QToolButton* sized(QToolButton* button) {
     button->setIconSize(QSize(32, 32));
     button->setMinimumSize(52, 54);
     return button;
@@ -71,83 +71,81 @@ QMenu* popupMenu(QWidget* owner, const QString& name) {
     return menu;
 }
 
-// A click on the button itself drops its menu down as a click on the arrow does.
-void dropDown(QToolButton* button, QMenu* menu) {
-    button->setMenu(menu);
-    button->setPopupMode(QToolButton::InstantPopup);
-}
-
 } // namespace
 
 MainWindow::MainWindow(const QString& iniPath, QWidget* parent) : MainWindowBase(iniPath, parent) {
-    setObjectName(QStringLiteral("frmMain"));
     setSplashCaption(QStringLiteral("Kaltro"));
     buildToolBar();
     buildHelpItems();
 }
 
 void MainWindow::buildToolBar() {
-    m_incomeButton =
-        toolButton(m_mainToolBar, QStringLiteral("btnIncome"), QStringLiteral("Приход"), 2, 5000);
-    m_issueButton =
-        toolButton(m_mainToolBar, QStringLiteral("btnIssue"), QStringLiteral("Расход"), 3, 5001);
-    m_reportsButton =
-        toolButton(m_mainToolBar, QStringLiteral("btnReports"), QStringLiteral("Отчеты"), 0, 5002);
-    m_serviceButton =
-        toolButton(m_mainToolBar, QStringLiteral("btnService"), QStringLiteral("Сервис"), 7, 5003);
-    m_mainToolBar->addSeparator()->setObjectName(QStringLiteral("Bevel1"));
+    m_incomeAction = toolAction(this, QStringLiteral("incomeAction"), QStringLiteral("Приход"), 2);
+    m_issueAction = toolAction(this, QStringLiteral("issueAction"), QStringLiteral("Расход"), 3);
     buildReportsMenu();
     buildServiceMenu();
-    dropDown(m_reportsButton, m_reportsMenu);
-    dropDown(m_serviceButton, m_serviceMenu);
+    sized(addActionButton(m_mainToolBar, m_incomeAction, QStringLiteral("incomeButton"), 5000));
+    sized(addActionButton(m_mainToolBar, m_issueAction, QStringLiteral("issueButton"), 5001));
+    sized(addMenuButton(m_mainToolBar, m_reportsMenu, QStringLiteral("reportsButton"),
+                        QStringLiteral("Отчеты"), 0, 5002));
+    m_serviceButton =
+        sized(addMenuButton(m_mainToolBar, m_serviceMenu, QStringLiteral("serviceButton"),
+                            QStringLiteral("Сервис"), 7, 5003));
+    m_mainToolBar->addSeparator();
 
-    // The hidden main-menu item: F12 drops the service menu down.
+    // A command without a menu item: F12 drops the service menu down.
     m_serviceShortcutAction = new QAction(this);
-    m_serviceShortcutAction->setObjectName(QStringLiteral("mnitService1"));
+    m_serviceShortcutAction->setObjectName(QStringLiteral("serviceShortcutAction"));
     m_serviceShortcutAction->setShortcut(QKeySequence(Qt::Key_F12));
-    connect(m_serviceShortcutAction, &QAction::triggered, this, &MainWindow::onServiceTriggered);
+    connect(m_serviceShortcutAction, &QAction::triggered, this,
+            &MainWindow::onServiceShortcutTriggered);
     addAction(m_serviceShortcutAction);
 }
 
 void MainWindow::buildReportsMenu() {
-    m_reportsMenu = popupMenu(this, QStringLiteral("ppmnReports"));
-    m_movementReportAction = menuItem(m_reportsMenu, QStringLiteral("mnitMovementReport"),
+    m_reportsMenu = popupMenu(this, QStringLiteral("reportsMenu"));
+    m_movementReportAction = menuItem(m_reportsMenu, QStringLiteral("movementReportAction"),
                                       QStringLiteral("Движение денег"), 10);
-    m_documentRegisterAction = menuItem(m_reportsMenu, QStringLiteral("miReestrDocs"),
+    m_documentRegisterAction = menuItem(m_reportsMenu, QStringLiteral("documentRegisterAction"),
                                         QStringLiteral("Реестр документов"), 8);
-    m_payersReportAction = menuItem(m_reportsMenu, QStringLiteral("mnitPayersReport"),
+    m_payersReportAction = menuItem(m_reportsMenu, QStringLiteral("payersReportAction"),
                                     QStringLiteral("Сводка по плательщикам"), 10);
-    m_recipientsReportAction = menuItem(m_reportsMenu, QStringLiteral("mnitAcceptorsReport"),
+    m_recipientsReportAction = menuItem(m_reportsMenu, QStringLiteral("recipientsReportAction"),
                                         QStringLiteral("Сводка по получателям платежей"), 10);
-    m_expenseAnalysisAction = menuItem(m_reportsMenu, QStringLiteral("mnitAnalizeOutlay"),
+    m_expenseAnalysisAction = menuItem(m_reportsMenu, QStringLiteral("expenseAnalysisAction"),
                                        QStringLiteral("Анализ расходов"), 10);
 }
 
 void MainWindow::buildServiceMenu() {
-    m_serviceMenu = popupMenu(this, QStringLiteral("ppmnService"));
-    m_payersDictionaryAction = menuItem(m_serviceMenu, QStringLiteral("mnitVocsIncome"),
+    m_serviceMenu = popupMenu(this, QStringLiteral("serviceMenu"));
+    m_payersDictionaryAction = menuItem(m_serviceMenu, QStringLiteral("payersDictionaryAction"),
                                         QStringLiteral("Справочник плательщиков"), 9);
-    m_recipientsDictionaryAction = menuItem(m_serviceMenu, QStringLiteral("mnitVocsIssue"),
-                                            QStringLiteral("Справочник получателей"), 9);
-    m_paymentTypesDictionaryAction = menuItem(m_serviceMenu, QStringLiteral("mnitVocsReasons"),
-                                              QStringLiteral("Справочник типов платежей"), 9);
-    m_ownerDetailsAction =
-        menuItem(m_serviceMenu, QStringLiteral("mnitOwnerEdit"), QStringLiteral("Реквизиты"), 3);
+    m_recipientsDictionaryAction =
+        menuItem(m_serviceMenu, QStringLiteral("recipientsDictionaryAction"),
+                 QStringLiteral("Справочник получателей"), 9);
+    m_paymentTypesDictionaryAction =
+        menuItem(m_serviceMenu, QStringLiteral("paymentTypesDictionaryAction"),
+                 QStringLiteral("Справочник типов платежей"), 9);
+    m_ownerDetailsAction = menuItem(m_serviceMenu, QStringLiteral("ownerDetailsAction"),
+                                    QStringLiteral("Реквизиты"), 3);
     m_usersAction =
-        menuItem(m_serviceMenu, QStringLiteral("mnitVocsUsers"), QStringLiteral("Пользователи"), 6);
-    m_serviceMenu->addSeparator()->setObjectName(QStringLiteral("N3"));
+        menuItem(m_serviceMenu, QStringLiteral("usersAction"), QStringLiteral("Пользователи"), 6);
+    m_serviceMenu->addSeparator();
+    buildSettingsMenu();
+}
 
-    m_settingsMenu = popupMenu(m_serviceMenu, QStringLiteral("N2"));
+void MainWindow::buildSettingsMenu() {
+    m_settingsMenu = popupMenu(m_serviceMenu, QStringLiteral("settingsMenu"));
     m_settingsMenu->setTitle(QStringLiteral("Настройки"));
     m_settingsMenu->setIcon(menuIcon(5));
-    m_settingsMenu->menuAction()->setObjectName(QStringLiteral("N2Action"));
+    m_settingsMenu->menuAction()->setObjectName(QStringLiteral("settingsMenuAction"));
     m_serviceMenu->addMenu(m_settingsMenu);
     m_optionsAction =
-        menuItem(m_settingsMenu, QStringLiteral("mnitOptions"), QStringLiteral("Опции..."), 8);
-    m_settingsMenu->addSeparator()->setObjectName(QStringLiteral("N1"));
-    m_addCashDeskAction = menuItem(m_settingsMenu, QStringLiteral("mnitAddNewKassa"),
+        menuItem(m_settingsMenu, QStringLiteral("optionsAction"), QStringLiteral("Опции..."), 8);
+    m_settingsMenu->addSeparator();
+    m_addCashDeskAction = menuItem(m_settingsMenu, QStringLiteral("addCashDeskAction"),
                                    QStringLiteral("Добавить кассу..."), 2);
-    m_addBankAccountAction = menuItem(m_settingsMenu, QStringLiteral("mnitAddSchet"),
+    m_addBankAccountAction = menuItem(m_settingsMenu, QStringLiteral("addBankAccountAction"),
                                       QStringLiteral("Добавить Р/С..."), 2);
     connect(m_optionsAction, &QAction::triggered, this, &MainWindow::onOptionsTriggered);
     connect(m_addCashDeskAction, &QAction::triggered, this, &MainWindow::onAddCashDeskTriggered);
@@ -157,10 +155,10 @@ void MainWindow::buildServiceMenu() {
 
 void MainWindow::buildHelpItems() {
     const QList<QAction*> items = m_helpMenu->actions();
-    const qsizetype after = items.indexOf(m_helpIndexAction) + 1;
+    const qsizetype after = items.indexOf(helpIndexAction()) + 1;
     m_gettingStartedAction =
         new QAction(menuIcon(1), QStringLiteral("Начало работы..."), m_helpMenu);
-    m_gettingStartedAction->setObjectName(QStringLiteral("N4"));
+    m_gettingStartedAction->setObjectName(QStringLiteral("gettingStartedAction"));
     m_helpMenu->insertAction(items.value(after), m_gettingStartedAction);
     connect(m_gettingStartedAction, &QAction::triggered, this,
             &MainWindow::onGettingStartedTriggered);
@@ -175,7 +173,7 @@ StartupEnd MainWindow::createDataStore() {
     const StartupEnd end = MainWindowBase::createDataStore();
     if (end != StartupEnd::GoOn)
         return end;
-    m_paneTitleLabel->setText(dataStore().options().storeCaption());
+    setPaneTitle(dataStore().options().storeCaption());
     productSiteUrl = QString::fromLatin1(kProductSiteUrl);
     dataStore().setProgramName(QStringLiteral("Kaltro"));
     return end;
@@ -183,7 +181,7 @@ StartupEnd MainWindow::createDataStore() {
 
 void MainWindow::registerUpgrades() {
     MainWindowBase::registerUpgrades();
-    registerProductUpgrades(m_upgradeSteps, QString(), SqlConsole::scriptRunner(this));
+    registerProductUpgrades(upgradeSteps(), QString(), SqlConsole::scriptRunner(this));
 }
 
 void MainWindow::updateCaptions() {
@@ -221,8 +219,8 @@ void MainWindow::applyUserRights() {
     auto allows = [&](const char* key) {
         return UserRights::rightsAllow(rights, QString::fromLatin1(key));
     };
-    m_incomeButton->setEnabled(allows("IncomeDoc1"));
-    m_issueButton->setEnabled(allows("IssueDoc1"));
+    m_incomeAction->setEnabled(allows("IncomeDoc1"));
+    m_issueAction->setEnabled(allows("IssueDoc1"));
     m_movementReportAction->setEnabled(allows("MovementReport1"));
     m_payersReportAction->setEnabled(allows("PayersReport1"));
     m_recipientsReportAction->setEnabled(allows("AcceptorsReport1"));
@@ -242,13 +240,13 @@ void MainWindow::applyUserRights() {
 
 void MainWindow::onApplicationDeactivated() {
     for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->inherits("TfrmKibitz") && window->isVisible())
+        if (isLookupPopup(window) && window->isVisible())
             window->hide();
 }
 
 // ---- Commands ----
 
-void MainWindow::onServiceTriggered() {
+void MainWindow::onServiceShortcutTriggered() {
     m_serviceButton->showMenu();
 }
 

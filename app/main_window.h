@@ -23,29 +23,45 @@ public:
     void afterStartup() override;
     bool wantsFirstStart() override;
 
-    // Disables every button and menu item whose rights key (area word + "1") holds "N" for the
-    // logged-on user. The settings submenu goes with "Options1", its items with it.
-    void applyUserRights();
-    // The application lost the focus: an open lookup drop-down is hidden.
-    void onApplicationDeactivated();
-
     // ---- Commands ----
+    QAction* incomeAction() const { return m_incomeAction; }
+    QAction* issueAction() const { return m_issueAction; }
+    QAction* ownerDetailsAction() const { return m_ownerDetailsAction; }
+    // The settings submenu of the service menu: the options pane and the new-book commands.
+    QMenu* settingsMenu() const { return m_settingsMenu; }
+    QAction* optionsAction() const { return m_optionsAction; }
+    QAction* addCashDeskAction() const { return m_addCashDeskAction; }
+    QAction* addBankAccountAction() const { return m_addBankAccountAction; }
     // F12: drops the service menu down.
-    void onServiceTriggered();
-    // The options pane.
+    QAction* serviceShortcutAction() const { return m_serviceShortcutAction; }
+    // "Начало работы...", after the help index in the help menu.
+    QAction* gettingStartedAction() const { return m_gettingStartedAction; }
+
+private slots:
+    // The application lost the focus: every open lookup drop-down is hidden.
+    void onApplicationDeactivated();
+    void onServiceShortcutTriggered();
     void onOptionsTriggered();
     void onAddCashDeskTriggered();
     void onAddBankAccountTriggered();
     void onGettingStartedTriggered();
 
-protected:
-    QToolButton* m_incomeButton = nullptr;
-    QToolButton* m_issueButton = nullptr;
-    QToolButton* m_reportsButton = nullptr;
+private:
+    void buildToolBar();
+    void buildReportsMenu();
+    void buildServiceMenu();
+    void buildSettingsMenu();
+    void buildHelpItems();
+    // Disables every command whose rights key (area word + "1") holds "N" for the logged-on
+    // user. The settings submenu goes with "Options1", its items with it.
+    void applyUserRights();
+
     QToolButton* m_serviceButton = nullptr;
     QMenu* m_reportsMenu = nullptr;
     QMenu* m_serviceMenu = nullptr;
     QMenu* m_settingsMenu = nullptr;
+    QAction* m_incomeAction = nullptr;
+    QAction* m_issueAction = nullptr;
     QAction* m_movementReportAction = nullptr;
     QAction* m_documentRegisterAction = nullptr;
     QAction* m_payersReportAction = nullptr;
@@ -61,10 +77,4 @@ protected:
     QAction* m_addBankAccountAction = nullptr;
     QAction* m_serviceShortcutAction = nullptr;
     QAction* m_gettingStartedAction = nullptr;
-
-private:
-    void buildToolBar();
-    void buildReportsMenu();
-    void buildServiceMenu();
-    void buildHelpItems();
 };

@@ -27,32 +27,32 @@ FirstStartPane::FirstStartPane(QWidget* owner) : Pane(owner) {
     if (MainWindowBase::current())
         setWindowTitle(MainWindowBase::current()->splashCaption());
 
-    m_helpPanel = new QWidget(m_contentPanel);
-    m_helpPanel->setObjectName(QStringLiteral("pnlHelpViewer"));
-    m_helpViewer = new QTextBrowser(m_helpPanel);
-    m_helpViewer->setObjectName(QStringLiteral("helpViewer"));
-    m_helpViewer->setOpenExternalLinks(true);
-    m_versionInfoEdit = new QPlainTextEdit(m_helpPanel);
-    m_versionInfoEdit->setObjectName(QStringLiteral("mmVersionInfo"));
+    auto* helpPanel = new QWidget(contentPanel());
+    helpPanel->setObjectName(QStringLiteral("helpPanel"));
+    m_whatsNewBrowser = new QTextBrowser(helpPanel);
+    m_whatsNewBrowser->setObjectName(QStringLiteral("whatsNewBrowser"));
+    m_whatsNewBrowser->setOpenExternalLinks(true);
+    m_versionInfoEdit = new QPlainTextEdit(helpPanel);
+    m_versionInfoEdit->setObjectName(QStringLiteral("versionInfoEdit"));
     m_versionInfoEdit->setReadOnly(true);
     m_versionInfoEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    auto* viewerLayout = new QVBoxLayout(m_helpPanel);
+    auto* viewerLayout = new QVBoxLayout(helpPanel);
     viewerLayout->setContentsMargins(0, 0, 0, 0);
-    viewerLayout->addWidget(m_helpViewer);
+    viewerLayout->addWidget(m_whatsNewBrowser);
     viewerLayout->addWidget(m_versionInfoEdit);
 
-    auto* bottomPanel = new QWidget(m_contentPanel);
+    auto* bottomPanel = new QWidget(contentPanel());
     bottomPanel->setObjectName(QStringLiteral("bottomPanel"));
     bottomPanel->setFixedHeight(37);
     m_showAgainCheck =
         new QCheckBox(QStringLiteral("Показывать эту страничку при старте"), bottomPanel);
-    m_showAgainCheck->setObjectName(QStringLiteral("chbxShowAgain"));
+    m_showAgainCheck->setObjectName(QStringLiteral("showAgainCheck"));
     auto* bottomLayout = new QVBoxLayout(bottomPanel);
     bottomLayout->addWidget(m_showAgainCheck);
 
-    auto* layout = new QVBoxLayout(m_contentPanel);
+    auto* layout = new QVBoxLayout(contentPanel());
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_helpPanel, 1);
+    layout->addWidget(helpPanel, 1);
     layout->addWidget(bottomPanel);
 
     m_showAgainCheck->setChecked(startupDialogWanted());
@@ -73,10 +73,10 @@ void FirstStartPane::showEmbedded() {
     const QString topic = help::topicFile(DataStore::instance().helpFile() +
                                           QStringLiteral("::/startup/whatsnew.htm>update_info"));
     if (!topic.isEmpty()) {
-        m_helpViewer->setSource(QUrl::fromLocalFile(topic));
+        m_whatsNewBrowser->setSource(QUrl::fromLocalFile(topic));
     } else {
         // Without a help file the page would stay blank: show the change list instead.
-        m_helpViewer->hide();
+        m_whatsNewBrowser->hide();
         m_versionInfoEdit->setPlainText(UpgradeWindow::changeList());
         m_versionInfoEdit->show();
     }

@@ -21,11 +21,17 @@ public:
 
     void showEmbedded() override;
 
-    QWidget* m_helpPanel = nullptr;
-    QTextBrowser* m_helpViewer = nullptr;
-    QPlainTextEdit* m_versionInfoEdit = nullptr;
-    QCheckBox* m_showAgainCheck = nullptr;
+    // The what's-new page; hidden when there is no help file.
+    QTextBrowser* whatsNewBrowser() const { return m_whatsNewBrowser; }
+    // The change list, shown in the page's place when there is no help file.
+    QPlainTextEdit* versionInfoEdit() const { return m_versionInfoEdit; }
+    QCheckBox* showAgainCheck() const { return m_showAgainCheck; }
+
+private slots:
+    void onShowAgainToggled(bool checked);
 
 private:
-    void onShowAgainToggled(bool checked);
+    QTextBrowser* m_whatsNewBrowser = nullptr;
+    QPlainTextEdit* m_versionInfoEdit = nullptr;
+    QCheckBox* m_showAgainCheck = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/firebird/data_set.h"
 #include "shell/help_viewer.h"
+#include "shell/tool_buttons.h"
 #include "store/data_store.h"
 #include "ui/data_grid.h"
 #include "ui/guard.h"
@@ -11,22 +12,29 @@
 #include <QFont>
 #include <QHeaderView>
 #include <QMenu>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 GridBrowserPane::GridBrowserPane(QWidget* owner) : Pane(owner) {
     m_query = std::make_unique<fb::DataSet>(DataStore::instance().database());
-    m_query->setObjectName(QStringLiteral("qryBrowse"));
+    m_query->setObjectName(QStringLiteral("query"));
 
-    m_newButton = addToolButton(QStringLiteral("btnAdd"), QStringLiteral("Новый"), 1, 1057);
-    m_openButton = addToolButton(QStringLiteral("btnOpen"), QStringLiteral("Открыть"), 8, 1056);
-    connect(m_newButton, &QToolButton::clicked, this,
+    m_newAction = toolAction(this, QStringLiteral("newAction"), QStringLiteral("Новый"), 1);
+    m_newAction->setShortcut(QKeySequence(Qt::Key_Insert));
+    m_newAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    m_openAction = toolAction(this, QStringLiteral("openAction"), QStringLiteral("Открыть"), 8);
+    // The pop-up menu shows the two commands without their images.
+    for (QAction* action : {m_newAction, m_openAction})
+        action->setIconVisibleInMenu(false);
+    addAction(m_newAction);
+    connect(m_newAction, &QAction::triggered, this,
             [this] { runGuarded([this] { onNewTriggered(); }); });
-    connect(m_openButton, &QToolButton::clicked, this,
+    connect(m_openAction, &QAction::triggered, this,
             [this] { runGuarded([this] { onOpenTriggered(); }); });
+    addToolButton(m_newAction, QStringLiteral("newButton"), 1057);
+    addToolButton(m_openAction, QStringLiteral("openButton"), 1056);
 
-    m_grid = new DataGrid(m_contentPanel);
-    m_grid->setObjectName(QStringLiteral("dbgrdBrowse"));
+    m_grid = new DataGrid(contentPanel());
+    m_grid->setObjectName(QStringLiteral("grid"));
     help::setHelpContext(m_grid, 1059);
     QFont titleFont(QStringLiteral("Arial"));
     titleFont.setPixelSize(13);
@@ -34,22 +42,15 @@ GridBrowserPane::GridBrowserPane(QWidget* owner) : Pane(owner) {
     m_grid->horizontalHeader()->setFont(titleFont);
     m_grid->setDataSet(m_query.get());
     m_grid->installEventFilter(this);
-    connect(m_grid, &DataGrid::openRequested, m_openButton, &QToolButton::click);
-    auto* layout = new QVBoxLayout(m_contentPanel);
+    connect(m_grid, &DataGrid::openRequested, m_openAction, &QAction::trigger);
+    auto* layout = new QVBoxLayout(contentPanel());
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_grid);
 
     m_gridMenu = new QMenu(this);
-    m_gridMenu->setObjectName(QStringLiteral("ppmnBrowse"));
-    m_newAction = m_gridMenu->addAction(QStringLiteral("Новый"));
-    m_newAction->setObjectName(QStringLiteral("mnitAdd"));
-    m_newAction->setShortcut(QKeySequence(Qt::Key_Insert));
-    m_newAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    m_openAction = m_gridMenu->addAction(QStringLiteral("Открыть"));
-    m_openAction->setObjectName(QStringLiteral("mnitOpen"));
-    addAction(m_newAction);
-    connect(m_newAction, &QAction::triggered, m_newButton, &QToolButton::click);
-    connect(m_openAction, &QAction::triggered, m_openButton, &QToolButton::click);
+    m_gridMenu->setObjectName(QStringLiteral("gridMenu"));
+    m_gridMenu->addAction(m_newAction);
+    m_gridMenu->addAction(m_openAction);
     setContextMenuPolicy(Qt::CustomContextMenu);
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
     for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(m_grid)})
@@ -67,8 +68,8 @@ void GridBrowserPane::showEmbedded() {
     m_grid->setFocus();
 }
 
-void GridBrowserPane::embed(PaneInfo* paneInfo) {
-    Pane::embed(paneInfo);
+void GridBrowserPane::embed(std::unique_ptr<PaneInfo> paneInfo) {
+    Pane::embed(std::move(paneInfo));
     restoreGridColumns(layoutKey(), *m_grid, DataStore::instance().userData1());
     refreshRows(0);
 }

@@ -32,6 +32,7 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <utility>
 
 QString productSiteUrl;
 
@@ -56,12 +57,6 @@ QLabel* label(QWidget* parent, const QString& name, const QString& text = QStrin
     return l;
 }
 
-// A drop-down button: a click on the button itself drops its menu as the arrow does.
-void dropDown(QToolButton* button, QMenu* menu) {
-    button->setMenu(menu);
-    button->setPopupMode(QToolButton::InstantPopup);
-}
-
 void listHelpContexts(const QWidget* parent, const QString& indent, QString& text,
                       QList<int>& contexts) {
     for (const QObject* child : parent->children()) {
@@ -81,7 +76,7 @@ void listHelpContexts(const QWidget* parent, const QString& indent, QString& tex
 
 MainWindowBase::MainWindowBase(const QString& iniPath, QWidget* parent)
     : QWidget(parent), m_iniPath(iniPath) {
-    setObjectName(QStringLiteral("frmMainProto"));
+    setObjectName(QStringLiteral("mainWindow"));
     m_copyProgram = QCoreApplication::applicationFilePath();
     buildLayout();
     setWindowState(windowState() | Qt::WindowMaximized);
@@ -104,93 +99,10 @@ void MainWindowBase::initGlobals() {
 // ---- Layout ----
 
 void MainWindowBase::buildLayout() {
-    auto* toolBarRow = new QWidget(this);
-    toolBarRow->setObjectName(QStringLiteral("toolBarRow"));
-    m_mainToolBar = new QToolBar(toolBarRow);
-    m_mainToolBar->setObjectName(QStringLiteral("tlbarMainMenu"));
-    m_mainToolBar->setIconSize(QSize(32, 32));
-    m_mainToolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    auto* browserMenu = new QWidget(toolBarRow);
-    browserMenu->setObjectName(QStringLiteral("pnlBrowserMenu"));
-    auto* browserMenuLayout = new QHBoxLayout(browserMenu);
-    browserMenuLayout->setContentsMargins(0, 0, 0, 0);
-    m_paneToolBarHost = browserMenu;
-
-    m_exitToolBar = new QToolBar(toolBarRow);
-    m_exitToolBar->setObjectName(QStringLiteral("tlbarExit"));
-    m_exitToolBar->setIconSize(QSize(32, 32));
-    m_exitToolBar->addSeparator();
-    m_switchButton = addToolBarButton(m_exitToolBar, QStringLiteral("btnPass"),
-                                      QStringLiteral("Переход"), 21, 0);
-    m_helpButton = addToolBarButton(m_exitToolBar, QStringLiteral("btnHelp"),
-                                    QStringLiteral("Справка"), 5, 1020);
-    m_exitButton = addToolBarButton(m_exitToolBar, QStringLiteral("btnExit"),
-                                    QStringLiteral("Выход"), 6, 1021);
-    connect(m_exitButton, &QToolButton::clicked, this, &MainWindowBase::onExitTriggered);
-
-    m_switchMenu = new QMenu(this);
-    m_switchMenu->setObjectName(QStringLiteral("ppmnPass"));
-    dropDown(m_switchButton, m_switchMenu);
-
-    m_helpMenu = new QMenu(this);
-    m_helpMenu->setObjectName(QStringLiteral("ppmnAbout"));
-    m_helpIndexAction = menuItem(m_helpMenu, QStringLiteral("mnitHelpIndex"), QString());
-    m_productSiteAction = menuItem(m_helpMenu, QStringLiteral("mnitProductSite"), QString());
-    m_vendorSiteAction =
-        menuItem(m_helpMenu, QStringLiteral("mnitSoftSite"), QStringLiteral("Сайт Morvel Soft..."));
-    m_helpMenu->addSeparator()->setObjectName(QStringLiteral("N5"));
-    m_aboutAction =
-        menuItem(m_helpMenu, QStringLiteral("mnitAbout"), QStringLiteral("О программе..."));
-    m_contextHelpAction =
-        menuItem(m_helpMenu, QStringLiteral("mnitContextHelp"), QStringLiteral("Что это такое?"));
-    m_contextHelpAction->setVisible(false);
-    dropDown(m_helpButton, m_helpMenu);
-    connect(m_helpIndexAction, &QAction::triggered, this, &MainWindowBase::onHelpIndexTriggered);
-    connect(m_productSiteAction, &QAction::triggered, this,
-            &MainWindowBase::onProductSiteTriggered);
-    connect(m_vendorSiteAction, &QAction::triggered, this, &MainWindowBase::onVendorSiteTriggered);
-    connect(m_aboutAction, &QAction::triggered, this, &MainWindowBase::onAboutTriggered);
-    connect(m_contextHelpAction, &QAction::triggered, this,
-            &MainWindowBase::onContextHelpTriggered);
-
-    // The keyboard commands of the hidden menu item.
-    auto* contextHelpShortcutAction = new QAction(this);
-    contextHelpShortcutAction->setObjectName(QStringLiteral("contextHelpShortcutAction"));
-    contextHelpShortcutAction->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
-    connect(contextHelpShortcutAction, &QAction::triggered, this,
-            &MainWindowBase::onContextHelpTriggered);
-    addAction(contextHelpShortcutAction);
-    auto* helpContextTestAction = new QAction(this);
-    helpContextTestAction->setObjectName(QStringLiteral("helpContextTestAction"));
-    helpContextTestAction->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_W));
-    connect(helpContextTestAction, &QAction::triggered, this,
-            &MainWindowBase::onHelpContextTestTriggered);
-    addAction(helpContextTestAction);
-
-    auto* mainLayout = new QHBoxLayout(toolBarRow);
-    mainLayout->setContentsMargins(0, 0, 0, 0);
-    mainLayout->setSpacing(0);
-    mainLayout->addWidget(m_mainToolBar);
-    mainLayout->addWidget(browserMenu, 1);
-    mainLayout->addWidget(m_exitToolBar);
-
-    auto* titleRow = new QWidget(this);
-    titleRow->setObjectName(QStringLiteral("titleRow"));
-    m_paneTitleLabel = label(titleRow, QStringLiteral("pnlBrowser"));
-    m_paneTitleLabel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    m_paneTitleLabel->setLineWidth(2);
-    m_paneTitleLabel->setAlignment(Qt::AlignCenter);
-    m_paneTitleLabel->setMargin(3);
-    QFont titleFont = m_paneTitleLabel->font();
-    titleFont.setBold(true);
-    m_paneTitleLabel->setFont(titleFont);
-    help::setHelpContext(m_paneTitleLabel, 1023);
-    auto* topLayout = new QVBoxLayout(titleRow);
-    topLayout->setContentsMargins(2, 0, 2, 2);
-    topLayout->addWidget(m_paneTitleLabel);
-
+    QWidget* toolBarRow = buildToolBarRow();
+    QWidget* titleRow = buildTitleRow();
     m_paneTabs = new QTabWidget(this);
-    m_paneTabs->setObjectName(QStringLiteral("pgctrlBrowserPages"));
+    m_paneTabs->setObjectName(QStringLiteral("paneTabs"));
     m_paneTabs->setTabBarAutoHide(true);
     m_paneTabs->setDocumentMode(true);
     auto* panePage = new QWidget;
@@ -209,21 +121,109 @@ void MainWindowBase::buildLayout() {
     resize(1000, 700);
 }
 
+// The product's tool bar, the host of the pane's tool bar, and the switch, help and exit
+// buttons.
+QWidget* MainWindowBase::buildToolBarRow() {
+    auto* toolBarRow = new QWidget(this);
+    toolBarRow->setObjectName(QStringLiteral("toolBarRow"));
+    m_mainToolBar = new QToolBar(toolBarRow);
+    m_mainToolBar->setObjectName(QStringLiteral("mainToolBar"));
+    m_mainToolBar->setIconSize(QSize(32, 32));
+    m_mainToolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_paneToolBarHost = new QWidget(toolBarRow);
+    m_paneToolBarHost->setObjectName(QStringLiteral("paneToolBarHost"));
+    auto* hostLayout = new QHBoxLayout(m_paneToolBarHost);
+    hostLayout->setContentsMargins(0, 0, 0, 0);
+
+    m_switchMenu = new QMenu(this);
+    m_switchMenu->setObjectName(QStringLiteral("switchMenu"));
+    buildHelpMenu();
+    m_exitAction = toolAction(this, QStringLiteral("exitAction"), QStringLiteral("Выход"), 6);
+    connect(m_exitAction, &QAction::triggered, this, &MainWindowBase::onExitTriggered);
+
+    m_exitToolBar = new QToolBar(toolBarRow);
+    m_exitToolBar->setObjectName(QStringLiteral("exitToolBar"));
+    m_exitToolBar->setIconSize(QSize(32, 32));
+    m_exitToolBar->addSeparator();
+    m_switchButton = addMenuButton(m_exitToolBar, m_switchMenu, QStringLiteral("switchButton"),
+                                   QStringLiteral("Переход"), 21, 0);
+    addMenuButton(m_exitToolBar, m_helpMenu, QStringLiteral("helpButton"),
+                  QStringLiteral("Справка"), 5, 1020);
+    addActionButton(m_exitToolBar, m_exitAction, QStringLiteral("exitButton"), 1021);
+
+    auto* rowLayout = new QHBoxLayout(toolBarRow);
+    rowLayout->setContentsMargins(0, 0, 0, 0);
+    rowLayout->setSpacing(0);
+    rowLayout->addWidget(m_mainToolBar);
+    rowLayout->addWidget(m_paneToolBarHost, 1);
+    rowLayout->addWidget(m_exitToolBar);
+    return toolBarRow;
+}
+
+void MainWindowBase::buildHelpMenu() {
+    m_helpMenu = new QMenu(this);
+    m_helpMenu->setObjectName(QStringLiteral("helpMenu"));
+    m_helpIndexAction = menuItem(m_helpMenu, QStringLiteral("helpIndexAction"), QString());
+    m_productSiteAction = menuItem(m_helpMenu, QStringLiteral("productSiteAction"), QString());
+    m_vendorSiteAction = menuItem(m_helpMenu, QStringLiteral("vendorSiteAction"),
+                                  QStringLiteral("Сайт Morvel Soft..."));
+    m_helpMenu->addSeparator();
+    m_aboutAction =
+        menuItem(m_helpMenu, QStringLiteral("aboutAction"), QStringLiteral("О программе..."));
+    connect(m_helpIndexAction, &QAction::triggered, this, &MainWindowBase::onHelpIndexTriggered);
+    connect(m_productSiteAction, &QAction::triggered, this,
+            &MainWindowBase::onProductSiteTriggered);
+    connect(m_vendorSiteAction, &QAction::triggered, this, &MainWindowBase::onVendorSiteTriggered);
+    connect(m_aboutAction, &QAction::triggered, this, &MainWindowBase::onAboutTriggered);
+
+    // Two commands that only their shortcuts offer: the window holds them, no menu shows them.
+    m_contextHelpAction = new QAction(QStringLiteral("Что это такое?"), this);
+    m_contextHelpAction->setObjectName(QStringLiteral("contextHelpAction"));
+    m_contextHelpAction->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
+    connect(m_contextHelpAction, &QAction::triggered, this,
+            &MainWindowBase::onContextHelpTriggered);
+    addAction(m_contextHelpAction);
+    m_helpContextTestAction = new QAction(this);
+    m_helpContextTestAction->setObjectName(QStringLiteral("helpContextTestAction"));
+    m_helpContextTestAction->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_W));
+    connect(m_helpContextTestAction, &QAction::triggered, this,
+            &MainWindowBase::onHelpContextTestTriggered);
+    addAction(m_helpContextTestAction);
+}
+
+QWidget* MainWindowBase::buildTitleRow() {
+    auto* titleRow = new QWidget(this);
+    titleRow->setObjectName(QStringLiteral("titleRow"));
+    m_paneTitleLabel = label(titleRow, QStringLiteral("paneTitleLabel"));
+    m_paneTitleLabel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_paneTitleLabel->setLineWidth(2);
+    m_paneTitleLabel->setAlignment(Qt::AlignCenter);
+    m_paneTitleLabel->setMargin(3);
+    QFont titleFont = m_paneTitleLabel->font();
+    titleFont.setBold(true);
+    m_paneTitleLabel->setFont(titleFont);
+    help::setHelpContext(m_paneTitleLabel, 1023);
+    auto* titleLayout = new QVBoxLayout(titleRow);
+    titleLayout->setContentsMargins(2, 0, 2, 2);
+    titleLayout->addWidget(m_paneTitleLabel);
+    return titleRow;
+}
+
 QWidget* MainWindowBase::buildSplash() {
     m_splash = new QWidget;
-    m_splash->setObjectName(QStringLiteral("pnlSplash"));
+    m_splash->setObjectName(QStringLiteral("splash"));
     m_splash->installEventFilter(this);
     help::setHelpContext(m_splash, 1022);
 
     auto* center = new QFrame(m_splash);
-    center->setObjectName(QStringLiteral("pnlSplashCenter"));
+    center->setObjectName(QStringLiteral("splashFrame"));
     center->setFrameStyle(QFrame::Panel | QFrame::Raised);
     center->setLineWidth(2);
     center->setFixedSize(440, 150);
     m_splashFrame = center;
 
     m_splashTitlePanel = new QWidget(center);
-    m_splashTitlePanel->setObjectName(QStringLiteral("Panel2"));
+    m_splashTitlePanel->setObjectName(QStringLiteral("splashTitlePanel"));
     m_splashTitlePanel->setGeometry(2, 2, 436, 90);
     m_splashTitlePanel->setAutoFillBackground(true);
     QPalette grey = m_splashTitlePanel->palette();
@@ -233,8 +233,8 @@ QWidget* MainWindowBase::buildSplash() {
     QFont titleFont = font();
     titleFont.setPointSize(26);
     titleFont.setBold(true);
-    m_programNameShadowLabel = label(m_splashTitlePanel, QStringLiteral("lblNameProgrammBack"));
-    m_programNameLabel = label(m_splashTitlePanel, QStringLiteral("lblNameProgrammFront"));
+    m_programNameShadowLabel = label(m_splashTitlePanel, QStringLiteral("programNameShadowLabel"));
+    m_programNameLabel = label(m_splashTitlePanel, QStringLiteral("programNameLabel"));
     for (QLabel* l : {m_programNameShadowLabel, m_programNameLabel})
         l->setFont(titleFont);
     QPalette back = m_programNameShadowLabel->palette();
@@ -246,17 +246,17 @@ QWidget* MainWindowBase::buildSplash() {
     m_programNameLabel->setAttribute(Qt::WA_TranslucentBackground);
     m_programNameLabel->raise();
 
-    m_buildLabel = label(center, QStringLiteral("lblBuild"));
+    m_buildLabel = label(center, QStringLiteral("buildLabel"));
     m_buildLabel->setGeometry(2, 100, 436, 40);
     m_buildLabel->setAlignment(Qt::AlignCenter);
 
     auto* shutDown = new QFrame(m_splash);
-    shutDown->setObjectName(QStringLiteral("pnlShotDown"));
+    shutDown->setObjectName(QStringLiteral("shutDownPanel"));
     shutDown->setFixedSize(440, 44);
-    auto* image = label(shutDown, QStringLiteral("Image1"));
+    auto* image = label(shutDown, QStringLiteral("shutDownImage"));
     image->setPixmap(style()->standardIcon(QStyle::SP_BrowserReload).pixmap(32, 32));
-    auto* text =
-        label(shutDown, QStringLiteral("lblShotDown"), QStringLiteral("Завершение работы...     "));
+    auto* text = label(shutDown, QStringLiteral("shutDownLabel"),
+                       QStringLiteral("Завершение работы...     "));
     text->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     auto* shutDownLayout = new QHBoxLayout(shutDown);
     shutDownLayout->addWidget(image);
@@ -295,13 +295,12 @@ StartupEnd MainWindowBase::runStartup() {
     m_productSiteAction->setText(name + QStringLiteral(" в Интернете..."));
     m_helpIndexAction->setText(QStringLiteral("Справка по ") + name);
     const DateTime now = datetime::now();
-    m_defaultPeriodEnd = now + kDaysAfter;
-    m_defaultPeriodStart = now - kDaysBefore;
+    m_browsePeriod = {now - kDaysBefore, now + kDaysAfter};
     m_paneHost = m_paneTabs->widget(0);
     m_currentPane = nullptr;
     afterStartup();
     m_dataStore->loadUserData();
-    m_bookCount = loadBookCaptions();
+    loadBookCaptions();
     fillSwitchMenu();
     m_runningCopy = new RunningCopy(this);
     connect(m_runningCopy, &RunningCopy::raiseRequested, this, &MainWindowBase::bringToFront);
@@ -344,15 +343,15 @@ bool MainWindowBase::wantsFirstStart() {
     return false;
 }
 
+// One item per book of the INI list; with a single book the switch button is hidden.
 void MainWindowBase::fillSwitchMenu() {
     m_switchMenu->clear();
-    m_exitToolBar->findChild<QAction*>(QStringLiteral("btnPassAction"))
-        ->setVisible(m_bookCount != 1);
-    if (m_bookCount == 1)
+    toolBarPlace(m_exitToolBar, m_switchButton)->setVisible(bookCount() != 1);
+    if (bookCount() == 1)
         return;
-    for (int i = 0; i < m_bookCount; ++i) {
-        QAction* item =
-            menuItem(m_switchMenu, QStringLiteral("mnitPass%1").arg(i), m_bookCaptions.value(i));
+    for (int i = 0; i < bookCount(); ++i) {
+        QAction* item = menuItem(m_switchMenu, QStringLiteral("switchBookAction%1").arg(i),
+                                 m_bookCaptions.value(i));
         item->setIcon(toolImage(20));
         connect(item, &QAction::triggered, this,
                 [this, i] { runGuarded([&] { switchToBook(i); }); });
@@ -402,6 +401,14 @@ bool MainWindowBase::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+QString MainWindowBase::paneTitle() const {
+    return m_paneTitleLabel->text();
+}
+
+void MainWindowBase::setPaneTitle(const QString& title) {
+    m_paneTitleLabel->setText(title);
+}
+
 // Closes the current pane; false (the error shown) when it refuses, and it stays.
 bool MainWindowBase::closeCurrentPane() {
     if (!m_currentPane)
@@ -409,10 +416,16 @@ bool MainWindowBase::closeCurrentPane() {
     return runGuarded([this] { m_currentPane->closePane(); });
 }
 
-void MainWindowBase::freeCurrentPane() {
-    delete m_currentPane;
-    m_currentPane = nullptr;
-    m_paneInfo.reset();
+// The current pane leaves the window at once, hidden and out of the pane host, its tool bar
+// out of the tool-bar row; it is freed once control is back in the event loop, since the pane
+// (or its tool bar) may be what sent the signal that replaces it.
+void MainWindowBase::retireCurrentPane() {
+    Pane* pane = std::exchange(m_currentPane, nullptr);
+    if (!pane)
+        return;
+    pane->undock();
+    pane->setParent(this);
+    pane->deleteLater();
 }
 
 void MainWindowBase::showSplash() {
@@ -423,21 +436,22 @@ void MainWindowBase::showSplash() {
 Pane* MainWindowBase::showPane(const PaneFactory& create, std::unique_ptr<PaneInfo> paneInfo) {
     if (!closeCurrentPane())
         return nullptr;
-    freeCurrentPane();
-    m_paneInfo = paneInfo ? std::move(paneInfo) : std::make_unique<PaneInfo>();
+    retireCurrentPane();
+    if (!paneInfo)
+        paneInfo = std::make_unique<PaneInfo>();
     try {
         m_currentPane = create(this);
-        m_paneTitleLabel->setText(m_currentPane->windowTitle());
+        setPaneTitle(m_currentPane->windowTitle());
         m_splash->hide();
-        m_currentPane->embed(m_paneInfo.get());
-        m_paneTitleLabel->setText(m_currentPane->windowTitle());
+        m_currentPane->embed(std::move(paneInfo));
+        setPaneTitle(m_currentPane->windowTitle());
         return m_currentPane;
     } catch (...) {
-        freeCurrentPane();
+        retireCurrentPane();
         showSplash();
         QString caption;
         runGuarded([&] { caption = DataStore::instance().options().storeCaption(); });
-        m_paneTitleLabel->setText(caption);
+        setPaneTitle(caption);
         showCurrentException();
         return nullptr;
     }
@@ -446,8 +460,8 @@ Pane* MainWindowBase::showPane(const PaneFactory& create, std::unique_ptr<PaneIn
 void MainWindowBase::onAboutTriggered() {
     if (!closeCurrentPane())
         return;
-    freeCurrentPane();
-    m_paneTitleLabel->setText(m_aboutAction->text());
+    retireCurrentPane();
+    setPaneTitle(m_aboutAction->text());
     showSplash();
 }
 
@@ -508,13 +522,11 @@ void MainWindowBase::onHelpContextTestTriggered() {
 
 // ---- The switch between books ----
 
-int MainWindowBase::loadBookCaptions() {
+void MainWindowBase::loadBookCaptions() {
     const BookList books(m_dataStore->ini());
-    const int count = books.count();
     m_bookCaptions.clear();
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < books.count(); ++i)
         m_bookCaptions << books.caption(i).left(kCaptionLength);
-    return count;
 }
 
 void MainWindowBase::switchToBook(int index) {

@@ -2,6 +2,7 @@
 
 #include "core/date_time.h"
 #include "shell/pane.h"
+#include "shell/period.h"
 #include "shell/startup_flow.h"
 #include "store/data_store.h"
 #include "store/upgrade_steps.h"
@@ -69,7 +70,7 @@ public:
     // Run a carried script, or a script text, on the data store's open database.
     void runScriptResource(const QString& name);
     void runScript(const QString& text);
-    UpgradeSteps m_upgradeSteps;
+    UpgradeSteps& upgradeSteps() { return m_upgradeSteps; }
 
     // ---- Help ----
     // The executable's file name without its folder and extension.
@@ -78,50 +79,55 @@ public:
     bool showContextPopup(int context);
 
     // ---- Books of the switch drop-down ----
-    // Reads the captions of the INI list into m_bookCaptions (each cut to 128 characters).
-    int loadBookCaptions();
     // The book at index of the INI list: this copy's own book brings this window to the front,
     // a book open in another running copy brings that copy to the front, any other starts a
     // copy of the program with the argument "B" + (index + 1).
     void switchToBook(int index);
-    QStringList m_bookCaptions;
-    int m_bookCount = 0;
+    // The captions of the INI list as the start-up read them (each cut to 128 characters).
+    QStringList bookCaptions() const { return m_bookCaptions; }
+    int bookCount() const { return int(m_bookCaptions.size()); }
     // The program that the switch starts; this executable unless a test says otherwise.
-    QString m_copyProgram;
+    QString copyProgram() const { return m_copyProgram; }
+    void setCopyProgram(const QString& program) { m_copyProgram = program; }
 
     // ---- Panes ----
     using PaneFactory = std::function<Pane*(QWidget* owner)>;
-    // Replaces the current pane: closes and frees it, creates the new one (owned by this
-    // window) and embeds it with paneInfo (a plain PaneInfo when none is given), which lives
-    // as long as the pane. When the current pane refuses to close, it stays and the error is
-    // shown; when the new pane fails to embed, it is dropped, the splash shows and so does the
-    // error. Returns the new pane, or nullptr when it is not shown.
+    // Replaces the current pane: closes it, takes it out of the window at once and frees it
+    // once control is back in the event loop (the pane may be replaced from one of its own
+    // signals), creates the new one (owned by this window) and embeds it with paneInfo (a plain
+    // PaneInfo when none is given), which the pane keeps as long as it lives. When the current
+    // pane refuses to close, it stays and the error is shown; when the new pane fails to embed,
+    // it is dropped the same way, the splash shows and so does the error. Returns the new pane,
+    // or nullptr when it is not shown.
     Pane* showPane(const PaneFactory& create, std::unique_ptr<PaneInfo> paneInfo = nullptr);
     template <class PaneType> PaneType* showPane(std::unique_ptr<PaneInfo> paneInfo = nullptr) {
         return static_cast<PaneType*>(
             showPane([](QWidget* owner) { return new PaneType(owner); }, std::move(paneInfo)));
     }
+    // The pane now shown; nullptr while the splash shows.
+    Pane* currentPane() const { return m_currentPane; }
+    // The parent of panes (nullptr until the start-up went on) and the host of their tool bars.
+    QWidget* paneHost() const { return m_paneHost; }
+    QWidget* paneToolBarHost() const { return m_paneToolBarHost; }
+    // The title line above the pane area.
+    QString paneTitle() const;
+
+    // ---- The browse period of every period browser ----
+    // From now - 31 days to now + 10 days at start.
+    Period browsePeriod() const { return m_browsePeriod; }
+    void setBrowsePeriod(const Period& period) { m_browsePeriod = period; }
 
     // ---- Commands ----
-    void onAboutTriggered();
-    void onHelpIndexTriggered();
-    void onProductSiteTriggered();
-    void onVendorSiteTriggered();
-    void onContextHelpTriggered();
-    void onHelpContextTestTriggered();
-    void onExitTriggered();
-
-    // ---- Read by the rest of the program ----
-    // The browse period of every period browser: now - 31 days to now + 10 days at start.
-    DateTime m_defaultPeriodStart = 0;
-    DateTime m_defaultPeriodEnd = 0;
-    // The parent of panes, the host of their tool bars, and the pane now shown (none while the
-    // splash shows).
-    QWidget* m_paneHost = nullptr;
-    QWidget* m_paneToolBarHost = nullptr;
-    Pane* m_currentPane = nullptr;
-    // The title line above the pane area.
-    QLabel* m_paneTitleLabel = nullptr;
+    QAction* exitAction() const { return m_exitAction; }
+    // The splash instead of the current pane.
+    QAction* aboutAction() const { return m_aboutAction; }
+    QAction* helpIndexAction() const { return m_helpIndexAction; }
+    QAction* productSiteAction() const { return m_productSiteAction; }
+    QAction* vendorSiteAction() const { return m_vendorSiteAction; }
+    // Shift+F1: the what-is-this mode.
+    QAction* contextHelpAction() const { return m_contextHelpAction; }
+    // Ctrl+Alt+W: the help contexts of the active window, listed and shown.
+    QAction* helpContextTestAction() const { return m_helpContextTestAction; }
 
     // The program's name shown over the splash.
     QString splashCaption() const { return m_splashCaption; }
@@ -132,29 +138,34 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void layoutSplash();
 
     DataStore& dataStore() { return *m_dataStore; }
+    void setPaneTitle(const QString& title);
 
+    // Where the product adds its own tool buttons and help items.
     QToolBar* m_mainToolBar = nullptr;
-    QToolBar* m_exitToolBar = nullptr;
-    QToolButton* m_switchButton = nullptr;
-    QToolButton* m_helpButton = nullptr;
-    QToolButton* m_exitButton = nullptr;
-    QMenu* m_switchMenu = nullptr;
     QMenu* m_helpMenu = nullptr;
-    QAction* m_helpIndexAction = nullptr;
-    QAction* m_productSiteAction = nullptr;
-    QAction* m_vendorSiteAction = nullptr;
-    QAction* m_aboutAction = nullptr;
-    QAction* m_contextHelpAction = nullptr;
+
+private slots:
+    void onAboutTriggered();
+    void onHelpIndexTriggered();
+    void onProductSiteTriggered();
+    void onVendorSiteTriggered();
+    void onContextHelpTriggered();
+    void onHelpContextTestTriggered();
+    void onExitTriggered();
 
 private:
     void buildLayout();
+    QWidget* buildToolBarRow();
+    void buildHelpMenu();
+    QWidget* buildTitleRow();
     QWidget* buildSplash();
+    void layoutSplash();
+    void loadBookCaptions();
     void fillSwitchMenu();
     bool closeCurrentPane();
-    void freeCurrentPane();
+    void retireCurrentPane();
     void showSplash();
     void bringToFront();
     void runExitSteps();
@@ -164,12 +175,31 @@ private:
     QString m_iniPath;
     QString m_splashCaption;
     std::unique_ptr<DataStore> m_dataStore;
-    std::unique_ptr<PaneInfo> m_paneInfo; // of the current pane
+    UpgradeSteps m_upgradeSteps;
     AppEvents* m_appEvents = nullptr;
     RunningCopy* m_runningCopy = nullptr;
     bool m_running = false; // the start-up went on and the exit steps have not run yet
     bool m_closing = false;
 
+    QStringList m_bookCaptions;
+    QString m_copyProgram;
+    Period m_browsePeriod;
+    QWidget* m_paneHost = nullptr;
+    QWidget* m_paneToolBarHost = nullptr;
+    Pane* m_currentPane = nullptr;
+
+    QToolBar* m_exitToolBar = nullptr;
+    QToolButton* m_switchButton = nullptr;
+    QMenu* m_switchMenu = nullptr;
+    QAction* m_exitAction = nullptr;
+    QAction* m_helpIndexAction = nullptr;
+    QAction* m_productSiteAction = nullptr;
+    QAction* m_vendorSiteAction = nullptr;
+    QAction* m_aboutAction = nullptr;
+    QAction* m_contextHelpAction = nullptr;
+    QAction* m_helpContextTestAction = nullptr;
+
+    QLabel* m_paneTitleLabel = nullptr;
     QTabWidget* m_paneTabs = nullptr;
     QWidget* m_splash = nullptr;
     QWidget* m_shutDownPanel = nullptr;
@@ -180,6 +210,5 @@ private:
     QLabel* m_programNameLabel = nullptr;
 };
 
-// The main window; set by initGlobals.
 // The address that the help menu's product-site item opens; the product sets it.
 extern QString productSiteUrl;

@@ -3,10 +3,12 @@
 #include "core/exceptions.h"
 #include "shell/help_viewer.h"
 #include "shell/main_window_base.h"
+#include "shell/tool_buttons.h"
 #include "store/book_list.h"
 #include "store/data_store.h"
 #include "ui/message_box.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
@@ -54,32 +56,33 @@ QWidget* sheetOf(const QTreeWidgetItem* node) {
 
 OptionsPane::OptionsPane(QWidget* owner) : Pane(owner) {
     setWindowTitle(QStringLiteral("Опции"));
-    m_helpButton = addToolButton(QStringLiteral("btnHelp"), QStringLiteral("Справка"), 5, 1026);
-    connect(m_helpButton, &QToolButton::clicked, this, [this] { onHelpTriggered(); });
+    m_helpAction = toolAction(this, QStringLiteral("helpAction"), QStringLiteral("Справка"), 5);
+    connect(m_helpAction, &QAction::triggered, this, &OptionsPane::onHelpTriggered);
+    addToolButton(m_helpAction, QStringLiteral("helpButton"), 1026);
 
-    m_splitter = named(new QSplitter(Qt::Horizontal, m_contentPanel), "Splitter1");
-    m_pageTree = named(new QTreeWidget(m_splitter), "TreeView_Options");
+    auto* splitter = named(new QSplitter(Qt::Horizontal, contentPanel()), "splitter");
+    m_pageTree = named(new QTreeWidget(splitter), "pageTree");
     m_pageTree->setHeaderHidden(true);
     m_pageTree->setSortingEnabled(false);
-    m_pagePanel = named(new QWidget(m_splitter), "Panel_Options");
-    m_pageTitleLabel = named(new QLabel(m_pagePanel), "Panel_OptionsHeader");
+    auto* pagePanel = named(new QWidget(splitter), "pagePanel");
+    m_pageTitleLabel = named(new QLabel(pagePanel), "pageTitleLabel");
     m_pageTitleLabel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     m_pageTitleLabel->setMargin(4);
-    m_optionPages = named(new QTabWidget(m_pagePanel), "pgctrlOptions");
+    m_optionPages = named(new QTabWidget(pagePanel), "optionPages");
     // The tree chooses the pages: the page control shows no tabs.
     m_optionPages->tabBar()->hide();
     m_optionPages->setDocumentMode(true);
-    auto* optionsLayout = new QVBoxLayout(m_pagePanel);
+    auto* optionsLayout = new QVBoxLayout(pagePanel);
     optionsLayout->setContentsMargins(0, 0, 0, 0);
     optionsLayout->addWidget(m_pageTitleLabel);
     optionsLayout->addWidget(m_optionPages, 1);
-    m_splitter->addWidget(m_pageTree);
-    m_splitter->addWidget(m_pagePanel);
-    m_splitter->setStretchFactor(1, 1);
-    m_splitter->setSizes({200, 600});
-    auto* layout = new QVBoxLayout(m_contentPanel);
+    splitter->addWidget(m_pageTree);
+    splitter->addWidget(pagePanel);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({200, 600});
+    auto* layout = new QVBoxLayout(contentPanel());
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_splitter);
+    layout->addWidget(splitter);
 
     m_optionPages->addTab(buildGeneralPage(), QStringLiteral("Общие"));
     connect(m_pageTree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* node) {
@@ -89,76 +92,77 @@ OptionsPane::OptionsPane(QWidget* owner) : Pane(owner) {
 }
 
 QWidget* OptionsPane::buildGeneralPage() {
-    m_generalPage = named(new QWidget, "tbshtGeneral");
-    m_commonOptionsPanel = named(new QWidget(m_generalPage), "pnlCommonOptions");
+    m_generalPage = named(new QWidget, "generalPage");
+    auto* commonOptionsPanel = named(new QWidget(m_generalPage), "commonOptionsPanel");
 
-    m_backupGroup =
-        named(new QGroupBox(QStringLiteral("Настройки архивации базы данных")), "grbxBackup");
+    auto* backupGroup =
+        named(new QGroupBox(QStringLiteral("Настройки архивации базы данных")), "backupGroup");
     m_weeklyBackupCheck =
         named(new QCheckBox(QStringLiteral("Автоматическое создание еженедельной копии")),
-              "chbxAutoWeek");
+              "weeklyBackupCheck");
     m_yesterdayBackupCheck =
         named(new QCheckBox(QStringLiteral("Автоматическoe создание вчерашней копии")),
-              "chbxAutoYesterday");
-    m_reservBackupCheck = named(
-        new QCheckBox(QStringLiteral("Автоматическoe создание текущей копии")), "chbxAutoBackup");
+              "yesterdayBackupCheck");
+    m_reservBackupCheck =
+        named(new QCheckBox(QStringLiteral("Автоматическoe создание текущей копии")),
+              "reservBackupCheck");
     help::setHelpContext(m_reservBackupCheck, 1028);
     help::setHelpContext(m_yesterdayBackupCheck, 1029);
     help::setHelpContext(m_weeklyBackupCheck, 1030);
 
-    m_extraBackupGroup =
+    auto* extraBackupGroup =
         named(new QGroupBox(
                   QStringLiteral("Дополнительное резервное копирование архивов в выбранную папку")),
-              "grbxRezCopy");
+              "extraBackupGroup");
     auto* extraBackupFolderLabel = named(
         new QLabel(QStringLiteral("Папка для копирования архивов")), "extraBackupFolderLabel");
-    m_extraBackupFolderEdit = named(new QLineEdit, "edtRezFolder");
-    m_selectFolderButton = named(new QToolButton, "btnSelFolder");
-    m_selectFolderButton->setText(QStringLiteral("Выбрать"));
-    connect(m_selectFolderButton, &QToolButton::clicked, this, [this] { onSelectFolderClicked(); });
-    auto* extraBackupLayout = new QGridLayout(m_extraBackupGroup);
+    m_extraBackupFolderEdit = named(new QLineEdit, "extraBackupFolderEdit");
+    auto* selectFolderButton = named(new QToolButton, "selectFolderButton");
+    selectFolderButton->setText(QStringLiteral("Выбрать"));
+    connect(selectFolderButton, &QToolButton::clicked, this, &OptionsPane::onSelectFolderClicked);
+    auto* extraBackupLayout = new QGridLayout(extraBackupGroup);
     extraBackupLayout->addWidget(extraBackupFolderLabel, 0, 0, 1, 2);
     extraBackupLayout->addWidget(m_extraBackupFolderEdit, 1, 0);
-    extraBackupLayout->addWidget(m_selectFolderButton, 1, 1);
+    extraBackupLayout->addWidget(selectFolderButton, 1, 1);
 
-    auto* backupLayout = new QVBoxLayout(m_backupGroup);
+    auto* backupLayout = new QVBoxLayout(backupGroup);
     backupLayout->addWidget(m_weeklyBackupCheck);
     backupLayout->addWidget(m_yesterdayBackupCheck);
     backupLayout->addWidget(m_reservBackupCheck);
-    backupLayout->addWidget(m_extraBackupGroup);
+    backupLayout->addWidget(extraBackupGroup);
 
-    m_storeCaptionGroup =
-        named(new QGroupBox(QStringLiteral("Название базы данных")), "grbxDBCapt");
-    m_storeCaptionEdit = named(new QLineEdit, "edtDBCapt");
-    (new QVBoxLayout(m_storeCaptionGroup))->addWidget(m_storeCaptionEdit);
-    m_currencyGroup =
-        named(new QGroupBox(QStringLiteral("Денежная единица программы")), "GroupBox2");
-    m_storeCurrencyEdit = named(new QLineEdit, "edtStoreCurrency");
-    (new QVBoxLayout(m_currencyGroup))->addWidget(m_storeCurrencyEdit);
-    help::setHelpContext(m_storeCaptionGroup, 1027);
-    help::setHelpContext(m_currencyGroup, 1027);
+    auto* storeCaptionGroup =
+        named(new QGroupBox(QStringLiteral("Название базы данных")), "storeCaptionGroup");
+    m_storeCaptionEdit = named(new QLineEdit, "storeCaptionEdit");
+    (new QVBoxLayout(storeCaptionGroup))->addWidget(m_storeCaptionEdit);
+    auto* currencyGroup =
+        named(new QGroupBox(QStringLiteral("Денежная единица программы")), "currencyGroup");
+    m_storeCurrencyEdit = named(new QLineEdit, "storeCurrencyEdit");
+    (new QVBoxLayout(currencyGroup))->addWidget(m_storeCurrencyEdit);
+    help::setHelpContext(storeCaptionGroup, 1027);
+    help::setHelpContext(currencyGroup, 1027);
 
     // The typing delay of the lookups is kept but not offered.
-    m_timersPanel = named(new QWidget, "pnlTimers");
+    auto* timersPanel = named(new QWidget, "timersPanel");
     auto* lookupDelayGroup =
         named(new QGroupBox(QStringLiteral("Задержка при вводе фильтра")), "lookupDelayGroup");
-    m_lookupDelayEdit = named(new QLineEdit, "edtKibitzDelay");
+    m_lookupDelayEdit = named(new QLineEdit, "lookupDelayEdit");
     auto* delayLayout = new QHBoxLayout(lookupDelayGroup);
     delayLayout->addWidget(m_lookupDelayEdit);
     delayLayout->addWidget(
-        named(new QLabel(QStringLiteral("(миллисекунды)")), "lblKibitzDelayCaption"));
-    (new QVBoxLayout(m_timersPanel))->addWidget(lookupDelayGroup);
-    m_timersPanel->hide();
+        named(new QLabel(QStringLiteral("(миллисекунды)")), "lookupDelayUnitLabel"));
+    (new QVBoxLayout(timersPanel))->addWidget(lookupDelayGroup);
+    timersPanel->hide();
 
-    auto* commonLayout = new QVBoxLayout(m_commonOptionsPanel);
-    commonLayout->addWidget(m_backupGroup);
-    commonLayout->addWidget(m_storeCaptionGroup);
-    commonLayout->addWidget(m_currencyGroup);
-    commonLayout->addWidget(m_timersPanel);
+    auto* commonLayout = new QVBoxLayout(commonOptionsPanel);
+    commonLayout->addWidget(backupGroup);
+    commonLayout->addWidget(storeCaptionGroup);
+    commonLayout->addWidget(currencyGroup);
+    commonLayout->addWidget(timersPanel);
     commonLayout->addStretch(1);
     auto* sheetLayout = new QVBoxLayout(m_generalPage);
     sheetLayout->setContentsMargins(0, 0, 0, 0);
-    sheetLayout->addWidget(m_commonOptionsPanel);
+    sheetLayout->addWidget(commonOptionsPanel);
     return m_generalPage;
 }
 
@@ -188,9 +192,9 @@ void OptionsPane::addPages(QTreeWidgetItem* parent, QTabWidget* pages) {
     }
 }
 
-void OptionsPane::embed(PaneInfo* paneInfo) {
+void OptionsPane::embed(std::unique_ptr<PaneInfo> paneInfo) {
     loadSettings();
-    Pane::embed(paneInfo);
+    Pane::embed(std::move(paneInfo));
 }
 
 void OptionsPane::loadSettings() {

@@ -15,15 +15,14 @@
 
 Pane::Pane(QWidget* owner) : RunWindow(owner) {
     m_paneToolBar = new QToolBar(this);
-    m_paneToolBar->setObjectName(QStringLiteral("tlbarBrowserMenu"));
+    m_paneToolBar->setObjectName(QStringLiteral("paneToolBar"));
     m_paneToolBar->setIconSize(QSize(32, 32));
     m_paneToolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     m_paneToolBar->setMovable(false);
     m_paneToolBar->hide();
-    m_toolBar = m_paneToolBar;
 
     m_contentPanel = new QWidget(this);
-    m_contentPanel->setObjectName(QStringLiteral("pnlPane"));
+    m_contentPanel->setObjectName(QStringLiteral("contentPanel"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_contentPanel);
@@ -31,7 +30,11 @@ Pane::Pane(QWidget* owner) : RunWindow(owner) {
 
 Pane::~Pane() {
     // Docked into the main window, the tool bar belongs to it now: take it away.
-    delete m_toolBar;
+    delete m_paneToolBar;
+}
+
+QToolBar* Pane::toolBar() const {
+    return m_paneToolBar;
 }
 
 void Pane::prepare() {}
@@ -41,24 +44,32 @@ void Pane::showEmbedded() {
     show();
 }
 
-void Pane::embed(PaneInfo* paneInfo) {
+void Pane::embed(std::unique_ptr<PaneInfo> paneInfo) {
     if (objectName().isEmpty())
         setObjectName(layoutKey().mid(1));
     if (MainWindowBase* main = MainWindowBase::current()) {
-        if (QWidget* host = main->m_paneToolBarHost) {
+        if (QWidget* host = main->paneToolBarHost()) {
             m_paneToolBar->setParent(host);
             if (host->layout())
                 host->layout()->addWidget(m_paneToolBar);
         }
-        if (QWidget* host = main->m_paneHost) {
+        if (QWidget* host = main->paneHost()) {
             setParent(host);
             if (host->layout())
                 host->layout()->addWidget(this);
         }
     }
-    m_paneInfo = paneInfo;
+    m_paneInfo = std::move(paneInfo);
     prepare();
     showEmbedded();
+}
+
+void Pane::undock() {
+    hide();
+    if (m_paneToolBar) {
+        m_paneToolBar->hide();
+        m_paneToolBar->setParent(this);
+    }
 }
 
 void Pane::closePane() {
@@ -75,9 +86,8 @@ void Pane::closeEvent(QCloseEvent* event) {
     RunWindow::closeEvent(event);
 }
 
-QToolButton* Pane::addToolButton(const QString& name, const QString& caption, int image,
-                                 int helpContext) {
-    QToolButton* button = addToolBarButton(m_paneToolBar, name, caption, image, helpContext);
+QToolButton* Pane::addToolButton(QAction* action, const QString& name, int helpContext) {
+    QToolButton* button = addActionButton(m_paneToolBar, action, name, helpContext);
     button->setMinimumSize(63, 52);
     return button;
 }

@@ -3,7 +3,9 @@
 #include "shell/run_window.h"
 
 #include <QPointer>
+#include <memory>
 
+class QAction;
 class QToolBar;
 class QToolButton;
 
@@ -29,32 +31,36 @@ public:
     // Shows the pane.
     virtual void showEmbedded();
     // Docks the tool bar into the main window's tool-bar host and the pane into its pane host,
-    // keeps the parameter object (not owned), runs Prepare and shows the pane. Without a main
-    // window the pane stays where it is.
-    virtual void embed(PaneInfo* paneInfo);
+    // keeps the parameter object for as long as the pane lives, runs prepare and shows the
+    // pane. Without a main window the pane stays where it is.
+    virtual void embed(std::unique_ptr<PaneInfo> paneInfo);
+    // Hides the pane and its tool bar and takes the tool bar back from the main window.
+    void undock();
 
     // Runs saveOnClose once; an exception passes on and the pane may be closed again later.
     void closePane();
 
-    PaneInfo* paneInfo() const { return m_paneInfo; }
+    PaneInfo* paneInfo() const { return m_paneInfo.get(); }
     // The name under which the pane keeps its user settings (grid layouts) in the books: the
     // window class name they were first stored under ("TfrmOptions"). It is stored data and
     // never follows the C++ class name; every pane gives its own.
     virtual QString layoutKey() const = 0;
 
-    QToolBar* m_paneToolBar = nullptr;
-    QWidget* m_contentPanel = nullptr;
+    // The pane's tool bar; nullptr when it went with the main window that held it.
+    QToolBar* toolBar() const;
 
 protected:
     // What the pane does when it closes; empty here.
     virtual void saveOnClose();
-    // A tool button on the pane's tool bar with an image of the data store.
-    QToolButton* addToolButton(const QString& name, const QString& caption, int image,
-                               int helpContext);
+    // A tool button on the pane's tool bar that runs action, with its help context.
+    QToolButton* addToolButton(QAction* action, const QString& name, int helpContext);
+    // Where descendants lay out what the pane shows.
+    QWidget* contentPanel() const { return m_contentPanel; }
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QPointer<QToolBar> m_toolBar; // docked elsewhere while the pane is shown
-    PaneInfo* m_paneInfo = nullptr;
+    QPointer<QToolBar> m_paneToolBar; // docked elsewhere while the pane is shown
+    QWidget* m_contentPanel = nullptr;
+    std::unique_ptr<PaneInfo> m_paneInfo;
     bool m_closed = false;
 };

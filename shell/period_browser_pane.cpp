@@ -2,6 +2,7 @@
 
 #include "shell/help_viewer.h"
 #include "shell/main_window_base.h"
+#include "shell/period_dialog.h"
 #include "ui/guard.h"
 
 #include <QAction>
@@ -68,83 +69,99 @@ QString shortcutCaption(PeriodKind kind, DateTime now) {
 }
 
 PeriodBrowserPane::PeriodBrowserPane(QWidget* owner) : GridBrowserPane(owner) {
-    m_periodMenu = new QMenu(this);
-    m_periodMenu->setObjectName(QStringLiteral("pmPeriod"));
-    m_selectPeriodAction = m_periodMenu->addAction(QStringLiteral("Выбрать период..."));
-    m_selectPeriodAction->setObjectName(QStringLiteral("mnitSelectPeriod"));
-    m_periodMenu->setDefaultAction(m_selectPeriodAction);
-    m_yearPeriodAction = m_periodMenu->addAction(QString());
-    m_yearPeriodAction->setObjectName(QStringLiteral("mnitYearPeriod"));
-    m_quarterPeriodAction = m_periodMenu->addAction(QString());
-    m_quarterPeriodAction->setObjectName(QStringLiteral("mnitQuarterPeriod"));
-    m_monthPeriodAction = m_periodMenu->addAction(QString());
-    m_monthPeriodAction->setObjectName(QStringLiteral("mnitMonthPeriod"));
-    m_dayPeriodAction = m_periodMenu->addAction(QString());
-    m_dayPeriodAction->setObjectName(QStringLiteral("mnitDayPeriod"));
-    connect(m_periodMenu, &QMenu::aboutToShow, this, &PeriodBrowserPane::onPeriodMenuAboutToShow);
-    connect(m_selectPeriodAction, &QAction::triggered, this,
-            [this] { runGuarded([this] { onSelectPeriodTriggered(); }); });
-    const QList<std::pair<QAction*, PeriodKind>> shortcuts{
-        {m_yearPeriodAction, PeriodKind::Year},
-        {m_quarterPeriodAction, PeriodKind::Quarter},
-        {m_monthPeriodAction, PeriodKind::Month},
-        {m_dayPeriodAction, PeriodKind::Day}};
-    for (const auto& [item, kind] : shortcuts)
-        connect(item, &QAction::triggered, this,
-                [this, kind = kind] { runGuarded([&] { choosePeriod(kind); }); });
+    buildPeriodMenu();
+    buildPeriodBand();
 
-    m_periodBand = new QWidget(m_paneToolBar);
-    m_periodBand->setObjectName(QStringLiteral("clbrOptions"));
-    auto* periodFrame = new QFrame(m_periodBand);
-    periodFrame->setObjectName(QStringLiteral("periodFrame"));
-    periodFrame->setToolTip(QStringLiteral("Период просмотра документов - Ctrl+D"));
-    help::setHelpContext(periodFrame, 1058);
-    auto* label = new QLabel(QStringLiteral("Период:"), periodFrame);
-    label->setObjectName(QStringLiteral("Label1"));
-    auto* periodButtonFrame = new QFrame(periodFrame);
-    periodButtonFrame->setObjectName(QStringLiteral("periodButtonFrame"));
-    periodButtonFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    m_periodToolBar = new QToolBar(periodButtonFrame);
-    m_periodToolBar->setObjectName(QStringLiteral("tlbrDocsPeriod"));
-    m_periodButton = new QToolButton(m_periodToolBar);
-    m_periodButton->setObjectName(QStringLiteral("tlbtnPeriod"));
-    m_periodButton->setText(QStringLiteral("00.00.0000-00.00.0000"));
-    m_periodButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    m_periodButton->setMenu(m_periodMenu);
-    // A click on the button itself drops the menu as its arrow does.
-    m_periodButton->setPopupMode(QToolButton::InstantPopup);
-    m_periodButton->setMinimumSize(139, 24);
-    m_periodToolBar->addWidget(m_periodButton);
-    auto* placeLayout = new QHBoxLayout(periodButtonFrame);
-    placeLayout->setContentsMargins(1, 1, 1, 1);
-    placeLayout->addWidget(m_periodToolBar);
-    auto* periodLayout = new QHBoxLayout(periodFrame);
-    periodLayout->setContentsMargins(4, 0, 4, 0);
-    periodLayout->addWidget(label);
-    periodLayout->addWidget(periodButtonFrame);
-    auto* bandLayout = new QHBoxLayout(m_periodBand);
-    bandLayout->setContentsMargins(0, 0, 0, 0);
-    bandLayout->addWidget(periodFrame, 0, Qt::AlignVCenter);
-    m_paneToolBar->addSeparator();
-    m_paneToolBar->addWidget(m_periodBand)->setObjectName(QStringLiteral("clbrOptionsAction"));
-
-    m_gridMenu->addSeparator();
-    m_openPeriodMenuAction = m_gridMenu->addAction(QStringLiteral("Период"));
-    m_openPeriodMenuAction->setObjectName(QStringLiteral("mnitPeriod1"));
+    gridMenu()->addSeparator();
+    m_openPeriodMenuAction = gridMenu()->addAction(QStringLiteral("Период"));
+    m_openPeriodMenuAction->setObjectName(QStringLiteral("openPeriodMenuAction"));
     m_openPeriodMenuAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     m_openPeriodMenuAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     addAction(m_openPeriodMenuAction);
     connect(m_openPeriodMenuAction, &QAction::triggered, m_periodButton, &QToolButton::showMenu);
 }
 
+void PeriodBrowserPane::buildPeriodMenu() {
+    m_periodMenu = new QMenu(this);
+    m_periodMenu->setObjectName(QStringLiteral("periodMenu"));
+    m_selectPeriodAction = m_periodMenu->addAction(QStringLiteral("Выбрать период..."));
+    m_selectPeriodAction->setObjectName(QStringLiteral("selectPeriodAction"));
+    m_periodMenu->setDefaultAction(m_selectPeriodAction);
+    m_yearPeriodAction = m_periodMenu->addAction(QString());
+    m_yearPeriodAction->setObjectName(QStringLiteral("yearPeriodAction"));
+    m_quarterPeriodAction = m_periodMenu->addAction(QString());
+    m_quarterPeriodAction->setObjectName(QStringLiteral("quarterPeriodAction"));
+    m_monthPeriodAction = m_periodMenu->addAction(QString());
+    m_monthPeriodAction->setObjectName(QStringLiteral("monthPeriodAction"));
+    m_dayPeriodAction = m_periodMenu->addAction(QString());
+    m_dayPeriodAction->setObjectName(QStringLiteral("dayPeriodAction"));
+    connect(m_periodMenu, &QMenu::aboutToShow, this, &PeriodBrowserPane::onPeriodMenuAboutToShow);
+    connect(m_selectPeriodAction, &QAction::triggered, this,
+            &PeriodBrowserPane::onSelectPeriodTriggered);
+    for (PeriodKind kind :
+         {PeriodKind::Year, PeriodKind::Quarter, PeriodKind::Month, PeriodKind::Day})
+        connect(periodAction(kind), &QAction::triggered, this,
+                [this, kind] { runGuarded([&] { choosePeriod(kind); }); });
+}
+
+// The period's caption and its drop-down button, on the pane's tool bar.
+void PeriodBrowserPane::buildPeriodBand() {
+    auto* periodBand = new QWidget(toolBar());
+    periodBand->setObjectName(QStringLiteral("periodBand"));
+    auto* periodFrame = new QFrame(periodBand);
+    periodFrame->setObjectName(QStringLiteral("periodFrame"));
+    periodFrame->setToolTip(QStringLiteral("Период просмотра документов - Ctrl+D"));
+    help::setHelpContext(periodFrame, 1058);
+    auto* label = new QLabel(QStringLiteral("Период:"), periodFrame);
+    label->setObjectName(QStringLiteral("periodLabel"));
+    auto* periodButtonFrame = new QFrame(periodFrame);
+    periodButtonFrame->setObjectName(QStringLiteral("periodButtonFrame"));
+    periodButtonFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    auto* periodToolBar = new QToolBar(periodButtonFrame);
+    periodToolBar->setObjectName(QStringLiteral("periodToolBar"));
+    m_periodButton = new QToolButton(periodToolBar);
+    m_periodButton->setObjectName(QStringLiteral("periodButton"));
+    m_periodButton->setText(QStringLiteral("00.00.0000-00.00.0000"));
+    m_periodButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    m_periodButton->setMenu(m_periodMenu);
+    // A click on the button itself drops the menu as its arrow does.
+    m_periodButton->setPopupMode(QToolButton::InstantPopup);
+    m_periodButton->setMinimumSize(139, 24);
+    periodToolBar->addWidget(m_periodButton);
+    auto* placeLayout = new QHBoxLayout(periodButtonFrame);
+    placeLayout->setContentsMargins(1, 1, 1, 1);
+    placeLayout->addWidget(periodToolBar);
+    auto* periodLayout = new QHBoxLayout(periodFrame);
+    periodLayout->setContentsMargins(4, 0, 4, 0);
+    periodLayout->addWidget(label);
+    periodLayout->addWidget(periodButtonFrame);
+    auto* bandLayout = new QHBoxLayout(periodBand);
+    bandLayout->setContentsMargins(0, 0, 0, 0);
+    bandLayout->addWidget(periodFrame, 0, Qt::AlignVCenter);
+    toolBar()->addSeparator();
+    toolBar()->addWidget(periodBand);
+}
+
+QAction* PeriodBrowserPane::periodAction(PeriodKind kind) const {
+    switch (kind) {
+    case PeriodKind::Day:
+        return m_dayPeriodAction;
+    case PeriodKind::Month:
+        return m_monthPeriodAction;
+    case PeriodKind::Quarter:
+        return m_quarterPeriodAction;
+    case PeriodKind::Year:
+        return m_yearPeriodAction;
+    }
+    return nullptr;
+}
+
 Period PeriodBrowserPane::sharedPeriod() {
-    return {MainWindowBase::current()->m_defaultPeriodStart,
-            MainWindowBase::current()->m_defaultPeriodEnd};
+    return MainWindowBase::current()->browsePeriod();
 }
 
 void PeriodBrowserPane::setSharedPeriod(const Period& period) {
-    MainWindowBase::current()->m_defaultPeriodStart = period.start;
-    MainWindowBase::current()->m_defaultPeriodEnd = period.end;
+    MainWindowBase::current()->setBrowsePeriod(period);
 }
 
 void PeriodBrowserPane::onPeriodMenuAboutToShow() {
@@ -160,9 +177,11 @@ void PeriodBrowserPane::choosePeriod(PeriodKind kind) {
 }
 
 void PeriodBrowserPane::onSelectPeriodTriggered() {
-    Period period = sharedPeriod();
-    if (PeriodDialog::execute(this, QStringLiteral("Период просмотра записей"), period))
-        applyPeriod(normalisedPeriod(period));
+    runGuarded([this] {
+        Period period = sharedPeriod();
+        if (PeriodDialog::execute(this, QStringLiteral("Период просмотра записей"), period))
+            applyPeriod(normalisedPeriod(period));
+    });
 }
 
 void PeriodBrowserPane::applyPeriod(const Period& period) {

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "shell/grid_browser_pane.h"
-#include "shell/period_dialog.h"
+#include "shell/period.h"
 
-class QLabel;
 class QToolBar;
+class QToolButton;
 
 // The shortcuts of the period menu.
 enum class PeriodKind { Day, Month, Quarter, Year };
@@ -34,16 +34,28 @@ public:
     static Period sharedPeriod();
     static void setSharedPeriod(const Period& period);
 
-    // A shortcut of the period menu: the shared period becomes it, the rows are read again.
-    void choosePeriod(PeriodKind kind);
+    // The button that drops the period menu down; its caption shows the period.
+    QToolButton* periodButton() const { return m_periodButton; }
+    QMenu* periodMenu() const { return m_periodMenu; }
     // "Выбрать период...": the period dialog on a copy of the shared period; on OK the copy,
     // normalised, becomes the shared period and the rows are read again.
+    QAction* selectPeriodAction() const { return m_selectPeriodAction; }
+    // A shortcut of the period menu: the shared period becomes it, the rows are read again.
+    QAction* periodAction(PeriodKind kind) const;
+    // Ctrl+D and the grid's pop-up menu: drops the period menu down.
+    QAction* openPeriodMenuAction() const { return m_openPeriodMenuAction; }
+
+private slots:
     void onSelectPeriodTriggered();
     // Sets the shortcuts' captions from today's date.
     void onPeriodMenuAboutToShow();
 
-    QWidget* m_periodBand = nullptr;
-    QToolBar* m_periodToolBar = nullptr;
+private:
+    void buildPeriodMenu();
+    void buildPeriodBand();
+    void choosePeriod(PeriodKind kind);
+    void applyPeriod(const Period& period);
+
     QToolButton* m_periodButton = nullptr;
     QMenu* m_periodMenu = nullptr;
     QAction* m_selectPeriodAction = nullptr;
@@ -52,7 +64,4 @@ public:
     QAction* m_monthPeriodAction = nullptr;
     QAction* m_dayPeriodAction = nullptr;
     QAction* m_openPeriodMenuAction = nullptr;
-
-private:
-    void applyPeriod(const Period& period);
 };

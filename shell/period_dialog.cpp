@@ -25,7 +25,7 @@ QDateEdit* dateEdit(const char* name) {
 } // namespace
 
 PeriodDialog::PeriodDialog(QWidget* owner) : QDialog(owner) {
-    setObjectName(QStringLiteral("frmSelectPeriod"));
+    setObjectName(QStringLiteral("periodDialog"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     QFont windowFont(QStringLiteral("Arial"));
@@ -35,8 +35,8 @@ PeriodDialog::PeriodDialog(QWidget* owner) : QDialog(owner) {
 
     auto* periodGroup = new QGroupBox(QStringLiteral("Период поиска"));
     periodGroup->setObjectName(QStringLiteral("periodGroup"));
-    m_startDateEdit = dateEdit("edtSDAT");
-    m_endDateEdit = dateEdit("edtEDAT");
+    m_startDateEdit = dateEdit("startDateEdit");
+    m_endDateEdit = dateEdit("endDateEdit");
     auto* periodLayout = new QHBoxLayout(periodGroup);
     periodLayout->addWidget(new QLabel(QStringLiteral("с")));
     periodLayout->addWidget(m_startDateEdit);
@@ -46,10 +46,10 @@ PeriodDialog::PeriodDialog(QWidget* owner) : QDialog(owner) {
         edit->installEventFilter(this);
 
     m_okButton = new QPushButton(QStringLiteral("OK"));
-    m_okButton->setObjectName(QStringLiteral("btnOK"));
+    m_okButton->setObjectName(QStringLiteral("okButton"));
     m_okButton->setAutoDefault(false);
     m_cancelButton = new QPushButton(QStringLiteral("Отмена"));
-    m_cancelButton->setObjectName(QStringLiteral("btnCancel"));
+    m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
     m_cancelButton->setAutoDefault(false);
     connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);

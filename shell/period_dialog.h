@@ -1,18 +1,11 @@
 #pragma once
 
-#include "core/date_time.h"
+#include "shell/period.h"
 
 #include <QDialog>
 
 class QDateEdit;
 class QPushButton;
-
-// A date range, passed by reference to the period dialog and kept by the main window as the
-// browse period of every period browser.
-struct Period {
-    DateTime start = 0;
-    DateTime end = 0;
-};
 
 // The modal dialog that asks for a date range: two dates "dd.mm.yyyy", each with a calendar.
 class PeriodDialog : public QDialog {
@@ -27,12 +20,18 @@ public:
     void setPeriod(const Period& period);
     Period period() const;
 
-    QDateEdit* m_startDateEdit = nullptr;
-    QDateEdit* m_endDateEdit = nullptr;
-    QPushButton* m_okButton = nullptr;
-    QPushButton* m_cancelButton = nullptr;
+    QDateEdit* startDateEdit() const { return m_startDateEdit; }
+    QDateEdit* endDateEdit() const { return m_endDateEdit; }
+    QPushButton* okButton() const { return m_okButton; }
+    QPushButton* cancelButton() const { return m_cancelButton; }
 
 protected:
     // Enter in a date moves on to the next field.
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QDateEdit* m_startDateEdit = nullptr;
+    QDateEdit* m_endDateEdit = nullptr;
+    QPushButton* m_okButton = nullptr;
+    QPushButton* m_cancelButton = nullptr;
 };

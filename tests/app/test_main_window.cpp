@@ -1,83 +1,28 @@
 #include "app/main_window.h"
 #include "core/ini_file.h"
 #include "core/key_value_text.h"
-#include "platform/firebird/attachment.h"
-#include "platform/firebird/embedded_engine.h"
-#include "platform/firebird/statement.h"
-#include "platform/firebird/transaction.h"
+#include "shell/lookup_popups.h"
 #include "shell/options_pane.h"
-#include "store/new_book.h"
-#include "ui/message_box.h"
+#include "tests/support/shell/book_machine.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
-// A lookup drop-down as the rest of the program knows it: a top-level window of this class.
-class TfrmKibitz : public QWidget {
-    Q_OBJECT
-};
-
 namespace {
 
-const QStringList kKinds{QStringLiteral("Reserv"), QStringLiteral("Yesterday"),
-                         QStringLiteral("Week")};
-
-// One value of a one-row query on a book, through a connection of its own.
-QString readValue(const QString& book, const QString& sql) {
-    fb::Attachment db;
-    db.attach(book);
-    fb::Transaction tr(db, fb::TransactionKind::ReadOnly);
-    fb::Statement q(tr, sql, fb::ParamMode::Untouched);
-    q.execute();
-    const QString value = q.fetch() ? q.field(0).asString() : QString();
-    q.close();
-    tr.commit();
-    return value;
-}
-
-// A computer of its own: a folder with the program's INI and one book listed in it.
-struct Machine {
-    QTemporaryDir dir;
-    QString ini = dir.filePath(QStringLiteral("kaltro.ini"));
+// A machine with one book, "Книга", whose start shows the first-start pane.
+struct OneBookMachine : Machine {
     QString book;
-
-    explicit Machine(BookKind kind) {
-        fb::prepareEmbeddedEngine();
-        {
-            ScopedDialogAnswerer quiet([](const DialogRequest&) { return DialogAnswer{}; });
-            DataStore store(ini);
-            book = createNewBook(kind, QStringLiteral("Книга"), dir.path());
-        }
-        IniFile(ini).writeString(QStringLiteral("Version"), QStringLiteral("CurrVersion"),
-                                 QStringLiteral("2.18"));
+    explicit OneBookMachine(BookKind kind) : book(addBook(kind, QStringLiteral("Книга"))) {
+        setFirstStart(true);
     }
-    // The rights text of the administrator, the user a new book logs on.
-    void setRights(const QString& rights) {
-        fb::Attachment db;
-        db.attach(book);
-        fb::Transaction tr(db);
-        fb::Statement q(tr);
-        q.prepare(QStringLiteral("UPDATE USERS SET DATA2=:DATA2 WHERE PRKEY=1"));
-        q.param(QStringLiteral("DATA2")).setString(rights);
-        q.execute();
-        tr.commit();
-    }
-};
-
-// Every dialog answered: answer(request) gives the answer, or OK.
-struct Dialogs {
-    QList<DialogRequest> requests;
-    std::function<DialogAnswer(const DialogRequest&)> answer;
-    ScopedDialogAnswerer answerer{[this](const DialogRequest& r) {
-        requests << r;
-        return answer ? answer(r) : DialogAnswer{Answer::Ok, {}};
-    }};
 };
 
 QAction* action(QWidget& main, const char* name) {
@@ -89,10 +34,16 @@ QAction* action(QWidget& main, const char* name) {
 }
 
 bool enabled(QWidget& main, const QString& name) {
-    if (auto* button = main.findChild<QToolButton*>(name))
-        return button->isEnabled();
     QAction* item = action(main, qPrintable(name));
     return item && item->isEnabled();
+}
+
+// Every tool button that runs an action is enabled exactly when its action is.
+bool buttonsFollowTheirActions(QWidget& main) {
+    for (auto* button : main.findChildren<QToolButton*>())
+        if (button->defaultAction() && button->isEnabled() != button->defaultAction()->isEnabled())
+            return false;
+    return true;
 }
 
 QStringList texts(QMenu* menu) {
@@ -102,15 +53,23 @@ QStringList texts(QMenu* menu) {
     return list;
 }
 
-const QStringList kControls{
-    "btnIncome",           "btnIssue",          "mnitMovementReport", "mnitPayersReport",
-    "mnitAcceptorsReport", "mnitAnalizeOutlay", "mnitVocsIncome",     "mnitVocsIssue",
-    "mnitVocsReasons",     "mnitOwnerEdit",     "mnitVocsUsers",      "N2",
-    "miReestrDocs"};
+const QStringList kControls{"incomeAction",
+                            "issueAction",
+                            "movementReportAction",
+                            "payersReportAction",
+                            "recipientsReportAction",
+                            "expenseAnalysisAction",
+                            "payersDictionaryAction",
+                            "recipientsDictionaryAction",
+                            "paymentTypesDictionaryAction",
+                            "ownerDetailsAction",
+                            "usersAction",
+                            "settingsMenu",
+                            "documentRegisterAction"};
 
 } // namespace
 
-class TestFmMain : public QObject {
+class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
     void toolBarAndMenusByKindOfBook_data() {
@@ -122,62 +81,69 @@ private slots:
     void toolBarAndMenusByKindOfBook() {
         QFETCH(int, ownerType);
         QFETCH(QString, ownerEdit);
-        Machine m{BookKind(ownerType)};
+        OneBookMachine m{BookKind(ownerType)};
         Dialogs dialogs;
         MainWindow main(m.ini);
         QCOMPARE(main.runStartup(), StartupEnd::GoOn);
-        QCOMPARE(main.findChild<QAction*>("mnitOwnerEdit")->text(), QStringLiteral("Реквизиты"));
+        QCOMPARE(main.ownerDetailsAction()->text(), QStringLiteral("Реквизиты"));
         main.show();
         QCOMPARE(main.windowTitle(), QStringLiteral("Kaltro: Книга"));
         QCOMPARE(::ownerType(DataStore::instance()), ownerType);
 
+        // Income and issue run their actions; reports and service drop their menus down.
         struct Button {
             const char* name;
             const char* caption;
+            QAction* action;
             const char* menu;
         };
-        const Button buttons[] = {{"btnIncome", "Приход", nullptr},
-                                  {"btnIssue", "Расход", nullptr},
-                                  {"btnReports", "Отчеты", "ppmnReports"},
-                                  {"btnService", "Сервис", "ppmnService"}};
-        auto* bar = main.findChild<QWidget*>("tlbarMainMenu");
+        const Button buttons[] = {{"incomeButton", "Приход", main.incomeAction(), nullptr},
+                                  {"issueButton", "Расход", main.issueAction(), nullptr},
+                                  {"reportsButton", "Отчеты", nullptr, "reportsMenu"},
+                                  {"serviceButton", "Сервис", nullptr, "serviceMenu"}};
+        auto* bar = main.findChild<QWidget*>("mainToolBar");
         for (const Button& b : buttons) {
             auto* button = bar->findChild<QToolButton*>(b.name);
             QVERIFY2(button && button->isVisible(), b.name);
             QCOMPARE(button->text(), QString::fromUtf8(b.caption));
             QVERIFY(!button->icon().isNull());
+            QCOMPARE(button->defaultAction(), b.action);
             QCOMPARE(button->menu(), b.menu ? main.findChild<QMenu*>(b.menu) : nullptr);
             if (b.menu) // the button itself drops the menu down
                 QCOMPARE(button->popupMode(), QToolButton::InstantPopup);
         }
-        QCOMPARE(texts(main.findChild<QMenu*>("ppmnReports")),
+        QCOMPARE(main.incomeAction()->text(), QStringLiteral("Приход"));
+        QCOMPARE(main.issueAction()->text(), QStringLiteral("Расход"));
+        QCOMPARE(texts(main.findChild<QMenu*>("reportsMenu")),
                  QStringList({"Движение денег", "Реестр документов", "Сводка по плательщикам",
                               "Сводка по получателям платежей", "Анализ расходов"}));
-        QCOMPARE(texts(main.findChild<QMenu*>("ppmnService")),
+        QCOMPARE(texts(main.findChild<QMenu*>("serviceMenu")),
                  QStringList({"Справочник плательщиков", "Справочник получателей",
                               "Справочник типов платежей", ownerEdit, "Пользователи", "-",
                               "Настройки"}));
-        QCOMPARE(texts(main.findChild<QMenu*>("N2")),
+        QCOMPARE(texts(main.settingsMenu()),
                  QStringList({"Опции...", "-", "Добавить кассу...", "Добавить Р/С..."}));
         // "Начало работы..." follows the help index.
-        const QList<QAction*> help = main.findChild<QMenu*>("ppmnAbout")->actions();
-        QCOMPARE(help.indexOf(action(main, "N4")), help.indexOf(action(main, "mnitHelpIndex")) + 1);
-        QCOMPARE(action(main, "N4")->text(), QStringLiteral("Начало работы..."));
+        const QList<QAction*> help = main.findChild<QMenu*>("helpMenu")->actions();
+        QCOMPARE(help.indexOf(main.gettingStartedAction()),
+                 help.indexOf(main.helpIndexAction()) + 1);
+        QCOMPARE(main.gettingStartedAction()->text(), QStringLiteral("Начало работы..."));
         for (const QString& name : kControls)
             QVERIFY2(enabled(main, name), qPrintable(name));
+        QVERIFY(buttonsFollowTheirActions(main));
         QVERIFY(dialogs.requests.isEmpty());
         QVERIFY(main.close());
     }
 
     void f12DropsTheServiceMenuDown() {
-        Machine m(BookKind::CashDesk);
+        OneBookMachine m(BookKind::CashDesk);
         Dialogs dialogs;
         MainWindow main(m.ini);
         QCOMPARE(main.runStartup(), StartupEnd::GoOn);
         main.show();
-        QAction* f12 = action(main, "mnitService1");
+        QAction* f12 = main.serviceShortcutAction();
         QCOMPARE(f12->shortcut(), QKeySequence(Qt::Key_F12));
-        auto* menu = main.findChild<QMenu*>("ppmnService");
+        auto* menu = main.findChild<QMenu*>("serviceMenu");
         bool shown = false;
         QTimer::singleShot(0, menu, [&] {
             shown = menu->isVisible();
@@ -215,43 +181,46 @@ private slots:
         QFETCH(QString, key);
         QFETCH(QString, value);
         QFETCH(QString, control);
-        Machine m(BookKind::BankAccount);
+        OneBookMachine m(BookKind::BankAccount);
         // The user's other rights allow: only the one key decides.
-        m.setRights(setKeyValue(setKeyValue(QString(), "IssueDoc2", "Y"), key, value));
+        m.setRights(m.book, setKeyValue(setKeyValue(QString(), "IssueDoc2", "Y"), key, value));
         Dialogs dialogs;
         MainWindow main(m.ini);
         QCOMPARE(main.runStartup(), StartupEnd::GoOn);
         main.show();
         for (const QString& name : kControls)
             QVERIFY2(enabled(main, name) == (name != control), qPrintable(name));
+        QVERIFY(buttonsFollowTheirActions(main));
     }
 
     // Without "Options1" no item of the settings submenu runs: no dialog, no new book.
     void withoutOptionsNoSettingsItemRuns() {
-        Machine m(BookKind::CashDesk);
-        m.setRights(setKeyValue(QString(), "Options1", "N"));
+        OneBookMachine m(BookKind::CashDesk);
+        m.setRights(m.book, setKeyValue(QString(), "Options1", "N"));
         Dialogs dialogs;
         MainWindow main(m.ini);
         QCOMPARE(main.runStartup(), StartupEnd::GoOn);
         main.show();
-        for (const char* name : {"mnitOptions", "mnitAddNewKassa", "mnitAddSchet"}) {
-            QVERIFY2(!action(main, name)->isEnabled(), name);
-            action(main, name)->trigger();
+        QVERIFY(!main.settingsMenu()->menuAction()->isEnabled());
+        for (QAction* item :
+             {main.optionsAction(), main.addCashDeskAction(), main.addBankAccountAction()}) {
+            QVERIFY2(!item->isEnabled(), qPrintable(item->objectName()));
+            item->trigger();
         }
         QVERIFY(dialogs.requests.isEmpty());
-        QVERIFY(!qobject_cast<OptionsPane*>(main.m_currentPane));
+        QVERIFY(!qobject_cast<OptionsPane*>(main.currentPane()));
         QCOMPARE(IniFile(m.ini).readInteger("DB", "DatabaseCount", 0), 1);
     }
 
     void optionsItemShowsTheOptionsPane() {
-        Machine m(BookKind::CashDesk);
+        OneBookMachine m(BookKind::CashDesk);
         Dialogs dialogs;
         MainWindow main(m.ini);
         QCOMPARE(main.runStartup(), StartupEnd::GoOn);
         main.show();
-        action(main, "mnitOptions")->trigger();
-        QVERIFY(qobject_cast<OptionsPane*>(main.m_currentPane));
-        QVERIFY(main.m_currentPane->isVisible());
+        main.optionsAction()->trigger();
+        QVERIFY(qobject_cast<OptionsPane*>(main.currentPane()));
+        QVERIFY(main.currentPane()->isVisible());
         QVERIFY(dialogs.requests.isEmpty());
         QVERIFY(main.close());
     }
@@ -262,18 +231,18 @@ private slots:
         QTest::addColumn<QString>("prompt");
         QTest::addColumn<QString>("defaultName");
         QTest::newRow("cash desk")
-            << "mnitAddNewKassa" << int(BookKind::CashDesk) << "Название новой кассы"
+            << "addCashDeskAction" << int(BookKind::CashDesk) << "Название новой кассы"
             << "Новая касса";
-        QTest::newRow("bank account")
-            << "mnitAddSchet" << int(BookKind::BankAccount) << "Название нового расчтеного счета"
-            << "Новый расчетный счет";
+        QTest::newRow("bank account") << "addBankAccountAction" << int(BookKind::BankAccount)
+                                      << "Название нового расчтеного счета"
+                                      << "Новый расчетный счет";
     }
     void newBookItemsCreateABook() {
         QFETCH(QString, item);
         QFETCH(int, ownerType);
         QFETCH(QString, prompt);
         QFETCH(QString, defaultName);
-        Machine m(BookKind::BankAccount);
+        OneBookMachine m(BookKind::BankAccount);
         QTemporaryDir folder;
         Dialogs dialogs;
         MainWindow main(m.ini);
@@ -309,7 +278,7 @@ private slots:
     }
 
     void cancelledNewBookMakesNothing() {
-        Machine m(BookKind::CashDesk);
+        OneBookMachine m(BookKind::CashDesk);
         QTemporaryDir folder;
         Dialogs dialogs;
         MainWindow main(m.ini);
@@ -320,31 +289,39 @@ private slots:
                 return DialogAnswer{Answer::Cancel, {}};
             return DialogAnswer{Answer::Ok, QStringLiteral("Вторая")};
         };
-        action(main, "mnitAddNewKassa")->trigger();
+        main.addCashDeskAction()->trigger();
         QCOMPARE(dialogs.requests.size(), 2); // the name and the folder; no message
         QVERIFY(QDir(folder.path()).isEmpty());
         QCOMPARE(IniFile(m.ini).readInteger("DB", "DatabaseCount", 0), 1);
     }
 
-    void deactivationHidesTheLookupDropDown() {
-        Machine m(BookKind::CashDesk);
+    void deactivationHidesTheLookupDropDowns() {
+        OneBookMachine m(BookKind::CashDesk);
         Dialogs dialogs;
         MainWindow main(m.ini);
         QCOMPARE(main.runStartup(), StartupEnd::GoOn);
         main.show();
-        TfrmKibitz kibitz;
+        // Lookup drop-downs of two kinds, marked as such, and a window that is none.
+        QWidget lookup;
+        QLabel otherLookup;
         QWidget other;
-        kibitz.show();
-        other.show();
+        markAsLookupPopup(&lookup);
+        markAsLookupPopup(&otherLookup);
+        QVERIFY(isLookupPopup(&otherLookup));
+        QVERIFY(!isLookupPopup(&other));
+        for (QWidget* window : {&lookup, static_cast<QWidget*>(&otherLookup), &other})
+            window->show();
         emit qApp->applicationStateChanged(Qt::ApplicationActive);
-        QVERIFY(kibitz.isVisible());
+        QVERIFY(lookup.isVisible());
+        QVERIFY(otherLookup.isVisible());
         emit qApp->applicationStateChanged(Qt::ApplicationInactive);
-        QVERIFY(!kibitz.isVisible());
+        QVERIFY(!lookup.isVisible());
+        QVERIFY(!otherLookup.isVisible());
         QVERIFY(other.isVisible());
         QVERIFY(main.isVisible());
         QVERIFY(main.close());
     }
 };
 
-QTEST_MAIN(TestFmMain)
+QTEST_MAIN(TestMainWindow)
 #include "test_main_window.moc"

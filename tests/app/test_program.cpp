@@ -2,14 +2,9 @@
 #include "app/program.h"
 #include "core/ini_file.h"
 #include "platform/firebird/attachment.h"
-#include "platform/firebird/embedded_engine.h"
-#include "platform/firebird/statement.h"
-#include "platform/firebird/transaction.h"
 #include "shell/document_windows.h"
-#include "shell/options_pane.h"
 #include "shell/running_copy.h"
-#include "store/new_book.h"
-#include "ui/message_box.h"
+#include "tests/support/shell/book_machine.h"
 
 #include <QAction>
 #include <QApplication>
@@ -39,85 +34,6 @@ QString backupOf(const QString& book, const QString& kind) {
 qint64 sizeOf(const QString& path) {
     return QFileInfo(path).size();
 }
-
-// One value of a one-row query on a book, read through a connection of its own.
-QString readValue(const QString& book, const QString& sql) {
-    fb::Attachment db;
-    db.attach(book);
-    fb::Transaction tr(db, fb::TransactionKind::ReadOnly);
-    fb::Statement q(tr, sql, fb::ParamMode::Untouched);
-    q.execute();
-    const QString value = q.fetch() ? q.field(0).asString() : QString();
-    q.close();
-    tr.commit();
-    return value;
-}
-
-void execute(const QString& book, const QString& sql) {
-    fb::Attachment db;
-    db.attach(book);
-    fb::Transaction tr(db);
-    fb::Statement q(tr, sql, fb::ParamMode::Untouched);
-    q.execute();
-    tr.commit();
-}
-
-// A computer of its own: a folder with the program's INI and the books made in it.
-struct Machine {
-    QTemporaryDir dir;
-    QString ini = dir.filePath(QStringLiteral("kaltro.ini"));
-
-    // A book made as the new-book command makes it, listed in the INI, without backups.
-    QString addBook(BookKind kind, const QString& name) {
-        fb::prepareEmbeddedEngine();
-        QString book;
-        {
-            ScopedDialogAnswerer quiet([](const DialogRequest&) { return DialogAnswer{}; });
-            DataStore store(ini);
-            book =
-                createNewBook(kind, name, dir.path(), QStringLiteral(KALTRO_TEMPLATES_SOURCE_DIR));
-        }
-        for (const QString& kind : kKinds)
-            QDir(QFileInfo(book).absolutePath() + QLatin1Char('/') + kind).removeRecursively();
-        IniFile(ini).writeString(QStringLiteral("Version"), QStringLiteral("CurrVersion"),
-                                 QStringLiteral("2.18"));
-        // The splash, not the first-start pane, is what these tests look at.
-        IniFile(ini).writeInteger(QStringLiteral("Startup"), QStringLiteral("NoStartupDialog"), 1);
-        return book;
-    }
-    // Backup files that are no real backups, a byte each: a start leaves them as they are.
-    void fakeBackups(const QString& book) {
-        for (const QString& kind : kKinds) {
-            QDir().mkpath(QFileInfo(backupOf(book, kind)).absolutePath());
-            QFile f(backupOf(book, kind));
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("x");
-        }
-    }
-    void setOption(const QString& book, const QString& key, const QString& value) {
-        DataStore store(ini);
-        store.database().attach(book);
-        DataStore::instance().options().setOption(key, value);
-    }
-    // The extra backup folder "extra" beside the book, so that an exit would leave copies there.
-    void setExtraFolder(const QString& book) {
-        const QString extra = QFileInfo(book).absolutePath() + QStringLiteral("/extra");
-        QVERIFY(QDir().mkpath(extra));
-        setOption(book, QStringLiteral("RezFolder"), extra);
-    }
-};
-
-// Every message, question and input answered: answer(request) gives the answer, or OK.
-struct Dialogs {
-    QStringList texts;
-    QList<DialogRequest> requests;
-    std::function<DialogAnswer(const DialogRequest&)> answer;
-    ScopedDialogAnswerer answerer{[this](const DialogRequest& r) {
-        requests << r;
-        texts << r.text;
-        return answer ? answer(r) : DialogAnswer{Answer::Ok, {}};
-    }};
-};
 
 // The windows shown modally while it lives are noted and closed (rejected), but for those it is
 // told to accept; no test waits on a window.
@@ -183,7 +99,7 @@ void checkNoExitSteps(MainWindow& main, const QString& book, bool reservUntouche
 
 } // namespace
 
-class TestMainWindow : public QObject {
+class TestProgram : public QObject {
     Q_OBJECT
 private slots:
     void init() { datetime::setNowForTesting({}); }
@@ -204,30 +120,28 @@ private slots:
         QVERIFY(modal.seen.isEmpty());
         QVERIFY(DataStore::instance().database().isAttached());
         QCOMPARE(DataStore::instance().userKey(), 1);
-        QCOMPARE(main.m_defaultPeriodStart, now - 31);
-        QCOMPARE(main.m_defaultPeriodEnd, now + 10);
+        QCOMPARE(main.browsePeriod().start, now - 31);
+        QCOMPARE(main.browsePeriod().end, now + 10);
 
         main.show();
         QCOMPARE(main.windowTitle(), QStringLiteral("Kaltro: Касса №1"));
-        QCOMPARE(main.m_paneTitleLabel->text(), QStringLiteral("Касса №1"));
-        QVERIFY(!main.findChild<QToolButton*>("btnPass")->isVisible());
-        QCOMPARE(main.findChild<QAction*>("mnitHelpIndex")->text(),
-                 QStringLiteral("Справка по Kaltro"));
-        QCOMPARE(main.findChild<QAction*>("mnitProductSite")->text(),
-                 QStringLiteral("Kaltro в Интернете..."));
-        QCOMPARE(main.findChild<QLabel*>("lblNameProgrammFront")->text(),
+        QCOMPARE(main.paneTitle(), QStringLiteral("Касса №1"));
+        QVERIFY(!main.findChild<QToolButton*>("switchButton")->isVisible());
+        QCOMPARE(main.helpIndexAction()->text(), QStringLiteral("Справка по Kaltro"));
+        QCOMPARE(main.productSiteAction()->text(), QStringLiteral("Kaltro в Интернете..."));
+        QCOMPARE(main.findChild<QLabel*>("programNameLabel")->text(),
                  MainWindowBase::programFileBaseName() + QStringLiteral(" 2.18"));
         QCOMPARE(ownerType(DataStore::instance()), int(BookKind::CashDesk));
-        auto* front = main.findChild<QLabel*>("lblNameProgrammFront");
-        auto* back = main.findChild<QLabel*>("lblNameProgrammBack");
+        auto* front = main.findChild<QLabel*>("programNameLabel");
+        auto* back = main.findChild<QLabel*>("programNameShadowLabel");
         // The splash stays centred in the pane area, its title shadowed, after a resize.
         main.setWindowState(Qt::WindowNoState);
         for (const QSize size : {QSize(900, 650), QSize(1200, 800)}) {
             main.resize(size);
             QTRY_COMPARE(main.size(), size);
             QApplication::processEvents();
-            auto* splash = main.findChild<QWidget*>("pnlSplash");
-            auto* center = main.findChild<QWidget*>("pnlSplashCenter");
+            auto* splash = main.findChild<QWidget*>("splash");
+            auto* center = main.findChild<QWidget*>("splashFrame");
             QCOMPARE(center->x(), (splash->width() - center->width()) / 2);
             QCOMPARE(center->y(), (splash->height() - center->height()) / 2);
             QCOMPARE(back->x(), front->x() - 1);
@@ -381,7 +295,7 @@ private slots:
         ModalWatch modal;
         MainWindow main(m.ini);
         QCOMPARE(main.runStartup(), StartupEnd::Terminate);
-        QCOMPARE(modal.seen, QStringList{QStringLiteral("frmUpdate")});
+        QCOMPARE(modal.seen, QStringList{QStringLiteral("upgradeWindow")});
         QVERIFY(!DataStore::instance().database().isAttached());
         QVERIFY(dialogs.texts.isEmpty());
         checkNoExitSteps(main, book);
@@ -434,7 +348,7 @@ private slots:
         ModalWatch modal;
         MainWindow main(m.ini);
         QCOMPARE(main.runStartup(), StartupEnd::Terminate);
-        QCOMPARE(modal.seen, QStringList{QStringLiteral("frmUserLogon")});
+        QCOMPARE(modal.seen, QStringList{QStringLiteral("logonDialog")});
         QCOMPARE(DataStore::instance().userKey(), 0);
         checkNoExitSteps(main, book);
     }
@@ -494,14 +408,15 @@ private slots:
         const QString second = m.addBook(BookKind::BankAccount, QStringLiteral("Счет"));
         Dialogs dialogs;
         ModalWatch modal;
-        modal.accept << QStringLiteral("frmSelectStore");
+        modal.accept << QStringLiteral("bookChooser");
         MainWindow main(m.ini);
         QCOMPARE(main.runStartup(), StartupEnd::GoOn);
         QCOMPARE(DataStore::instance().databaseName(), first);
         main.show();
-        QVERIFY(main.findChild<QToolButton*>("btnPass")->isVisible());
-        QCOMPARE(main.m_bookCaptions, (QStringList{"Касса", "Счет"}));
-        QCOMPARE(main.findChild<QAction*>("mnitPass1")->text(), QStringLiteral("Счет"));
+        QVERIFY(main.findChild<QToolButton*>("switchButton")->isVisible());
+        QCOMPARE(main.bookCaptions(), (QStringList{"Касса", "Счет"}));
+        QCOMPARE(main.bookCount(), 2);
+        QCOMPARE(main.findChild<QAction*>("switchBookAction1")->text(), QStringLiteral("Счет"));
 
         // A program that notes its arguments stands in for the new copy.
         const QString noted = m.dir.filePath("arguments.txt");
@@ -512,10 +427,10 @@ private slots:
                      noted.toUtf8() + "\"\n");
         script.close();
         script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
-        main.m_copyProgram = program;
+        main.setCopyProgram(program);
 
         main.switchToBook(0); // this copy's own book: nothing started
-        main.findChild<QAction*>("mnitPass1")->trigger();
+        main.findChild<QAction*>("switchBookAction1")->trigger();
         QTRY_VERIFY(QFile::exists(noted));
         QFile args(noted);
         QVERIFY(args.open(QIODevice::ReadOnly));
@@ -531,7 +446,7 @@ private slots:
         }
         QVERIFY(!QFile::exists(noted));
 
-        main.m_copyProgram = m.dir.filePath("no-such-program");
+        main.setCopyProgram(m.dir.filePath("no-such-program"));
         main.switchToBook(1);
         QCOMPARE(dialogs.requests.size(), 1);
         QCOMPARE(dialogs.requests[0].caption, QStringLiteral("Ошибка"));
@@ -556,7 +471,7 @@ private slots:
         context.write(".topic 1021\nВыход из программы\n");
         context.close();
 
-        auto* exit = main.findChild<QToolButton*>("btnExit");
+        auto* exit = main.findChild<QToolButton*>("exitButton");
         main.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&main));
         QTest::keyClick(&main, Qt::Key_F1, Qt::ShiftModifier);
@@ -573,13 +488,13 @@ private slots:
         QTest::keyClick(&main, Qt::Key_W, Qt::ControlModifier | Qt::AltModifier);
         QCOMPARE(dialogs.texts.size(), 1);
         const QString listing = dialogs.texts[0];
-        for (const char* line :
-             {"  btnHelp  1020\n", "  btnExit  1021\n", "pnlBrowser  1023\n", "pnlSplash  1022\n"})
+        for (const char* line : {"  helpButton  1020\n", "  exitButton  1021\n",
+                                 "paneTitleLabel  1023\n", "splash  1022\n"})
             QVERIFY2(listing.contains(line), qPrintable(listing));
         QDir(help).removeRecursively();
         QVERIFY(main.close());
     }
 };
 
-QTEST_MAIN(TestMainWindow)
+QTEST_MAIN(TestProgram)
 #include "test_program.moc"

@@ -1,9 +1,11 @@
 #include "tests/support/shell/pane_machine.h"
 
+#include "platform/firebird/attachment.h"
 #include "platform/firebird/data_set.h"
 #include "platform/firebird/statement.h"
 #include "platform/firebird/transaction.h"
 #include "shell/period_browser_pane.h"
+#include "shell/period_dialog.h"
 #include "store/new_book.h"
 #include "ui/data_grid.h"
 
@@ -50,7 +52,7 @@ public:
     QString layoutKey() const override { return QStringLiteral("TfrmPayersBrowser"); }
     explicit PayersBrowser(QWidget* owner) : PeriodBrowserPane(owner) {
         setWindowTitle(QStringLiteral("Плательщики"));
-        setGridColumns(*m_grid, {{"PRKEY", Qt::AlignRight, "Код", 60},
+        setGridColumns(*grid(), {{"PRKEY", Qt::AlignRight, "Код", 60},
                                  {"LNAM", Qt::AlignLeft, "Название", 200}});
     }
     int prepared = 0;
@@ -59,17 +61,21 @@ public:
     void prepareQuery() override {
         ++prepared;
         periodRead = sharedPeriod();
-        m_query->setSQL(
+        query().setSQL(
             QStringLiteral("SELECT PRKEY, LNAM FROM PARTS WHERE TYP=:TYP ORDER BY LNAM"));
-        m_query->setParam(QStringLiteral("TYP"), 1);
-        m_periodButton->setText(periodDateText(periodRead.start) + "-" +
+        query().setParam(QStringLiteral("TYP"), 1);
+        periodButton()->setText(periodDateText(periodRead.start) + "-" +
                                 periodDateText(periodRead.end));
     }
+    int currentKey() { return int(query().field(QStringLiteral("PRKEY")).asInteger()); }
+    int news = 0;
+
+protected:
+    void onNewTriggered() override { ++news; }
     void onOpenTriggered() override {
-        if (!m_query->isEmpty())
-            opened << int(m_query->field(QStringLiteral("PRKEY")).asInteger());
+        if (!query().isEmpty())
+            opened << int(query().field(QStringLiteral("PRKEY")).asInteger());
     }
-    int currentKey() { return int(m_query->field(QStringLiteral("PRKEY")).asInteger()); }
 };
 
 class OtherPayersBrowser : public PayersBrowser {
@@ -78,6 +84,19 @@ public:
     using PayersBrowser::PayersBrowser;
     QString layoutKey() const override { return QStringLiteral("TfrmOtherPayersBrowser"); }
 };
+
+// The user's data text of the administrator, the user a new book logs on, written into the book
+// before the program opens it.
+void storeUserData(const QString& book, const QString& text) {
+    fb::Attachment db;
+    db.attach(book);
+    fb::Transaction tr(db);
+    fb::Statement q(tr);
+    q.prepare(QStringLiteral("UPDATE USERS SET DATA1=:DATA1 WHERE PRKEY=1"));
+    q.param(QStringLiteral("DATA1")).setString(text);
+    q.execute();
+    tr.commit();
+}
 
 // Runs action once the period dialog is shown modally.
 void whenPeriodDialogShows(const std::function<void(PeriodDialog&)>& action) {
@@ -156,19 +175,29 @@ private slots:
         QCOMPARE(browser->prepared, 1);
         QCOMPARE(browser->periodRead.start, now - 31);
         QCOMPARE(browser->periodRead.end, now + 10);
-        QCOMPARE(browser->m_periodButton->text(), QStringLiteral("30.01.2024-11.03.2024"));
+        QCOMPARE(browser->periodButton()->text(), QStringLiteral("30.01.2024-11.03.2024"));
+        QCOMPARE(browser->periodButton()->menu(), browser->periodMenu());
 
-        emit browser->m_periodMenu->aboutToShow();
-        QCOMPARE(browser->m_dayPeriodAction->text(), QStringLiteral("День 01.03.2024"));
-        QCOMPARE(browser->m_monthPeriodAction->text(), QStringLiteral("Месяц c 30.01.2024"));
-        QCOMPARE(browser->m_quarterPeriodAction->text(), QStringLiteral("Квартал c 30.11.2023"));
-        QCOMPARE(browser->m_yearPeriodAction->text(), QStringLiteral("Год c 02.03.2023"));
+        emit browser->periodMenu()->aboutToShow();
+        QCOMPARE(browser->periodAction(PeriodKind::Day)->text(), QStringLiteral("День 01.03.2024"));
+        QCOMPARE(browser->periodAction(PeriodKind::Month)->text(),
+                 QStringLiteral("Месяц c 30.01.2024"));
+        QCOMPARE(browser->periodAction(PeriodKind::Quarter)->text(),
+                 QStringLiteral("Квартал c 30.11.2023"));
+        QCOMPARE(browser->periodAction(PeriodKind::Year)->text(),
+                 QStringLiteral("Год c 02.03.2023"));
+        QCOMPARE(
+            browser->periodMenu()->actions(),
+            (QList<QAction*>{browser->selectPeriodAction(), browser->periodAction(PeriodKind::Year),
+                             browser->periodAction(PeriodKind::Quarter),
+                             browser->periodAction(PeriodKind::Month),
+                             browser->periodAction(PeriodKind::Day)}));
 
-        browser->m_monthPeriodAction->trigger();
+        browser->periodAction(PeriodKind::Month)->trigger();
         QCOMPARE(browser->prepared, 2);
-        QCOMPARE(stamp(main.m_defaultPeriodStart), QStringLiteral("01.02.2024 00:00:00.000"));
-        QCOMPARE(stamp(main.m_defaultPeriodEnd), QStringLiteral("02.03.2024 23:59:59.999"));
-        QCOMPARE(browser->m_periodButton->text(), QStringLiteral("01.02.2024-02.03.2024"));
+        QCOMPARE(stamp(main.browsePeriod().start), QStringLiteral("01.02.2024 00:00:00.000"));
+        QCOMPARE(stamp(main.browsePeriod().end), QStringLiteral("02.03.2024 23:59:59.999"));
+        QCOMPARE(browser->periodButton()->text(), QStringLiteral("01.02.2024-02.03.2024"));
 
         auto* other = main.showPane<OtherPayersBrowser>();
         QCOMPARE(stamp(other->periodRead.start), QStringLiteral("01.02.2024 00:00:00.000"));
@@ -184,27 +213,28 @@ private slots:
 
         whenPeriodDialogShows([&](PeriodDialog& dialog) {
             QCOMPARE(dialog.windowTitle(), QStringLiteral("Период просмотра записей"));
-            QCOMPARE(dialog.m_startDateEdit->date(), datetime::decodeDate(before.start));
-            dialog.m_startDateEdit->setDate(QDate(2024, 2, 10));
-            dialog.m_cancelButton->click();
+            QCOMPARE(dialog.objectName(), QStringLiteral("periodDialog"));
+            QCOMPARE(dialog.startDateEdit()->date(), datetime::decodeDate(before.start));
+            dialog.startDateEdit()->setDate(QDate(2024, 2, 10));
+            dialog.cancelButton()->click();
         });
-        browser->m_selectPeriodAction->trigger();
-        QCOMPARE(main.m_defaultPeriodStart, before.start);
-        QCOMPARE(main.m_defaultPeriodEnd, before.end);
+        browser->selectPeriodAction()->trigger();
+        QCOMPARE(main.browsePeriod().start, before.start);
+        QCOMPARE(main.browsePeriod().end, before.end);
         QCOMPARE(browser->prepared, 1);
 
         whenPeriodDialogShows([&](PeriodDialog& dialog) {
-            dialog.m_startDateEdit->setDate(QDate(2024, 2, 10));
-            dialog.m_endDateEdit->setDate(QDate(2024, 2, 29));
+            dialog.startDateEdit()->setDate(QDate(2024, 2, 10));
+            dialog.endDateEdit()->setDate(QDate(2024, 2, 29));
             // Enter moves on to the next field instead of closing the dialog.
-            dialog.m_startDateEdit->setFocus();
-            QTest::keyClick(dialog.m_startDateEdit, Qt::Key_Return);
+            dialog.startDateEdit()->setFocus();
+            QTest::keyClick(dialog.startDateEdit(), Qt::Key_Return);
             QVERIFY(dialog.isVisible());
-            dialog.m_okButton->click();
+            dialog.okButton()->click();
         });
-        browser->m_selectPeriodAction->trigger();
-        QCOMPARE(stamp(main.m_defaultPeriodStart), QStringLiteral("10.02.2024 00:00:00.000"));
-        QCOMPARE(stamp(main.m_defaultPeriodEnd), QStringLiteral("29.02.2024 23:59:59.999"));
+        browser->selectPeriodAction()->trigger();
+        QCOMPARE(stamp(main.browsePeriod().start), QStringLiteral("10.02.2024 00:00:00.000"));
+        QCOMPARE(stamp(main.browsePeriod().end), QStringLiteral("29.02.2024 23:59:59.999"));
         QCOMPARE(browser->prepared, 2);
     }
 
@@ -216,22 +246,22 @@ private slots:
         const int delta = addPayer(QStringLiteral("Дельта"));
         auto* browser = main.showPane<PayersBrowser>();
         QCOMPARE(browser->currentKey(), beta);
-        QVERIFY(browser->m_query->locate(QStringLiteral("PRKEY"), gamma));
-        QCOMPARE(browser->m_query->currentRow(), 1);
+        QVERIFY(browser->query().locate(QStringLiteral("PRKEY"), gamma));
+        QCOMPARE(browser->query().currentRow(), 1);
 
         addPayer(QStringLiteral("Альфа"));
         browser->refreshRows(0);
-        QCOMPARE(browser->m_query->recordCount(), 4);
+        QCOMPARE(browser->query().recordCount(), 4);
         QCOMPARE(browser->currentKey(), gamma);
-        QCOMPARE(browser->m_query->currentRow(), 2);
+        QCOMPARE(browser->query().currentRow(), 2);
 
         browser->refreshRows(delta);
         QCOMPARE(browser->currentKey(), delta);
 
         execute(QStringLiteral("DELETE FROM PARTS WHERE PRKEY=:K"), {{"K", delta}});
         browser->refreshRows(0);
-        QCOMPARE(browser->m_query->recordCount(), 3);
-        QCOMPARE(browser->m_query->currentRow(), 0);
+        QCOMPARE(browser->query().recordCount(), 3);
+        QCOMPARE(browser->query().currentRow(), 0);
     }
 
     void enterDoubleClickAndTheMenuOpenTheCurrentRow() {
@@ -240,7 +270,7 @@ private slots:
         const int beta = addPayer(QStringLiteral("Бета"));
         const int gamma = addPayer(QStringLiteral("Гамма"));
         auto* browser = main.showPane<PayersBrowser>();
-        DataGrid* grid = browser->m_grid;
+        DataGrid* grid = browser->grid();
         QTest::keyClick(grid, Qt::Key_Return);
         QCOMPARE(browser->opened, QList<int>{beta});
         const QRect cell = grid->visualRect(grid->model()->index(1, 1));
@@ -248,25 +278,91 @@ private slots:
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
         QCOMPARE(browser->opened, (QList<int>{beta, gamma}));
-        browser->m_openAction->trigger();
+        browser->openAction()->trigger();
         QCOMPARE(browser->opened, (QList<int>{beta, gamma, gamma}));
+        main.paneToolBarHost()->findChild<QToolButton*>(QStringLiteral("openButton"))->click();
+        QCOMPARE(browser->opened, (QList<int>{beta, gamma, gamma, gamma}));
+        QCOMPARE(browser->news, 0);
+    }
+
+    // New and Open are one action each, on the tool bar, in the grid's pop-up menu and (New)
+    // on Insert in the grid.
+    void newAndOpenAreOneActionEach() {
+        PaneMachine m(BookKind::CashDesk, QStringLiteral("Касса"));
+        ShellWindow& main = m.start();
+        addPayer(QStringLiteral("Бета"));
+        auto* browser = main.showPane<PayersBrowser>();
+        auto* newButton =
+            main.paneToolBarHost()->findChild<QToolButton*>(QStringLiteral("newButton"));
+        auto* openButton =
+            main.paneToolBarHost()->findChild<QToolButton*>(QStringLiteral("openButton"));
+        QVERIFY(newButton && openButton);
+        QCOMPARE(newButton->defaultAction(), browser->newAction());
+        QCOMPARE(openButton->defaultAction(), browser->openAction());
+        QCOMPARE(newButton->text(), QStringLiteral("Новый"));
+        QCOMPARE(openButton->text(), QStringLiteral("Открыть"));
+        auto* gridMenu = browser->findChild<QMenu*>(QStringLiteral("gridMenu"));
+        QVERIFY(gridMenu);
+        QVERIFY(gridMenu->actions().contains(browser->newAction()));
+        QVERIFY(gridMenu->actions().contains(browser->openAction()));
+        QVERIFY(gridMenu->actions().contains(browser->openPeriodMenuAction()));
+        QCOMPARE(browser->newAction()->shortcut(), QKeySequence(Qt::Key_Insert));
+        QCOMPARE(browser->openPeriodMenuAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_D));
+
+        newButton->click();
+        QCOMPARE(browser->news, 1);
+        main.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        browser->grid()->setFocus();
+        QTest::keyClick(browser->grid(), Qt::Key_Insert);
+        QCOMPARE(browser->news, 2);
+        // A disabled command runs from nowhere, and its button follows it.
+        browser->newAction()->setEnabled(false);
+        QVERIFY(!newButton->isEnabled());
+        newButton->click();
+        QTest::keyClick(browser->grid(), Qt::Key_Insert);
+        QCOMPARE(browser->news, 2);
+        QVERIFY(browser->opened.isEmpty());
     }
 
     void theUsersColumnLayoutSurvivesClosingAndReopening() {
         PaneMachine m(BookKind::CashDesk, QStringLiteral("Касса"));
         ShellWindow& main = m.start();
         auto* browser = main.showPane<PayersBrowser>();
-        const int defaultWidth = browser->m_grid->columnWidthAt(0);
-        browser->m_grid->setColumnWidthAt(1, 321);
-        browser->m_grid->moveColumn(1, 0);
+        const int defaultWidth = browser->grid()->columnWidthAt(0);
+        browser->grid()->setColumnWidthAt(1, 321);
+        browser->grid()->moveColumn(1, 0);
         // Another browser class keeps its own layout.
         auto* other = main.showPane<OtherPayersBrowser>();
-        QCOMPARE(other->m_grid->columnFieldName(0), QStringLiteral("PRKEY"));
-        QCOMPARE(other->m_grid->columnWidthAt(0), defaultWidth);
+        QCOMPARE(other->grid()->columnFieldName(0), QStringLiteral("PRKEY"));
+        QCOMPARE(other->grid()->columnWidthAt(0), defaultWidth);
         browser = main.showPane<PayersBrowser>();
-        QCOMPARE(browser->m_grid->columnFieldName(0), QStringLiteral("LNAM"));
-        QCOMPARE(browser->m_grid->columnWidthAt(0), 321);
-        QCOMPARE(browser->m_grid->columnFieldName(1), QStringLiteral("PRKEY"));
+        QCOMPARE(browser->grid()->columnFieldName(0), QStringLiteral("LNAM"));
+        QCOMPARE(browser->grid()->columnWidthAt(0), 321);
+        QCOMPARE(browser->grid()->columnFieldName(1), QStringLiteral("PRKEY"));
+    }
+
+    // A book that already holds the user's layouts, stored under the browsers' layout keys:
+    // each browser opens with its own.
+    void aLayoutStoredInTheBookAppliesWhenItsBrowserOpens() {
+        PaneMachine m(BookKind::CashDesk, QStringLiteral("Касса"));
+        const QString layouts = QStringLiteral("TfrmPayersBrowser|TDBGridLNAMWidth=321\x01"
+                                               "TfrmPayersBrowser|TDBGridLNAMIndex=0\x01"
+                                               "TfrmPayersBrowser|TDBGridPRKEYWidth=77\x01"
+                                               "TfrmPayersBrowser|TDBGridPRKEYIndex=1\x01"
+                                               "TfrmOtherPayersBrowser|TDBGridPRKEYWidth=99\x01");
+        storeUserData(m.book, layouts);
+        ShellWindow& main = m.start();
+        QCOMPARE(DataStore::instance().userData1(), layouts);
+        auto* browser = main.showPane<PayersBrowser>();
+        QCOMPARE(browser->grid()->columnFieldName(0), QStringLiteral("LNAM"));
+        QCOMPARE(browser->grid()->columnWidthAt(0), 321);
+        QCOMPARE(browser->grid()->columnFieldName(1), QStringLiteral("PRKEY"));
+        QCOMPARE(browser->grid()->columnWidthAt(1), 77);
+        auto* other = main.showPane<OtherPayersBrowser>();
+        QCOMPARE(other->grid()->columnFieldName(0), QStringLiteral("PRKEY"));
+        QCOMPARE(other->grid()->columnWidthAt(0), 99);
+        QCOMPARE(other->grid()->columnFieldName(1), QStringLiteral("LNAM"));
     }
 };
 

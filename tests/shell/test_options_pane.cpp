@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -26,7 +27,7 @@ public:
         (new QVBoxLayout(sheet))->addWidget(inner);
         inner->addTab(new QWidget, QStringLiteral("Документы"));
         inner->addTab(new QWidget, QStringLiteral("Отчеты"));
-        m_optionPages->addTab(sheet, QStringLiteral("Печать"));
+        optionPages()->addTab(sheet, QStringLiteral("Печать"));
     }
 };
 
@@ -101,25 +102,29 @@ private slots:
         const QString version = DataStore::instance().options().option("DBVersion");
         auto* pane = main.showPane<OptionsPane>();
         QVERIFY(pane);
-        QCOMPARE(main.m_paneTitleLabel->text(), QStringLiteral("Опции"));
-        QVERIFY(pane->m_reservBackupCheck->isChecked());
-        QVERIFY(pane->m_yesterdayBackupCheck->isChecked());
-        QVERIFY(!pane->m_weeklyBackupCheck->isChecked());
-        QCOMPARE(pane->m_storeCaptionEdit->text(), QStringLiteral("Касса"));
-        QCOMPARE(pane->m_storeCurrencyEdit->text(), QStringLiteral("грн."));
-        QCOMPARE(pane->m_lookupDelayEdit->text(), QStringLiteral("500"));
-        QCOMPARE(pane->m_pageTitleLabel->text(), QStringLiteral("  Общие"));
+        QCOMPARE(main.paneTitle(), QStringLiteral("Опции"));
+        auto* help = main.paneToolBarHost()->findChild<QToolButton*>(QStringLiteral("helpButton"));
+        QVERIFY(help);
+        QCOMPARE(help->defaultAction(), pane->helpAction());
+        QCOMPARE(help->text(), QStringLiteral("Справка"));
+        QVERIFY(pane->reservBackupCheck()->isChecked());
+        QVERIFY(pane->yesterdayBackupCheck()->isChecked());
+        QVERIFY(!pane->weeklyBackupCheck()->isChecked());
+        QCOMPARE(pane->storeCaptionEdit()->text(), QStringLiteral("Касса"));
+        QCOMPARE(pane->storeCurrencyEdit()->text(), QStringLiteral("грн."));
+        QCOMPARE(pane->lookupDelayEdit()->text(), QStringLiteral("500"));
+        QCOMPARE(pane->pageTitleLabel()->text(), QStringLiteral("  Общие"));
 
         // Nothing is stored while the pane is shown.
-        pane->m_reservBackupCheck->setChecked(false);
-        pane->m_weeklyBackupCheck->setChecked(true);
-        pane->m_storeCaptionEdit->setText(QStringLiteral("Главная касса"));
-        pane->m_storeCurrencyEdit->clear();
-        pane->m_lookupDelayEdit->setText(QStringLiteral("abc"));
+        pane->reservBackupCheck()->setChecked(false);
+        pane->weeklyBackupCheck()->setChecked(true);
+        pane->storeCaptionEdit()->setText(QStringLiteral("Главная касса"));
+        pane->storeCurrencyEdit()->clear();
+        pane->lookupDelayEdit()->setText(QStringLiteral("abc"));
         QCOMPARE(DataStore::instance().options().option("ReservBackupFlag"), QString());
 
-        main.onAboutTriggered();
-        QVERIFY(!main.m_currentPane);
+        main.aboutAction()->trigger();
+        QVERIFY(!main.currentPane());
         QCOMPARE(DataStore::instance().options().option("ReservBackupFlag"), QStringLiteral("0"));
         QCOMPARE(DataStore::instance().options().option("YesterdayBackupFlag"),
                  QStringLiteral("-1"));
@@ -149,8 +154,8 @@ private slots:
         ini.writeString("DB", "DatabaseCaption_0", QStringLiteral("Другая"));
         ini.writeString("DB", "DatabasePath_0", m.dir.filePath("Other.fdb"));
         auto* pane = main.showPane<OptionsPane>();
-        pane->m_storeCaptionEdit->setText(QStringLiteral("Новое имя"));
-        main.onAboutTriggered();
+        pane->storeCaptionEdit()->setText(QStringLiteral("Новое имя"));
+        main.aboutAction()->trigger();
         QCOMPARE(IniFile(m.ini).readString("DB", "DatabaseCaption_0", ""),
                  QStringLiteral("Другая"));
         QCOMPARE(IniFile(m.ini).readString("DB", "DatabaseCaption_1", ""),
@@ -194,15 +199,15 @@ private slots:
         ShellWindow& main = m.start();
         DataStore::instance().options().setOption("RezFolder", "/old");
         auto* pane = main.showPane<OptionsPane>();
-        QCOMPARE(pane->m_extraBackupFolderEdit->text(), QStringLiteral("/old"));
-        pane->m_extraBackupFolderEdit->setText(entered.replace('@', root));
-        pane->m_storeCaptionEdit->setText(QStringLiteral("Касса 2"));
-        main.onAboutTriggered();
+        QCOMPARE(pane->extraBackupFolderEdit()->text(), QStringLiteral("/old"));
+        pane->extraBackupFolderEdit()->setText(entered.replace('@', root));
+        pane->storeCaptionEdit()->setText(QStringLiteral("Касса 2"));
+        main.aboutAction()->trigger();
         QCOMPARE(DataStore::instance().options().extraBackupFolder(), stored.replace('@', root));
         QCOMPARE(DataStore::instance().options().storeCaption(), QStringLiteral("Касса 2"));
         QCOMPARE(m.messages,
                  message.isEmpty() ? QStringList() : QStringList{message.replace('@', root)});
-        QCOMPARE(main.m_currentPane == pane, paneStays);
+        QCOMPARE(main.currentPane() == pane, paneStays);
         if (!stored.trimmed().isEmpty() && message.isEmpty())
             QVERIFY(QFileInfo(stored).isDir());
         QVERIFY(!QFileInfo::exists(root + "/copies"));
@@ -215,19 +220,19 @@ private slots:
         auto* pane = main.showPane<NestedOptionsPane>();
         pane->prepare();
         const QStringList expected{"Общие", "Печать", "  Документы", "  Отчеты"};
-        QCOMPARE(treeTexts(pane->m_pageTree), expected);
-        QTreeWidgetItem* print = pane->m_pageTree->topLevelItem(1);
-        pane->m_pageTree->setCurrentItem(print);
-        QCOMPARE(pane->m_pageTree->currentItem(), print->child(0));
-        QCOMPARE(pane->m_pageTitleLabel->text(), QStringLiteral("  Печать : Документы"));
-        QCOMPARE(pane->m_optionPages->currentIndex(), 1);
-        pane->m_pageTree->setCurrentItem(print->child(1));
-        QCOMPARE(pane->m_pageTitleLabel->text(), QStringLiteral("  Печать : Отчеты"));
-        auto* inner = pane->m_optionPages->widget(1)->findChild<QTabWidget*>();
+        QCOMPARE(treeTexts(pane->pageTree()), expected);
+        QTreeWidgetItem* print = pane->pageTree()->topLevelItem(1);
+        pane->pageTree()->setCurrentItem(print);
+        QCOMPARE(pane->pageTree()->currentItem(), print->child(0));
+        QCOMPARE(pane->pageTitleLabel()->text(), QStringLiteral("  Печать : Документы"));
+        QCOMPARE(pane->optionPages()->currentIndex(), 1);
+        pane->pageTree()->setCurrentItem(print->child(1));
+        QCOMPARE(pane->pageTitleLabel()->text(), QStringLiteral("  Печать : Отчеты"));
+        auto* inner = pane->optionPages()->widget(1)->findChild<QTabWidget*>();
         QCOMPARE(inner->currentIndex(), 1);
-        pane->m_pageTree->setCurrentItem(pane->m_pageTree->topLevelItem(0));
-        QCOMPARE(pane->m_optionPages->currentWidget(), pane->m_generalPage);
-        QCOMPARE(pane->m_pageTitleLabel->text(), QStringLiteral("  Общие"));
+        pane->pageTree()->setCurrentItem(pane->pageTree()->topLevelItem(0));
+        QCOMPARE(pane->optionPages()->currentWidget(), pane->generalPage());
+        QCOMPARE(pane->pageTitleLabel()->text(), QStringLiteral("  Общие"));
     }
 };
 

@@ -1,18 +1,17 @@
 #include "tests/support/shell/pane_machine.h"
 
+#include "core/exceptions.h"
 #include "core/ini_file.h"
 #include "shell/first_start_pane.h"
+#include "shell/tool_buttons.h"
 #include "shell/upgrade_window.h"
 
-#include "core/exceptions.h"
-#include "store/new_book.h"
-#include <QPlainTextEdit>
-#include <QTextBrowser>
-
+#include <QAction>
 #include <QCheckBox>
-#include <QLabel>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -30,7 +29,8 @@ public:
     QString layoutKey() const override { return QStringLiteral("TfrmPaneA"); }
     explicit PaneA(QWidget* owner) : Pane(owner) {
         setWindowTitle(QStringLiteral("Первая"));
-        addToolButton(QStringLiteral("btnA"), QStringLiteral("А"), 1, 0);
+        addToolButton(toolAction(this, QStringLiteral("aAction"), QStringLiteral("А"), 1),
+                      QStringLiteral("aButton"), 0);
     }
     int prepared = 0;
     PaneInfo* infoAtPrepare = nullptr;
@@ -41,6 +41,7 @@ public:
 };
 
 class PaneB : public Pane {
+    Q_OBJECT
 public:
     QString layoutKey() const override { return QStringLiteral("TfrmPaneB"); }
     explicit PaneB(QWidget* owner) : Pane(owner) { setWindowTitle(QStringLiteral("Вторая")); }
@@ -55,8 +56,51 @@ public:
     void prepare() override { throw Exception(QStringLiteral("Таблица недоступна")); }
 };
 
+// What a pane saw of itself after its own command had it replaced.
+struct Replacement {
+    Pane* next = nullptr;
+    bool stillThere = false;
+    bool hidden = false;
+    bool infoThere = false;
+};
+
+// A pane whose command "Дальше" asks the main window for the next pane.
+class ForwardingPane : public Pane {
+    Q_OBJECT
+public:
+    QString layoutKey() const override { return QStringLiteral("TfrmForwardingPane"); }
+    ForwardingPane(QWidget* owner, Replacement* replacement)
+        : Pane(owner), m_replacement(replacement) {
+        setWindowTitle(QStringLiteral("Пересылка"));
+        QAction* next = toolAction(this, QStringLiteral("nextAction"), QStringLiteral("Дальше"), 1);
+        connect(next, &QAction::triggered, this, &ForwardingPane::onNextTriggered);
+        addToolButton(next, QStringLiteral("nextButton"), 0);
+    }
+
+private slots:
+    void onNextTriggered() {
+        // Read nothing of this pane unless it is known to be there still.
+        Replacement* replacement = m_replacement;
+        QPointer<Pane> self(this);
+        replacement->next = MainWindowBase::current()->showPane<PaneB>();
+        replacement->stillThere = !self.isNull();
+        if (self) {
+            replacement->hidden = !isVisible();
+            replacement->infoThere = paneInfo() != nullptr;
+        }
+    }
+
+private:
+    Replacement* m_replacement;
+};
+
 QList<QToolBar*> dockedBars(MainWindowBase& main) {
-    return main.m_paneToolBarHost->findChildren<QToolBar*>(QString(), Qt::FindDirectChildrenOnly);
+    return main.paneToolBarHost()->findChildren<QToolBar*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+// The panes that the main window let go are freed once control is back in the event loop.
+void freeRetiredPanes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 } // namespace
@@ -67,44 +111,92 @@ private slots:
     void showingAPaneReplacesTheCurrentOneAndItsToolBar() {
         PaneMachine m(BookKind::CashDesk, QStringLiteral("Касса"));
         ShellWindow& main = m.start();
-        auto* splash = main.findChild<QWidget*>(QStringLiteral("pnlSplash"));
+        auto* splash = main.findChild<QWidget*>(QStringLiteral("splash"));
         QVERIFY(splash->isVisible());
-        QVERIFY(!main.m_currentPane);
+        QVERIFY(!main.currentPane());
 
         bool firstInfoFreed = false;
         auto* info = new CountedInfo(&firstInfoFreed);
         auto* a = main.showPane<PaneA>(std::unique_ptr<PaneInfo>(info));
         QVERIFY(a);
-        QCOMPARE(main.m_currentPane, a);
+        QCOMPARE(main.currentPane(), a);
         QCOMPARE(a->prepared, 1);
         QCOMPARE(a->infoAtPrepare, info);
-        QCOMPARE(a->parentWidget(), main.m_paneHost);
+        QCOMPARE(a->paneInfo(), info);
+        QCOMPARE(a->parentWidget(), main.paneHost());
         QVERIFY(a->isVisible());
         QVERIFY(!splash->isVisible());
-        QCOMPARE(main.m_paneTitleLabel->text(), QStringLiteral("Первая"));
-        QCOMPARE(dockedBars(main), QList<QToolBar*>{a->m_paneToolBar});
-        QVERIFY(a->m_paneToolBar->isVisible());
-        QVERIFY(main.m_paneToolBarHost->findChild<QToolButton*>(QStringLiteral("btnA")));
+        QCOMPARE(main.paneTitle(), QStringLiteral("Первая"));
+        QCOMPARE(dockedBars(main), QList<QToolBar*>{a->toolBar()});
+        QVERIFY(a->toolBar()->isVisible());
+        auto* aButton = main.paneToolBarHost()->findChild<QToolButton*>(QStringLiteral("aButton"));
+        QVERIFY(aButton);
+        QCOMPARE(aButton->defaultAction(), a->findChild<QAction*>(QStringLiteral("aAction")));
 
+        // The old pane and its tool bar leave the window at once and are freed later, the
+        // parameter object with them.
         QPointer<Pane> oldPane = a;
-        QPointer<QToolBar> oldBar = a->m_paneToolBar;
+        QPointer<QToolBar> oldBar = a->toolBar();
         auto* b = main.showPane<PaneB>();
         QVERIFY(b);
+        QCOMPARE(main.currentPane(), b);
+        QCOMPARE(dockedBars(main), QList<QToolBar*>{b->toolBar()});
+        QVERIFY(!main.paneToolBarHost()->findChild<QToolButton*>(QStringLiteral("aButton")));
+        QVERIFY(oldPane && !oldPane->isVisible());
+        QVERIFY(oldPane->parentWidget() != main.paneHost());
+        QVERIFY(oldBar && !oldBar->isVisible());
+        QVERIFY(!firstInfoFreed);
+        freeRetiredPanes();
         QVERIFY(!oldPane);
         QVERIFY(!oldBar);
         QVERIFY(firstInfoFreed);
         QVERIFY(b->paneInfo()); // a plain parameter object when none is given
-        QCOMPARE(main.m_currentPane, b);
-        QCOMPARE(dockedBars(main), QList<QToolBar*>{b->m_paneToolBar});
-        QVERIFY(!main.m_paneToolBarHost->findChild<QToolButton*>(QStringLiteral("btnA")));
-        QCOMPARE(main.m_paneTitleLabel->text(), QStringLiteral("Вторая"));
+        QCOMPARE(main.paneTitle(), QStringLiteral("Вторая"));
 
-        // About frees the pane and its tool bar and shows the splash.
-        QPointer<QToolBar> bBar = b->m_paneToolBar;
-        main.onAboutTriggered();
-        QVERIFY(!main.m_currentPane);
-        QVERIFY(!bBar);
+        // About lets the pane and its tool bar go and shows the splash.
+        QPointer<Pane> bPane = b;
+        QPointer<QToolBar> bBar = b->toolBar();
+        main.aboutAction()->trigger();
+        QVERIFY(!main.currentPane());
+        QVERIFY(dockedBars(main).isEmpty());
+        QVERIFY(!bPane->isVisible());
         QVERIFY(splash->isVisible());
+        QCOMPARE(main.paneTitle(), QStringLiteral("О программе..."));
+        freeRetiredPanes();
+        QVERIFY(!bPane);
+        QVERIFY(!bBar);
+        QVERIFY(m.messages.isEmpty());
+    }
+
+    void aPaneReplacedByItsOwnCommandOutlivesTheCommand() {
+        PaneMachine m(BookKind::CashDesk, QStringLiteral("Касса"));
+        ShellWindow& main = m.start();
+        Replacement replacement;
+        bool infoFreed = false;
+        Pane* forwarding =
+            main.showPane([&](QWidget* owner) { return new ForwardingPane(owner, &replacement); },
+                          std::make_unique<CountedInfo>(&infoFreed));
+        QVERIFY(forwarding);
+        QPointer<Pane> guard = forwarding;
+        QPointer<QToolBar> bar = forwarding->toolBar();
+
+        // The user presses the pane's own tool button.
+        auto* next = main.paneToolBarHost()->findChild<QToolButton*>(QStringLiteral("nextButton"));
+        QVERIFY(next);
+        next->click();
+        QVERIFY(replacement.next);
+        QCOMPARE(main.currentPane(), replacement.next);
+        QVERIFY(qobject_cast<PaneB*>(main.currentPane()));
+        QVERIFY(replacement.stillThere);
+        QVERIFY(replacement.hidden);
+        QVERIFY(replacement.infoThere);
+        QCOMPARE(dockedBars(main), QList<QToolBar*>{main.currentPane()->toolBar()});
+        QCOMPARE(main.paneTitle(), QStringLiteral("Вторая"));
+        QVERIFY(guard && bar && !infoFreed);
+        freeRetiredPanes();
+        QVERIFY(!guard);
+        QVERIFY(!bar);
+        QVERIFY(infoFreed);
         QVERIFY(m.messages.isEmpty());
     }
 
@@ -113,13 +205,14 @@ private slots:
         ShellWindow& main = m.start();
         main.showPane<PaneA>();
         QVERIFY(!main.showPane<FailingPane>());
-        QVERIFY(!main.m_currentPane);
+        QVERIFY(!main.currentPane());
+        QVERIFY(dockedBars(main).isEmpty());
+        QVERIFY(main.findChild<QWidget*>(QStringLiteral("splash"))->isVisible());
+        QCOMPARE(main.paneTitle(), QStringLiteral("Счет"));
+        QCOMPARE(m.messages, QStringList{QStringLiteral("Таблица недоступна")});
+        freeRetiredPanes();
         QVERIFY(main.findChildren<FailingPane*>().isEmpty());
         QVERIFY(main.findChildren<PaneA*>().isEmpty());
-        QVERIFY(dockedBars(main).isEmpty());
-        QVERIFY(main.findChild<QWidget*>(QStringLiteral("pnlSplash"))->isVisible());
-        QCOMPARE(main.m_paneTitleLabel->text(), QStringLiteral("Счет"));
-        QCOMPARE(m.messages, QStringList{QStringLiteral("Таблица недоступна")});
         // The next pane shows as usual.
         QVERIFY(main.showPane<PaneB>());
         QCOMPARE(dockedBars(main).size(), 1);
@@ -128,18 +221,18 @@ private slots:
     void theFirstStartPaneShowsUntilTheUserSaysNo() {
         PaneMachine m(BookKind::CashDesk, QStringLiteral("Касса"), true);
         ShellWindow& main = m.start();
-        auto* first = qobject_cast<FirstStartPane*>(main.m_currentPane);
+        auto* first = qobject_cast<FirstStartPane*>(main.currentPane());
         QVERIFY(first);
-        QCOMPARE(main.m_paneTitleLabel->text(), QStringLiteral("Kaltro"));
-        QVERIFY(first->m_showAgainCheck->isChecked());
+        QCOMPARE(main.paneTitle(), QStringLiteral("Kaltro"));
+        QVERIFY(first->showAgainCheck()->isChecked());
         // No help file here: the change list takes the help page's place.
-        QVERIFY(!first->m_helpViewer->isVisibleTo(first));
-        QVERIFY(first->m_versionInfoEdit->isVisibleTo(first));
-        QCOMPARE(first->m_versionInfoEdit->toPlainText(), UpgradeWindow::changeList());
-        first->m_showAgainCheck->click();
+        QVERIFY(!first->whatsNewBrowser()->isVisibleTo(first));
+        QVERIFY(first->versionInfoEdit()->isVisibleTo(first));
+        QCOMPARE(first->versionInfoEdit()->toPlainText(), UpgradeWindow::changeList());
+        first->showAgainCheck()->click();
         QCOMPARE(IniFile(m.ini).readInteger("Startup", "NoStartupDialog", -1), 1);
         QVERIFY(!FirstStartPane::shouldShowAtStartup());
-        first->m_showAgainCheck->click();
+        first->showAgainCheck()->click();
         QCOMPARE(IniFile(m.ini).readInteger("Startup", "NoStartupDialog", -1), 0);
         QVERIFY(FirstStartPane::shouldShowAtStartup());
     }
@@ -147,8 +240,8 @@ private slots:
     void theFirstStartPaneStaysAwayWhenTheIniSaysNo() {
         PaneMachine m(BookKind::CashDesk, QStringLiteral("Касса"), false);
         ShellWindow& main = m.start();
-        QVERIFY(!main.m_currentPane);
-        QCOMPARE(main.m_paneTitleLabel->text(), QStringLiteral("Касса"));
+        QVERIFY(!main.currentPane());
+        QCOMPARE(main.paneTitle(), QStringLiteral("Касса"));
     }
 };
 

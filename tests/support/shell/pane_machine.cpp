@@ -20,7 +20,7 @@ StartupEnd ShellWindow::createDataStore() {
     const StartupEnd end = MainWindowBase::createDataStore();
     if (end != StartupEnd::GoOn)
         return end;
-    m_paneTitleLabel->setText(dataStore().options().storeCaption());
+    setPaneTitle(dataStore().options().storeCaption());
     dataStore().setProgramName(QStringLiteral("Kaltro"));
     return end;
 }
