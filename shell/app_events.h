@@ -29,9 +29,6 @@ public:
     using ContextHelpHandler = std::function<void(QWidget*, const QPoint&)>;
     void setContextHelpHandler(ContextHelpHandler handler) { m_onContextHelp = std::move(handler); }
 
-    // Public only until the main window sets it through setContextHelpHandler.
-    ContextHelpHandler m_onContextHelp;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -41,4 +38,5 @@ private:
 
     int m_wheelRest = 0;
     bool m_helpMode = false;
+    ContextHelpHandler m_onContextHelp;
 };

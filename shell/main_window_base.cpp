@@ -284,9 +284,8 @@ void MainWindowBase::layoutSplash() {
 StartupEnd MainWindowBase::runStartup() {
     registerUpgrades();
     m_appEvents = new AppEvents;
-    m_appEvents->m_onContextHelp = [this](QWidget* widget, const QPoint&) {
-        showContextPopup(help::helpContextAt(widget));
-    };
+    m_appEvents->setContextHelpHandler(
+        [this](QWidget* widget, const QPoint&) { showContextPopup(help::helpContextAt(widget)); });
     initGlobals();
     const StartupEnd end = createDataStore();
     if (end != StartupEnd::GoOn)

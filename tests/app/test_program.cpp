@@ -479,7 +479,7 @@ private slots:
         QVERIFY(main.isVisible()); // the click in the mode did not close the window
         QLabel* popup = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->objectName() == "lblHelpPopup" && w->isVisible())
+            if (w->objectName() == "helpPopup" && w->isVisible())
                 popup = qobject_cast<QLabel*>(w);
         QVERIFY(popup);
         QCOMPARE(popup->text(), QStringLiteral("Выход из программы"));
