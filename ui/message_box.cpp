@@ -147,7 +147,7 @@ Answer messageBox(QWidget* owner, const QString& text, const QString& caption, B
                   MessageIcon icon, DefaultButton defaultButton) {
     if (answerer()) {
         DialogRequest request;
-        request.kind = DialogRequest::Message;
+        request.kind = DialogKind::Message;
         request.caption = caption;
         request.text = text;
         request.buttons = buttons;
@@ -166,7 +166,7 @@ bool inputQuery(const QString& caption, const QString& prompt, QString& value,
                 const std::function<bool(QString&)>& show) {
     if (answerer()) {
         DialogRequest request;
-        request.kind = DialogRequest::Input;
+        request.kind = DialogKind::Input;
         request.caption = caption;
         request.text = prompt;
         request.buttons = Buttons::OkCancel;
@@ -188,8 +188,8 @@ bool inputQuery(const QString& caption, const QString& prompt, QString& value,
 
 namespace {
 
-bool askPath(DialogRequest::Kind kind, const QString& caption, const QString& start,
-             const QString& filter, QString& path, const std::function<QString()>& show) {
+bool askPath(DialogKind kind, const QString& caption, const QString& start, const QString& filter,
+             QString& path, const std::function<QString()>& show) {
     if (answerer()) {
         DialogRequest request;
         request.kind = kind;
@@ -219,19 +219,19 @@ bool askPath(DialogRequest::Kind kind, const QString& caption, const QString& st
 namespace dialogs {
 
 bool selectDirectory(QWidget* owner, const QString& caption, const QString& start, QString& path) {
-    return askPath(DialogRequest::Folder, caption, start, QString(), path,
+    return askPath(DialogKind::Folder, caption, start, QString(), path,
                    [&] { return QFileDialog::getExistingDirectory(owner, caption, start); });
 }
 
 bool openFileName(QWidget* owner, const QString& caption, const QString& start,
                   const QString& filter, QString& path) {
-    return askPath(DialogRequest::OpenFile, caption, start, filter, path,
+    return askPath(DialogKind::OpenFile, caption, start, filter, path,
                    [&] { return QFileDialog::getOpenFileName(owner, caption, start, filter); });
 }
 
 bool saveFileName(QWidget* owner, const QString& caption, const QString& start,
                   const QString& filter, const QString& defaultSuffix, QString& path) {
-    return askPath(DialogRequest::SaveFile, caption, start, filter, path, [&] {
+    return askPath(DialogKind::SaveFile, caption, start, filter, path, [&] {
         QFileDialog dialog(owner, caption, start, filter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(defaultSuffix);

@@ -17,9 +17,11 @@ enum class DefaultButton { First, Second, Third };
 // The button pressed.
 enum class Answer { Ok, Cancel, Abort, Retry, Ignore, Yes, No };
 
+// What a request asks: a message box, an input dialog, a folder or a file to open or save.
+enum class DialogKind { Message, Input, Folder, OpenFile, SaveFile };
+
 struct DialogRequest {
-    enum Kind { Message, Input, Folder, OpenFile, SaveFile };
-    Kind kind = Message;
+    DialogKind kind = DialogKind::Message;
     QString caption;
     QString text;                  // the message, or the prompt of an input dialog
     Buttons buttons = Buttons::Ok; // input and file dialogs: OkCancel

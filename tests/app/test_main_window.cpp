@@ -249,9 +249,9 @@ private slots:
         QCOMPARE(main.runStartup(), StartupEnd::GoOn);
         main.show();
         dialogs.answer = [&](const DialogRequest& r) {
-            if (r.kind == DialogRequest::Input)
+            if (r.kind == DialogKind::Input)
                 return DialogAnswer{Answer::Ok, QStringLiteral("Вторая")};
-            if (r.kind == DialogRequest::Folder)
+            if (r.kind == DialogKind::Folder)
                 return DialogAnswer{Answer::Ok, folder.path()};
             return DialogAnswer{Answer::Ok, {}};
         };
@@ -285,7 +285,7 @@ private slots:
         QCOMPARE(main.runStartup(), StartupEnd::GoOn);
         main.show();
         dialogs.answer = [&](const DialogRequest& r) {
-            if (r.kind == DialogRequest::Folder)
+            if (r.kind == DialogKind::Folder)
                 return DialogAnswer{Answer::Cancel, {}};
             return DialogAnswer{Answer::Ok, QStringLiteral("Вторая")};
         };

@@ -259,11 +259,11 @@ private slots:
         const QString books = folder.filePath("Books");
         Dialogs dialogs;
         dialogs.answer = [&](const DialogRequest& r) {
-            if (r.kind == DialogRequest::Message && r.caption == "Новая база данных")
+            if (r.kind == DialogKind::Message && r.caption == "Новая база данных")
                 return DialogAnswer{Answer::Yes, {}};
-            if (r.kind == DialogRequest::Input)
+            if (r.kind == DialogKind::Input)
                 return DialogAnswer{Answer::Ok, QStringLiteral("Главная касса")};
-            if (r.kind == DialogRequest::Folder)
+            if (r.kind == DialogKind::Folder)
                 return DialogAnswer{Answer::Ok, books};
             return DialogAnswer{Answer::Ok, {}};
         };

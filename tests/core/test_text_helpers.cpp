@@ -4,12 +4,15 @@
 #include "core/month_names.h"
 #include "core/numbers.h"
 #include "core/text.h"
+#include "tests/support/core/exception_message.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
+
+using testsupport::messageOf;
 
 namespace {
 
@@ -29,16 +32,6 @@ QByteArray readFile(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         return QByteArray("<missing>");
     return file.readAll();
-}
-
-// The message of the Exception that action raises; empty when it raises none.
-QString messageOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Exception& e) {
-        return e.message();
-    }
-    return QString();
 }
 
 } // namespace

@@ -179,7 +179,7 @@ private slots:
         QCOMPARE(user.requests.size(), 4);
         QVERIFY(user.requests[0].text.startsWith(kNoDatabase));
         QCOMPARE(user.requests[0].buttons, Buttons::YesNoCancel);
-        QCOMPARE(user.requests[1].kind, DialogRequest::Input);
+        QCOMPARE(user.requests[1].kind, DialogKind::Input);
         QCOMPARE(path, folder + "/Kaltro1.fdb");
         QCOMPARE(bookIndex, 0);
         QCOMPARE(list.value("DatabaseCount"), "1");
@@ -345,7 +345,7 @@ private slots:
         user.path = "/other/Kaltro7.fdb";
         press(form, "addButton");
         const DialogRequest& dialog = user.requests.last();
-        QCOMPARE(dialog.kind, DialogRequest::OpenFile);
+        QCOMPARE(dialog.kind, DialogKind::OpenFile);
         QCOMPARE(dialog.filter, QStringLiteral("Базы данных (*.fdb *.FDB)"));
         QCOMPARE(list.value("DatabaseCount"), "3");
         QCOMPARE(list.value("DatabasePath_2"), QStringLiteral("/other/Kaltro7.fdb"));

@@ -15,9 +15,9 @@ private slots:
         ListedPlace place;
         const QString folder = place.place.path("chosen/books");
         Dialogs dialogs([&](const DialogRequest& r) {
-            if (r.kind == DialogRequest::Input)
+            if (r.kind == DialogKind::Input)
                 return DialogAnswer{Answer::Ok, "Касса на складе"};
-            if (r.kind == DialogRequest::Folder)
+            if (r.kind == DialogKind::Folder)
                 return DialogAnswer{Answer::Ok, folder};
             return DialogAnswer{Answer::Ok, {}};
         });
@@ -26,11 +26,11 @@ private slots:
         QCOMPARE(path, QDir(folder).filePath("Kaltro1.fdb"));
         QCOMPARE(dialogs.requests().size(), 3);
         const DialogRequest& input = dialogs.requests()[0];
-        QCOMPARE(input.kind, DialogRequest::Input);
+        QCOMPARE(input.kind, DialogKind::Input);
         QCOMPARE(input.caption + "|" + input.text + "|" + input.value,
                  "Название новой кассы|Название:|Новая касса");
         const DialogRequest& choice = dialogs.requests()[1];
-        QCOMPARE(choice.kind, DialogRequest::Folder);
+        QCOMPARE(choice.kind, DialogKind::Folder);
         QCOMPARE(choice.caption, "Выберите папку для хранения базы данных");
         QCOMPARE(choice.value, defaultDatabasesFolder());
         const DialogRequest& done = dialogs.requests()[2];
@@ -45,8 +45,8 @@ private slots:
         QTest::addColumn<int>("cancelAt");
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("asked");
-        QTest::newRow("name dialog") << int(DialogRequest::Input) << "Касса" << 1;
-        QTest::newRow("folder dialog") << int(DialogRequest::Folder) << "Касса" << 2;
+        QTest::newRow("name dialog") << int(DialogKind::Input) << "Касса" << 1;
+        QTest::newRow("folder dialog") << int(DialogKind::Folder) << "Касса" << 2;
         QTest::newRow("empty name") << -1 << "  " << 1;
     }
     void addDatabaseCancelled() {
@@ -57,7 +57,7 @@ private slots:
         Dialogs dialogs([&](const DialogRequest& r) {
             if (int(r.kind) == cancelAt)
                 return DialogAnswer{Answer::Cancel, {}};
-            return DialogAnswer{Answer::Ok, r.kind == DialogRequest::Input ? name : place.books};
+            return DialogAnswer{Answer::Ok, r.kind == DialogKind::Input ? name : place.books};
         });
         if (cancelAt < 0)
             QVERIFY_THROWS_EXCEPTION(Exception, addBook(nullptr, BookKind::CashDesk, "P", "D"));

@@ -238,7 +238,7 @@ private slots:
         QCOMPARE(menu->actions()[3], console.executeAction());
 
         loadButton->click();
-        QCOMPARE(dialogs.requests().last().kind, DialogRequest::OpenFile);
+        QCOMPARE(dialogs.requests().last().kind, DialogKind::OpenFile);
         QCOMPARE(ScriptInterpreter::splitLines(console.sourceEdit()->toPlainText()), script);
         menu->actions()[3]->trigger();
         QCOMPARE(dialogs.texts().size(), 1);
@@ -246,7 +246,7 @@ private slots:
 
         chosen = dir.filePath("saved.uql");
         console.saveAction()->trigger();
-        QCOMPARE(dialogs.requests().last().kind, DialogRequest::SaveFile);
+        QCOMPARE(dialogs.requests().last().kind, DialogKind::SaveFile);
         QFile saved(chosen);
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(saved.readAll(), bytes);

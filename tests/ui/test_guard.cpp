@@ -25,7 +25,7 @@ DialogAnswerer recorder(Shown& shown, Answer button = Answer::Ok) {
     return [&shown, button](const DialogRequest& r) {
         shown.texts << r.text;
         shown.icons << r.icon;
-        const Answer answer = r.kind == DialogRequest::Input ? Answer::Ok : button;
+        const Answer answer = r.kind == DialogKind::Input ? Answer::Ok : button;
         return DialogAnswer{answer, QStringLiteral("введено")};
     };
 }

@@ -1,4 +1,5 @@
 #include "core/exceptions.h"
+#include "tests/support/core/exception_message.h"
 #include "ui/input_dialog.h"
 #include "ui/message_box.h"
 #include "ui/owned_dialog.h"
@@ -12,19 +13,7 @@
 #include <QTabWidget>
 #include <QTest>
 
-namespace {
-
-// The message of the Exception that action raises; empty when it raises none.
-QString messageOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Exception& e) {
-        return e.message();
-    }
-    return QString();
-}
-
-} // namespace
+using testsupport::messageOf;
 
 class TestWidgetHelpers : public QObject {
     Q_OBJECT
@@ -98,7 +87,7 @@ private slots:
                               QStringLiteral("Название:"), text),
                  result);
         QCOMPARE(text, value);
-        QCOMPARE(seen.kind, DialogRequest::Input);
+        QCOMPARE(seen.kind, DialogKind::Input);
         QCOMPARE(seen.caption, QStringLiteral("Название для новой печатной формы"));
         QCOMPARE(seen.text, QStringLiteral("Название:"));
         QCOMPARE(seen.value, QStringLiteral("Шаблон"));
