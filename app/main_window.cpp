@@ -174,7 +174,7 @@ StartupEnd MainWindow::createDataStore() {
     if (end != StartupEnd::GoOn)
         return end;
     setPaneTitle(dataStore().options().storeCaption());
-    productSiteUrl = QString::fromLatin1(kProductSiteUrl);
+    setProductSiteUrl(QString::fromLatin1(kProductSiteUrl));
     dataStore().setProgramName(QStringLiteral("Kaltro"));
     return end;
 }

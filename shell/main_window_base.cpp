@@ -34,8 +34,6 @@
 #include <QVBoxLayout>
 #include <utility>
 
-QString productSiteUrl;
-
 namespace {
 
 MainWindowBase* g_current = nullptr;
@@ -498,7 +496,7 @@ void MainWindowBase::onHelpIndexTriggered() {
 }
 
 void MainWindowBase::onProductSiteTriggered() {
-    QDesktopServices::openUrl(QUrl(productSiteUrl));
+    QDesktopServices::openUrl(QUrl(m_productSiteUrl));
 }
 
 void MainWindowBase::onVendorSiteTriggered() {

@@ -129,6 +129,9 @@ public:
     // Ctrl+Alt+W: the help contexts of the active window, listed and shown.
     QAction* helpContextTestAction() const { return m_helpContextTestAction; }
 
+    // The address that the help menu's product-site item opens; the product sets it.
+    void setProductSiteUrl(const QString& url) { m_productSiteUrl = url; }
+
     // The program's name shown over the splash.
     QString splashCaption() const { return m_splashCaption; }
     void setSplashCaption(const QString& caption) { m_splashCaption = caption; }
@@ -174,6 +177,7 @@ private:
 
     QString m_iniPath;
     QString m_splashCaption;
+    QString m_productSiteUrl;
     std::unique_ptr<DataStore> m_dataStore;
     UpgradeSteps m_upgradeSteps;
     AppEvents* m_appEvents = nullptr;
@@ -209,6 +213,3 @@ private:
     QLabel* m_programNameShadowLabel = nullptr;
     QLabel* m_programNameLabel = nullptr;
 };
-
-// The address that the help menu's product-site item opens; the product sets it.
-extern QString productSiteUrl;

@@ -1,3 +1,4 @@
+#include "tests/support/shell/book_machine.h"
 #include "tests/support/shell/pane_machine.h"
 
 #include "platform/firebird/attachment.h"
@@ -23,7 +24,8 @@ QString stamp(DateTime value) {
     return datetime::decode(value).toString(QStringLiteral("dd.MM.yyyy hh:mm:ss.zzz"));
 }
 
-void execute(const QString& sql, const QVariantMap& params = {}) {
+// One statement on the data store's open book, committed.
+void executeOnStore(const QString& sql, const QVariantMap& params = {}) {
     fb::Statement& q = DataStore::instance().query();
     q.close();
     q.prepare(sql, fb::ParamMode::Named);
@@ -40,8 +42,8 @@ void execute(const QString& sql, const QVariantMap& params = {}) {
 
 int addPayer(const QString& name) {
     const int key = DataStore::instance().newKey(QStringLiteral("PARTS"));
-    execute(QStringLiteral("INSERT INTO PARTS (PRKEY, TYP, LNAM) VALUES (:K, 1, :N)"),
-            {{"K", key}, {"N", name}});
+    executeOnStore(QStringLiteral("INSERT INTO PARTS (PRKEY, TYP, LNAM) VALUES (:K, 1, :N)"),
+                   {{"K", key}, {"N", name}});
     return key;
 }
 
@@ -84,19 +86,6 @@ public:
     using PayersBrowser::PayersBrowser;
     QString layoutKey() const override { return QStringLiteral("TfrmOtherPayersBrowser"); }
 };
-
-// The user's data text of the administrator, the user a new book logs on, written into the book
-// before the program opens it.
-void storeUserData(const QString& book, const QString& text) {
-    fb::Attachment db;
-    db.attach(book);
-    fb::Transaction tr(db);
-    fb::Statement q(tr);
-    q.prepare(QStringLiteral("UPDATE USERS SET DATA1=:DATA1 WHERE PRKEY=1"));
-    q.param(QStringLiteral("DATA1")).setString(text);
-    q.execute();
-    tr.commit();
-}
 
 // Runs action once the period dialog is shown modally.
 void whenPeriodDialogShows(const std::function<void(PeriodDialog&)>& action) {
@@ -258,7 +247,7 @@ private slots:
         browser->refreshRows(delta);
         QCOMPARE(browser->currentKey(), delta);
 
-        execute(QStringLiteral("DELETE FROM PARTS WHERE PRKEY=:K"), {{"K", delta}});
+        executeOnStore(QStringLiteral("DELETE FROM PARTS WHERE PRKEY=:K"), {{"K", delta}});
         browser->refreshRows(0);
         QCOMPARE(browser->query().recordCount(), 3);
         QCOMPARE(browser->query().currentRow(), 0);
@@ -351,7 +340,7 @@ private slots:
                                                "TfrmPayersBrowser|TDBGridPRKEYWidth=77\x01"
                                                "TfrmPayersBrowser|TDBGridPRKEYIndex=1\x01"
                                                "TfrmOtherPayersBrowser|TDBGridPRKEYWidth=99\x01");
-        storeUserData(m.book, layouts);
+        setAdministratorText(m.book, QStringLiteral("DATA1"), layouts);
         ShellWindow& main = m.start();
         QCOMPARE(DataStore::instance().userData1(), layouts);
         auto* browser = main.showPane<PayersBrowser>();

@@ -64,12 +64,18 @@ void Machine::setExtraFolder(const QString& book) {
 }
 
 void Machine::setRights(const QString& book, const QString& rights) {
+    setAdministratorText(book, QStringLiteral("DATA2"), rights);
+}
+
+void setAdministratorText(const QString& book, const QString& column, const QString& text) {
+    if (column != QLatin1String("DATA1") && column != QLatin1String("DATA2"))
+        qFatal("no text column of USERS: %s", qPrintable(column));
     fb::Attachment db;
     db.attach(book);
     fb::Transaction tr(db);
     fb::Statement q(tr);
-    q.prepare(QStringLiteral("UPDATE USERS SET DATA2=:DATA2 WHERE PRKEY=1"));
-    q.param(QStringLiteral("DATA2")).setString(rights);
+    q.prepare(QStringLiteral("UPDATE USERS SET %1=:TEXT WHERE PRKEY=1").arg(column));
+    q.param(QStringLiteral("TEXT")).setString(text);
     q.execute();
     tr.commit();
 }

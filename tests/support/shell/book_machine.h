@@ -28,6 +28,10 @@ struct Machine {
     void setRights(const QString& book, const QString& rights);
 };
 
+// The user data (DATA1) or the rights (DATA2) of the administrator, the user a new book logs on,
+// written into the book through a connection of its own.
+void setAdministratorText(const QString& book, const QString& column, const QString& text);
+
 // One value of a one-row query on a book, read through a connection of its own.
 QString readValue(const QString& book, const QString& sql);
 // One statement on a book, through a connection of its own, committed.
