@@ -214,14 +214,15 @@ void OptionsPane::saveOnClose() {
 
 void OptionsPane::saveSettings() {
     BookOptions options = DataStore::instance().options();
-    options.setOption("ReservBackupFlag", BookOptions::flagText(m_reservBackupCheck->isChecked()));
-    options.setOption("YesterdayBackupFlag",
+    options.setOption(kReservBackupFlagKey,
+                      BookOptions::flagText(m_reservBackupCheck->isChecked()));
+    options.setOption(kYesterdayBackupFlagKey,
                       BookOptions::flagText(m_yesterdayBackupCheck->isChecked()));
-    options.setOption("WeekBackupFlag", BookOptions::flagText(m_weeklyBackupCheck->isChecked()));
-    options.setOption("StoreCapt", m_storeCaptionEdit->text());
-    options.setOption("StoreCurrency", m_storeCurrencyEdit->text());
+    options.setOption(kWeekBackupFlagKey, BookOptions::flagText(m_weeklyBackupCheck->isChecked()));
+    options.setOption(kStoreCaptionKey, m_storeCaptionEdit->text());
+    options.setOption(kStoreCurrencyKey, m_storeCurrencyEdit->text());
     renameBookEntry(m_storeCaptionEdit->text());
-    options.setOption("KibitzDelay",
+    options.setOption(kLookupDelayKey,
                       QString::number(BookOptions::lookupDelayOf(m_lookupDelayEdit->text())));
     storeExtraBackupFolder(m_extraBackupFolderEdit->text());
 }
@@ -243,7 +244,7 @@ void OptionsPane::storeExtraBackupFolder(const QString& folder) {
         throw Exception(QStringLiteral("Папка для копирования архивов должна быть задана полным "
                                        "путем: \"%1\"")
                             .arg(path));
-    DataStore::instance().options().setOption("RezFolder", folder);
+    DataStore::instance().options().setOption(kExtraBackupFolderKey, folder);
     if (path.isEmpty() || QFileInfo(path).isDir())
         return;
     if (!QDir().mkpath(path))

@@ -27,7 +27,6 @@ namespace {
 
 const char* const kVersionSection = "Version";
 const char* const kCurrVersion = "CurrVersion";
-const char* const kDBVersion = "DBVersion";
 
 QString programVersion() {
     return DataStore::programVersion();
@@ -199,8 +198,7 @@ void UpgradeWindow::upgradeDatabases(bool allDatabases, Currency fromVersion) {
 }
 
 void UpgradeWindow::upgradeBook(Currency fromVersion) {
-    const QString own =
-        BookOptions(DataStore::instance()).option(QLatin1String(kDBVersion)).trimmed();
+    const QString own = BookOptions(DataStore::instance()).option(kBookVersionKey).trimmed();
     const QString path = DataStore::instance().database().path();
     const Currency required = strToCurrDot(requiredVersion());
     Currency from = fromVersion;
@@ -218,17 +216,15 @@ void UpgradeWindow::upgradeBook(Currency fromVersion) {
     }
     if (from == required) {
         if (own.isEmpty())
-            BookOptions(DataStore::instance())
-                .setOption(QLatin1String(kDBVersion), requiredVersion());
+            BookOptions(DataStore::instance()).setOption(kBookVersionKey, requiredVersion());
         return;
     }
     DataStore::instance().makeBackup(DataStore::backupFolder(BackupKind::Reserv),
                                      BackupKind::Reserv, path, false);
     m_steps.runUpgrades(from, [](Currency reached) {
-        BookOptions(DataStore::instance())
-            .setOption(QLatin1String(kDBVersion), versionText(reached));
+        BookOptions(DataStore::instance()).setOption(kBookVersionKey, versionText(reached));
     });
-    BookOptions(DataStore::instance()).setOption(QLatin1String(kDBVersion), requiredVersion());
+    BookOptions(DataStore::instance()).setOption(kBookVersionKey, requiredVersion());
 }
 
 void UpgradeWindow::refuseBook(const QString& text) {
@@ -271,10 +267,10 @@ void UpgradeWindow::showModalUpgrade(UpgradeSteps& steps, QWidget* owner) {
 }
 
 bool UpgradeWindow::upgradeOpenDatabase(UpgradeSteps& steps, QWidget* owner) {
-    QString own = BookOptions(DataStore::instance()).option(QLatin1String(kDBVersion)).trimmed();
+    QString own = BookOptions(DataStore::instance()).option(kBookVersionKey).trimmed();
     if (own.isEmpty()) {
         own = requiredVersion();
-        BookOptions(DataStore::instance()).setOption(QLatin1String(kDBVersion), own);
+        BookOptions(DataStore::instance()).setOption(kBookVersionKey, own);
     }
     const Currency version = strToCurrDot(own);
     if (!(version < strToCurrDot(requiredVersion())))

@@ -42,32 +42,32 @@ bool BookOptions::textToFlag(const QString& text) {
 }
 
 bool BookOptions::reservBackupFlag() const {
-    return textToFlag(option("ReservBackupFlag"));
+    return textToFlag(option(kReservBackupFlagKey));
 }
 
 bool BookOptions::yesterdayBackupFlag() const {
-    return textToFlag(option("YesterdayBackupFlag"));
+    return textToFlag(option(kYesterdayBackupFlagKey));
 }
 
 bool BookOptions::weekBackupFlag() const {
-    return textToFlag(option("WeekBackupFlag"));
+    return textToFlag(option(kWeekBackupFlagKey));
 }
 
 QString BookOptions::storeCaption() const {
-    return option("StoreCapt");
+    return option(kStoreCaptionKey);
 }
 
 QString BookOptions::storeCurrency() const {
-    const QString currency = option("StoreCurrency");
+    const QString currency = option(kStoreCurrencyKey);
     return currency.isEmpty() ? QStringLiteral("грн.") : currency;
 }
 
 int BookOptions::lookupDelay() const {
-    return lookupDelayOf(option("KibitzDelay"));
+    return lookupDelayOf(option(kLookupDelayKey));
 }
 
 QString BookOptions::extraBackupFolder() const {
-    return option("RezFolder");
+    return option(kExtraBackupFolderKey);
 }
 
 QString BookOptions::flagText(bool value) {

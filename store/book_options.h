@@ -4,6 +4,16 @@
 
 class DataStore;
 
+// The keys of the book's options in ETC of the owner row; stored data, never renamed.
+inline constexpr char kReservBackupFlagKey[] = "ReservBackupFlag";
+inline constexpr char kYesterdayBackupFlagKey[] = "YesterdayBackupFlag";
+inline constexpr char kWeekBackupFlagKey[] = "WeekBackupFlag";
+inline constexpr char kStoreCaptionKey[] = "StoreCapt";
+inline constexpr char kStoreCurrencyKey[] = "StoreCurrency";
+inline constexpr char kLookupDelayKey[] = "KibitzDelay";
+inline constexpr char kExtraBackupFolderKey[] = "RezFolder";
+inline constexpr char kBookVersionKey[] = "DBVersion";
+
 // The options of the open book: key=value text in ETC of the owner row of PARTS (PRKEY 0),
 // read and written one key at a time through the data store. Nothing is cached, so two running
 // copies see each other's options at the next read.

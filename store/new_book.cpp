@@ -36,8 +36,8 @@ void runCreationScript(fb::Attachment& database) {
 }
 
 void initNewDatabase(fb::Transaction& transaction, BookKind kind, const QString& name) {
-    QString etc = setKeyValue(QString(), QStringLiteral("StoreCapt"), name);
-    etc = setKeyValue(etc, QStringLiteral("DBVersion"), DataStore::programVersion());
+    QString etc = setKeyValue(QString(), kStoreCaptionKey, name);
+    etc = setKeyValue(etc, kBookVersionKey, DataStore::programVersion());
     fb::Statement q(transaction);
     q.prepare(QStringLiteral("UPDATE PARTS SET\n ETC=:ETC,\n LOWNER=:LOWNER\n WHERE PRKEY=:PRKEY"));
     q.param(QStringLiteral("PRKEY")).setInteger(kOwnerKey);
