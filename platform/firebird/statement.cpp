@@ -81,8 +81,8 @@ StatementType typeFromInfo(int code) {
 // A parameter value as set by the caller, or a column value of the current row.
 // Text and blob contents are kept as bytes (Windows-1251 for text).
 struct Statement::Value {
-    enum Kind { Null, Integer, Float, Text, Bytes, DateTime };
-    Kind kind = Null;
+    enum class Kind { Null, Integer, Float, Text, Bytes, DateTime };
+    Kind kind = Kind::Null;
     qint64 integer = 0;
     double number = 0;
     QByteArray bytes;
@@ -118,7 +118,7 @@ void Param::setNull() {
 
 void Param::setString(const QString& value) {
     Statement::Value v;
-    v.kind = Statement::Value::Text;
+    v.kind = Statement::Value::Kind::Text;
     try {
         v.bytes = cp1251::encode(value);
     } catch (const Exception& e) {
@@ -129,28 +129,28 @@ void Param::setString(const QString& value) {
 
 void Param::setInteger(qint64 value) {
     Statement::Value v;
-    v.kind = Statement::Value::Integer;
+    v.kind = Statement::Value::Kind::Integer;
     v.integer = value;
     m_statement->setParamValue(m_index, std::move(v));
 }
 
 void Param::setFloat(double value) {
     Statement::Value v;
-    v.kind = Statement::Value::Float;
+    v.kind = Statement::Value::Kind::Float;
     v.number = value;
     m_statement->setParamValue(m_index, std::move(v));
 }
 
 void Param::setDateTime(DateTime value) {
     Statement::Value v;
-    v.kind = Statement::Value::DateTime;
+    v.kind = Statement::Value::Kind::DateTime;
     v.number = value;
     m_statement->setParamValue(m_index, std::move(v));
 }
 
 void Param::setBytes(const QByteArray& value) {
     Statement::Value v;
-    v.kind = Statement::Value::Bytes;
+    v.kind = Statement::Value::Kind::Bytes;
     v.bytes = value;
     m_statement->setParamValue(m_index, std::move(v));
 }
@@ -237,22 +237,22 @@ int Field::blobSubType() const {
 }
 
 bool Field::isNull() const {
-    return m_statement->fieldValue(m_index).kind == Statement::Value::Null;
+    return m_statement->fieldValue(m_index).kind == Statement::Value::Kind::Null;
 }
 
 QString Field::asString() const {
     const Statement::Value& v = m_statement->fieldValue(m_index);
     switch (v.kind) {
-    case Statement::Value::Null:
+    case Statement::Value::Kind::Null:
         return {};
-    case Statement::Value::Integer:
+    case Statement::Value::Kind::Integer:
         return QString::number(v.integer);
-    case Statement::Value::Float:
+    case Statement::Value::Kind::Float:
         return formatFloat(v.number);
-    case Statement::Value::DateTime:
+    case Statement::Value::Kind::DateTime:
         return text::dateTimeText(v.number);
-    case Statement::Value::Text:
-    case Statement::Value::Bytes:
+    case Statement::Value::Kind::Text:
+    case Statement::Value::Kind::Bytes:
         return cp1251::decode(v.bytes);
     }
     return {};
@@ -260,7 +260,7 @@ QString Field::asString() const {
 
 QByteArray Field::asBytes() const {
     const Statement::Value& v = m_statement->fieldValue(m_index);
-    if (v.kind == Statement::Value::Text || v.kind == Statement::Value::Bytes)
+    if (v.kind == Statement::Value::Kind::Text || v.kind == Statement::Value::Kind::Bytes)
         return v.bytes;
     return cp1251::encode(asString());
 }
@@ -269,18 +269,18 @@ QByteArray Field::asBytes() const {
 bool Field::numberOf(double& number) const {
     const Statement::Value& v = m_statement->fieldValue(m_index);
     switch (v.kind) {
-    case Statement::Value::Null:
+    case Statement::Value::Kind::Null:
         number = 0;
         return true;
-    case Statement::Value::Integer:
+    case Statement::Value::Kind::Integer:
         number = double(v.integer);
         return true;
-    case Statement::Value::Float:
-    case Statement::Value::DateTime:
+    case Statement::Value::Kind::Float:
+    case Statement::Value::Kind::DateTime:
         number = v.number;
         return true;
-    case Statement::Value::Text:
-    case Statement::Value::Bytes:
+    case Statement::Value::Kind::Text:
+    case Statement::Value::Kind::Bytes:
         break;
     }
     return false;
@@ -288,7 +288,7 @@ bool Field::numberOf(double& number) const {
 
 qint64 Field::asInteger() const {
     const Statement::Value& v = m_statement->fieldValue(m_index);
-    if (v.kind == Statement::Value::Integer)
+    if (v.kind == Statement::Value::Kind::Integer)
         return v.integer;
     double number = 0;
     return numberOf(number) ? std::llround(number) : text::parseInteger(asString());
@@ -307,19 +307,19 @@ DateTime Field::asDateTime() const {
 QVariant Field::asVariant() const {
     const Statement::Value& v = m_statement->fieldValue(m_index);
     switch (v.kind) {
-    case Statement::Value::Null:
+    case Statement::Value::Kind::Null:
         return {};
-    case Statement::Value::Integer:
+    case Statement::Value::Kind::Integer:
         if (type() == FieldType::Boolean)
             return QVariant(v.integer != 0);
         return QVariant(v.integer);
-    case Statement::Value::Float:
+    case Statement::Value::Kind::Float:
         return QVariant(v.number);
-    case Statement::Value::DateTime:
+    case Statement::Value::Kind::DateTime:
         return QVariant(datetime::decode(v.number));
-    case Statement::Value::Text:
+    case Statement::Value::Kind::Text:
         return QVariant(cp1251::decode(v.bytes));
-    case Statement::Value::Bytes:
+    case Statement::Value::Kind::Bytes:
         return QVariant(v.bytes);
     }
     return {};
@@ -513,36 +513,37 @@ void Statement::bindSlot(InputSlot& slot, XSQLVAR& var, const Value& value) {
     Value v = value;
     // A blob takes its bytes as they are; numbers and dates go into a blob as their text.
     if (slot.sqlType == SQL_BLOB &&
-        (v.kind == Value::Integer || v.kind == Value::Float || v.kind == Value::DateTime)) {
-        const QString text = v.kind == Value::Integer ? QString::number(v.integer)
-                             : v.kind == Value::Float ? formatFloat(v.number)
-                                                      : text::dateTimeText(v.number);
-        v.kind = Value::Text;
+        (v.kind == Value::Kind::Integer || v.kind == Value::Kind::Float ||
+         v.kind == Value::Kind::DateTime)) {
+        const QString text = v.kind == Value::Kind::Integer ? QString::number(v.integer)
+                             : v.kind == Value::Kind::Float ? formatFloat(v.number)
+                                                            : text::dateTimeText(v.number);
+        v.kind = Value::Kind::Text;
         v.bytes = text.toLatin1();
     }
     switch (v.kind) {
-    case Value::Null:
+    case Value::Kind::Null:
         slot.indicator = -1;
         var.sqltype = static_cast<ISC_SHORT>(slot.sqlType | 1);
         var.sqlsubtype = static_cast<ISC_SHORT>(slot.subType);
         var.sqllen = static_cast<ISC_SHORT>(slot.length);
         var.sqldata = slot.fixed.get();
         return;
-    case Value::Integer:
+    case Value::Kind::Integer:
         var.sqltype = SQL_INT64 | 1;
         var.sqlsubtype = 0;
         var.sqllen = sizeof(ISC_INT64);
         std::memcpy(slot.fixed.get(), &v.integer, sizeof(ISC_INT64));
         var.sqldata = slot.fixed.get();
         return;
-    case Value::Float:
+    case Value::Kind::Float:
         var.sqltype = SQL_DOUBLE | 1;
         var.sqlsubtype = 0;
         var.sqllen = sizeof(double);
         std::memcpy(slot.fixed.get(), &v.number, sizeof(double));
         var.sqldata = slot.fixed.get();
         return;
-    case Value::DateTime: {
+    case Value::Kind::DateTime: {
         const ISC_TIMESTAMP stamp = timestamp::fromDateTime(v.number);
         var.sqltype = SQL_TIMESTAMP | 1;
         var.sqlsubtype = 0;
@@ -551,8 +552,8 @@ void Statement::bindSlot(InputSlot& slot, XSQLVAR& var, const Value& value) {
         var.sqldata = slot.fixed.get();
         return;
     }
-    case Value::Text:
-    case Value::Bytes:
+    case Value::Kind::Text:
+    case Value::Kind::Bytes:
         break;
     }
     if (slot.sqlType == SQL_BLOB) {
@@ -569,7 +570,7 @@ void Statement::bindSlot(InputSlot& slot, XSQLVAR& var, const Value& value) {
             QStringLiteral("Слишком длинное значение параметра (%1 байт)").arg(v.bytes.size()));
     slot.text = v.bytes;
     var.sqltype = SQL_TEXT | 1;
-    var.sqlsubtype = v.kind == Value::Text ? kCharsetWin1251 : kCharsetNone;
+    var.sqlsubtype = v.kind == Value::Kind::Text ? kCharsetWin1251 : kCharsetNone;
     var.sqllen = static_cast<ISC_SHORT>(slot.text.size());
     // An empty text still needs a valid address.
     var.sqldata = slot.text.isEmpty() ? slot.fixed.get() : slot.text.data();
@@ -646,10 +647,10 @@ Statement::Value Statement::readColumn(const Column& c) {
     const char* data = c.data.get();
     auto scaled = [&](qint64 raw) {
         if (c.scale < 0) {
-            v.kind = Value::Float;
+            v.kind = Value::Kind::Float;
             v.number = roundToScale(double(raw) / power10(-c.scale), c.scale);
         } else {
-            v.kind = Value::Integer;
+            v.kind = Value::Kind::Integer;
             v.integer = c.scale > 0 ? raw * qint64(power10(c.scale)) : raw;
         }
     };
@@ -675,7 +676,7 @@ Statement::Value Statement::readColumn(const Column& c) {
     case SQL_FLOAT: {
         float x;
         std::memcpy(&x, data, sizeof x);
-        v.kind = Value::Float;
+        v.kind = Value::Kind::Float;
         v.number = roundToScale(x, c.scale);
         break;
     }
@@ -683,50 +684,50 @@ Statement::Value Statement::readColumn(const Column& c) {
     case SQL_D_FLOAT: {
         double x;
         std::memcpy(&x, data, sizeof x);
-        v.kind = Value::Float;
+        v.kind = Value::Kind::Float;
         v.number = roundToScale(x, c.scale);
         break;
     }
     case SQL_TEXT:
-        v.kind = Value::Text;
+        v.kind = Value::Kind::Text;
         v.bytes = QByteArray(data, c.length);
         break;
     case SQL_VARYING: {
         unsigned short length;
         std::memcpy(&length, data, sizeof length);
-        v.kind = Value::Text;
+        v.kind = Value::Kind::Text;
         v.bytes = QByteArray(data + 2, length);
         break;
     }
     case SQL_TIMESTAMP: {
         ISC_TIMESTAMP x;
         std::memcpy(&x, data, sizeof x);
-        v.kind = Value::DateTime;
+        v.kind = Value::Kind::DateTime;
         v.number = timestamp::toDateTime(x);
         break;
     }
     case SQL_TYPE_DATE: {
         ISC_DATE x;
         std::memcpy(&x, data, sizeof x);
-        v.kind = Value::DateTime;
+        v.kind = Value::Kind::DateTime;
         v.number = timestamp::fromDate(x);
         break;
     }
     case SQL_TYPE_TIME: {
         ISC_TIME x;
         std::memcpy(&x, data, sizeof x);
-        v.kind = Value::DateTime;
+        v.kind = Value::Kind::DateTime;
         v.number = timestamp::fromTime(x);
         break;
     }
     case SQL_BOOLEAN:
-        v.kind = Value::Integer;
+        v.kind = Value::Kind::Integer;
         v.integer = data[0] ? 1 : 0;
         break;
     case SQL_BLOB: {
         ISC_QUAD id;
         std::memcpy(&id, data, sizeof id);
-        v.kind = Value::Bytes;
+        v.kind = Value::Kind::Bytes;
         v.bytes = blob::read(m_transaction->attachment().handle(), m_transaction->handle(), id);
         break;
     }

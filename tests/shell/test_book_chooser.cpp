@@ -95,7 +95,7 @@ void press(BookChooser& form, const char* name) {
 // cancels. Records the window's caption; nothing happens when no window is shown.
 class WindowDriver : public QObject {
 public:
-    enum Action { Cancel, OkOn, DoubleClickOn };
+    enum class Action { Cancel, OkOn, DoubleClickOn };
     QString seenCaption;
 
     WindowDriver(Action action, int item) {
@@ -104,9 +104,9 @@ public:
             QVERIFY(form);
             seenCaption = form->windowTitle();
             QTreeWidget* list = form->bookList();
-            if (action == Cancel) {
+            if (action == Action::Cancel) {
                 form->findChild<QPushButton*>("cancelButton")->click();
-            } else if (action == OkOn) {
+            } else if (action == Action::OkOn) {
                 list->setCurrentItem(list->topLevelItem(item));
                 form->findChild<QPushButton*>("okButton")->click();
             } else {
@@ -243,13 +243,14 @@ private slots:
         QTest::addColumn<QStringList>("messages");
         const QString manager = QStringLiteral("Управление базами данных");
         const QString chooser = QStringLiteral("Выберите базу данных");
-        QTest::newRow("manager") << "-dbcontrol" << 2 << int(WindowDriver::Cancel) << 0 << false
-                                 << -1 << manager << QStringList();
-        QTest::newRow("manager, empty list") << "-dbcontrol" << 0 << int(WindowDriver::Cancel) << 0
-                                             << false << -1 << manager << QStringList{kNoDatabase};
+        QTest::newRow("manager") << "-dbcontrol" << 2 << int(WindowDriver::Action::Cancel) << 0
+                                 << false << -1 << manager << QStringList();
+        QTest::newRow("manager, empty list")
+            << "-dbcontrol" << 0 << int(WindowDriver::Action::Cancel) << 0 << false << -1 << manager
+            << QStringList{kNoDatabase};
         QTest::newRow("manager, double click still ends")
-            << "-dbcontrol" << 2 << int(WindowDriver::DoubleClickOn) << 1 << false << -1 << manager
-            << QStringList();
+            << "-dbcontrol" << 2 << int(WindowDriver::Action::DoubleClickOn) << 1 << false << -1
+            << manager << QStringList();
         QTest::newRow("one entry") << "" << 1 << -1 << 0 << true << 0 << "" << QStringList();
         QTest::newRow("one entry, B2") << "B2" << 1 << -1 << 0 << true << 0 << "" << QStringList();
         QTest::newRow("B2 of three") << "B2" << 3 << -1 << 0 << true << 1 << "" << QStringList();
@@ -258,14 +259,16 @@ private slots:
         QTest::newRow("B0 out of range")
             << "B0" << 3 << -1 << 0 << false << -1 << "" << QStringList{kBadNumber};
         QTest::newRow("two entries, OK on the second")
-            << "" << 2 << int(WindowDriver::OkOn) << 1 << true << 1 << chooser << QStringList();
-        QTest::newRow("two entries, double click on the first")
-            << "" << 2 << int(WindowDriver::DoubleClickOn) << 0 << true << 0 << chooser
+            << "" << 2 << int(WindowDriver::Action::OkOn) << 1 << true << 1 << chooser
             << QStringList();
-        QTest::newRow("two entries, cancel")
-            << "" << 2 << int(WindowDriver::Cancel) << 0 << false << -1 << chooser << QStringList();
-        QTest::newRow("lower-case b is no parameter") << "b2" << 2 << int(WindowDriver::Cancel) << 0
-                                                      << false << -1 << chooser << QStringList();
+        QTest::newRow("two entries, double click on the first")
+            << "" << 2 << int(WindowDriver::Action::DoubleClickOn) << 0 << true << 0 << chooser
+            << QStringList();
+        QTest::newRow("two entries, cancel") << "" << 2 << int(WindowDriver::Action::Cancel) << 0
+                                             << false << -1 << chooser << QStringList();
+        QTest::newRow("lower-case b is no parameter")
+            << "b2" << 2 << int(WindowDriver::Action::Cancel) << 0 << false << -1 << chooser
+            << QStringList();
     }
     void databaseChoice() {
         QFETCH(QString, param);
