@@ -29,11 +29,15 @@ const char* const kSelectBase = "Выделите необходимую баз�
 const char* const kRestoreCaption = "Восстановление";
 
 // The words of the restore question for a backup kind folder.
-QString kindAdjective(const QString& kind) {
-    if (kind == DataStore::backupFolder(BackupKind::Yesterday))
+QString kindAdjective(BackupKind kind) {
+    switch (kind) {
+    case BackupKind::Yesterday:
         return QStringLiteral("вчерашней");
-    if (kind == DataStore::backupFolder(BackupKind::Week))
+    case BackupKind::Week:
         return QStringLiteral("еженедельной");
+    case BackupKind::Reserv:
+        break;
+    }
     return QStringLiteral("текущей");
 }
 
@@ -203,10 +207,6 @@ std::optional<int> BookChooser::parseBParameter(const QString& firstParam) {
     return number - 1;
 }
 
-bool BookChooser::choose(QString& path, int& bookIndex) {
-    return choose(QCoreApplication::arguments().value(1), path, bookIndex);
-}
-
 bool BookChooser::choose(const QString& firstParam, QString& path, int& bookIndex) {
     const BookList books(DataStore::instance().ini());
     const QString param = firstParam.left(128);
@@ -347,7 +347,7 @@ void BookChooser::onDeleteClicked() {
     delete item;
 }
 
-void BookChooser::restoreSelected(const QString& kind) {
+void BookChooser::restoreSelected(BackupKind kind) {
     const int index = selectedIndex();
     if (index < 0) {
         dialogs::showMessage(QString::fromUtf8(kSelectBase));
@@ -358,15 +358,15 @@ void BookChooser::restoreSelected(const QString& kind) {
 }
 
 void BookChooser::onRestoreReservClicked() {
-    restoreSelected(DataStore::backupFolder(BackupKind::Reserv));
+    restoreSelected(BackupKind::Reserv);
 }
 
 void BookChooser::onRestoreYesterdayClicked() {
-    restoreSelected(DataStore::backupFolder(BackupKind::Yesterday));
+    restoreSelected(BackupKind::Yesterday);
 }
 
 void BookChooser::onRestoreWeekClicked() {
-    restoreSelected(DataStore::backupFolder(BackupKind::Week));
+    restoreSelected(BackupKind::Week);
 }
 
 void BookChooser::onBookSelectionChanged() {
@@ -382,8 +382,8 @@ void BookChooser::onBookSelectionChanged() {
     m_restoreWeekButton->setEnabled(exists(BackupKind::Week));
 }
 
-bool BookChooser::restoreBackup(const QString& path, const QString& kind, QWidget* owner) {
-    const QString backup = DataStore::backupPath(path, kind);
+bool BookChooser::restoreBackup(const QString& path, BackupKind kind, QWidget* owner) {
+    const QString backup = DataStore::backupPath(path, DataStore::backupFolder(kind));
     const QFileInfo backupInfo(backup);
     if (!backupInfo.exists()) {
         dialogs::messageBox(owner,

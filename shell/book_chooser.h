@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/book_list.h"
+#include "store/data_store.h"
 
 #include <QDialog>
 #include <QList>
@@ -22,22 +23,21 @@ public:
 
     explicit BookChooser(Mode mode, QWidget* owner = nullptr);
 
-    // Chooses the database to open from the first program argument, the INI list of the data
-    // store and, when needed, the user. True: open path, entry bookIndex (from 0) of the list.
-    // False: the program ends. With an empty list it offers to create the first book.
+    // Chooses the database to open from the first program argument (firstParam), the INI list
+    // of the data store and, when needed, the user. True: open path, entry bookIndex (from 0) of
+    // the list. False: the program ends. With an empty list it offers to create the first book.
     // A "B" parameter that holds no number raises ConvertError.
-    static bool choose(QString& path, int& bookIndex);
     static bool choose(const QString& firstParam, QString& path, int& bookIndex);
 
     // The entry index (from 0) named by a "B" + n parameter; none when the parameter is no
     // "B" parameter. Raises ConvertError when the rest is no integer.
     static std::optional<int> parseBParameter(const QString& firstParam);
 
-    // Restores the database file path from its backup of the kind folder kind ("Reserv",
-    // "Yesterday" or "Week") after asking the user. The backup goes into a temporary file beside
-    // the database, which replaces the database only when the restore has succeeded; the result
-    // is reported either way. True when the database file was replaced.
-    static bool restoreBackup(const QString& path, const QString& kind, QWidget* owner = nullptr);
+    // Restores the database file path from its backup of the kind after asking the user. The backup
+    // goes into a temporary file beside the database, which replaces the database only when the
+    // restore has succeeded; the result is reported either way. True when the database file was
+    // replaced.
+    static bool restoreBackup(const QString& path, BackupKind kind, QWidget* owner = nullptr);
 
     // Fills the list view; the first entry becomes the current one.
     void loadBookList(const QList<BookEntry>& entries);
@@ -64,7 +64,7 @@ private:
     void applyMode();
     // Rewrites the INI list from the list view, dense, in display order.
     void saveBookList();
-    void restoreSelected(const QString& kind);
+    void restoreSelected(BackupKind kind);
     int selectedIndex() const;
 
     Mode m_mode;

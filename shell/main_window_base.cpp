@@ -1,16 +1,13 @@
 #include "shell/main_window_base.h"
 
 #include "core/file_operations.h"
-#include "core/numbers.h"
 #include "shell/app_events.h"
 #include "shell/document_windows.h"
 #include "shell/first_start_pane.h"
 #include "shell/help_viewer.h"
 #include "shell/running_copy.h"
-#include "shell/sql_console.h"
 #include "shell/tool_buttons.h"
 #include "store/book_list.h"
-#include "store/carried_scripts.h"
 #include "ui/guard.h"
 #include "ui/message_box.h"
 #include "ui/tool_images.h"
@@ -355,25 +352,6 @@ void MainWindowBase::fillSwitchMenu() {
     }
 }
 
-// ---- Upgrade steps ----
-
-void MainWindowBase::registerUpgrade(const QString& caption, Currency version,
-                                     std::function<void()> step) {
-    m_upgradeSteps.registerUpgrade(caption, version, std::move(step));
-}
-
-void MainWindowBase::runUpgrades(Currency fromVersion) {
-    m_upgradeSteps.runUpgrades(fromVersion);
-}
-
-void MainWindowBase::runScriptResource(const QString& name) {
-    runScript(carriedScript(name));
-}
-
-void MainWindowBase::runScript(const QString& text) {
-    SqlConsole::runScript(m_dataStore->database(), text, this);
-}
-
 // ---- Showing, resizing ----
 
 void MainWindowBase::showEvent(QShowEvent* event) {
@@ -583,16 +561,17 @@ void MainWindowBase::runExitSteps() {
     const QString bookFolder = QFileInfo(m_dataStore->databaseName()).absolutePath();
     runGuarded([this] { m_dataStore->closeAndBackup(); });
     for (BackupKind kind : kBackupKinds)
-        copyBackupFolder(DataStore::backupFolder(kind), extraFolder, bookFolder);
+        copyBackupFolder(kind, extraFolder, bookFolder);
 }
 
 // The kind's backup folder of the open book goes to the extra folder of the options.
-void MainWindowBase::copyBackupFolder(const QString& kind, const QString& extraFolder,
+void MainWindowBase::copyBackupFolder(BackupKind kind, const QString& extraFolder,
                                       const QString& bookFolder) {
     if (extraFolder.isEmpty())
         return;
-    const QString destination = QDir(extraFolder).filePath(kind) + QLatin1Char('/');
-    const QString source = QDir(bookFolder).filePath(kind) + QLatin1Char('/');
+    const QString folder = DataStore::backupFolder(kind);
+    const QString destination = QDir(extraFolder).filePath(folder) + QLatin1Char('/');
+    const QString source = QDir(bookFolder).filePath(folder) + QLatin1Char('/');
     if (!QFileInfo(destination).isDir() && !QDir().mkdir(destination)) {
         showWarning(this, QStringLiteral("Не удается создать каталог: ") + destination);
         return;

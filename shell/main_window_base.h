@@ -65,11 +65,6 @@ public:
     virtual bool wantsFirstStart();
 
     // ---- Upgrade steps ----
-    void registerUpgrade(const QString& caption, Currency version, std::function<void()> step);
-    void runUpgrades(Currency fromVersion);
-    // Run a carried script, or a script text, on the data store's open database.
-    void runScriptResource(const QString& name);
-    void runScript(const QString& text);
     UpgradeSteps& upgradeSteps() { return m_upgradeSteps; }
 
     // ---- Help ----
@@ -172,8 +167,7 @@ private:
     void showSplash();
     void bringToFront();
     void runExitSteps();
-    void copyBackupFolder(const QString& kind, const QString& extraFolder,
-                          const QString& bookFolder);
+    void copyBackupFolder(BackupKind kind, const QString& extraFolder, const QString& bookFolder);
 
     QString m_iniPath;
     QString m_splashCaption;

@@ -6,6 +6,7 @@
 #include "store/data_store.h"
 #include "ui/guard.h"
 #include "ui/message_box.h"
+#include "ui/wait_cursor.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -26,12 +27,6 @@ namespace {
 // Linux names are case-sensitive: both spellings of each extension.
 const char* const kFilter =
     "UQL&SQL Files (*.UQL *.uql *.SQL *.sql);;UQL Files (*.UQL *.uql);;All Files (*)";
-
-class OverrideCursor {
-public:
-    OverrideCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~OverrideCursor() { QGuiApplication::restoreOverrideCursor(); }
-};
 
 } // namespace
 
@@ -147,10 +142,8 @@ void SqlConsole::runScript(fb::Attachment& database, const QString& text, QWidge
     auto* form = new SqlConsole(owner);
     form->setAttribute(Qt::WA_DeleteOnClose);
     form->sourceEdit()->setPlainText(text);
-    {
-        OverrideCursor cursor;
-        form->execute(database, true);
-    }
+    // A failed run leaves the console open with the script; the error passes on.
+    execWithSQLWaitCursor([&] { form->execute(database, true); });
     delete form;
 }
 

@@ -198,8 +198,10 @@ void UpgradeWindow::upgradeDatabases(bool allDatabases, Currency fromVersion) {
 }
 
 void UpgradeWindow::upgradeBook(Currency fromVersion) {
-    const QString own = BookOptions(DataStore::instance()).option(kBookVersionKey).trimmed();
-    const QString path = DataStore::instance().database().path();
+    DataStore& store = DataStore::instance();
+    BookOptions options = store.options();
+    const QString own = options.option(kBookVersionKey).trimmed();
+    const QString path = store.database().path();
     const Currency required = strToCurrDot(requiredVersion());
     Currency from = fromVersion;
     if (!own.isEmpty() && !readVersion(own, from)) {
@@ -216,15 +218,14 @@ void UpgradeWindow::upgradeBook(Currency fromVersion) {
     }
     if (from == required) {
         if (own.isEmpty())
-            BookOptions(DataStore::instance()).setOption(kBookVersionKey, requiredVersion());
+            options.setOption(kBookVersionKey, requiredVersion());
         return;
     }
-    DataStore::instance().makeBackup(DataStore::backupFolder(BackupKind::Reserv),
-                                     BackupKind::Reserv, path, false);
-    m_steps.runUpgrades(from, [](Currency reached) {
-        BookOptions(DataStore::instance()).setOption(kBookVersionKey, versionText(reached));
+    store.makeBackup(BackupKind::Reserv, path, false);
+    m_steps.runUpgrades(from, [&options](Currency reached) {
+        options.setOption(kBookVersionKey, versionText(reached));
     });
-    BookOptions(DataStore::instance()).setOption(kBookVersionKey, requiredVersion());
+    options.setOption(kBookVersionKey, requiredVersion());
 }
 
 void UpgradeWindow::refuseBook(const QString& text) {
@@ -267,10 +268,11 @@ void UpgradeWindow::showModalUpgrade(UpgradeSteps& steps, QWidget* owner) {
 }
 
 bool UpgradeWindow::upgradeOpenDatabase(UpgradeSteps& steps, QWidget* owner) {
-    QString own = BookOptions(DataStore::instance()).option(kBookVersionKey).trimmed();
+    BookOptions options = DataStore::instance().options();
+    QString own = options.option(kBookVersionKey).trimmed();
     if (own.isEmpty()) {
         own = requiredVersion();
-        BookOptions(DataStore::instance()).setOption(kBookVersionKey, own);
+        options.setOption(kBookVersionKey, own);
     }
     const Currency version = strToCurrDot(own);
     if (!(version < strToCurrDot(requiredVersion())))

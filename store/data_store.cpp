@@ -73,10 +73,6 @@ DataStore& DataStore::instance() {
     return *g_instance;
 }
 
-bool DataStore::exists() {
-    return g_instance != nullptr;
-}
-
 QString DataStore::programVersion() {
     return programVersionText();
 }
@@ -91,11 +87,9 @@ void DataStore::chooseBook(const QString& path, int bookIndex) {
 }
 
 void DataStore::makeFirstBackups() {
-    for (BackupKind kind : kBackupKinds) {
-        const QString folder = backupFolder(kind);
-        if (!QFileInfo::exists(backupPath(m_databaseName, folder)))
-            makeBackup(folder, kind, QString(), true);
-    }
+    for (BackupKind kind : kBackupKinds)
+        if (!QFileInfo::exists(backupPath(m_databaseName, backupFolder(kind))))
+            makeBackup(kind, QString(), true);
 }
 
 void DataStore::openBook() {
@@ -115,7 +109,7 @@ void DataStore::closeAndBackup() {
     m_database->detach();
     for (BackupKind kind : kBackupKinds)
         if (flags[int(kind)])
-            makeBackup(backupFolder(kind), kind, path, false);
+            makeBackup(kind, path, false);
 }
 
 int DataStore::newKey(const QString& table) {
@@ -204,13 +198,13 @@ bool DataStore::backupDue(BackupKind kind, DateTime fileDate, DateTime now) {
     }
 }
 
-void DataStore::makeBackup(const QString& folder, BackupKind kind, const QString& path,
-                           bool silent) {
+void DataStore::makeBackup(BackupKind kind, const QString& path, bool silent) {
     if (!m_ini->readBool(QStringLiteral("DB"), QStringLiteral("Backup"), true))
         return;
     const QString database = path.isEmpty() ? databaseName() : path;
     if (database.isEmpty() || !QFileInfo::exists(database))
         return;
+    const QString folder = backupFolder(kind);
     const QString target = backupPath(database, folder);
     const QFileInfo targetInfo(target);
     if (targetInfo.exists() &&

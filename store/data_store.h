@@ -35,7 +35,6 @@ public:
 
     // The data store of the process; Exception when there is none.
     static DataStore& instance();
-    static bool exists();
 
     // The program's version, compared with the INI's "CurrVersion"; the product sets it. (The
     // database version the program needs is kRequiredDBVersion of the upgrade steps.)
@@ -99,7 +98,7 @@ public:
     // kind's rule says so. The backup is written to a temporary file beside the old one and
     // renamed over it only when the service has finished, so a failure keeps the last good copy.
     // Failures are shown unless silent; the caller goes on either way.
-    void makeBackup(const QString& folder, BackupKind kind, const QString& path, bool silent);
+    void makeBackup(BackupKind kind, const QString& path, bool silent);
     // The backup file of a database for a kind folder.
     static QString backupPath(const QString& databasePath, const QString& folder);
     // The kind's rule: true when a backup is due for an existing file of that date.

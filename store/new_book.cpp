@@ -59,10 +59,9 @@ void dropNewFile(fb::Attachment& database, const QString& path) {
 QStringList makeFirstBackups(const QString& path) {
     QStringList made;
     for (BackupKind kind : kBackupKinds) {
-        const QString folder = DataStore::backupFolder(kind);
-        const QString target = DataStore::backupPath(path, folder);
+        const QString target = DataStore::backupPath(path, DataStore::backupFolder(kind));
         const bool existed = QFileInfo::exists(target);
-        DataStore::instance().makeBackup(folder, kind, path, false);
+        DataStore::instance().makeBackup(kind, path, false);
         if (!existed && QFileInfo::exists(target))
             made << target;
     }

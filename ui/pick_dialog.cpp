@@ -6,20 +6,13 @@
 #include "ui/tool_images.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QHBoxLayout>
 #include <QScreen>
-#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
-
-QIcon toolImageOr(int index, QStyle::StandardPixmap fallback) {
-    const QIcon icon = toolImage(index);
-    return icon.isNull() ? QApplication::style()->standardIcon(fallback) : icon;
-}
 
 QAction* makeAction(QObject* parent, const QString& name, const QString& caption,
                     const QIcon& icon) {
@@ -89,10 +82,10 @@ PickDialog::~PickDialog() {
 }
 
 void PickDialog::createActions() {
-    m_selectAction = makeAction(this, QStringLiteral("selectAction"), QStringLiteral("Открыть"),
-                                toolImageOr(12, QStyle::SP_DialogOpenButton));
-    m_closeAction = makeAction(this, QStringLiteral("closeAction"), QStringLiteral("Закрыть"),
-                               toolImageOr(11, QStyle::SP_DialogCloseButton));
+    m_selectAction =
+        makeAction(this, QStringLiteral("selectAction"), QStringLiteral("Открыть"), toolImage(12));
+    m_closeAction =
+        makeAction(this, QStringLiteral("closeAction"), QStringLiteral("Закрыть"), toolImage(11));
 }
 
 // The row above the grid: the select button on the left, the close button on the right.

@@ -446,7 +446,7 @@ private slots:
         BookWithBackup book;
         User user;
         user.button = Answer::Yes;
-        QVERIFY(BookChooser::restoreBackup(book.db.path(), "Reserv"));
+        QVERIFY(BookChooser::restoreBackup(book.db.path(), BackupKind::Reserv));
         QCOMPARE(book.rows(), QStringList{"before"});
         QCOMPARE(user.requests.size(), 2);
         QCOMPARE(user.requests[0].buttons, Buttons::YesNo);
@@ -476,7 +476,7 @@ private slots:
         }
         User user;
         user.button = Answer::Yes;
-        QVERIFY(!BookChooser::restoreBackup(book.db.path(), "Reserv"));
+        QVERIFY(!BookChooser::restoreBackup(book.db.path(), BackupKind::Reserv));
         book.db.attachment().detach();
         QCOMPARE(user.requests.size(), 2);
         QCOMPARE(user.requests[1].icon, MessageIcon::Error);
@@ -489,7 +489,7 @@ private slots:
         BookWithBackup book;
         User user;
         user.button = Answer::No;
-        QVERIFY(!BookChooser::restoreBackup(book.db.path(), "Reserv"));
+        QVERIFY(!BookChooser::restoreBackup(book.db.path(), BackupKind::Reserv));
         QCOMPARE(user.requests.size(), 1);
         QCOMPARE(book.rows(), (QStringList{"after", "before"}));
     }
@@ -498,7 +498,7 @@ private slots:
         BookWithBackup book;
         User user;
         user.button = Answer::Yes;
-        QVERIFY(!BookChooser::restoreBackup(book.db.path(), "Week"));
+        QVERIFY(!BookChooser::restoreBackup(book.db.path(), BackupKind::Week));
         QCOMPARE(user.requests.size(), 1);
         QVERIFY(user.requests[0].text.startsWith("Копия базы данных не найдена"));
         QCOMPARE(book.rows(), (QStringList{"after", "before"}));

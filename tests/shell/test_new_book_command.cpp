@@ -24,16 +24,16 @@ private slots:
         QString path;
         QVERIFY(addBook(nullptr, BookKind::CashDesk, "Название новой кассы", "Новая касса", &path));
         QCOMPARE(path, QDir(folder).filePath("Kaltro1.fdb"));
-        QCOMPARE(dialogs.requests().size(), 3);
-        const DialogRequest& input = dialogs.requests()[0];
+        QCOMPARE(dialogs.requests.size(), 3);
+        const DialogRequest& input = dialogs.requests[0];
         QCOMPARE(input.kind, DialogKind::Input);
         QCOMPARE(input.caption + "|" + input.text + "|" + input.value,
                  "Название новой кассы|Название:|Новая касса");
-        const DialogRequest& choice = dialogs.requests()[1];
+        const DialogRequest& choice = dialogs.requests[1];
         QCOMPARE(choice.kind, DialogKind::Folder);
         QCOMPARE(choice.caption, "Выберите папку для хранения базы данных");
         QCOMPARE(choice.value, defaultDatabasesFolder());
-        const DialogRequest& done = dialogs.requests()[2];
+        const DialogRequest& done = dialogs.requests[2];
         QCOMPARE(done.caption + "|" + done.text,
                  "Создание|Операция произведена успешно!\nДля использования новой базы "
                  "запустите программу заново.");
@@ -63,7 +63,7 @@ private slots:
             QVERIFY_THROWS_EXCEPTION(Exception, addBook(nullptr, BookKind::CashDesk, "P", "D"));
         else
             QVERIFY_THROWS_EXCEPTION(SilentAbort, addBook(nullptr, BookKind::CashDesk, "P", "D"));
-        QCOMPARE(dialogs.requests().size(), asked);
+        QCOMPARE(dialogs.requests.size(), asked);
         QCOMPARE(place.filesLeft(), QStringList{});
         QCOMPARE(place.ini("DatabaseCount"), "2");
     }

@@ -238,25 +238,25 @@ private slots:
         QCOMPARE(menu->actions()[3], console.executeAction());
 
         loadButton->click();
-        QCOMPARE(dialogs.requests().last().kind, DialogKind::OpenFile);
+        QCOMPARE(dialogs.requests.last().kind, DialogKind::OpenFile);
         QCOMPARE(ScriptInterpreter::splitLines(console.sourceEdit()->toPlainText()), script);
         menu->actions()[3]->trigger();
-        QCOMPARE(dialogs.texts().size(), 1);
+        QCOMPARE(dialogs.texts.size(), 1);
         QCOMPARE(value(db.attachment(), "SELECT NAME FROM T"), QStringLiteral("Касса"));
 
         chosen = dir.filePath("saved.uql");
         console.saveAction()->trigger();
-        QCOMPARE(dialogs.requests().last().kind, DialogKind::SaveFile);
+        QCOMPARE(dialogs.requests.last().kind, DialogKind::SaveFile);
         QFile saved(chosen);
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(saved.readAll(), bytes);
 
         // A failing run is shown, and so is the console with its script.
-        const int before = dialogs.requests().size();
+        const int before = dialogs.requests.size();
         console.sourceEdit()->setPlainText("ExecSQL()\nDROP TABLE NONE\n^");
         executeButton->click();
-        QVERIFY(dialogs.requests().size() > before);
-        QCOMPARE(dialogs.requests().last().icon, MessageIcon::Error);
+        QVERIFY(dialogs.requests.size() > before);
+        QCOMPARE(dialogs.requests.last().icon, MessageIcon::Error);
         QVERIFY(console.isVisible());
     }
 
@@ -267,7 +267,7 @@ private slots:
         QVERIFY(books.upgrade(templatesFolder()));
         QCOMPARE(books.oldVersion(), "2.18");
         QCOMPARE(books.place.store().ini().readString("Version", "CurrVersion", ""), "2.18");
-        QCOMPARE(dialogs.texts(), QStringList{"Обновление завершено.\n\nПерезапустите программу."});
+        QCOMPARE(dialogs.texts, QStringList{"Обновление завершено.\n\nПерезапустите программу."});
 
         fb::Attachment upgraded, created;
         upgraded.attach(books.oldPath);
@@ -294,10 +294,9 @@ private slots:
                 QVERIFY(QFile::copy(QDir(templatesFolder()).filePath(name),
                                     QDir(incomplete.path()).filePath(name)));
         QVERIFY(!books.upgrade(incomplete.path()));
-        QCOMPARE(dialogs.requests().size(), 1);
-        QCOMPARE(dialogs.requests()[0].icon, MessageIcon::Error);
-        QVERIFY2(dialogs.texts()[0].contains("(3 экз) (Россия).odt"),
-                 qPrintable(dialogs.texts()[0]));
+        QCOMPARE(dialogs.requests.size(), 1);
+        QCOMPARE(dialogs.requests[0].icon, MessageIcon::Error);
+        QVERIFY2(dialogs.texts[0].contains("(3 экз) (Россия).odt"), qPrintable(dialogs.texts[0]));
         QCOMPARE(books.oldVersion(), "2.08");
         QCOMPARE(books.place.store().ini().readString("Version", "CurrVersion", ""), "2.07");
         closeConsoles();

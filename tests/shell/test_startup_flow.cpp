@@ -46,9 +46,8 @@ private slots:
         Dialogs dialogs;
         UpgradeSteps steps;
         QCOMPARE(StartupFlow(b.place.store(), steps).run(QStringLiteral("Bx")), StartupEnd::EndNow);
-        QCOMPARE(dialogs.texts().size(), 1);
-        QVERIFY2(dialogs.texts()[0].contains(QStringLiteral("\"Bx\"")),
-                 qPrintable(dialogs.texts()[0]));
+        QCOMPARE(dialogs.texts.size(), 1);
+        QVERIFY2(dialogs.texts[0].contains(QStringLiteral("\"Bx\"")), qPrintable(dialogs.texts[0]));
         QVERIFY(!b.place.store().database().isAttached());
         for (const QString& kind : kKinds)
             QVERIFY(!QFile::exists(b.backup(kind)));
@@ -60,7 +59,7 @@ private slots:
         Dialogs dialogs;
         UpgradeSteps steps;
         QCOMPARE(StartupFlow(b.place.store(), steps).run(QString()), StartupEnd::EndNow);
-        QCOMPARE(dialogs.texts(),
+        QCOMPARE(dialogs.texts,
                  QStringList{QStringLiteral("Database already connected!\nCheck Active property of "
                                             "dtmdlDataStoreProto.dbMain!")});
     }
@@ -79,7 +78,7 @@ private slots:
         Dialogs dialogs;
         UpgradeSteps steps;
         QCOMPARE(StartupFlow(b.place.store(), steps).run(QStringLiteral("B1")), StartupEnd::GoOn);
-        QVERIFY(dialogs.texts().isEmpty());
+        QVERIFY(dialogs.texts.isEmpty());
         QVERIFY(QFileInfo(b.backup(QStringLiteral("Yesterday"))).size() > 1);
         QCOMPARE(QFileInfo(b.backup(QStringLiteral("Week"))).size(), 1);
         QVERIFY(b.place.store().database().isAttached());

@@ -169,10 +169,10 @@ private slots:
         QVERIFY(books.backedUp("B"));
         QCOMPARE(books.version("F"), "2,1x");
         QVERIFY(!books.backedUp("D") && !books.backedUp("E") && !books.backedUp("F"));
-        QCOMPARE(dialogs.texts().size(), 3);
-        QVERIFY(dialogs.texts()[0].contains(newer) && dialogs.texts()[0].contains("2.19"));
-        QVERIFY(dialogs.texts()[1].contains(unreadable) && dialogs.texts()[1].contains("2,1x"));
-        QCOMPARE(dialogs.texts()[2], kDone);
+        QCOMPARE(dialogs.texts.size(), 3);
+        QVERIFY(dialogs.texts[0].contains(newer) && dialogs.texts[0].contains("2.19"));
+        QVERIFY(dialogs.texts[1].contains(unreadable) && dialogs.texts[1].contains("2,1x"));
+        QCOMPARE(dialogs.texts[2], kDone);
         QCOMPARE(books.programVersion(), "2.18");
         QCOMPARE(books.ini().readString("Startup", "NoStartupDialog", "-"), "0");
         QCOMPARE(form.result(), int(QDialog::Accepted));
@@ -192,7 +192,7 @@ private slots:
             QCOMPARE(form.result(), int(QDialog::Rejected));
         }
         QCOMPARE(recorder.calls, (QStringList{"A 2.12 from '2.10'", "A 2.16 from '2.12'"}));
-        QCOMPARE(dialogs.texts(), QStringList{"Сбой шага 2.16"});
+        QCOMPARE(dialogs.texts, QStringList{"Сбой шага 2.16"});
         QCOMPARE(books.version("A"), "2.12");
         QCOMPARE(books.version("B"), "2.10");
         QCOMPARE(books.programVersion(), "2.10");
@@ -216,8 +216,8 @@ private slots:
         books.ini().writeString("Version", "CurrVersion", "abc");
         UpgradeWindow form(recorder.steps);
         form.beginButton()->click();
-        QCOMPARE(dialogs.texts(), QStringList{"'abc' is not a valid floating point value"});
-        QCOMPARE(dialogs.requests()[0].icon, MessageIcon::Error);
+        QCOMPARE(dialogs.texts, QStringList{"'abc' is not a valid floating point value"});
+        QCOMPARE(dialogs.requests[0].icon, MessageIcon::Error);
         QCOMPARE(form.result(), int(QDialog::Rejected));
         QVERIFY(recorder.calls.isEmpty());
         QCOMPARE(books.version("A"), "2.10");
@@ -285,17 +285,17 @@ private slots:
         QCOMPARE(recorder.calls, calls);
         QCOMPARE(books.version("Open"), after);
         QCOMPARE(books.version("Other"), "2.10");
-        QCOMPARE(dialogs.texts().size(), messages);
+        QCOMPARE(dialogs.texts.size(), messages);
         if (messages > 0) {
-            QCOMPARE(dialogs.requests()[0].caption, "Ошибка");
-            QCOMPARE(dialogs.requests()[0].buttons, Buttons::OkCancel);
-            QCOMPARE(dialogs.requests()[0].icon, MessageIcon::Warning);
-            QCOMPARE(dialogs.texts()[0], "Неверная версия базы данных!\nВерсия базы данных: 2.12\n"
-                                         "Необходима версия: 2.18\n\nПроводить обновление базы "
-                                         "данных?");
+            QCOMPARE(dialogs.requests[0].caption, "Ошибка");
+            QCOMPARE(dialogs.requests[0].buttons, Buttons::OkCancel);
+            QCOMPARE(dialogs.requests[0].icon, MessageIcon::Warning);
+            QCOMPARE(dialogs.texts[0], "Неверная версия базы данных!\nВерсия базы данных: 2.12\n"
+                                       "Необходима версия: 2.18\n\nПроводить обновление базы "
+                                       "данных?");
         }
         if (messages > 1)
-            QCOMPARE(dialogs.texts()[1], kDone);
+            QCOMPARE(dialogs.texts[1], kDone);
     }
 
     // There is no help file here: the change list beside the executable fills the memo.

@@ -113,16 +113,15 @@ private slots:
         Book book;
         Errors errors;
         for (int kind = 0; kind <= 2; ++kind)
-            book.store.makeBackup(DataStore::backupFolder(BackupKind(kind)), BackupKind(kind), "",
-                                  false);
+            book.store.makeBackup(BackupKind(kind), "", false);
         for (int kind = 0; kind <= 2; ++kind)
             QVERIFY2(QFileInfo(book.backup(kind)).size() > 0, qPrintable(book.backup(kind)));
         QVERIFY(errors.texts.isEmpty());
         // A fresh "Yesterday" file is kept; "Reserv" is always renewed.
         QFile::resize(book.backup(1), 1);
         QFile::resize(book.backup(0), 1);
-        book.store.makeBackup("Yesterday", BackupKind::Yesterday, "", false);
-        book.store.makeBackup("Reserv", BackupKind::Reserv, "", false);
+        book.store.makeBackup(BackupKind::Yesterday, "", false);
+        book.store.makeBackup(BackupKind::Reserv, "", false);
         QCOMPARE(QFileInfo(book.backup(1)).size(), 1);
         QVERIFY(QFileInfo(book.backup(0)).size() > 1);
     }
@@ -130,14 +129,14 @@ private slots:
     void failedBackupKeepsTheLastGoodCopy() {
         Book book;
         Errors errors;
-        book.store.makeBackup("Reserv", BackupKind::Reserv, "", true);
+        book.store.makeBackup(BackupKind::Reserv, "", true);
         const qint64 goodSize = QFileInfo(book.backup(0)).size();
         QVERIFY(goodSize > 0);
         // A file that is no database: the service fails.
         const QString broken = book.db.filePath("kaltro.fdb");
         QFile::copy(book.backup(0), broken);
         QFile::rename(book.backup(0), book.db.filePath("Reserv/kaltro.gbk"));
-        book.store.makeBackup("Reserv", BackupKind::Reserv, broken, false);
+        book.store.makeBackup(BackupKind::Reserv, broken, false);
         QCOMPARE(QFileInfo(book.db.filePath("Reserv/kaltro.gbk")).size(), goodSize);
         QVERIFY(!QFile::exists(book.db.filePath("Reserv/kaltro.gbk.tmp")));
         QCOMPARE(errors.texts.size(), 1);
@@ -148,7 +147,7 @@ private slots:
     void iniSwitchStopsBackups() {
         Book book;
         book.store.ini().writeInteger("DB", "Backup", 0);
-        book.store.makeBackup("Reserv", BackupKind::Reserv, "", false);
+        book.store.makeBackup(BackupKind::Reserv, "", false);
         QVERIFY(!QFile::exists(book.backup(0)));
     }
 

@@ -181,7 +181,7 @@ private slots:
         const QString path =
             createNewBook(BookKind(ownerType), name, place.books, templatesFolder());
         QCOMPARE(path, QDir(place.books).filePath("Kaltro1.fdb"));
-        QVERIFY(dialogs.texts().isEmpty());
+        QVERIFY(dialogs.texts.isEmpty());
 
         QCOMPARE(place.ini("DatabaseCount"), "3");
         QCOMPARE(place.ini("DatabasePath_2"), path);

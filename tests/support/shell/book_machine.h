@@ -1,7 +1,7 @@
 #pragma once
 
 #include "store/book_kind.h"
-#include "ui/message_box.h"
+#include "tests/support/ui/dialog_recorder.h"
 
 #include <QList>
 #include <QStringList>
@@ -36,16 +36,3 @@ void setAdministratorText(const QString& book, const QString& column, const QStr
 QString readValue(const QString& book, const QString& sql);
 // One statement on a book, through a connection of its own, committed.
 void execute(const QString& book, const QString& sql);
-
-// Every message, question and input answered: answer(request) gives the answer, or OK. The
-// requests, and their texts, are noted.
-struct Dialogs {
-    QStringList texts;
-    QList<DialogRequest> requests;
-    std::function<DialogAnswer(const DialogRequest&)> answer;
-    ScopedDialogAnswerer answerer{[this](const DialogRequest& r) {
-        requests << r;
-        texts << r.text;
-        return answer ? answer(r) : DialogAnswer{Answer::Ok, {}};
-    }};
-};

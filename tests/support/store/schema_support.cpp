@@ -152,19 +152,6 @@ QString value(fb::Attachment& database, const QString& sql) {
     return result.isEmpty() ? QString() : result.first();
 }
 
-Dialogs::Dialogs(std::function<DialogAnswer(const DialogRequest&)> answer)
-    : m_answer(std::move(answer)), m_answerer([this](const DialogRequest& r) {
-          m_requests << r;
-          return m_answer ? m_answer(r) : DialogAnswer{Answer::Ok, {}};
-      }) {}
-
-QStringList Dialogs::texts() const {
-    QStringList result;
-    for (const DialogRequest& r : m_requests)
-        result << r.text;
-    return result;
-}
-
 Workplace::Workplace() : m_store(m_dir.filePath(QStringLiteral("kaltro.ini"))) {}
 
 ListedPlace::ListedPlace() {

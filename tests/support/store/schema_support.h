@@ -1,7 +1,7 @@
 #pragma once
 
 #include "store/data_store.h"
-#include "ui/message_box.h"
+#include "tests/support/ui/dialog_recorder.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -36,20 +36,8 @@ QStringList printForms(fb::Attachment& database);
 // One value of a one-row query, as text.
 QString value(fb::Attachment& database, const QString& sql);
 
-// Every dialog answered while it lives: each request is recorded, questions are answered by the
-// function (OK without one).
-class Dialogs {
-public:
-    explicit Dialogs(std::function<DialogAnswer(const DialogRequest&)> answer = {});
-    // The texts of the requests, in order.
-    QStringList texts() const;
-    const QList<DialogRequest>& requests() const { return m_requests; }
-
-private:
-    QList<DialogRequest> m_requests;
-    std::function<DialogAnswer(const DialogRequest&)> m_answer;
-    ScopedDialogAnswerer m_answerer;
-};
+// The dialog recorder of the tests, under this namespace too.
+using ::Dialogs;
 
 // A temporary folder with the data store on an INI file in it.
 class Workplace {
