@@ -5,6 +5,7 @@
 #include "platform/firebird/transaction.h"
 #include "store/data_store.h"
 #include "store/new_book.h"
+#include "store/rights_table.h"
 #include "store/user_rights.h"
 #include "ui/message_box.h"
 
@@ -51,6 +52,52 @@ private slots:
     }
 
     // The logged-on user's rights are read from the book at every call.
+    void everyBoxTickedGivesTheFiftyThreeRecordsInOrder() {
+        const QString text = permissionsText(permissionsFromText(QString()));
+        const QStringList records = text.split(QChar(kKeyValueRecordEnd), Qt::SkipEmptyParts);
+        QCOMPARE(records.size(), 53);
+        QCOMPARE(records.first(), "IncomeDoc1=Y");
+        // Recalculating is listed between editing and deleting.
+        const int movement = records.indexOf("MovementReport1=Y");
+        QCOMPARE(records.mid(movement, 6),
+                 QStringList({"MovementReport1=Y", "MovementReport2=Y", "MovementReport6=Y",
+                              "MovementReport4=Y", "MovementReport7=Y", "MovementReport8=Y"}));
+        QCOMPARE(records.last(), "Options1=Y");
+        QHash<QString, int> perArea;
+        for (const QString& record : records) {
+            QVERIFY(record.endsWith("=Y"));
+            perArea[record.left(record.indexOf('=') - 1)]++;
+        }
+        const QHash<QString, int> expected = {
+            {"IncomeDoc", 5},    {"IssueDoc", 5},        {"MovementReport", 6},  {"ReestrDocs", 4},
+            {"PayersReport", 6}, {"AcceptorsReport", 6}, {"AnIssueReport", 3},   {"VocsIncome", 5},
+            {"VocsIssue", 5},    {"VocsReasons", 5},     {"VocsInsertOwner", 1}, {"VocsUsers", 1},
+            {"Options", 1}};
+        QCOMPARE(perArea, expected);
+    }
+
+    void recordsFollowTheStoredText() {
+        QString rights = record("IssueDoc4", "N");
+        rights = setKeyValue(rights, "IssueDoc10", "N");
+        rights = setKeyValue(rights, "Options1", "n");
+        const QList<Permission> permissions = permissionsFromText(rights);
+        QStringList denied;
+        for (const Permission& permission : permissions) {
+            const RightsArea& area = rightsAreas().at(permission.area);
+            if (permission.action == RightsAction::Heading)
+                QVERIFY(permission.allowed && *area.word == '\0');
+            if (!permission.allowed)
+                denied << rightsKey(area, permission.action);
+        }
+        QCOMPARE(denied, QStringList{"IssueDoc4"});
+        // Headings write nothing; a denied record is written as "N" in its place.
+        const QString text = permissionsText(permissions);
+        QVERIFY(text.contains("IssueDoc3=Y\001IssueDoc4=N\001IssueDoc7=Y"));
+        QVERIFY(!text.contains("0="));
+        QCOMPARE(permissionsFromText(text).size(), permissions.size());
+        QCOMPARE(permissionsText(permissionsFromText(text)), text);
+    }
+
     void hasPermissionReadsTheUsersRow() {
         fb::prepareEmbeddedEngine();
         QTemporaryDir dir;
