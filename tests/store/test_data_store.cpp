@@ -83,6 +83,20 @@ private slots:
         QTest::newRow("True") << "True" << true;
         QTest::newRow("empty") << "" << true;
         QTest::newRow("junk") << "n" << true;
+        QTest::newRow("0.0") << "0.0" << false;
+        QTest::newRow("0,0") << "0,0" << false;
+        QTest::newRow("-0.00 in blanks") << " -0.00 " << false;
+        QTest::newRow("zero with exponent") << "0E5" << false;
+        QTest::newRow("fraction only") << ".0" << false;
+        QTest::newRow("0.5") << "0.5" << true;
+        QTest::newRow("-1.0") << "-1.0" << true;
+        QTest::newRow("small exponent") << "1e-3" << true;
+        QTest::newRow("plus sign") << "+0" << false;
+        QTest::newRow("two separators") << "0.0.0" << true;
+        QTest::newRow("lone separator") << "." << true;
+        QTest::newRow("no number words") << "nan" << true;
+        QTest::newRow("infinity") << "inf" << true;
+        QTest::newRow("hexadecimal") << "0x0" << true;
     }
     void flagTexts() {
         QFETCH(QString, text);
