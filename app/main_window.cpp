@@ -170,6 +170,7 @@ QString MainWindow::title() {
 
 StartupEnd MainWindow::createDataStore() {
     DataStore::setProgramVersion(QStringLiteral("2.18"));
+    DataStore::setRequiredDatabaseVersion(QStringLiteral("2.18"));
     const StartupEnd end = MainWindowBase::createDataStore();
     if (end != StartupEnd::GoOn)
         return end;

@@ -37,6 +37,19 @@ private:
     fb::ParamMode m_mode;
 };
 
+// A line without the blanks and control characters around it, so that a line of them (a Ctrl-Z
+// end-of-file mark among them) is empty and "^" among them closes a body.
+QString trimmedLine(const QString& line) {
+    auto blank = [](QChar c) { return c.unicode() <= 0x20 || c.isSpace(); };
+    qsizetype start = 0;
+    qsizetype end = line.size();
+    while (start < end && blank(line[start]))
+        ++start;
+    while (end > start && blank(line[end - 1]))
+        --end;
+    return line.mid(start, end - start);
+}
+
 QString readTextFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -120,7 +133,7 @@ void ScriptInterpreter::runLines(const QStringList& lines) {
     m_lines = lines;
     for (m_currentLine = 0; m_currentLine < m_lines.size(); ++m_currentLine) {
         const QString line = m_lines[m_currentLine];
-        if (!line.trimmed().isEmpty())
+        if (!trimmedLine(line).isEmpty())
             m_commands.executeLine(line);
         if (m_progress)
             m_progress(m_currentLine, int(m_lines.size()));
@@ -133,7 +146,7 @@ QStringList ScriptInterpreter::readBody() {
     QStringList body;
     int i = m_currentLine + 1;
     for (; i < m_lines.size(); ++i) {
-        if (m_lines[i].trimmed() == QLatin1String("^"))
+        if (trimmedLine(m_lines[i]) == QLatin1String("^"))
             break;
         body << m_lines[i];
     }

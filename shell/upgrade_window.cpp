@@ -33,7 +33,7 @@ QString programVersion() {
 }
 
 QString requiredVersion() {
-    return QString::fromLatin1(kRequiredDBVersion);
+    return DataStore::requiredDatabaseVersion();
 }
 
 // False when the text is no version.

@@ -6,6 +6,9 @@
 #include "store/book_kind.h"
 #include "store/data_store.h"
 
+#include <QRegularExpression>
+#include <algorithm>
+
 namespace {
 
 constexpr int kDefaultLookupDelay = 500;
@@ -30,12 +33,16 @@ void BookOptions::setOption(const QString& key, const QString& value) {
     store.transaction().commit();
 }
 
+// A decimal number, integer or not, with "." or "," before the fraction and an optional
+// exponent: its truth is whether any digit before the exponent is not zero.
 bool BookOptions::textToFlag(const QString& text) {
+    static const QRegularExpression number(
+        QStringLiteral("^[+-]?([0-9]*)(?:[.,]([0-9]*))?(?:[eE][+-]?[0-9]+)?$"));
     const QString t = text.trimmed();
-    bool ok = false;
-    const qint64 number = t.toLongLong(&ok);
-    if (ok)
-        return number != 0;
+    const QRegularExpressionMatch match = number.match(t);
+    const QString digits = match.captured(1) + match.captured(2);
+    if (match.hasMatch() && !digits.isEmpty())
+        return std::any_of(digits.cbegin(), digits.cend(), [](QChar c) { return c != u'0'; });
     if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
         return false;
     return true;

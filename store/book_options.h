@@ -33,8 +33,9 @@ public:
     int lookupDelay() const;       // 500 when not an integer
     QString extraBackupFolder() const;
 
-    // The Boolean reading of a stored text: a number (0 false, else true), or the words
-    // True/False in any case; everything else gives true.
+    // The Boolean reading of a stored text: a number, whole or with a fraction and exponent
+    // (zero false, else true: "0.0" is false), or the words True/False in any case; everything
+    // else gives true.
     static bool textToFlag(const QString& text);
     // The stored text of a flag.
     static QString flagText(bool value);

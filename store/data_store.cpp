@@ -27,6 +27,11 @@ QString& programVersionText() {
     return version;
 }
 
+QString& requiredDatabaseVersionText() {
+    static QString version = QStringLiteral("2.18");
+    return version;
+}
+
 QString executableBase() {
     const QString exe = QCoreApplication::applicationFilePath();
     const QFileInfo info(exe);
@@ -79,6 +84,14 @@ QString DataStore::programVersion() {
 
 void DataStore::setProgramVersion(const QString& version) {
     programVersionText() = version;
+}
+
+QString DataStore::requiredDatabaseVersion() {
+    return requiredDatabaseVersionText();
+}
+
+void DataStore::setRequiredDatabaseVersion(const QString& version) {
+    requiredDatabaseVersionText() = version;
 }
 
 void DataStore::chooseBook(const QString& path, int bookIndex) {

@@ -36,10 +36,13 @@ public:
     // The data store of the process; Exception when there is none.
     static DataStore& instance();
 
-    // The program's version, compared with the INI's "CurrVersion"; the product sets it. (The
-    // database version the program needs is kRequiredDBVersion of the upgrade steps.)
+    // The program's version, compared with the INI's "CurrVersion", and the database version
+    // the program needs, compared with each book's "DBVersion" (a new book is stamped with the
+    // program's version, an upgraded one with the required one); the product sets both.
     static QString programVersion();
     static void setProgramVersion(const QString& version);
+    static QString requiredDatabaseVersion();
+    static void setRequiredDatabaseVersion(const QString& version);
 
     static QString backupFolder(BackupKind kind);
 

@@ -8,22 +8,49 @@
 #include "store/upgrade_steps.h"
 
 #include <QMap>
+#include <QSet>
 
 namespace {
 
+bool printFormsTableExists(fb::Transaction& transaction) {
+    fb::Statement q(transaction, QStringLiteral("SELECT 1 FROM RDB$RELATIONS\n"
+                                                "WHERE RDB$RELATION_NAME='PRINTFORMS'"));
+    q.execute();
+    return q.fetch();
+}
+
+QList<DefaultTemplate> missingPrintForms(fb::Transaction& transaction,
+                                         const QList<DefaultTemplate>& forms) {
+    QSet<int> stored;
+    fb::Statement q(transaction, QStringLiteral("SELECT PRKEY FROM PRINTFORMS"));
+    q.execute();
+    while (q.fetch())
+        stored.insert(int(q.field(0).asInteger()));
+    QList<DefaultTemplate> missing;
+    for (const DefaultTemplate& form : forms)
+        if (!stored.contains(form.row.key))
+            missing.append(form);
+    return missing;
+}
+
 // The templates of step 2.09: read before the script runs, so that a missing file stops the
 // step before it changes anything; inserted without EXT, which the table gets in step 2.16.
+// The script commits before the templates go in, so a run stopped between the two is resumed:
+// a table already made is kept, and a template already stored under its key is skipped.
 void updateTo209(const QString& templatesFolder, const ScriptRunner& runScript) {
     fb::Attachment& database = DataStore::instance().database();
     QList<DefaultTemplate> forms;
+    bool tableMade = false;
     {
         fb::Transaction read(database, fb::TransactionKind::ReadOnly);
         forms = readDefaultPrintForms(read, templatesFolder);
+        tableMade = printFormsTableExists(read);
         read.commit();
     }
-    runScript(carriedScript(QStringLiteral("UPDATE_TO_209")));
+    if (!tableMade)
+        runScript(carriedScript(QStringLiteral("UPDATE_TO_209")));
     fb::Transaction write(database);
-    insertPrintForms(write, forms, false);
+    insertPrintForms(write, missingPrintForms(write, forms), false);
     write.commit();
 }
 

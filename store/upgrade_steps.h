@@ -6,10 +6,6 @@
 #include <functional>
 #include <vector>
 
-// The database version this program needs; a new book is stamped with it and an upgrade
-// ends there.
-inline constexpr const char* kRequiredDBVersion = "2.18";
-
 // A version as text with at least two decimals: 2.08 -> "2.08", 2.1 -> "2.10", 2.125 -> "2.125".
 QString versionText(Currency version);
 

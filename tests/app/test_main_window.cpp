@@ -212,6 +212,19 @@ private slots:
         QCOMPARE(IniFile(m.ini).readInteger("DB", "DatabaseCount", 0), 1);
     }
 
+    // The product names its own version and the database version it needs as it starts.
+    void startSetsTheProductsVersions() {
+        OneBookMachine m(BookKind::CashDesk);
+        Dialogs dialogs;
+        DataStore::setProgramVersion("0.0");
+        DataStore::setRequiredDatabaseVersion("0.0");
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
+        QCOMPARE(DataStore::programVersion(), QStringLiteral("2.18"));
+        QCOMPARE(DataStore::requiredDatabaseVersion(), QStringLiteral("2.18"));
+        QVERIFY(dialogs.requests.isEmpty());
+    }
+
     void optionsItemShowsTheOptionsPane() {
         OneBookMachine m(BookKind::CashDesk);
         Dialogs dialogs;

@@ -74,6 +74,33 @@ private slots:
         QCOMPARE(text(db, "SELECT NAME FROM T WHERE PRKEY=1"), QString("a"));
     }
 
+    // Control characters count as blanks around a line: a Ctrl-Z end-of-file mark, a tab or a
+    // form feed make no command, and beside a "^" they still close the body.
+    void controlCharactersAroundLinesAreBlanks_data() {
+        QTest::addColumn<QString>("script");
+        const QString eof(QChar(0x1A));
+        const QString insert1 = "ExecSQL()\r\nINSERT INTO T (PRKEY) VALUES (1)\r\n";
+        const QString insert2 = "ExecSQL()\r\nINSERT INTO T (PRKEY) VALUES (2)\r\n^\r\n";
+        QTest::newRow("end-of-file mark after the script") << insert1 + "^\r\n" + insert2 + eof;
+        QTest::newRow("end-of-file mark on the caret line")
+            << insert1 + "^" + eof + "\r\n" + insert2;
+        QTest::newRow("control characters around the caret")
+            << insert1 + "\x01\t^ \x1F\f\r\n" + insert2;
+        QTest::newRow("a line of control characters between blocks")
+            << insert1 + "^\r\n \x02\t" + eof + "\x0B\r\n" + insert2 + eof + "\r\n";
+    }
+    void controlCharactersAroundLinesAreBlanks() {
+        QFETCH(QString, script);
+        TestDatabase db;
+        prepareTable(db);
+        MessageLog log;
+        ScriptInterpreter interpreter(db.attachment());
+        log.watch(interpreter);
+        interpreter.run(ScriptInterpreter::splitLines(script));
+        QCOMPARE(scalar(db, "SELECT COUNT(*) FROM T"), 2);
+        QVERIFY(log.messages.isEmpty());
+    }
+
     void psqlBodyGoesUntouched() {
         TestDatabase db;
         prepareTable(db);

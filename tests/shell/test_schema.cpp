@@ -1,6 +1,7 @@
 #include "core/cp1251.h"
 #include "core/exceptions.h"
 #include "core/ini_file.h"
+#include "core/key_value_text.h"
 #include "platform/firebird/attachment.h"
 #include "platform/firebird/error.h"
 #include "platform/firebird/statement.h"
@@ -9,6 +10,7 @@
 #include "shell/sql_console.h"
 #include "shell/upgrade_window.h"
 #include "store/carried_scripts.h"
+#include "store/default_templates.h"
 #include "store/new_book.h"
 #include "store/product_upgrades.h"
 #include "store/upgrade_steps.h"
@@ -73,6 +75,12 @@ struct OldAndNewBooks {
         return form.result() == QDialog::Accepted;
     }
     QString oldVersion() { return DataStore::instance().options().option("DBVersion"); }
+    // The schema and the templates of a book, to compare the two books by.
+    static QStringList contents(const QString& path) {
+        fb::Attachment book;
+        book.attach(path);
+        return schemaSnapshot(book) + printForms(book);
+    }
 };
 
 void closeConsoles() {
@@ -303,11 +311,38 @@ private slots:
 
         QVERIFY(books.upgrade(templatesFolder()));
         QCOMPARE(books.oldVersion(), "2.18");
-        fb::Attachment upgraded, created;
-        upgraded.attach(books.oldPath);
-        created.attach(books.newPath);
-        QCOMPARE(schemaSnapshot(upgraded), schemaSnapshot(created));
-        QCOMPARE(printForms(upgraded), printForms(created));
+        QCOMPARE(books.contents(books.oldPath), books.contents(books.newPath));
+    }
+
+    // A run that stopped after step 2.09 had made PRINTFORMS, with none, some or all of the
+    // templates stored, left the book at 2.08; the next run makes only what is missing.
+    void upgradeResumesAfterPrintFormsWereMade_data() {
+        QTest::addColumn<int>("stored");
+        QTest::newRow("no template") << 0;
+        QTest::newRow("some templates") << 5;
+        QTest::newRow("every template") << 16;
+    }
+    void upgradeResumesAfterPrintFormsWereMade() {
+        QFETCH(int, stored);
+        Dialogs dialogs;
+        OldAndNewBooks books;
+        {
+            fb::Attachment old;
+            old.attach(books.oldPath);
+            runScript(old, carriedScript("UPDATE_TO_208"));
+            runScript(old, carriedScript("UPDATE_TO_209"));
+            fb::Transaction tr(old);
+            insertPrintForms(tr, readDefaultPrintForms(tr, templatesFolder()).mid(0, stored),
+                             false);
+            fb::Statement stamp(tr, "UPDATE PARTS SET ETC=:ETC WHERE PRKEY=0");
+            stamp.param("ETC").setString(setKeyValue(QString(), "DBVersion", "2.08"));
+            stamp.execute();
+            tr.commit();
+        }
+        QVERIFY(books.upgrade(templatesFolder()));
+        QCOMPARE(dialogs.texts, QStringList{"Обновление завершено.\n\nПерезапустите программу."});
+        QCOMPARE(books.oldVersion(), "2.18");
+        QCOMPARE(books.contents(books.oldPath), books.contents(books.newPath));
     }
 };
 

@@ -91,6 +91,15 @@ struct Books {
 
 const QString kDone = "Обновление завершено.\n\nПерезапустите программу.";
 
+// The database version the program needs, as the product would set it, for one test.
+struct RequiredVersion {
+    const QString saved = DataStore::requiredDatabaseVersion();
+    explicit RequiredVersion(const QString& version) {
+        DataStore::setRequiredDatabaseVersion(version);
+    }
+    ~RequiredVersion() { DataStore::setRequiredDatabaseVersion(saved); }
+};
+
 } // namespace
 
 class TestUpgrade : public QObject {
@@ -296,6 +305,34 @@ private slots:
         }
         if (messages > 1)
             QCOMPARE(dialogs.texts[1], kDone);
+    }
+
+    // The version a book must reach is the one the product sets, not the program's own.
+    void requiredVersionIsTheProducts() {
+        const RequiredVersion required("2.19");
+        Dialogs dialogs;
+        Books books;
+        RecordingSteps recorder;
+        books.add("A", "2.17");
+        books.add("B", "2.19");
+        books.ini().writeString("Version", "CurrVersion", "2.17");
+        UpgradeWindow form(recorder.steps);
+        QCOMPARE(form.targetVersionLabel()->text(), "2.18");
+        form.beginButton()->click();
+        QVERIFY(recorder.calls.isEmpty());
+        QCOMPARE(books.version("A"), "2.19");
+        QCOMPARE(books.version("B"), "2.19");
+        QVERIFY(books.backedUp("A") && !books.backedUp("B"));
+        QCOMPARE(dialogs.texts, QStringList{kDone});
+
+        // At start a book at the program's own version is older than the product needs.
+        const QString open = books.add("Open", "2.18");
+        books.place.store().reopenDatabase(open);
+        QVERIFY(!UpgradeWindow::upgradeOpenDatabase(recorder.steps, nullptr));
+        QCOMPARE(dialogs.texts.size(), 3);
+        QCOMPARE(dialogs.texts[1], "Неверная версия базы данных!\nВерсия базы данных: 2.18\n"
+                                   "Необходима версия: 2.19\n\nПроводить обновление базы данных?");
+        QCOMPARE(books.version("Open"), "2.19");
     }
 
     // There is no help file here: the change list beside the executable fills the memo.

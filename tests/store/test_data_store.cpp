@@ -1,8 +1,13 @@
 #include "core/ini_file.h"
 #include "platform/firebird/attachment.h"
+#include "platform/firebird/data_set.h"
+#include "platform/firebird/error.h"
+#include "platform/firebird/statement.h"
+#include "platform/firebird/transaction.h"
 #include "store/book_options.h"
 #include "store/data_store.h"
 #include "tests/support/platform/test_database.h"
+#include "tests/support/ui/dialog_recorder.h"
 #include "ui/message_box.h"
 
 #include <QFile>
@@ -29,6 +34,34 @@ struct Book {
     }
     QString backup(int kind) const {
         return DataStore::backupPath(db.path(), DataStore::backupFolder(BackupKind(kind)));
+    }
+};
+
+// A table whose saves can be made to fail on demand, through a second attachment: a check
+// against LIMITS.CHECK_LIMIT fails the statement, a commit trigger against LIMITS.COMMIT_LIMIT
+// fails the commit, and a row held by the second attachment fails it with a lock conflict.
+struct SaveBook {
+    TestDatabase db;
+    DataStore store;
+    SaveBook() : store(db.filePath("kaltro.ini")) {
+        db.exec(QStringList{
+            "CREATE TABLE LIMITS (CHECK_LIMIT INTEGER, COMMIT_LIMIT INTEGER)",
+            "INSERT INTO LIMITS VALUES (100, 100)",
+            "CREATE TABLE T (PRKEY INTEGER NOT NULL PRIMARY KEY, AMOUNT INTEGER, "
+            "CHECK (AMOUNT <= (SELECT CHECK_LIMIT FROM LIMITS)))",
+            "INSERT INTO T VALUES (1, 1)", "CREATE EXCEPTION E_OVER_LIMIT 'Сумма выше предела'",
+            "CREATE TRIGGER T_COMMIT ON TRANSACTION COMMIT AS BEGIN "
+            "IF (EXISTS(SELECT 1 FROM T WHERE AMOUNT > (SELECT COMMIT_LIMIT FROM LIMITS))) "
+            "THEN EXCEPTION E_OVER_LIMIT; END"});
+        store.database().attach(db.path());
+    }
+    // The committed amount of a row as the second attachment sees it; -1 when there is none.
+    qint64 amount(int key) {
+        fb::Transaction tr(db.attachment(), fb::TransactionKind::ReadOnly);
+        fb::Statement q(tr, "SELECT AMOUNT FROM T WHERE PRKEY=:PRKEY");
+        q.param("PRKEY").setInteger(key);
+        q.execute();
+        return q.fetch() ? q.field(0).asInteger() : -1;
     }
 };
 
@@ -83,11 +116,96 @@ private slots:
         QTest::newRow("True") << "True" << true;
         QTest::newRow("empty") << "" << true;
         QTest::newRow("junk") << "n" << true;
+        QTest::newRow("0.0") << "0.0" << false;
+        QTest::newRow("0,0") << "0,0" << false;
+        QTest::newRow("-0.00 in blanks") << " -0.00 " << false;
+        QTest::newRow("zero with exponent") << "0E5" << false;
+        QTest::newRow("fraction only") << ".0" << false;
+        QTest::newRow("0.5") << "0.5" << true;
+        QTest::newRow("-1.0") << "-1.0" << true;
+        QTest::newRow("small exponent") << "1e-3" << true;
+        QTest::newRow("plus sign") << "+0" << false;
+        QTest::newRow("two separators") << "0.0.0" << true;
+        QTest::newRow("lone separator") << "." << true;
+        QTest::newRow("no number words") << "nan" << true;
+        QTest::newRow("infinity") << "inf" << true;
+        QTest::newRow("hexadecimal") << "0x0" << true;
     }
     void flagTexts() {
         QFETCH(QString, text);
         QFETCH(bool, flag);
         QCOMPARE(BookOptions::textToFlag(text), flag);
+    }
+
+    // A save that fails in the database, at the statement or at the commit, says so, leaves
+    // nothing behind in the database (no row stays locked) and keeps the edit or the new row,
+    // so that the same save goes through once the cause is gone.
+    void failedSaveKeepsTheEdit_data() {
+        QTest::addColumn<bool>("insert");
+        QTest::addColumn<QString>("block");
+        QTest::addColumn<bool>("hold");
+        QTest::addColumn<QString>("release");
+        for (const bool insert : {false, true}) {
+            const char* row = insert ? "new row, " : "edit, ";
+            QTest::addRow("%scheck constraint", row)
+                << insert << "UPDATE LIMITS SET CHECK_LIMIT=5" << false
+                << "UPDATE LIMITS SET CHECK_LIMIT=100";
+            QTest::addRow("%scommit trigger", row) << insert << "UPDATE LIMITS SET COMMIT_LIMIT=5"
+                                                   << false << "UPDATE LIMITS SET COMMIT_LIMIT=100";
+        }
+        QTest::newRow("edit, lock conflict")
+            << false << "UPDATE T SET AMOUNT=2 WHERE PRKEY=1" << true << "";
+        QTest::newRow("new row, key held by another insert")
+            << true << "INSERT INTO T VALUES (2, 2)" << true << "";
+    }
+    void failedSaveKeepsTheEdit() {
+        QFETCH(bool, insert);
+        QFETCH(QString, block);
+        QFETCH(bool, hold);
+        QFETCH(QString, release);
+        SaveBook book;
+        Dialogs dialogs;
+        fb::Transaction blocker(book.db.attachment());
+        fb::Statement(blocker, block).execute();
+        if (!hold)
+            blocker.commit();
+
+        const int key = insert ? 2 : 1;
+        const std::unique_ptr<fb::DataSet> ds = book.store.createQuery();
+        ds->setSQL("SELECT PRKEY, AMOUNT FROM T WHERE PRKEY=1");
+        ds->setModifySQL("UPDATE T SET AMOUNT=:AMOUNT WHERE PRKEY=:OLD_PRKEY");
+        ds->setInsertSQL("INSERT INTO T (PRKEY, AMOUNT) VALUES (:PRKEY, :AMOUNT)");
+        ds->open();
+        if (insert) {
+            ds->insert();
+            ds->field("PRKEY").setAsInteger(key);
+        } else {
+            ds->edit();
+        }
+        ds->field("AMOUNT").setAsInteger(20);
+        QVERIFY_THROWS_EXCEPTION(fb::Error, book.store.postAndCommit(*ds));
+        QCOMPARE(dialogs.texts, QStringList{"Не могу сохранить введенные данные!"});
+        QVERIFY(ds->updatesPending());
+        QCOMPARE(ds->field("PRKEY").asInteger(), key);
+        QCOMPARE(ds->field("AMOUNT").asInteger(), 20);
+
+        if (hold)
+            blocker.rollback();
+        else
+            book.db.exec(release);
+        // The row is free: the failed save holds no lock on it.
+        fb::Transaction probe(book.db.attachment());
+        fb::Statement(probe, insert ? "INSERT INTO T VALUES (2, 0)"
+                                    : "UPDATE T SET AMOUNT=AMOUNT WHERE PRKEY=1")
+            .execute();
+        probe.rollback();
+        QCOMPARE(book.amount(key), insert ? -1 : 1);
+
+        book.store.postAndCommit(*ds);
+        QCOMPARE(dialogs.texts.size(), 1);
+        QVERIFY(!ds->updatesPending());
+        QCOMPARE(book.amount(key), 20);
+        QCOMPARE(book.amount(1), insert ? 1 : 20);
     }
 
     void backupRules_data() {
