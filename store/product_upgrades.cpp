@@ -19,6 +19,14 @@ bool printFormsTableExists(fb::Transaction& transaction) {
     return q.fetch();
 }
 
+bool printFormsExtensionExists(fb::Transaction& transaction) {
+    fb::Statement q(transaction, QStringLiteral("SELECT 1 FROM RDB$RELATION_FIELDS\n"
+                                                "WHERE RDB$RELATION_NAME='PRINTFORMS'\n"
+                                                "AND RDB$FIELD_NAME='EXT'"));
+    q.execute();
+    return q.fetch();
+}
+
 QList<DefaultTemplate> missingPrintForms(fb::Transaction& transaction,
                                          const QList<DefaultTemplate>& forms) {
     QSet<int> stored;
@@ -54,9 +62,19 @@ void updateTo209(const QString& templatesFolder, const ScriptRunner& runScript) 
     write.commit();
 }
 
+// The script commits the new column before the extensions are set from the templates' content,
+// so a run stopped between the two is resumed: a column already there is kept.
 void updateTo216(const ScriptRunner& runScript) {
-    runScript(carriedScript(QStringLiteral("UPDATE_TO_216")));
-    fb::Transaction transaction(DataStore::instance().database());
+    fb::Attachment& database = DataStore::instance().database();
+    bool columnMade = false;
+    {
+        fb::Transaction read(database, fb::TransactionKind::ReadOnly);
+        columnMade = printFormsExtensionExists(read);
+        read.commit();
+    }
+    if (!columnMade)
+        runScript(carriedScript(QStringLiteral("UPDATE_TO_216")));
+    fb::Transaction transaction(database);
     setTemplateExtensionsFromContent(transaction);
     transaction.commit();
 }

@@ -344,6 +344,36 @@ private slots:
         QCOMPARE(books.oldVersion(), "2.18");
         QCOMPARE(books.contents(books.oldPath), books.contents(books.newPath));
     }
+    void upgradeResumesAfterTheExtensionColumnWasAdded() {
+        Dialogs dialogs;
+        OldAndNewBooks books;
+        {
+            fb::Attachment old;
+            old.attach(books.oldPath);
+            for (const char* script : {"UPDATE_TO_208", "UPDATE_TO_209"})
+                runScript(old, carriedScript(script));
+            {
+                fb::Transaction tr(old);
+                insertPrintForms(tr, readDefaultPrintForms(tr, templatesFolder()), false);
+                tr.commit();
+            }
+            for (const char* script : {"UPDATE_TO_210", "UPDATE_TO_212"})
+                runScript(old, carriedScript(script));
+            // The column went in and was committed; the extensions never followed.
+            fb::Transaction alter(old);
+            fb::Statement(alter, "ALTER TABLE PRINTFORMS ADD EXT VARCHAR(10)").execute();
+            alter.commit();
+            fb::Transaction tr(old);
+            fb::Statement stamp(tr, "UPDATE PARTS SET ETC=:ETC WHERE PRKEY=0");
+            stamp.param("ETC").setString(setKeyValue(QString(), "DBVersion", "2.12"));
+            stamp.execute();
+            tr.commit();
+        }
+        QVERIFY(books.upgrade(templatesFolder()));
+        QCOMPARE(dialogs.texts, QStringList{"Обновление завершено.\n\nПерезапустите программу."});
+        QCOMPARE(books.oldVersion(), "2.18");
+        QCOMPARE(books.contents(books.oldPath), books.contents(books.newPath));
+    }
 };
 
 QTEST_MAIN(TestSchema)
