@@ -4,6 +4,7 @@
 #include "script/script_interpreter.h"
 #include "shell/sql_console.h"
 #include "store/new_book.h"
+#include "tests/support/core/file_bytes.h"
 #include "tests/support/store/schema_support.h"
 
 #include <QApplication>
@@ -18,6 +19,8 @@
 #include <QToolButton>
 
 using namespace schematest;
+using testsupport::readFile;
+using testsupport::writeFile;
 
 namespace {
 
@@ -42,17 +45,6 @@ struct FileDialogs {
     }};
     const DialogRequest& last() const { return dialogs.requests.last(); }
 };
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("-");
-}
 
 QStringList editorLines(SqlConsole& console) {
     return ScriptInterpreter::splitLines(console.sourceEdit()->toPlainText());

@@ -10,6 +10,7 @@
 #include "shell/upgrade_window.h"
 #include "store/data_store.h"
 #include "store/upgrade_steps.h"
+#include "tests/support/core/file_bytes.h"
 #include "tests/support/store/schema_support.h"
 #include "ui/guard.h"
 
@@ -104,9 +105,7 @@ struct BesideTheProgram {
     }
     void write(const QString& path, const QString& text) {
         QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(text.toUtf8());
+        testsupport::writeFile(path, text.toUtf8());
     }
 };
 
