@@ -23,6 +23,8 @@
 
 namespace {
 
+// The product's site, which the help menu's product-site item opens and names in its status
+// tip; an address of the reserved domain "example" until there is a real one.
 const char* const kProductSiteUrl = "https://www.kaltro.example/";
 
 struct Image {

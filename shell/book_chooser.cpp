@@ -1,6 +1,7 @@
 #include "shell/book_chooser.h"
 
 #include "core/exceptions.h"
+#include "shell/help_viewer.h"
 #include "shell/new_book_command.h"
 #include "store/book_kind.h"
 #include "store/book_list.h"
@@ -157,6 +158,7 @@ void BookChooser::buildLayout() {
     layout->addWidget(m_bookList, 1);
     layout->addLayout(buttons);
     layout->addWidget(m_restoreGroup);
+    setHelpContexts();
 
     const auto guarded = [this](void (BookChooser::*handler)()) {
         return [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); };
@@ -174,6 +176,17 @@ void BookChooser::buildLayout() {
             guarded(&BookChooser::onRestoreYesterdayClicked));
     connect(m_restoreWeekButton, &QPushButton::clicked, this,
             guarded(&BookChooser::onRestoreWeekClicked));
+}
+
+void BookChooser::setHelpContexts() {
+    help::setHelpContext(m_bookList, 1001);
+    help::setHelpContext(m_okButton, 1002);
+    help::setHelpContext(m_cancelButton, 1003);
+    help::setHelpContext(m_deleteButton, 1004);
+    help::setHelpContext(m_addButton, 1054);
+    for (QPushButton* button :
+         {m_restoreReservButton, m_restoreYesterdayButton, m_restoreWeekButton})
+        help::setHelpContext(button, 1055);
 }
 
 void BookChooser::applyMode() {

@@ -61,6 +61,7 @@ private slots:
 
 private:
     void buildLayout();
+    void setHelpContexts();
     void applyMode();
     // Rewrites the INI list from the list view, dense, in display order.
     void saveBookList();

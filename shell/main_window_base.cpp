@@ -35,6 +35,8 @@ namespace {
 
 MainWindowBase* g_current = nullptr;
 
+// The maker's site, which its help menu item opens and names in its status tip; an address of
+// the reserved domain "example" until there is a real one.
 const char* const kSoftSiteUrl = "https://www.morvelsoft.example/";
 constexpr int kCaptionLength = 128;
 constexpr int kDaysBefore = 31;
@@ -162,6 +164,7 @@ void MainWindowBase::buildHelpMenu() {
     m_productSiteAction = menuItem(m_helpMenu, QStringLiteral("productSiteAction"), QString());
     m_vendorSiteAction = menuItem(m_helpMenu, QStringLiteral("vendorSiteAction"),
                                   QStringLiteral("Сайт Morvel Soft..."));
+    m_vendorSiteAction->setStatusTip(QString::fromLatin1(kSoftSiteUrl));
     m_helpMenu->addSeparator();
     m_aboutAction =
         menuItem(m_helpMenu, QStringLiteral("aboutAction"), QStringLiteral("О программе..."));
@@ -471,6 +474,11 @@ bool MainWindowBase::showContextPopup(int context) {
 
 void MainWindowBase::onHelpIndexTriggered() {
     help::displayTopic(m_dataStore->helpFile());
+}
+
+void MainWindowBase::setProductSiteUrl(const QString& url) {
+    m_productSiteUrl = url;
+    m_productSiteAction->setStatusTip(url);
 }
 
 void MainWindowBase::onProductSiteTriggered() {

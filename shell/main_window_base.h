@@ -124,8 +124,9 @@ public:
     // Ctrl+Alt+W: the help contexts of the active window, listed and shown.
     QAction* helpContextTestAction() const { return m_helpContextTestAction; }
 
-    // The address that the help menu's product-site item opens; the product sets it.
-    void setProductSiteUrl(const QString& url) { m_productSiteUrl = url; }
+    // The address that the help menu's product-site item opens, shown in its status tip; the
+    // product sets it.
+    void setProductSiteUrl(const QString& url);
 
     // The program's name shown over the splash.
     QString splashCaption() const { return m_splashCaption; }

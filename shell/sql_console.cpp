@@ -31,7 +31,8 @@ const char* const kFilter =
 } // namespace
 
 SqlConsole::SqlConsole(QWidget* owner)
-    : QWidget(owner, Qt::Window), m_folder(QCoreApplication::applicationDirPath()) {
+    : QWidget(owner, Qt::Window), m_loadFolder(QCoreApplication::applicationDirPath()),
+      m_saveFolder(m_loadFolder) {
     setObjectName(QStringLiteral("sqlConsole"));
     buildLayout();
 }
@@ -181,9 +182,9 @@ void SqlConsole::showProgress(int line, int count) {
 
 void SqlConsole::onLoadTriggered() {
     QString path;
-    if (!dialogs::openFileName(this, QString(), m_folder, QLatin1String(kFilter), path))
+    if (!dialogs::openFileName(this, QString(), m_loadFolder, QLatin1String(kFilter), path))
         return;
-    m_folder = QFileInfo(path).absolutePath();
+    m_loadFolder = QFileInfo(path).absolutePath();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Exception(QStringLiteral("Не удается открыть файл \"%1\"").arg(path));
@@ -192,10 +193,10 @@ void SqlConsole::onLoadTriggered() {
 
 void SqlConsole::onSaveTriggered() {
     QString path;
-    if (!dialogs::saveFileName(this, QString(), m_folder, QLatin1String(kFilter),
+    if (!dialogs::saveFileName(this, QString(), m_saveFolder, QLatin1String(kFilter),
                                QStringLiteral("uql"), path))
         return;
-    m_folder = QFileInfo(path).absolutePath();
+    m_saveFolder = QFileInfo(path).absolutePath();
     QByteArray bytes;
     for (const QString& line : ScriptInterpreter::splitLines(m_sourceEdit->toPlainText()))
         bytes += cp1251::encode(line) + "\r\n";

@@ -78,5 +78,7 @@ private:
     QLabel* m_caretPanel = nullptr;
     QLabel* m_blankPanel = nullptr;
     QMenu* m_popupMenu = nullptr;
-    QString m_folder;
+    // Each file dialog starts in the folder of its own last file, first beside the program.
+    QString m_loadFolder;
+    QString m_saveFolder;
 };

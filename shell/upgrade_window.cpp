@@ -4,6 +4,7 @@
 #include "core/exceptions.h"
 #include "core/ini_file.h"
 #include "platform/firebird/attachment.h"
+#include "shell/help_viewer.h"
 #include "shell/options_pane.h"
 #include "store/book_list.h"
 #include "store/data_store.h"
@@ -21,6 +22,8 @@
 #include <QPushButton>
 #include <QStringDecoder>
 #include <QStyle>
+#include <QTextBrowser>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
@@ -152,10 +155,14 @@ void UpgradeWindow::buildLayout() {
     m_versionInfoView = new QPlainTextEdit(versionInfoPanel);
     m_versionInfoView->setObjectName(QStringLiteral("versionInfoView"));
     m_versionInfoView->setReadOnly(true);
+    m_updateTopicBrowser = new QTextBrowser(versionInfoPanel);
+    m_updateTopicBrowser->setObjectName(QStringLiteral("updateTopicBrowser"));
+    m_updateTopicBrowser->setOpenExternalLinks(true);
     auto* versionInfo = new QVBoxLayout(versionInfoPanel);
     versionInfo->setContentsMargins(0, 0, 0, 0);
     versionInfo->setSpacing(0);
     versionInfo->addWidget(versionInfoTitle);
+    versionInfo->addWidget(m_updateTopicBrowser, 1);
     versionInfo->addWidget(m_versionInfoView, 1);
 
     auto* layout = new QVBoxLayout(this);
@@ -168,15 +175,22 @@ void UpgradeWindow::buildLayout() {
             [this] { runGuarded([this] { onBeginClicked(); }); });
 }
 
-// There is no help file on this system: the change list comes from "Changes.txt" beside the
-// executable, and stays empty when that file is missing.
 QString UpgradeWindow::changeList() {
     QFile file(QCoreApplication::applicationDirPath() + QStringLiteral("/Changes.txt"));
     return file.open(QIODevice::ReadOnly) ? decodeText(file.readAll()) : QString();
 }
 
+// The help file's topic of the upgrade where there is one, else the change list.
 void UpgradeWindow::loadChanges() {
-    m_versionInfoView->setPlainText(changeList());
+    const QString topic = help::topicFile(DataStore::instance().helpFile() +
+                                          QStringLiteral("::/appendix/update.htm>update_info"));
+    if (topic.isEmpty()) {
+        m_updateTopicBrowser->hide();
+        m_versionInfoView->setPlainText(changeList());
+        return;
+    }
+    m_versionInfoView->hide();
+    m_updateTopicBrowser->setSource(QUrl::fromLocalFile(topic));
 }
 
 void UpgradeWindow::saveProgramVersion() {

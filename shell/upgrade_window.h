@@ -7,6 +7,7 @@
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class QTextBrowser;
 class QWidget;
 class IniFile;
 class UpgradeSteps;
@@ -25,6 +26,7 @@ class UpgradeWindow : public QDialog {
     Q_OBJECT
 public:
     // The list of changes of this version: "Changes.txt" beside the executable, empty when missing.
+    // The window shows it where the help file has no topic of the upgrade.
     static QString changeList();
 
     explicit UpgradeWindow(UpgradeSteps& steps, QWidget* owner = nullptr);
@@ -43,7 +45,9 @@ public:
 
     QLabel* targetVersionLabel() const { return m_targetVersionLabel; }
     QLabel* sourceVersionLabel() const { return m_sourceVersionLabel; }
+    // The change list, or, in its place, the help file's topic of the upgrade.
     QPlainTextEdit* versionInfoView() const { return m_versionInfoView; }
+    QTextBrowser* updateTopicBrowser() const { return m_updateTopicBrowser; }
     QPushButton* beginButton() const { return m_beginButton; }
 
 private slots:
@@ -69,5 +73,6 @@ private:
     QLabel* m_targetVersionLabel = nullptr;
     QLabel* m_sourceVersionLabel = nullptr;
     QPlainTextEdit* m_versionInfoView = nullptr;
+    QTextBrowser* m_updateTopicBrowser = nullptr;
     QPushButton* m_beginButton = nullptr;
 };

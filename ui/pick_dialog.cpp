@@ -81,6 +81,8 @@ PickDialog::~PickDialog() {
     delete m_grid;
 }
 
+void PickDialog::initForm() {}
+
 void PickDialog::createActions() {
     m_selectAction =
         makeAction(this, QStringLiteral("selectAction"), QStringLiteral("Открыть"), toolImage(12));

@@ -14,11 +14,12 @@ class DataSet;
 } // namespace fb
 
 // A window that lists the rows of a query and lets the user pick one, several times unless it
-// closes on a pick. The caller fills query() (on the database given, with its own transaction),
-// lays out the grid's columns with setGridColumns and calls execute; the callbacks read the
-// picked row from query(). The window deletes itself when closed:
+// closes on a pick. The caller creates it with create (on the database given, with its own
+// transaction), fills query(), lays out the grid's columns with setGridColumns and calls
+// execute; the callbacks read the picked row from query(). The window deletes itself when
+// closed:
 //
-//   auto* dialog = new PickDialog(database, this);
+//   auto* dialog = PickDialog::create(database, this);
 //   dialog->setCloseOnPick(true);
 //   dialog->setWindowTitle(...);
 //   dialog->query().setSQL(...);
@@ -35,7 +36,14 @@ public:
     using PickHandler = std::function<void()>;
     using PickSenderHandler = std::function<void(PickDialog* sender)>;
 
-    explicit PickDialog(fb::Attachment& database, QWidget* owner = nullptr);
+    // Makes a pick dialog, or one of a descendant's kind (with a public constructor of the same
+    // arguments), and runs its initForm before the caller sets it up.
+    template <class Dialog = PickDialog>
+    static Dialog* create(fb::Attachment& database, QWidget* owner = nullptr) {
+        std::unique_ptr<Dialog> dialog(new Dialog(database, owner));
+        static_cast<PickDialog*>(dialog.get())->initForm();
+        return dialog.release();
+    }
     ~PickDialog() override;
 
     // Keeps both callbacks (either may be empty) and shows the window maximised and modal for
@@ -50,6 +58,13 @@ public:
     // Whether a pick closes the window; false by default.
     bool closeOnPick() const { return m_closeOnPick; }
     void setCloseOnPick(bool close) { m_closeOnPick = close; }
+
+protected:
+    PickDialog(fb::Attachment& database, QWidget* owner);
+
+    // The dialog's own set-up, run once by create when the window is built and before the
+    // caller's: empty here; a descendant adds its controls or its defaults there.
+    virtual void initForm();
 
 private slots:
     // A pick of the current row: the pick callback, then the sender callback, then the close

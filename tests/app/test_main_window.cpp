@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
@@ -14,6 +15,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 
 namespace {
 
@@ -66,6 +68,23 @@ const QStringList kControls{"incomeAction",
                             "usersAction",
                             "settingsMenu",
                             "documentRegisterAction"};
+
+// Takes the web pages the program opens, in place of the desktop's browser.
+class Browser : public QObject {
+    Q_OBJECT
+public:
+    QStringList opened;
+    Browser() {
+        for (const char* scheme : {"http", "https"})
+            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
+    }
+    ~Browser() override {
+        for (const char* scheme : {"http", "https"})
+            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    }
+public slots:
+    void open(const QUrl& url) { opened << url.toString(); }
+};
 
 } // namespace
 
@@ -306,6 +325,28 @@ private slots:
         QCOMPARE(dialogs.requests.size(), 2); // the name and the folder; no message
         QVERIFY(QDir(folder.path()).isEmpty());
         QCOMPARE(IniFile(m.ini).readInteger("DB", "DatabaseCount", 0), 1);
+    }
+
+    // The product's and the maker's sites: each item says in its status tip the address it
+    // opens.
+    void siteItemsShowTheirAddress() {
+        OneBookMachine m(BookKind::BankAccount);
+        Dialogs dialogs;
+        Browser browser;
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
+        const struct {
+            QAction* item;
+            const char* address;
+        } sites[] = {{main.productSiteAction(), "https://www.kaltro.example/"},
+                     {main.vendorSiteAction(), "https://www.morvelsoft.example/"}};
+        for (const auto& site : sites) {
+            QCOMPARE(site.item->statusTip(), QString::fromLatin1(site.address));
+            site.item->trigger();
+            QCOMPARE(browser.opened.last(), QString::fromLatin1(site.address));
+        }
+        QCOMPARE(browser.opened.size(), 2);
+        QVERIFY(dialogs.requests.isEmpty());
     }
 
     void deactivationHidesTheLookupDropDowns() {

@@ -5,6 +5,7 @@
 #include "core/numbers.h"
 #include "core/text.h"
 #include "tests/support/core/exception_message.h"
+#include "tests/support/core/file_bytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,25 +14,14 @@
 #include <QTest>
 
 using testsupport::messageOf;
+using testsupport::readFile;
+using testsupport::writeFile;
 
 namespace {
 
 // Records written with "|" for the record end U+0001.
 QString r(const char* text) {
     return QString::fromUtf8(text).replace(u'|', QChar(kKeyValueRecordEnd));
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
-    return file.readAll();
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "platform/firebird/statement.h"
 #include "platform/firebird/transaction.h"
 #include "shell/book_chooser.h"
+#include "shell/help_viewer.h"
 #include "store/data_store.h"
 #include "tests/support/platform/test_database.h"
 #include "ui/message_box.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -309,6 +311,34 @@ private slots:
         int bookIndex = 0;
         QVERIFY_THROWS_EXCEPTION(ConvertError, BookChooser::choose(param, path, bookIndex));
         QVERIFY(user.requests.isEmpty());
+    }
+
+    // What the what-is-this mode shows on each control, a click on the list's rows included;
+    // the title has none.
+    void helpContextsOfTheControls() {
+        ListFixture list;
+        const struct {
+            const char* name;
+            int context;
+        } controls[] = {{"bookList", 1001},
+                        {"okButton", 1002},
+                        {"cancelButton", 1003},
+                        {"deleteButton", 1004},
+                        {"addButton", 1054},
+                        {"restoreReservButton", 1055},
+                        {"restoreYesterdayButton", 1055},
+                        {"restoreWeekButton", 1055},
+                        {"titleLabel", 0}};
+        for (const BookChooser::Mode mode :
+             {BookChooser::Mode::Choice, BookChooser::Mode::Manager}) {
+            BookChooser form(mode);
+            for (const auto& control : controls) {
+                auto* widget = form.findChild<QWidget*>(QLatin1String(control.name));
+                QVERIFY2(widget, control.name);
+                QCOMPARE(help::helpContextAt(widget), control.context);
+            }
+            QCOMPARE(help::helpContextAt(form.bookList()->viewport()), 1001);
+        }
     }
 
     void blankCaptionShowsFileName() {

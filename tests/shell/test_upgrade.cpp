@@ -10,16 +10,19 @@
 #include "shell/upgrade_window.h"
 #include "store/data_store.h"
 #include "store/upgrade_steps.h"
+#include "tests/support/core/file_bytes.h"
 #include "tests/support/store/schema_support.h"
 #include "ui/guard.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBrowser>
 
 using namespace schematest;
 
@@ -98,6 +101,21 @@ struct RequiredVersion {
         DataStore::setRequiredDatabaseVersion(version);
     }
     ~RequiredVersion() { DataStore::setRequiredDatabaseVersion(saved); }
+};
+
+// The help file and the change list beside the test program, where the program finds its own;
+// both gone again at the end.
+struct BesideTheProgram {
+    QString help = DataStore::instance().helpFile();
+    QString changes = QCoreApplication::applicationDirPath() + "/Changes.txt";
+    ~BesideTheProgram() {
+        QDir(help).removeRecursively();
+        QFile::remove(changes);
+    }
+    void write(const QString& path, const QString& text) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        testsupport::writeFile(path, text.toUtf8());
+    }
 };
 
 } // namespace
@@ -357,6 +375,34 @@ private slots:
             QFile::remove(path);
             QCOMPARE(form.versionInfoView()->toPlainText(), "Версия 2.18\n- новое");
         }
+    }
+
+    // The help file's topic of the upgrade takes the change list's place; a help file without
+    // that topic leaves the change list.
+    void updateTopicOfTheHelpFile_data() {
+        QTest::addColumn<QString>("topic"); // what the help file holds; empty: no help file
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("no help file") << "" << false;
+        QTest::newRow("another topic") << "startup/whatsnew.htm" << false;
+        QTest::newRow("the upgrade's topic") << "appendix/update.htm" << true;
+    }
+    void updateTopicOfTheHelpFile() {
+        QFETCH(QString, topic);
+        QFETCH(bool, shown);
+        Books books;
+        RecordingSteps recorder;
+        BesideTheProgram beside;
+        QVERIFY(!QFileInfo::exists(beside.help));
+        beside.write(beside.changes, "Версия 2.18\r\n- новое");
+        if (!topic.isEmpty())
+            beside.write(beside.help + "/" + topic, "<html><body>Что нового в 2.18</body></html>");
+        UpgradeWindow form(recorder.steps);
+        QCOMPARE(form.updateTopicBrowser()->isVisibleTo(&form), shown);
+        QCOMPARE(form.versionInfoView()->isVisibleTo(&form), !shown);
+        if (shown)
+            QCOMPARE(form.updateTopicBrowser()->toPlainText(), "Что нового в 2.18");
+        else
+            QCOMPARE(form.versionInfoView()->toPlainText(), "Версия 2.18\n- новое");
     }
 };
 

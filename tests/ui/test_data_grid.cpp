@@ -77,6 +77,26 @@ void systemClick(QWidget* widget) {
                       widget->mapTo(widget->window(), widget->rect().center()));
 }
 
+// A pick dialog of a kind of its own: its set-up names the window, picks and closes, lists the
+// partners, and notes how often it ran and what it found of the dialog by then.
+class PartnerPick : public PickDialog {
+public:
+    PartnerPick(fb::Attachment& database, QWidget* owner) : PickDialog(database, owner) {}
+    int setUps = 0;
+    bool gridOnQuery = false;
+    bool closedOnPick = true;
+
+protected:
+    void initForm() override {
+        ++setUps;
+        gridOnQuery = grid() && grid()->dataSet() == &query();
+        closedOnPick = closeOnPick();
+        setWindowTitle(QStringLiteral("Партнеры"));
+        setCloseOnPick(true);
+        query().setSQL("SELECT PRKEY, LNAM FROM PARTS ORDER BY PRKEY");
+    }
+};
+
 } // namespace
 
 class TestDBGrid : public QObject {
@@ -281,7 +301,8 @@ private slots:
 
     void pickActionsOnTheToolButtons() {
         Book book;
-        PickDialog dialog(book.db.attachment());
+        const std::unique_ptr<PickDialog> made(PickDialog::create(book.db.attachment()));
+        PickDialog& dialog = *made;
         QCOMPARE(dialog.objectName(), QStringLiteral("pickDialog"));
         QCOMPARE(dialog.grid(), dialog.findChild<DataGrid*>(QStringLiteral("grid")));
         QVERIFY(!dialog.closeOnPick());
@@ -310,7 +331,7 @@ private slots:
 
     void pickCallbacks() {
         Book book;
-        QPointer<PickDialog> dialog = new PickDialog(book.db.attachment());
+        QPointer<PickDialog> dialog = PickDialog::create(book.db.attachment());
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Выберите"));
         dialog->query().setSQL("SELECT PRKEY, LNAM, DAT FROM PARTS ORDER BY PRKEY");
         dialog->query().prepare();
@@ -357,7 +378,7 @@ private slots:
         QFETCH(bool, withCallbacks);
         QFETCH(QString, how);
         Book book;
-        QPointer<PickDialog> dialog = new PickDialog(book.db.attachment());
+        QPointer<PickDialog> dialog = PickDialog::create(book.db.attachment());
         dialog->setCloseOnPick(true);
         dialog->query().setSQL("SELECT PRKEY FROM PARTS ORDER BY PRKEY");
         dialog->query().open();
@@ -392,6 +413,35 @@ private slots:
         QCOMPARE(calls, withCallbacks ? 1 : 0);
     }
 
+    // The set-up of a descendant runs once, on the finished dialog, before the caller's,
+    // which has the last word.
+    void descendantSetsItselfUpWhenCreated() {
+        Book book;
+        QPointer<PartnerPick> dialog = PickDialog::create<PartnerPick>(book.db.attachment());
+        QCOMPARE(dialog->setUps, 1);
+        QVERIFY(dialog->gridOnQuery);
+        QVERIFY(!dialog->closedOnPick);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Партнеры"));
+        QVERIFY(dialog->closeOnPick());
+        dialog->setWindowTitle(QStringLiteral("Плательщики"));
+        dialog->query().open();
+        setGridColumns(*dialog->grid(), {{"LNAM", Qt::AlignLeft, "Название", 0, {}}});
+        QString picked;
+        onModal([&](QWidget* shown) {
+            QCOMPARE(shown->windowTitle(), QStringLiteral("Плательщики"));
+            QCOMPARE(dialog->setUps, 1);
+            dialog->query().last();
+            dialog->selectAction()->trigger();
+            if (dialog && dialog->isVisible()) {
+                QTest::keyClick(dialog, Qt::Key_Escape);
+                QFAIL("the pick did not close the window");
+            }
+        });
+        dialog->execute([&] { picked = dialog->query().field("LNAM").asString(); }, {});
+        QVERIFY(dialog.isNull());
+        QCOMPARE(picked, QStringLiteral("Гамма"));
+    }
+
     void failedPickKeepsTheWindow() {
         // A callback that raises shows its message; the window stays for another try.
         Book book;
@@ -400,7 +450,7 @@ private slots:
             messages << request.text;
             return DialogAnswer{Answer::Ok, {}};
         });
-        QPointer<PickDialog> dialog = new PickDialog(book.db.attachment());
+        QPointer<PickDialog> dialog = PickDialog::create(book.db.attachment());
         dialog->setCloseOnPick(true);
         int senderCalls = 0;
         bool stillOpen = false;
@@ -420,7 +470,7 @@ private slots:
     void closeWithoutPick() {
         Book book;
         for (const QString how : {"action", "button", "escape"}) {
-            QPointer<PickDialog> dialog = new PickDialog(book.db.attachment());
+            QPointer<PickDialog> dialog = PickDialog::create(book.db.attachment());
             dialog->setCloseOnPick(true);
             int picks = 0;
             onModal([&](QWidget*) {
@@ -450,7 +500,7 @@ private slots:
         QObject::connect(ownerButton, &QPushButton::clicked, [&] { ++ownerClicks; });
         std::unique_ptr<QWidget> document;
 
-        QPointer<PickDialog> dialog = new PickDialog(book.db.attachment(), ownerButton);
+        QPointer<PickDialog> dialog = PickDialog::create(book.db.attachment(), ownerButton);
         QCOMPARE(dialog->windowModality(), Qt::WindowModal);
         onModal([&](QWidget*) {
             dialog->selectAction()->trigger();
