@@ -270,10 +270,15 @@ private slots:
     void cancelAndEscStoreNothing_data() {
         QTest::addColumn<Card>("card");
         QTest::addColumn<bool>("esc");
-        for (Card card : {Card::Payer, Card::Recipient, Card::IssueType}) {
-            const QString name = tableOf(card) + QString::number(int(card));
-            QTest::addRow("%s cancel", qPrintable(name)) << card << false;
-            QTest::addRow("%s esc", qPrintable(name)) << card << true;
+        const struct {
+            const char* name;
+            Card card;
+        } cards[] = {{"payer", Card::Payer},
+                     {"recipient", Card::Recipient},
+                     {"payment type", Card::IssueType}};
+        for (const auto& c : cards) {
+            QTest::addRow("%s, cancel", c.name) << c.card << false;
+            QTest::addRow("%s, esc", c.name) << c.card << true;
         }
     }
     void cancelAndEscStoreNothing() {
