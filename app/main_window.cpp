@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "core/exceptions.h"
+#include "documents/owner_card.h"
 #include "shell/help_viewer.h"
 #include "shell/lookup_popups.h"
 #include "shell/new_book_command.h"
@@ -130,6 +131,7 @@ void MainWindow::buildServiceMenu() {
                  QStringLiteral("Справочник типов платежей"), 9);
     m_ownerDetailsAction = menuItem(m_serviceMenu, QStringLiteral("ownerDetailsAction"),
                                     QStringLiteral("Реквизиты"), 3);
+    connect(m_ownerDetailsAction, &QAction::triggered, this, &MainWindow::onOwnerDetailsTriggered);
     m_usersAction =
         menuItem(m_serviceMenu, QStringLiteral("usersAction"), QStringLiteral("Пользователи"), 6);
     m_serviceMenu->addSeparator();
@@ -255,6 +257,10 @@ void MainWindow::onServiceShortcutTriggered() {
 
 void MainWindow::onOptionsTriggered() {
     showPane<OptionsPane>();
+}
+
+void MainWindow::onOwnerDetailsTriggered() {
+    runGuarded([this] { OwnerCard::editOwner(this); });
 }
 
 void MainWindow::onAddCashDeskTriggered() {

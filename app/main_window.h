@@ -42,6 +42,8 @@ private slots:
     void onApplicationDeactivated();
     void onServiceShortcutTriggered();
     void onOptionsTriggered();
+    // The requisites of the book, in the owner card.
+    void onOwnerDetailsTriggered();
     void onAddCashDeskTriggered();
     void onAddBankAccountTriggered();
     void onGettingStartedTriggered();

@@ -8,9 +8,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -150,6 +153,42 @@ private slots:
         for (const QString& name : kControls)
             QVERIFY2(enabled(main, name), qPrintable(name));
         QVERIFY(buttonsFollowTheirActions(main));
+        QVERIFY(dialogs.requests.isEmpty());
+        QVERIFY(main.close());
+    }
+
+    void theRequisitesItemEditsTheOwnerCard_data() {
+        QTest::addColumn<int>("ownerType");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("bank account") << int(BookKind::BankAccount) << "Реквизиты Р/С";
+        QTest::newRow("cash desk") << int(BookKind::CashDesk) << "Реквизиты кассы";
+    }
+    void theRequisitesItemEditsTheOwnerCard() {
+        QFETCH(int, ownerType);
+        QFETCH(QString, caption);
+        Machine m;
+        const QString book = m.addBook(BookKind(ownerType), QStringLiteral("Книга"));
+        execute(book, "UPDATE PARTS SET LNAM='ООО Книга' WHERE PRKEY=0");
+        Dialogs dialogs;
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
+        main.show();
+        QString title;
+        QWidget* owner = nullptr;
+        QTimer::singleShot(0, [&] {
+            auto* card = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(card);
+            title = card->windowTitle();
+            owner = card->parentWidget();
+            card->findChild<QLineEdit*>("directorEdit")->setText(QStringLiteral("Иванов"));
+            card->findChild<QPushButton*>("okButton")->click();
+        });
+        main.ownerDetailsAction()->trigger();
+        QCOMPARE(title, caption);
+        QCOMPARE(owner, &main);
+        const QString etc = readValue(book, "SELECT ETC FROM PARTS WHERE PRKEY=0");
+        QCOMPARE(getKeyValue(etc, "DirectorName"), QStringLiteral("Иванов"));
+        QCOMPARE(getKeyValue(etc, "StoreCapt"), QStringLiteral("Книга"));
         QVERIFY(dialogs.requests.isEmpty());
         QVERIFY(main.close());
     }
