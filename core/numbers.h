@@ -21,9 +21,9 @@ Currency strToCurrDot(const QString& s);
 int strToInt(const QString& s);
 
 // An amount of money in whole kopecks: the amount's decimal form of 15 significant digits rounded
-// to two places, half away from zero, so 2.995 and 2.996 give 300 and -0.995 gives -100. Every
-// figure and every text in words of an amount rounds through here, so they always agree. An amount
-// that is not finite or not below 10^15 in size raises ConvertError.
+// to two places, half away from zero, so 2.995 and 2.996 give 300 and -0.995 gives -100. The
+// figure below and the amount in words (core/amount_in_words.h) both round here, so they always
+// agree. An amount that is not finite or not below 10^15 in size raises ConvertError.
 qint64 roundToKopecks(double amount);
 
 // The amount with the picture "#0.00": the kopecks of roundToKopecks, the locale's decimal
