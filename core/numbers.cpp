@@ -3,6 +3,7 @@
 #include "core/exceptions.h"
 
 #include <QLocale>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -16,6 +17,13 @@ bool allDigits(const QString& s) {
         if (c < u'0' || c > u'9')
             return false;
     return true;
+}
+
+qint64 powerOfTen(int exponent) {
+    qint64 value = 1;
+    for (int i = 0; i < exponent; ++i)
+        value *= 10;
+    return value;
 }
 
 } // namespace
@@ -55,4 +63,32 @@ Currency strToCurrDot(const QString& s) {
         throw notANumber(s);
     const qint64 units = base + fractionUnits;
     return Currency{negative ? -units : units};
+}
+
+qint64 roundToKopecks(double amount) {
+    if (!std::isfinite(amount) || std::fabs(amount) >= 1e15)
+        throw ConvertError(QStringLiteral("'%1' is not a valid amount").arg(amount));
+    // "d.dddddddddddddde±x": the amount is the 15 digits times 10^(x - 14), the kopecks the digits
+    // times 10^(x - 12).
+    const QString form = QString::number(std::fabs(amount), 'e', 14);
+    const qint64 digits = QString(form.left(1) + form.mid(2, 14)).toLongLong();
+    const int shift = form.mid(17).toInt() - 12;
+    qint64 kopecks = 0;
+    if (shift >= 0) {
+        kopecks = digits * powerOfTen(shift);
+    } else if (shift >= -15) {
+        const qint64 divisor = powerOfTen(-shift);
+        kopecks = digits / divisor + (digits % divisor >= divisor / 2 ? 1 : 0);
+    }
+    return amount < 0 ? -kopecks : kopecks;
+}
+
+QString formatAmount(double amount) {
+    const qint64 kopecks = roundToKopecks(amount);
+    const qint64 size = kopecks < 0 ? -kopecks : kopecks;
+    return QStringLiteral("%1%2%3%4")
+        .arg(kopecks < 0 ? QStringLiteral("-") : QString())
+        .arg(size / 100)
+        .arg(QLocale().decimalPoint())
+        .arg(size % 100, 2, 10, QLatin1Char('0'));
 }

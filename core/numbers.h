@@ -19,3 +19,13 @@ Currency strToCurrDot(const QString& s);
 // A decimal integer; text that is no integer raises ConvertError ("'x' is not a valid integer
 // value"), as the classic conversion does.
 int strToInt(const QString& s);
+
+// An amount of money in whole kopecks: the amount's decimal form of 15 significant digits rounded
+// to two places, half away from zero, so 2.995 and 2.996 give 300 and -0.995 gives -100. The
+// figure below and the amount in words (core/amount_in_words.h) both round here, so they always
+// agree. An amount that is not finite or not below 10^15 in size raises ConvertError.
+qint64 roundToKopecks(double amount);
+
+// The amount with the picture "#0.00": the kopecks of roundToKopecks, the locale's decimal
+// separator, a "-" before a negative amount (never "-0.00").
+QString formatAmount(double amount);
