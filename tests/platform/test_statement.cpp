@@ -63,6 +63,7 @@ private slots:
     void triggerBodyThroughUntouchedMode();
     void userExceptionCarriesItsOwnText();
     void engineErrorCarriesCodesAndText();
+    void errorsTellConflictsFromDuplicates();
     void commitMakesInsertVisibleToOtherTransaction();
     void unfinishedTransactionIsRolledBack();
     void retainingKeepsTransactionActive();
@@ -384,6 +385,46 @@ void TestFbDatabase::engineErrorCarriesCodesAndText() {
         QCOMPARE(e.sqlCode(), -803);
         QVERIFY2(e.message().contains("T_PK"), qPrintable(e.message()));
     }
+}
+
+void TestFbDatabase::errorsTellConflictsFromDuplicates() {
+    TestDatabase db;
+    db.exec(kTable);
+    db.exec("ALTER TABLE T ADD CONSTRAINT T_PK PRIMARY KEY (PRKEY)");
+    db.exec("CREATE TABLE CHILD (PRKEY INTEGER NOT NULL, LPARENT INTEGER REFERENCES T (PRKEY))");
+    db.exec("INSERT INTO T (PRKEY, NAME) VALUES (1, 'a')");
+    fb::Transaction first(db.attachment());
+    fb::Transaction second(db.attachment());
+    fb::Statement update(first, "UPDATE T SET NAME = 'first' WHERE PRKEY = 1");
+    update.execute();
+
+    struct Case {
+        const char* what;
+        fb::Transaction* transaction;
+        const char* sql;
+        const char* sqlState;
+        bool lockConflict;
+        bool uniqueViolation;
+    };
+    const Case cases[] = {
+        {"row held by another transaction", &second, "UPDATE T SET NAME = 'second' WHERE PRKEY = 1",
+         "40001", true, false},
+        {"duplicate primary key", &first, "INSERT INTO T (PRKEY) VALUES (1)", "23000", false, true},
+        {"missing parent row", &first, "INSERT INTO CHILD VALUES (1, 99)", "23000", false, false},
+        {"syntax", &first, "SELEKT 1 FROM T", "42000", false, false},
+    };
+    for (const Case& c : cases) {
+        try {
+            fb::Statement statement(*c.transaction, c.sql);
+            statement.execute();
+            QFAIL(c.what);
+        } catch (const fb::Error& e) {
+            QVERIFY2(e.sqlState() == c.sqlState, c.what);
+            QVERIFY2(e.isLockConflict() == c.lockConflict, c.what);
+            QVERIFY2(e.isUniqueViolation() == c.uniqueViolation, c.what);
+        }
+    }
+    QVERIFY(fb::Error("no engine behind it").sqlState().isEmpty());
 }
 
 void TestFbDatabase::commitMakesInsertVisibleToOtherTransaction() {
