@@ -44,7 +44,7 @@ Attachment::~Attachment() {
     try {
         detach();
     } catch (const Exception&) {
-        // The handle is lost with the object; nothing more can be done here.
+        // A second refusal cannot be reported from here; the handle goes with the object.
     }
     for (Transaction* transaction : std::as_const(m_transactions))
         transaction->forgetAttachment();
@@ -89,9 +89,10 @@ void Attachment::detach() {
         transaction->rollbackQuietly();
     Status status;
     isc_detach_database(status, &m_handle);
+    // A refused detach leaves the connection open: it is reported, and may be tried again.
+    check(status);
     m_handle = 0;
     m_path.clear();
-    check(status);
 }
 
 void Attachment::addTransaction(Transaction* transaction) {

@@ -35,7 +35,9 @@ public:
     // attached to it; throws fb::Error (for example when the file exists).
     void create(const QString& path);
 
-    // Rolls back the active transactions and detaches; does nothing when not attached.
+    // Rolls back the active transactions and detaches; does nothing when not attached. When the
+    // engine refuses, throws fb::Error and keeps the handle: a later detach, or the destructor,
+    // tries again.
     void detach();
 
     bool isAttached() const { return m_handle != 0; }

@@ -67,6 +67,7 @@ private slots:
     void commitMakesInsertVisibleToOtherTransaction();
     void unfinishedTransactionIsRolledBack();
     void retainingKeepsTransactionActive();
+    void failedDetachKeepsTheConnection();
     void wrongNamesAreListErrors();
     void generatorHandsOutKeys();
 };
@@ -482,6 +483,33 @@ void TestFbDatabase::retainingKeepsTransactionActive() {
     tr.rollback();
     QVERIFY(!tr.isActive());
     QVERIFY_THROWS_EXCEPTION(fb::Error, tr.commit());
+}
+
+void TestFbDatabase::failedDetachKeepsTheConnection() {
+    TestDatabase db;
+    db.exec(kTable);
+    // A transaction started past the attachment is not rolled back by it, and the engine
+    // refuses the first detach while it is open.
+    isc_tr_handle foreign = 0;
+    fb::Status status;
+    isc_start_transaction(status, &foreign, 1, db.attachment().handle(), 0, nullptr);
+    fb::check(status);
+    try {
+        db.attachment().detach();
+        QFAIL("the detach was not refused");
+    } catch (const fb::Error& e) {
+        QVERIFY2(e.message().contains("open transactions"), qPrintable(e.message()));
+    }
+    // The handle is kept, so the next detach releases it.
+    QVERIFY(db.attachment().isAttached());
+    QCOMPARE(db.attachment().path(), db.path());
+    db.attachment().detach();
+    QVERIFY(!db.attachment().isAttached());
+    QVERIFY(db.attachment().path().isEmpty());
+
+    db.attachment().attach(db.path());
+    fb::Transaction tr(db.attachment());
+    QCOMPARE(countRows(tr), 0);
 }
 
 void TestFbDatabase::wrongNamesAreListErrors() {
