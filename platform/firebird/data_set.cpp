@@ -304,7 +304,7 @@ QVariant DataField::converted(const QVariant& value) const {
 // --- DataSet -------------------------------------------------------------------------------
 
 // Announces a change of the rows as a whole, and its end however the change ends.
-class DataSet::RowsChange {
+class DataSet::RowsChange final {
 public:
     explicit RowsChange(DataSet& dataSet) : m_dataSet(dataSet) {
         emit m_dataSet.rowsAboutToChange();
@@ -770,7 +770,7 @@ void DataSet::bindRow(Statement& statement, const Row& row) const {
     }
 }
 
-void DataSet::bindValue(Param param, FieldType type, const QVariant& value) const {
+void DataSet::bindValue(Param& param, FieldType type, const QVariant& value) const {
     if (value.isNull()) {
         param.setNull();
         return;

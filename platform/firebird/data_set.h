@@ -34,8 +34,11 @@ enum class DataSetState { Inactive, Browse, Insert, Edit };
 // caller), stores the value, runs the change handler and emits DataSet::fieldChanged.
 // Fetching rows runs neither handler. Handlers and the display format stay with the field
 // across close, open and a new SQL text that keeps the column.
-class DataField {
+class DataField final {
 public:
+    DataField(const DataField&) = delete;
+    DataField& operator=(const DataField&) = delete;
+
     using GetTextHandler = std::function<QString(const QVariant& value)>;
     using ValidateHandler = std::function<void(const QVariant& newValue)>;
     using ChangeHandler = std::function<void(DataField& field)>;
@@ -129,7 +132,7 @@ private:
 // when the transaction is rolled back retaining before it commits (a failed commit loses no
 // edit). A modify statement that finds no row (the row was changed or deleted by someone
 // else) counts as a failure.
-class DataSet : public QObject {
+class DataSet final : public QObject {
     Q_OBJECT
 public:
     explicit DataSet(Attachment& attachment, TransactionKind kind = TransactionKind::Write,
@@ -247,7 +250,7 @@ private:
     bool refreshRow(const Row& row, std::vector<QVariant>& values);
     void restoreBeforeApply();
     void bindRow(Statement& statement, const Row& row) const;
-    void bindValue(Param param, FieldType type, const QVariant& value) const;
+    void bindValue(Param& param, FieldType type, const QVariant& value) const;
 
     struct ParamValue {
         QVariant value;

@@ -9,7 +9,7 @@ namespace fb::services {
 namespace {
 
 // An attachment to the service manager that serves a database path.
-class ServiceManager {
+class ServiceManager final {
 public:
     explicit ServiceManager(const QString& databasePath) {
         QString host, path;

@@ -327,10 +327,13 @@ QVariant Field::asVariant() const {
 
 // --- Statement -----------------------------------------------------------------------------
 
-Statement::Statement(Transaction& transaction) : m_transaction(&transaction) {}
+Statement::Statement(Transaction& transaction) {
+    transaction.state();
+    m_transaction = transaction.m_state;
+}
 
 Statement::Statement(Transaction& transaction, const QString& sql, ParamMode mode)
-    : m_transaction(&transaction) {
+    : Statement(transaction) {
     prepare(sql, mode);
 }
 
@@ -338,14 +341,58 @@ Statement::~Statement() {
     freeHandle();
 }
 
+Statement::Statement(Statement&& other) noexcept {
+    *this = std::move(other);
+}
+
+Statement& Statement::operator=(Statement&& other) noexcept {
+    if (this == &other)
+        return *this;
+    freeHandle();
+    m_transaction = std::move(other.m_transaction);
+    m_handle = std::exchange(other.m_handle, 0);
+    m_generation = other.m_generation;
+    m_sql = std::move(other.m_sql);
+    m_mode = other.m_mode;
+    m_type = other.m_type;
+    m_paramNames = std::move(other.m_paramNames);
+    m_positionToParam = std::move(other.m_positionToParam);
+    m_paramValues = std::move(other.m_paramValues);
+    m_inputs = std::move(other.m_inputs);
+    m_columns = std::move(other.m_columns);
+    m_row = std::move(other.m_row);
+    m_inSqlda = std::move(other.m_inSqlda);
+    m_outSqlda = std::move(other.m_outSqlda);
+    m_cursorOpen = std::exchange(other.m_cursorOpen, false);
+    m_hasRow = std::exchange(other.m_hasRow, false);
+    return *this;
+}
+
+detail::TransactionState& Statement::transaction() {
+    if (!m_transaction)
+        throw Error(QStringLiteral("Запрос пуст: его перенесли в другой объект"));
+    return *m_transaction;
+}
+
+// The handle belongs to the connection it was prepared on and dies with it.
+bool Statement::handleAlive() const {
+    return m_handle != 0 && m_transaction && m_transaction->connectionOpen(m_generation);
+}
+
+void Statement::requireLiveHandle() const {
+    if (!handleAlive())
+        throw Error(
+            QStringLiteral("Подключение к базе данных, в котором подготовлен запрос, закрыто"));
+}
+
 void Statement::freeHandle() {
     m_cursorOpen = false;
     m_hasRow = false;
-    if (!m_handle)
-        return;
-    Status status;
-    isc_dsql_free_statement(status, &m_handle, DSQL_drop);
-    // A statement of a detached attachment is gone with it; the handle is dropped either way.
+    if (handleAlive()) {
+        Status status;
+        isc_dsql_free_statement(status, &m_handle, DSQL_drop);
+    }
+    // The handle is dropped either way: a failed free leaves nothing to retry.
     m_handle = 0;
 }
 
@@ -373,12 +420,14 @@ void Statement::prepare(const QString& sql) {
     }
     const QByteArray bytes = cp1251::encode(text);
 
-    m_transaction->ensureStarted();
+    detail::TransactionState& tr = transaction();
+    tr.ensureStarted();
     Status status;
-    isc_dsql_allocate_statement(status, m_transaction->attachment().handle(), &m_handle);
+    isc_dsql_allocate_statement(status, tr.databaseHandle(), &m_handle);
     check(status);
+    m_generation = tr.generation();
     m_outSqlda = makeSqlda(1);
-    isc_dsql_prepare(status, m_transaction->handle(), &m_handle, 0, bytes.constData(), kDialect,
+    isc_dsql_prepare(status, tr.handle(), &m_handle, 0, bytes.constData(), kDialect,
                      sqldaOf(m_outSqlda));
     if (failed(status)) {
         Error error = errorFromStatus(status);
@@ -558,7 +607,7 @@ void Statement::bindSlot(InputSlot& slot, XSQLVAR& var, const Value& value) {
     }
     if (slot.sqlType == SQL_BLOB) {
         slot.blobId =
-            blob::write(m_transaction->attachment().handle(), m_transaction->handle(), v.bytes);
+            blob::write(m_transaction->databaseHandle(), m_transaction->handle(), v.bytes);
         var.sqltype = SQL_BLOB | 1;
         var.sqlsubtype = static_cast<ISC_SHORT>(slot.subType);
         var.sqllen = sizeof(ISC_QUAD);
@@ -587,6 +636,7 @@ void Statement::bindInput() {
 void Statement::execute() {
     if (!isPrepared())
         throw Error(QStringLiteral("Запрос не подготовлен"));
+    requireLiveHandle();
     close();
     m_transaction->ensureStarted();
     bindInput();
@@ -609,6 +659,7 @@ bool Statement::fetch() {
     m_hasRow = false;
     if (!m_cursorOpen)
         return false;
+    requireLiveHandle();
     Status status;
     const ISC_STATUS rc = isc_dsql_fetch(status, &m_handle, kDialect, sqldaOf(m_outSqlda));
     if (rc == 100) {
@@ -626,6 +677,8 @@ void Statement::close() {
     if (!m_cursorOpen)
         return;
     m_cursorOpen = false;
+    if (!handleAlive())
+        return;
     Status status;
     isc_dsql_free_statement(status, &m_handle, DSQL_close);
     // When the transaction has ended, the server closed the cursor already.
@@ -728,7 +781,7 @@ Statement::Value Statement::readColumn(const Column& c) {
         ISC_QUAD id;
         std::memcpy(&id, data, sizeof id);
         v.kind = Value::Kind::Bytes;
-        v.bytes = blob::read(m_transaction->attachment().handle(), m_transaction->handle(), id);
+        v.bytes = blob::read(m_transaction->databaseHandle(), m_transaction->handle(), id);
         break;
     }
     default:
@@ -740,6 +793,7 @@ Statement::Value Statement::readColumn(const Column& c) {
 qint64 Statement::rowsAffected() const {
     if (!isPrepared())
         return 0;
+    requireLiveHandle();
     const char items[] = {isc_info_sql_records};
     char buffer[64] = {};
     Status status;

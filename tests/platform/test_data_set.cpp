@@ -9,8 +9,16 @@
 #include <QLocale>
 #include <QSignalSpy>
 #include <QTest>
+#include <type_traits>
 
 using testsupport::TestDatabase;
+
+// A dataset and its fields are reached through references that the grids and handlers keep:
+// never copied, never moved.
+static_assert(std::is_final_v<fb::DataSet> && !std::is_copy_constructible_v<fb::DataSet> &&
+              !std::is_move_constructible_v<fb::DataSet>);
+static_assert(std::is_final_v<fb::DataField> && !std::is_copy_constructible_v<fb::DataField> &&
+              !std::is_move_constructible_v<fb::DataField>);
 
 namespace {
 

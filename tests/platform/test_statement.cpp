@@ -1,5 +1,6 @@
 #include "core/cp1251.h"
 #include "platform/firebird/error.h"
+#include "platform/firebird/param_block.h"
 #include "platform/firebird/statement.h"
 #include "platform/firebird/timestamp.h"
 #include "platform/firebird/transaction.h"
@@ -7,8 +8,21 @@
 
 #include <QFileInfo>
 #include <QTest>
+#include <type_traits>
 
 using testsupport::TestDatabase;
+
+// Handles of the layer are owned by one object at a time: never copied, moved without throwing.
+template <typename T>
+constexpr bool kMoveOnly =
+    std::is_final_v<T> && !std::is_copy_constructible_v<T> && !std::is_copy_assignable_v<T> &&
+    std::is_nothrow_move_constructible_v<T> && std::is_nothrow_move_assignable_v<T>;
+static_assert(kMoveOnly<fb::Attachment>);
+static_assert(kMoveOnly<fb::Transaction>);
+static_assert(kMoveOnly<fb::Statement>);
+static_assert(kMoveOnly<fb::Param>);
+static_assert(kMoveOnly<fb::Field>);
+static_assert(kMoveOnly<fb::ParamBlock>);
 
 namespace {
 
@@ -68,6 +82,8 @@ private slots:
     void unfinishedTransactionIsRolledBack();
     void retainingKeepsTransactionActive();
     void failedDetachKeepsTheConnection();
+    void movesTakeTransactionsAndStatementsAlong();
+    void whatOutlivesItsOwnerThrows();
     void wrongNamesAreListErrors();
     void generatorHandsOutKeys();
 };
@@ -510,6 +526,83 @@ void TestFbDatabase::failedDetachKeepsTheConnection() {
     db.attachment().attach(db.path());
     fb::Transaction tr(db.attachment());
     QCOMPARE(countRows(tr), 0);
+}
+
+void TestFbDatabase::movesTakeTransactionsAndStatementsAlong() {
+    TestDatabase db;
+    db.exec(kTable);
+    fb::Transaction tr(db.attachment());
+    fb::Statement insert(tr, "INSERT INTO T (PRKEY) VALUES (:PRKEY)");
+
+    fb::Attachment attachment(std::move(db.attachment()));
+    QVERIFY(!db.attachment().isAttached());
+    QVERIFY(db.attachment().path().isEmpty());
+    QCOMPARE(attachment.path(), db.path());
+
+    fb::Transaction moved(std::move(tr));
+    QVERIFY(!tr.isActive());
+    QVERIFY_THROWS_EXCEPTION(fb::Error, tr.start());
+    fb::Statement movedInsert(std::move(insert));
+    QVERIFY(!insert.isPrepared());
+    QVERIFY_THROWS_EXCEPTION(fb::Error, insert.execute());
+    movedInsert.param("PRKEY").setInteger(1);
+    movedInsert.execute();
+    QVERIFY(moved.isActive());
+    moved.commit();
+
+    // A move assignment first lets go of what the target held: its transaction rolls back.
+    fb::Transaction target(attachment);
+    insertRow(target, 2, "undone");
+    fb::Transaction reader(attachment, fb::TransactionKind::ReadOnly);
+    target = std::move(reader);
+    QCOMPARE(countRows(target), 1);
+
+    insert = std::move(movedInsert);
+    insert.param("PRKEY").setInteger(3);
+    insert.execute();
+    moved.commit();
+    QCOMPARE(countRows(target), 2);
+}
+
+void TestFbDatabase::whatOutlivesItsOwnerThrows() {
+    TestDatabase db;
+    db.exec(kTable);
+    auto attachment = std::make_unique<fb::Attachment>();
+    attachment->attach(db.path());
+    auto tr = std::make_unique<fb::Transaction>(*attachment);
+    fb::Statement count(*tr, "SELECT COUNT(*) FROM T");
+
+    // Prepared on a connection that was closed since: refused, and prepared anew after attach.
+    attachment->detach();
+    QVERIFY_THROWS_EXCEPTION(fb::Error, tr->start());
+    attachment->attach(db.path());
+    try {
+        count.execute();
+        QFAIL("a statement of a closed connection ran");
+    } catch (const fb::Error& e) {
+        QVERIFY2(e.message().contains(QString::fromUtf8("закрыто")), qPrintable(e.message()));
+    }
+    count.prepare(count.sql());
+    count.execute();
+    QVERIFY(count.fetch());
+    QCOMPARE(count.field(0).asInteger(), 0);
+
+    // A statement whose transaction is gone.
+    fb::Statement insert(*tr, "INSERT INTO T (PRKEY) VALUES (1)");
+    tr.reset();
+    QVERIFY_THROWS_EXCEPTION(fb::Error, insert.execute());
+    QVERIFY_THROWS_EXCEPTION(fb::Error, insert.prepare(insert.sql()));
+
+    // A transaction and a statement whose attachment is gone.
+    fb::Transaction orphan(*attachment);
+    fb::Statement select(orphan, "SELECT PRKEY FROM T");
+    select.execute();
+    attachment.reset();
+    QVERIFY(!orphan.isActive());
+    QVERIFY_THROWS_EXCEPTION(fb::Error, orphan.start());
+    QVERIFY_THROWS_EXCEPTION(fb::Error, select.fetch());
+    QVERIFY_THROWS_EXCEPTION(fb::Error, select.execute());
+    select.close();
 }
 
 void TestFbDatabase::wrongNamesAreListErrors() {
