@@ -52,10 +52,6 @@ double roundToScale(double value, int scale) {
     return std::round(value * factor) / factor;
 }
 
-QString formatFloat(double value) {
-    return QString::number(value, 'g', 15);
-}
-
 StatementType typeFromInfo(int code) {
     switch (code) {
     case isc_info_sql_stmt_select:
@@ -78,14 +74,25 @@ StatementType typeFromInfo(int code) {
 
 } // namespace
 
-// A parameter value as set by the caller, or a column value of the current row.
-// Text and blob contents are kept as bytes (Windows-1251 for text).
+// A parameter value as set by the caller. Text and blob contents are kept as bytes
+// (Windows-1251 for text).
 struct Statement::Value {
     enum class Kind { Null, Integer, Float, Text, Bytes, DateTime };
     Kind kind = Kind::Null;
     qint64 integer = 0;
     double number = 0;
     QByteArray bytes;
+
+    bool isNumber() const {
+        return kind == Kind::Integer || kind == Kind::Float || kind == Kind::DateTime;
+    }
+    // The text of a number or a date, as a text column reads it.
+    QString numberText() const {
+        if (kind == Kind::Integer)
+            return value::toString(integer, FieldType::Integer, value::DecimalPoint::Dot);
+        const FieldType type = kind == Kind::Float ? FieldType::Float : FieldType::DateTime;
+        return value::toString(number, type, value::DecimalPoint::Dot);
+    }
 };
 
 // One result column: its description and the buffer the client library fills.
@@ -236,93 +243,38 @@ int Field::blobSubType() const {
     return m_statement->column(m_index).subType;
 }
 
+const QVariant& Field::value() const {
+    return m_statement->fieldValue(m_index);
+}
+
 bool Field::isNull() const {
-    return m_statement->fieldValue(m_index).kind == Statement::Value::Kind::Null;
+    return value().isNull();
 }
 
 QString Field::asString() const {
-    const Statement::Value& v = m_statement->fieldValue(m_index);
-    switch (v.kind) {
-    case Statement::Value::Kind::Null:
-        return {};
-    case Statement::Value::Kind::Integer:
-        return QString::number(v.integer);
-    case Statement::Value::Kind::Float:
-        return formatFloat(v.number);
-    case Statement::Value::Kind::DateTime:
-        return text::dateTimeText(v.number);
-    case Statement::Value::Kind::Text:
-    case Statement::Value::Kind::Bytes:
-        return cp1251::decode(v.bytes);
-    }
-    return {};
+    return value::toString(value(), type(), value::DecimalPoint::Dot);
 }
 
 QByteArray Field::asBytes() const {
-    const Statement::Value& v = m_statement->fieldValue(m_index);
-    if (v.kind == Statement::Value::Kind::Text || v.kind == Statement::Value::Kind::Bytes)
-        return v.bytes;
-    return cp1251::encode(asString());
-}
-
-// The number a column holds, false for text and blobs; null reads as 0.
-bool Field::numberOf(double& number) const {
-    const Statement::Value& v = m_statement->fieldValue(m_index);
-    switch (v.kind) {
-    case Statement::Value::Kind::Null:
-        number = 0;
-        return true;
-    case Statement::Value::Kind::Integer:
-        number = double(v.integer);
-        return true;
-    case Statement::Value::Kind::Float:
-    case Statement::Value::Kind::DateTime:
-        number = v.number;
-        return true;
-    case Statement::Value::Kind::Text:
-    case Statement::Value::Kind::Bytes:
-        break;
-    }
-    return false;
+    return value::toBytes(value(), type(), value::DecimalPoint::Dot);
 }
 
 qint64 Field::asInteger() const {
-    const Statement::Value& v = m_statement->fieldValue(m_index);
-    if (v.kind == Statement::Value::Kind::Integer)
-        return v.integer;
-    double number = 0;
-    return numberOf(number) ? std::llround(number) : text::parseInteger(asString());
+    return value::toInteger(value(), type());
 }
 
 double Field::asFloat() const {
-    double number = 0;
-    return numberOf(number) ? number : text::parseFloat(asString());
+    return value::toFloat(value(), type());
 }
 
 DateTime Field::asDateTime() const {
-    double number = 0;
-    return numberOf(number) ? number : text::parseDateTime(asString());
+    return value::toDateTime(value(), type());
 }
 
 QVariant Field::asVariant() const {
-    const Statement::Value& v = m_statement->fieldValue(m_index);
-    switch (v.kind) {
-    case Statement::Value::Kind::Null:
-        return {};
-    case Statement::Value::Kind::Integer:
-        if (type() == FieldType::Boolean)
-            return QVariant(v.integer != 0);
-        return QVariant(v.integer);
-    case Statement::Value::Kind::Float:
-        return QVariant(v.number);
-    case Statement::Value::Kind::DateTime:
-        return QVariant(datetime::decode(v.number));
-    case Statement::Value::Kind::Text:
-        return QVariant(cp1251::decode(v.bytes));
-    case Statement::Value::Kind::Bytes:
-        return QVariant(v.bytes);
-    }
-    return {};
+    if (type() == FieldType::DateTime && !isNull())
+        return datetime::decode(value().toDouble());
+    return value();
 }
 
 // --- Statement -----------------------------------------------------------------------------
@@ -561,14 +513,9 @@ void Statement::bindSlot(InputSlot& slot, XSQLVAR& var, const Value& value) {
     slot.indicator = 0;
     Value v = value;
     // A blob takes its bytes as they are; numbers and dates go into a blob as their text.
-    if (slot.sqlType == SQL_BLOB &&
-        (v.kind == Value::Kind::Integer || v.kind == Value::Kind::Float ||
-         v.kind == Value::Kind::DateTime)) {
-        const QString text = v.kind == Value::Kind::Integer ? QString::number(v.integer)
-                             : v.kind == Value::Kind::Float ? formatFloat(v.number)
-                                                            : text::dateTimeText(v.number);
+    if (slot.sqlType == SQL_BLOB && v.isNumber()) {
+        v.bytes = v.numberText().toLatin1();
         v.kind = Value::Kind::Text;
-        v.bytes = text.toLatin1();
     }
     switch (v.kind) {
     case Value::Kind::Null:
@@ -693,101 +640,75 @@ void Statement::readRow() {
         m_row.push_back(readColumn(c));
 }
 
-Statement::Value Statement::readColumn(const Column& c) {
-    Value v;
+// The value of one column of the fetched row, in the form of the column's field type.
+QVariant Statement::readColumn(const Column& c) {
     if (c.indicator < 0 || c.sqlType == SQL_NULL)
-        return v;
+        return {};
     const char* data = c.data.get();
-    auto scaled = [&](qint64 raw) {
-        if (c.scale < 0) {
-            v.kind = Value::Kind::Float;
-            v.number = roundToScale(double(raw) / power10(-c.scale), c.scale);
-        } else {
-            v.kind = Value::Kind::Integer;
-            v.integer = c.scale > 0 ? raw * qint64(power10(c.scale)) : raw;
-        }
+    auto scaled = [&](qint64 raw) -> QVariant {
+        if (c.scale < 0)
+            return roundToScale(double(raw) / power10(-c.scale), c.scale);
+        return c.scale > 0 ? raw * qint64(power10(c.scale)) : raw;
     };
     switch (c.sqlType) {
     case SQL_SHORT: {
         ISC_SHORT x;
         std::memcpy(&x, data, sizeof x);
-        scaled(x);
-        break;
+        return scaled(x);
     }
     case SQL_LONG: {
         ISC_LONG x;
         std::memcpy(&x, data, sizeof x);
-        scaled(x);
-        break;
+        return scaled(x);
     }
     case SQL_INT64: {
         ISC_INT64 x;
         std::memcpy(&x, data, sizeof x);
-        scaled(x);
-        break;
+        return scaled(x);
     }
     case SQL_FLOAT: {
         float x;
         std::memcpy(&x, data, sizeof x);
-        v.kind = Value::Kind::Float;
-        v.number = roundToScale(x, c.scale);
-        break;
+        return roundToScale(x, c.scale);
     }
     case SQL_DOUBLE:
     case SQL_D_FLOAT: {
         double x;
         std::memcpy(&x, data, sizeof x);
-        v.kind = Value::Kind::Float;
-        v.number = roundToScale(x, c.scale);
-        break;
+        return roundToScale(x, c.scale);
     }
     case SQL_TEXT:
-        v.kind = Value::Kind::Text;
-        v.bytes = QByteArray(data, c.length);
-        break;
+        return cp1251::decode(QByteArray(data, c.length));
     case SQL_VARYING: {
         unsigned short length;
         std::memcpy(&length, data, sizeof length);
-        v.kind = Value::Kind::Text;
-        v.bytes = QByteArray(data + 2, length);
-        break;
+        return cp1251::decode(QByteArray(data + 2, length));
     }
     case SQL_TIMESTAMP: {
         ISC_TIMESTAMP x;
         std::memcpy(&x, data, sizeof x);
-        v.kind = Value::Kind::DateTime;
-        v.number = timestamp::toDateTime(x);
-        break;
+        return timestamp::toDateTime(x);
     }
     case SQL_TYPE_DATE: {
         ISC_DATE x;
         std::memcpy(&x, data, sizeof x);
-        v.kind = Value::Kind::DateTime;
-        v.number = timestamp::fromDate(x);
-        break;
+        return timestamp::fromDate(x);
     }
     case SQL_TYPE_TIME: {
         ISC_TIME x;
         std::memcpy(&x, data, sizeof x);
-        v.kind = Value::Kind::DateTime;
-        v.number = timestamp::fromTime(x);
-        break;
+        return timestamp::fromTime(x);
     }
     case SQL_BOOLEAN:
-        v.kind = Value::Kind::Integer;
-        v.integer = data[0] ? 1 : 0;
-        break;
+        return data[0] != 0;
     case SQL_BLOB: {
         ISC_QUAD id;
         std::memcpy(&id, data, sizeof id);
-        v.kind = Value::Kind::Bytes;
-        v.bytes = blob::read(m_transaction->databaseHandle(), m_transaction->handle(), id);
-        break;
+        return blob::read(m_transaction->databaseHandle(), m_transaction->handle(), id);
     }
     default:
         throw Error(QStringLiteral("Поле %1: тип %2 не поддерживается").arg(c.name).arg(c.sqlType));
     }
-    return v;
 }
 
 qint64 Statement::rowsAffected() const {
@@ -857,7 +778,7 @@ const Statement::Column& Statement::column(int index) const {
     return m_columns[index];
 }
 
-const Statement::Value& Statement::fieldValue(int index) const {
+const QVariant& Statement::fieldValue(int index) const {
     column(index);
     if (!m_hasRow)
         throw Error(QStringLiteral("Нет текущей строки результата"));

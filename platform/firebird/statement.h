@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/date_time.h"
+#include "platform/firebird/value_text.h"
 
 #include <QByteArray>
 #include <QString>
@@ -30,9 +31,6 @@ enum class ParamMode {
 
 // What kind of statement the server prepared.
 enum class StatementType { Select, Insert, Update, Delete, Ddl, ExecProcedure, Other };
-
-// The type of a result column, from the server's description.
-enum class FieldType { Null, Integer, Float, String, DateTime, Blob, Boolean };
 
 // One parameter of a prepared statement; setting it affects every place the name occurs.
 // A value set from a QString goes to the server as Windows-1251 text and the server converts it
@@ -66,9 +64,10 @@ private:
     int m_index;
 };
 
-// One column of the current row. A null value reads as "", 0, 0.0, 0 (date) or empty bytes.
-// asString gives numbers with "." as decimal separator and up to 15 digits ("12.5"), date-times
-// as "dd.MM.yyyy" or, when the time is not midnight, "dd.MM.yyyy hh:mm:ss"; CHAR keeps its
+// One column of the current row, read the way a DataField reads its value (fb::value), with
+// "." as the decimal separator: a null value reads as "", 0, 0.0, 0 (date) or empty bytes;
+// asString gives numbers with up to 15 digits ("12.5"), date-times as "dd.MM.yyyy" or, when
+// the time is not midnight, "dd.MM.yyyy hh:mm:ss", booleans as "True" or "False"; CHAR keeps its
 // padding. asFloat and asDateTime of a text accept the same forms (ConvertError otherwise).
 class Field final {
 public:
@@ -92,7 +91,7 @@ public:
 
 private:
     friend class Statement;
-    bool numberOf(double& number) const;
+    const QVariant& value() const;
     Field(const Statement& statement, int index) : m_statement(&statement), m_index(index) {}
     const Statement* m_statement;
     int m_index;
@@ -185,9 +184,9 @@ private:
     void bindInput();
     void bindSlot(InputSlot& slot, XSQLVAR& var, const Value& value);
     void readRow();
-    Value readColumn(const Column& column);
+    QVariant readColumn(const Column& column);
     StatementType queryType();
-    const Value& fieldValue(int index) const;
+    const QVariant& fieldValue(int index) const;
     const Column& column(int index) const;
     int requireParam(const QString& name) const;
     int requireField(const QString& name) const;
@@ -203,7 +202,7 @@ private:
     std::vector<Value> m_paramValues;
     std::vector<InputSlot> m_inputs;
     std::vector<Column> m_columns;
-    std::vector<Value> m_row;
+    std::vector<QVariant> m_row;        // the current row, each value in the form of its field type
     std::unique_ptr<char[]> m_inSqlda;  // XSQLDA of the "?" markers
     std::unique_ptr<char[]> m_outSqlda; // XSQLDA of the result columns
     bool m_cursorOpen = false;
