@@ -11,6 +11,7 @@
 // service has not finished within the time limit (it may then still be running).
 namespace fb::services {
 
+// How long backup and restore wait for the service to finish.
 inline constexpr std::chrono::milliseconds kTimeLimit = std::chrono::minutes(10);
 
 // Backs the database up into backupFile (no options, not verbose).

@@ -280,7 +280,7 @@ QVariant Field::asVariant() const {
 // --- Statement -----------------------------------------------------------------------------
 
 Statement::Statement(Transaction& transaction) {
-    transaction.state();
+    transaction.state(); // throws for a moved-from transaction
     m_transaction = transaction.m_state;
 }
 
