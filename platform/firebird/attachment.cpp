@@ -41,65 +41,86 @@ void splitServerPath(const QString& full, QString& host, QString& path) {
 }
 
 Attachment::~Attachment() {
+    close();
+}
+
+Attachment& Attachment::operator=(Attachment&& other) noexcept {
+    if (this != &other) {
+        close();
+        m_connection = std::move(other.m_connection);
+    }
+    return *this;
+}
+
+// Detaches for good: the transactions and statements left on the connection find it gone.
+void Attachment::close() noexcept {
+    if (!m_connection)
+        return;
     try {
         detach();
     } catch (const Exception&) {
-        // The handle is lost with the object; nothing more can be done here.
+        // A second refusal cannot be reported from here; the handle goes with the object.
     }
-    for (Transaction* transaction : std::as_const(m_transactions))
-        transaction->forgetAttachment();
+    m_connection->handle = 0;
+    m_connection->path.clear();
+    m_connection.reset();
+}
+
+std::shared_ptr<detail::Connection> Attachment::sharedConnection() {
+    if (!m_connection)
+        m_connection = std::make_shared<detail::Connection>();
+    return m_connection;
+}
+
+void Attachment::requireDetached() const {
+    if (isAttached())
+        throw Error(QStringLiteral("Подключение к базе данных уже открыто: %1").arg(path()));
+}
+
+void Attachment::connected(isc_db_handle handle, const QString& path) {
+    detail::Connection& c = connection();
+    c.handle = handle;
+    c.path = path;
+    ++c.generation;
 }
 
 void Attachment::attach(const QString& path) {
-    if (isAttached())
-        throw Error(QStringLiteral("Подключение к базе данных уже открыто: %1").arg(m_path));
+    requireDetached();
     const QByteArray name = encodePath(path);
     const ParamBlock dpb = connectionBlock();
+    isc_db_handle handle = 0;
     Status status;
-    isc_attach_database(status, static_cast<short>(name.size()), name.constData(), &m_handle,
+    isc_attach_database(status, static_cast<short>(name.size()), name.constData(), &handle,
                         dpb.size(), dpb.data());
-    if (failed(status)) {
-        m_handle = 0;
-        throw errorFromStatus(status);
-    }
-    m_path = path;
+    check(status);
+    connected(handle, path);
 }
 
 void Attachment::create(const QString& path) {
-    if (isAttached())
-        throw Error(QStringLiteral("Подключение к базе данных уже открыто: %1").arg(m_path));
+    requireDetached();
     const QByteArray name = encodePath(path);
     ParamBlock dpb = connectionBlock();
     dpb.addInteger(isc_dpb_sql_dialect, 1);
     dpb.addString(isc_dpb_set_db_charset, kCharset);
+    isc_db_handle handle = 0;
     Status status;
-    isc_create_database(status, static_cast<short>(name.size()), name.constData(), &m_handle,
+    isc_create_database(status, static_cast<short>(name.size()), name.constData(), &handle,
                         dpb.size(), dpb.data(), 0);
-    if (failed(status)) {
-        m_handle = 0;
-        throw errorFromStatus(status);
-    }
-    m_path = path;
+    check(status);
+    connected(handle, path);
 }
 
 void Attachment::detach() {
     if (!isAttached())
         return;
-    for (Transaction* transaction : std::as_const(m_transactions))
+    for (detail::TransactionState* transaction : std::as_const(m_connection->transactions))
         transaction->rollbackQuietly();
     Status status;
-    isc_detach_database(status, &m_handle);
-    m_handle = 0;
-    m_path.clear();
+    isc_detach_database(status, &m_connection->handle);
+    // A refused detach leaves the connection open: it is reported, and may be tried again.
     check(status);
-}
-
-void Attachment::addTransaction(Transaction* transaction) {
-    m_transactions.append(transaction);
-}
-
-void Attachment::removeTransaction(Transaction* transaction) {
-    m_transactions.removeOne(transaction);
+    m_connection->handle = 0;
+    m_connection->path.clear();
 }
 
 } // namespace fb

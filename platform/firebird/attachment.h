@@ -3,10 +3,26 @@
 #include <QList>
 #include <QString>
 #include <ibase.h>
+#include <memory>
 
 namespace fb {
 
-class Transaction;
+namespace detail {
+
+class TransactionState;
+
+// What an attachment shares with its transactions and their statements, so that they find out
+// when it is gone instead of using a dead handle: the handle is 0 while detached and for good
+// once the attachment is destroyed. The generation counts the attaches, so that a statement
+// prepared on an earlier connection knows its handle died with it.
+struct Connection {
+    isc_db_handle handle = 0;
+    int generation = 0;
+    QString path;
+    QList<TransactionState*> transactions; // those of the living Transaction objects
+};
+
+} // namespace detail
 
 // One connection to a database file, as "SYSDBA" with client character set WIN1251.
 //
@@ -15,9 +31,10 @@ class Transaction;
 // Several transactions may be open on one attachment at the same time.
 //
 // Destroying or detaching an attachment first rolls back every transaction still active on it
-// (see Transaction) and then detaches; statements of those transactions become unusable.
-// Transactions and statements must not be used after their attachment is gone.
-class Attachment {
+// (see Transaction) and then detaches. A transaction or statement used while its attachment is
+// detached or gone throws fb::Error. Moving an attachment takes its transactions along; the
+// moved-from object is detached.
+class Attachment final {
 public:
     static const char* const kUser;     // "SYSDBA"
     static const char* const kPassword; // the administrator's password
@@ -25,6 +42,8 @@ public:
 
     Attachment() = default;
     ~Attachment();
+    Attachment(Attachment&& other) noexcept = default;
+    Attachment& operator=(Attachment&& other) noexcept;
     Attachment(const Attachment&) = delete;
     Attachment& operator=(const Attachment&) = delete;
 
@@ -35,23 +54,26 @@ public:
     // attached to it; throws fb::Error (for example when the file exists).
     void create(const QString& path);
 
-    // Rolls back the active transactions and detaches; does nothing when not attached.
+    // Rolls back the active transactions and detaches; does nothing when not attached. When the
+    // engine refuses, throws fb::Error and keeps the handle: a later detach, or the destructor,
+    // tries again.
     void detach();
 
-    bool isAttached() const { return m_handle != 0; }
-    const QString& path() const { return m_path; }
+    bool isAttached() const { return m_connection && m_connection->handle != 0; }
+    QString path() const { return m_connection ? m_connection->path : QString(); }
 
     // The client handle, for the other classes of this layer.
-    isc_db_handle* handle() { return &m_handle; }
+    isc_db_handle* handle() { return &connection().handle; }
 
 private:
     friend class Transaction;
-    void addTransaction(Transaction* transaction);
-    void removeTransaction(Transaction* transaction);
+    std::shared_ptr<detail::Connection> sharedConnection();
+    detail::Connection& connection() { return *sharedConnection(); }
+    void requireDetached() const;
+    void connected(isc_db_handle handle, const QString& path);
+    void close() noexcept;
 
-    isc_db_handle m_handle = 0;
-    QString m_path;
-    QList<Transaction*> m_transactions;
+    std::shared_ptr<detail::Connection> m_connection;
 };
 
 // The bytes the client library expects for a database or file path.

@@ -9,7 +9,7 @@ namespace {
 constexpr int kSegment = 32765;
 
 // An open blob handle, closed on success and cancelled or closed when left by an exception.
-class BlobHandle {
+class BlobHandle final {
 public:
     explicit BlobHandle(bool writing) : m_writing(writing) {}
     ~BlobHandle() {

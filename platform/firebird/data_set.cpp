@@ -1,27 +1,18 @@
 #include "platform/firebird/data_set.h"
 
-#include "core/cp1251.h"
 #include "core/exceptions.h"
 #include "platform/firebird/value_text.h"
 
 #include <QLocale>
-#include <cmath>
 
 namespace fb {
 
-using text::dateTimeText;
-using text::parseDateTime;
-using text::parseFloat;
-using text::parseInteger;
+using value::DecimalPoint;
 
 namespace {
 
 QString decimalPoint() {
     return QLocale().decimalPoint();
-}
-
-QString floatText(double value) {
-    return QString::number(value, 'g', 15).replace(QLatin1Char('.'), decimalPoint());
 }
 
 // The number of places after the point of a picture such as "#0.00".
@@ -45,37 +36,6 @@ QString formattedFloat(double value, int decimals) {
     return text.replace(QLatin1Char('.'), decimalPoint());
 }
 
-bool parseBoolean(const QString& text) {
-    const QString word = text.trimmed().toLower();
-    if (word == QLatin1String("true") || word == QLatin1String("1") || word == QLatin1String("-1"))
-        return true;
-    if (word == QLatin1String("false") || word == QLatin1String("0"))
-        return false;
-    throw ConvertError(QStringLiteral("\"%1\" не является логическим значением").arg(text));
-}
-
-// The text of a value held in the form of its type.
-QString textOf(const QVariant& value, FieldType type) {
-    if (value.isNull())
-        return {};
-    switch (type) {
-    case FieldType::Integer:
-        return QString::number(value.toLongLong());
-    case FieldType::Float:
-        return floatText(value.toDouble());
-    case FieldType::DateTime:
-        return dateTimeText(value.toDouble());
-    case FieldType::Blob:
-        return cp1251::decode(value.toByteArray());
-    case FieldType::Boolean:
-        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
-    case FieldType::String:
-    case FieldType::Null:
-        break;
-    }
-    return value.toString();
-}
-
 bool sameValue(const QVariant& a, const QVariant& b) {
     if (a.isNull() || b.isNull())
         return a.isNull() && b.isNull();
@@ -97,60 +57,23 @@ bool DataField::isNull() const {
 }
 
 QString DataField::asString() const {
-    return textOf(value(), m_type);
+    return value::toString(value(), m_type, DecimalPoint::Locale);
 }
 
 qint64 DataField::asInteger() const {
-    const QVariant v = value();
-    if (v.isNull())
-        return 0;
-    switch (m_type) {
-    case FieldType::Integer:
-        return v.toLongLong();
-    case FieldType::Float:
-    case FieldType::DateTime:
-        return std::llround(v.toDouble());
-    case FieldType::Boolean:
-        return v.toBool() ? 1 : 0;
-    default:
-        return parseInteger(asString());
-    }
+    return value::toInteger(value(), m_type);
 }
 
 double DataField::asFloat() const {
-    const QVariant v = value();
-    if (v.isNull())
-        return 0;
-    switch (m_type) {
-    case FieldType::Integer:
-    case FieldType::Float:
-    case FieldType::DateTime:
-        return v.toDouble();
-    case FieldType::Boolean:
-        return v.toBool() ? 1 : 0;
-    default:
-        return parseFloat(asString());
-    }
+    return value::toFloat(value(), m_type);
 }
 
 DateTime DataField::asDateTime() const {
-    const QVariant v = value();
-    if (v.isNull())
-        return 0;
-    switch (m_type) {
-    case FieldType::Integer:
-    case FieldType::Float:
-    case FieldType::DateTime:
-        return v.toDouble();
-    default:
-        return parseDateTime(asString());
-    }
+    return value::toDateTime(value(), m_type);
 }
 
 QByteArray DataField::asBytes() const {
-    if (m_type == FieldType::Blob)
-        return value().toByteArray();
-    return cp1251::encode(asString());
+    return value::toBytes(value(), m_type, DecimalPoint::Locale);
 }
 
 QVariant DataField::oldValue() const {
@@ -158,23 +81,23 @@ QVariant DataField::oldValue() const {
 }
 
 void DataField::setAsString(const QString& value) {
-    assign(fromString(value));
+    assign(converted(value, FieldType::String));
 }
 
 void DataField::setAsInteger(qint64 value) {
-    assign(fromInteger(value));
+    assign(converted(value, FieldType::Integer));
 }
 
 void DataField::setAsFloat(double value) {
-    assign(fromFloat(value));
+    assign(converted(value, FieldType::Float));
 }
 
 void DataField::setAsDateTime(DateTime value) {
-    assign(fromDateTime(value));
+    assign(converted(value, FieldType::DateTime));
 }
 
 void DataField::setAsBytes(const QByteArray& value) {
-    assign(fromBytes(value));
+    assign(converted(value, FieldType::Blob));
 }
 
 void DataField::clear() {
@@ -193,7 +116,7 @@ QString DataField::displayTextOf(const QVariant& value) const {
     const bool numeric = m_type == FieldType::Float || m_type == FieldType::Integer;
     if (numeric && !m_displayFormat.isEmpty())
         return formattedFloat(value.toDouble(), decimalsOf(m_displayFormat));
-    return textOf(value, m_type);
+    return value::toString(value, m_type, DecimalPoint::Locale);
 }
 
 void DataField::assign(const QVariant& value) {
@@ -208,75 +131,8 @@ void DataField::assign(const QVariant& value) {
     emit m_dataSet->fieldChanged(m_name);
 }
 
-QVariant DataField::fromInteger(qint64 value) const {
-    switch (m_type) {
-    case FieldType::Integer:
-        return value;
-    case FieldType::Float:
-    case FieldType::DateTime:
-        return double(value);
-    case FieldType::Boolean:
-        return value != 0;
-    default:
-        return fromString(QString::number(value));
-    }
-}
-
-QVariant DataField::fromFloat(double value) const {
-    switch (m_type) {
-    case FieldType::Integer:
-        return qint64(std::llround(value));
-    case FieldType::Float:
-    case FieldType::DateTime:
-        return value;
-    case FieldType::Boolean:
-        return value != 0;
-    default:
-        return fromString(floatText(value));
-    }
-}
-
-QVariant DataField::fromDateTime(DateTime value) const {
-    switch (m_type) {
-    case FieldType::Integer:
-        return qint64(std::llround(value));
-    case FieldType::Float:
-    case FieldType::DateTime:
-        return value;
-    default:
-        return fromString(dateTimeText(value));
-    }
-}
-
-QVariant DataField::fromString(const QString& text) const {
-    switch (m_type) {
-    case FieldType::String:
-    case FieldType::Null:
-        cp1251::encode(text); // refuses what the database cannot hold
-        return text;
-    case FieldType::Blob:
-        return cp1251::encode(text);
-    default:
-        break;
-    }
-    if (text.trimmed().isEmpty())
-        return {};
-    switch (m_type) {
-    case FieldType::Integer:
-        return parseInteger(text);
-    case FieldType::Float:
-        return parseFloat(text);
-    case FieldType::DateTime:
-        return parseDateTime(text);
-    default:
-        return parseBoolean(text);
-    }
-}
-
-QVariant DataField::fromBytes(const QByteArray& value) const {
-    if (m_type == FieldType::Blob)
-        return value;
-    return fromString(cp1251::decode(value));
+QVariant DataField::converted(const QVariant& value, FieldType from) const {
+    return value::convert(value, from, m_type, DecimalPoint::Locale);
 }
 
 QVariant DataField::converted(const QVariant& value) const {
@@ -284,27 +140,27 @@ QVariant DataField::converted(const QVariant& value) const {
         return {};
     switch (value.typeId()) {
     case QMetaType::QString:
-        return fromString(value.toString());
+        return converted(value, FieldType::String);
     case QMetaType::QByteArray:
-        return fromBytes(value.toByteArray());
+        return converted(value, FieldType::Blob);
     case QMetaType::Double:
     case QMetaType::Float:
-        return fromFloat(value.toDouble());
+        return converted(value, FieldType::Float);
     case QMetaType::QDateTime:
-        return fromDateTime(datetime::encode(value.toDateTime()));
+        return converted(datetime::encode(value.toDateTime()), FieldType::DateTime);
     case QMetaType::QDate:
-        return fromDateTime(datetime::encode(value.toDate()));
+        return converted(datetime::encode(value.toDate()), FieldType::DateTime);
     case QMetaType::Bool:
-        return m_type == FieldType::Boolean ? value : fromInteger(value.toBool() ? 1 : 0);
+        return converted(value, FieldType::Boolean);
     default:
-        return fromInteger(value.toLongLong());
+        return converted(value.toLongLong(), FieldType::Integer);
     }
 }
 
 // --- DataSet -------------------------------------------------------------------------------
 
 // Announces a change of the rows as a whole, and its end however the change ends.
-class DataSet::RowsChange {
+class DataSet::RowsChange final {
 public:
     explicit RowsChange(DataSet& dataSet) : m_dataSet(dataSet) {
         emit m_dataSet.rowsAboutToChange();
@@ -770,7 +626,7 @@ void DataSet::bindRow(Statement& statement, const Row& row) const {
     }
 }
 
-void DataSet::bindValue(Param param, FieldType type, const QVariant& value) const {
+void DataSet::bindValue(Param& param, FieldType type, const QVariant& value) const {
     if (value.isNull()) {
         param.setNull();
         return;

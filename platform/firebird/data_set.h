@@ -26,7 +26,9 @@ enum class DataSetState { Inactive, Browse, Insert, Edit };
 // Values are held in one form per type; that form is what value(), oldValue(), the validate
 // handler and DataSet::value() give: a null QVariant, or qint64 (Integer), double (Float),
 // QString (String), double holding a DateTime (DateTime), QByteArray (Blob), bool (Boolean).
-// A null value reads as "", 0, 0.0, 0 (date) or empty bytes.
+// It reads and converts the way a statement's Field does (fb::value), except that numbers as
+// text take the decimal separator of the user's locale. A null value reads as "", 0, 0.0,
+// 0 (date) or empty bytes.
 //
 // Assignments are allowed only in the insert and edit states. Each one converts the value to
 // the field's type (a text that does not convert throws ConvertError), runs the validate
@@ -34,8 +36,11 @@ enum class DataSetState { Inactive, Browse, Insert, Edit };
 // caller), stores the value, runs the change handler and emits DataSet::fieldChanged.
 // Fetching rows runs neither handler. Handlers and the display format stay with the field
 // across close, open and a new SQL text that keeps the column.
-class DataField {
+class DataField final {
 public:
+    DataField(const DataField&) = delete;
+    DataField& operator=(const DataField&) = delete;
+
     using GetTextHandler = std::function<QString(const QVariant& value)>;
     using ValidateHandler = std::function<void(const QVariant& newValue)>;
     using ChangeHandler = std::function<void(DataField& field)>;
@@ -81,13 +86,9 @@ private:
     DataField(DataSet& dataSet, QString name) : m_dataSet(&dataSet), m_name(std::move(name)) {}
 
     void assign(const QVariant& value);
-    // A value in the field's own form, from a value of another kind.
+    // A value in the field's own form, from a value of another type or of any kind.
+    QVariant converted(const QVariant& value, FieldType from) const;
     QVariant converted(const QVariant& value) const;
-    QVariant fromInteger(qint64 value) const;
-    QVariant fromFloat(double value) const;
-    QVariant fromDateTime(DateTime value) const;
-    QVariant fromString(const QString& text) const;
-    QVariant fromBytes(const QByteArray& value) const;
 
     DataSet* m_dataSet;
     QString m_name;
@@ -129,7 +130,7 @@ private:
 // when the transaction is rolled back retaining before it commits (a failed commit loses no
 // edit). A modify statement that finds no row (the row was changed or deleted by someone
 // else) counts as a failure.
-class DataSet : public QObject {
+class DataSet final : public QObject {
     Q_OBJECT
 public:
     explicit DataSet(Attachment& attachment, TransactionKind kind = TransactionKind::Write,
@@ -247,7 +248,7 @@ private:
     bool refreshRow(const Row& row, std::vector<QVariant>& values);
     void restoreBeforeApply();
     void bindRow(Statement& statement, const Row& row) const;
-    void bindValue(Param param, FieldType type, const QVariant& value) const;
+    void bindValue(Param& param, FieldType type, const QVariant& value) const;
 
     struct ParamValue {
         QVariant value;

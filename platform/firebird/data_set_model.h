@@ -14,7 +14,7 @@ class DataSet;
 // close, insert, delete), the current row's cells when a field is assigned or the row moves.
 // Row r of the model is row r of the dataset; currentRow() and setCurrentRow() map the
 // view's selection to the dataset's cursor and back.
-class DataSetModel : public QAbstractTableModel {
+class DataSetModel final : public QAbstractTableModel {
     Q_OBJECT
 public:
     explicit DataSetModel(DataSet& dataSet, QObject* parent = nullptr);

@@ -28,6 +28,12 @@ QString interpret(const ISC_STATUS* status) {
     return lines.join(QLatin1Char('\n'));
 }
 
+QString sqlStateOf(const ISC_STATUS* status) {
+    FB_SQLSTATE_STRING state = {};
+    fb_sqlstate(state, status);
+    return QString::fromLatin1(state);
+}
+
 // Skips one argument of a status vector; returns the position of the next cluster.
 const ISC_STATUS* nextArgument(const ISC_STATUS* p) {
     switch (p[0]) {
@@ -74,10 +80,19 @@ void findUserException(const ISC_STATUS* status, QString& name, QString& text) {
 
 } // namespace
 
-Error::Error(QString message, int sqlCode, qint64 gdsCode, QString serverText,
+Error::Error(QString message, int sqlCode, qint64 gdsCode, QString sqlState, QString serverText,
              QString exceptionName)
     : Exception(std::move(message)), m_sqlCode(sqlCode), m_gdsCode(gdsCode),
-      m_serverText(std::move(serverText)), m_exceptionName(std::move(exceptionName)) {}
+      m_sqlState(std::move(sqlState)), m_serverText(std::move(serverText)),
+      m_exceptionName(std::move(exceptionName)) {}
+
+bool Error::isLockConflict() const {
+    return m_sqlState == QLatin1String("40001");
+}
+
+bool Error::isUniqueViolation() const {
+    return m_gdsCode == isc_unique_key_violation || m_gdsCode == isc_no_dup;
+}
 
 bool failed(const ISC_STATUS* status) {
     return status[0] == 1 && status[1] != 0;
@@ -87,11 +102,12 @@ Error errorFromStatus(const ISC_STATUS* status) {
     const QString serverText = interpret(status);
     const int sqlCode = static_cast<int>(isc_sqlcode(status));
     const qint64 gdsCode = status[1];
+    const QString sqlState = sqlStateOf(status);
     QString name, text;
     findUserException(status, name, text);
     if (!name.isEmpty())
-        return Error(text, sqlCode, gdsCode, serverText, name);
-    return Error(serverText, sqlCode, gdsCode, serverText);
+        return Error(text, sqlCode, gdsCode, sqlState, serverText, name);
+    return Error(serverText, sqlCode, gdsCode, sqlState, serverText);
 }
 
 void check(const ISC_STATUS* status) {

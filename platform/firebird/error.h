@@ -13,15 +13,24 @@ namespace fb {
 //    the exception's own text alone, e.g. "Фирма используется в документах!";
 //  - otherwise the engine's text: the interpreted status lines joined with "\n".
 // sqlCode() is the SQL code (isc_sqlcode), gdsCode() the first engine error code
-// (isc_except for a user exception), serverText() always the full engine text.
-class Error : public Exception {
+// (isc_except for a user exception), sqlState() the five-character SQLSTATE ("23000"; empty
+// for an error of this layer), serverText() always the full engine text.
+// Errors are exceptions and stay copyable.
+class Error final : public Exception {
 public:
-    Error(QString message, int sqlCode = 0, qint64 gdsCode = 0, QString serverText = {},
-          QString exceptionName = {});
+    Error(QString message, int sqlCode = 0, qint64 gdsCode = 0, QString sqlState = {},
+          QString serverText = {}, QString exceptionName = {});
 
     int sqlCode() const { return m_sqlCode; }
     qint64 gdsCode() const { return m_gdsCode; }
+    const QString& sqlState() const { return m_sqlState; }
     const QString& serverText() const { return m_serverText; }
+
+    // The change collided with another transaction's: an update conflict, a lock conflict or a
+    // deadlock (SQLSTATE 40001). Trying again after the other transaction ends may succeed.
+    bool isLockConflict() const;
+    // A value that a primary key or unique index already holds.
+    bool isUniqueViolation() const;
 
     // True for an exception raised by a trigger or procedure with EXCEPTION name.
     bool isUserException() const { return !m_exceptionName.isEmpty(); }
@@ -31,6 +40,7 @@ public:
 private:
     int m_sqlCode;
     qint64 m_gdsCode;
+    QString m_sqlState;
     QString m_serverText;
     QString m_exceptionName;
 };

@@ -6,9 +6,13 @@ namespace fb {
 
 // The byte string of a database, transaction or service parameter block:
 // a version byte, then clusters of a tag, a length and the value.
-class ParamBlock {
+class ParamBlock final {
 public:
     explicit ParamBlock(char version) { m_bytes.append(version); }
+    ParamBlock(ParamBlock&&) noexcept = default;
+    ParamBlock& operator=(ParamBlock&&) noexcept = default;
+    ParamBlock(const ParamBlock&) = delete;
+    ParamBlock& operator=(const ParamBlock&) = delete;
 
     // A tag alone (transaction parameter blocks).
     void addTag(char tag) { m_bytes.append(tag); }

@@ -4,12 +4,14 @@
 #include "platform/firebird/error.h"
 #include "platform/firebird/param_block.h"
 
+#include <QDeadlineTimer>
+
 namespace fb::services {
 
 namespace {
 
 // An attachment to the service manager that serves a database path.
-class ServiceManager {
+class ServiceManager final {
 public:
     explicit ServiceManager(const QString& databasePath) {
         QString host, path;
@@ -44,18 +46,21 @@ public:
 
     // Reads the service's output line by line (and drops it) until the output ends; the
     // service has then finished. An error of the service comes back in the status vector.
-    void waitUntilFinished() {
+    // Each query waits at most a second for output, so the time limit is looked at often.
+    void waitUntilFinished(std::chrono::milliseconds timeLimit) {
+        const QDeadlineTimer deadline(timeLimit);
+        const char wait[] = {isc_info_svc_timeout, 4, 0, 1, 0, 0, 0};
         const char items[] = {isc_info_svc_line};
         char buffer[4096];
         for (;;) {
+            if (deadline.hasExpired())
+                throw Error(QStringLiteral("Служба базы данных не завершила работу за %1 с")
+                                .arg(double(timeLimit.count()) / 1000));
             Status status;
-            isc_service_query(status, &m_handle, nullptr, 0, nullptr, sizeof items, items,
+            isc_service_query(status, &m_handle, nullptr, sizeof wait, wait, sizeof items, items,
                               sizeof buffer, buffer);
             check(status);
-            if (buffer[0] != isc_info_svc_line)
-                return;
-            const int length = static_cast<int>(isc_vax_integer(buffer + 1, 2));
-            if (length == 0)
+            if (serviceFinished(buffer, sizeof buffer))
                 return;
         }
     }
@@ -73,23 +78,45 @@ QByteArray localPath(const QString& databasePath) {
 
 } // namespace
 
-void backup(const QString& databasePath, const QString& backupFile) {
+bool serviceFinished(const char* answer, int size) {
+    if (size >= 1 && answer[0] == isc_info_truncated)
+        return false;
+    if (size < 3 || answer[0] != isc_info_svc_line)
+        throw Error(QStringLiteral("Непонятный ответ службы базы данных (%1)").arg(int(answer[0])));
+    if (isc_vax_integer(answer + 1, 2) > 0)
+        return false;
+    // No line: the output has ended, unless the answer says why nothing came yet.
+    if (size == 3)
+        return true;
+    switch (answer[3]) {
+    case isc_info_svc_timeout:
+    case isc_info_data_not_ready:
+    case isc_info_truncated:
+        return false;
+    default:
+        return true;
+    }
+}
+
+void backup(const QString& databasePath, const QString& backupFile,
+            std::chrono::milliseconds timeLimit) {
     ServiceManager manager(databasePath);
     ParamBlock request(isc_action_svc_backup);
     request.addLongString(isc_spb_dbname, localPath(databasePath));
     request.addLongString(isc_spb_bkp_file, encodePath(backupFile));
     manager.start(request);
-    manager.waitUntilFinished();
+    manager.waitUntilFinished(timeLimit);
 }
 
-void restore(const QString& backupFile, const QString& databasePath) {
+void restore(const QString& backupFile, const QString& databasePath,
+             std::chrono::milliseconds timeLimit) {
     ServiceManager manager(databasePath);
     ParamBlock request(isc_action_svc_restore);
     request.addLongString(isc_spb_bkp_file, encodePath(backupFile));
     request.addLongString(isc_spb_dbname, localPath(databasePath));
     request.addServiceInteger(isc_spb_options, isc_spb_res_replace | isc_spb_res_create);
     manager.start(request);
-    manager.waitUntilFinished();
+    manager.waitUntilFinished(timeLimit);
 }
 
 } // namespace fb::services

@@ -52,10 +52,6 @@ double roundToScale(double value, int scale) {
     return std::round(value * factor) / factor;
 }
 
-QString formatFloat(double value) {
-    return QString::number(value, 'g', 15);
-}
-
 StatementType typeFromInfo(int code) {
     switch (code) {
     case isc_info_sql_stmt_select:
@@ -78,14 +74,25 @@ StatementType typeFromInfo(int code) {
 
 } // namespace
 
-// A parameter value as set by the caller, or a column value of the current row.
-// Text and blob contents are kept as bytes (Windows-1251 for text).
+// A parameter value as set by the caller. Text and blob contents are kept as bytes
+// (Windows-1251 for text).
 struct Statement::Value {
     enum class Kind { Null, Integer, Float, Text, Bytes, DateTime };
     Kind kind = Kind::Null;
     qint64 integer = 0;
     double number = 0;
     QByteArray bytes;
+
+    bool isNumber() const {
+        return kind == Kind::Integer || kind == Kind::Float || kind == Kind::DateTime;
+    }
+    // The text of a number or a date, as a text column reads it.
+    QString numberText() const {
+        if (kind == Kind::Integer)
+            return value::toString(integer, FieldType::Integer, value::DecimalPoint::Dot);
+        const FieldType type = kind == Kind::Float ? FieldType::Float : FieldType::DateTime;
+        return value::toString(number, type, value::DecimalPoint::Dot);
+    }
 };
 
 // One result column: its description and the buffer the client library fills.
@@ -236,101 +243,49 @@ int Field::blobSubType() const {
     return m_statement->column(m_index).subType;
 }
 
+const QVariant& Field::value() const {
+    return m_statement->fieldValue(m_index);
+}
+
 bool Field::isNull() const {
-    return m_statement->fieldValue(m_index).kind == Statement::Value::Kind::Null;
+    return value().isNull();
 }
 
 QString Field::asString() const {
-    const Statement::Value& v = m_statement->fieldValue(m_index);
-    switch (v.kind) {
-    case Statement::Value::Kind::Null:
-        return {};
-    case Statement::Value::Kind::Integer:
-        return QString::number(v.integer);
-    case Statement::Value::Kind::Float:
-        return formatFloat(v.number);
-    case Statement::Value::Kind::DateTime:
-        return text::dateTimeText(v.number);
-    case Statement::Value::Kind::Text:
-    case Statement::Value::Kind::Bytes:
-        return cp1251::decode(v.bytes);
-    }
-    return {};
+    return value::toString(value(), type(), value::DecimalPoint::Dot);
 }
 
 QByteArray Field::asBytes() const {
-    const Statement::Value& v = m_statement->fieldValue(m_index);
-    if (v.kind == Statement::Value::Kind::Text || v.kind == Statement::Value::Kind::Bytes)
-        return v.bytes;
-    return cp1251::encode(asString());
-}
-
-// The number a column holds, false for text and blobs; null reads as 0.
-bool Field::numberOf(double& number) const {
-    const Statement::Value& v = m_statement->fieldValue(m_index);
-    switch (v.kind) {
-    case Statement::Value::Kind::Null:
-        number = 0;
-        return true;
-    case Statement::Value::Kind::Integer:
-        number = double(v.integer);
-        return true;
-    case Statement::Value::Kind::Float:
-    case Statement::Value::Kind::DateTime:
-        number = v.number;
-        return true;
-    case Statement::Value::Kind::Text:
-    case Statement::Value::Kind::Bytes:
-        break;
-    }
-    return false;
+    return value::toBytes(value(), type(), value::DecimalPoint::Dot);
 }
 
 qint64 Field::asInteger() const {
-    const Statement::Value& v = m_statement->fieldValue(m_index);
-    if (v.kind == Statement::Value::Kind::Integer)
-        return v.integer;
-    double number = 0;
-    return numberOf(number) ? std::llround(number) : text::parseInteger(asString());
+    return value::toInteger(value(), type());
 }
 
 double Field::asFloat() const {
-    double number = 0;
-    return numberOf(number) ? number : text::parseFloat(asString());
+    return value::toFloat(value(), type());
 }
 
 DateTime Field::asDateTime() const {
-    double number = 0;
-    return numberOf(number) ? number : text::parseDateTime(asString());
+    return value::toDateTime(value(), type());
 }
 
 QVariant Field::asVariant() const {
-    const Statement::Value& v = m_statement->fieldValue(m_index);
-    switch (v.kind) {
-    case Statement::Value::Kind::Null:
-        return {};
-    case Statement::Value::Kind::Integer:
-        if (type() == FieldType::Boolean)
-            return QVariant(v.integer != 0);
-        return QVariant(v.integer);
-    case Statement::Value::Kind::Float:
-        return QVariant(v.number);
-    case Statement::Value::Kind::DateTime:
-        return QVariant(datetime::decode(v.number));
-    case Statement::Value::Kind::Text:
-        return QVariant(cp1251::decode(v.bytes));
-    case Statement::Value::Kind::Bytes:
-        return QVariant(v.bytes);
-    }
-    return {};
+    if (type() == FieldType::DateTime && !isNull())
+        return datetime::decode(value().toDouble());
+    return value();
 }
 
 // --- Statement -----------------------------------------------------------------------------
 
-Statement::Statement(Transaction& transaction) : m_transaction(&transaction) {}
+Statement::Statement(Transaction& transaction) {
+    transaction.state(); // throws for a moved-from transaction
+    m_transaction = transaction.m_state;
+}
 
 Statement::Statement(Transaction& transaction, const QString& sql, ParamMode mode)
-    : m_transaction(&transaction) {
+    : Statement(transaction) {
     prepare(sql, mode);
 }
 
@@ -338,14 +293,58 @@ Statement::~Statement() {
     freeHandle();
 }
 
+Statement::Statement(Statement&& other) noexcept {
+    *this = std::move(other);
+}
+
+Statement& Statement::operator=(Statement&& other) noexcept {
+    if (this == &other)
+        return *this;
+    freeHandle();
+    m_transaction = std::move(other.m_transaction);
+    m_handle = std::exchange(other.m_handle, 0);
+    m_generation = other.m_generation;
+    m_sql = std::move(other.m_sql);
+    m_mode = other.m_mode;
+    m_type = other.m_type;
+    m_paramNames = std::move(other.m_paramNames);
+    m_positionToParam = std::move(other.m_positionToParam);
+    m_paramValues = std::move(other.m_paramValues);
+    m_inputs = std::move(other.m_inputs);
+    m_columns = std::move(other.m_columns);
+    m_row = std::move(other.m_row);
+    m_inSqlda = std::move(other.m_inSqlda);
+    m_outSqlda = std::move(other.m_outSqlda);
+    m_cursorOpen = std::exchange(other.m_cursorOpen, false);
+    m_hasRow = std::exchange(other.m_hasRow, false);
+    return *this;
+}
+
+detail::TransactionState& Statement::transaction() {
+    if (!m_transaction)
+        throw Error(QStringLiteral("Запрос пуст: его перенесли в другой объект"));
+    return *m_transaction;
+}
+
+// The handle belongs to the connection it was prepared on and dies with it.
+bool Statement::handleAlive() const {
+    return m_handle != 0 && m_transaction && m_transaction->connectionOpen(m_generation);
+}
+
+void Statement::requireLiveHandle() const {
+    if (!handleAlive())
+        throw Error(
+            QStringLiteral("Подключение к базе данных, в котором подготовлен запрос, закрыто"));
+}
+
 void Statement::freeHandle() {
     m_cursorOpen = false;
     m_hasRow = false;
-    if (!m_handle)
-        return;
-    Status status;
-    isc_dsql_free_statement(status, &m_handle, DSQL_drop);
-    // A statement of a detached attachment is gone with it; the handle is dropped either way.
+    if (handleAlive()) {
+        Status status;
+        isc_dsql_free_statement(status, &m_handle, DSQL_drop);
+    }
+    // The handle is dropped either way: a failed free leaves nothing to retry.
     m_handle = 0;
 }
 
@@ -373,12 +372,14 @@ void Statement::prepare(const QString& sql) {
     }
     const QByteArray bytes = cp1251::encode(text);
 
-    m_transaction->ensureStarted();
+    detail::TransactionState& tr = transaction();
+    tr.ensureStarted();
     Status status;
-    isc_dsql_allocate_statement(status, m_transaction->attachment().handle(), &m_handle);
+    isc_dsql_allocate_statement(status, tr.databaseHandle(), &m_handle);
     check(status);
+    m_generation = tr.generation();
     m_outSqlda = makeSqlda(1);
-    isc_dsql_prepare(status, m_transaction->handle(), &m_handle, 0, bytes.constData(), kDialect,
+    isc_dsql_prepare(status, tr.handle(), &m_handle, 0, bytes.constData(), kDialect,
                      sqldaOf(m_outSqlda));
     if (failed(status)) {
         Error error = errorFromStatus(status);
@@ -512,14 +513,9 @@ void Statement::bindSlot(InputSlot& slot, XSQLVAR& var, const Value& value) {
     slot.indicator = 0;
     Value v = value;
     // A blob takes its bytes as they are; numbers and dates go into a blob as their text.
-    if (slot.sqlType == SQL_BLOB &&
-        (v.kind == Value::Kind::Integer || v.kind == Value::Kind::Float ||
-         v.kind == Value::Kind::DateTime)) {
-        const QString text = v.kind == Value::Kind::Integer ? QString::number(v.integer)
-                             : v.kind == Value::Kind::Float ? formatFloat(v.number)
-                                                            : text::dateTimeText(v.number);
+    if (slot.sqlType == SQL_BLOB && v.isNumber()) {
+        v.bytes = v.numberText().toLatin1();
         v.kind = Value::Kind::Text;
-        v.bytes = text.toLatin1();
     }
     switch (v.kind) {
     case Value::Kind::Null:
@@ -558,7 +554,7 @@ void Statement::bindSlot(InputSlot& slot, XSQLVAR& var, const Value& value) {
     }
     if (slot.sqlType == SQL_BLOB) {
         slot.blobId =
-            blob::write(m_transaction->attachment().handle(), m_transaction->handle(), v.bytes);
+            blob::write(m_transaction->databaseHandle(), m_transaction->handle(), v.bytes);
         var.sqltype = SQL_BLOB | 1;
         var.sqlsubtype = static_cast<ISC_SHORT>(slot.subType);
         var.sqllen = sizeof(ISC_QUAD);
@@ -587,6 +583,7 @@ void Statement::bindInput() {
 void Statement::execute() {
     if (!isPrepared())
         throw Error(QStringLiteral("Запрос не подготовлен"));
+    requireLiveHandle();
     close();
     m_transaction->ensureStarted();
     bindInput();
@@ -609,6 +606,7 @@ bool Statement::fetch() {
     m_hasRow = false;
     if (!m_cursorOpen)
         return false;
+    requireLiveHandle();
     Status status;
     const ISC_STATUS rc = isc_dsql_fetch(status, &m_handle, kDialect, sqldaOf(m_outSqlda));
     if (rc == 100) {
@@ -626,6 +624,8 @@ void Statement::close() {
     if (!m_cursorOpen)
         return;
     m_cursorOpen = false;
+    if (!handleAlive())
+        return;
     Status status;
     isc_dsql_free_statement(status, &m_handle, DSQL_close);
     // When the transaction has ended, the server closed the cursor already.
@@ -640,106 +640,81 @@ void Statement::readRow() {
         m_row.push_back(readColumn(c));
 }
 
-Statement::Value Statement::readColumn(const Column& c) {
-    Value v;
+// The value of one column of the fetched row, in the form of the column's field type.
+QVariant Statement::readColumn(const Column& c) {
     if (c.indicator < 0 || c.sqlType == SQL_NULL)
-        return v;
+        return {};
     const char* data = c.data.get();
-    auto scaled = [&](qint64 raw) {
-        if (c.scale < 0) {
-            v.kind = Value::Kind::Float;
-            v.number = roundToScale(double(raw) / power10(-c.scale), c.scale);
-        } else {
-            v.kind = Value::Kind::Integer;
-            v.integer = c.scale > 0 ? raw * qint64(power10(c.scale)) : raw;
-        }
+    auto scaled = [&](qint64 raw) -> QVariant {
+        if (c.scale < 0)
+            return roundToScale(double(raw) / power10(-c.scale), c.scale);
+        return c.scale > 0 ? raw * qint64(power10(c.scale)) : raw;
     };
     switch (c.sqlType) {
     case SQL_SHORT: {
         ISC_SHORT x;
         std::memcpy(&x, data, sizeof x);
-        scaled(x);
-        break;
+        return scaled(x);
     }
     case SQL_LONG: {
         ISC_LONG x;
         std::memcpy(&x, data, sizeof x);
-        scaled(x);
-        break;
+        return scaled(x);
     }
     case SQL_INT64: {
         ISC_INT64 x;
         std::memcpy(&x, data, sizeof x);
-        scaled(x);
-        break;
+        return scaled(x);
     }
     case SQL_FLOAT: {
         float x;
         std::memcpy(&x, data, sizeof x);
-        v.kind = Value::Kind::Float;
-        v.number = roundToScale(x, c.scale);
-        break;
+        return roundToScale(x, c.scale);
     }
     case SQL_DOUBLE:
     case SQL_D_FLOAT: {
         double x;
         std::memcpy(&x, data, sizeof x);
-        v.kind = Value::Kind::Float;
-        v.number = roundToScale(x, c.scale);
-        break;
+        return roundToScale(x, c.scale);
     }
     case SQL_TEXT:
-        v.kind = Value::Kind::Text;
-        v.bytes = QByteArray(data, c.length);
-        break;
+        return cp1251::decode(QByteArray(data, c.length));
     case SQL_VARYING: {
         unsigned short length;
         std::memcpy(&length, data, sizeof length);
-        v.kind = Value::Kind::Text;
-        v.bytes = QByteArray(data + 2, length);
-        break;
+        return cp1251::decode(QByteArray(data + 2, length));
     }
     case SQL_TIMESTAMP: {
         ISC_TIMESTAMP x;
         std::memcpy(&x, data, sizeof x);
-        v.kind = Value::Kind::DateTime;
-        v.number = timestamp::toDateTime(x);
-        break;
+        return timestamp::toDateTime(x);
     }
     case SQL_TYPE_DATE: {
         ISC_DATE x;
         std::memcpy(&x, data, sizeof x);
-        v.kind = Value::Kind::DateTime;
-        v.number = timestamp::fromDate(x);
-        break;
+        return timestamp::fromDate(x);
     }
     case SQL_TYPE_TIME: {
         ISC_TIME x;
         std::memcpy(&x, data, sizeof x);
-        v.kind = Value::Kind::DateTime;
-        v.number = timestamp::fromTime(x);
-        break;
+        return timestamp::fromTime(x);
     }
     case SQL_BOOLEAN:
-        v.kind = Value::Kind::Integer;
-        v.integer = data[0] ? 1 : 0;
-        break;
+        return data[0] != 0;
     case SQL_BLOB: {
         ISC_QUAD id;
         std::memcpy(&id, data, sizeof id);
-        v.kind = Value::Kind::Bytes;
-        v.bytes = blob::read(m_transaction->attachment().handle(), m_transaction->handle(), id);
-        break;
+        return blob::read(m_transaction->databaseHandle(), m_transaction->handle(), id);
     }
     default:
         throw Error(QStringLiteral("Поле %1: тип %2 не поддерживается").arg(c.name).arg(c.sqlType));
     }
-    return v;
 }
 
 qint64 Statement::rowsAffected() const {
     if (!isPrepared())
         return 0;
+    requireLiveHandle();
     const char items[] = {isc_info_sql_records};
     char buffer[64] = {};
     Status status;
@@ -803,7 +778,7 @@ const Statement::Column& Statement::column(int index) const {
     return m_columns[index];
 }
 
-const Statement::Value& Statement::fieldValue(int index) const {
+const QVariant& Statement::fieldValue(int index) const {
     column(index);
     if (!m_hasRow)
         throw Error(QStringLiteral("Нет текущей строки результата"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/date_time.h"
+#include "platform/firebird/value_text.h"
 
 #include <QByteArray>
 #include <QString>
@@ -15,6 +16,10 @@ namespace fb {
 class Transaction;
 class Statement;
 
+namespace detail {
+class TransactionState;
+} // namespace detail
+
 // How the text of a statement is sent to the server.
 enum class ParamMode {
     // ":NAME" parameters are rewritten to positional ones (see parseNamedParams).
@@ -27,16 +32,19 @@ enum class ParamMode {
 // What kind of statement the server prepared.
 enum class StatementType { Select, Insert, Update, Delete, Ddl, ExecProcedure, Other };
 
-// The type of a result column, from the server's description.
-enum class FieldType { Null, Integer, Float, String, DateTime, Blob, Boolean };
-
 // One parameter of a prepared statement; setting it affects every place the name occurs.
 // A value set from a QString goes to the server as Windows-1251 text and the server converts it
 // to the column's type; a character Windows-1251 cannot hold throws Exception.
 // A blob parameter takes raw bytes as they are; a text set into a blob is encoded as Windows-1251.
 // Values stay set until changed, clearParams() or the next prepare().
-class Param {
+// A Param, like a Field, is a view that must not outlive its statement.
+class Param final {
 public:
+    Param(const Param&) = delete;
+    Param& operator=(const Param&) = delete;
+    Param(Param&&) noexcept = default;
+    Param& operator=(Param&&) noexcept = default;
+
     void setNull();
     void setString(const QString& value);
     void setInteger(qint64 value);
@@ -56,12 +64,18 @@ private:
     int m_index;
 };
 
-// One column of the current row. A null value reads as "", 0, 0.0, 0 (date) or empty bytes.
-// asString gives numbers with "." as decimal separator and up to 15 digits ("12.5"), date-times
-// as "dd.MM.yyyy" or, when the time is not midnight, "dd.MM.yyyy hh:mm:ss"; CHAR keeps its
+// One column of the current row, read the way a DataField reads its value (fb::value), with
+// "." as the decimal separator: a null value reads as "", 0, 0.0, 0 (date) or empty bytes;
+// asString gives numbers with up to 15 digits ("12.5"), date-times as "dd.MM.yyyy" or, when
+// the time is not midnight, "dd.MM.yyyy hh:mm:ss", booleans as "True" or "False"; CHAR keeps its
 // padding. asFloat and asDateTime of a text accept the same forms (ConvertError otherwise).
-class Field {
+class Field final {
 public:
+    Field(const Field&) = delete;
+    Field& operator=(const Field&) = delete;
+    Field(Field&&) noexcept = default;
+    Field& operator=(Field&&) noexcept = default;
+
     QString name() const; // the alias of the column, as the server gives it
     FieldType type() const;
     int blobSubType() const; // 0 binary, 1 text; only for blobs
@@ -77,7 +91,7 @@ public:
 
 private:
     friend class Statement;
-    bool numberOf(double& number) const;
+    const QVariant& value() const;
     Field(const Statement& statement, int index) : m_statement(&statement), m_index(index) {}
     const Statement* m_statement;
     int m_index;
@@ -96,21 +110,22 @@ private:
 //
 // prepare() and execute() start the transaction when it is not active. A prepared statement
 // stays prepared across commits and can run again in the next transaction; an open cursor ends
-// with its transaction. The statement must not outlive its Transaction; after the attachment is
-// detached it can only be destroyed.
+// with its transaction. A statement whose Transaction is destroyed, or whose attachment is
+// detached, throws fb::Error when it is used; after a new attach it can be prepared again.
+// Moving a statement moves its prepared handle; the moved-from object is empty.
 // Decimal numbers stored as double with a scale (dialect-1 NUMERIC(15,4)) read back rounded to
 // that many decimals. Blob values are read whole at fetch. Errors throw fb::Error; a wrong
 // parameter or field name or index throws ListError.
 // Texts with PSQL bodies (CREATE TRIGGER, EXECUTE BLOCK) need ParamMode::Untouched.
-class Statement {
+class Statement final {
 public:
     explicit Statement(Transaction& transaction);
     Statement(Transaction& transaction, const QString& sql, ParamMode mode = ParamMode::Named);
     ~Statement();
+    Statement(Statement&& other) noexcept;
+    Statement& operator=(Statement&& other) noexcept;
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
-
-    Transaction& transaction() { return *m_transaction; }
 
     // Prepares the text; the mode is kept for the next prepare calls too.
     void prepare(const QString& sql, ParamMode mode);
@@ -159,6 +174,9 @@ private:
     struct Column;
     struct InputSlot;
 
+    detail::TransactionState& transaction();
+    bool handleAlive() const;
+    void requireLiveHandle() const;
     void freeHandle();
     void describeOutput();
     void describeInput();
@@ -166,15 +184,16 @@ private:
     void bindInput();
     void bindSlot(InputSlot& slot, XSQLVAR& var, const Value& value);
     void readRow();
-    Value readColumn(const Column& column);
+    QVariant readColumn(const Column& column);
     StatementType queryType();
-    const Value& fieldValue(int index) const;
+    const QVariant& fieldValue(int index) const;
     const Column& column(int index) const;
     int requireParam(const QString& name) const;
     int requireField(const QString& name) const;
 
-    Transaction* m_transaction;
+    std::shared_ptr<detail::TransactionState> m_transaction;
     isc_stmt_handle m_handle = 0;
+    int m_generation = 0; // the connection's attach the handle belongs to
     QString m_sql;
     ParamMode m_mode = ParamMode::Named;
     StatementType m_type = StatementType::Other;
@@ -183,7 +202,7 @@ private:
     std::vector<Value> m_paramValues;
     std::vector<InputSlot> m_inputs;
     std::vector<Column> m_columns;
-    std::vector<Value> m_row;
+    std::vector<QVariant> m_row;        // the current row, each value in the form of its field type
     std::unique_ptr<char[]> m_inSqlda;  // XSQLDA of the "?" markers
     std::unique_ptr<char[]> m_outSqlda; // XSQLDA of the result columns
     bool m_cursorOpen = false;

@@ -26,24 +26,47 @@ ParamBlock transactionBlock(TransactionKind kind) {
 
 } // namespace
 
-Transaction::Transaction(Attachment& attachment, TransactionKind kind)
-    : m_attachment(&attachment), m_kind(kind) {
-    m_attachment->addTransaction(this);
+namespace detail {
+
+TransactionState::TransactionState(std::shared_ptr<Connection> connection, TransactionKind kind)
+    : m_connection(std::move(connection)), m_kind(kind) {
+    m_connection->transactions.append(this);
 }
 
-Transaction::~Transaction() {
+TransactionState::~TransactionState() {
+    close();
+}
+
+void TransactionState::close() {
     rollbackQuietly();
-    if (m_attachment)
-        m_attachment->removeTransaction(this);
+    if (m_closed)
+        return;
+    m_closed = true;
+    m_connection->transactions.removeOne(this);
 }
 
-void Transaction::start() {
-    if (!m_attachment || !m_attachment->isAttached())
+isc_db_handle* TransactionState::databaseHandle() {
+    if (m_closed)
+        throw Error(QStringLiteral("Транзакция запроса уже уничтожена"));
+    if (m_connection->handle == 0)
         throw Error(QStringLiteral("Нет подключения к базе данных"));
+    return &m_connection->handle;
+}
+
+int TransactionState::generation() const {
+    return m_connection->generation;
+}
+
+bool TransactionState::connectionOpen(int generation) const {
+    return m_connection->handle != 0 && m_connection->generation == generation;
+}
+
+void TransactionState::start() {
+    isc_db_handle* database = databaseHandle();
     if (isActive())
         throw Error(QStringLiteral("Транзакция уже запущена"));
     const ParamBlock tpb = transactionBlock(m_kind);
-    TransactionBlock block{m_attachment->handle(), tpb.size(), tpb.data()};
+    TransactionBlock block{database, tpb.size(), tpb.data()};
     Status status;
     isc_start_multiple(status, &m_handle, 1, &block);
     if (failed(status)) {
@@ -52,17 +75,17 @@ void Transaction::start() {
     }
 }
 
-void Transaction::ensureStarted() {
+void TransactionState::ensureStarted() {
     if (!isActive())
         start();
 }
 
-void Transaction::requireActive(const char* operation) const {
+void TransactionState::requireActive(const char* operation) const {
     if (!isActive())
         throw Error(QStringLiteral("Транзакция не запущена (%1)").arg(QLatin1String(operation)));
 }
 
-void Transaction::commit() {
+void TransactionState::commit() {
     requireActive("commit");
     Status status;
     isc_commit_transaction(status, &m_handle);
@@ -70,14 +93,14 @@ void Transaction::commit() {
     m_handle = 0;
 }
 
-void Transaction::commitRetaining() {
+void TransactionState::commitRetaining() {
     requireActive("commit retaining");
     Status status;
     isc_commit_retaining(status, &m_handle);
     check(status);
 }
 
-void Transaction::rollback() {
+void TransactionState::rollback() {
     requireActive("rollback");
     Status status;
     isc_rollback_transaction(status, &m_handle);
@@ -85,14 +108,14 @@ void Transaction::rollback() {
     m_handle = 0;
 }
 
-void Transaction::rollbackRetaining() {
+void TransactionState::rollbackRetaining() {
     requireActive("rollback retaining");
     Status status;
     isc_rollback_retaining(status, &m_handle);
     check(status);
 }
 
-void Transaction::rollbackQuietly() {
+void TransactionState::rollbackQuietly() {
     if (!isActive())
         return;
     Status status;
@@ -101,9 +124,53 @@ void Transaction::rollbackQuietly() {
     m_handle = 0;
 }
 
-void Transaction::forgetAttachment() {
-    m_handle = 0;
-    m_attachment = nullptr;
+} // namespace detail
+
+Transaction::Transaction(Attachment& attachment, TransactionKind kind)
+    : m_state(std::make_shared<detail::TransactionState>(attachment.sharedConnection(), kind)) {}
+
+Transaction::~Transaction() {
+    if (m_state)
+        m_state->close();
+}
+
+Transaction& Transaction::operator=(Transaction&& other) noexcept {
+    if (this != &other) {
+        if (m_state)
+            m_state->close();
+        m_state = std::move(other.m_state);
+    }
+    return *this;
+}
+
+detail::TransactionState& Transaction::state() {
+    if (!m_state)
+        throw Error(QStringLiteral("Транзакция пуста: её перенесли в другой объект"));
+    return *m_state;
+}
+
+void Transaction::start() {
+    state().start();
+}
+
+void Transaction::ensureStarted() {
+    state().ensureStarted();
+}
+
+void Transaction::commit() {
+    state().commit();
+}
+
+void Transaction::commitRetaining() {
+    state().commitRetaining();
+}
+
+void Transaction::rollback() {
+    state().rollback();
+}
+
+void Transaction::rollbackRetaining() {
+    state().rollbackRetaining();
 }
 
 } // namespace fb

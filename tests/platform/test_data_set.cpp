@@ -9,8 +9,17 @@
 #include <QLocale>
 #include <QSignalSpy>
 #include <QTest>
+#include <functional>
+#include <type_traits>
 
 using testsupport::TestDatabase;
+
+// A dataset and its fields are reached through references that the grids and handlers keep:
+// never copied, never moved.
+static_assert(std::is_final_v<fb::DataSet> && !std::is_copy_constructible_v<fb::DataSet> &&
+              !std::is_move_constructible_v<fb::DataSet>);
+static_assert(std::is_final_v<fb::DataField> && !std::is_copy_constructible_v<fb::DataField> &&
+              !std::is_move_constructible_v<fb::DataField>);
 
 namespace {
 
@@ -60,6 +69,17 @@ QList<qint64> keysOf(fb::DataSet& ds) {
     return keys;
 }
 
+// What one reading gives: its value as text, or the error it throws.
+QString reading(const std::function<QVariant()>& read) {
+    try {
+        const QVariant value = read();
+        return value.typeId() == QMetaType::QByteArray ? value.toByteArray().toHex()
+                                                       : value.toString();
+    } catch (const ConvertError&) {
+        return QStringLiteral("ConvertError");
+    }
+}
+
 void refuseNegative(const QVariant& value) {
     if (value.toDouble() < 0)
         throw Exception(QString::fromUtf8("Число должно быть не отрицательным!"));
@@ -74,6 +94,7 @@ private slots:
     void opensAndNavigates();
     void emptyResult();
     void fieldsReadEveryType();
+    void statementAndDataSetReadAlike();
     void parametersByName();
     void changesAreAppliedInOwnTransaction();
     void oldKeyUpdateChangesTheKey();
@@ -172,6 +193,46 @@ void TestFbDataSet::fieldsReadEveryType() {
     QVERIFY(ds.field("DAT").isNull());
     QVERIFY_THROWS_EXCEPTION(ListError, ds.field("NOSUCH"));
     QCOMPARE(ds.fieldIndex("NOSUCH"), -1);
+}
+
+void TestFbDataSet::statementAndDataSetReadAlike() {
+    QLocale::setDefault(QLocale::c()); // the one place the two differ: the decimal separator
+    TestDatabase db;
+    db.exec("CREATE TABLE V (PRKEY INTEGER, SUM1 NUMERIC(15,4), NAME VARCHAR(20), CODE CHAR(3), "
+            "DAT DATE, FLAG BOOLEAN, ETC BLOB SUB_TYPE 0, DATA BLOB SUB_TYPE 1)");
+    db.exec({QString::fromUtf8("INSERT INTO V VALUES (7, 2.5, 'Касса', 'A', "
+                               "'2024-03-15 10:30:00', TRUE, 'x1', '12')"),
+             "INSERT INTO V VALUES (-3, -0.25, '42', '', '2024-03-16', FALSE, '', '2,5')",
+             "INSERT INTO V VALUES (NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL)"});
+    const QString sql = "SELECT * FROM V ORDER BY PRKEY NULLS LAST";
+    fb::Transaction tr(db.attachment(), fb::TransactionKind::ReadOnly);
+    fb::Statement select(tr, sql);
+    select.execute();
+    fb::DataSet ds(db.attachment(), fb::TransactionKind::ReadOnly);
+    ds.setSQL(sql);
+    ds.open();
+    for (ds.first(); !ds.eof(); ds.next()) {
+        QVERIFY(select.fetch());
+        for (int i = 0; i < select.fieldCount(); ++i) {
+            const fb::Field column = select.field(i);
+            fb::DataField& field = ds.field(i);
+            const QByteArray where =
+                QStringLiteral("row %1, %2").arg(ds.currentRow()).arg(field.name()).toUtf8();
+            QVERIFY2(column.type() == field.type(), where);
+            QVERIFY2(column.isNull() == field.isNull(), where);
+            QCOMPARE(reading([&] { return column.asString(); }),
+                     reading([&] { return field.asString(); }));
+            QCOMPARE(reading([&] { return column.asInteger(); }),
+                     reading([&] { return field.asInteger(); }));
+            QCOMPARE(reading([&] { return column.asFloat(); }),
+                     reading([&] { return field.asFloat(); }));
+            QCOMPARE(reading([&] { return column.asDateTime(); }),
+                     reading([&] { return field.asDateTime(); }));
+            QCOMPARE(reading([&] { return column.asBytes(); }),
+                     reading([&] { return field.asBytes(); }));
+        }
+    }
+    QVERIFY(!select.fetch());
 }
 
 void TestFbDataSet::parametersByName() {

@@ -6,8 +6,11 @@
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <QTest>
+#include <type_traits>
 
 using testsupport::TestDatabase;
+
+static_assert(std::is_final_v<fb::DataSetModel>);
 
 namespace {
 

@@ -4,8 +4,10 @@
 #include "platform/firebird/transaction.h"
 #include "tests/support/platform/test_database.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QTest>
+#include <sys/stat.h>
 
 using testsupport::TestDatabase;
 
@@ -55,6 +57,9 @@ private slots:
     void failedBackupRaises_data();
     void failedBackupRaises();
     void failedRestoreRaises();
+    void unfinishedServiceRunsOutOfTime();
+    void answersThatAskForMore_data();
+    void answersThatAskForMore();
 };
 
 void TestFbServices::backupRestoresIntoNewFile() {
@@ -123,6 +128,65 @@ void TestFbServices::failedRestoreRaises() {
     const QString target = db.filePath("never.fdb");
     QVERIFY_THROWS_EXCEPTION(fb::Error, fb::services::restore(db.filePath("missing.gbk"), target));
     QVERIFY(!QFileInfo::exists(target));
+}
+
+void TestFbServices::unfinishedServiceRunsOutOfTime() {
+    TestDatabase db;
+    fill(db);
+    // Until someone reads the pipe the service cannot even open its backup file.
+    const QString pipe = db.filePath("pipe.gbk");
+    QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    try {
+        fb::services::backup(db.path(), pipe, std::chrono::milliseconds(100));
+        QFAIL("the backup reported success");
+    } catch (const fb::Error& e) {
+        QVERIFY2(e.message().contains(QString::fromUtf8("не завершила работу за 0.1 с")),
+                 qPrintable(e.message()));
+    }
+    // The service went on: reading the pipe lets it finish a whole backup.
+    QFile reader(pipe);
+    QVERIFY(reader.open(QIODevice::ReadOnly));
+    QFile copy(db.filePath("copy.gbk"));
+    QVERIFY(copy.open(QIODevice::WriteOnly));
+    copy.write(reader.readAll());
+    copy.close();
+    const QString restored = db.filePath("restored.fdb");
+    fb::services::restore(copy.fileName(), restored);
+    fb::Attachment attachment;
+    attachment.attach(restored);
+    QCOMPARE(rows(attachment), rows(db.attachment()));
+}
+
+void TestFbServices::answersThatAskForMore_data() {
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<QString>("meaning");
+    const auto answer = [](std::initializer_list<int> bytes) {
+        QByteArray result;
+        for (int b : bytes)
+            result.append(char(b));
+        return result.leftJustified(64, char(isc_info_end));
+    };
+    QTest::newRow("output ended") << answer({isc_info_svc_line, 0, 0, isc_info_end}) << "finished";
+    QTest::newRow("a line") << answer({isc_info_svc_line, 2, 0, 'o', 'k', isc_info_end}) << "more";
+    QTest::newRow("cut short") << answer({isc_info_truncated, isc_info_end}) << "more";
+    QTest::newRow("no output within the wait")
+        << answer({isc_info_svc_line, 0, 0, isc_info_svc_timeout, isc_info_end}) << "more";
+    QTest::newRow("no output yet")
+        << answer({isc_info_svc_line, 0, 0, isc_info_data_not_ready, isc_info_end}) << "more";
+    QTest::newRow("no line item") << answer({isc_info_end}) << "refused";
+}
+
+void TestFbServices::answersThatAskForMore() {
+    QFETCH(QByteArray, answer);
+    QFETCH(QString, meaning);
+    QString result;
+    try {
+        result = fb::services::serviceFinished(answer.constData(), int(answer.size())) ? "finished"
+                                                                                       : "more";
+    } catch (const fb::Error&) {
+        result = "refused";
+    }
+    QCOMPARE(result, meaning);
 }
 
 QTEST_GUILESS_MAIN(TestFbServices)

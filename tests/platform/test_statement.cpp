@@ -1,5 +1,6 @@
 #include "core/cp1251.h"
 #include "platform/firebird/error.h"
+#include "platform/firebird/param_block.h"
 #include "platform/firebird/statement.h"
 #include "platform/firebird/timestamp.h"
 #include "platform/firebird/transaction.h"
@@ -7,8 +8,21 @@
 
 #include <QFileInfo>
 #include <QTest>
+#include <type_traits>
 
 using testsupport::TestDatabase;
+
+// Handles of the layer are owned by one object at a time: never copied, moved without throwing.
+template <typename T>
+constexpr bool kMoveOnly =
+    std::is_final_v<T> && !std::is_copy_constructible_v<T> && !std::is_copy_assignable_v<T> &&
+    std::is_nothrow_move_constructible_v<T> && std::is_nothrow_move_assignable_v<T>;
+static_assert(kMoveOnly<fb::Attachment>);
+static_assert(kMoveOnly<fb::Transaction>);
+static_assert(kMoveOnly<fb::Statement>);
+static_assert(kMoveOnly<fb::Param>);
+static_assert(kMoveOnly<fb::Field>);
+static_assert(kMoveOnly<fb::ParamBlock>);
 
 namespace {
 
@@ -63,9 +77,13 @@ private slots:
     void triggerBodyThroughUntouchedMode();
     void userExceptionCarriesItsOwnText();
     void engineErrorCarriesCodesAndText();
+    void errorsTellConflictsFromDuplicates();
     void commitMakesInsertVisibleToOtherTransaction();
     void unfinishedTransactionIsRolledBack();
     void retainingKeepsTransactionActive();
+    void failedDetachKeepsTheConnection();
+    void movesTakeTransactionsAndStatementsAlong();
+    void whatOutlivesItsOwnerThrows();
     void wrongNamesAreListErrors();
     void generatorHandsOutKeys();
 };
@@ -386,6 +404,46 @@ void TestFbDatabase::engineErrorCarriesCodesAndText() {
     }
 }
 
+void TestFbDatabase::errorsTellConflictsFromDuplicates() {
+    TestDatabase db;
+    db.exec(kTable);
+    db.exec("ALTER TABLE T ADD CONSTRAINT T_PK PRIMARY KEY (PRKEY)");
+    db.exec("CREATE TABLE CHILD (PRKEY INTEGER NOT NULL, LPARENT INTEGER REFERENCES T (PRKEY))");
+    db.exec("INSERT INTO T (PRKEY, NAME) VALUES (1, 'a')");
+    fb::Transaction first(db.attachment());
+    fb::Transaction second(db.attachment());
+    fb::Statement update(first, "UPDATE T SET NAME = 'first' WHERE PRKEY = 1");
+    update.execute();
+
+    struct Case {
+        const char* what;
+        fb::Transaction* transaction;
+        const char* sql;
+        const char* sqlState;
+        bool lockConflict;
+        bool uniqueViolation;
+    };
+    const Case cases[] = {
+        {"row held by another transaction", &second, "UPDATE T SET NAME = 'second' WHERE PRKEY = 1",
+         "40001", true, false},
+        {"duplicate primary key", &first, "INSERT INTO T (PRKEY) VALUES (1)", "23000", false, true},
+        {"missing parent row", &first, "INSERT INTO CHILD VALUES (1, 99)", "23000", false, false},
+        {"syntax", &first, "SELEKT 1 FROM T", "42000", false, false},
+    };
+    for (const Case& c : cases) {
+        try {
+            fb::Statement statement(*c.transaction, c.sql);
+            statement.execute();
+            QFAIL(c.what);
+        } catch (const fb::Error& e) {
+            QVERIFY2(e.sqlState() == c.sqlState, c.what);
+            QVERIFY2(e.isLockConflict() == c.lockConflict, c.what);
+            QVERIFY2(e.isUniqueViolation() == c.uniqueViolation, c.what);
+        }
+    }
+    QVERIFY(fb::Error("no engine behind it").sqlState().isEmpty());
+}
+
 void TestFbDatabase::commitMakesInsertVisibleToOtherTransaction() {
     TestDatabase db;
     db.exec(kTable);
@@ -441,6 +499,110 @@ void TestFbDatabase::retainingKeepsTransactionActive() {
     tr.rollback();
     QVERIFY(!tr.isActive());
     QVERIFY_THROWS_EXCEPTION(fb::Error, tr.commit());
+}
+
+void TestFbDatabase::failedDetachKeepsTheConnection() {
+    TestDatabase db;
+    db.exec(kTable);
+    // A transaction started past the attachment is not rolled back by it, and the engine
+    // refuses the first detach while it is open.
+    isc_tr_handle foreign = 0;
+    fb::Status status;
+    isc_start_transaction(status, &foreign, 1, db.attachment().handle(), 0, nullptr);
+    fb::check(status);
+    try {
+        db.attachment().detach();
+        QFAIL("the detach was not refused");
+    } catch (const fb::Error& e) {
+        QVERIFY2(e.message().contains("open transactions"), qPrintable(e.message()));
+    }
+    // The handle is kept, so the next detach releases it.
+    QVERIFY(db.attachment().isAttached());
+    QCOMPARE(db.attachment().path(), db.path());
+    db.attachment().detach();
+    QVERIFY(!db.attachment().isAttached());
+    QVERIFY(db.attachment().path().isEmpty());
+
+    db.attachment().attach(db.path());
+    fb::Transaction tr(db.attachment());
+    QCOMPARE(countRows(tr), 0);
+}
+
+void TestFbDatabase::movesTakeTransactionsAndStatementsAlong() {
+    TestDatabase db;
+    db.exec(kTable);
+    fb::Transaction tr(db.attachment());
+    fb::Statement insert(tr, "INSERT INTO T (PRKEY) VALUES (:PRKEY)");
+
+    fb::Attachment attachment(std::move(db.attachment()));
+    QVERIFY(!db.attachment().isAttached());
+    QVERIFY(db.attachment().path().isEmpty());
+    QCOMPARE(attachment.path(), db.path());
+
+    fb::Transaction moved(std::move(tr));
+    QVERIFY(!tr.isActive());
+    QVERIFY_THROWS_EXCEPTION(fb::Error, tr.start());
+    fb::Statement movedInsert(std::move(insert));
+    QVERIFY(!insert.isPrepared());
+    QVERIFY_THROWS_EXCEPTION(fb::Error, insert.execute());
+    movedInsert.param("PRKEY").setInteger(1);
+    movedInsert.execute();
+    QVERIFY(moved.isActive());
+    moved.commit();
+
+    // A move assignment first lets go of what the target held: its transaction rolls back.
+    fb::Transaction target(attachment);
+    insertRow(target, 2, "undone");
+    fb::Transaction reader(attachment, fb::TransactionKind::ReadOnly);
+    target = std::move(reader);
+    QCOMPARE(countRows(target), 1);
+
+    insert = std::move(movedInsert);
+    insert.param("PRKEY").setInteger(3);
+    insert.execute();
+    moved.commit();
+    QCOMPARE(countRows(target), 2);
+}
+
+void TestFbDatabase::whatOutlivesItsOwnerThrows() {
+    TestDatabase db;
+    db.exec(kTable);
+    auto attachment = std::make_unique<fb::Attachment>();
+    attachment->attach(db.path());
+    auto tr = std::make_unique<fb::Transaction>(*attachment);
+    fb::Statement count(*tr, "SELECT COUNT(*) FROM T");
+
+    // Prepared on a connection that was closed since: refused, and prepared anew after attach.
+    attachment->detach();
+    QVERIFY_THROWS_EXCEPTION(fb::Error, tr->start());
+    attachment->attach(db.path());
+    try {
+        count.execute();
+        QFAIL("a statement of a closed connection ran");
+    } catch (const fb::Error& e) {
+        QVERIFY2(e.message().contains(QString::fromUtf8("закрыто")), qPrintable(e.message()));
+    }
+    count.prepare(count.sql());
+    count.execute();
+    QVERIFY(count.fetch());
+    QCOMPARE(count.field(0).asInteger(), 0);
+
+    // A statement whose transaction is gone.
+    fb::Statement insert(*tr, "INSERT INTO T (PRKEY) VALUES (1)");
+    tr.reset();
+    QVERIFY_THROWS_EXCEPTION(fb::Error, insert.execute());
+    QVERIFY_THROWS_EXCEPTION(fb::Error, insert.prepare(insert.sql()));
+
+    // A transaction and a statement whose attachment is gone.
+    fb::Transaction orphan(*attachment);
+    fb::Statement select(orphan, "SELECT PRKEY FROM T");
+    select.execute();
+    attachment.reset();
+    QVERIFY(!orphan.isActive());
+    QVERIFY_THROWS_EXCEPTION(fb::Error, orphan.start());
+    QVERIFY_THROWS_EXCEPTION(fb::Error, select.fetch());
+    QVERIFY_THROWS_EXCEPTION(fb::Error, select.execute());
+    select.close();
 }
 
 void TestFbDatabase::wrongNamesAreListErrors() {
