@@ -130,6 +130,46 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(fb::Error, book.store.closeAndBackup());
         QCOMPARE(dialogs.texts.size(), 2);
     }
+
+    // The book's file and its backup folders are on the server's machine: no backup is tried at
+    // start, and at close one message says why there is none, whatever kinds are chosen.
+    void serverBookGetsNoBackupsAndSaysSoOnce_data() {
+        QTest::addColumn<QString>("flags");
+        QTest::addColumn<int>("iniBackup");
+        QTest::addColumn<int>("messages");
+        QTest::newRow("all kinds") << "-1 -1 -1" << 1 << 1;
+        QTest::newRow("week only") << "0 0 -1" << 1 << 1;
+        QTest::newRow("none") << "0 0 0" << 1 << 0;
+        QTest::newRow("switched off in the INI") << "-1 -1 -1" << 0 << 0;
+    }
+    void serverBookGetsNoBackupsAndSaysSoOnce() {
+        QFETCH(QString, flags);
+        QFETCH(int, iniBackup);
+        QFETCH(int, messages);
+        ServerBook book;
+        const QStringList flag = flags.split(' ');
+        const char* const keys[] = {kReservBackupFlagKey, kYesterdayBackupFlagKey,
+                                    kWeekBackupFlagKey};
+        for (int i = 0; i < 3; ++i)
+            book.store.options().setOption(keys[i], flag[i]);
+        book.store.ini().writeInteger("DB", "Backup", iniBackup);
+        Dialogs dialogs;
+        book.store.makeFirstBackups();
+        QVERIFY(dialogs.texts.isEmpty());
+        QCOMPARE(DataStore::backupPath(book.path, "Reserv"), QString());
+
+        book.store.closeAndBackup();
+        QVERIFY(!book.store.database().isAttached());
+        QCOMPARE(dialogs.texts.size(), messages);
+        if (messages) {
+            QCOMPARE(dialogs.requests[0].caption, QStringLiteral("Ошибка архивации"));
+            QVERIFY(dialogs.texts[0].startsWith(
+                QStringLiteral("Архив базы данных не создан: база данных \"%1\" находится на "
+                               "сервере")
+                    .arg(book.path)));
+        }
+        QCOMPARE(book.besideTheFile(), QStringList{"Kaltro1.fdb"});
+    }
 };
 
 QTEST_MAIN(TestRemoteBook)
