@@ -12,6 +12,8 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
+#include <csignal>
+#include <sys/prctl.h>
 
 namespace testsupport {
 
@@ -32,8 +34,8 @@ const char kIntlLibrary[] = "intl/libfbintl.so";
 int freePort() {
     QTcpServer probe;
     if (!probe.listen(QHostAddress::LocalHost, 0))
-        throw Exception(QStringLiteral("No free port for the Firebird server: %1")
-                            .arg(probe.errorString()));
+        throw Exception(
+            QStringLiteral("No free port for the Firebird server: %1").arg(probe.errorString()));
     return probe.serverPort();
 }
 
@@ -68,8 +70,8 @@ FirebirdServer::FirebirdServer() {
     if (const QString why = unavailable(); !why.isEmpty())
         throw Exception(why);
     if (!m_root.isValid())
-        throw Exception(QStringLiteral("Cannot make the server's folder: %1")
-                            .arg(m_root.errorString()));
+        throw Exception(
+            QStringLiteral("Cannot make the server's folder: %1").arg(m_root.errorString()));
     // This process reaches the server through the client library as the program does.
     fb::prepareEmbeddedEngine();
     m_port = freePort();
@@ -107,14 +109,13 @@ void FirebirdServer::writeRoot() {
                      rootPath(kIntlLibrary)))
         throw Exception(QStringLiteral("Cannot copy %1").arg(rootPath(kIntlLibrary)));
     writeFile(rootPath("databases.conf"), QByteArray());
-    writeFile(rootPath("firebird.conf"),
-              QStringLiteral("ServerMode = Super\n"
-                             "RemoteServicePort = %1\n"
-                             "RemoteBindAddress = 127.0.0.1\n"
-                             "SecurityDatabase = %2\n")
-                  .arg(m_port)
-                  .arg(rootPath("security3.fdb"))
-                  .toLocal8Bit());
+    writeFile(rootPath("firebird.conf"), QStringLiteral("ServerMode = Super\n"
+                                                        "RemoteServicePort = %1\n"
+                                                        "RemoteBindAddress = 127.0.0.1\n"
+                                                        "SecurityDatabase = %2\n")
+                                             .arg(m_port)
+                                             .arg(rootPath("security3.fdb"))
+                                             .toLocal8Bit());
 }
 
 // The server's own security database, made by the embedded engine of isql on the server's root,
@@ -137,18 +138,20 @@ void FirebirdServer::createSecurityDatabase() {
         isql.exitCode() != 0) {
         isql.kill();
         isql.waitForFinished();
-        throw Exception(QStringLiteral("Cannot make the server's security database: %1")
-                            .arg(outputOf(isql)));
+        throw Exception(
+            QStringLiteral("Cannot make the server's security database: %1").arg(outputOf(isql)));
     }
 }
 
 void FirebirdServer::start() {
     m_server.setProcessEnvironment(serverEnvironment());
     m_server.setProcessChannelMode(QProcess::MergedChannels);
+    // A test that crashes takes its server with it.
+    m_server.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
     m_server.start(kServerProgram, {});
     if (!m_server.waitForStarted(kStartMs))
-        throw Exception(QStringLiteral("Cannot start %1: %2")
-                            .arg(kServerProgram, m_server.errorString()));
+        throw Exception(
+            QStringLiteral("Cannot start %1: %2").arg(kServerProgram, m_server.errorString()));
     waitUntilListening();
 }
 
@@ -156,8 +159,8 @@ void FirebirdServer::waitUntilListening() {
     const QDeadlineTimer deadline(kStartMs);
     while (!deadline.hasExpired()) {
         if (m_server.state() == QProcess::NotRunning)
-            throw Exception(QStringLiteral("The Firebird server ended at start: %1")
-                                .arg(outputOf(m_server)));
+            throw Exception(
+                QStringLiteral("The Firebird server ended at start: %1").arg(outputOf(m_server)));
         QTcpSocket probe;
         probe.connectToHost(QHostAddress::LocalHost, quint16(m_port));
         if (probe.waitForConnected(1000))
