@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringDecoder>
@@ -169,7 +170,47 @@ void checkNames(const QString& section, const QString& key) {
         throw Exception(QStringLiteral("Недопустимое имя ключа INI-файла: \"%1\"").arg(key));
 }
 
+// Another copy holds the lock only for one read-change-save of a small file; a lock left by a
+// copy that has ended is taken over at once.
+constexpr int kLockWaitMs = 10000;
+
+QString lockFileOf(const QString& fileName) {
+    return fileName + QStringLiteral(".lock");
+}
+
 } // namespace
+
+IniFile::IniFile(const QString& fileName)
+    : m_fileName(fileName), m_lockFile(std::make_unique<QLockFile>(lockFileOf(fileName))) {}
+
+IniFile::~IniFile() = default;
+
+IniFile::Lock::Lock(IniFile& ini) : m_ini(ini) {
+    m_ini.lock();
+}
+
+IniFile::Lock::~Lock() {
+    m_ini.unlock();
+}
+
+void IniFile::lock() {
+    if (m_lockDepth == 0 && !m_lockFile->tryLock(kLockWaitMs)) {
+        const QString lockName = lockFileOf(m_fileName);
+        if (m_lockFile->error() == QLockFile::LockFailedError)
+            throw Exception(QStringLiteral("Не удается изменить файл \"%1\": его изменяет другая "
+                                           "копия программы (файл блокировки \"%2\").")
+                                .arg(m_fileName, lockName));
+        throw Exception(QStringLiteral("Не удается изменить файл \"%1\": не создается файл "
+                                       "блокировки \"%2\".")
+                            .arg(m_fileName, lockName));
+    }
+    ++m_lockDepth;
+}
+
+void IniFile::unlock() {
+    if (--m_lockDepth == 0)
+        m_lockFile->unlock();
+}
 
 QString IniFile::readString(const QString& section, const QString& key,
                             const QString& defaultValue) const {
@@ -186,6 +227,7 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
         throw Exception(QStringLiteral("Значение ключа \"%1\" INI-файла не может содержать "
                                        "перевод строки")
                             .arg(key));
+    const Lock lock(*this);
     IniText ini = readForChange(m_fileName);
     const Range range = findSection(ini.lines, section);
     const QString line = key.trimmed() + u'=' + value;
@@ -242,6 +284,7 @@ QStringList IniFile::readSection(const QString& section) const {
 }
 
 void IniFile::eraseSection(const QString& section) {
+    const Lock lock(*this);
     IniText ini = readForChange(m_fileName);
     bool changed = false;
     for (Range range = findSection(ini.lines, section); range.begin >= 0;
@@ -254,6 +297,7 @@ void IniFile::eraseSection(const QString& section) {
 }
 
 void IniFile::deleteKey(const QString& section, const QString& key) {
+    const Lock lock(*this);
     IniText ini = readForChange(m_fileName);
     const Range range = findSection(ini.lines, section);
     const qsizetype before = ini.lines.size();

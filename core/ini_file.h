@@ -2,6 +2,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
+
+class QLockFile;
 
 // The program's INI file: sections and keys match case-insensitively (blanks around names
 // ignored), values are kept raw. Every read reads the file; every write reads it, changes it and
@@ -13,9 +16,29 @@
 // Exception and leaves the file unchanged. A Boolean is an integer: 0 false, any other true.
 //
 // Where several sections share a name, the first counts; eraseSection removes them all.
+//
+// Several running copies of the program share the file: every write holds its lock file (the
+// INI's name + ".lock") from the read to the save, so that no copy's change is lost to another's,
+// and a Lock holds it over a change made of several reads and writes.
 class IniFile {
 public:
-    explicit IniFile(const QString& fileName) : m_fileName(fileName) {}
+    // Holds the INI's lock file while it lives; the writes of the same IniFile inside it take
+    // no lock of their own (Locks of one IniFile nest). Exception when the lock cannot be had.
+    class Lock {
+    public:
+        explicit Lock(IniFile& ini);
+        ~Lock();
+        Lock(const Lock&) = delete;
+        Lock& operator=(const Lock&) = delete;
+
+    private:
+        IniFile& m_ini;
+    };
+
+    explicit IniFile(const QString& fileName);
+    ~IniFile();
+    IniFile(const IniFile&) = delete;
+    IniFile& operator=(const IniFile&) = delete;
 
     const QString& fileName() const { return m_fileName; }
 
@@ -43,7 +66,12 @@ public:
     void deleteKey(const QString& section, const QString& key);
 
 private:
+    void lock();
+    void unlock();
+
     QString m_fileName;
+    std::unique_ptr<QLockFile> m_lockFile;
+    int m_lockDepth = 0;
 };
 
 // The program's INI: the executable's path with ".ini" when the executable's folder is

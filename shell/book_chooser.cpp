@@ -292,8 +292,11 @@ QList<BookEntry> BookChooser::bookEntries() const {
     return entries;
 }
 
-void BookChooser::saveBookList() {
-    BookList(DataStore::instance().ini()).save(bookEntries());
+void BookChooser::reloadBookList(int current) {
+    loadBookList(BookList(DataStore::instance().ini()).entries());
+    const int last = m_bookList->topLevelItemCount() - 1;
+    if (last >= 0)
+        m_bookList->setCurrentItem(m_bookList->topLevelItem(qBound(0, current, last)));
 }
 
 int BookChooser::selectedIndex() const {
@@ -316,6 +319,7 @@ void BookChooser::onAddClicked() {
                                    QStringLiteral("/Databases"),
                                QStringLiteral("Базы данных (*.fdb *.FDB)"), file))
         return;
+    reloadBookList(selectedIndex());
     for (int i = 0; i < m_bookList->topLevelItemCount(); ++i) {
         QTreeWidgetItem* item = m_bookList->topLevelItem(i);
         if (item->data(0, Qt::UserRole).toString().toUpper() == file.toUpper()) {
@@ -328,14 +332,9 @@ void BookChooser::onAddClicked() {
             return;
         }
     }
-    auto* item = new QTreeWidgetItem(m_bookList, {BookList::fileNamePart(file), file});
-    item->setData(0, Qt::UserRole, file);
-    try {
-        saveBookList();
-    } catch (...) {
-        delete item;
-        throw;
-    }
+    const int current = selectedIndex();
+    BookList(DataStore::instance().ini()).append(file, BookList::fileNamePart(file));
+    reloadBookList(current);
 }
 
 void BookChooser::onDeleteClicked() {
@@ -350,14 +349,9 @@ void BookChooser::onDeleteClicked() {
                             QStringLiteral("Удаление"), Buttons::YesNo, MessageIcon::Question,
                             DefaultButton::Second) != Answer::Yes)
         return;
-    QTreeWidgetItem* item = m_bookList->takeTopLevelItem(index);
-    try {
-        saveBookList();
-    } catch (...) {
-        m_bookList->insertTopLevelItem(index, item);
-        throw;
-    }
-    delete item;
+    BookList(DataStore::instance().ini())
+        .remove(m_bookList->topLevelItem(index)->data(0, Qt::UserRole).toString());
+    reloadBookList(index);
 }
 
 void BookChooser::restoreSelected(BackupKind kind) {

@@ -49,9 +49,10 @@ public:
 private slots:
     // OK and a double click: accepts the selected entry; says so when none is selected.
     void onOkClicked();
-    // Removes the selected entry from the list after asking; the only entry stays.
+    // Removes the selected entry from the INI list after asking; the only entry stays.
     void onDeleteClicked();
-    // Adds a database file chosen by the user; a listed file is selected instead.
+    // Appends a database file chosen by the user to the INI list; a listed file is selected
+    // instead.
     void onAddClicked();
     void onRestoreReservClicked();
     void onRestoreYesterdayClicked();
@@ -63,8 +64,9 @@ private:
     void buildLayout();
     void setHelpContexts();
     void applyMode();
-    // Rewrites the INI list from the list view, dense, in display order.
-    void saveBookList();
+    // Shows the INI list as it is now, other copies' changes included; the entry at current
+    // (or the last one) becomes the current one.
+    void reloadBookList(int current);
     void restoreSelected(BackupKind kind);
     int selectedIndex() const;
 

@@ -514,7 +514,7 @@ void MainWindowBase::loadBookCaptions() {
 
 void MainWindowBase::switchToBook(int index) {
     const QString path = BookList(m_dataStore->ini()).path(index);
-    if (sameFile(path, m_dataStore->databaseName())) {
+    if (BookList::sameBook(path, m_dataStore->databaseName())) {
         bringToFront();
         return;
     }

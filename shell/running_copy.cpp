@@ -1,5 +1,7 @@
 #include "shell/running_copy.h"
 
+#include "store/book_list.h"
+
 #include <QCryptographicHash>
 #include <QFileInfo>
 #include <QLocalServer>
@@ -12,7 +14,11 @@ const QByteArray kRaise = QByteArrayLiteral("raise\n");
 const QByteArray kDone = QByteArrayLiteral("ok\n");
 constexpr int kWaitMs = 2000;
 
+// A book on a server has no local file: its path's text names it, whatever folder the copy
+// runs in.
 QString canonicalBook(const QString& bookPath) {
+    if (BookList::isServerPath(bookPath))
+        return bookPath;
     const QFileInfo info(bookPath);
     const QString canonical = info.canonicalFilePath();
     return canonical.isEmpty() ? info.absoluteFilePath() : canonical;

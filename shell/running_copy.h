@@ -6,8 +6,9 @@
 class QLocalServer;
 
 // Running copies of the program find each other by the book they have open. Each copy listens
-// on a local socket whose name comes from a hash of its book's canonical path (and the user), so
-// that another copy can ask it to bring its window to the front.
+// on a local socket whose name comes from a hash of its book's canonical path (the path's text for
+// a book on a server) and the user, so that another copy can ask it to bring its window to the
+// front.
 class RunningCopy : public QObject {
     Q_OBJECT
 public:

@@ -12,7 +12,12 @@ struct BookEntry {
 };
 
 // The list of books in section "DB" of the INI file: "DatabaseCount", then "DatabasePath_N" and
-// "DatabaseCaption_N" for N from 0. The list stays dense: every change rewrites it whole.
+// "DatabaseCaption_N" for N from 0. The list stays dense: every change rewrites it whole. Each
+// change reads and writes the list under the INI's lock, so that running copies changing the
+// list at once keep each other's entries.
+//
+// A book's path is a local database file, or "host:/path/file.fdb" for a book that a Firebird
+// server keeps (the host may carry a port: "host/3051:/path/file.fdb").
 class BookList {
 public:
     explicit BookList(IniFile& ini) : m_ini(ini) {}
@@ -28,13 +33,22 @@ public:
     void save(const QList<BookEntry>& entries);
     // Appends an entry at the end of the list.
     void append(const QString& path, const QString& caption);
-    // The entry of the book file bookPath takes caption; the entry is found by the file, not by
-    // a position, since the list may have changed. False when the book is not listed.
+    // Removes the first entry whose path is path, as the list holds it; false when there is none.
+    bool remove(const QString& path);
+    // The entry of the book bookPath takes caption; the entry is found by the book (sameBook),
+    // not by a position, since the list may have changed. False when the book is not listed.
     bool renameBook(const QString& bookPath, const QString& caption);
 
     // The file name part of a path; the list may come from a system with either separator.
     static QString fileNamePart(const QString& path);
+    // True for the path of a book on a Firebird server.
+    static bool isServerPath(const QString& path);
+    // True when both paths name one book: the same text, or one local file (canonical paths).
+    static bool sameBook(const QString& a, const QString& b);
 
 private:
+    // Every entry as the INI holds it.
+    QList<BookEntry> storedEntries() const;
+
     IniFile& m_ini;
 };

@@ -8,6 +8,7 @@
 #include "platform/firebird/services.h"
 #include "platform/firebird/statement.h"
 #include "platform/firebird/transaction.h"
+#include "store/book_list.h"
 #include "ui/message_box.h"
 #include "ui/wait_cursor.h"
 
@@ -41,6 +42,19 @@ QString executableBase() {
 // Whole days between two date-times, to the nearest millisecond: a part of a day does not count.
 qint64 daysBetween(DateTime a, DateTime b) {
     return qint64(std::trunc(std::fabs(a - b) + 0.5 / datetime::kMsPerDay));
+}
+
+// A book on a server has its file, and the folders its backups would go to, on the server's
+// machine: this program cannot make them there.
+void sayNoServerBackups(const QString& path) {
+    dialogs::messageBox(QApplication::activeWindow(),
+                        QStringLiteral("Архив базы данных не создан: база данных \"%1\" находится "
+                                       "на сервере, ее файл и папки архивов хранит сервер.\n\n"
+                                       "Архивы такой базы данных делает администратор сервера; "
+                                       "автоматическую архивацию этой базы данных можно "
+                                       "отключить в опциях.")
+                            .arg(path),
+                        QStringLiteral("Ошибка архивации"), Buttons::Ok, MessageIcon::Warning);
 }
 
 } // namespace
@@ -120,6 +134,11 @@ void DataStore::closeAndBackup() {
     const QString path = databaseName();
     m_query->close();
     m_database->detach();
+    if (BookList::isServerPath(path)) {
+        if ((flags[0] || flags[1] || flags[2]) && backupsSwitchedOn())
+            sayNoServerBackups(path);
+        return;
+    }
     for (BackupKind kind : kBackupKinds)
         if (flags[int(kind)])
             makeBackup(kind, path, false);
@@ -195,6 +214,8 @@ void DataStore::saveUserData() {
 }
 
 QString DataStore::backupPath(const QString& databasePath, const QString& folder) {
+    if (BookList::isServerPath(databasePath))
+        return QString();
     const QFileInfo info(databasePath);
     return info.absolutePath() + QLatin1Char('/') + folder + QLatin1Char('/') +
            info.completeBaseName() + QStringLiteral(".gbk");
@@ -211,10 +232,19 @@ bool DataStore::backupDue(BackupKind kind, DateTime fileDate, DateTime now) {
     }
 }
 
+bool DataStore::backupsSwitchedOn() const {
+    return m_ini->readBool(QStringLiteral("DB"), QStringLiteral("Backup"), true);
+}
+
 void DataStore::makeBackup(BackupKind kind, const QString& path, bool silent) {
-    if (!m_ini->readBool(QStringLiteral("DB"), QStringLiteral("Backup"), true))
+    if (!backupsSwitchedOn())
         return;
     const QString database = path.isEmpty() ? databaseName() : path;
+    if (BookList::isServerPath(database)) {
+        if (!silent)
+            sayNoServerBackups(database);
+        return;
+    }
     if (database.isEmpty() || !QFileInfo::exists(database))
         return;
     const QString folder = backupFolder(kind);

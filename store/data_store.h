@@ -69,7 +69,8 @@ public:
     fb::Statement& query() { return *m_query; }
     fb::Transaction& transaction() { return *m_transaction; }
 
-    // Closes the database and makes the backups chosen in the options.
+    // Closes the database and makes the backups chosen in the options. A book on a server gets
+    // none: when any is chosen, that is said once.
     virtual void closeAndBackup();
     // The next primary key of a table, from its generator.
     virtual int newKey(const QString& table);
@@ -100,14 +101,19 @@ public:
     // Backs the database file path (the open one when empty) up into its kind's folder when the
     // kind's rule says so. The backup is written to a temporary file beside the old one and
     // renamed over it only when the service has finished, so a failure keeps the last good copy.
-    // Failures are shown unless silent; the caller goes on either way.
+    // Failures are shown unless silent; the caller goes on either way. A book on a server
+    // (BookList::isServerPath) is not backed up: its file is on the server's machine; unless
+    // silent, that is said.
     void makeBackup(BackupKind kind, const QString& path, bool silent);
-    // The backup file of a database for a kind folder.
+    // The backup file of a database for a kind folder; empty for a book on a server.
     static QString backupPath(const QString& databasePath, const QString& folder);
     // The kind's rule: true when a backup is due for an existing file of that date.
     static bool backupDue(BackupKind kind, DateTime fileDate, DateTime now);
 
 private:
+    // False when the INI's [DB] Backup=0 switches every backup off.
+    bool backupsSwitchedOn() const;
+
     QString m_databaseName;
     int m_bookIndex = 0;
     int m_userKey = 0;

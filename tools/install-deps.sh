@@ -1,15 +1,29 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need.
 # Installs only what is missing; needs root or sudo for that.
+#
+# firebird3.0-server is for the tests of books on a server: they start its /usr/sbin/firebird
+# themselves, on a private folder and a free port. Its installation may start and enable the
+# system's Firebird service; the tests neither use nor disturb it, running or not.
 set -eu
 
 packages=(
     cmake ninja-build g++ make pkg-config
-    qt6-base-dev qt6-charts-dev libqt6charts6-dev
-    firebird-dev firebird3.0-server-core firebird3.0-utils
+    qt6-base-dev qt6-charts-dev
+    firebird-dev firebird3.0-server-core firebird3.0-server firebird3.0-utils
     libxlsxwriter-dev zlib1g-dev
     xvfb xauth
 )
+
+# The server package gives the engine's shared lock folder to its user "firebird". The tests keep
+# their lock files in their own home; the program's embedded engine needs that folder.
+lock_folder_note() {
+    if [ -d /tmp/firebird ] && [ ! -w /tmp/firebird ]; then
+        echo "Note: /tmp/firebird belongs to the Firebird service; to run the program, join its" \
+             "group: sudo adduser $(id -un) firebird (then log in again)." >&2
+    fi
+    return 0
+}
 
 missing=()
 for p in "${packages[@]}"; do
@@ -17,7 +31,10 @@ for p in "${packages[@]}"; do
         missing+=("$p")
     fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then
+    lock_folder_note
+    exit 0
+fi
 
 echo "Installing: ${missing[*]}"
 if [ "$(id -u)" -eq 0 ]; then
@@ -32,3 +49,4 @@ fi
 export DEBIAN_FRONTEND=noninteractive
 "${as_root[@]}" apt-get update -qq
 "${as_root[@]}" apt-get install -y -qq "${missing[@]}"
+lock_folder_note

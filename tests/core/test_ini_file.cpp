@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <unistd.h>
@@ -264,6 +265,46 @@ private slots:
         Fixture f(before);
         QVERIFY_THROWS_EXCEPTION(Exception, f.ini.writeString(section, key, value));
         QCOMPARE(readAll(f.path), before);
+    }
+
+    void writesOfTwoCopiesAtOnceAreAllKept() {
+        Fixture f("[Other]\r\nKept=1\r\n");
+        const int count = 50;
+        QProcess first, second;
+        first.start(QStringLiteral(INI_WRITER), {f.path, "A", QString::number(count)});
+        second.start(QStringLiteral(INI_WRITER), {f.path, "B", QString::number(count)});
+        for (QProcess* copy : {&first, &second}) {
+            QVERIFY(copy->waitForFinished(120000));
+            QVERIFY2(copy->exitStatus() == QProcess::NormalExit && copy->exitCode() == 0,
+                     copy->readAllStandardError().constData());
+        }
+        QStringList expected;
+        for (const QString prefix : {"A", "B"})
+            for (int i = 0; i < count; ++i)
+                expected << prefix + QString::number(i);
+        QStringList keys = f.ini.readSection("Writers");
+        keys.sort();
+        expected.sort();
+        QCOMPARE(keys, expected);
+        QCOMPARE(f.ini.readInteger("Writers", "B49", -1), 49);
+        QCOMPARE(f.ini.readString("Other", "Kept", ""), QStringLiteral("1"));
+        QVERIFY(!QFile::exists(f.path + ".lock"));
+    }
+
+    void lockHoldsOverSeveralWrites() {
+        Fixture f;
+        {
+            const IniFile::Lock lock(f.ini);
+            const IniFile::Lock inner(f.ini);
+            f.ini.writeInteger("DB", "DatabaseCount", 1);
+            f.ini.writeString("DB", "DatabasePath_0", "/books/a.fdb");
+            f.ini.deleteKey("DB", "DatabasePath_0");
+            QVERIFY(QFile::exists(f.path + ".lock"));
+        }
+        QVERIFY(!QFile::exists(f.path + ".lock"));
+        IniFile(f.path).writeInteger("DB", "DatabaseCount", 2);
+        QCOMPARE(f.ini.readString("DB", "DatabaseCount", ""), QStringLiteral("2"));
+        QVERIFY(!f.ini.valueExists("DB", "DatabasePath_0"));
     }
 
     void writeIntoMissingFolderFails() {

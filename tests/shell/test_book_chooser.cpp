@@ -391,6 +391,38 @@ private slots:
         QCOMPARE(shown[2].path, QStringLiteral("/other/Kaltro7.fdb"));
     }
 
+    // Another running copy changes the list while the manager is open: its entry stays.
+    void changesOfAnotherCopyWhileTheManagerIsOpenAreKept() {
+        ListFixture list;
+        list.writeList(3);
+        BookChooser form(BookChooser::Mode::Manager);
+        form.loadBookList(BookList(list.store.ini()).entries());
+        IniFile otherCopy(list.dir.filePath("kaltro.ini"));
+        BookList(otherCopy).append("/books/other.fdb", "");
+        User user;
+
+        form.bookList()->setCurrentItem(form.bookList()->topLevelItem(1));
+        user.button = Answer::Yes;
+        press(form, "deleteButton");
+        QCOMPARE(list.value("DatabaseCount"), "3");
+        QCOMPARE(list.value("DatabasePath_1"), ListFixture::bookPath(2));
+        QCOMPARE(list.value("DatabasePath_2"), QStringLiteral("/books/other.fdb"));
+        QCOMPARE(list.value("DatabaseCaption_2"), QString());
+
+        BookList(otherCopy).renameBook(ListFixture::bookPath(0), "Переименована");
+        user.button = Answer::Ok;
+        user.path = "/other/Kaltro7.fdb";
+        press(form, "addButton");
+        QCOMPARE(list.value("DatabaseCount"), "4");
+        QCOMPARE(list.value("DatabaseCaption_0"), QStringLiteral("Переименована"));
+        QCOMPARE(list.value("DatabasePath_3"), QStringLiteral("/other/Kaltro7.fdb"));
+        const QList<BookEntry> shown = form.bookEntries();
+        QCOMPARE(shown.size(), 4);
+        QCOMPARE(shown[0].caption, QStringLiteral("Переименована"));
+        QCOMPARE(shown[2].caption, QStringLiteral("other.fdb"));
+        QCOMPARE(shown[3].path, QStringLiteral("/other/Kaltro7.fdb"));
+    }
+
     void deleteOfTheOnlyEntryIsRefused() {
         ListFixture list;
         list.writeList(1);

@@ -56,6 +56,19 @@ private slots:
         QVERIFY(name.size() < 60); // socket paths are short
     }
 
+    void nameOfAServerBookIsItsText() {
+        const QString book = QStringLiteral("localhost/3051:/srv/books/Kaltro1.fdb");
+        const QString name = RunningCopy::serverName(book);
+        const QString before = QDir::currentPath();
+        QTemporaryDir elsewhere;
+        QVERIFY(QDir::setCurrent(elsewhere.path()));
+        const QString nameElsewhere = RunningCopy::serverName(book);
+        QVERIFY(QDir::setCurrent(before));
+        QCOMPARE(nameElsewhere, name);
+        QVERIFY(RunningCopy::serverName(QStringLiteral("localhost/3051:/srv/books/Kaltro2.fdb")) !=
+                name);
+    }
+
     void theCopyWithTheBookIsRaised() {
         QTemporaryDir dir;
         const QString book = touch(dir.filePath(QStringLiteral("Kaltro1.fdb")));

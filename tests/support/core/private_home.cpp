@@ -2,6 +2,9 @@
 // XDG_DATA_HOME point into a temporary folder made before main() and removed after it, so that
 // no test reads or writes the user's real home, config or cache (the embedded engine's root
 // included). Processes a test starts inherit it.
+//
+// The Firebird engine's lock files go there too (FIREBIRD_LOCK), not into the system's shared
+// /tmp/firebird, which belongs to the "firebird" user once the server package is installed.
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -19,6 +22,7 @@ public:
         set("XDG_CONFIG_HOME", QStringLiteral("/config"));
         set("XDG_CACHE_HOME", QStringLiteral("/cache"));
         set("XDG_DATA_HOME", QStringLiteral("/data"));
+        set("FIREBIRD_LOCK", QStringLiteral("/firebird-lock"));
     }
 
 private:
