@@ -3,17 +3,23 @@
 BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 
-.PHONY: run test deps build
+.PHONY: run test deps test-deps build compile
 
-run: build
+run: deps compile
 	./$(BUILD)/app/kaltro
 
-test: build
+test: test-deps compile
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j 8
 
 deps:
 	./tools/install-deps.sh
 
-build: deps
+# The tests need a few packages more (a Firebird server, a virtual X display).
+test-deps:
+	./tools/install-deps.sh --tests
+
+build: deps compile
+
+compile:
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
 	cmake --build $(BUILD)

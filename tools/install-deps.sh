@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing need.
-# Installs only what is missing; needs root or sudo for that.
+# Installs the Debian packages that building and running need; with --tests also those that only
+# the tests need. Installs only what is missing; needs root or sudo for that.
 #
 # firebird3.0-server is for the tests of books on a server: they start its /usr/sbin/firebird
 # themselves, on a private folder and a free port. Its installation may start and enable the
@@ -10,10 +10,12 @@ set -eu
 packages=(
     cmake ninja-build g++ make pkg-config
     qt6-base-dev qt6-charts-dev
-    firebird-dev firebird3.0-server-core firebird3.0-server firebird3.0-utils
+    firebird-dev firebird3.0-server-core firebird3.0-utils
     libxlsxwriter-dev zlib1g-dev
-    xvfb xauth
 )
+if [ "${1:-}" = "--tests" ]; then
+    packages+=(firebird3.0-server xvfb xauth)
+fi
 
 # The server package gives the engine's shared lock folder to its user "firebird". The tests keep
 # their lock files in their own home; the program's embedded engine needs that folder.
