@@ -1,9 +1,12 @@
 #include "platform/firebird/data_set.h"
 
 #include "core/exceptions.h"
+#include "core/numbers.h"
 #include "platform/firebird/value_text.h"
 
 #include <QLocale>
+
+#include <cmath>
 
 namespace fb {
 
@@ -29,7 +32,10 @@ int decimalsOf(const QString& format) {
     return decimals;
 }
 
+// Two decimals are an amount of money: rounded to kopecks as the amount in words is.
 QString formattedFloat(double value, int decimals) {
+    if (decimals == 2 && std::isfinite(value) && std::abs(value) < 1e15)
+        return formatAmount(value);
     QString text = QString::number(value, 'f', decimals);
     if (text.startsWith(QLatin1Char('-')) && text.toDouble() == 0)
         text.remove(0, 1); // no "-0.00"

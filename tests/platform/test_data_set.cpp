@@ -107,6 +107,7 @@ private slots:
     void textAssignment();
     void displayText_data();
     void displayText();
+    void amountsShowAsTheirWordsRound();
     void locateFindsOrStays();
     void userExceptionKeepsTheCache();
     void rollbackAfterApplyKeepsTheEdit();
@@ -568,6 +569,22 @@ void TestFbDataSet::displayText() {
     QLocale::setDefault(QLocale::c());
     QCOMPARE(shown, text);
     QCOMPARE(ofValue, text);
+}
+
+// An amount shown with "#0.00" rounds as the amount in words does: on its decimal form, half
+// away from zero, so a printed figure and its words never disagree.
+void TestFbDataSet::amountsShowAsTheirWordsRound() {
+    TestDatabase db;
+    makeOper(db);
+    fb::DataSet ds(db.attachment());
+    setUpOper(ds);
+    ds.open();
+    fb::DataField& sum = ds.field("SUM1");
+    sum.setDisplayFormat("#0.00");
+    const QList<std::pair<double, QString>> cases = {
+        {1.005, "1.01"}, {2.995, "3.00"}, {8.675, "8.68"}, {-1.005, "-1.01"}, {-0.001, "0.00"}};
+    for (const auto& [amount, text] : cases)
+        QCOMPARE(sum.displayTextOf(amount), text);
 }
 
 void TestFbDataSet::locateFindsOrStays() {
