@@ -3,6 +3,7 @@
 #include "core/key_value_text.h"
 #include "documents/partners_pane.h"
 #include "documents/payment_types_pane.h"
+#include "documents/users_pane.h"
 #include "platform/firebird/data_set.h"
 #include "shell/tool_buttons.h"
 #include "tests/support/shell/book_machine.h"
@@ -42,6 +43,13 @@ const QList<Dictionary>& dictionaries() {
          "REASONS", "REASON", 2, "VocsReasons"},
     };
     return list;
+}
+
+// The users: no kind, no rights area of their own.
+const Dictionary& users() {
+    static const Dictionary dictionary = {
+        "users", [](DictionaryMachine& m) { return m.show<UsersPane>(); }, "USERS", "LNAM", 0, ""};
+    return dictionary;
 }
 
 void addDictionaryRows() {
@@ -332,10 +340,10 @@ private slots:
         QCOMPARE(m.value("SELECT ETC FROM PARTS WHERE PRKEY=101"), QStringLiteral("x=1"));
     }
 
-    // Deleting a record still in use is refused with the book's own text; the record stays, in the
-    // grid and in the book, also after a later save.
+    // Deleting a record still in use, or the last user or administrator, is refused with the
+    // book's own text; the record stays, in the grid and in the book, also after a later save.
     void refusedDeletesKeepTheRecord_data() {
-        QTest::addColumn<int>("dictionary"); // of dictionaries()
+        QTest::addColumn<int>("dictionary"); // of dictionaries(); -1 for the users
         QTest::addColumn<QStringList>("rows");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("message");
@@ -351,13 +359,26 @@ private slots:
                            "'Поступление денег')"}
             << "Поступление денег"
             << "Удаление запрещено! Тип платежа используется в документах.";
+        QTest::newRow("user in the history")
+            << -1
+            << QStringList{"INSERT INTO USERS (PRKEY, LNAM, ISADMIN) VALUES (101, 'Кассир', 0)",
+                           "INSERT INTO HISTORY (PRKEY, TYP, LDOC, LUSER) VALUES (1, 1, 1, 101)"}
+            << "Кассир"
+            << "Вы не можете удалить данного пользователя. Он используется в истории.";
+        QTest::newRow("last user") << -1 << QStringList{} << "Admin"
+                                   << "Невозмoжно удалить последнего пользователя!";
+        QTest::newRow("last administrator")
+            << -1
+            << QStringList{"INSERT INTO USERS (PRKEY, LNAM, ISADMIN) VALUES (101, 'Кассир', 0)"}
+            << "Admin"
+            << "Невозмoжно удалить последнего администратора!";
     }
     void refusedDeletesKeepTheRecord() {
         QFETCH(int, dictionary);
         QFETCH(QStringList, rows);
         QFETCH(QString, name);
         QFETCH(QString, message);
-        const Dictionary& d = dictionaries()[dictionary];
+        const Dictionary& d = dictionary < 0 ? users() : dictionaries()[dictionary];
         const QString nameField = QString::fromLatin1(d.nameField);
         DictionaryMachine m;
         for (const QString& sql : rows)
@@ -421,6 +442,71 @@ private slots:
         selectRow(*pane, "REASON", "Продажа");
         QCOMPARE(pane->grid()->model()->index(pane->grid()->currentIndex().row(), 1).data(),
                  QVariant(QStringLiteral("Приход")));
+    }
+
+    // ---- Users ----
+
+    void anAdministratorCannotBeHidden() {
+        DictionaryMachine m;
+        m.execute("INSERT INTO USERS (PRKEY, LNAM, ISADMIN) VALUES (101, 'Кассир', 0)");
+        auto* pane = m.show<UsersPane>();
+        QVERIFY(!pane->filterPanel()->isVisibleTo(pane));
+        QVERIFY(!pane->filterAction()->isEnabled());
+        QCOMPARE(columnTexts(*pane, "LNAM"), (QStringList{"Admin", "Кассир"}));
+        QCOMPARE(columnTexts(*pane, "DisplayAdmin"), (QStringList{"Да", ""}));
+        pane->openAction()->trigger();
+        pane->hideAction()->trigger();
+        QCOMPARE(m.dialogs.texts, QStringList{"Администратора скрыть нельзя."});
+        QVERIFY(!pane->hideAction()->isChecked());
+        QCOMPARE(m.value("SELECT LNAM FROM USERS WHERE PRKEY=1"), QStringLiteral("Admin"));
+
+        pane->editCancelButton()->click();
+        selectRow(*pane, "LNAM", "Кассир");
+        pane->openAction()->trigger();
+        pane->hideAction()->trigger();
+        QCOMPARE(m.value("SELECT LNAM FROM USERS WHERE PRKEY=101"), QStringLiteral("?Кассир"));
+        QCOMPARE(columnTexts(*pane, "LNAM"), QStringList{"Admin"});
+    }
+
+    void aUserNeedsAName() {
+        DictionaryMachine m;
+        auto* pane = m.show<UsersPane>();
+        pane->newAction()->trigger();
+        QCOMPARE(pane->fieldEdit("LNAM")->maxLength(), 50);
+        retype(pane->fieldEdit("LNAM"), "  ");
+        pane->editOkButton()->click();
+        QCOMPARE(m.dialogs.texts, QStringList{"Укажите имя пользовтеля!"});
+        QVERIFY(pane->isEditPageShown());
+        QCOMPARE(m.value("SELECT COUNT(*) FROM USERS"), QStringLiteral("1"));
+        retype(pane->fieldEdit("LNAM"), "Кассир");
+        pane->editOkButton()->click();
+        QVERIFY(!pane->isEditPageShown());
+        QCOMPARE(m.value("SELECT LNAM FROM USERS WHERE PRKEY>1"), QStringLiteral("Кассир"));
+    }
+
+    void thePasswordIsSetOnlyWhenConfirmed() {
+        DictionaryMachine m;
+        m.execute("UPDATE USERS SET PASSW='26464545' WHERE PRKEY=1");
+        auto* pane = m.show<UsersPane>();
+        QVERIFY(!offered(*pane, pane->passwordAction()));
+        pane->openAction()->trigger();
+        QVERIFY(offered(*pane, pane->passwordAction()));
+
+        whenModalShows([](QDialog& dialog) { dialog.reject(); });
+        pane->passwordAction()->trigger();
+        pane->editOkButton()->click();
+        QCOMPARE(m.value("SELECT PASSW FROM USERS WHERE PRKEY=1"), QStringLiteral("26464545"));
+
+        pane->openAction()->trigger();
+        whenModalShows([](QDialog& dialog) {
+            type(dialog.findChild<QLineEdit*>("passwordEdit"), "Ёж");
+            type(dialog.findChild<QLineEdit*>("confirmEdit"), "Ёж");
+            dialog.findChild<QPushButton*>("okButton")->click();
+        });
+        pane->passwordAction()->trigger();
+        pane->editOkButton()->click();
+        QCOMPARE(m.value("SELECT PASSW FROM USERS WHERE PRKEY=1"), QStringLiteral("8EA668"));
+        QVERIFY(m.dialogs.requests.isEmpty());
     }
 };
 
