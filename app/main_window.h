@@ -42,6 +42,10 @@ private slots:
     void onApplicationDeactivated();
     void onServiceShortcutTriggered();
     void onOptionsTriggered();
+    void onPayersDictionaryTriggered();
+    void onRecipientsDictionaryTriggered();
+    void onPaymentTypesDictionaryTriggered();
+    void onUsersTriggered();
     void onAddCashDeskTriggered();
     void onAddBankAccountTriggered();
     void onGettingStartedTriggered();
