@@ -59,11 +59,9 @@ void addDictionaryRows() {
 }
 
 // The names of the rows of a dictionary in the book, in order.
-QString namesInBook(DictionaryMachine& m, const Dictionary& d, int type = 0) {
-    QString sql = QStringLiteral("SELECT LIST(%1, '|') FROM (SELECT %1 FROM %2 %3 ORDER BY %1)")
-                      .arg(QString::fromLatin1(d.nameField), QString::fromLatin1(d.table),
-                           type ? QStringLiteral("WHERE TYP=%1").arg(type) : QString());
-    return m.value(sql);
+QString namesInBook(DictionaryMachine& m, const Dictionary& d) {
+    return m.value(QStringLiteral("SELECT LIST(%1, '|') FROM (SELECT %1 FROM %2 ORDER BY %1)")
+                       .arg(QString::fromLatin1(d.nameField), QString::fromLatin1(d.table)));
 }
 
 // The name of the row of key in the book.
