@@ -2,6 +2,9 @@
 
 #include "core/exceptions.h"
 #include "documents/owner_card.h"
+#include "documents/partners_pane.h"
+#include "documents/payment_types_pane.h"
+#include "documents/users_pane.h"
 #include "shell/help_viewer.h"
 #include "shell/lookup_popups.h"
 #include "shell/new_book_command.h"
@@ -136,6 +139,13 @@ void MainWindow::buildServiceMenu() {
         menuItem(m_serviceMenu, QStringLiteral("usersAction"), QStringLiteral("Пользователи"), 6);
     m_serviceMenu->addSeparator();
     buildSettingsMenu();
+    connect(m_payersDictionaryAction, &QAction::triggered, this,
+            &MainWindow::onPayersDictionaryTriggered);
+    connect(m_recipientsDictionaryAction, &QAction::triggered, this,
+            &MainWindow::onRecipientsDictionaryTriggered);
+    connect(m_paymentTypesDictionaryAction, &QAction::triggered, this,
+            &MainWindow::onPaymentTypesDictionaryTriggered);
+    connect(m_usersAction, &QAction::triggered, this, &MainWindow::onUsersTriggered);
 }
 
 void MainWindow::buildSettingsMenu() {
@@ -261,6 +271,22 @@ void MainWindow::onOptionsTriggered() {
 
 void MainWindow::onOwnerDetailsTriggered() {
     runGuarded([this] { OwnerCard::editOwner(this); });
+}
+
+void MainWindow::onPayersDictionaryTriggered() {
+    showPane<PayersPane>();
+}
+
+void MainWindow::onRecipientsDictionaryTriggered() {
+    showPane<RecipientsPane>();
+}
+
+void MainWindow::onPaymentTypesDictionaryTriggered() {
+    showPane<PaymentTypesPane>();
+}
+
+void MainWindow::onUsersTriggered() {
+    showPane<UsersPane>();
 }
 
 void MainWindow::onAddCashDeskTriggered() {

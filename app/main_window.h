@@ -44,6 +44,10 @@ private slots:
     void onOptionsTriggered();
     // The requisites of the book, in the owner card.
     void onOwnerDetailsTriggered();
+    void onPayersDictionaryTriggered();
+    void onRecipientsDictionaryTriggered();
+    void onPaymentTypesDictionaryTriggered();
+    void onUsersTriggered();
     void onAddCashDeskTriggered();
     void onAddBankAccountTriggered();
     void onGettingStartedTriggered();

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 #include "core/ini_file.h"
 #include "core/key_value_text.h"
+#include "documents/dictionary_pane.h"
 #include "shell/lookup_popups.h"
 #include "shell/options_pane.h"
 #include "tests/support/shell/book_machine.h"
@@ -292,6 +293,43 @@ private slots:
         main.optionsAction()->trigger();
         QVERIFY(qobject_cast<OptionsPane*>(main.currentPane()));
         QVERIFY(main.currentPane()->isVisible());
+        QVERIFY(dialogs.requests.isEmpty());
+        QVERIFY(main.close());
+    }
+
+    void serviceItemsShowTheDictionaries_data() {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("layoutKey");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("payers") << "payersDictionaryAction"
+                                << "TfrmVocsIncome"
+                                << "Плательщики";
+        QTest::newRow("recipients") << "recipientsDictionaryAction"
+                                    << "TfrmVocsIssue"
+                                    << "Получатели";
+        QTest::newRow("payment types") << "paymentTypesDictionaryAction"
+                                       << "TfrmVocsReasons"
+                                       << "Типы платежей";
+        QTest::newRow("users") << "usersAction"
+                               << "TfrmVocsUsersKaltro"
+                               << "Пользователи";
+    }
+    void serviceItemsShowTheDictionaries() {
+        QFETCH(QString, item);
+        QFETCH(QString, layoutKey);
+        QFETCH(QString, title);
+        OneBookMachine m(BookKind::BankAccount);
+        Dialogs dialogs;
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
+        main.show();
+        action(main, qPrintable(item))->trigger();
+        auto* pane = qobject_cast<DictionaryPane*>(main.currentPane());
+        QVERIFY(pane);
+        QCOMPARE(pane->layoutKey(), layoutKey);
+        QCOMPARE(pane->windowTitle(), title);
+        QVERIFY(pane->isVisible());
+        QVERIFY(pane->browsePage()->isVisible());
         QVERIFY(dialogs.requests.isEmpty());
         QVERIFY(main.close());
     }

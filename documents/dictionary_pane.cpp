@@ -1,0 +1,466 @@
+#include "documents/dictionary_pane.h"
+
+#include "core/exceptions.h"
+#include "platform/firebird/data_set.h"
+#include "shell/tool_buttons.h"
+#include "store/data_store.h"
+#include "store/user_rights.h"
+#include "ui/data_grid.h"
+#include "ui/guard.h"
+#include "ui/message_box.h"
+#include "ui/widget_helpers.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStackedWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kKeyField = QStringLiteral("PRKEY");
+const QChar kHiddenMark = QLatin1Char('?');
+
+template <class T> T* named(T* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+} // namespace
+
+DictionaryPane::DictionaryPane(const QString& table, const QString& nameField, QWidget* owner)
+    : GridBrowserPane(owner), m_table(table), m_nameField(nameField) {
+    buildCommands();
+    m_pages = named(new QStackedWidget(contentPanel()), "pages");
+    contentPanel()->layout()->removeWidget(grid());
+    contentPanel()->layout()->addWidget(m_pages);
+    m_pages->addWidget(buildBrowsePage());
+    m_pages->addWidget(buildEditPage());
+}
+
+void DictionaryPane::buildCommands() {
+    m_editAction = toolAction(this, QStringLiteral("editAction"), QStringLiteral("Коррекция"), 4);
+    m_deleteAction = toolAction(this, QStringLiteral("deleteAction"), QStringLiteral("Удалить"), 9);
+    m_hiddenViewAction =
+        toolAction(this, QStringLiteral("hiddenViewAction"), QStringLiteral("Скрытые"), 10);
+    m_hiddenViewAction->setCheckable(true);
+    m_hideAction = toolAction(this, QStringLiteral("hideAction"), QStringLiteral("Скрыть"), 13);
+    m_hideAction->setCheckable(true);
+    addToolButton(m_editAction, QStringLiteral("editButton"), 0);
+    addToolButton(m_deleteAction, QStringLiteral("deleteButton"), 0);
+    addToolButton(m_hiddenViewAction, QStringLiteral("hiddenViewButton"), 0);
+    addToolButton(m_hideAction, QStringLiteral("hideButton"), 0);
+    connect(m_editAction, &QAction::triggered, this, &DictionaryPane::onEditTriggered);
+    connect(m_deleteAction, &QAction::triggered, this, &DictionaryPane::onDeleteTriggered);
+    connect(m_hiddenViewAction, &QAction::triggered, this, &DictionaryPane::onHiddenViewToggled);
+    connect(m_hideAction, &QAction::triggered, this, &DictionaryPane::onHideTriggered);
+
+    m_filterAction = new QAction(QStringLiteral("Фильтр..."), this);
+    m_filterAction->setObjectName(QStringLiteral("filterAction"));
+    m_filterAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    m_filterAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(m_filterAction);
+    gridMenu()->addAction(m_filterAction);
+    connect(m_filterAction, &QAction::triggered, this, &DictionaryPane::onFilterTriggered);
+}
+
+QWidget* DictionaryPane::buildBrowsePage() {
+    m_browsePage = named(new QWidget, "browsePage");
+    m_filterPanel = named(new QWidget(m_browsePage), "filterPanel");
+    auto* filterLabel =
+        named(new QLabel(QStringLiteral("Фильтр (Ctrl+F):"), m_filterPanel), "filterLabel");
+    m_filterEdit = named(new QLineEdit(m_filterPanel), "filterEdit");
+    filterLabel->setBuddy(m_filterEdit);
+    m_filterButton =
+        named(new QPushButton(QStringLiteral("Отфильтровать"), m_filterPanel), "filterButton");
+    m_filterButton->hide();
+    m_filterEdit->installEventFilter(this);
+    connect(m_filterButton, &QPushButton::clicked, this, &DictionaryPane::onFilterClicked);
+    auto* filterLayout = new QHBoxLayout(m_filterPanel);
+    filterLayout->setContentsMargins(4, 2, 4, 2);
+    filterLayout->addWidget(filterLabel);
+    filterLayout->addWidget(m_filterEdit, 1);
+    filterLayout->addWidget(m_filterButton);
+
+    auto* layout = new QVBoxLayout(m_browsePage);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_filterPanel);
+    layout->addWidget(grid(), 1);
+    return m_browsePage;
+}
+
+QWidget* DictionaryPane::buildEditPage() {
+    m_editPage = named(new QWidget, "editPage");
+    m_operationLabel = named(new QLabel(m_editPage), "operationLabel");
+    QFont bold = m_operationLabel->font();
+    bold.setBold(true);
+    m_operationLabel->setFont(bold);
+    auto* requiredLabel =
+        named(new QLabel(QStringLiteral("   * Обязательные для заполнения поля"), m_editPage),
+              "requiredLabel");
+    m_editOkButton = named(new QPushButton(QStringLiteral("OK"), m_editPage), "editOkButton");
+    m_editCancelButton =
+        named(new QPushButton(QStringLiteral("Отмена"), m_editPage), "editCancelButton");
+    connect(m_editOkButton, &QPushButton::clicked, this, &DictionaryPane::onEditOkClicked);
+    connect(m_editCancelButton, &QPushButton::clicked, this, &DictionaryPane::onEditCancelClicked);
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_operationLabel);
+    top->addWidget(requiredLabel, 1);
+    top->addWidget(m_editOkButton);
+    top->addWidget(m_editCancelButton);
+
+    m_fieldsArea = named(new QScrollArea(m_editPage), "fieldsArea");
+    m_fieldsArea->setWidgetResizable(true);
+    auto* fields = named(new QWidget, "fieldsPanel");
+    m_fieldsLayout = new QFormLayout(fields);
+    m_fieldsLayout->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    m_fieldsArea->setWidget(fields);
+
+    // Esc on the edit page cancels the edit.
+    auto* escapeAction = new QAction(m_editPage);
+    escapeAction->setObjectName(QStringLiteral("escapeAction"));
+    escapeAction->setShortcut(QKeySequence(Qt::Key_Escape));
+    escapeAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    m_editPage->addAction(escapeAction);
+    connect(escapeAction, &QAction::triggered, this, &DictionaryPane::onEditCancelClicked);
+
+    auto* layout = new QVBoxLayout(m_editPage);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addLayout(top);
+    layout->addWidget(m_fieldsArea, 1);
+    return m_editPage;
+}
+
+// ---- Fields ----
+
+QLineEdit* DictionaryPane::addFieldEdit(const QString& field, const QString& label, int maxLength) {
+    auto* edit = new QLineEdit;
+    edit->setObjectName(field.toLower() + QStringLiteral("Edit"));
+    edit->setMaxLength(maxLength);
+    addFieldRow(label, edit);
+    m_fieldEdits.insert(field, edit);
+    auto show = [this, edit, field] {
+        const QString text = currentText(field);
+        if (edit->text() != text)
+            edit->setText(text);
+    };
+    followField(edit, field, show);
+    connect(edit, &QLineEdit::textEdited, this, [this, field, show](const QString& text) {
+        const bool taken = runGuarded([&] {
+            DataStore::instance().editIfBrowsing(query());
+            query().field(field).setAsString(text);
+        });
+        if (!taken)
+            show();
+    });
+    return edit;
+}
+
+void DictionaryPane::addFieldRow(const QString& label, QWidget* widget) {
+    if (label.isEmpty())
+        m_fieldsLayout->addRow(widget);
+    else
+        m_fieldsLayout->addRow(label, widget);
+    widget->installEventFilter(this);
+    for (QWidget* part : widget->findChildren<QWidget*>())
+        part->installEventFilter(this);
+    m_fields << widget;
+}
+
+void DictionaryPane::followField(QWidget* widget, const QString& field,
+                                 const std::function<void()>& show) {
+    connect(&query(), &fb::DataSet::recordChanged, widget, show);
+    connect(&query(), &fb::DataSet::fieldChanged, widget, [field, show](const QString& name) {
+        if (name.compare(field, Qt::CaseInsensitive) == 0)
+            show();
+    });
+}
+
+void DictionaryPane::requireName() {
+    if (!currentText(m_nameField).trimmed().isEmpty())
+        return;
+    dialogs::showMessage(QStringLiteral("Должно быть указано название!"));
+    if (QLineEdit* edit = fieldEdit(m_nameField))
+        edit->setFocus();
+    throw SilentAbort();
+}
+
+void DictionaryPane::hideFilter() {
+    m_filtered = false;
+    m_filterPanel->hide();
+    m_filterAction->setEnabled(false);
+}
+
+QString DictionaryPane::currentText(const QString& field) {
+    if (query().isEmpty() || query().fieldIndex(field) < 0)
+        return QString();
+    return query().field(field).asString();
+}
+
+int DictionaryPane::currentKey() {
+    if (!query().isActive() || query().isEmpty())
+        return 0;
+    return int(query().field(kKeyField).asInteger());
+}
+
+void DictionaryPane::setCommandVisible(QAction* action, bool visible) {
+    action->setVisible(visible);
+    QToolBar* bar = toolBar();
+    if (!bar)
+        return;
+    for (QToolButton* button : bar->findChildren<QToolButton*>())
+        if (button->defaultAction() == action)
+            if (QAction* place = toolBarPlace(bar, button))
+                place->setVisible(visible);
+}
+
+// ---- The pane ----
+
+void DictionaryPane::prepare() {
+    GridBrowserPane::prepare();
+    const QString area = rightsArea();
+    if (area.isEmpty())
+        return;
+    const QString rights = UserRights(DataStore::instance()).rights();
+    auto allows = [&](int action) {
+        return UserRights::rightsAllow(rights, area + QString::number(action));
+    };
+    newAction()->setEnabled(allows(2));
+    m_editAction->setEnabled(allows(3));
+    m_deleteAction->setEnabled(allows(4));
+    m_hideAction->setEnabled(allows(5));
+}
+
+void DictionaryPane::embed(std::unique_ptr<PaneInfo> paneInfo) {
+    showBrowsePage();
+    setMode(true, false, false);
+    GridBrowserPane::embed(std::move(paneInfo));
+}
+
+void DictionaryPane::prepareQuery() {
+    query().setSQL(selectSql(m_hiddenViewAction->isChecked()));
+    if (m_filtered) {
+        m_appliedMask = m_filterEdit->text();
+        query().setParam(QStringLiteral("MASK"), m_appliedMask);
+    }
+    if (m_displayTexts.isEmpty())
+        return;
+    query().prepare();
+    for (auto it = m_displayTexts.cbegin(); it != m_displayTexts.cend(); ++it)
+        query().field(it.key()).setOnGetText(it.value());
+}
+
+void DictionaryPane::setDisplayText(const QString& field,
+                                    const std::function<QString(const QVariant&)>& text) {
+    m_displayTexts.insert(field, text);
+}
+
+QString DictionaryPane::hiddenCondition(const QString& nameColumn, bool hiddenView) {
+    const char* condition = hiddenView ? "(%1 LIKE '?%')" : "(NOT %1 LIKE '?%')";
+    return QString::fromLatin1(condition).arg(nameColumn);
+}
+
+void DictionaryPane::refreshRows(int key) {
+    int next = 0;
+    if (key == 0) {
+        key = currentKey();
+        const int row = query().currentRow() + 1;
+        if (key != 0 && row < query().recordCount())
+            next = query().value(row, query().fieldIndex(kKeyField)).toInt();
+    }
+    GridBrowserPane::refreshRows(key);
+    if (next != 0 && currentKey() != key)
+        query().locate(kKeyField, next);
+}
+
+void DictionaryPane::setMode(bool browse, bool edit, bool focus) {
+    setCommandVisible(openAction(), browse);
+    setCommandVisible(newAction(), browse && !m_hiddenViewAction->isChecked());
+    setCommandVisible(m_hiddenViewAction, browse);
+    setCommandVisible(m_editAction, edit);
+    setCommandVisible(m_deleteAction, edit);
+    setCommandVisible(m_hideAction, edit);
+    m_fieldsArea->setEnabled(focus);
+    if (focus && !m_fields.isEmpty())
+        m_fields.first()->setFocus();
+    updateHideAction();
+}
+
+void DictionaryPane::updateHideAction() {
+    const bool hidden = currentText(m_nameField).startsWith(kHiddenMark);
+    m_hideAction->setChecked(hidden);
+    m_hideAction->setText(hidden ? QStringLiteral("Восстановить") : QStringLiteral("Скрыть"));
+}
+
+void DictionaryPane::initNewRow() {}
+
+void DictionaryPane::beforeEdit() {}
+
+void DictionaryPane::beforePost() {}
+
+void DictionaryPane::checkHiding() {}
+
+bool DictionaryPane::isEditPageShown() const {
+    return m_pages->currentWidget() == m_editPage;
+}
+
+void DictionaryPane::showEditPage(const QString& operation, const QString& okCaption) {
+    m_operationLabel->setText(operation);
+    m_editOkButton->setText(okCaption);
+    m_pages->setCurrentWidget(m_editPage);
+    m_fieldsArea->verticalScrollBar()->setValue(0);
+}
+
+void DictionaryPane::showBrowsePage() {
+    m_pages->setCurrentWidget(m_browsePage);
+    if (isVisible())
+        grid()->setFocus();
+}
+
+// ---- Commands ----
+
+void DictionaryPane::onNewTriggered() {
+    if (isEditPageShown() || m_hiddenViewAction->isChecked())
+        return;
+    const int key = DataStore::instance().newKey(m_table);
+    query().insert();
+    query().field(kKeyField).setAsInteger(key);
+    initNewRow();
+    showEditPage(QStringLiteral("Добавление"), QStringLiteral("Добавить"));
+    beforeEdit();
+    setMode(false, false, true);
+}
+
+void DictionaryPane::onOpenTriggered() {
+    if (isEditPageShown() || query().isEmpty())
+        return;
+    query().edit();
+    showEditPage(QStringLiteral(" Просмотр"), QStringLiteral("OK"));
+    beforeEdit();
+    setMode(false, true, false);
+}
+
+void DictionaryPane::onEditTriggered() {
+    if (!isEditPageShown())
+        return;
+    m_operationLabel->setText(QStringLiteral(" Коррекция"));
+    setMode(false, false, true);
+}
+
+void DictionaryPane::onDeleteTriggered() {
+    if (!isEditPageShown() || query().isEmpty())
+        return;
+    const Answer answer = dialogs::messageBox(
+        this, QStringLiteral("Вы уверенны, что хотите удалить запись?"), QStringLiteral("Удаление"),
+        Buttons::YesNo, MessageIcon::Question, DefaultButton::Second);
+    if (answer != Answer::Yes)
+        query().cancelUpdates();
+    showBrowsePage();
+    setMode(true, false, false);
+    if (answer == Answer::Yes)
+        runGuarded([this] { deleteCurrentRow(); });
+}
+
+void DictionaryPane::deleteCurrentRow() {
+    const int key = currentKey();
+    query().remove();
+    try {
+        DataStore::instance().postAndCommit(query());
+    } catch (...) {
+        // The row is not deleted: it comes back, and no later save deletes it.
+        query().cancelUpdates();
+        refreshRows(key);
+        throw;
+    }
+}
+
+void DictionaryPane::onHiddenViewToggled() {
+    runGuarded([this] { refreshRows(0); });
+    setMode(true, false, false);
+}
+
+void DictionaryPane::onHideTriggered(bool hide) {
+    runGuarded([this, hide] {
+        if (hide)
+            checkHiding();
+        DataStore::instance().editIfBrowsing(query());
+        fb::DataField& name = query().field(m_nameField);
+        const QString text = name.asString();
+        if (hide && !text.startsWith(kHiddenMark))
+            name.setAsString(kHiddenMark + text);
+        else if (!hide && text.startsWith(kHiddenMark))
+            name.setAsString(text.mid(1));
+        save();
+    });
+    updateHideAction();
+}
+
+void DictionaryPane::onEditOkClicked() {
+    runGuarded([this] { save(); });
+}
+
+void DictionaryPane::onEditCancelClicked() {
+    if (!isEditPageShown())
+        return;
+    runGuarded([this] { query().cancelUpdates(); });
+    showBrowsePage();
+    setMode(true, false, false);
+}
+
+void DictionaryPane::save() {
+    beforePost();
+    DataStore::instance().postAndCommit(query());
+    refreshRows(0);
+    showBrowsePage();
+    setMode(true, false, false);
+}
+
+// ---- The filter ----
+
+void DictionaryPane::onFilterTriggered() {
+    if (m_filtered && !isEditPageShown())
+        m_filterEdit->setFocus();
+}
+
+void DictionaryPane::onFilterClicked() {
+    grid()->setFocus();
+    m_filterButton->hide();
+}
+
+void DictionaryPane::applyFilter() {
+    if (m_filterEdit->text() != m_appliedMask)
+        runGuarded([this] { refreshRows(0); });
+}
+
+bool DictionaryPane::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_filterEdit) {
+        if (event->type() == QEvent::FocusIn)
+            m_filterButton->show();
+        else if (event->type() == QEvent::FocusOut)
+            applyFilter();
+        else if (isEnterKeyPress(event)) {
+            grid()->setFocus();
+            return true;
+        }
+    } else if (isEnterKeyPress(event) && isFieldWidget(watched)) {
+        focusNextChild();
+        return true;
+    }
+    return GridBrowserPane::eventFilter(watched, event);
+}
+
+bool DictionaryPane::isFieldWidget(QObject* object) const {
+    auto* widget = qobject_cast<QWidget*>(object);
+    return widget && m_fieldsArea->widget()->isAncestorOf(widget);
+}

@@ -1,0 +1,129 @@
+#include "documents/users_pane.h"
+
+#include "core/exceptions.h"
+#include "documents/rights_editor.h"
+#include "platform/firebird/data_set.h"
+#include "shell/password_dialog.h"
+#include "shell/tool_buttons.h"
+#include "store/data_store.h"
+#include "ui/data_grid.h"
+#include "ui/guard.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+
+const QString kAdminField = QStringLiteral("ISADMIN");
+const QString kRightsField = QStringLiteral("DATA2");
+const QString kUsersArea = QStringLiteral("VocsUsers");
+
+// The rights of a new user: every record denied.
+QList<Permission> deniedPermissions() {
+    QList<Permission> permissions = permissionsFromText(QString());
+    for (Permission& permission : permissions)
+        if (permission.action != RightsAction::Heading)
+            permission.allowed = false;
+    return permissions;
+}
+
+} // namespace
+
+UsersPane::UsersPane(QWidget* owner)
+    : DictionaryPane(QStringLiteral("USERS"), QStringLiteral("LNAM"), owner) {
+    setWindowTitle(QStringLiteral("Пользователи"));
+    hideFilter();
+    query().setInsertSQL(QStringLiteral("INSERT INTO USERS (PRKEY, LNAM, PASSW, ISADMIN, DATA2)\n"
+                                        "VALUES (:PRKEY, :LNAM, :PASSW, :ISADMIN, :DATA2)"));
+    query().setModifySQL(
+        QStringLiteral("UPDATE USERS SET LNAM=:LNAM, PASSW=:PASSW, ISADMIN=:ISADMIN, DATA2=:DATA2\n"
+                       "WHERE PRKEY=:OLD_PRKEY"));
+    query().setDeleteSQL(QStringLiteral("DELETE FROM USERS WHERE PRKEY=:OLD_PRKEY"));
+
+    m_passwordAction =
+        toolAction(this, QStringLiteral("passwordAction"), QStringLiteral("Пароль"), 14);
+    addToolButton(m_passwordAction, QStringLiteral("passwordButton"), 0);
+    connect(m_passwordAction, &QAction::triggered, this, &UsersPane::onPasswordTriggered);
+
+    // USERS.LNAM holds 50 characters.
+    addFieldEdit(QStringLiteral("LNAM"), QStringLiteral("Имя"), 50);
+    m_adminLabel = new QLabel;
+    m_adminLabel->setObjectName(QStringLiteral("adminLabel"));
+    addFieldRow(QString(), m_adminLabel);
+    followField(m_adminLabel, kAdminField, [this] { showAdmin(); });
+    m_rightsEditor = new RightsEditor;
+    addFieldRow(QString(), m_rightsEditor);
+    connect(m_rightsEditor, &RightsEditor::areaToggled, this, &UsersPane::onAreaToggled);
+
+    // The administrator's flag as "Да" in the grid.
+    setDisplayText(QStringLiteral("DISPLAYADMIN"), [](const QVariant& value) {
+        return value.toInt() == 1 ? QStringLiteral("Да") : QString();
+    });
+    setGridColumns(*grid(), {{"LNAM", Qt::AlignLeft, "Имя", 400},
+                             {"DisplayAdmin", Qt::AlignLeft, "Администратор", 120}});
+}
+
+QString UsersPane::selectSql(bool hiddenView) const {
+    return QStringLiteral("SELECT U.*, U.ISADMIN AS DISPLAYADMIN\n"
+                          "FROM USERS U\n"
+                          "WHERE %1\n"
+                          "ORDER BY U.LNAM")
+        .arg(hiddenCondition(QStringLiteral("U.LNAM"), hiddenView));
+}
+
+void UsersPane::setMode(bool browse, bool edit, bool focus) {
+    DictionaryPane::setMode(browse, edit, focus);
+    setCommandVisible(m_passwordAction, edit);
+}
+
+void UsersPane::initNewRow() {
+    query().field(kAdminField).setAsInteger(0);
+    query().field(kRightsField).clear();
+}
+
+void UsersPane::beforeEdit() {
+    if (query().state() == fb::DataSetState::Insert)
+        m_rightsEditor->setPermissions(deniedPermissions());
+    else
+        m_rightsEditor->setPermissions(permissionsFromText(currentText(kRightsField)));
+}
+
+void UsersPane::beforePost() {
+    if (currentText(nameField()).trimmed().isEmpty())
+        throw Exception(QStringLiteral("Укажите имя пользовтеля!"));
+    DataStore::instance().editIfBrowsing(query());
+    query().field(kRightsField).setAsString(m_rightsEditor->text());
+}
+
+void UsersPane::checkHiding() {
+    if (currentText(kAdminField).toInt() == 1)
+        throw Exception(QStringLiteral("Администратора скрыть нельзя."));
+}
+
+void UsersPane::showAdmin() {
+    const bool admin = currentText(kAdminField).toInt() == 1;
+    m_adminLabel->setText(admin ? QStringLiteral("имеет права Администратора")
+                                : QStringLiteral("имеет права простого пользователя"));
+    QPalette palette = m_adminLabel->palette();
+    palette.setColor(QPalette::WindowText, admin ? QColor(Qt::red) : QColor(0, 128, 128));
+    m_adminLabel->setPalette(palette);
+}
+
+void UsersPane::onPasswordTriggered() {
+    runGuarded([this] {
+        DataStore::instance().editIfBrowsing(query());
+        QString password;
+        if (PasswordDialog::changePassword(this, password))
+            query().field(QStringLiteral("PASSW")).setAsString(password);
+    });
+}
+
+void UsersPane::onAreaToggled(const QString& word, bool allowed) {
+    if (word != kUsersArea)
+        return;
+    runGuarded([this, allowed] {
+        DataStore::instance().editIfBrowsing(query());
+        query().field(kAdminField).setAsInteger(allowed ? 1 : 0);
+    });
+}
