@@ -8,6 +8,8 @@ packages=(
     qt6-base-dev qt6-charts-dev libqt6charts6-dev
     firebird-dev firebird3.0-server-core firebird3.0-utils
     libxlsxwriter-dev zlib1g-dev
+    # The printed reports' fonts: metric twins of Times New Roman and Arial.
+    fonts-liberation2
 )
 
 missing=()
