@@ -362,6 +362,44 @@ private slots:
         QCOMPARE(dialogs.texts, QStringList{message});
     }
 
+    void noDefaultPrinterSaysSo() {
+        if (!QPrinterInfo::defaultPrinter().isNull())
+            QSKIP("this machine has a default printer, and the test prints nothing on paper");
+        QCOMPARE(
+            testsupport::messageOf([] { printOnDefaultPrinter(sampleReport(40), sampleData()); }),
+            QStringLiteral("Принтер по умолчанию не найден. Установите принтер в системе и "
+                           "повторите печать."));
+    }
+
+    // The preview shows the pages, and keeps showing and redrawing them after the window that
+    // asked for it and the report it was given are gone.
+    void previewOutlivesTheWindowThatAsked() {
+        auto owner = std::make_unique<QWidget>();
+        owner->show();
+        auto report = std::make_unique<Report>(sampleReport(100));
+        auto data = std::make_unique<ReportData>(sampleData());
+        QList<int> pageCounts;
+        bool wasModal = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            wasModal = dialog->isModal();
+            auto* pages = dialog->findChild<QPrintPreviewWidget*>();
+            QVERIFY(pages);
+            pageCounts << pages->pageCount();
+            owner.reset();
+            report.reset();
+            data.reset();
+            pages->setZoomFactor(2);
+            pages->updatePreview();
+            pageCounts << pages->pageCount();
+            dialog->reject();
+        });
+        previewReport(owner.get(), *report, *data);
+        QVERIFY(wasModal);
+        QCOMPARE(pageCounts, QList<int>({2, 2}));
+    }
+
 private:
     QTemporaryDir m_dir;
 };
