@@ -104,12 +104,13 @@ DisplayList itemsOf(const DisplayList& drawn, ElementKind kind, const QRectF& wi
     return found;
 }
 
-const DrawnItem* itemWithText(const DisplayList& drawn, const QString& text) {
+// The first item that says text; one on page 0 with no place when none does.
+DrawnItem itemWithText(const DisplayList& drawn, const QString& text) {
     for (const DrawnItem& item : drawn) {
         if (item.text == text)
-            return &item;
+            return item;
     }
-    return nullptr;
+    return {0, ElementKind::Label, QRectF(), text, {}};
 }
 
 bool near(const QRectF& a, const QRectF& b) {
@@ -169,18 +170,18 @@ private slots:
         QVERIFY2(summaryLines.size() >= 2, qPrintable(summaryLines.join('|')));
         QCOMPARE(summaryLines.join(' '), kPurpose);
 
-        VERIFY_RECT(itemWithText(drawn, "ВЕДОМОСТЬ")->rect, QRectF(10, 10, 190, 10));
-        VERIFY_RECT(itemWithText(drawn, "№ 17")->rect, QRectF(10, 20, 190, 8));
+        VERIFY_RECT(itemWithText(drawn, "ВЕДОМОСТЬ").rect, QRectF(10, 10, 190, 10));
+        VERIFY_RECT(itemWithText(drawn, "№ 17").rect, QRectF(10, 20, 190, 8));
         for (int copy = 0; copy < 3; ++copy) {
             const double top = 30 + 40 * copy;
             const QString name = QStringLiteral("Экземпляр %1").arg(copy + 1);
-            VERIFY_RECT(itemWithText(drawn, name)->rect, QRectF(15, top + 3, 60, 7));
+            VERIFY_RECT(itemWithText(drawn, name).rect, QRectF(15, top + 3, 60, 7));
             const QRectF band(10, top, 190, 40);
             QCOMPARE(itemsOf(drawn, ElementKind::Line, band).size(), 1);
             VERIFY_RECT(itemsOf(drawn, ElementKind::Line, band).first().rect,
                         QRectF(QPointF(15, top + 32), QPointF(195, top + 32)));
         }
-        VERIFY_RECT(itemWithText(drawn, "Итого:")->rect, QRectF(10, 150, 40, 7));
+        VERIFY_RECT(itemWithText(drawn, "Итого:").rect, QRectF(10, 150, 40, 7));
         for (const DrawnItem& item : drawn)
             QCOMPARE(item.page, 1);
     }
@@ -236,14 +237,14 @@ private slots:
         const DisplayList drawn = printToPdf(report, sampleData(), path);
 
         const double right = report.page.contentRect().right();
-        VERIFY_RECT(itemWithText(drawn, "ВЕДОМОСТЬ")->rect, QRectF(10, 10, right - 10, 10));
+        VERIFY_RECT(itemWithText(drawn, "ВЕДОМОСТЬ").rect, QRectF(10, 10, right - 10, 10));
         for (int copy = 0; copy < 3; ++copy) {
-            const DrawnItem* item =
+            const DrawnItem item =
                 itemWithText(drawn, QStringLiteral("Экземпляр %1").arg(copy + 1));
-            QCOMPARE(item->page, detailPages[copy]);
-            VERIFY_RECT(item->rect, QRectF(15, detailTops[copy] + 3, 60, 7));
+            QCOMPARE(item.page, detailPages[copy]);
+            VERIFY_RECT(item.rect, QRectF(15, detailTops[copy] + 3, 60, 7));
         }
-        QCOMPARE(itemWithText(drawn, "Итого:")->page, pages);
+        QCOMPARE(itemWithText(drawn, "Итого:").page, pages);
         QCOMPARE(drawn.last().page, pages);
 
         const QByteArray pdf = testsupport::readFile(path);
