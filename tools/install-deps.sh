@@ -12,6 +12,8 @@ packages=(
     qt6-base-dev qt6-charts-dev
     firebird-dev firebird3.0-server-core firebird3.0-utils
     libxlsxwriter-dev zlib1g-dev
+    # The printed reports' fonts: metric twins of Times New Roman and Arial.
+    fonts-liberation2
 )
 if [ "${1:-}" = "--tests" ]; then
     packages+=(firebird3.0-server xvfb xauth)
