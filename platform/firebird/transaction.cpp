@@ -18,12 +18,8 @@ struct TransactionBlock {
 ParamBlock transactionBlock(TransactionKind kind) {
     ParamBlock tpb(isc_tpb_version3);
     tpb.addTag(kind == TransactionKind::ReadOnly ? isc_tpb_read : isc_tpb_write);
-    if (kind == TransactionKind::Snapshot) {
-        tpb.addTag(isc_tpb_concurrency);
-    } else {
-        tpb.addTag(isc_tpb_read_committed);
-        tpb.addTag(isc_tpb_rec_version);
-    }
+    tpb.addTag(isc_tpb_read_committed);
+    tpb.addTag(isc_tpb_rec_version);
     tpb.addTag(isc_tpb_nowait);
     return tpb;
 }

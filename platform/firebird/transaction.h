@@ -12,10 +12,6 @@ enum class TransactionKind {
     Write,
     // read_committed, rec_version, nowait, read-only: for browsing.
     ReadOnly,
-    // concurrency (a snapshot taken at the start), nowait, read-write: for a row kept open in a
-    // window. Changing a row that another transaction changed and committed after the start
-    // fails with an update conflict (Error::isLockConflict) instead of overwriting it.
-    Snapshot,
 };
 
 namespace detail {

@@ -112,7 +112,6 @@ private slots:
     void userExceptionKeepsTheCache();
     void rollbackAfterApplyKeepsTheEdit();
     void vanishedRowIsNotReportedAsSaved();
-    void snapshotRefusesARowChangedSinceItsStart();
     void refreshReReadsTheAppliedRow();
     void commitAndRollbackClose();
 };
@@ -695,37 +694,6 @@ void TestFbDataSet::vanishedRowIsNotReportedAsSaved() {
     ds.field("NUM").setAsString("lost?");
     QVERIFY_THROWS_EXCEPTION(Exception, ds.applyUpdates());
     QVERIFY(ds.updatesPending());
-}
-
-// Two windows on one row: the later save of a row read in a snapshot is refused, where a
-// read-committed one would silently overwrite the other's change.
-void TestFbDataSet::snapshotRefusesARowChangedSinceItsStart() {
-    for (const fb::TransactionKind kind :
-         {fb::TransactionKind::Snapshot, fb::TransactionKind::Write}) {
-        TestDatabase db;
-        makeOper(db);
-        fb::DataSet ds(db.attachment(), kind);
-        setUpOper(ds, "WHERE PRKEY=1");
-        ds.open();
-        db.exec("UPDATE OPER SET NUM='other' WHERE PRKEY=1"); // committed meanwhile
-        ds.edit();
-        ds.field("NUM").setAsString("mine");
-        if (kind == fb::TransactionKind::Write) {
-            ds.applyUpdates();
-            ds.commit();
-            QCOMPARE(committedRows(db).first(), "1 mine 10.5");
-            continue;
-        }
-        try {
-            ds.applyUpdates();
-            QFAIL("the save of a row changed meanwhile went through");
-        } catch (const fb::Error& e) {
-            QVERIFY2(e.isLockConflict(), qPrintable(e.message()));
-        }
-        QVERIFY(ds.updatesPending());
-        ds.rollback();
-        QCOMPARE(committedRows(db).first(), "1 other 10.5");
-    }
 }
 
 void TestFbDataSet::refreshReReadsTheAppliedRow() {
