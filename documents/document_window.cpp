@@ -578,8 +578,12 @@ QWidget* DocumentWindow::widgetAfterEnter(QWidget* field) const {
     return m_saveButton;
 }
 
+// Moving on opens the next field's lookup, also while the window waits to be active again after
+// a dialog (its focus then comes with the activation, which opens none).
 void DocumentWindow::focusAfter(QWidget* field) {
-    widgetAfterEnter(field)->setFocus(Qt::TabFocusReason);
+    QWidget* next = widgetAfterEnter(field);
+    next->setFocus(Qt::TabFocusReason);
+    openLookupOnFocus(next, Qt::TabFocusReason);
 }
 
 bool DocumentWindow::eventFilter(QObject* watched, QEvent* event) {

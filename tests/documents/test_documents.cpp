@@ -11,6 +11,7 @@
 #include "ui/data_grid.h"
 
 #include <QAbstractItemModel>
+#include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
 #include <QListWidget>
@@ -53,6 +54,9 @@ class TestDocuments : public QObject {
     Q_OBJECT
 
     std::unique_ptr<DocumentMachine> m;
+
+    // The text of the last dialog; empty when none was shown.
+    QString lastMessage() const { return m->dialogs.texts.value(m->dialogs.texts.size() - 1); }
     int m_payer = 0;
     int m_otherPayer = 0;
 
@@ -381,7 +385,7 @@ private slots:
             DocumentWindow::openExisting(DocumentKind::IncomingPayment, key);
         window->deleteButton()->click();
         settle();
-        QCOMPARE(m->dialogs.texts.last(), "Удаление запрещено");
+        QCOMPARE(lastMessage(), "Удаление запрещено");
         QVERIFY(window && window->isVisible());
         QCOMPARE(window->state(), DocumentWindow::State::Viewing);
         QCOMPARE(window->row().recordCount(), 1);
@@ -423,6 +427,8 @@ private slots:
             settle();
         }
         QCOMPARE(DocumentWindows::windows(), before);
+        for (QWidget* w : QApplication::topLevelWidgets()) // none left behind, even hidden
+            QVERIFY(!qobject_cast<DocumentWindow*>(w) || before.contains(w));
         QCOMPARE(m->count("SELECT COUNT(*) FROM HISTORY"), 2);
         first->close();
         second->close();
@@ -534,7 +540,7 @@ private slots:
         else
             b->deleteButton()->click();
         settle();
-        QCOMPARE(m->dialogs.texts.last(), kChangedElsewhere);
+        QCOMPARE(lastMessage(), kChangedElsewhere);
         QVERIFY(b && b->isVisible());
         if (second == "save") {
             QCOMPARE(b->state(), DocumentWindow::State::Correcting);

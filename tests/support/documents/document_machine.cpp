@@ -7,9 +7,11 @@
 #include "store/data_store.h"
 #include "tests/support/documents/dictionary_machine.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDialog>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -24,6 +26,32 @@ int addNamedRow(const QString& table, const QString& sql, int type, const QStrin
     transaction.commit();
     return key;
 }
+
+// Waits for a dialog to show, answers it from inside its own event loop, then goes.
+class DialogWatcher : public QObject {
+public:
+    explicit DialogWatcher(std::function<void(QDialog&)> answer) : m_answer(std::move(answer)) {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* dialog = qobject_cast<QDialog*>(watched);
+        if (event->type() == QEvent::Show && dialog && dialog->isModal()) {
+            qApp->removeEventFilter(this);
+            QPointer<QDialog> shown = dialog;
+            QTimer::singleShot(0, [shown, answer = m_answer] {
+                if (shown)
+                    answer(*shown);
+            });
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::function<void(QDialog&)> m_answer;
+};
 
 } // namespace
 
@@ -116,12 +144,17 @@ LookupPopup* shownLookup(QWidget* window) {
 }
 
 void chooseInLookup(QWidget* window, const QString& text) {
+    settle();
     LookupPopup* lookup = shownLookup(window);
     if (!lookup)
         qFatal("no lookup is shown");
-    type(lookup->filterEdit(), text);
+    retype(lookup->filterEdit(), text);
     QTest::keyClick(lookup->filterEdit(), Qt::Key_Return);
     settle();
+}
+
+void whenNextDialogShows(const std::function<void(QDialog&)>& answer) {
+    new DialogWatcher(answer);
 }
 
 void activate(QWidget* window) {

@@ -8,8 +8,10 @@
 #include <QMap>
 #include <QPointer>
 #include <QStringList>
+#include <functional>
 
 class LookupPopup;
+class QDialog;
 
 // PARTS.TYP and OPER.TYP of the documents' tests.
 inline constexpr int kPayer = 1;
@@ -61,7 +63,10 @@ struct DocumentMachine {
 void settle();
 // The lookup drop-down shown over a field of window now; nullptr when none is.
 LookupPopup* shownLookup(QWidget* window);
-// Types text into the shown lookup's filter and chooses with Enter.
+// Types text over the shown lookup's filter and chooses with Enter.
 void chooseInLookup(QWidget* window, const QString& text);
+// Runs answer on the next modal dialog that shows, however many events come before it (the
+// lookups report from the event loop).
+void whenNextDialogShows(const std::function<void(QDialog&)>& answer);
 // Shows window's document window and waits until it is active, so that the focus moves.
 void activate(QWidget* window);
