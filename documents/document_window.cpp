@@ -31,6 +31,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -579,11 +580,13 @@ QWidget* DocumentWindow::widgetAfterEnter(QWidget* field) const {
 }
 
 // Moving on opens the next field's lookup, also while the window waits to be active again after
-// a dialog (its focus then comes with the activation, which opens none).
+// a dialog (its focus then comes with the activation, which opens none); but not when a lookup
+// was cancelled because the program lost the focus.
 void DocumentWindow::focusAfter(QWidget* field) {
     QWidget* next = widgetAfterEnter(field);
     next->setFocus(Qt::TabFocusReason);
-    openLookupOnFocus(next, Qt::TabFocusReason);
+    if (QGuiApplication::applicationState() == Qt::ApplicationActive)
+        openLookupOnFocus(next, Qt::TabFocusReason);
 }
 
 bool DocumentWindow::eventFilter(QObject* watched, QEvent* event) {
