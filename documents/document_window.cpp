@@ -234,7 +234,28 @@ void DocumentWindow::buildHead() {
     m_head = new QWidget(this);
     m_head->setObjectName(QStringLiteral("head"));
     m_headLayout = new QVBoxLayout(m_head);
+    m_headLayout->addLayout(buildNumberRow());
+    m_headLayout->addWidget(makeLookupGroup(QStringLiteral("partner"), QStringLiteral("Партнер"),
+                                            5017, m_partnerEdit, m_partnerButton));
+    m_headLayout->addWidget(makeLookupGroup(QStringLiteral("paymentType"),
+                                            QStringLiteral("Tип платежа:"), 5018, m_paymentTypeEdit,
+                                            m_paymentTypeButton));
+    m_partnerEdit->setMinimumWidth(420);
+    m_amountGroup = makeGroup(QStringLiteral("amountGroup"), QStringLiteral("Сумма"), 5019);
+    m_amountEdit = addAmountEdit(m_amountGroup, QStringLiteral("amountEdit"));
 
+    bindEdit(m_numberEdit, QStringLiteral("NUM"), FieldKind::Text);
+    bindEdit(m_dateEdit, QStringLiteral("DAT"), FieldKind::Date);
+    bindEdit(m_paymentTypeEdit, QStringLiteral("REASON"), FieldKind::Shown);
+    bindEdit(m_amountEdit, QStringLiteral("SUM1"), FieldKind::Amount);
+    m_partnerEdit->installEventFilter(this);
+    connect(m_partnerButton, &QToolButton::clicked, this, &DocumentWindow::onPartnerButtonClicked);
+    connect(m_paymentTypeButton, &QToolButton::clicked, this,
+            &DocumentWindow::onPaymentTypeButtonClicked);
+}
+
+// The document's name with its number, and its date.
+QLayout* DocumentWindow::buildNumberRow() {
     m_titleLabel = new QLabel(m_title, m_head);
     m_titleLabel->setObjectName(QStringLiteral("titleLabel"));
     m_numberEdit = new QLineEdit(m_head);
@@ -252,50 +273,29 @@ void DocumentWindow::buildHead() {
     m_dateEdit->setFixedWidth(110);
     help::setHelpContext(fromLabel, 5016);
     help::setHelpContext(m_dateEdit, 5016);
-    auto* numberRow = new QHBoxLayout;
-    numberRow->addWidget(m_titleLabel);
-    numberRow->addWidget(m_numberEdit);
-    numberRow->addSpacing(12);
-    numberRow->addWidget(fromLabel);
-    numberRow->addWidget(m_dateEdit);
-    numberRow->addStretch();
-    m_headLayout->addLayout(numberRow);
+    auto* row = new QHBoxLayout;
+    row->addWidget(m_titleLabel);
+    row->addWidget(m_numberEdit);
+    row->addSpacing(12);
+    row->addWidget(fromLabel);
+    row->addWidget(m_dateEdit);
+    row->addStretch();
+    return row;
+}
 
-    QGroupBox* partnerGroup =
-        makeGroup(QStringLiteral("partnerGroup"), QStringLiteral("Партнер"), 5017);
-    m_partnerEdit = addGroupEdit(partnerGroup, QStringLiteral("partnerEdit"), 100);
-    m_partnerEdit->setReadOnly(true);
-    m_partnerEdit->setMinimumWidth(420);
-    m_partnerButton = new QToolButton(partnerGroup);
-    m_partnerButton->setObjectName(QStringLiteral("partnerButton"));
-    m_partnerButton->setArrowType(Qt::DownArrow);
-    m_partnerButton->setFocusPolicy(Qt::NoFocus);
-    partnerGroup->layout()->addWidget(m_partnerButton);
-    m_headLayout->addWidget(partnerGroup);
-
-    QGroupBox* paymentTypeGroup =
-        makeGroup(QStringLiteral("paymentTypeGroup"), QStringLiteral("Tип платежа:"), 5018);
-    m_paymentTypeEdit = addGroupEdit(paymentTypeGroup, QStringLiteral("paymentTypeEdit"), 100);
-    m_paymentTypeEdit->setReadOnly(true);
-    m_paymentTypeButton = new QToolButton(paymentTypeGroup);
-    m_paymentTypeButton->setObjectName(QStringLiteral("paymentTypeButton"));
-    m_paymentTypeButton->setArrowType(Qt::DownArrow);
-    m_paymentTypeButton->setFocusPolicy(Qt::NoFocus);
-    paymentTypeGroup->layout()->addWidget(m_paymentTypeButton);
-    m_headLayout->addWidget(paymentTypeGroup);
-
-    m_amountGroup = makeGroup(QStringLiteral("amountGroup"), QStringLiteral("Сумма"), 5019);
-    m_amountEdit = addAmountEdit(m_amountGroup, QStringLiteral("amountEdit"));
-
-    bindEdit(m_numberEdit, QStringLiteral("NUM"), FieldKind::Text);
-    bindEdit(m_dateEdit, QStringLiteral("DAT"), FieldKind::Date);
-    bindEdit(m_paymentTypeEdit, QStringLiteral("REASON"), FieldKind::Shown);
-    bindEdit(m_amountEdit, QStringLiteral("SUM1"), FieldKind::Amount);
-    m_partnerEdit->installEventFilter(this);
-
-    connect(m_partnerButton, &QToolButton::clicked, this, &DocumentWindow::onPartnerButtonClicked);
-    connect(m_paymentTypeButton, &QToolButton::clicked, this,
-            &DocumentWindow::onPaymentTypeButtonClicked);
+// A group with the read-only edit of a field chosen in a lookup and its drop-down button.
+QGroupBox* DocumentWindow::makeLookupGroup(const QString& name, const QString& caption,
+                                           int helpContext, QLineEdit*& edit,
+                                           QToolButton*& button) {
+    QGroupBox* group = makeGroup(name + QStringLiteral("Group"), caption, helpContext);
+    edit = addGroupEdit(group, name + QStringLiteral("Edit"), 100);
+    edit->setReadOnly(true);
+    button = new QToolButton(group);
+    button->setObjectName(name + QStringLiteral("Button"));
+    button->setArrowType(Qt::DownArrow);
+    button->setFocusPolicy(Qt::NoFocus);
+    group->layout()->addWidget(button);
+    return group;
 }
 
 QGroupBox* DocumentWindow::makeGroup(const QString& objectName, const QString& caption,
@@ -326,41 +326,44 @@ QLineEdit* DocumentWindow::addAmountEdit(QGroupBox* group, const QString& object
 }
 
 QWidget* DocumentWindow::buildCommands() {
+    struct Command {
+        QToolButton** button;
+        const char* name;
+        const char* caption;
+        const char* hint;
+        QIcon icon;
+        int helpContext;
+    };
+    QToolButton* helpButton = nullptr;
+    QToolButton* whatsThisButton = nullptr;
+    const Command documentCommands[] = {
+        {&m_saveButton, "saveButton", "Сохранить", "Сохранение документа",
+         themeIcon("document-save", QStyle::SP_DialogSaveButton), 5010},
+        {&m_editButton, "editButton", "Коррекция", "Коррекция документа", toolImage(4), 5011},
+        {&m_deleteButton, "deleteButton", "Удалить", "Удалить документ", toolImage(9), 5012},
+        {&m_printButton, "printButton", "Печать", "",
+         themeIcon("document-print", QStyle::SP_FileIcon), 5022},
+        {&m_historyButton, "historyButton", "История", "",
+         themeIcon("document-open-recent", QStyle::SP_FileDialogInfoView), 5013},
+    };
+    const Command windowCommands[] = {
+        {&helpButton, "helpButton", "Справка", "", toolImage(17), 1026},
+        {&whatsThisButton, "whatsThisButton", "Что это?", "", toolImage(16), 1025},
+        {&m_closeButton, "closeButton", "Закрыть", "Закрытие документа", toolImage(11), 5014},
+    };
     auto* bar = new QWidget(this);
     bar->setObjectName(QStringLiteral("commands"));
     auto* layout = new QHBoxLayout(bar);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(2);
-    const QStyle* look = style();
-    m_saveButton = addCommand(bar, QStringLiteral("saveButton"), QStringLiteral("Сохранить"),
-                              QIcon::fromTheme(QStringLiteral("document-save"),
-                                               look->standardIcon(QStyle::SP_DialogSaveButton)),
-                              5010);
-    m_saveButton->setToolTip(QStringLiteral("Сохранение документа"));
-    m_editButton = addCommand(bar, QStringLiteral("editButton"), QStringLiteral("Коррекция"),
-                              toolImage(4), 5011);
-    m_editButton->setToolTip(QStringLiteral("Коррекция документа"));
-    m_deleteButton = addCommand(bar, QStringLiteral("deleteButton"), QStringLiteral("Удалить"),
-                                toolImage(9), 5012);
-    m_deleteButton->setToolTip(QStringLiteral("Удалить документ"));
-    m_printButton = addCommand(
-        bar, QStringLiteral("printButton"), QStringLiteral("Печать"),
-        QIcon::fromTheme(QStringLiteral("document-print"), look->standardIcon(QStyle::SP_FileIcon)),
-        5022);
-    m_printButton->setEnabled(false); // the documents are not printed yet
-    m_historyButton =
-        addCommand(bar, QStringLiteral("historyButton"), QStringLiteral("История"),
-                   QIcon::fromTheme(QStringLiteral("document-open-recent"),
-                                    look->standardIcon(QStyle::SP_FileDialogInfoView)),
-                   5013);
+    for (const Command& c : documentCommands)
+        *c.button = addCommand(bar, QString::fromLatin1(c.name), QString::fromUtf8(c.caption),
+                               QString::fromUtf8(c.hint), c.icon, c.helpContext);
     layout->addStretch();
-    QToolButton* helpButton = addCommand(bar, QStringLiteral("helpButton"),
-                                         QStringLiteral("Справка"), toolImage(17), 1026);
-    QToolButton* whatsThisButton = addCommand(bar, QStringLiteral("whatsThisButton"),
-                                              QStringLiteral("Что это?"), toolImage(16), 1025);
-    m_closeButton = addCommand(bar, QStringLiteral("closeButton"), QStringLiteral("Закрыть"),
-                               toolImage(11), 5014);
-    m_closeButton->setToolTip(QStringLiteral("Закрытие документа"));
+    for (const Command& c : windowCommands)
+        *c.button = addCommand(bar, QString::fromLatin1(c.name), QString::fromUtf8(c.caption),
+                               QString::fromUtf8(c.hint), c.icon, c.helpContext);
+    m_printButton->setEnabled(false); // the documents are not printed yet
 
     connect(m_saveButton, &QToolButton::clicked, this, &DocumentWindow::onSaveClicked);
     connect(m_editButton, &QToolButton::clicked, this, &DocumentWindow::onEditClicked);
@@ -373,11 +376,17 @@ QWidget* DocumentWindow::buildCommands() {
     return bar;
 }
 
+QIcon DocumentWindow::themeIcon(const char* name, int fallback) const {
+    return QIcon::fromTheme(QString::fromLatin1(name),
+                            style()->standardIcon(QStyle::StandardPixmap(fallback)));
+}
+
 QToolButton* DocumentWindow::addCommand(QWidget* bar, const QString& name, const QString& caption,
-                                        const QIcon& icon, int helpContext) {
+                                        const QString& hint, const QIcon& icon, int helpContext) {
     auto* button = new QToolButton(bar);
     button->setObjectName(name);
     button->setText(caption);
+    button->setToolTip(hint);
     button->setIcon(icon);
     button->setIconSize(QSize(32, 32));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
@@ -482,6 +491,10 @@ void DocumentWindow::showFields() {
                                                                            int(partner)));
     for (const FieldEdit& field : m_fieldEdits)
         showField(field);
+    updateCaption();
+}
+
+void DocumentWindow::updateCaption() {
     setWindowTitle(m_title + QLatin1Char(' ') + m_row->field(QStringLiteral("NUM")).asString());
 }
 
@@ -559,7 +572,7 @@ void DocumentWindow::onFieldChanged(const QString& name) {
         if (field.field.compare(name, Qt::CaseInsensitive) == 0)
             showField(field);
     if (name.compare(QStringLiteral("NUM"), Qt::CaseInsensitive) == 0)
-        setWindowTitle(m_title + QLatin1Char(' ') + m_row->field(QStringLiteral("NUM")).asString());
+        updateCaption();
 }
 
 // ---- States and keys ----
@@ -667,22 +680,25 @@ void DocumentWindow::openPartnerLookup() {
     DocumentPartnerLookup* popup = lookup.get();
     popup->setPartnerType(type());
     popup->setCurrentKey(int(m_row->field(QStringLiteral("LPART")).asInteger()));
-    popup->setOnChosen([this, popup] {
-        if (!popup->hasChoice()) {
-            showWarning(
-                this,
-                QStringLiteral("Выберите Партнера из существующего списка или добавьте нового!"));
-            openPartnerLookup();
-            return;
-        }
-        m_row->field(QStringLiteral("LPART")).setAsInteger(popup->chosenKey());
-        m_partnerEdit->setText(popup->chosenText());
-        focusAfter(m_partnerEdit);
-    });
+    popup->setOnChosen([this, popup] { takePartner(*popup); });
     popup->setOnCancelled([this] { focusAfter(m_partnerEdit); });
     popup->setOnNotFound([this](const QString& text) { return offerNewPartner(text); });
     if (runGuarded([&] { popup->popUp(m_partnerEdit, QString()); }))
         lookup.release(); // it frees itself when it closes
+}
+
+// A lookup reports a choice also when nothing was selected (an empty list): that is no choice,
+// and the lookup opens again.
+void DocumentWindow::takePartner(const LookupListPopup& lookup) {
+    if (!lookup.hasChoice()) {
+        showWarning(
+            this, QStringLiteral("Выберите Партнера из существующего списка или добавьте нового!"));
+        openPartnerLookup();
+        return;
+    }
+    m_row->field(QStringLiteral("LPART")).setAsInteger(lookup.chosenKey());
+    m_partnerEdit->setText(lookup.chosenText());
+    focusAfter(m_partnerEdit);
 }
 
 bool DocumentWindow::offerNewPartner(const QString& text) {
@@ -708,23 +724,24 @@ void DocumentWindow::openPaymentTypeLookup() {
     PaymentTypeLookup* popup = lookup.get();
     const QString initialText = m_row->field(QStringLiteral("REASON")).asString();
     popup->setPaymentType(type());
-    popup->setOnChosen([this, popup] {
-        if (!popup->hasChoice()) {
-            showWarning(
-                this,
-                QStringLiteral("Выберите Тип платежа из существующего списка или добавьте новый!"));
-            openPaymentTypeLookup();
-            return;
-        }
-        setFieldText(m_row->field(QStringLiteral("REASON")), popup->chosenText());
-        focusAfter(m_paymentTypeEdit);
-    });
+    popup->setOnChosen([this, popup] { takePaymentType(*popup); });
     popup->setOnCancelled([this] { focusAfter(m_paymentTypeEdit); });
     popup->setOnNotFound([this, initialText](const QString& text) {
         return offerNewPaymentType(text, initialText);
     });
     if (runGuarded([&] { popup->popUp(m_paymentTypeEdit, initialText); }))
         lookup.release();
+}
+
+void DocumentWindow::takePaymentType(const LookupListPopup& lookup) {
+    if (!lookup.hasChoice()) {
+        showWarning(this, QStringLiteral(
+                              "Выберите Тип платежа из существующего списка или добавьте новый!"));
+        openPaymentTypeLookup();
+        return;
+    }
+    setFieldText(m_row->field(QStringLiteral("REASON")), lookup.chosenText());
+    focusAfter(m_paymentTypeEdit);
 }
 
 bool DocumentWindow::offerNewPaymentType(const QString& text, const QString& initialText) {

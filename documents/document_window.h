@@ -6,7 +6,10 @@
 #include <QString>
 #include <memory>
 
+class LookupListPopup;
 class QGroupBox;
+class QIcon;
+class QLayout;
 class QLabel;
 class QLineEdit;
 class QToolButton;
@@ -156,15 +159,22 @@ private:
 
     static std::unique_ptr<DocumentWindow> create(DocumentKind kind);
     void buildHead();
+    QLayout* buildNumberRow();
+    QGroupBox* makeLookupGroup(const QString& name, const QString& caption, int helpContext,
+                               QLineEdit*& edit, QToolButton*& button);
     QWidget* buildCommands();
     QToolButton* addCommand(QWidget* bar, const QString& name, const QString& caption,
-                            const QIcon& icon, int helpContext);
+                            const QString& hint, const QIcon& icon, int helpContext);
+    // An icon of the desktop's theme, else the style's standard pixmap fallback.
+    QIcon themeIcon(const char* name, int fallback) const;
     void prepareDocument();
     void openNewDocument();
     void openExistingDocument(int key);
     void showWindow();
     void loadDocument();
     void showFields();
+    // The caption: the document's name and its number.
+    void updateCaption();
     void showField(const FieldEdit& field);
     QString shownText(const FieldEdit& field);
     void storeField(const FieldEdit& field);
@@ -177,6 +187,8 @@ private:
 
     void openPartnerLookup();
     void openPaymentTypeLookup();
+    void takePartner(const LookupListPopup& lookup);
+    void takePaymentType(const LookupListPopup& lookup);
     bool offerNewPartner(const QString& text);
     bool offerNewPaymentType(const QString& text, const QString& initialText);
     void applyPartnerRule();
