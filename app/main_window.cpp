@@ -2,10 +2,10 @@
 
 #include "core/exceptions.h"
 #include "documents/owner_card.h"
+#include "printing/product_options_pane.h"
 #include "shell/help_viewer.h"
 #include "shell/lookup_popups.h"
 #include "shell/new_book_command.h"
-#include "shell/options_pane.h"
 #include "shell/sql_console.h"
 #include "shell/tool_buttons.h"
 #include "store/book_kind.h"
@@ -256,7 +256,7 @@ void MainWindow::onServiceShortcutTriggered() {
 }
 
 void MainWindow::onOptionsTriggered() {
-    showPane<OptionsPane>();
+    showPane<ProductOptionsPane>();
 }
 
 void MainWindow::onOwnerDetailsTriggered() {
