@@ -3,7 +3,7 @@
 #include "store/book_kind.h"
 #include "store/data_store.h"
 
-#include <QHBoxLayout>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -31,23 +31,19 @@ SimplePrintFormsDialog::SimplePrintFormsDialog(QWidget* owner) : OwnedDialog(own
     promptLabel->setObjectName(QStringLiteral("promptLabel"));
     m_formList = new QListWidget;
     m_formList->setObjectName(QStringLiteral("formList"));
-    m_okButton = new QPushButton(QStringLiteral("OK"));
+    auto* buttons = new QDialogButtonBox;
+    m_okButton = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     m_okButton->setObjectName(QStringLiteral("okButton"));
     m_okButton->setDefault(true);
-    m_cancelButton = new QPushButton(QStringLiteral("Отмена"));
+    m_cancelButton = buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole);
     m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
-    connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_okButton);
-    buttons->addWidget(m_cancelButton);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(titleLabel);
     layout->addWidget(promptLabel);
     layout->addWidget(m_formList, 1);
-    layout->addLayout(buttons);
+    layout->addWidget(buttons);
     resize(460, 340);
 }
 
