@@ -5,10 +5,10 @@
 #include "documents/partners_pane.h"
 #include "documents/payment_types_pane.h"
 #include "documents/users_pane.h"
+#include "printing/product_options_pane.h"
 #include "shell/help_viewer.h"
 #include "shell/lookup_popups.h"
 #include "shell/new_book_command.h"
-#include "shell/options_pane.h"
 #include "shell/sql_console.h"
 #include "shell/tool_buttons.h"
 #include "store/book_kind.h"
@@ -266,7 +266,7 @@ void MainWindow::onServiceShortcutTriggered() {
 }
 
 void MainWindow::onOptionsTriggered() {
-    showPane<OptionsPane>();
+    showPane<ProductOptionsPane>();
 }
 
 void MainWindow::onOwnerDetailsTriggered() {

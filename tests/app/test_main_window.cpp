@@ -2,6 +2,7 @@
 #include "core/ini_file.h"
 #include "core/key_value_text.h"
 #include "documents/dictionary_pane.h"
+#include "printing/product_options_pane.h"
 #include "shell/lookup_popups.h"
 #include "shell/options_pane.h"
 #include "tests/support/shell/book_machine.h"
@@ -291,7 +292,7 @@ private slots:
         QCOMPARE(main.runStartup(), StartupEnd::GoOn);
         main.show();
         main.optionsAction()->trigger();
-        QVERIFY(qobject_cast<OptionsPane*>(main.currentPane()));
+        QVERIFY(qobject_cast<ProductOptionsPane*>(main.currentPane()));
         QVERIFY(main.currentPane()->isVisible());
         QVERIFY(dialogs.requests.isEmpty());
         QVERIFY(main.close());
