@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include "app/exit_signals.h"
 #include "app/main_window.h"
 #include "ui/guard.h"
 
@@ -7,12 +8,18 @@
 #include <QScreen>
 
 int runProgram(const QString& iniPath) {
+    // Installed before the start-up attaches the book; until the start-up has gone on, a
+    // signal ends the program at once: there is nothing to save yet.
+    ExitSignals exitSignals;
     MainWindow main(iniPath);
     StartupEnd end = StartupEnd::EndNow;
     if (!runGuarded([&] { end = main.runStartup(); }))
         return 1;
     if (end != StartupEnd::GoOn)
         return 0;
+    QObject::connect(&exitSignals, &ExitSignals::exitRequested, &main,
+                     &MainWindowBase::closeUnattended);
+    exitSignals.listen();
     // Maximised: where no window manager maximises it, the window takes the whole screen itself.
     if (const QScreen* screen = main.screen())
         main.setGeometry(screen->availableGeometry());

@@ -4,7 +4,9 @@
 
 // The program block: creates the main window, whose creation runs the start-up, and runs the
 // message loop while the window lives. A start-up that ends shows no window and runs no exit
-// step. iniPath: the INI file; empty means the program's own. Returns the exit code.
+// step. Once the window is up, SIGTERM, SIGINT and SIGHUP close it unattended
+// (MainWindowBase::closeUnattended) and the program ends with 0; before that they end the
+// process at once. iniPath: the INI file; empty means the program's own. Returns the exit code.
 int runProgram(const QString& iniPath = QString());
 
 // The INI file named by the environment variable KALTRO_INI; empty when it is not set.

@@ -388,7 +388,7 @@ void MainWindowBase::setPaneTitle(const QString& title) {
 bool MainWindowBase::closeCurrentPane() {
     if (!m_currentPane)
         return true;
-    return runGuarded([this] { m_currentPane->closePane(); });
+    return runReporting([this] { m_currentPane->closePane(); });
 }
 
 // The current pane leaves the window at once, hidden and out of the pane host, its tool bar
@@ -531,6 +531,13 @@ void MainWindowBase::bringToFront() {
 
 // ---- Closing ----
 
+void MainWindowBase::closeUnattended() {
+    m_unattended = true;
+    for (QWidget* window : DocumentWindows::windows())
+        window->hide();
+    close();
+}
+
 void MainWindowBase::closeEvent(QCloseEvent* event) {
     if (!m_running || m_closing) {
         event->accept();
@@ -553,13 +560,13 @@ void MainWindowBase::runExitSteps() {
     closeCurrentPane();
     m_splash->show();
     m_shutDownPanel->show();
-    runGuarded([this] { m_dataStore->saveUserData(); });
+    runReporting([this] { m_dataStore->saveUserData(); });
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     // The extra folder is an option of the book: read it while the book is still open.
     QString extraFolder;
-    runGuarded([&] { extraFolder = m_dataStore->options().extraBackupFolder().trimmed(); });
+    runReporting([&] { extraFolder = m_dataStore->options().extraBackupFolder().trimmed(); });
     const QString bookFolder = QFileInfo(m_dataStore->databaseName()).absolutePath();
-    runGuarded([this] { m_dataStore->closeAndBackup(); });
+    runReporting([this] { m_dataStore->closeAndBackup(); });
     for (BackupKind kind : kBackupKinds)
         copyBackupFolder(kind, extraFolder, bookFolder);
 }
@@ -573,9 +580,17 @@ void MainWindowBase::copyBackupFolder(BackupKind kind, const QString& extraFolde
     const QString destination = QDir(extraFolder).filePath(folder) + QLatin1Char('/');
     const QString source = QDir(bookFolder).filePath(folder) + QLatin1Char('/');
     if (!QFileInfo(destination).isDir() && !QDir().mkdir(destination)) {
-        showWarning(this, QStringLiteral("Не удается создать каталог: ") + destination);
+        const QString message = QStringLiteral("Не удается создать каталог: ") + destination;
+        if (m_unattended)
+            qWarning("%s", qUtf8Printable(message));
+        else
+            showWarning(this, message);
         return;
     }
     if (QFileInfo(source).isDir())
-        runGuarded([&] { copyFolder(source, destination); });
+        runReporting([&] { copyFolder(source, destination); });
+}
+
+bool MainWindowBase::runReporting(const std::function<void()>& action) {
+    return m_unattended ? runLogged(action) : runGuarded(action);
 }

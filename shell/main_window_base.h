@@ -64,6 +64,11 @@ public:
     // Whether the first-start pane may be offered.
     virtual bool wantsFirstStart();
 
+    // Ends the program as a signal asks, with nobody there to answer: open document windows are
+    // hidden unasked (nothing of them is saved), then the window closes with its exit steps,
+    // whose errors go to the log instead of boxes.
+    void closeUnattended();
+
     // ---- Upgrade steps ----
     UpgradeSteps& upgradeSteps() { return m_upgradeSteps; }
 
@@ -167,6 +172,8 @@ private:
     void showSplash();
     void bringToFront();
     void runExitSteps();
+    // runGuarded, or runLogged on an unattended exit.
+    bool runReporting(const std::function<void()>& action);
     void copyBackupFolder(BackupKind kind, const QString& extraFolder, const QString& bookFolder);
 
     QString m_iniPath;
@@ -178,6 +185,7 @@ private:
     RunningCopy* m_runningCopy = nullptr;
     bool m_running = false; // the start-up went on and the exit steps have not run yet
     bool m_closing = false;
+    bool m_unattended = false; // closing by closeUnattended: errors go to the log
 
     QStringList m_bookCaptions;
     QString m_copyProgram;

@@ -20,6 +20,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
+#include <csignal>
 
 namespace {
 
@@ -65,9 +66,13 @@ private:
 class Document : public QWidget {
 public:
     bool agrees = true;
+    int asked = 0;
 
 protected:
-    void closeEvent(QCloseEvent* event) override { event->setAccepted(agrees); }
+    void closeEvent(QCloseEvent* event) override {
+        ++asked;
+        event->setAccepted(agrees);
+    }
 };
 
 // The copy of another process for the switch: it answers on its own thread.
@@ -400,6 +405,46 @@ private slots:
         QVERIFY(shown);
         QVERIFY(sizeOf(backupOf(book, "Reserv")) > 1);
         QVERIFY(!MainWindowBase::current());
+    }
+
+    void aSignalEndsTheProgramOnTheExitPathUnasked_data() {
+        QTest::addColumn<int>("signalNumber");
+        QTest::addColumn<bool>("inModalWindow");
+        QTest::newRow("SIGTERM in the main loop") << SIGTERM << false;
+        QTest::newRow("SIGHUP in a modal window") << SIGHUP << true;
+    }
+    void aSignalEndsTheProgramOnTheExitPathUnasked() {
+        QFETCH(int, signalNumber);
+        QFETCH(bool, inModalWindow);
+        Machine m;
+        const QString book = m.addBook(BookKind::CashDesk, QStringLiteral("Касса"));
+        m.fakeBackups(book);
+        Dialogs dialogs;
+        Document doc;
+        bool modalEnded = false;
+        QTimer::singleShot(0, [&] {
+            DataStore::instance().setUserData1(QStringLiteral("Сетка=2\x01"));
+            DocumentWindows::add(&doc);
+            doc.show();
+            if (!inModalWindow) {
+                raise(signalNumber);
+                return;
+            }
+            QDialog modal;
+            QTimer::singleShot(0, [&] { raise(signalNumber); });
+            modal.exec();
+            modalEnded = true;
+        });
+        QCOMPARE(runProgram(m.ini), 0);
+        QCOMPARE(modalEnded, inModalWindow);
+        // The document window was not asked, and nothing was shown.
+        QCOMPARE(doc.asked, 0);
+        QVERIFY(!doc.isVisible());
+        QVERIFY(dialogs.texts.isEmpty());
+        QVERIFY(!MainWindowBase::current());
+        QVERIFY(sizeOf(backupOf(book, "Reserv")) > 1);
+        QCOMPARE(readValue(book, "SELECT DATA1 FROM USERS WHERE PRKEY=1"),
+                 QStringLiteral("Сетка=2\x01"));
     }
 
     void switchBetweenBooks() {
