@@ -5,7 +5,9 @@
 #include "ui/guard.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QScreen>
+#include <QTranslator>
 
 int runProgram(const QString& iniPath) {
     // Installed before the start-up attaches the book; until the start-up has gone on, a
@@ -29,4 +31,14 @@ int runProgram(const QString& iniPath) {
 
 QString iniPathFromEnvironment() {
     return qEnvironmentVariable("KALTRO_INI");
+}
+
+bool loadQtTranslations() {
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QStringLiteral("qtbase_ru"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }

@@ -11,3 +11,8 @@ int runProgram(const QString& iniPath = QString());
 
 // The INI file named by the environment variable KALTRO_INI; empty when it is not set.
 QString iniPathFromEnvironment();
+
+// Qt's own texts (standard buttons, the file and folder dialogs) in Russian whatever the user's
+// locale, from Qt's translations of its base module; false when they are not installed. Call it
+// once the application exists, before the first window.
+bool loadQtTranslations();

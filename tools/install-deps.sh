@@ -5,7 +5,7 @@ set -eu
 
 packages=(
     cmake ninja-build g++ make pkg-config
-    qt6-base-dev qt6-charts-dev libqt6charts6-dev
+    qt6-base-dev qt6-charts-dev libqt6charts6-dev qt6-translations-l10n
     firebird-dev firebird3.0-server-core firebird3.0-utils
     libxlsxwriter-dev zlib1g-dev
 )

@@ -10,10 +10,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -445,6 +447,12 @@ private slots:
         QVERIFY(sizeOf(backupOf(book, "Reserv")) > 1);
         QCOMPARE(readValue(book, "SELECT DATA1 FROM USERS WHERE PRKEY=1"),
                  QStringLiteral("Сетка=2\x01"));
+    }
+
+    void qtsOwnTextsSpeakRussian() {
+        QVERIFY(loadQtTranslations());
+        QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+        QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Отмена"));
     }
 
     void switchBetweenBooks() {
