@@ -328,7 +328,7 @@ void MainWindowBase::updateWindowTitle() {
 
 void MainWindowBase::updateCaptions() {
     updateWindowTitle();
-    QGuiApplication::setApplicationDisplayName(applicationTitle());
+    dialogs::setApplicationTitle(applicationTitle());
 }
 
 void MainWindowBase::afterStartup() {}

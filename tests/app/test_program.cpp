@@ -118,6 +118,7 @@ private slots:
         datetime::setNowForTesting([now] { return now; });
         Dialogs dialogs;
         ModalWatch modal;
+        QSignalSpy displayName(qApp, &QGuiApplication::applicationDisplayNameChanged);
         MainWindow main(m.ini);
         QCOMPARE(main.runStartup(), StartupEnd::GoOn);
         QCOMPARE(MainWindowBase::current(), &main);
@@ -132,6 +133,10 @@ private slots:
 
         main.show();
         QCOMPARE(main.windowTitle(), QStringLiteral("Kaltro: Касса №1"));
+        // Messages carry the application's title; Qt's display name stays unset, or Qt would
+        // append it to the title of every other window.
+        QCOMPARE(dialogs::applicationTitle(), QStringLiteral("Kaltro: Касса №1"));
+        QCOMPARE(displayName.count(), 0);
         QCOMPARE(main.paneTitle(), QStringLiteral("Касса №1"));
         QVERIFY(!main.findChild<QToolButton*>("switchButton")->isVisible());
         QCOMPARE(main.helpIndexAction()->text(), QStringLiteral("Справка по Kaltro"));
