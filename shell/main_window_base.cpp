@@ -307,7 +307,7 @@ StartupEnd MainWindowBase::createDataStore() {
     m_dataStore.reset();
     m_dataStore = std::make_unique<DataStore>(m_iniPath);
     const StartupEnd end = StartupFlow(*m_dataStore, m_upgradeSteps).run();
-    const QString title = programFileBaseName() + QLatin1Char(' ') + DataStore::programVersion();
+    const QString title = m_splashCaption + QLatin1Char(' ') + DataStore::programVersion();
     m_programNameLabel->setText(title);
     m_programNameShadowLabel->setText(title);
     const QDateTime built = QFileInfo(QCoreApplication::applicationFilePath()).lastModified();
@@ -446,10 +446,6 @@ void MainWindowBase::onExitTriggered() {
 
 // ---- Help ----
 
-QString MainWindowBase::programFileBaseName() {
-    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-}
-
 void MainWindowBase::enterContextHelpMode() {
     m_appEvents->enterContextHelpMode();
 }
@@ -558,10 +554,15 @@ void MainWindowBase::closeEvent(QCloseEvent* event) {
 
 void MainWindowBase::runExitSteps() {
     closeCurrentPane();
-    m_splash->show();
+    // The closed pane leaves the whole pane area to the splash.
+    if (m_currentPane)
+        m_currentPane->undock();
     m_shutDownPanel->show();
+    showSplash();
     runReporting([this] { m_dataStore->saveUserData(); });
+    // The splash takes the pane area and paints now: the exit steps hold up the event loop.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    repaint();
     // The extra folder is an option of the book: read it while the book is still open.
     QString extraFolder;
     runReporting([&] { extraFolder = m_dataStore->options().extraBackupFolder().trimmed(); });

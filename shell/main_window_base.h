@@ -73,8 +73,6 @@ public:
     UpgradeSteps& upgradeSteps() { return m_upgradeSteps; }
 
     // ---- Help ----
-    // The executable's file name without its folder and extension.
-    static QString programFileBaseName();
     // Shows the text pop-up of a help context from "Context.txt" under the mouse cursor.
     bool showContextPopup(int context);
 
@@ -132,7 +130,7 @@ public:
     // The address that the help menu's product-site item opens; the product sets it.
     void setProductSiteUrl(const QString& url) { m_productSiteUrl = url; }
 
-    // The program's name shown over the splash.
+    // The program's name shown over the splash, with the program's version.
     QString splashCaption() const { return m_splashCaption; }
     void setSplashCaption(const QString& caption) { m_splashCaption = caption; }
 

@@ -142,7 +142,7 @@ private slots:
         QCOMPARE(main.helpIndexAction()->text(), QStringLiteral("Справка по Kaltro"));
         QCOMPARE(main.productSiteAction()->text(), QStringLiteral("Kaltro в Интернете..."));
         QCOMPARE(main.findChild<QLabel*>("programNameLabel")->text(),
-                 MainWindowBase::programFileBaseName() + QStringLiteral(" 2.18"));
+                 QStringLiteral("Kaltro 2.18"));
         QCOMPARE(ownerType(DataStore::instance()), int(BookKind::CashDesk));
         auto* front = main.findChild<QLabel*>("programNameLabel");
         auto* back = main.findChild<QLabel*>("programNameShadowLabel");
