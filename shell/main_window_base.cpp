@@ -1,6 +1,7 @@
 #include "shell/main_window_base.h"
 
 #include "core/file_operations.h"
+#include "platform/firebird/error.h"
 #include "shell/app_events.h"
 #include "shell/document_windows.h"
 #include "shell/first_start_pane.h"
@@ -567,15 +568,28 @@ void MainWindowBase::runExitSteps() {
         m_currentPane->undock();
     m_shutDownPanel->show();
     showSplash();
-    runReporting([this] { m_dataStore->saveUserData(); });
+    bool connectionLost = false;
+    runReporting([&] {
+        try {
+            m_dataStore->saveUserData();
+        } catch (const fb::Error& error) {
+            connectionLost = error.isConnectionLost();
+            throw;
+        }
+    });
     // The splash takes the pane area and paints now: the exit steps hold up the event loop.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     repaint();
-    // The extra folder is an option of the book: read it while the book is still open.
+    // The extra folder is an option of the book: read it while the book is still open. A lost
+    // connection has been reported once; the steps that need it are not tried again aloud.
     QString extraFolder;
-    runReporting([&] { extraFolder = m_dataStore->options().extraBackupFolder().trimmed(); });
+    if (!connectionLost)
+        runReporting([&] { extraFolder = m_dataStore->options().extraBackupFolder().trimmed(); });
     const QString bookFolder = QFileInfo(m_dataStore->databaseName()).absolutePath();
-    runReporting([this] { m_dataStore->closeAndBackup(); });
+    if (connectionLost)
+        runLogged([this] { m_dataStore->closeAndBackup(); });
+    else
+        runReporting([this] { m_dataStore->closeAndBackup(); });
     for (BackupKind kind : kBackupKinds)
         copyBackupFolder(kind, extraFolder, bookFolder);
 }
