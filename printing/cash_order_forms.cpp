@@ -114,7 +114,7 @@ void layAccounts(FormLayout& layout, double y, double width, const PrintedDocume
                               amountText(document.amount)};
     for (int i = 0; i < 3; ++i) {
         layout.box({i * column, y, column, 10});
-        layout.caption({i * column + 1, y, column - 2, 10}, captions[i], HorizontalAlign::Center);
+        layout.captionLines({i * column + 1, y + 1, column - 2, 9}, captions[i]);
         layout.value({i * column, y + 10, column, 6}, values[i], true, HorizontalAlign::Center);
     }
 }

@@ -30,6 +30,10 @@ void FormLayout::caption(const QRectF& rect, const QString& text, HorizontalAlig
     m_band.elements << label(rect, text, kCaptionFont, align);
 }
 
+void FormLayout::captionLines(const QRectF& rect, const QString& text) {
+    m_band.elements << memo(rect, text, kCaptionFont, HorizontalAlign::Center);
+}
+
 void FormLayout::value(const QRectF& rect, const QString& text, bool boxed, HorizontalAlign align) {
     if (boxed)
         box(rect);

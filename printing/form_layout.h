@@ -18,6 +18,8 @@ public:
     // A caption in the small plain font.
     void caption(const QRectF& rect, const QString& text,
                  HorizontalAlign align = HorizontalAlign::Left);
+    // A caption wrapped at word breaks, centred.
+    void captionLines(const QRectF& rect, const QString& text);
     // A value of the document, in the body font; framed when boxed.
     void value(const QRectF& rect, const QString& text, bool boxed = false,
                HorizontalAlign align = HorizontalAlign::Left);
