@@ -51,6 +51,8 @@ PrintModeDialog::PrintModeDialog(QWidget* owner, const QStringList& forms)
     layForms(int(forms.size()));
 
     auto* layout = new QVBoxLayout(this);
+    // The window takes the height its forms are given, not the one the style would ask.
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
     layout->addWidget(m_noPreviewBox);
     layout->addWidget(m_formGroup, 1);
     layout->addWidget(createButtonPanel());
