@@ -29,11 +29,15 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         if (role == Qt::TextAlignmentRole && orientation == Qt::Horizontal && section >= 0 &&
             section < m_columns.size())
-            return QVariant::fromValue(m_columns[section].alignment | Qt::AlignVCenter);
+            return QVariant::fromValue(titleAlignment(m_columns[section]) | Qt::AlignVCenter);
         return QIdentityProxyModel::headerData(section, orientation, role);
     }
 
 private:
+    static Qt::Alignment titleAlignment(const GridColumn& column) {
+        return column.titleAlignment ? column.titleAlignment : column.alignment;
+    }
+
     const QList<GridColumn>& m_columns;
 };
 

@@ -19,6 +19,7 @@ struct GridColumn {
     QString title;                           // the column's caption
     int width = 0;                           // pixels; 0 or less keeps the default width
     QColor color = QColor();                 // background; invalid keeps the grid's own
+    Qt::Alignment titleAlignment = {};       // of the title alone; none: as the cells
 };
 
 // A data grid: the rows of a dataset, one line each, in columns bound to field names. The

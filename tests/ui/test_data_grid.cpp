@@ -134,6 +134,16 @@ private slots:
 
         addGridColumns(parts.grid, {{"LNAM", Qt::AlignLeft, QStringLiteral("Название"), 0, {}}});
         QCOMPARE(parts.fields(), QStringList({"CITY", "PRKEY", "LNAM"}));
+
+        // A title may stand apart from its cells.
+        addGridColumns(parts.grid,
+                       {{"PRKEY", Qt::AlignRight, QStringLiteral("Код"), 0, {}, Qt::AlignHCenter}});
+        QCOMPARE(model->headerData(3, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>(),
+                 Qt::AlignHCenter | Qt::AlignVCenter);
+        QCOMPARE(model->data(model->index(0, 3), Qt::TextAlignmentRole).value<Qt::Alignment>(),
+                 Qt::AlignRight | Qt::AlignVCenter);
+        QCOMPARE(model->headerData(2, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>(),
+                 Qt::AlignLeft | Qt::AlignVCenter);
     }
 
     void columnsWithoutADataSet() {
