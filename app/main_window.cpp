@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "core/exceptions.h"
+#include "documents/document_browser.h"
 #include "documents/owner_card.h"
 #include "documents/partners_pane.h"
 #include "documents/payment_types_pane.h"
@@ -88,6 +89,8 @@ MainWindow::MainWindow(const QString& iniPath, QWidget* parent) : MainWindowBase
 void MainWindow::buildToolBar() {
     m_incomeAction = toolAction(this, QStringLiteral("incomeAction"), QStringLiteral("Приход"), 2);
     m_issueAction = toolAction(this, QStringLiteral("issueAction"), QStringLiteral("Расход"), 3);
+    connect(m_incomeAction, &QAction::triggered, this, &MainWindow::onIncomeTriggered);
+    connect(m_issueAction, &QAction::triggered, this, &MainWindow::onIssueTriggered);
     buildReportsMenu();
     buildServiceMenu();
     sized(addActionButton(m_mainToolBar, m_incomeAction, QStringLiteral("incomeButton"), 5000));
@@ -260,6 +263,32 @@ void MainWindow::onApplicationDeactivated() {
 }
 
 // ---- Commands ----
+
+void MainWindow::onIncomeTriggered() {
+    runGuarded([this] {
+        switch (BookKind(ownerType(dataStore()))) {
+        case BookKind::BankAccount:
+            showPane<IncomingPaymentsBrowser>();
+            break;
+        case BookKind::CashDesk:
+            showPane<CashReceiptsBrowser>();
+            break;
+        }
+    });
+}
+
+void MainWindow::onIssueTriggered() {
+    runGuarded([this] {
+        switch (BookKind(ownerType(dataStore()))) {
+        case BookKind::BankAccount:
+            showPane<PaymentOrdersBrowser>();
+            break;
+        case BookKind::CashDesk:
+            showPane<CashDisbursementsBrowser>();
+            break;
+        }
+    });
+}
 
 void MainWindow::onServiceShortcutTriggered() {
     m_serviceButton->showMenu();

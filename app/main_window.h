@@ -38,6 +38,10 @@ public:
     QAction* gettingStartedAction() const { return m_gettingStartedAction; }
 
 private slots:
+    // The document browsers of the book's kind: payments for a bank account, cash orders for a
+    // cash desk; nothing for a book of another kind.
+    void onIncomeTriggered();
+    void onIssueTriggered();
     // The application lost the focus: every open lookup drop-down is hidden.
     void onApplicationDeactivated();
     void onServiceShortcutTriggered();
