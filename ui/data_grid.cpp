@@ -193,6 +193,12 @@ void DataGrid::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    // Ctrl+End: the dataset's last row, also when it has not read that far yet.
+    if (event->matches(QKeySequence::MoveToEndOfDocument) && m_dataSet && m_dataSet->isActive()) {
+        m_dataSet->last();
+        event->accept();
+        return;
+    }
     QTableView::keyPressEvent(event);
 }
 
