@@ -21,6 +21,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <memory>
 
@@ -74,6 +75,10 @@ DocumentBrowser::DocumentBrowser(const DocumentBrowserKind& kind, QWidget* owner
          {"PURP1", Qt::AlignLeft, "Назначение", 223, {}, Qt::AlignHCenter}});
     buildPartnerBand();
     buildTotalBar();
+    grid()->viewport()->installEventFilter(this);
+    m_totalTimer.setSingleShot(true);
+    m_totalTimer.setInterval(0);
+    connect(&m_totalTimer, &QTimer::timeout, this, [this] { runGuarded([this] { showTotal(); }); });
 
     m_partnerFilterAction = gridMenu()->addAction(QStringLiteral("Показывать только"));
     m_partnerFilterAction->setObjectName(QStringLiteral("partnerFilterAction"));
@@ -160,11 +165,22 @@ void DocumentBrowser::refreshRows(int key) {
     const Period period = sharedPeriod();
     periodButton()->setText(periodDateText(period.start) + QLatin1Char('-') +
                             periodDateText(period.end));
-    showTotal();
+    // The total of a long period takes a while: it follows the grid's next paint, so that the
+    // first rows show before it; at once when the grid is not on screen.
+    m_totalLabel->clear();
+    m_totalDue = true;
+    if (!isGridOnScreen())
+        m_totalTimer.start();
+}
+
+bool DocumentBrowser::isGridOnScreen() const {
+    const QWindow* window = grid()->window()->windowHandle();
+    return grid()->isVisible() && window && window->isExposed();
 }
 
 // The total of every listed document, read in the rows' own transaction.
 void DocumentBrowser::showTotal() {
+    m_totalDue = false;
     fb::Statement total(query().transaction(),
                         QStringLiteral("SELECT SUM(O.SUM1) FROM OPER O, PARTS P\n") +
                             rowConditions());
@@ -208,6 +224,8 @@ void DocumentBrowser::onPartnerFilterTriggered() {
 }
 
 bool DocumentBrowser::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == grid()->viewport() && event->type() == QEvent::Paint && m_totalDue)
+        m_totalTimer.start();
     if (watched == m_partnerFilterEdit && event->type() == QEvent::FocusIn && isUsersFocus(event))
         openPartnerLookup();
     return PeriodBrowserPane::eventFilter(watched, event);

@@ -2,6 +2,8 @@
 
 #include "shell/period_browser_pane.h"
 
+#include <QTimer>
+
 class QLabel;
 class QLineEdit;
 class QToolButton;
@@ -22,9 +24,9 @@ struct DocumentBrowserKind {
 
 // The documents of one kind (table OPER) over the shared browse period, newest first, with their
 // partners' names; all partners or one chosen in the partner filter. The status bar shows the
-// total of the amounts of every listed document. "Новый" (allowed by the rights area's action 2)
-// and "Открыть" open the kind's document window; when a document window closes, the browser
-// shown reads its rows again and stands on that document.
+// total of the amounts of every listed document, read by one query of its own. "Новый" (allowed by
+// the rights area's action 2) and "Открыть" open the kind's document window; when a document window
+// closes, the browser shown reads its rows again and stands on that document.
 class DocumentBrowser : public PeriodBrowserPane {
     Q_OBJECT
 public:
@@ -49,7 +51,7 @@ public:
     QToolButton* partnerFilterButton() const { return m_partnerFilterButton; }
     // "Показывать только" (Ctrl+P) of the grid's menu: the partner lookup.
     QAction* partnerFilterAction() const { return m_partnerFilterAction; }
-    // The total's text in the status bar.
+    // The total's text in the status bar, shown once the grid has shown the rows.
     QLabel* totalLabel() const { return m_totalLabel; }
 
     // A document window closed on the document key: the pane shown, when it is a document
@@ -72,6 +74,7 @@ private:
     // The conditions of the rows and of their total.
     QString rowConditions() const;
     void showTotal();
+    bool isGridOnScreen() const;
     void openPartnerLookup();
     void onPartnerChosen(const PartnerFilterLookup& lookup);
     void onPartnerCancelled();
@@ -82,6 +85,8 @@ private:
     QToolButton* m_partnerFilterButton = nullptr;
     QAction* m_partnerFilterAction = nullptr;
     QLabel* m_totalLabel = nullptr;
+    QTimer m_totalTimer;
+    bool m_totalDue = false; // the rows were read again, their total not yet
 };
 
 // The incoming payments of a bank account, "Приход на Р/С".
