@@ -205,7 +205,7 @@ int main(int argc, char** argv) {
     GuardedApplication app(argc, argv);
     QCommandLineParser parser;
     const QCommandLineOption runsOption(QStringLiteral("runs"), QStringLiteral("runs per job"),
-                                        QStringLiteral("N"), QStringLiteral("5"));
+                                        QStringLiteral("N"), QStringLiteral("7"));
     const QCommandLineOption documentsOption(QStringLiteral("documents"),
                                              QStringLiteral("documents of the book"),
                                              QStringLiteral("N"), QStringLiteral("100000"));

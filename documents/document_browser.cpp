@@ -104,6 +104,8 @@ void DocumentBrowser::buildPartnerBand() {
     label->setBuddy(m_partnerFilterEdit);
     m_partnerFilterButton = arrowButton(band);
     m_partnerFilterButton->setObjectName(QStringLiteral("partnerFilterButton"));
+    // The band keeps its own width however wide the tool bar is.
+    band->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     auto* layout = new QHBoxLayout(band);
     layout->setContentsMargins(4, 0, 4, 0);
     layout->setSpacing(2);
