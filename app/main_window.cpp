@@ -264,30 +264,25 @@ void MainWindow::onApplicationDeactivated() {
 
 // ---- Commands ----
 
-void MainWindow::onIncomeTriggered() {
+template <class BankAccountBrowser, class CashDeskBrowser> void MainWindow::showBrowserOfBook() {
     runGuarded([this] {
         switch (BookKind(ownerType(dataStore()))) {
         case BookKind::BankAccount:
-            showPane<IncomingPaymentsBrowser>();
+            showPane<BankAccountBrowser>();
             break;
         case BookKind::CashDesk:
-            showPane<CashReceiptsBrowser>();
+            showPane<CashDeskBrowser>();
             break;
         }
     });
 }
 
+void MainWindow::onIncomeTriggered() {
+    showBrowserOfBook<IncomingPaymentsBrowser, CashReceiptsBrowser>();
+}
+
 void MainWindow::onIssueTriggered() {
-    runGuarded([this] {
-        switch (BookKind(ownerType(dataStore()))) {
-        case BookKind::BankAccount:
-            showPane<PaymentOrdersBrowser>();
-            break;
-        case BookKind::CashDesk:
-            showPane<CashDisbursementsBrowser>();
-            break;
-        }
-    });
+    showBrowserOfBook<PaymentOrdersBrowser, CashDisbursementsBrowser>();
 }
 
 void MainWindow::onServiceShortcutTriggered() {

@@ -62,6 +62,8 @@ private:
     void buildServiceMenu();
     void buildSettingsMenu();
     void buildHelpItems();
+    // The pane of the book's kind; none for a book of another kind.
+    template <class BankAccountBrowser, class CashDeskBrowser> void showBrowserOfBook();
     // Disables every command whose rights key (area word + "1") holds "N" for the logged-on
     // user. The settings submenu goes with "Options1", its items with it.
     void applyUserRights();

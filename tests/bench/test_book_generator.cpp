@@ -4,6 +4,7 @@
 #include "platform/firebird/statement.h"
 #include "platform/firebird/transaction.h"
 #include "store/data_store.h"
+#include "tests/support/store/schema_support.h"
 #include "ui/message_box.h"
 
 #include <QDir>
@@ -13,7 +14,7 @@
 
 namespace {
 
-const QString kTemplates = QStringLiteral(KALTRO_TEMPLATES_SOURCE_DIR);
+const QString kTemplates = schematest::templatesFolder();
 
 BookParameters tiny(BookKind kind = BookKind::BankAccount) {
     BookParameters p;
@@ -24,22 +25,11 @@ BookParameters tiny(BookKind kind = BookKind::BankAccount) {
     return p;
 }
 
-// Every row of a select, its columns joined by "|".
+// Every row of a select on the book, through a connection of its own.
 QStringList rows(const QString& book, const QString& sql) {
     fb::Attachment db;
     db.attach(book);
-    fb::Transaction tr(db, fb::TransactionKind::ReadOnly);
-    fb::Statement q(tr, sql, fb::ParamMode::Untouched);
-    q.execute();
-    QStringList result;
-    while (q.fetch()) {
-        QStringList columns;
-        for (int i = 0; i < q.fieldCount(); ++i)
-            columns << q.field(i).asString();
-        result << columns.join(QLatin1Char('|'));
-    }
-    tr.commit();
-    return result;
+    return schematest::rows(db, sql);
 }
 
 QString one(const QString& book, const QString& sql) {

@@ -1,3 +1,4 @@
+#include "tests/support/documents/dictionary_machine.h"
 #include "tests/support/shell/pane_machine.h"
 
 #include "documents/document_browser.h"
@@ -11,7 +12,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -80,16 +80,6 @@ void setRights(const QString& rights) {
 void settle() {
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-// Types text into the lookup's filter edit, one key press and release per character.
-void typeInto(PartnerFilterLookup* lookup, const QString& text) {
-    for (QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(lookup->filterEdit(), &press);
-        QApplication::sendEvent(lookup->filterEdit(), &release);
-    }
 }
 
 // Settles the lookup's end and gives the main window back the activation it had before the
@@ -303,7 +293,7 @@ private slots:
         PartnerFilterLookup* lookup = openLookup(*browser);
         QVERIFY(lookup && lookup->isVisible());
         QCOMPARE(listed(lookup), partners);
-        typeInto(lookup, partner);
+        type(lookup->filterEdit(), partner);
         QTest::keyClick(lookup->filterEdit(), Qt::Key_Return);
         endLookup(m_main);
         QCOMPARE(browser->partnerFilter(), m_partners.value(partner));
@@ -462,7 +452,7 @@ private slots:
     void aCancelledLookupShowsEveryPartner() {
         auto* browser = m_main->showPane<IncomingPaymentsBrowser>();
         browser->partnerFilterAction()->trigger();
-        typeInto(openLookup(*browser), QStringLiteral("Бета"));
+        type(openLookup(*browser)->filterEdit(), QStringLiteral("Бета"));
         QTest::keyClick(openLookup(*browser)->filterEdit(), Qt::Key_Return);
         endLookup(m_main);
         QCOMPARE(browser->partnerFilter(), m_partners.value(QStringLiteral("Бета")));
