@@ -19,10 +19,7 @@ deps:
 	./tools/install-deps.sh
 
 # The tests need a few packages more (a Firebird server, a virtual X display).
-test-bench: deps compile
-	./$(BUILD)/bench/kaltro_bench
-
-deps:
+test-deps:
 	./tools/install-deps.sh --tests
 
 build: deps compile
