@@ -1,15 +1,19 @@
-# Two entry points: `make run` starts the program, `make test` runs every test.
-# Both install missing Debian packages first and build in ./build.
+# Entry points: `make run` starts the program, `make test` runs every test, `make bench` runs
+# the benchmark (its book is generated once, under the build folder). They install missing
+# Debian packages first and build in ./build.
 BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 
-.PHONY: run test deps test-deps build compile
+.PHONY: run test bench deps test-deps build compile
 
 run: deps compile
 	./$(BUILD)/app/kaltro
 
 test: test-deps compile
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j 8
+
+bench: deps compile
+	./$(BUILD)/bench/kaltro_bench
 
 deps:
 	./tools/install-deps.sh

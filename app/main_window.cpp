@@ -1,14 +1,15 @@
 #include "app/main_window.h"
 
 #include "core/exceptions.h"
+#include "documents/document_browser.h"
 #include "documents/owner_card.h"
 #include "documents/partners_pane.h"
 #include "documents/payment_types_pane.h"
 #include "documents/users_pane.h"
+#include "printing/product_options_pane.h"
 #include "shell/help_viewer.h"
 #include "shell/lookup_popups.h"
 #include "shell/new_book_command.h"
-#include "shell/options_pane.h"
 #include "shell/sql_console.h"
 #include "shell/tool_buttons.h"
 #include "store/book_kind.h"
@@ -88,6 +89,8 @@ MainWindow::MainWindow(const QString& iniPath, QWidget* parent) : MainWindowBase
 void MainWindow::buildToolBar() {
     m_incomeAction = toolAction(this, QStringLiteral("incomeAction"), QStringLiteral("Приход"), 2);
     m_issueAction = toolAction(this, QStringLiteral("issueAction"), QStringLiteral("Расход"), 3);
+    connect(m_incomeAction, &QAction::triggered, this, &MainWindow::onIncomeTriggered);
+    connect(m_issueAction, &QAction::triggered, this, &MainWindow::onIssueTriggered);
     buildReportsMenu();
     buildServiceMenu();
     sized(addActionButton(m_mainToolBar, m_incomeAction, QStringLiteral("incomeButton"), 5000));
@@ -261,12 +264,33 @@ void MainWindow::onApplicationDeactivated() {
 
 // ---- Commands ----
 
+template <class BankAccountBrowser, class CashDeskBrowser> void MainWindow::showBrowserOfBook() {
+    runGuarded([this] {
+        switch (BookKind(ownerType(dataStore()))) {
+        case BookKind::BankAccount:
+            showPane<BankAccountBrowser>();
+            break;
+        case BookKind::CashDesk:
+            showPane<CashDeskBrowser>();
+            break;
+        }
+    });
+}
+
+void MainWindow::onIncomeTriggered() {
+    showBrowserOfBook<IncomingPaymentsBrowser, CashReceiptsBrowser>();
+}
+
+void MainWindow::onIssueTriggered() {
+    showBrowserOfBook<PaymentOrdersBrowser, CashDisbursementsBrowser>();
+}
+
 void MainWindow::onServiceShortcutTriggered() {
     m_serviceButton->showMenu();
 }
 
 void MainWindow::onOptionsTriggered() {
-    showPane<OptionsPane>();
+    showPane<ProductOptionsPane>();
 }
 
 void MainWindow::onOwnerDetailsTriggered() {

@@ -38,6 +38,10 @@ public:
     QAction* gettingStartedAction() const { return m_gettingStartedAction; }
 
 private slots:
+    // The document browsers of the book's kind: payments for a bank account, cash orders for a
+    // cash desk; nothing for a book of another kind.
+    void onIncomeTriggered();
+    void onIssueTriggered();
     // The application lost the focus: every open lookup drop-down is hidden.
     void onApplicationDeactivated();
     void onServiceShortcutTriggered();
@@ -58,6 +62,8 @@ private:
     void buildServiceMenu();
     void buildSettingsMenu();
     void buildHelpItems();
+    // The pane of the book's kind; none for a book of another kind.
+    template <class BankAccountBrowser, class CashDeskBrowser> void showBrowserOfBook();
     // Disables every command whose rights key (area word + "1") holds "N" for the logged-on
     // user. The settings submenu goes with "Options1", its items with it.
     void applyUserRights();

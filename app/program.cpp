@@ -1,18 +1,27 @@
 #include "app/program.h"
 
+#include "app/exit_signals.h"
 #include "app/main_window.h"
 #include "ui/guard.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QScreen>
+#include <QTranslator>
 
 int runProgram(const QString& iniPath) {
+    // Installed before the start-up attaches the book; until the start-up has gone on, a
+    // signal ends the program at once: there is nothing to save yet.
+    ExitSignals exitSignals;
     MainWindow main(iniPath);
     StartupEnd end = StartupEnd::EndNow;
     if (!runGuarded([&] { end = main.runStartup(); }))
         return 1;
     if (end != StartupEnd::GoOn)
         return 0;
+    QObject::connect(&exitSignals, &ExitSignals::exitRequested, &main,
+                     &MainWindowBase::closeUnattended);
+    exitSignals.listen();
     // Maximised: where no window manager maximises it, the window takes the whole screen itself.
     if (const QScreen* screen = main.screen())
         main.setGeometry(screen->availableGeometry());
@@ -22,4 +31,14 @@ int runProgram(const QString& iniPath) {
 
 QString iniPathFromEnvironment() {
     return qEnvironmentVariable("KALTRO_INI");
+}
+
+bool loadQtTranslations() {
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QStringLiteral("qtbase_ru"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }

@@ -53,10 +53,14 @@ bool encodeOne(char16_t c, char& out) {
 namespace cp1251 {
 
 QString decode(const QByteArray& bytes) {
-    QString result(bytes.size(), Qt::Uninitialized);
+    return decode(bytes.constData(), bytes.size());
+}
+
+QString decode(const char* data, qsizetype size) {
+    QString result(size, Qt::Uninitialized);
     QChar* out = result.data();
-    for (qsizetype i = 0; i < bytes.size(); ++i)
-        out[i] = QChar(toUnicode(static_cast<unsigned char>(bytes[i])));
+    for (qsizetype i = 0; i < size; ++i)
+        out[i] = QChar(toUnicode(static_cast<unsigned char>(data[i])));
     return result;
 }
 

@@ -9,6 +9,7 @@ namespace cp1251 {
 
 // Every byte decodes; 0x98, which names no character, decodes to U+0098 so that bytes round-trip.
 QString decode(const QByteArray& bytes);
+QString decode(const char* data, qsizetype size);
 
 // Throws Exception naming the first character that Windows-1251 cannot hold.
 QByteArray encode(const QString& text);

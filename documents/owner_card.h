@@ -1,16 +1,11 @@
 #pragma once
 
 #include "documents/partner_insert_dialog.h"
+#include "store/owner_names.h"
 
 class QButtonGroup;
 class QGroupBox;
 class QLineEdit;
-
-// The keys of the names of the book's director, chief accountant and cashier in ETC of the
-// owner row; stored data, never renamed.
-inline constexpr char kDirectorNameKey[] = "DirectorName";
-inline constexpr char kChiefAccountantNameKey[] = "GlavBuhName";
-inline constexpr char kCashierNameKey[] = "KassirName";
 
 // The requisites of the open book: the partner fields of the owner row of PARTS, and the names
 // of the director, the chief accountant and the cashier kept in the row's ETC among the book's

@@ -81,7 +81,9 @@ void GridBrowserPane::refreshRows(int key) {
     if (m_query->transaction().isActive())
         m_query->commit();
     m_query->open();
-    m_query->locate(QStringLiteral("PRKEY"), key);
+    // No row has the key 0: looking for it would only read every row.
+    if (key != 0)
+        m_query->locate(QStringLiteral("PRKEY"), key);
 }
 
 void GridBrowserPane::onNewTriggered() {}

@@ -1,6 +1,7 @@
 #include "shell/main_window_base.h"
 
 #include "core/file_operations.h"
+#include "platform/firebird/error.h"
 #include "shell/app_events.h"
 #include "shell/document_windows.h"
 #include "shell/first_start_pane.h"
@@ -310,7 +311,7 @@ StartupEnd MainWindowBase::createDataStore() {
     m_dataStore.reset();
     m_dataStore = std::make_unique<DataStore>(m_iniPath);
     const StartupEnd end = StartupFlow(*m_dataStore, m_upgradeSteps).run();
-    const QString title = programFileBaseName() + QLatin1Char(' ') + DataStore::programVersion();
+    const QString title = m_splashCaption + QLatin1Char(' ') + DataStore::programVersion();
     m_programNameLabel->setText(title);
     m_programNameShadowLabel->setText(title);
     const QDateTime built = QFileInfo(QCoreApplication::applicationFilePath()).lastModified();
@@ -331,7 +332,7 @@ void MainWindowBase::updateWindowTitle() {
 
 void MainWindowBase::updateCaptions() {
     updateWindowTitle();
-    QGuiApplication::setApplicationDisplayName(applicationTitle());
+    dialogs::setApplicationTitle(applicationTitle());
 }
 
 void MainWindowBase::afterStartup() {}
@@ -391,7 +392,7 @@ void MainWindowBase::setPaneTitle(const QString& title) {
 bool MainWindowBase::closeCurrentPane() {
     if (!m_currentPane)
         return true;
-    return runGuarded([this] { m_currentPane->closePane(); });
+    return runReporting([this] { m_currentPane->closePane(); });
 }
 
 // The current pane leaves the window at once, hidden and out of the pane host, its tool bar
@@ -448,10 +449,6 @@ void MainWindowBase::onExitTriggered() {
 }
 
 // ---- Help ----
-
-QString MainWindowBase::programFileBaseName() {
-    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-}
 
 void MainWindowBase::enterContextHelpMode() {
     m_appEvents->enterContextHelpMode();
@@ -539,6 +536,13 @@ void MainWindowBase::bringToFront() {
 
 // ---- Closing ----
 
+void MainWindowBase::closeUnattended() {
+    m_unattended = true;
+    for (QWidget* window : DocumentWindows::windows())
+        window->hide();
+    close();
+}
+
 void MainWindowBase::closeEvent(QCloseEvent* event) {
     if (!m_running || m_closing) {
         event->accept();
@@ -559,15 +563,33 @@ void MainWindowBase::closeEvent(QCloseEvent* event) {
 
 void MainWindowBase::runExitSteps() {
     closeCurrentPane();
-    m_splash->show();
+    // The closed pane leaves the whole pane area to the splash.
+    if (m_currentPane)
+        m_currentPane->undock();
     m_shutDownPanel->show();
-    runGuarded([this] { m_dataStore->saveUserData(); });
+    showSplash();
+    bool connectionLost = false;
+    runReporting([&] {
+        try {
+            m_dataStore->saveUserData();
+        } catch (const fb::Error& error) {
+            connectionLost = error.isConnectionLost();
+            throw;
+        }
+    });
+    // The splash takes the pane area and paints now: the exit steps hold up the event loop.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    // The extra folder is an option of the book: read it while the book is still open.
+    repaint();
+    // The extra folder is an option of the book: read it while the book is still open. A lost
+    // connection has been reported once; the steps that need it are not tried again aloud.
     QString extraFolder;
-    runGuarded([&] { extraFolder = m_dataStore->options().extraBackupFolder().trimmed(); });
+    if (!connectionLost)
+        runReporting([&] { extraFolder = m_dataStore->options().extraBackupFolder().trimmed(); });
     const QString bookFolder = QFileInfo(m_dataStore->databaseName()).absolutePath();
-    runGuarded([this] { m_dataStore->closeAndBackup(); });
+    if (connectionLost)
+        runLogged([this] { m_dataStore->closeAndBackup(); });
+    else
+        runReporting([this] { m_dataStore->closeAndBackup(); });
     for (BackupKind kind : kBackupKinds)
         copyBackupFolder(kind, extraFolder, bookFolder);
 }
@@ -581,9 +603,17 @@ void MainWindowBase::copyBackupFolder(BackupKind kind, const QString& extraFolde
     const QString destination = QDir(extraFolder).filePath(folder) + QLatin1Char('/');
     const QString source = QDir(bookFolder).filePath(folder) + QLatin1Char('/');
     if (!QFileInfo(destination).isDir() && !QDir().mkdir(destination)) {
-        showWarning(this, QStringLiteral("Не удается создать каталог: ") + destination);
+        const QString message = QStringLiteral("Не удается создать каталог: ") + destination;
+        if (m_unattended)
+            qWarning("%s", qUtf8Printable(message));
+        else
+            showWarning(this, message);
         return;
     }
     if (QFileInfo(source).isDir())
-        runGuarded([&] { copyFolder(source, destination); });
+        runReporting([&] { copyFolder(source, destination); });
+}
+
+bool MainWindowBase::runReporting(const std::function<void()>& action) {
+    return m_unattended ? runLogged(action) : runGuarded(action);
 }

@@ -64,12 +64,15 @@ public:
     // Whether the first-start pane may be offered.
     virtual bool wantsFirstStart();
 
+    // Ends the program as a signal asks, with nobody there to answer: open document windows are
+    // hidden unasked (nothing of them is saved), then the window closes with its exit steps,
+    // whose errors go to the log instead of boxes.
+    void closeUnattended();
+
     // ---- Upgrade steps ----
     UpgradeSteps& upgradeSteps() { return m_upgradeSteps; }
 
     // ---- Help ----
-    // The executable's file name without its folder and extension.
-    static QString programFileBaseName();
     // Shows the text pop-up of a help context from "Context.txt" under the mouse cursor.
     bool showContextPopup(int context);
 
@@ -128,7 +131,7 @@ public:
     // product sets it.
     void setProductSiteUrl(const QString& url);
 
-    // The program's name shown over the splash.
+    // The program's name shown over the splash, with the program's version.
     QString splashCaption() const { return m_splashCaption; }
     void setSplashCaption(const QString& caption) { m_splashCaption = caption; }
 
@@ -168,6 +171,8 @@ private:
     void showSplash();
     void bringToFront();
     void runExitSteps();
+    // runGuarded, or runLogged on an unattended exit.
+    bool runReporting(const std::function<void()>& action);
     void copyBackupFolder(BackupKind kind, const QString& extraFolder, const QString& bookFolder);
 
     QString m_iniPath;
@@ -179,6 +184,7 @@ private:
     RunningCopy* m_runningCopy = nullptr;
     bool m_running = false; // the start-up went on and the exit steps have not run yet
     bool m_closing = false;
+    bool m_unattended = false; // closing by closeUnattended: errors go to the log
 
     QStringList m_bookCaptions;
     QString m_copyProgram;

@@ -131,15 +131,15 @@ QWidget* OptionsPane::buildGeneralPage() {
     backupLayout->addWidget(m_reservBackupCheck);
     backupLayout->addWidget(extraBackupGroup);
 
-    auto* storeCaptionGroup =
+    m_storeCaptionGroup =
         named(new QGroupBox(QStringLiteral("Название базы данных")), "storeCaptionGroup");
     m_storeCaptionEdit = named(new QLineEdit, "storeCaptionEdit");
-    (new QVBoxLayout(storeCaptionGroup))->addWidget(m_storeCaptionEdit);
+    (new QVBoxLayout(m_storeCaptionGroup))->addWidget(m_storeCaptionEdit);
     auto* currencyGroup =
         named(new QGroupBox(QStringLiteral("Денежная единица программы")), "currencyGroup");
     m_storeCurrencyEdit = named(new QLineEdit, "storeCurrencyEdit");
     (new QVBoxLayout(currencyGroup))->addWidget(m_storeCurrencyEdit);
-    help::setHelpContext(storeCaptionGroup, 1027);
+    help::setHelpContext(m_storeCaptionGroup, 1027);
     help::setHelpContext(currencyGroup, 1027);
 
     // The typing delay of the lookups is kept but not offered.
@@ -154,16 +154,21 @@ QWidget* OptionsPane::buildGeneralPage() {
     (new QVBoxLayout(timersPanel))->addWidget(lookupDelayGroup);
     timersPanel->hide();
 
-    auto* commonLayout = new QVBoxLayout(commonOptionsPanel);
-    commonLayout->addWidget(backupGroup);
-    commonLayout->addWidget(storeCaptionGroup);
-    commonLayout->addWidget(currencyGroup);
-    commonLayout->addWidget(timersPanel);
-    commonLayout->addStretch(1);
+    m_generalOptionsLayout = new QVBoxLayout(commonOptionsPanel);
+    m_generalOptionsLayout->addWidget(backupGroup);
+    m_generalOptionsLayout->addWidget(m_storeCaptionGroup);
+    m_generalOptionsLayout->addWidget(currencyGroup);
+    m_generalOptionsLayout->addWidget(timersPanel);
+    m_generalOptionsLayout->addStretch(1);
     auto* sheetLayout = new QVBoxLayout(m_generalPage);
     sheetLayout->setContentsMargins(0, 0, 0, 0);
     sheetLayout->addWidget(commonOptionsPanel);
     return m_generalPage;
+}
+
+// Above the stretch that keeps the options at the top of the page.
+void OptionsPane::addGeneralOptions(QWidget* options) {
+    m_generalOptionsLayout->insertWidget(m_generalOptionsLayout->count() - 1, options);
 }
 
 void OptionsPane::prepare() {

@@ -6,11 +6,13 @@
 
 class QAction;
 class QCheckBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QVBoxLayout;
 
 // The options pane: a tree of the option pages on the left, the page chosen on the right. The
 // options are loaded when the pane is embedded and saved when it closes. Descendants add their
@@ -41,11 +43,14 @@ public:
     QCheckBox* yesterdayBackupCheck() const { return m_yesterdayBackupCheck; }
     QCheckBox* reservBackupCheck() const { return m_reservBackupCheck; }
     QLineEdit* extraBackupFolderEdit() const { return m_extraBackupFolderEdit; }
+    QGroupBox* storeCaptionGroup() const { return m_storeCaptionGroup; }
     QLineEdit* storeCaptionEdit() const { return m_storeCaptionEdit; }
     QLineEdit* storeCurrencyEdit() const { return m_storeCurrencyEdit; }
     QLineEdit* lookupDelayEdit() const { return m_lookupDelayEdit; }
 
 protected:
+    // Adds a descendant's options to the general page, below those before them.
+    void addGeneralOptions(QWidget* options);
     virtual void loadSettings();
     // Stores every option of the pane. The caption of the book goes to its own entry of the
     // INI list (found by the book's file) and to the main window's titles. An extra backup
@@ -75,6 +80,8 @@ private:
     QCheckBox* m_yesterdayBackupCheck = nullptr;
     QCheckBox* m_reservBackupCheck = nullptr;
     QLineEdit* m_extraBackupFolderEdit = nullptr;
+    QVBoxLayout* m_generalOptionsLayout = nullptr;
+    QGroupBox* m_storeCaptionGroup = nullptr;
     QLineEdit* m_storeCaptionEdit = nullptr;
     QLineEdit* m_storeCurrencyEdit = nullptr;
     QLineEdit* m_lookupDelayEdit = nullptr;

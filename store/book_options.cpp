@@ -35,7 +35,7 @@ void BookOptions::setOption(const QString& key, const QString& value) {
 
 // A decimal number, integer or not, with "." or "," before the fraction and an optional
 // exponent: its truth is whether any digit before the exponent is not zero.
-bool BookOptions::textToFlag(const QString& text) {
+bool BookOptions::textToFlag(const QString& text, bool fallback) {
     static const QRegularExpression number(
         QStringLiteral("^[+-]?([0-9]*)(?:[.,]([0-9]*))?(?:[eE][+-]?[0-9]+)?$"));
     const QString t = text.trimmed();
@@ -45,7 +45,9 @@ bool BookOptions::textToFlag(const QString& text) {
         return std::any_of(digits.cbegin(), digits.cend(), [](QChar c) { return c != u'0'; });
     if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
         return false;
-    return true;
+    if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        return true;
+    return fallback;
 }
 
 bool BookOptions::reservBackupFlag() const {

@@ -35,8 +35,8 @@ public:
 
     // The Boolean reading of a stored text: a number, whole or with a fraction and exponent
     // (zero false, else true: "0.0" is false), or the words True/False in any case; everything
-    // else gives true.
-    static bool textToFlag(const QString& text);
+    // else, the empty text included, gives fallback.
+    static bool textToFlag(const QString& text, bool fallback = true);
     // The stored text of a flag.
     static QString flagText(bool value);
     // The lookup delay a text gives: the integer it holds, else 500.

@@ -9,7 +9,7 @@ set -eu
 
 packages=(
     cmake ninja-build g++ make pkg-config
-    qt6-base-dev qt6-charts-dev
+    qt6-base-dev qt6-charts-dev qt6-translations-l10n
     firebird-dev firebird3.0-server-core firebird3.0-utils
     libxlsxwriter-dev zlib1g-dev
     # The printed reports' fonts: metric twins of Times New Roman and Arial.

@@ -29,11 +29,15 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         if (role == Qt::TextAlignmentRole && orientation == Qt::Horizontal && section >= 0 &&
             section < m_columns.size())
-            return QVariant::fromValue(m_columns[section].alignment | Qt::AlignVCenter);
+            return QVariant::fromValue(titleAlignment(m_columns[section]) | Qt::AlignVCenter);
         return QIdentityProxyModel::headerData(section, orientation, role);
     }
 
 private:
+    static Qt::Alignment titleAlignment(const GridColumn& column) {
+        return column.titleAlignment ? column.titleAlignment : column.alignment;
+    }
+
     const QList<GridColumn>& m_columns;
 };
 
@@ -186,6 +190,12 @@ void DataGrid::onDataSetRowChanged() {
 void DataGrid::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         emit openRequested();
+        event->accept();
+        return;
+    }
+    // Ctrl+End: the dataset's last row, also when it has not read that far yet.
+    if (event->matches(QKeySequence::MoveToEndOfDocument) && m_dataSet && m_dataSet->isActive()) {
+        m_dataSet->last();
         event->accept();
         return;
     }

@@ -19,11 +19,13 @@ struct GridColumn {
     QString title;                           // the column's caption
     int width = 0;                           // pixels; 0 or less keeps the default width
     QColor color = QColor();                 // background; invalid keeps the grid's own
+    Qt::Alignment titleAlignment = {};       // of the title alone; none: as the cells
 };
 
 // A data grid: the rows of a dataset, one line each, in columns bound to field names. The
 // user may resize and drag the columns; the present position of a column (0 = leftmost) is
-// its index here. Enter and a double click on a row emit openRequested; the grid does
+// its index here. Ctrl+End goes to the dataset's last row, whose rows the grid shows as the
+// dataset reads them. Enter and a double click on a row emit openRequested; the grid does
 // nothing else with them. The grid's selection follows the dataset's cursor and moves it.
 //
 //   DataGrid grid;

@@ -3,17 +3,28 @@
 #include "core/exceptions.h"
 #include "ui/message_box.h"
 
-void showCurrentException() {
+namespace {
+
+// The message of the exception being handled; empty for a silent abort.
+QString currentExceptionMessage() {
     try {
         throw;
     } catch (const SilentAbort&) {
+        return QString();
     } catch (const Exception& e) {
-        dialogs::messageBox(QApplication::activeWindow(), e.message(), dialogs::applicationTitle(),
-                            Buttons::Ok, MessageIcon::Error);
+        return e.message();
     } catch (const std::exception& e) {
-        dialogs::messageBox(QApplication::activeWindow(), QString::fromUtf8(e.what()),
-                            dialogs::applicationTitle(), Buttons::Ok, MessageIcon::Error);
+        return QString::fromUtf8(e.what());
     }
+}
+
+} // namespace
+
+void showCurrentException() {
+    const QString message = currentExceptionMessage();
+    if (!message.isEmpty())
+        dialogs::messageBox(QApplication::activeWindow(), message, dialogs::applicationTitle(),
+                            Buttons::Ok, MessageIcon::Error);
 }
 
 bool runGuarded(const std::function<void()>& action) {
@@ -22,6 +33,18 @@ bool runGuarded(const std::function<void()>& action) {
         return true;
     } catch (...) {
         showCurrentException();
+        return false;
+    }
+}
+
+bool runLogged(const std::function<void()>& action) {
+    try {
+        action();
+        return true;
+    } catch (...) {
+        const QString message = currentExceptionMessage();
+        if (!message.isEmpty())
+            qWarning("%s", qUtf8Printable(message));
         return false;
     }
 }

@@ -9,6 +9,10 @@
 // Runs action; returns false when it raised (the message has been shown).
 bool runGuarded(const std::function<void()>& action);
 
+// Runs action where nobody may be there to read a message: when it raises, the message goes to
+// the log (the standard error output) instead of a box; returns false then.
+bool runLogged(const std::function<void()>& action);
+
 // Shows the message of the exception being handled; call from inside a catch block.
 void showCurrentException();
 

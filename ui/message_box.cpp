@@ -14,6 +14,11 @@ DialogAnswerer& answerer() {
     return instance;
 }
 
+QString& storedApplicationTitle() {
+    static QString title;
+    return title;
+}
+
 struct ButtonSpec {
     QMessageBox::StandardButton button;
     Answer answer;
@@ -138,9 +143,13 @@ void setUnansweredReport(std::function<void(const QString& what)> report) {
     unansweredReport() = std::move(report);
 }
 
+void setApplicationTitle(const QString& title) {
+    storedApplicationTitle() = title;
+}
+
 QString applicationTitle() {
-    const QString name = QGuiApplication::applicationDisplayName();
-    return name.isEmpty() ? QCoreApplication::applicationName() : name;
+    const QString& title = storedApplicationTitle();
+    return title.isEmpty() ? QCoreApplication::applicationName() : title;
 }
 
 Answer messageBox(QWidget* owner, const QString& text, const QString& caption, Buttons buttons,

@@ -69,7 +69,10 @@ bool openFileName(QWidget* owner, const QString& caption, const QString& start,
 bool saveFileName(QWidget* owner, const QString& caption, const QString& start,
                   const QString& filter, const QString& defaultSuffix, QString& path);
 
-// The application's title, used as the caption of plain messages.
+// The application's title, used as the caption of plain messages: the one set, or the
+// application's name while none is. It is not Qt's application display name, which Qt would
+// append to the title of every window.
+void setApplicationTitle(const QString& title);
 QString applicationTitle();
 
 } // namespace dialogs

@@ -50,6 +50,9 @@ bool sameValue(const QVariant& a, const QVariant& b) {
 
 const QString kOldPrefix = QStringLiteral("OLD_");
 
+// Rows read from the server at a time: the first screens of a grid, and each further batch.
+constexpr int kFetchBatch = 200;
+
 } // namespace
 
 // --- DataField -----------------------------------------------------------------------------
@@ -248,7 +251,8 @@ void DataSet::open() {
     {
         RowsChange change(*this);
         m_select->execute();
-        readRows();
+        m_fetching = true;
+        m_rows = readRows(kFetchBatch);
         m_state = DataSetState::Browse;
         setCursor(m_rows.empty() ? -1 : 0, true, m_rows.empty());
     }
@@ -256,21 +260,55 @@ void DataSet::open() {
     emit recordChanged();
 }
 
-void DataSet::readRows() {
+std::vector<DataSet::Row> DataSet::readRows(int limit) {
     std::vector<Row> rows;
+    // A transaction ended elsewhere took the cursor with it.
+    if (!m_transaction.isActive())
+        m_fetching = false;
     try {
-        while (m_select->fetch()) {
-            Row row;
-            for (int i = 0; i < fieldCount(); ++i)
-                row.values.push_back(readColumn(m_select->field(i), m_columns[i]->m_type));
-            row.original = row.values;
-            rows.push_back(std::move(row));
+        while (m_fetching && (limit < 0 || int(rows.size()) < limit)) {
+            if (!m_select->fetch()) {
+                m_fetching = false;
+                break;
+            }
+            // The statement's values come in the forms of the fields' types.
+            rows.push_back(Row{m_select->takeRow(), {}, RowStatus::Unchanged});
         }
     } catch (...) {
+        m_fetching = false;
         m_select->close();
         throw;
     }
-    m_rows = std::move(rows);
+    return rows;
+}
+
+void DataSet::appendRows(int limit) {
+    std::vector<Row> rows = readRows(limit);
+    if (rows.empty())
+        return;
+    const int first = fetchedCount();
+    emit rowsAboutToBeAppended(first, first + int(rows.size()) - 1);
+    m_rows.insert(m_rows.end(), std::make_move_iterator(rows.begin()),
+                  std::make_move_iterator(rows.end()));
+    emit rowsAppended();
+}
+
+void DataSet::fetchMore() {
+    appendRows(kFetchBatch);
+}
+
+void DataSet::fetchAll() {
+    appendRows(-1);
+}
+
+void DataSet::fetchUpTo(int row) {
+    while (m_fetching && row >= fetchedCount())
+        fetchMore();
+}
+
+int DataSet::recordCount() {
+    fetchAll();
+    return fetchedCount();
 }
 
 QVariant DataSet::readColumn(const Field& column, FieldType type) const {
@@ -306,6 +344,7 @@ void DataSet::close() {
         m_state = DataSetState::Inactive;
         setCursor(-1, true, true);
     }
+    m_fetching = false;
     if (m_select)
         m_select->close();
     emit stateChanged(m_state);
@@ -351,7 +390,8 @@ void DataSet::first() {
 void DataSet::next() {
     requireActive();
     checkBrowseMode();
-    if (m_current + 1 >= recordCount()) {
+    fetchUpTo(m_current + 1);
+    if (m_current + 1 >= fetchedCount()) {
         m_eof = true;
         return;
     }
@@ -373,7 +413,8 @@ void DataSet::prior() {
 void DataSet::last() {
     requireActive();
     checkBrowseMode();
-    setCursor(recordCount() - 1, isEmpty(), true);
+    fetchAll();
+    setCursor(fetchedCount() - 1, isEmpty(), true);
     emit recordChanged();
 }
 
@@ -382,7 +423,8 @@ void DataSet::moveTo(int row) {
     checkBrowseMode();
     if (isEmpty())
         return;
-    setCursor(qBound(0, row, recordCount() - 1), false, false);
+    fetchUpTo(row);
+    setCursor(qBound(0, row, fetchedCount() - 1), false, false);
     emit recordChanged();
 }
 
@@ -391,7 +433,10 @@ bool DataSet::locate(const QString& fieldName, const QVariant& value) {
     checkBrowseMode();
     const DataField& key = field(fieldName);
     const QVariant wanted = key.converted(value);
-    for (int i = 0; i < recordCount(); ++i) {
+    for (int i = 0;; ++i) {
+        fetchUpTo(i);
+        if (i >= fetchedCount())
+            break;
         if (sameValue(m_rows[i].values[key.m_index], wanted)) {
             setCursor(i, false, false);
             emit recordChanged();
@@ -427,7 +472,7 @@ QStringList DataSet::fieldNames() const {
 }
 
 QVariant DataSet::value(int row, int fieldIndex) const {
-    if (row < 0 || row >= recordCount() || fieldIndex < 0 || fieldIndex >= this->fieldCount())
+    if (row < 0 || row >= fetchedCount() || fieldIndex < 0 || fieldIndex >= this->fieldCount())
         return {};
     return m_rows[row].values[fieldIndex];
 }
@@ -439,7 +484,7 @@ QVariant DataSet::currentValue(int index) const {
 QVariant DataSet::originalValue(int index) const {
     if (m_current < 0 || index < 0 || index >= fieldCount())
         return {};
-    return m_rows[m_current].original[index];
+    return m_rows[m_current].originalValues()[index];
 }
 
 void DataSet::storeValue(int index, const QVariant& value) {
@@ -449,6 +494,7 @@ void DataSet::storeValue(int index, const QVariant& value) {
 void DataSet::insert() {
     requireActive();
     checkBrowseMode();
+    fetchAll(); // the new row comes after every row
     const int before = m_current;
     {
         RowsChange change(*this);
@@ -457,7 +503,7 @@ void DataSet::insert() {
         row.original = row.values;
         row.status = RowStatus::Inserted;
         m_rows.push_back(std::move(row));
-        setCursor(recordCount() - 1, false, false);
+        setCursor(fetchedCount() - 1, false, false);
     }
     m_rowBeforeInsert = before;
     setState(DataSetState::Insert);
@@ -470,7 +516,10 @@ void DataSet::edit() {
         return;
     if (isEmpty())
         throw Exception(QStringLiteral("Набор данных пуст"));
-    m_editBackup = m_rows[m_current].values;
+    Row& row = m_rows[m_current];
+    if (row.original.empty())
+        row.original = row.values;
+    m_editBackup = row.values;
     setState(DataSetState::Edit);
 }
 
@@ -496,7 +545,7 @@ void DataSet::cancel() {
         if (isEmpty())
             setCursor(-1, true, true);
         else
-            setCursor(qBound(0, m_rowBeforeInsert, recordCount() - 1), false, false);
+            setCursor(qBound(0, m_rowBeforeInsert, fetchedCount() - 1), false, false);
     } else if (m_state == DataSetState::Edit) {
         m_rows[m_current].values = m_editBackup;
     } else {
@@ -527,7 +576,7 @@ void DataSet::remove() {
         if (isEmpty())
             setCursor(-1, true, true);
         else
-            setCursor(qMin(m_current, recordCount() - 1), false, false);
+            setCursor(qMin(m_current, fetchedCount() - 1), false, false);
     }
     setState(DataSetState::Browse);
     emit recordChanged();
@@ -553,7 +602,7 @@ void DataSet::applyUpdates() {
     for (const DeletedRow& deleted : m_deleted)
         runUpdate(m_deleteSQL, deleted.row, QStringLiteral("удаления"));
     std::vector<std::pair<int, std::vector<QVariant>>> refreshed;
-    for (int i = 0; i < recordCount(); ++i) {
+    for (int i = 0; i < fetchedCount(); ++i) {
         const Row& row = m_rows[i];
         if (row.status == RowStatus::Unchanged)
             continue;
@@ -576,7 +625,7 @@ void DataSet::applyUpdates() {
     }
     m_deleted.clear();
     for (Row& row : m_rows) {
-        row.original = row.values;
+        row.original.clear();
         row.status = RowStatus::Unchanged;
     }
     if (!refreshed.empty())
@@ -621,7 +670,7 @@ void DataSet::bindRow(Statement& statement, const Row& row) const {
         if (name.startsWith(kOldPrefix)) {
             const int index = fieldIndex(name.mid(kOldPrefix.size()));
             if (index >= 0) {
-                bindValue(param, m_columns[index]->m_type, row.original[index]);
+                bindValue(param, m_columns[index]->m_type, row.originalValues()[index]);
                 continue;
             }
         }
@@ -666,19 +715,21 @@ void DataSet::cancelUpdates() {
     {
         RowsChange change(*this);
         for (auto it = m_deleted.rbegin(); it != m_deleted.rend(); ++it) {
-            const int position = qMin(it->position, recordCount());
+            const int position = qMin(it->position, fetchedCount());
             m_rows.insert(m_rows.begin() + position, std::move(it->row));
         }
         m_deleted.clear();
         std::erase_if(m_rows, [](const Row& row) { return row.status == RowStatus::Inserted; });
         for (Row& row : m_rows) {
-            row.values = row.original;
+            if (!row.original.empty())
+                row.values = std::move(row.original);
+            row.original.clear();
             row.status = RowStatus::Unchanged;
         }
         if (isEmpty())
             setCursor(-1, true, true);
         else
-            setCursor(qBound(0, m_current, recordCount() - 1), false, false);
+            setCursor(qBound(0, m_current, fetchedCount() - 1), false, false);
     }
     emit recordChanged();
 }
@@ -715,7 +766,7 @@ void DataSet::restoreBeforeApply() {
         RowsChange change(*this);
         m_rows = std::move(m_beforeApply->rows);
         m_deleted = std::move(m_beforeApply->deleted);
-        setCursor(qMin(m_current, recordCount() - 1), m_bof, m_eof);
+        setCursor(qMin(m_current, fetchedCount() - 1), m_bof, m_eof);
     }
     m_beforeApply.reset();
     emit recordChanged();

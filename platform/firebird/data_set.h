@@ -114,7 +114,11 @@ private:
 //   ds.applyUpdates();         // runs the modify SQL in the dataset's transaction
 //   ds.commitRetaining();
 //
-// open() reads every row of the result. The cursor stands on one row (currentRow(), from 0);
+// Rows are read from the server as they are needed: open() reads the first batch, the rest
+// come on fetchMore() or when something needs rows further on (moving past the rows read,
+// last(), locate() of a value not among them, recordCount(), insert(), remove()); the select's
+// cursor stays open meanwhile. A transaction ended without the dataset ends the reading: the
+// rows read are then all there are. The cursor stands on one row (currentRow(), from 0);
 // moving it while editing posts the row first. The dataset owns its transaction: it starts
 // when needed; commit() and rollback() end it and close the dataset, the retaining kinds keep
 // the rows. Errors of the database throw fb::Error; misuse (editing a closed or browsing
@@ -153,7 +157,7 @@ public:
 
     // Prepares the select and makes its fields, so handlers can be set before the first open.
     void prepare();
-    // Runs the select and reads all rows; the cursor goes to the first row.
+    // Runs the select and reads its first rows; the cursor goes to the first row.
     // Does nothing when the dataset is open already (close it to read again).
     void open();
     // Drops the rows and every change not applied yet.
@@ -170,7 +174,14 @@ public:
     bool eof() const { return m_eof; }
     bool bof() const { return m_bof; }
     bool isEmpty() const { return m_rows.empty(); }
-    int recordCount() const { return int(m_rows.size()); }
+    // Every row of the result: the rest is read first.
+    int recordCount();
+    // The rows read so far, and whether the select has more.
+    int fetchedCount() const { return int(m_rows.size()); }
+    bool canFetchMore() const { return m_fetching; }
+    // Reads the next batch of rows, or every row left.
+    void fetchMore();
+    void fetchAll();
     int currentRow() const { return m_current; } // -1 when empty or closed
     void moveTo(int row);                        // clamped to the rows
     // Moves to the first row whose field equals the value (converted to the field's type);
@@ -183,7 +194,7 @@ public:
     DataField& field(const QString& name);     // ListError when there is no such field
     DataField& field(int index);
     QStringList fieldNames() const;
-    // The value of one field of any row (for grids); null outside the rows.
+    // The value of one field of any row read (for grids); null outside them.
     QVariant value(int row, int fieldIndex) const;
 
     // Editing. insert() appends a new row with null fields; edit() does nothing while the row
@@ -218,14 +229,22 @@ signals:
     // insert, cancelUpdates, a refresh after apply), and have changed.
     void rowsAboutToChange();
     void rowsChanged();
+    // Rows read after open() are appended: rows first to last.
+    void rowsAboutToBeAppended(int first, int last);
+    void rowsAppended();
 
 private:
     friend class DataField;
     enum class RowStatus { Unchanged, Modified, Inserted };
     struct Row {
         std::vector<QVariant> values;
+        // The values in the database, kept once the row is edited; empty while they are the
+        // values.
         std::vector<QVariant> original;
         RowStatus status = RowStatus::Unchanged;
+        const std::vector<QVariant>& originalValues() const {
+            return original.empty() ? values : original;
+        }
     };
     struct DeletedRow {
         Row row;
@@ -242,7 +261,11 @@ private:
     QVariant originalValue(int index) const;
     void storeValue(int index, const QVariant& value);
     void bindParams();
-    void readRows();
+    // Up to limit more rows of the select (all that are left for a negative limit).
+    std::vector<Row> readRows(int limit);
+    void appendRows(int limit);
+    // Reads rows until row is among them or there are no more.
+    void fetchUpTo(int row);
     QVariant readColumn(const Field& column, FieldType type) const;
     void runUpdate(const QString& sql, const Row& row, const QString& what);
     bool refreshRow(const Row& row, std::vector<QVariant>& values);
@@ -282,6 +305,7 @@ private:
     int m_rowBeforeInsert = -1;
     bool m_eof = true;
     bool m_bof = true;
+    bool m_fetching = false; // the select's cursor has rows left to read
 };
 
 } // namespace fb

@@ -8,6 +8,9 @@ DataSetModel::DataSetModel(DataSet& dataSet, QObject* parent)
     : QAbstractTableModel(parent), m_dataSet(&dataSet) {
     connect(m_dataSet, &DataSet::rowsAboutToChange, this, &DataSetModel::beginResetModel);
     connect(m_dataSet, &DataSet::rowsChanged, this, &DataSetModel::endResetModel);
+    connect(m_dataSet, &DataSet::rowsAboutToBeAppended, this,
+            [this](int first, int last) { beginInsertRows({}, first, last); });
+    connect(m_dataSet, &DataSet::rowsAppended, this, &DataSetModel::endInsertRows);
     connect(m_dataSet, &DataSet::fieldChanged, this, &DataSetModel::refreshCurrentRow);
     connect(m_dataSet, &DataSet::recordChanged, this, &DataSetModel::onRecordChanged);
 }
@@ -33,7 +36,16 @@ void DataSetModel::setCurrentRow(int row) {
 }
 
 int DataSetModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : m_dataSet->recordCount();
+    return parent.isValid() ? 0 : m_dataSet->fetchedCount();
+}
+
+bool DataSetModel::canFetchMore(const QModelIndex& parent) const {
+    return !parent.isValid() && m_dataSet->canFetchMore();
+}
+
+void DataSetModel::fetchMore(const QModelIndex& parent) {
+    if (!parent.isValid())
+        m_dataSet->fetchMore();
 }
 
 int DataSetModel::columnCount(const QModelIndex& parent) const {

@@ -8,10 +8,11 @@ namespace fb {
 
 class DataSet;
 
-// A read-only table model over a DataSet for the grids: one row per row of the dataset, the
-// columns chosen by field name, each cell the field's display text (its get-text handler or
-// display format). It follows the dataset: a reset when its rows change as a whole (open,
-// close, insert, delete), the current row's cells when a field is assigned or the row moves.
+// A read-only table model over a DataSet for the grids: one row per row the dataset has read
+// (a view asks for more when it shows the last of them), the columns chosen by field name, each
+// cell the field's display text (its get-text handler or display format). It follows the
+// dataset: a reset when its rows change as a whole (open, close, insert, delete), rows added
+// when it reads more, the current row's cells when a field is assigned or the row moves.
 // Row r of the model is row r of the dataset; currentRow() and setCurrentRow() map the
 // view's selection to the dataset's cursor and back.
 class DataSetModel final : public QAbstractTableModel {
@@ -30,6 +31,8 @@ public:
     void setCurrentRow(int row); // moves the dataset's cursor
 
     int rowCount(const QModelIndex& parent = {}) const override;
+    bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,

@@ -94,6 +94,11 @@ bool Error::isUniqueViolation() const {
     return m_gdsCode == isc_unique_key_violation || m_gdsCode == isc_no_dup;
 }
 
+bool Error::isConnectionLost() const {
+    return m_sqlState.startsWith(QLatin1String("08")) || m_gdsCode == isc_att_shutdown ||
+           m_gdsCode == isc_shutdown;
+}
+
 bool failed(const ISC_STATUS* status) {
     return status[0] == 1 && status[1] != 0;
 }

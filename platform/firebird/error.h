@@ -31,6 +31,9 @@ public:
     bool isLockConflict() const;
     // A value that a primary key or unique index already holds.
     bool isUniqueViolation() const;
+    // The connection to the database is gone (the server stopped or the network failed, SQLSTATE
+    // class 08, or the attachment was shut down): nothing more can be done on it.
+    bool isConnectionLost() const;
 
     // True for an exception raised by a trigger or procedure with EXCEPTION name.
     bool isUserException() const { return !m_exceptionName.isEmpty(); }

@@ -678,11 +678,11 @@ QVariant Statement::readColumn(const Column& c) {
         return roundToScale(x, c.scale);
     }
     case SQL_TEXT:
-        return cp1251::decode(QByteArray(data, c.length));
+        return cp1251::decode(data, c.length);
     case SQL_VARYING: {
         unsigned short length;
         std::memcpy(&length, data, sizeof length);
-        return cp1251::decode(QByteArray(data + 2, length));
+        return cp1251::decode(data + 2, length);
     }
     case SQL_TIMESTAMP: {
         ISC_TIMESTAMP x;
@@ -776,6 +776,13 @@ const Statement::Column& Statement::column(int index) const {
     if (index < 0 || index >= fieldCount())
         throw ListError(QStringLiteral("Нет поля с номером %1").arg(index));
     return m_columns[index];
+}
+
+std::vector<QVariant> Statement::takeRow() {
+    if (!m_hasRow)
+        throw Error(QStringLiteral("Нет текущей строки результата"));
+    m_hasRow = false;
+    return std::move(m_row);
 }
 
 const QVariant& Statement::fieldValue(int index) const {

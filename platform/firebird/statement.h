@@ -163,6 +163,10 @@ public:
     QStringList fieldNames() const;
     // True when the current row holds values (after a fetch that returned true).
     bool hasRow() const { return m_hasRow; }
+    // The values of the current row, each null or in the form of its field type (qint64,
+    // double, also for date-times, QString, QByteArray or bool), moved out: the statement has
+    // no current row after.
+    std::vector<QVariant> takeRow();
 
     // The client handle, for the other classes of this layer.
     isc_stmt_handle* handle() { return &m_handle; }

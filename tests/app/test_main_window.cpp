@@ -2,6 +2,8 @@
 #include "core/ini_file.h"
 #include "core/key_value_text.h"
 #include "documents/dictionary_pane.h"
+#include "documents/document_browser.h"
+#include "printing/product_options_pane.h"
 #include "shell/lookup_popups.h"
 #include "shell/options_pane.h"
 #include "tests/support/shell/book_machine.h"
@@ -291,7 +293,7 @@ private slots:
         QCOMPARE(main.runStartup(), StartupEnd::GoOn);
         main.show();
         main.optionsAction()->trigger();
-        QVERIFY(qobject_cast<OptionsPane*>(main.currentPane()));
+        QVERIFY(qobject_cast<ProductOptionsPane*>(main.currentPane()));
         QVERIFY(main.currentPane()->isVisible());
         QVERIFY(dialogs.requests.isEmpty());
         QVERIFY(main.close());
@@ -330,6 +332,41 @@ private slots:
         QCOMPARE(pane->windowTitle(), title);
         QVERIFY(pane->isVisible());
         QVERIFY(pane->browsePage()->isVisible());
+        QVERIFY(dialogs.requests.isEmpty());
+        QVERIFY(main.close());
+    }
+
+    // "Приход" and "Расход" show the document browsers of the book's kind; a book of another
+    // kind gets none.
+    void incomeAndIssueShowTheBrowsersOfTheBook_data() {
+        QTest::addColumn<int>("ownerType");
+        QTest::addColumn<QString>("incomeKey");
+        QTest::addColumn<QString>("issueKey");
+        QTest::newRow("bank account") << int(BookKind::BankAccount) << "TfrmIncomeBrowser"
+                                      << "TfrmIssueBrowser";
+        QTest::newRow("cash desk") << int(BookKind::CashDesk) << "TfrmBrowserKassOrdPrih"
+                                   << "TfrmBrowserKassOrdRash";
+        QTest::newRow("another kind") << 7 << ""
+                                      << "";
+    }
+    void incomeAndIssueShowTheBrowsersOfTheBook() {
+        QFETCH(int, ownerType);
+        QFETCH(QString, incomeKey);
+        QFETCH(QString, issueKey);
+        OneBookMachine m(BookKind::CashDesk);
+        execute(m.book, QStringLiteral("UPDATE PARTS SET LOWNER=%1 WHERE PRKEY=0").arg(ownerType));
+        Dialogs dialogs;
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
+        main.show();
+        auto shownKey = [&main] {
+            auto* browser = qobject_cast<DocumentBrowser*>(main.currentPane());
+            return browser && browser->isVisible() ? browser->layoutKey() : QString();
+        };
+        main.incomeAction()->trigger();
+        QCOMPARE(shownKey(), incomeKey);
+        main.issueAction()->trigger();
+        QCOMPARE(shownKey(), issueKey);
         QVERIFY(dialogs.requests.isEmpty());
         QVERIFY(main.close());
     }

@@ -10,16 +10,19 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
+#include <csignal>
 
 namespace {
 
@@ -65,9 +68,13 @@ private:
 class Document : public QWidget {
 public:
     bool agrees = true;
+    int asked = 0;
 
 protected:
-    void closeEvent(QCloseEvent* event) override { event->setAccepted(agrees); }
+    void closeEvent(QCloseEvent* event) override {
+        ++asked;
+        event->setAccepted(agrees);
+    }
 };
 
 // The copy of another process for the switch: it answers on its own thread.
@@ -111,6 +118,7 @@ private slots:
         datetime::setNowForTesting([now] { return now; });
         Dialogs dialogs;
         ModalWatch modal;
+        QSignalSpy displayName(qApp, &QGuiApplication::applicationDisplayNameChanged);
         MainWindow main(m.ini);
         QCOMPARE(main.runStartup(), StartupEnd::GoOn);
         QCOMPARE(MainWindowBase::current(), &main);
@@ -125,12 +133,16 @@ private slots:
 
         main.show();
         QCOMPARE(main.windowTitle(), QStringLiteral("Kaltro: Касса №1"));
+        // Messages carry the application's title; Qt's display name stays unset, or Qt would
+        // append it to the title of every other window.
+        QCOMPARE(dialogs::applicationTitle(), QStringLiteral("Kaltro: Касса №1"));
+        QCOMPARE(displayName.count(), 0);
         QCOMPARE(main.paneTitle(), QStringLiteral("Касса №1"));
         QVERIFY(!main.findChild<QToolButton*>("switchButton")->isVisible());
         QCOMPARE(main.helpIndexAction()->text(), QStringLiteral("Справка по Kaltro"));
         QCOMPARE(main.productSiteAction()->text(), QStringLiteral("Kaltro в Интернете..."));
         QCOMPARE(main.findChild<QLabel*>("programNameLabel")->text(),
-                 MainWindowBase::programFileBaseName() + QStringLiteral(" 2.18"));
+                 QStringLiteral("Kaltro 2.18"));
         QCOMPARE(ownerType(DataStore::instance()), int(BookKind::CashDesk));
         auto* front = main.findChild<QLabel*>("programNameLabel");
         auto* back = main.findChild<QLabel*>("programNameShadowLabel");
@@ -400,6 +412,52 @@ private slots:
         QVERIFY(shown);
         QVERIFY(sizeOf(backupOf(book, "Reserv")) > 1);
         QVERIFY(!MainWindowBase::current());
+    }
+
+    void aSignalEndsTheProgramOnTheExitPathUnasked_data() {
+        QTest::addColumn<int>("signalNumber");
+        QTest::addColumn<bool>("inModalWindow");
+        QTest::newRow("SIGTERM in the main loop") << SIGTERM << false;
+        QTest::newRow("SIGHUP in a modal window") << SIGHUP << true;
+    }
+    void aSignalEndsTheProgramOnTheExitPathUnasked() {
+        QFETCH(int, signalNumber);
+        QFETCH(bool, inModalWindow);
+        Machine m;
+        const QString book = m.addBook(BookKind::CashDesk, QStringLiteral("Касса"));
+        m.fakeBackups(book);
+        Dialogs dialogs;
+        Document doc;
+        bool modalEnded = false;
+        QTimer::singleShot(0, [&] {
+            DataStore::instance().setUserData1(QStringLiteral("Сетка=2\x01"));
+            DocumentWindows::add(&doc);
+            doc.show();
+            if (!inModalWindow) {
+                raise(signalNumber);
+                return;
+            }
+            QDialog modal;
+            QTimer::singleShot(0, [&] { raise(signalNumber); });
+            modal.exec();
+            modalEnded = true;
+        });
+        QCOMPARE(runProgram(m.ini), 0);
+        QCOMPARE(modalEnded, inModalWindow);
+        // The document window was not asked, and nothing was shown.
+        QCOMPARE(doc.asked, 0);
+        QVERIFY(!doc.isVisible());
+        QVERIFY(dialogs.texts.isEmpty());
+        QVERIFY(!MainWindowBase::current());
+        QVERIFY(sizeOf(backupOf(book, "Reserv")) > 1);
+        QCOMPARE(readValue(book, "SELECT DATA1 FROM USERS WHERE PRKEY=1"),
+                 QStringLiteral("Сетка=2\x01"));
+    }
+
+    void qtsOwnTextsSpeakRussian() {
+        QVERIFY(loadQtTranslations());
+        QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+        QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Отмена"));
     }
 
     void switchBetweenBooks() {

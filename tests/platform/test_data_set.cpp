@@ -109,6 +109,8 @@ private slots:
     void displayText();
     void amountsShowAsTheirWordsRound();
     void locateFindsOrStays();
+    void longResultsAreReadAsNeeded();
+    void aTransactionEndedElsewhereEndsTheReading();
     void userExceptionKeepsTheCache();
     void rollbackAfterApplyKeepsTheEdit();
     void vanishedRowIsNotReportedAsSaved();
@@ -610,6 +612,98 @@ void TestFbDataSet::locateFindsOrStays() {
     QVERIFY(ds.locate("NUM", "Z")); // an edit is posted first
     QCOMPARE(ds.state(), fb::DataSetState::Browse);
     QVERIFY(ds.updatesPending());
+}
+
+namespace {
+
+// OPER with rows keys 1..count, amounts equal to their keys.
+void makeLongOper(TestDatabase& db, int count) {
+    db.exec("CREATE TABLE OPER (PRKEY INTEGER NOT NULL PRIMARY KEY, TYP INTEGER, "
+            "SUM1 NUMERIC(15,4), NUM VARCHAR(20), DAT DATE, ETC BLOB SUB_TYPE 0 SEGMENT SIZE 80)");
+    db.exec(QStringLiteral("EXECUTE BLOCK AS DECLARE I INTEGER = 1; BEGIN WHILE (I <= %1) DO "
+                           "BEGIN INSERT INTO OPER (PRKEY, TYP, SUM1, NUM) VALUES (:I, 1, :I, :I); "
+                           "I = I + 1; END END")
+                .arg(count));
+}
+
+} // namespace
+
+// A long result is read in batches as the rows are needed; every way of reaching a row further
+// on reads up to it, and each batch read is announced.
+void TestFbDataSet::longResultsAreReadAsNeeded() {
+    TestDatabase db;
+    makeLongOper(db, 1000);
+    fb::DataSet ds(db.attachment());
+    setUpOper(ds);
+    QSignalSpy appended(&ds, &fb::DataSet::rowsAboutToBeAppended);
+    ds.open();
+    const int first = ds.fetchedCount();
+    QVERIFY(first > 0 && first < 1000);
+    QVERIFY(ds.canFetchMore());
+    QVERIFY(appended.isEmpty());
+
+    ds.fetchMore();
+    QCOMPARE(appended.size(), 1);
+    QCOMPARE(appended[0], (QVariantList{first, ds.fetchedCount() - 1}));
+    QVERIFY(ds.fetchedCount() > first);
+
+    // Walking row by row meets every row once, in order.
+    QList<qint64> keys = keysOf(ds);
+    QCOMPARE(keys.size(), 1000);
+    for (int i = 0; i < keys.size(); ++i)
+        QCOMPARE(keys[i], qint64(i + 1));
+    QVERIFY(!ds.canFetchMore());
+    QCOMPARE(ds.recordCount(), 1000);
+
+    ds.close();
+    ds.open();
+    QVERIFY(ds.locate("PRKEY", 777));
+    QCOMPARE(ds.currentRow(), 776);
+    QVERIFY(ds.fetchedCount() < 1000);
+    ds.moveTo(899);
+    QCOMPARE(ds.field("SUM1").asInteger(), 900);
+    QVERIFY(!ds.locate("PRKEY", 1001)); // not there: every row read, the cursor stays
+    QCOMPARE(ds.currentRow(), 899);
+    QVERIFY(!ds.canFetchMore());
+
+    ds.close();
+    ds.open();
+    ds.last();
+    QCOMPARE(ds.field("PRKEY").asInteger(), 1000);
+    QVERIFY(ds.eof());
+
+    // A new row comes after every row; its key reaches the database with the rest unchanged.
+    ds.close();
+    ds.open();
+    ds.insert();
+    QCOMPARE(ds.currentRow(), 1000);
+    ds.field("PRKEY").setAsInteger(1001);
+    ds.post();
+    ds.first();
+    ds.edit();
+    ds.field("NUM").setAsString("первый");
+    QCOMPARE(ds.field("NUM").oldValue().toString(), QStringLiteral("1"));
+    ds.applyUpdates();
+    ds.commit();
+    QCOMPARE(committedRows(db).size(), 1001);
+    QCOMPARE(committedRows(db).first(), QString::fromUtf8("1 первый 1"));
+    QCOMPARE(committedRows(db).last(), QStringLiteral("1001  "));
+}
+
+// The rows read stay; there are simply no more.
+void TestFbDataSet::aTransactionEndedElsewhereEndsTheReading() {
+    TestDatabase db;
+    makeLongOper(db, 1000);
+    fb::DataSet ds(db.attachment());
+    setUpOper(ds);
+    ds.open();
+    const int first = ds.fetchedCount();
+    ds.transaction().commit();
+    ds.fetchMore();
+    QVERIFY(!ds.canFetchMore());
+    QCOMPARE(ds.recordCount(), first);
+    ds.last();
+    QCOMPARE(ds.field("PRKEY").asInteger(), first);
 }
 
 // A trigger refuses the second of two changed rows: the caller gets the exception's own

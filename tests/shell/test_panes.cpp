@@ -2,9 +2,11 @@
 
 #include "core/exceptions.h"
 #include "core/ini_file.h"
+#include "platform/firebird/attachment.h"
 #include "shell/first_start_pane.h"
 #include "shell/tool_buttons.h"
 #include "shell/upgrade_window.h"
+#include "store/data_store.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -97,6 +99,19 @@ private:
 QList<QToolBar*> dockedBars(MainWindowBase& main) {
     return main.paneToolBarHost()->findChildren<QToolBar*>(QString(), Qt::FindDirectChildrenOnly);
 }
+
+// Notes, for each paint of the widgets it watches, whether the book was still open then.
+class PaintWatch : public QObject {
+public:
+    QList<bool> bookOpen;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            bookOpen << DataStore::instance().database().isAttached();
+        return false;
+    }
+};
 
 // The panes that the main window let go are freed once control is back in the event loop.
 void freeRetiredPanes() {
@@ -216,6 +231,26 @@ private slots:
         // The next pane shows as usual.
         QVERIFY(main.showPane<PaneB>());
         QCOMPARE(dockedBars(main).size(), 1);
+    }
+
+    void atExitTheSplashAloneFillsThePaneAreaAndPaints() {
+        PaneMachine m(BookKind::CashDesk, QStringLiteral("Касса"));
+        ShellWindow& main = m.start();
+        auto* a = main.showPane<PaneA>();
+        QVERIFY(a);
+        auto* splash = main.findChild<QWidget*>(QStringLiteral("splash"));
+        auto* shutDown = main.findChild<QWidget*>(QStringLiteral("shutDownPanel"));
+        PaintWatch painted;
+        shutDown->installEventFilter(&painted);
+        QVERIFY(main.close());
+        QVERIFY(a->isHidden());
+        QVERIFY(a->toolBar()->isHidden());
+        QVERIFY(!splash->isHidden());
+        QVERIFY(shutDown->isVisibleTo(splash));
+        QCOMPARE(splash->geometry(), main.paneHost()->contentsRect());
+        // The shutdown line was on the screen before the book was closed and backed up.
+        QVERIFY(painted.bookOpen.contains(true));
+        QVERIFY(m.messages.isEmpty());
     }
 
     void theFirstStartPaneShowsUntilTheUserSaysNo() {

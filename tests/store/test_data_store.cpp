@@ -106,35 +106,42 @@ private slots:
         QCOMPARE(DataStore::instance().options().lookupDelay(), 500);
     }
 
+    // converts: whether the text is a Boolean at all; a text that is none gives the fallback.
     void flagTexts_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("flag");
-        QTest::newRow("-1") << "-1" << true;
-        QTest::newRow("0") << "0" << false;
-        QTest::newRow("1") << "1" << true;
-        QTest::newRow("false") << "false" << false;
-        QTest::newRow("True") << "True" << true;
-        QTest::newRow("empty") << "" << true;
-        QTest::newRow("junk") << "n" << true;
-        QTest::newRow("0.0") << "0.0" << false;
-        QTest::newRow("0,0") << "0,0" << false;
-        QTest::newRow("-0.00 in blanks") << " -0.00 " << false;
-        QTest::newRow("zero with exponent") << "0E5" << false;
-        QTest::newRow("fraction only") << ".0" << false;
-        QTest::newRow("0.5") << "0.5" << true;
-        QTest::newRow("-1.0") << "-1.0" << true;
-        QTest::newRow("small exponent") << "1e-3" << true;
-        QTest::newRow("plus sign") << "+0" << false;
-        QTest::newRow("two separators") << "0.0.0" << true;
-        QTest::newRow("lone separator") << "." << true;
-        QTest::newRow("no number words") << "nan" << true;
-        QTest::newRow("infinity") << "inf" << true;
-        QTest::newRow("hexadecimal") << "0x0" << true;
+        QTest::addColumn<bool>("converts");
+        QTest::newRow("-1") << "-1" << true << true;
+        QTest::newRow("0") << "0" << false << true;
+        QTest::newRow("1") << "1" << true << true;
+        QTest::newRow("false") << "false" << false << true;
+        QTest::newRow("True") << "True" << true << true;
+        QTest::newRow("TRUE in blanks") << " TRUE " << true << true;
+        QTest::newRow("empty") << "" << true << false;
+        QTest::newRow("junk") << "n" << true << false;
+        QTest::newRow("0.0") << "0.0" << false << true;
+        QTest::newRow("0,0") << "0,0" << false << true;
+        QTest::newRow("-0.00 in blanks") << " -0.00 " << false << true;
+        QTest::newRow("zero with exponent") << "0E5" << false << true;
+        QTest::newRow("fraction only") << ".0" << false << true;
+        QTest::newRow("0.5") << "0.5" << true << true;
+        QTest::newRow("-1.0") << "-1.0" << true << true;
+        QTest::newRow("small exponent") << "1e-3" << true << true;
+        QTest::newRow("plus sign") << "+0" << false << true;
+        QTest::newRow("two separators") << "0.0.0" << true << false;
+        QTest::newRow("lone separator") << "." << true << false;
+        QTest::newRow("no number words") << "nan" << true << false;
+        QTest::newRow("infinity") << "inf" << true << false;
+        QTest::newRow("hexadecimal") << "0x0" << true << false;
+        QTest::newRow("Yes") << "Yes" << true << false;
     }
     void flagTexts() {
         QFETCH(QString, text);
         QFETCH(bool, flag);
+        QFETCH(bool, converts);
         QCOMPARE(BookOptions::textToFlag(text), flag);
+        QCOMPARE(BookOptions::textToFlag(text, true), converts ? flag : true);
+        QCOMPARE(BookOptions::textToFlag(text, false), converts ? flag : false);
     }
 
     // A save that fails in the database, at the statement or at the commit, says so, leaves

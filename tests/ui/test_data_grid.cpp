@@ -134,6 +134,16 @@ private slots:
 
         addGridColumns(parts.grid, {{"LNAM", Qt::AlignLeft, QStringLiteral("Название"), 0, {}}});
         QCOMPARE(parts.fields(), QStringList({"CITY", "PRKEY", "LNAM"}));
+
+        // A title may stand apart from its cells.
+        addGridColumns(parts.grid,
+                       {{"PRKEY", Qt::AlignRight, QStringLiteral("Код"), 0, {}, Qt::AlignHCenter}});
+        QCOMPARE(model->headerData(3, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>(),
+                 Qt::AlignHCenter | Qt::AlignVCenter);
+        QCOMPARE(model->data(model->index(0, 3), Qt::TextAlignmentRole).value<Qt::Alignment>(),
+                 Qt::AlignRight | Qt::AlignVCenter);
+        QCOMPARE(model->headerData(2, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>(),
+                 Qt::AlignLeft | Qt::AlignVCenter);
     }
 
     void columnsWithoutADataSet() {
@@ -297,6 +307,44 @@ private slots:
         QTest::mouseDClick(parts.grid.viewport(), Qt::LeftButton, {},
                            QPoint(cell.center().x(), parts.grid.viewport()->height() - 3));
         QCOMPARE(opened.count(), 3);
+    }
+
+    // A long result shows as it is read: the view asks for more as it scrolls down, and
+    // Ctrl+End stands on the very last row.
+    void aLongResultShowsAsItIsRead() {
+        TestDatabase db;
+        db.exec({"CREATE TABLE PARTS (PRKEY INTEGER NOT NULL, LNAM VARCHAR(100))",
+                 "EXECUTE BLOCK AS DECLARE I INTEGER = 1; BEGIN WHILE (I <= 3000) DO BEGIN "
+                 "INSERT INTO PARTS VALUES (:I, 'Фирма ' || :I); I = I + 1; END END"});
+        fb::DataSet query(db.attachment());
+        query.setSQL("SELECT PRKEY, LNAM FROM PARTS ORDER BY PRKEY");
+        query.open();
+        DataGrid grid;
+        grid.setDataSet(&query);
+        setGridColumns(
+            grid, {{"PRKEY", Qt::AlignRight, "Код", 60}, {"LNAM", Qt::AlignLeft, "Название", 200}});
+        grid.resize(400, 300);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        QCoreApplication::processEvents();
+        const int shown = grid.model()->rowCount();
+        QVERIFY(shown > 0 && shown < 3000);
+        QCOMPARE(shown, query.fetchedCount());
+
+        grid.scrollToBottom();
+        QCoreApplication::processEvents();
+        QVERIFY(grid.model()->rowCount() > shown);
+        QCOMPARE(grid.model()->rowCount(), query.fetchedCount());
+        QVERIFY(query.canFetchMore());
+
+        grid.setFocus();
+        QTest::keyClick(&grid, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(grid.model()->rowCount(), 3000);
+        QCOMPARE(query.currentRow(), 2999);
+        QCOMPARE(grid.currentIndex().row(), 2999);
+        QCOMPARE(grid.model()->data(grid.model()->index(2999, 1)).toString(),
+                 QStringLiteral("Фирма 3000"));
+        QVERIFY(grid.viewport()->rect().intersects(grid.visualRect(grid.currentIndex())));
     }
 
     void pickActionsOnTheToolButtons() {

@@ -13,8 +13,6 @@
 
 namespace schematest {
 
-namespace {
-
 QStringList rows(fb::Attachment& database, const QString& sql) {
     fb::Transaction tr(database, fb::TransactionKind::ReadOnly);
     fb::Statement q(tr, sql, fb::ParamMode::Untouched);
@@ -29,8 +27,6 @@ QStringList rows(fb::Attachment& database, const QString& sql) {
     tr.commit();
     return result;
 }
-
-} // namespace
 
 QString templatesFolder() {
     return QStringLiteral(KALTRO_TEMPLATES_SOURCE_DIR);

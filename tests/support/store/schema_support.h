@@ -33,6 +33,9 @@ QStringList schemaSnapshot(fb::Attachment& database);
 // The rows of PRINTFORMS as "PRKEY|LTYP|NAME|EXT|size|checksum".
 QStringList printForms(fb::Attachment& database);
 
+// Every row of a select, its columns as trimmed text joined by "|".
+QStringList rows(fb::Attachment& database, const QString& sql);
+
 // One value of a one-row query, as text.
 QString value(fb::Attachment& database, const QString& sql);
 

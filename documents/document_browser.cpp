@@ -1,0 +1,260 @@
+#include "documents/document_browser.h"
+
+#include "core/date_time.h"
+#include "core/numbers.h"
+#include "documents/partner_filter_lookup.h"
+#include "platform/firebird/data_set.h"
+#include "platform/firebird/statement.h"
+#include "shell/main_window_base.h"
+#include "store/data_store.h"
+#include "store/user_rights.h"
+#include "ui/data_grid.h"
+#include "ui/guard.h"
+
+#include <QAction>
+#include <QFocusEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWindow>
+
+#include <memory>
+
+const DocumentBrowserKind IncomingPaymentsBrowser::kKind = {
+    1, 1, "Приход на Р/С", "TfrmIncomeBrowser", "IncomeDoc", "От кого", "Показывать только:"};
+const DocumentBrowserKind PaymentOrdersBrowser::kKind = {
+    2, 2, "Расход с Р/С", "TfrmIssueBrowser", "IssueDoc", "Кому", "Показывать только:"};
+const DocumentBrowserKind CashReceiptsBrowser::kKind = {
+    1, 1, "Приход в кассу", "TfrmBrowserKassOrdPrih", "IncomeDoc", "От кого", "Плательщик:"};
+const DocumentBrowserKind CashDisbursementsBrowser::kKind = {
+    2, 2, "Расход из кассы", "TfrmBrowserKassOrdRash", "IssueDoc", "Кому", "Получатель:"};
+
+namespace {
+
+const QString kAllPartnersText = QStringLiteral("Все фирмы");
+constexpr int kPartnerFilterWidth = 200;
+
+// The drop-down arrow of the partner filter's box.
+QToolButton* arrowButton(QWidget* parent) {
+    auto* button = new QToolButton(parent);
+    button->setArrowType(Qt::DownArrow);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+// Focus that a user gives on purpose; focus coming back from the lookup or with the window
+// does not open the lookup again.
+bool isUsersFocus(const QEvent* event) {
+    switch (static_cast<const QFocusEvent*>(event)->reason()) {
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::MouseFocusReason:
+    case Qt::ShortcutFocusReason:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+DocumentBrowser::DocumentBrowser(const DocumentBrowserKind& kind, QWidget* owner)
+    : PeriodBrowserPane(owner), m_kind(kind) {
+    setWindowTitle(QString::fromUtf8(kind.title));
+    setGridColumns(
+        *grid(),
+        {{"DAT", Qt::AlignLeft, "Дата", 72, {}, Qt::AlignHCenter},
+         {"NUM", Qt::AlignLeft, "№ докум.", 66, {}, Qt::AlignHCenter},
+         {"LNAM", Qt::AlignLeft, QString::fromUtf8(kind.partnerTitle), 209, {}, Qt::AlignHCenter},
+         {"SUM1", Qt::AlignRight, "Сумма", 0, {}, Qt::AlignHCenter},
+         {"PURP1", Qt::AlignLeft, "Назначение", 223, {}, Qt::AlignHCenter}});
+    buildPartnerBand();
+    buildTotalBar();
+    grid()->viewport()->installEventFilter(this);
+    m_totalTimer.setSingleShot(true);
+    m_totalTimer.setInterval(0);
+    connect(&m_totalTimer, &QTimer::timeout, this, [this] { runGuarded([this] { showTotal(); }); });
+
+    m_partnerFilterAction = gridMenu()->addAction(QStringLiteral("Показывать только"));
+    m_partnerFilterAction->setObjectName(QStringLiteral("partnerFilterAction"));
+    m_partnerFilterAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    m_partnerFilterAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(m_partnerFilterAction);
+    connect(m_partnerFilterAction, &QAction::triggered, this,
+            &DocumentBrowser::onPartnerFilterTriggered);
+    connect(m_partnerFilterButton, &QToolButton::clicked, this,
+            &DocumentBrowser::onPartnerFilterTriggered);
+}
+
+void DocumentBrowser::buildPartnerBand() {
+    auto* band = new QWidget(toolBar());
+    band->setObjectName(QStringLiteral("partnerBand"));
+    auto* label = new QLabel(QString::fromUtf8(m_kind.filterLabel), band);
+    label->setObjectName(QStringLiteral("partnerFilterLabel"));
+    m_partnerFilterEdit = new QLineEdit(kAllPartnersText, band);
+    m_partnerFilterEdit->setObjectName(QStringLiteral("partnerFilterEdit"));
+    m_partnerFilterEdit->setReadOnly(true);
+    m_partnerFilterEdit->setFixedWidth(kPartnerFilterWidth);
+    m_partnerFilterEdit->installEventFilter(this);
+    label->setBuddy(m_partnerFilterEdit);
+    m_partnerFilterButton = arrowButton(band);
+    m_partnerFilterButton->setObjectName(QStringLiteral("partnerFilterButton"));
+    // The band keeps its own width however wide the tool bar is.
+    band->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    auto* layout = new QHBoxLayout(band);
+    layout->setContentsMargins(4, 0, 4, 0);
+    layout->setSpacing(2);
+    layout->addWidget(label);
+    layout->addWidget(m_partnerFilterEdit);
+    layout->addWidget(m_partnerFilterButton);
+    toolBar()->addSeparator();
+    toolBar()->addWidget(band);
+}
+
+void DocumentBrowser::buildTotalBar() {
+    auto* bar = new QStatusBar(contentPanel());
+    bar->setObjectName(QStringLiteral("totalBar"));
+    bar->setSizeGripEnabled(false);
+    auto* caption = new QLabel(QStringLiteral("ИТОГО"), bar);
+    caption->setObjectName(QStringLiteral("totalCaptionLabel"));
+    m_totalLabel = new QLabel(bar);
+    m_totalLabel->setObjectName(QStringLiteral("totalLabel"));
+    bar->addWidget(caption);
+    bar->addWidget(m_totalLabel, 1);
+    static_cast<QVBoxLayout*>(contentPanel()->layout())->addWidget(bar);
+}
+
+void DocumentBrowser::prepare() {
+    PeriodBrowserPane::prepare();
+    const QString key = QString::fromLatin1(m_kind.rightsArea) + QLatin1Char('2');
+    newAction()->setEnabled(UserRights(DataStore::instance()).hasPermission(key));
+}
+
+QString DocumentBrowser::rowConditions() const {
+    QString conditions = QStringLiteral("WHERE O.LPART=P.PRKEY and O.TYP=:ITYP\n"
+                                        "and O.DAT BETWEEN :SDAT and :EDAT\n");
+    if (m_partnerFilter != kAllPartners)
+        conditions += QStringLiteral("and O.LPART=:LPART\n");
+    return conditions;
+}
+
+void DocumentBrowser::prepareQuery() {
+    fb::DataSet& rows = query();
+    rows.setSQL(QStringLiteral("SELECT O.*,P.LNAM FROM OPER O, PARTS P\n") + rowConditions() +
+                QStringLiteral("ORDER BY O.DAT DESC, P.LNAM"));
+    const Period period = sharedPeriod();
+    rows.setParam(QStringLiteral("ITYP"), m_kind.documentType);
+    rows.setParamDateTime(QStringLiteral("SDAT"), period.start);
+    rows.setParamDateTime(QStringLiteral("EDAT"), period.end);
+    if (m_partnerFilter != kAllPartners)
+        rows.setParam(QStringLiteral("LPART"), m_partnerFilter);
+    rows.prepare();
+    for (const char* name : {"DAT", "DAT2"})
+        rows.field(QString::fromLatin1(name)).setOnGetText(dateFieldText);
+    for (const char* name : {"SUM1", "SUM2"})
+        rows.field(QString::fromLatin1(name)).setDisplayFormat(QStringLiteral("#0.00"));
+}
+
+void DocumentBrowser::refreshRows(int key) {
+    PeriodBrowserPane::refreshRows(key);
+    if (m_partnerFilter == kAllPartners)
+        m_partnerFilterEdit->setText(kAllPartnersText);
+    const Period period = sharedPeriod();
+    periodButton()->setText(periodDateText(period.start) + QLatin1Char('-') +
+                            periodDateText(period.end));
+    // The total of a long period takes a while: it follows the grid's next paint, so that the
+    // first rows show before it; at once when the grid is not on screen.
+    m_totalLabel->clear();
+    m_totalDue = true;
+    if (!isGridOnScreen())
+        m_totalTimer.start();
+}
+
+bool DocumentBrowser::isGridOnScreen() const {
+    const QWindow* window = grid()->window()->windowHandle();
+    return grid()->isVisible() && window && window->isExposed();
+}
+
+// The total of every listed document, read in the rows' own transaction.
+void DocumentBrowser::showTotal() {
+    m_totalDue = false;
+    fb::Statement total(query().transaction(),
+                        QStringLiteral("SELECT SUM(O.SUM1) FROM OPER O, PARTS P\n") +
+                            rowConditions());
+    const Period period = sharedPeriod();
+    total.param(QStringLiteral("ITYP")).setInteger(m_kind.documentType);
+    total.param(QStringLiteral("SDAT")).setDateTime(period.start);
+    total.param(QStringLiteral("EDAT")).setDateTime(period.end);
+    if (m_partnerFilter != kAllPartners)
+        total.param(QStringLiteral("LPART")).setInteger(m_partnerFilter);
+    total.execute();
+    const double sum = total.fetch() ? total.field(0).asFloat() : 0;
+    total.close();
+    m_totalLabel->setText(formatAmount(sum));
+}
+
+void DocumentBrowser::onNewTriggered() {
+    openDocument(0);
+}
+
+void DocumentBrowser::onOpenTriggered() {
+    if (!query().isEmpty())
+        openDocument(int(query().field(QStringLiteral("PRKEY")).asInteger()));
+}
+
+void DocumentBrowser::openDocument(int) {
+    // The document windows are not part of the program yet: nothing opens.
+}
+
+void DocumentBrowser::documentClosed(int key) {
+    MainWindowBase* main = MainWindowBase::current();
+    auto* browser = main ? qobject_cast<DocumentBrowser*>(main->currentPane()) : nullptr;
+    if (browser)
+        runGuarded([&] { browser->refreshRows(key); });
+}
+
+void DocumentBrowser::onPartnerFilterTriggered() {
+    if (m_partnerFilterEdit->hasFocus())
+        openPartnerLookup();
+    else
+        m_partnerFilterEdit->setFocus(Qt::ShortcutFocusReason);
+}
+
+bool DocumentBrowser::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == grid()->viewport() && event->type() == QEvent::Paint && m_totalDue)
+        m_totalTimer.start();
+    if (watched == m_partnerFilterEdit && event->type() == QEvent::FocusIn && isUsersFocus(event))
+        openPartnerLookup();
+    return PeriodBrowserPane::eventFilter(watched, event);
+}
+
+void DocumentBrowser::openPartnerLookup() {
+    runGuarded([this] {
+        // The lookup frees itself once it has shown; one that fails to show goes here.
+        auto lookup = std::make_unique<PartnerFilterLookup>(this);
+        PartnerFilterLookup* shown = lookup.get();
+        lookup->setPartnerType(m_kind.partnerType);
+        lookup->setOnChosen([this, shown] { onPartnerChosen(*shown); });
+        lookup->setOnCancelled([this] { onPartnerCancelled(); });
+        lookup->popUp(m_partnerFilterEdit, QString());
+        lookup.release();
+    });
+}
+
+void DocumentBrowser::onPartnerChosen(const PartnerFilterLookup& lookup) {
+    m_partnerFilter = lookup.hasChoice() ? lookup.chosenKey() : kAllPartners;
+    m_partnerFilterEdit->setText(lookup.hasChoice() ? lookup.chosenText() : kAllPartnersText);
+    grid()->setFocus();
+    runGuarded([this] { refreshRows(0); });
+}
+
+void DocumentBrowser::onPartnerCancelled() {
+    m_partnerFilter = kAllPartners;
+    grid()->setFocus();
+    runGuarded([this] { refreshRows(0); });
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "printing/simple_forms.h"
+
+#include <QList>
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+// The print command of a document window: the choice between the editable templates and the
+// simple print forms that the book's options allow, and the printing of the simple form chosen.
+namespace printing {
+
+// The program that fills an editable template.
+enum class TemplateProgram { Word = 1, Writer = 2 };
+
+// Prints the document through an editable template in program, choosing the template itself.
+using TemplatePrinting = std::function<void(QWidget* owner, const QString& formClass,
+                                            int documentKey, TemplateProgram program)>;
+// Where a filled simple form goes: on the default printer at once, or into the preview.
+using FormOutput = std::function<void(QWidget* owner, const FilledForm& form, bool noPreview)>;
+
+// The default printer when noPreview, else the modal preview over owner.
+void printOrPreview(QWidget* owner, const FilledForm& form, bool noPreview);
+
+struct PrintServices {
+    FormOutput output = printOrPreview;
+    // None while the program has no template store: the templates are then not offered.
+    TemplatePrinting templates;
+};
+
+// What the document window does after its print command.
+enum class AfterPrint { KeepWindow, CloseWindow };
+
+// A simple print form of a document window: the window's class and the form's name as the
+// book's options name them, which form it fills and how many copies it prints.
+struct SimpleFormEntry {
+    QString formClass;
+    QString printFormClass;
+    SimpleForm form;
+    int copies;
+};
+const QList<SimpleFormEntry>& simpleFormEntries();
+
+// The print command of the window owner on the document documentKey, whose window class is
+// formClass ("TfrmPaymentIncome", ...). Asks which kind of forms when both are allowed, then
+// prints; says "Использование печатных форм запрещено в настройках программы!" when none is.
+// Raises Exception with the user's message when the simple forms or the template programs
+// needed are all switched off, or the document cannot be read; the window then stays.
+AfterPrint printDocument(QWidget* owner, const QString& formClass, int documentKey,
+                         const PrintServices& services = {});
+
+// The simple-form path alone: the print-mode dialog over the forms the book offers for
+// formClass, each choice printed through output.
+void printSimpleForms(QWidget* owner, const QString& formClass, int documentKey,
+                      const FormOutput& output);
+
+} // namespace printing

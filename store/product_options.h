@@ -1,0 +1,85 @@
+#pragma once
+
+#include "store/book_options.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class DataStore;
+
+// The keys of the product's options in ETC of the owner row; stored data, never renamed.
+inline constexpr char kIssueAutoNumberingKey[] = "IssueAutoNum";
+inline constexpr char kOneSignatureKey[] = "OneSignFlag";
+inline constexpr char kOneSignatureTextKey[] = "OneSignText";
+inline constexpr char kUseSimpleFormsKey[] = "Print.UseQReports";
+inline constexpr char kUseTemplatesKey[] = "Print.UseZOMGReports";
+inline constexpr char kUseWordKey[] = "Print.UseZOMGReports_MOW";
+inline constexpr char kUseWriterKey[] = "Print.UseZOMGReports_OOW";
+
+// The class names of the document windows, as the keys of the simple print forms name them.
+inline constexpr char kPaymentIncomeForm[] = "TfrmPaymentIncome";
+inline constexpr char kPaymentIssueForm[] = "TfrmPaymentIssue";
+inline constexpr char kCashReceiptForm[] = "TfrmKassOrderPrih";
+inline constexpr char kCashDisbursementForm[] = "TfrmKassOrderRash";
+
+// The names of the simple print forms in the same keys: the report's class name, for a payment
+// order of an issue followed by the number of copies.
+inline constexpr char kPaymentIncomePrintForm[] = "TqrepPaymentIncome";
+inline constexpr char kPaymentIncomeRuPrintForm[] = "TqrepPaymentIncome_ru";
+inline constexpr char kPaymentIssue2PrintForm[] = "TqrepPaymentIssue2";
+inline constexpr char kPaymentIssue3PrintForm[] = "TqrepPaymentIssue3";
+inline constexpr char kPaymentIssueRu2PrintForm[] = "TqrepPaymentIssue_ru2";
+inline constexpr char kPaymentIssueRu3PrintForm[] = "TqrepPaymentIssue_ru3";
+inline constexpr char kCashReceiptPrintForm[] = "TqrepPrihKassOrd";
+inline constexpr char kCashReceiptRuPrintForm[] = "TqrepPrihKassOrd_ru";
+inline constexpr char kCashDisbursementPrintForm[] = "TqrepRashKassOrd";
+inline constexpr char kCashDisbursementRuPrintForm[] = "TqrepRashKassOrd_ru";
+
+// One line of the table of simple print forms: a heading over the forms of one kind of
+// document, or a form with the document window that prints it.
+struct SimplePrintFormRow {
+    enum class Kind { Heading, Form };
+    Kind kind = Kind::Form;
+    QString caption;
+    QString formClass;      // empty for a heading
+    QString printFormClass; // empty for a heading
+};
+
+// The simple print forms of a kind of book (owner type 0 bank account, 1 cash desk), headings
+// included, in the order they are offered; none for another owner type.
+const QList<SimplePrintFormRow>& simplePrintFormTable(int ownerType);
+
+// The product's options of the open book: the documents' numbering and signature, and which
+// ways of printing the documents offer. Every read goes to the database, as BookOptions does.
+class ProductOptions {
+public:
+    explicit ProductOptions(DataStore& store);
+
+    // False unless the stored text is a true Boolean.
+    bool issueAutoNumbering() const;
+    bool oneSignature() const;
+    QString oneSignatureText() const; // "Право одной подписи" when empty
+
+    // True unless the stored text is a false Boolean.
+    bool useSimpleForms() const;
+    bool useTemplates() const;
+    // As stored, and only while the office program is there (it serves Word and Writer alike).
+    bool useWord() const;
+    bool useWriter() const;
+    bool useSimplePrintForm(const QString& formClass, const QString& printFormClass) const;
+    void setUseSimplePrintForm(const QString& formClass, const QString& printFormClass, bool use);
+    static QString simplePrintFormKey(const QString& formClass, const QString& printFormClass);
+
+    // The captions of the simple print forms the book offers for the document window formClass,
+    // in table order. None raises Exception with the message for the user.
+    QStringList simplePrintForms(const QString& formClass) const;
+    // The name of the print form at position index of that list; empty when there is none.
+    QString simplePrintFormClass(const QString& formClass, int index) const;
+
+private:
+    QList<SimplePrintFormRow> offeredForms(const QString& formClass) const;
+
+    DataStore& m_store;
+    BookOptions m_options;
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "tests/support/core/file_bytes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QString>
+
+namespace testsupport {
+
+// An executable "soffice" in folder that, when anybody runs it, writes the file "started"
+// beside itself: the office program as a look-up sees it, and a witness of every start.
+inline void putFakeOffice(const QString& folder) {
+    const QString program = QDir(folder).filePath(QStringLiteral("soffice"));
+    writeFile(program, "#!/bin/sh\ntouch \"$(dirname \"$0\")/started\"\n");
+    QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
+}
+
+// Whether the fake office program of folder was ever run.
+inline bool fakeOfficeStarted(const QString& folder) {
+    return QFile::exists(QDir(folder).filePath(QStringLiteral("started")));
+}
+
+} // namespace testsupport
