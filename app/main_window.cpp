@@ -2,10 +2,12 @@
 
 #include "core/exceptions.h"
 #include "documents/document_browser.h"
+#include "documents/document_window.h"
 #include "documents/owner_card.h"
 #include "documents/partners_pane.h"
 #include "documents/payment_types_pane.h"
 #include "documents/users_pane.h"
+#include "printing/document_printing.h"
 #include "printing/product_options_pane.h"
 #include "shell/help_viewer.h"
 #include "shell/lookup_popups.h"
@@ -220,6 +222,10 @@ void MainWindow::updateCaptions() {
 
 void MainWindow::afterStartup() {
     MainWindowBase::afterStartup();
+    DocumentWindow::setPrintCommand([](DocumentWindow& window) {
+        return printing::printDocument(&window, window.formClass(), window.documentKey()) ==
+               printing::AfterPrint::CloseWindow;
+    });
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
                 if (state != Qt::ApplicationActive)

@@ -19,7 +19,8 @@ public:
     void registerUpgrades() override;
     // The base's, then the caption of the owner's requisites by the kind of book.
     void updateCaptions() override;
-    // Watches the application's deactivation and applies the user's rights.
+    // Watches the application's deactivation, applies the user's rights and gives the document
+    // windows their print command.
     void afterStartup() override;
     bool wantsFirstStart() override;
 

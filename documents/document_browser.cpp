@@ -2,10 +2,12 @@
 
 #include "core/date_time.h"
 #include "core/numbers.h"
+#include "documents/document_window.h"
 #include "documents/partner_filter_lookup.h"
 #include "platform/firebird/data_set.h"
 #include "platform/firebird/statement.h"
 #include "shell/main_window_base.h"
+#include "store/book_kind.h"
 #include "store/data_store.h"
 #include "store/user_rights.h"
 #include "ui/data_grid.h"
@@ -207,8 +209,11 @@ void DocumentBrowser::onOpenTriggered() {
         openDocument(int(query().field(QStringLiteral("PRKEY")).asInteger()));
 }
 
-void DocumentBrowser::openDocument(int) {
-    // The document windows are not part of the program yet: nothing opens.
+void DocumentBrowser::openDocument(int key) {
+    const DocumentKind kind = documentKindOf(m_kind.documentType, ownerType(DataStore::instance()));
+    DocumentWindow* window =
+        key == 0 ? DocumentWindow::openNew(kind) : DocumentWindow::openExisting(kind, key);
+    connect(window, &DocumentWindow::closed, window, &DocumentBrowser::documentClosed);
 }
 
 void DocumentBrowser::documentClosed(int key) {

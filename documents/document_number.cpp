@@ -1,14 +1,11 @@
 #include "documents/document_number.h"
 
 #include "documents/book_query.h"
-#include "store/data_store.h"
 
 #include <limits>
 
 namespace {
 
-// The option's key in the book's options; stored data.
-constexpr char kIssueAutoNumKey[] = "IssueAutoNum";
 constexpr int kIssueType = 2;
 
 // The latest document of a type by date, the later entered first of those of one date.
@@ -43,14 +40,4 @@ QString proposedIssueNumber() {
     latest.param(QStringLiteral("TYP")).setInteger(kIssueType);
     return nextDocumentNumber(latest.first() ? latest.field(QStringLiteral("NUM")).asString()
                                              : QString());
-}
-
-bool issueAutoNumbering() {
-    const QString text =
-        DataStore::instance().options().option(QString::fromLatin1(kIssueAutoNumKey)).trimmed();
-    bool number = false;
-    const double value = text.toDouble(&number);
-    if (number)
-        return value != 0;
-    return text.compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0;
 }

@@ -13,7 +13,3 @@ QString nextDocumentNumber(const QString& last);
 // the number of the latest issue document by date (of two on the same date the later entered),
 // "1" when there is none.
 QString proposedIssueNumber();
-
-// Whether the open book numbers its new issue documents: its option "IssueAutoNum" holds a
-// true Boolean ("-1", any other number but 0, "True" in any case); off for anything else.
-bool issueAutoNumbering();

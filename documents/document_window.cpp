@@ -20,6 +20,7 @@
 #include "shell/help_viewer.h"
 #include "shell/main_window_base.h"
 #include "store/data_store.h"
+#include "store/product_options.h"
 #include "store/user_rights.h"
 #include "ui/data_grid.h"
 #include "ui/guard.h"
@@ -144,6 +145,11 @@ void writeHistory(fb::Transaction& transaction, int documentKey, int type) {
     insert.execute();
 }
 
+DocumentWindow::PrintCommand& printCommand() {
+    static DocumentWindow::PrintCommand command;
+    return command;
+}
+
 bool opensLookup(int reason) {
     return reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
            reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason;
@@ -225,6 +231,24 @@ DocumentWindow::DocumentWindow(DocumentKind kind, const QString& title)
 }
 
 DocumentWindow::~DocumentWindow() = default;
+
+void DocumentWindow::setPrintCommand(PrintCommand command) {
+    printCommand() = std::move(command);
+}
+
+QString DocumentWindow::formClass() const {
+    switch (m_kind) {
+    case DocumentKind::IncomingPayment:
+        return QString::fromLatin1(kPaymentIncomeForm);
+    case DocumentKind::PaymentOrder:
+        return QString::fromLatin1(kPaymentIssueForm);
+    case DocumentKind::CashReceipt:
+        return QString::fromLatin1(kCashReceiptForm);
+    case DocumentKind::CashDisbursement:
+        break;
+    }
+    return QString::fromLatin1(kCashDisbursementForm);
+}
 
 int DocumentWindow::type() const {
     return documentType(m_kind);
@@ -363,11 +387,11 @@ QWidget* DocumentWindow::buildCommands() {
     for (const Command& c : windowCommands)
         *c.button = addCommand(bar, QString::fromLatin1(c.name), QString::fromUtf8(c.caption),
                                QString::fromUtf8(c.hint), c.icon, c.helpContext);
-    m_printButton->setEnabled(false); // the documents are not printed yet
 
     connect(m_saveButton, &QToolButton::clicked, this, &DocumentWindow::onSaveClicked);
     connect(m_editButton, &QToolButton::clicked, this, &DocumentWindow::onEditClicked);
     connect(m_deleteButton, &QToolButton::clicked, this, &DocumentWindow::onDeleteClicked);
+    connect(m_printButton, &QToolButton::clicked, this, &DocumentWindow::onPrintClicked);
     connect(m_historyButton, &QToolButton::clicked, this, &DocumentWindow::onHistoryClicked);
     connect(helpButton, &QToolButton::clicked, this, &DocumentWindow::onHelpClicked);
     connect(whatsThisButton, &QToolButton::clicked, this, &DocumentWindow::onWhatsThisClicked);
@@ -418,6 +442,7 @@ void DocumentWindow::prepareDocument() {
     const QString area = rightsArea(type());
     m_editButton->setEnabled(rights.hasPermission(area + QLatin1Char('3')));
     m_deleteButton->setEnabled(rights.hasPermission(area + QLatin1Char('4')));
+    m_printButton->setEnabled(printCommand() && rights.hasPermission(area + QLatin1Char('7')));
 }
 
 void DocumentWindow::openNewDocument() {
@@ -467,7 +492,7 @@ void DocumentWindow::setFieldText(fb::DataField& field, const QString& text) {
 }
 
 void DocumentWindow::proposeIssueNumber() {
-    if (issueAutoNumbering())
+    if (ProductOptions(DataStore::instance()).issueAutoNumbering())
         m_row->field(QStringLiteral("NUM")).setAsString(proposedIssueNumber());
 }
 
@@ -880,6 +905,12 @@ void DocumentWindow::rethrowStoreError() {
             throw Exception(kChangedElsewhere);
         throw;
     }
+}
+
+void DocumentWindow::onPrintClicked() {
+    bool closes = false;
+    if (runGuarded([&] { closes = printCommand() && printCommand()(*this); }) && closes)
+        close();
 }
 
 void DocumentWindow::onHistoryClicked() {

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class LookupListPopup;
@@ -67,7 +68,15 @@ public:
     static DocumentWindow* openExisting(DocumentKind kind, int key);
     ~DocumentWindow() override;
 
+    // The print command of every document window: prints the window's document and says whether
+    // the window closes afterwards (through its close question). The program sets it; without
+    // one "Печать" stays disabled.
+    using PrintCommand = std::function<bool(DocumentWindow& window)>;
+    static void setPrintCommand(PrintCommand command);
+
     DocumentKind kind() const { return m_kind; }
+    // The window's class as the book's print options name it ("TfrmPaymentIncome"); stored data.
+    QString formClass() const;
     // OPER.PRKEY of the document; for a new one the key drawn for it, saved or not.
     int documentKey() const { return m_documentKey; }
     State state() const { return m_state; }
@@ -142,6 +151,7 @@ private slots:
     void onSaveClicked();
     void onEditClicked();
     void onDeleteClicked();
+    void onPrintClicked();
     void onHistoryClicked();
     void onHelpClicked();
     void onWhatsThisClicked();

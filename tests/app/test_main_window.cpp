@@ -3,6 +3,7 @@
 #include "core/key_value_text.h"
 #include "documents/dictionary_pane.h"
 #include "documents/document_browser.h"
+#include "documents/document_window.h"
 #include "printing/product_options_pane.h"
 #include "shell/lookup_popups.h"
 #include "shell/options_pane.h"
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -368,6 +370,29 @@ private slots:
         main.issueAction()->trigger();
         QCOMPARE(shownKey(), issueKey);
         QVERIFY(dialogs.requests.isEmpty());
+        QVERIFY(main.close());
+    }
+
+    // The document windows print through the print command of the book's options: with every
+    // kind of form switched off it says so, and the window closes.
+    void documentWindowsPrintThroughTheBooksOptions() {
+        OneBookMachine m(BookKind::BankAccount);
+        m.setOption(m.book, QStringLiteral("Print.UseQReports"), QStringLiteral("0"));
+        m.setOption(m.book, QStringLiteral("Print.UseZOMGReports"), QStringLiteral("0"));
+        execute(m.book, QStringLiteral("INSERT INTO OPER (PRKEY, TYP, SUM1, DAT) VALUES "
+                                       "(20000, 1, 5, '2024-03-05')"));
+        Dialogs dialogs;
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
+        main.show();
+        QPointer<DocumentWindow> window =
+            DocumentWindow::openExisting(DocumentKind::IncomingPayment, 20000);
+        QVERIFY(window->printButton()->isEnabled());
+        window->printButton()->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(window.isNull());
+        QCOMPARE(dialogs.texts,
+                 QStringList{"Использование печатных форм запрещено в настройках программы!"});
         QVERIFY(main.close());
     }
 

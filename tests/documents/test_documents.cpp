@@ -1,6 +1,7 @@
 #include "tests/support/documents/document_machine.h"
 
 #include "core/exceptions.h"
+#include "documents/document_browser.h"
 #include "documents/document_partner_lookup.h"
 #include "documents/payment_type_lookup.h"
 #include "platform/firebird/data_set.h"
@@ -13,6 +14,7 @@
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -94,7 +96,10 @@ private slots:
         m->addPaymentType(kIncome, QStringLiteral("Взнос"));
     }
 
-    void cleanup() { m.reset(); }
+    void cleanup() {
+        DocumentWindow::setPrintCommand({});
+        m.reset();
+    }
 
     // ---- Save-time checks ----
 
@@ -552,6 +557,136 @@ private slots:
                  first == "save" ? "1" : "");
         m->answers["Отменить изменения?"] = Answer::Yes;
         b->close();
+    }
+
+    // ---- Printing ----
+
+    void printFollowsTheCommandAndTheRight_data() {
+        QTest::addColumn<bool>("command");
+        QTest::addColumn<QString>("rights");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("no print command") << false << "" << false;
+        QTest::newRow("a command") << true << "" << true;
+        QTest::newRow("printing denied") << true << "IncomeDoc7=N" << false;
+        QTest::newRow("another area denied") << true << "IssueDoc7=N" << true;
+    }
+    void printFollowsTheCommandAndTheRight() {
+        QFETCH(bool, command);
+        QFETCH(QString, rights);
+        QFETCH(bool, enabled);
+        if (command)
+            DocumentWindow::setPrintCommand([](DocumentWindow&) { return false; });
+        setAdministratorText(m->machine.book, "DATA2",
+                             rights.isEmpty() ? QString() : rights + QChar(1));
+        DocumentWindow* window =
+            DocumentWindow::openExisting(DocumentKind::IncomingPayment, storedIncome());
+        QCOMPARE(window->printButton()->isEnabled(), enabled);
+        window->close();
+        DocumentWindow* fresh = filledIncome();
+        QVERIFY(!fresh->printButton()->isVisibleTo(fresh));
+        m->answers["Отменить изменения?"] = Answer::Yes;
+        fresh->close();
+    }
+
+    // The print command prints the window's document; a window that closes after it asks first
+    // while a correction is open, and No keeps the window with its changes.
+    void printingMayCloseTheWindow() {
+        QStringList printed;
+        bool closes = false;
+        DocumentWindow::setPrintCommand([&](DocumentWindow& window) {
+            printed << window.formClass() + QStringLiteral(" %1").arg(window.documentKey());
+            return closes;
+        });
+        const int key = storedIncome();
+        QPointer<DocumentWindow> window =
+            DocumentWindow::openExisting(DocumentKind::IncomingPayment, key);
+        window->printButton()->click();
+        const QString print = QStringLiteral("TfrmPaymentIncome %1").arg(key);
+        QCOMPARE(printed, QStringList{print});
+        QVERIFY(window && window->isVisible());
+        closes = true;
+        window->editButton()->click();
+        window->amountEdit()->setText(QStringLiteral("5"));
+        m->answers["Отменить изменения?"] = Answer::No;
+        window->printButton()->click();
+        QCOMPARE(m->dialogs.texts, QStringList{"Отменить изменения?"});
+        QVERIFY(window && window->isVisible());
+        QCOMPARE(window->amountEdit()->text(), "5");
+        m->answers["Отменить изменения?"] = Answer::Yes;
+        window->printButton()->click();
+        settle();
+        QVERIFY(window.isNull());
+        QCOMPARE(printed, (QStringList{print, print, print}));
+    }
+
+    // ---- From the browsers ----
+
+    void browsersOpenTheWindowsOfTheirKind_data() {
+        QTest::addColumn<BookKind>("book");
+        QTest::addColumn<int>("kind");
+        QTest::newRow("incoming payments")
+            << BookKind::BankAccount << int(DocumentKind::IncomingPayment);
+        QTest::newRow("payment orders") << BookKind::BankAccount << int(DocumentKind::PaymentOrder);
+        QTest::newRow("cash receipts") << BookKind::CashDesk << int(DocumentKind::CashReceipt);
+        QTest::newRow("cash disbursements")
+            << BookKind::CashDesk << int(DocumentKind::CashDisbursement);
+    }
+    // "Новый" and "Открыть" open the browser's kind of window; when it closes, the browser
+    // reads its rows again and stands on the document, its total with it.
+    void browsersOpenTheWindowsOfTheirKind() {
+        QFETCH(BookKind, book);
+        QFETCH(int, kind);
+        const DocumentKind documentKind = DocumentKind(kind);
+        const int type = documentType(documentKind);
+        m.reset();
+        m = std::make_unique<DocumentMachine>(book);
+        const int partner = m->addPartner(type, QStringLiteral("Альфа"));
+        StoredDocument earlier;
+        earlier.type = type;
+        earlier.partner = partner;
+        earlier.reason = QStringLiteral("Аренда");
+        earlier.amount = 100;
+        earlier.date = datetime::now() - 1;
+        const int old = m->addDocument(earlier);
+        DocumentBrowser* browser = nullptr;
+        if (documentKind == DocumentKind::IncomingPayment)
+            browser = m->machine.main->showPane<IncomingPaymentsBrowser>();
+        else if (documentKind == DocumentKind::PaymentOrder)
+            browser = m->machine.main->showPane<PaymentOrdersBrowser>();
+        else if (documentKind == DocumentKind::CashReceipt)
+            browser = m->machine.main->showPane<CashReceiptsBrowser>();
+        else
+            browser = m->machine.main->showPane<CashDisbursementsBrowser>();
+        settle();
+
+        browser->newAction()->trigger();
+        QCOMPARE(DocumentWindows::windows().size(), 1);
+        QPointer<DocumentWindow> window =
+            qobject_cast<DocumentWindow*>(DocumentWindows::windows().first());
+        QVERIFY(window);
+        QCOMPARE(window->kind(), documentKind);
+        QCOMPARE(window->state(), DocumentWindow::State::New);
+        const int key = window->documentKey();
+        window->row().field("LPART").setAsInteger(partner);
+        window->row().field("REASON").setAsString(QStringLiteral("Аренда"));
+        window->amountEdit()->setText(QStringLiteral("12.5"));
+        window->saveButton()->click();
+        settle();
+        QVERIFY(window.isNull());
+        QCOMPARE(int(browser->query().field("PRKEY").asInteger()), key);
+        settle();
+        QCOMPARE(browser->totalLabel()->text(), formatAmount(112.5));
+
+        browser->query().locate("PRKEY", old);
+        browser->openAction()->trigger();
+        window = qobject_cast<DocumentWindow*>(DocumentWindows::windows().first());
+        QCOMPARE(window->documentKey(), old);
+        QCOMPARE(window->state(), DocumentWindow::State::Viewing);
+        browser->query().locate("PRKEY", key);
+        window->close();
+        settle();
+        QCOMPARE(int(browser->query().field("PRKEY").asInteger()), old);
+        QVERIFY(m->dialogs.texts.isEmpty());
     }
 };
 
