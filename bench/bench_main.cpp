@@ -9,6 +9,7 @@
 #include "bench/book_generator.h"
 #include "core/ini_file.h"
 #include "documents/document_browser.h"
+#include "documents/document_window.h"
 #include "platform/firebird/data_set.h"
 #include "platform/firebird/embedded_engine.h"
 #include "store/book_list.h"
@@ -175,6 +176,40 @@ void runBrowserJobs(MainWindow& main, const QString& book, int runs) {
     report("income_browser_all_rows", oursAll, bareAll);
 }
 
+// One incoming payment opened from the income browser, as Enter on its row does, until its
+// window is on screen; then closed again outside the time. The bare counterpart reads the same
+// row with its partner's name.
+void runDocumentJob(MainWindow& main, const QString& book, int runs) {
+    openIncomeBrowser(main);
+    auto* browser = qobject_cast<IncomingPaymentsBrowser*>(main.currentPane());
+    if (!browser)
+        qFatal("the income browser is not shown");
+    fb::DataSet& rows = browser->query();
+    rows.moveTo(rows.fetchedCount() / 2);
+    const int key = rows.field(QStringLiteral("PRKEY")).value().toInt();
+    const QByteArray rowSql =
+        "SELECT O.*,P.LNAM FROM OPER O, PARTS P\nWHERE O.PRKEY=" + QByteArray::number(key) +
+        " and P.PRKEY=O.LPART";
+    BareConnection bare(book);
+    QList<double> ours, bareTimes;
+    for (int run = 0; run <= runs; ++run) {
+        DocumentWindow* window = nullptr;
+        const double opened = timed([&] {
+            window = DocumentWindow::openExisting(DocumentKind::IncomingPayment, key);
+            QCoreApplication::processEvents();
+        });
+        window->close();
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        const double read = timed([&] { bare.fetch(rowSql); });
+        if (run == 0)
+            continue;
+        ours << opened;
+        bareTimes << read;
+    }
+    report("open_document_window", ours, bareTimes);
+}
+
 // The INI of the benchmark's own: the one book, no backups, no first-start pane.
 void writeIni(const QString& ini, const QString& book) {
     QFile::remove(ini);
@@ -238,6 +273,7 @@ int main(int argc, char** argv) {
     main.setBrowsePeriod({datetime::encode(first),
                           datetime::endOfDay(datetime::encode(first.addYears(1).addDays(-1)))});
     runBrowserJobs(main, book, parser.value(runsOption).toInt());
+    runDocumentJob(main, book, parser.value(runsOption).toInt());
     main.close();
     return 0;
 }
