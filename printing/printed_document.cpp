@@ -24,18 +24,21 @@ PartyCard readParty(fb::DataSet& parts, int key, QString* etc) {
     return {parts.field("LNAM").asString(),   parts.field("INBANK").asString(),
             parts.field("INCITY").asString(), parts.field("MFO").asString(),
             parts.field("RS").asString(),     parts.field("ID").asString(),
-            parts.field("INDN").asString()};
+            parts.field("INDN").asString(),   parts.field("CITY").asString()};
 }
 
 void readDocumentRow(fb::DataSet& oper, PrintedDocument& document) {
     document.number = oper.field("NUM").asString();
     document.date = oper.field("DAT").asDateTime();
+    if (!oper.field("DAT2").isNull())
+        document.date2 = oper.field("DAT2").asDateTime();
     document.amount = oper.field("SUM1").asFloat();
     if (!oper.field("SUM2").isNull())
         document.taxPart = oper.field("SUM2").asFloat();
     document.purpose1 = oper.field("PURP1").asString();
     document.purpose2 = oper.field("PURP2").asString();
     document.purpose3 = oper.field("PURP3").asString();
+    document.reason = oper.field("REASON").asString();
     const QString etc = oper.field("ETC").asString();
     document.account = getKeyValue(etc, QStringLiteral("DT"));
     document.analyticalCode = getKeyValue(etc, QStringLiteral("KT"));

@@ -18,6 +18,7 @@ struct PartyCard {
     QString account;   // RS
     QString code;      // ID, the enterprise's code
     QString taxNumber; // INDN
+    QString city;      // CITY
 };
 
 // What a simple print form shows of a document: its row of OPER, the book's owner and the
@@ -26,11 +27,13 @@ struct PartyCard {
 struct PrintedDocument {
     QString number; // NUM
     DateTime date = 0;
+    std::optional<DateTime> date2; // DAT2, none while it is null
     double amount = 0;             // SUM1
     std::optional<double> taxPart; // SUM2, the value-added tax of a cash receipt
     QString purpose1;
     QString purpose2;
     QString purpose3;
+    QString reason;         // REASON, the payment type's name
     QString account;        // the correspondent account, "DT" of the document's ETC
     QString analyticalCode; // "KT" of the document's ETC
 

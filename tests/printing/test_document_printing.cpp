@@ -232,6 +232,8 @@ private slots:
         QCOMPARE(d.number, QStringLiteral("77"));
         QCOMPARE(d.amount, 12.5);
         QVERIFY(!d.taxPart);
+        QVERIFY(!d.date2);
+        QCOMPARE(d.reason, QString());
         QCOMPARE(d.purpose1, QStringLiteral("За товар"));
         QCOMPARE(datetime::decode(d.date), QDateTime(QDate(2010, 5, 5), QTime(14, 30)));
         QCOMPARE(d.owner.name, QStringLiteral("ТОВ Калина"));
@@ -242,6 +244,15 @@ private slots:
         QCOMPARE(d.directorName, QStringLiteral("Іваненко"));
         QCOMPARE(d.chiefAccountantName, QString());
         QCOMPARE(d.currency, QStringLiteral("руб."));
+        execute(m.machine.book, QStringLiteral("UPDATE OPER SET DAT2='2010-05-07', "
+                                               "REASON='Оплата' WHERE PRKEY=%1")
+                                    .arg(kDocumentKey));
+        execute(m.machine.book, "UPDATE PARTS SET CITY='Винники' WHERE PRKEY=301");
+        const PrintedDocument dated = readPrintedDocument(DataStore::instance(), kDocumentKey);
+        QCOMPARE(datetime::decode(dated.date2.value_or(0)), QDateTime(QDate(2010, 5, 7), QTime(0, 0)));
+        QCOMPARE(dated.reason, QStringLiteral("Оплата"));
+        QCOMPARE(dated.partner.city, QStringLiteral("Винники"));
+        QCOMPARE(dated.owner.city, QString());
         QCOMPARE(testsupport::messageOf(
                      [&] { readPrintedDocument(DataStore::instance(), kDocumentKey + 1); }),
                  QStringLiteral("Документ не существует!"));

@@ -24,11 +24,11 @@ PrintedDocument sampleDocument() {
     d.owner = {QStringLiteral("ТОВ Калина"),  QStringLiteral("Банк"),
                QStringLiteral("Київ"),        QStringLiteral("300001"),
                QStringLiteral("26001000111"), QStringLiteral("12345678"),
-               QStringLiteral("7701001")};
+               QStringLiteral("7701001"),     QStringLiteral("Бровари")};
     d.partner = {QStringLiteral("ПП Сокіл"),    QStringLiteral("Аваль"),
                  QStringLiteral("Львів"),       QStringLiteral("325000"),
                  QStringLiteral("26002000222"), QStringLiteral("87654321"),
-                 QStringLiteral("7702002")};
+                 QStringLiteral("7702002"),     QStringLiteral("Винники")};
     d.directorName = QStringLiteral("Іваненко І.І.");
     d.chiefAccountantName = QStringLiteral("Петренко П.П.");
     d.cashierName = QStringLiteral("Сидоренко С.С.");
