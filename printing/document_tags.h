@@ -1,0 +1,26 @@
+#pragma once
+
+#include "printing/printed_document.h"
+
+#include <QList>
+#include <QString>
+
+namespace printing {
+
+// The documents printed through editable templates; each names its payer and its recipient.
+enum class TemplateDocument { IncomingPayment, PaymentOrder, CashReceipt, CashDisbursement };
+
+struct DocumentTag {
+    QString tag; // "<NUM>", ...
+    QString value;
+    friend bool operator==(const DocumentTag&, const DocumentTag&) = default;
+};
+
+// The tags of a template for document and their values, in the order they are replaced: the
+// currency, the document's own fields, then the payer ("<PLAT_…>") and the recipient ("<POL_…>")
+// with the cash orders' accounts and signers. The incoming payment and the cash receipt are paid
+// by the partner to the owner, the payment order and the cash disbursement by the owner to the
+// partner. A null date gives empty text in all of its tags.
+QList<DocumentTag> documentTags(const PrintedDocument& document, TemplateDocument kind);
+
+} // namespace printing
