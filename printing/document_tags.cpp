@@ -3,6 +3,7 @@
 #include "core/amount_in_words.h"
 #include "core/month_names.h"
 #include "core/numbers.h"
+#include "printing/form_layout.h"
 
 #include <QLocale>
 
@@ -10,27 +11,19 @@ namespace printing {
 
 namespace {
 
-QString shortDateText(DateTime date) {
-    return datetime::decodeDate(date).toString(QStringLiteral("dd.MM.yyyy"));
-}
-
-QString longDateText(DateTime date) {
+// A date's texts: short, full, the day, the locale's month name and the year.
+QStringList dateTexts(DateTime date) {
     const QDate day = datetime::decodeDate(date);
-    return day.toString(QStringLiteral("dd ")) + QLocale().standaloneMonthName(day.month()) +
-           day.toString(QStringLiteral(" yyyy"));
+    const QString month = QLocale().standaloneMonthName(day.month());
+    return {shortDate(date), day.toString(QStringLiteral("dd ")) + month + day.toString(" yyyy"),
+            QString::number(day.day()), month, QString::number(day.year())};
 }
 
 void addDateTags(QList<DocumentTag>& tags, const QString& name, std::optional<DateTime> date) {
-    const auto text = [&date](QString (*format)(DateTime)) {
-        return date ? format(*date) : QString();
-    };
-    const QDate day = date ? datetime::decodeDate(*date) : QDate();
-    tags << DocumentTag{"<" + name + ">", text(shortDateText)}
-         << DocumentTag{"<" + name + "_FULL>", text(longDateText)}
-         << DocumentTag{"<" + name + "_DD>", date ? QString::number(day.day()) : QString()}
-         << DocumentTag{"<" + name + "_MMMM>",
-                        date ? QLocale().standaloneMonthName(day.month()) : QString()}
-         << DocumentTag{"<" + name + "_YYYY>", date ? QString::number(day.year()) : QString()};
+    const QStringList suffixes = {"", "_FULL", "_DD", "_MMMM", "_YYYY"};
+    const QStringList texts = date ? dateTexts(*date) : QStringList(suffixes.size());
+    for (qsizetype i = 0; i < suffixes.size(); ++i)
+        tags << DocumentTag{"<" + name + suffixes[i] + ">", texts[i]};
 }
 
 void addMonthTags(QList<DocumentTag>& tags, DateTime date) {
