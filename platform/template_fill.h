@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QPair>
+#include <QString>
+
+// Filling a print template: its tags replaced by their values in the document file itself.
+namespace templatefill {
+
+// The word processor a template was made for: the two match tags differently. Both match whole
+// words only; the Word family matches the letter case, the Writer family does not.
+enum class Family { Word, Writer };
+
+// The tags and their values, in the order they are replaced.
+using TagValues = QList<QPair<QString, QString>>;
+
+// One place of the text where a tag is replaced: tag is its index in the TagValues.
+struct TagMatch {
+    qsizetype start = 0;
+    qsizetype length = 0;
+    qsizetype tag = 0;
+};
+
+// Where the tags stand in text, in the order of the text. Each tag is looked for in the
+// template's own text only: a place taken by an earlier tag is not searched for a later one, so
+// a value is never searched again.
+QList<TagMatch> findTags(const QString& text, const TagValues& tags, Family family);
+
+// The RTF document with its tags replaced. A tag may run across control words and groups of the
+// same paragraph (such as "{\b ...}"); the value takes the place of the tag's first character.
+// Groups and control words are kept; font tables, style sheets and other destinations are not
+// searched. Text bytes are read as Windows-1251.
+QByteArray fillRtf(const QByteArray& rtf, const TagValues& tags, Family family);
+
+} // namespace templatefill
