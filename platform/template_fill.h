@@ -33,4 +33,17 @@ QList<TagMatch> findTags(const QString& text, const TagValues& tags, Family fami
 // searched. Text bytes are read as Windows-1251.
 QByteArray fillRtf(const QByteArray& rtf, const TagValues& tags, Family family);
 
+// How the text of an XML part is told from its markup: in an OpenDocument part the character
+// data of paragraphs and headings, in a WordprocessingML part that of its "w:t" elements.
+enum class XmlKind { OpenDocument, WordprocessingMl };
+
+// The XML part with its tags replaced. A tag may run across spans and runs of one paragraph; the
+// value, escaped for XML, takes the place of the tag's first character.
+QByteArray fillXml(const QByteArray& xml, XmlKind kind, const TagValues& tags, Family family);
+
+// The ODT or DOCX document at source with its tags replaced in the body, headers, footers and
+// text frames, written to target. Throws Exception when either file fails.
+void fillPackage(const QString& source, const QString& target, const TagValues& tags,
+                 Family family);
+
 } // namespace templatefill

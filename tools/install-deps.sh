@@ -12,6 +12,8 @@ packages=(
     qt6-base-dev qt6-charts-dev qt6-translations-l10n
     firebird-dev firebird3.0-server-core firebird3.0-utils
     libxlsxwriter-dev zlib1g-dev
+    # The zip archives of the ODT and DOCX templates.
+    libminizip-dev
     # The printed reports' fonts: metric twins of Times New Roman and Arial.
     fonts-liberation2
 )

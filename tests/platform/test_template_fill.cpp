@@ -1,12 +1,32 @@
 #include "platform/template_fill.h"
 
+#include "core/exceptions.h"
+#include "platform/zip_archive.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 using templatefill::Family;
 using templatefill::TagValues;
+using templatefill::XmlKind;
 
 Q_DECLARE_METATYPE(templatefill::Family)
 Q_DECLARE_METATYPE(templatefill::TagValues)
+Q_DECLARE_METATYPE(templatefill::XmlKind)
+
+namespace {
+
+QByteArray odtParagraphs(const QByteArray& body) {
+    return "<office:document-content><office:body><office:text>" + body +
+           "</office:text></office:body></office:document-content>";
+}
+
+QByteArray docxParagraphs(const QByteArray& body) {
+    return "<w:document><w:body>" + body + "</w:body></w:document>";
+}
+
+} // namespace
 
 // Tags replaced in the text of RTF templates, by the rules of each word-processor family.
 class TestTemplateFill : public QObject {
@@ -81,6 +101,112 @@ private slots:
         QFETCH(Family, family);
         QFETCH(QByteArray, filled);
         QCOMPARE(templatefill::fillRtf(rtf, tags, family), filled);
+    }
+
+    void xmlTagsReplaced_data() {
+        QTest::addColumn<XmlKind>("kind");
+        QTest::addColumn<QByteArray>("xml");
+        QTest::addColumn<TagValues>("tags");
+        QTest::addColumn<QByteArray>("filled");
+        const TagValues sum = {{"<SUM1>", "100"}};
+        QTest::newRow("odt split across spans")
+            << XmlKind::OpenDocument
+            << odtParagraphs("<text:p>&lt;SU<text:span text:style-name=\"T1\">M1&gt;</text:span>"
+                             " and &lt;SUM1&gt;</text:p>")
+            << sum
+            << odtParagraphs("<text:p>100<text:span text:style-name=\"T1\"></text:span>"
+                             " and 100</text:p>");
+        QTest::newRow("odt not across paragraphs or line breaks")
+            << XmlKind::OpenDocument
+            << odtParagraphs("<text:p>&lt;SU</text:p><text:p>M1&gt;<text:line-break/>"
+                             "&lt;SU</text:p><text:h>M1&gt;</text:h>")
+            << sum
+            << odtParagraphs("<text:p>&lt;SU</text:p><text:p>M1&gt;<text:line-break/>"
+                             "&lt;SU</text:p><text:h>M1&gt;</text:h>");
+        QTest::newRow("odt text frame and text outside paragraphs")
+            << XmlKind::OpenDocument
+            << odtParagraphs("<text:p><draw:frame><draw:text-box><text:p>&lt;SUM1&gt;</text:p>"
+                             "</draw:text-box></draw:frame></text:p><x>&lt;SUM1&gt;</x>")
+            << sum
+            << odtParagraphs("<text:p><draw:frame><draw:text-box><text:p>100</text:p>"
+                             "</draw:text-box></draw:frame></text:p><x>&lt;SUM1&gt;</x>");
+        QTest::newRow("docx split across runs, field code kept")
+            << XmlKind::WordprocessingMl
+            << docxParagraphs("<w:p><w:r><w:t>&lt;SU</w:t></w:r><w:r><w:rPr><w:b/></w:rPr>"
+                              "<w:t>M1&gt;!</w:t></w:r><w:r><w:instrText>&lt;SUM1&gt;"
+                              "</w:instrText></w:r></w:p>")
+            << sum
+            << docxParagraphs("<w:p><w:r><w:t>100</w:t></w:r><w:r><w:rPr><w:b/></w:rPr>"
+                              "<w:t>!</w:t></w:r><w:r><w:instrText>&lt;SUM1&gt;"
+                              "</w:instrText></w:r></w:p>");
+        QTest::newRow("docx not across a tab")
+            << XmlKind::WordprocessingMl
+            << docxParagraphs("<w:p><w:r><w:t>&lt;SU</w:t><w:tab/><w:t>M1&gt;</w:t></w:r></w:p>")
+            << sum
+            << docxParagraphs("<w:p><w:r><w:t>&lt;SU</w:t><w:tab/><w:t>M1&gt;</w:t></w:r></w:p>");
+        QTest::newRow("value escaped, never searched again")
+            << XmlKind::WordprocessingMl
+            << docxParagraphs("<w:p><w:r><w:t>&lt;NAME&gt; &lt;SUM1&gt; &#x41;</w:t></w:r></w:p>")
+            << TagValues{{"<NAME>", QString::fromUtf8("<SUM1> & \"Ян\"")}, {"<SUM1>", "100"}}
+            << docxParagraphs("<w:p><w:r><w:t>&lt;SUM1&gt; &amp; &quot;" +
+                              QString::fromUtf8("Ян").toUtf8() + "&quot; 100 A</w:t></w:r></w:p>");
+    }
+    void xmlTagsReplaced() {
+        QFETCH(XmlKind, kind);
+        QFETCH(QByteArray, xml);
+        QFETCH(TagValues, tags);
+        QFETCH(QByteArray, filled);
+        QCOMPARE(templatefill::fillXml(xml, kind, tags, Family::Writer), filled);
+    }
+
+    // The text parts of a package are filled; the other entries and their order are kept.
+    void packageFilled_data() {
+        QTest::addColumn<QStringList>("textParts");
+        QTest::addColumn<QStringList>("otherParts");
+        QTest::newRow("odt") << QStringList{"content.xml", "styles.xml"}
+                             << QStringList{"mimetype", "meta.xml"};
+        QTest::newRow("docx") << QStringList{"word/document.xml", "word/header1.xml",
+                                             "word/footer2.xml"}
+                              << QStringList{"[Content_Types].xml", "word/settings.xml"};
+    }
+    void packageFilled() {
+        QFETCH(QStringList, textParts);
+        QFETCH(QStringList, otherParts);
+        const bool odt = textParts.contains("content.xml");
+        const QByteArray tagged =
+            odt ? odtParagraphs("<text:p>&lt;SUM1&gt;</text:p>")
+                : docxParagraphs("<w:p><w:r><w:t>&lt;SUM1&gt;</w:t></w:r></w:p>");
+        const QByteArray filled = odt ? odtParagraphs("<text:p>7</text:p>")
+                                      : docxParagraphs("<w:p><w:r><w:t>7</w:t></w:r></w:p>");
+        QList<zip::Entry> entries;
+        for (const QString& name : otherParts)
+            entries.append({name, tagged, name == "mimetype"});
+        for (const QString& name : textParts)
+            entries.append({name, tagged, false});
+        QTemporaryDir dir;
+        const QString source = dir.filePath("template");
+        const QString target = dir.filePath("filled");
+        zip::write(source, entries);
+        templatefill::fillPackage(source, target, {{"<SUM1>", "7"}}, Family::Word);
+        const QList<zip::Entry> result = zip::read(target);
+        QCOMPARE(result.size(), entries.size());
+        for (qsizetype i = 0; i < result.size(); ++i) {
+            QCOMPARE(result[i].name, entries[i].name);
+            QCOMPARE(result[i].stored, entries[i].stored);
+            QCOMPARE(result[i].data, textParts.contains(result[i].name) ? filled : tagged);
+        }
+    }
+
+    void packageThatIsNoZipRefused() {
+        QTemporaryDir dir;
+        QFile file(dir.filePath("broken.odt"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("no zip at all");
+        file.close();
+        QVERIFY_THROWS_EXCEPTION(
+            Exception,
+            templatefill::fillPackage(file.fileName(), dir.filePath("out.odt"), {}, Family::Word));
+        QVERIFY(!QFile::exists(dir.filePath("out.odt")));
     }
 };
 

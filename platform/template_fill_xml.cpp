@@ -1,0 +1,183 @@
+#include "platform/template_fill.h"
+#include "platform/zip_archive.h"
+
+#include <QHash>
+#include <QRegularExpression>
+#include <optional>
+
+namespace templatefill {
+
+namespace {
+
+// A piece of an XML part: markup (a tag, comment or declaration) or character data.
+struct Piece {
+    QByteArray raw;
+    bool markup = false;
+    bool text = false; // character data of the document's text
+    QString decoded;
+    QList<QString> replacement; // per character of decoded, once a tag was replaced in it
+};
+
+// The text of one entity: name is what stands between "&" and ";".
+QString entityText(const QString& name) {
+    static const QHash<QString, QString> named = {
+        {"lt", "<"}, {"gt", ">"}, {"amp", "&"}, {"quot", "\""}, {"apos", "'"}};
+    if (!name.startsWith(u'#'))
+        return named.value(name, u'&' + name + u';');
+    const bool hex = name.startsWith(u"#x");
+    const char32_t code = name.mid(hex ? 2 : 1).toUInt(nullptr, hex ? 16 : 10);
+    return QString::fromUcs4(&code, 1);
+}
+
+QString decodeEntities(const QByteArray& raw) {
+    static const QRegularExpression entity(QStringLiteral("&(#x[0-9a-fA-F]+|#[0-9]+|\\w+);"));
+    const QString text = QString::fromUtf8(raw);
+    QString out;
+    qsizetype last = 0;
+    for (const QRegularExpressionMatch& m : entity.globalMatch(text)) {
+        out += text.mid(last, m.capturedStart() - last) + entityText(m.captured(1));
+        last = m.capturedEnd();
+    }
+    return out + text.mid(last);
+}
+
+QByteArray escapeXml(const QString& text) {
+    return text.toHtmlEscaped().toUtf8();
+}
+
+qsizetype markupEnd(const QByteArray& xml, qsizetype start) {
+    if (xml.mid(start, 4) == "<!--") {
+        const qsizetype end = xml.indexOf("-->", start);
+        return end < 0 ? xml.size() : end + 3;
+    }
+    if (xml.mid(start, 9) == "<![CDATA[") {
+        const qsizetype end = xml.indexOf("]]>", start);
+        return end < 0 ? xml.size() : end + 3;
+    }
+    char quote = 0;
+    for (qsizetype i = start + 1; i < xml.size(); ++i) {
+        const char c = xml[i];
+        if (quote != 0) {
+            quote = c == quote ? 0 : quote;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '>') {
+            return i + 1;
+        }
+    }
+    return xml.size();
+}
+
+QByteArray elementName(const QByteArray& markup) {
+    qsizetype start = markup.startsWith("</") ? 2 : 1;
+    qsizetype end = start;
+    while (end < markup.size() && !QByteArrayView(" \t\r\n/>").contains(markup[end]))
+        ++end;
+    return markup.mid(start, end - start);
+}
+
+struct Dialect {
+    QByteArray textElement; // whose character data is text; empty: any inside a paragraph
+    QList<QByteArray> paragraphs;
+    QList<QByteArray> breaks; // elements that stand for a space, tab or line break
+};
+
+Dialect dialectOf(XmlKind kind) {
+    if (kind == XmlKind::WordprocessingMl)
+        return {"w:t", {"w:p"}, {"w:tab", "w:br", "w:cr"}};
+    return {QByteArray(), {"text:p", "text:h"}, {"text:s", "text:tab", "text:line-break"}};
+}
+
+QList<Piece> readPieces(const QByteArray& xml, const Dialect& dialect) {
+    QList<Piece> pieces;
+    int inside = 0; // open text elements, or paragraphs when any text in them counts
+    const QList<QByteArray>& counted =
+        dialect.textElement.isEmpty() ? dialect.paragraphs : QList<QByteArray>{dialect.textElement};
+    qsizetype pos = 0;
+    while (pos < xml.size()) {
+        Piece piece;
+        const qsizetype end = xml[pos] == '<' ? markupEnd(xml, pos) : xml.indexOf('<', pos);
+        piece.raw = xml.mid(pos, (end < 0 ? xml.size() : end) - pos);
+        piece.markup = xml[pos] == '<';
+        pos += piece.raw.size();
+        if (piece.markup) {
+            const QByteArray name = elementName(piece.raw);
+            const bool closing = piece.raw.startsWith("</");
+            const bool empty = piece.raw.endsWith("/>");
+            if (counted.contains(name) && !empty)
+                inside += closing ? -1 : 1;
+            if (dialect.paragraphs.contains(name) || dialect.breaks.contains(name))
+                piece.decoded = QStringLiteral("\n");
+        } else if (inside > 0) {
+            piece.text = true;
+            piece.decoded = decodeEntities(piece.raw);
+        }
+        pieces.append(piece);
+    }
+    return pieces;
+}
+
+QByteArray joinReplacement(const Piece& piece) {
+    QString text;
+    for (const QString& part : piece.replacement)
+        text += part;
+    return escapeXml(text);
+}
+
+} // namespace
+
+QByteArray fillXml(const QByteArray& xml, XmlKind kind, const TagValues& tags, Family family) {
+    QList<Piece> pieces = readPieces(xml, dialectOf(kind));
+    QString text;
+    QList<QPair<qsizetype, qsizetype>> owners; // piece and character; piece -1 for a break
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        for (qsizetype k = 0; k < pieces[i].decoded.size(); ++k) {
+            text += pieces[i].decoded[k];
+            owners.append({pieces[i].text ? i : -1, k});
+        }
+    }
+    for (const TagMatch& match : findTags(text, tags, family)) {
+        for (qsizetype k = match.start; k < match.start + match.length; ++k) {
+            const auto [index, at] = owners[k];
+            if (index < 0)
+                continue;
+            Piece& piece = pieces[index];
+            if (piece.replacement.isEmpty()) {
+                for (const QChar c : piece.decoded)
+                    piece.replacement.append(QString(c));
+            }
+            piece.replacement[at] = k == match.start ? tags[match.tag].second : QString();
+        }
+    }
+    QByteArray out;
+    for (const Piece& piece : pieces)
+        out += piece.replacement.isEmpty() ? piece.raw : joinReplacement(piece);
+    return out;
+}
+
+namespace {
+
+// The parts of a document package that hold its text, and how.
+std::optional<XmlKind> textPart(const QString& name) {
+    static const QRegularExpression word(
+        QStringLiteral("^word/(document|header\\d*|footer\\d*|footnotes|endnotes)\\.xml$"));
+    if (word.match(name).hasMatch())
+        return XmlKind::WordprocessingMl;
+    if (name == u"content.xml" || name == u"styles.xml")
+        return XmlKind::OpenDocument;
+    return std::nullopt;
+}
+
+} // namespace
+
+void fillPackage(const QString& source, const QString& target, const TagValues& tags,
+                 Family family) {
+    QList<zip::Entry> entries = zip::read(source);
+    for (zip::Entry& entry : entries) {
+        if (const std::optional<XmlKind> kind = textPart(entry.name))
+            entry.data = fillXml(entry.data, *kind, tags, family);
+    }
+    zip::write(target, entries);
+}
+
+} // namespace templatefill
