@@ -117,11 +117,18 @@ QList<Piece> readPieces(const QByteArray& xml, const Dialect& dialect) {
     return pieces;
 }
 
-QByteArray joinReplacement(const Piece& piece) {
+QString joinReplacement(const Piece& piece) {
     QString text;
     for (const QString& part : piece.replacement)
         text += part;
-    return escapeXml(text);
+    return text;
+}
+
+// Word drops the spaces at either end of a run's text unless the run says to keep them.
+void keepEdgeSpaces(QList<Piece>& pieces, qsizetype index, const QString& text) {
+    const bool edgeSpace = !text.isEmpty() && (text.front().isSpace() || text.back().isSpace());
+    if (edgeSpace && index > 0 && pieces[index - 1].raw == "<w:t>")
+        pieces[index - 1].raw = "<w:t xml:space=\"preserve\">";
 }
 
 } // namespace
@@ -149,9 +156,17 @@ QByteArray fillXml(const QByteArray& xml, XmlKind kind, const TagValues& tags, F
             piece.replacement[at] = k == match.start ? tags[match.tag].second : QString();
         }
     }
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        if (pieces[i].replacement.isEmpty())
+            continue;
+        const QString filled = joinReplacement(pieces[i]);
+        pieces[i].raw = escapeXml(filled);
+        if (kind == XmlKind::WordprocessingMl)
+            keepEdgeSpaces(pieces, i, filled);
+    }
     QByteArray out;
     for (const Piece& piece : pieces)
-        out += piece.replacement.isEmpty() ? piece.raw : joinReplacement(piece);
+        out += piece.raw;
     return out;
 }
 

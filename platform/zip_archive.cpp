@@ -3,6 +3,8 @@
 #include "core/exceptions.h"
 
 #include <QFile>
+#include <algorithm>
+#include <memory>
 #include <minizip/unzip.h>
 #include <minizip/zip.h>
 
@@ -12,9 +14,6 @@ namespace {
 
 struct UnzipCloser {
     void operator()(void* file) const { unzClose(file); }
-};
-struct ZipCloser {
-    void operator()(void* file) const { zipClose(file, nullptr); }
 };
 
 Exception readError(const QString& path) {
@@ -56,26 +55,37 @@ QList<Entry> read(const QString& path) {
     return entries;
 }
 
+namespace {
+
+bool writeEntry(zipFile file, const Entry& entry) {
+    const QByteArray name = entry.name.toUtf8();
+    zip_fileinfo info{};
+    const int method = entry.stored ? 0 : Z_DEFLATED;
+    if (zipOpenNewFileInZip64(file, name.constData(), &info, nullptr, 0, nullptr, 0, nullptr,
+                              method, Z_DEFAULT_COMPRESSION, 1) != ZIP_OK)
+        return false;
+    const bool written =
+        zipWriteInFileInZip(file, entry.data.constData(), unsigned(entry.data.size())) == ZIP_OK;
+    return zipCloseFileInZip(file) == ZIP_OK && written;
+}
+
+bool writeEntries(const QString& path, const QList<Entry>& entries) {
+    zipFile file = zipOpen64(QFile::encodeName(path).constData(), APPEND_STATUS_CREATE);
+    if (file == nullptr)
+        return false;
+    const bool written = std::all_of(entries.begin(), entries.end(), [file](const Entry& entry) {
+        return writeEntry(file, entry);
+    });
+    return zipClose(file, nullptr) == ZIP_OK && written;
+}
+
+} // namespace
+
 void write(const QString& path, const QList<Entry>& entries) {
-    const Exception error(QStringLiteral("Не удалось записать документ %1").arg(path));
-    std::unique_ptr<void, ZipCloser> file(
-        zipOpen64(QFile::encodeName(path).constData(), APPEND_STATUS_CREATE));
-    if (!file)
-        throw error;
-    for (const Entry& entry : entries) {
-        const QByteArray name = entry.name.toUtf8();
-        zip_fileinfo info{};
-        const int method = entry.stored ? 0 : Z_DEFLATED;
-        if (zipOpenNewFileInZip64(file.get(), name.constData(), &info, nullptr, 0, nullptr, 0,
-                                  nullptr, method, Z_DEFAULT_COMPRESSION, 1) != ZIP_OK)
-            throw error;
-        const bool written = zipWriteInFileInZip(file.get(), entry.data.constData(),
-                                                 unsigned(entry.data.size())) == ZIP_OK;
-        if (zipCloseFileInZip(file.get()) != ZIP_OK || !written)
-            throw error;
+    if (!writeEntries(path, entries)) {
+        QFile::remove(path);
+        throw Exception(QStringLiteral("Не удалось записать документ %1").arg(path));
     }
-    if (zipClose(file.release(), nullptr) != ZIP_OK)
-        throw error;
 }
 
 } // namespace zip

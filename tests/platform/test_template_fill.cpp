@@ -150,6 +150,13 @@ private slots:
             << TagValues{{"<NAME>", QString::fromUtf8("<SUM1> & \"Ян\"")}, {"<SUM1>", "100"}}
             << docxParagraphs("<w:p><w:r><w:t>&lt;SUM1&gt; &amp; &quot;" +
                               QString::fromUtf8("Ян").toUtf8() + "&quot; 100 A</w:t></w:r></w:p>");
+        QTest::newRow("docx run keeps a value's edge spaces")
+            << XmlKind::WordprocessingMl
+            << docxParagraphs("<w:p><w:r><w:t>&lt;NAME&gt;</w:t></w:r><w:r><w:t>&lt;SUM1&gt;"
+                              "</w:t></w:r></w:p>")
+            << TagValues{{"<NAME>", " a "}, {"<SUM1>", "b"}}
+            << docxParagraphs("<w:p><w:r><w:t xml:space=\"preserve\"> a </w:t></w:r><w:r><w:t>b"
+                              "</w:t></w:r></w:p>");
     }
     void xmlTagsReplaced() {
         QFETCH(XmlKind, kind);
@@ -207,6 +214,15 @@ private slots:
             Exception,
             templatefill::fillPackage(file.fileName(), dir.filePath("out.odt"), {}, Family::Word));
         QVERIFY(!QFile::exists(dir.filePath("out.odt")));
+    }
+
+    void unwritableTargetRefused() {
+        QTemporaryDir dir;
+        const QString source = dir.filePath("template.odt");
+        zip::write(source, {{"content.xml", odtParagraphs("<text:p>x</text:p>"), false}});
+        QVERIFY_THROWS_EXCEPTION(
+            Exception,
+            templatefill::fillPackage(source, dir.filePath("no/out.odt"), {}, Family::Word));
     }
 };
 
