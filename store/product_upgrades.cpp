@@ -12,19 +12,22 @@
 
 namespace {
 
-bool printFormsTableExists(fb::Transaction& transaction) {
-    fb::Statement q(transaction, QStringLiteral("SELECT 1 FROM RDB$RELATIONS\n"
-                                                "WHERE RDB$RELATION_NAME='PRINTFORMS'"));
+// Whether a select of the catalogue returns a row.
+bool returnsRow(fb::Transaction& transaction, const QString& sql) {
+    fb::Statement q(transaction, sql);
     q.execute();
     return q.fetch();
 }
 
+bool printFormsTableExists(fb::Transaction& transaction) {
+    return returnsRow(transaction, QStringLiteral("SELECT 1 FROM RDB$RELATIONS\n"
+                                                  "WHERE RDB$RELATION_NAME='PRINTFORMS'"));
+}
+
 bool printFormsExtensionExists(fb::Transaction& transaction) {
-    fb::Statement q(transaction, QStringLiteral("SELECT 1 FROM RDB$RELATION_FIELDS\n"
-                                                "WHERE RDB$RELATION_NAME='PRINTFORMS'\n"
-                                                "AND RDB$FIELD_NAME='EXT'"));
-    q.execute();
-    return q.fetch();
+    return returnsRow(transaction, QStringLiteral("SELECT 1 FROM RDB$RELATION_FIELDS\n"
+                                                  "WHERE RDB$RELATION_NAME='PRINTFORMS'\n"
+                                                  "AND RDB$FIELD_NAME='EXT'"));
 }
 
 QList<DefaultTemplate> missingPrintForms(fb::Transaction& transaction,
