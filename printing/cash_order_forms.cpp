@@ -1,6 +1,5 @@
 #include "printing/cash_order_forms.h"
 
-#include "core/amount_in_words.h"
 #include "printing/form_layout.h"
 
 namespace printing {
@@ -87,11 +86,6 @@ const CashOrderTexts& russianTexts() {
     return texts;
 }
 
-QString wordsOf(const PrintedDocument& document, bool ukrainian) {
-    return ukrainian ? amountInWordsUkrainian(document.amount, document.currency)
-                     : amountInWordsRussian(document.amount, document.currency);
-}
-
 // The owner's code line: the enterprise code in the Ukrainian layout, the tax number after
 // "ИНН" in the Russian one.
 QString ownerCode(const PrintedDocument& document, bool ukrainian) {
@@ -140,7 +134,7 @@ void layReceiptOrder(FormLayout& layout, const PrintedDocument& document, bool u
     layout.value({0, 56, w, 5}, document.purpose1);
     captioned(layout, 0, 62, w, texts.basis, document.purpose2);
     layout.caption({0, 70, 30, 5}, texts.amount);
-    layout.lines({30, 70, w - 30, 10}, wordsOf(document, ukrainian));
+    layout.lines({30, 70, w - 30, 10}, amountWords(document, ukrainian));
     captioned(layout, 0, 82, w, texts.taxPart, amountText(document.taxPart), 40);
     captioned(layout, 0, 88, w, texts.attachment, document.purpose3);
     captioned(layout, 0, 98, w, texts.chiefAccountant, document.chiefAccountantName, 75);
@@ -165,7 +159,7 @@ void layReceipt(FormLayout& layout, const PrintedDocument& document, bool ukrain
     layout.value({x, 39, w, 5}, document.purpose1);
     captioned(layout, x, 45, w, texts.basis, document.purpose2, 15);
     captioned(layout, x, 53, w, texts.amount, amountText(document.amount), 15);
-    layout.lines({x, 59, w, 15}, wordsOf(document, ukrainian));
+    layout.lines({x, 59, w, 15}, amountWords(document, ukrainian));
     captioned(layout, x, 76, w, texts.taxPart, amountText(document.taxPart), 28);
     layout.caption({x, 84, w, 5}, texts.seal);
     captioned(layout, x, 92, w, texts.chiefAccountant, document.chiefAccountantName, 28);
@@ -179,16 +173,14 @@ void layDisbursement(FormLayout& layout, const PrintedDocument& document, bool u
     layout.heading({0, 14, 130, 7}, texts.disbursementTitle, HorizontalAlign::Right);
     layout.heading({132, 14, 58, 7}, texts.number + (ukrainian ? " " : "") + document.number,
                    HorizontalAlign::Left);
-    layout.value({0, 22, kWidth, 5},
-                 ukrainian ? ukrainianLongDate(document.date) + QStringLiteral(" р.")
-                           : shortDate(document.date),
-                 false, HorizontalAlign::Center);
+    layout.value({0, 22, kWidth, 5}, orderDate(document.date, ukrainian), false,
+                 HorizontalAlign::Center);
     layAccounts(layout, 30, kWidth, document, texts);
     captioned(layout, 0, 52, kWidth, texts.payTo, document.partner.name);
     layout.caption({0, 59, 30, 5}, texts.basis);
     layout.lines({30, 59, kWidth - 30, 12}, document.purpose1 + "\n" + document.purpose2);
     layout.caption({0, 73, 30, 5}, texts.amount);
-    layout.lines({30, 73, kWidth - 30, 10}, wordsOf(document, ukrainian));
+    layout.lines({30, 73, kWidth - 30, 10}, amountWords(document, ukrainian));
     captioned(layout, 0, 85, kWidth, texts.attachment, document.purpose3);
     captioned(layout, 0, 94, 95, texts.director, document.directorName);
     captioned(layout, 95, 94, 95, texts.chiefAccountant, document.chiefAccountantName, 35);

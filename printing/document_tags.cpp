@@ -48,9 +48,8 @@ void addWordTags(QList<DocumentTag>& tags, const QString& name, double amount,
 
 void addAmountTags(QList<DocumentTag>& tags, const PrintedDocument& document) {
     const double taxPart = document.taxPart.value_or(0);
-    tags << DocumentTag{QStringLiteral("<SUM1>"), formatAmount(document.amount)}
-         << DocumentTag{QStringLiteral("<SUM2>"),
-                        document.taxPart ? formatAmount(*document.taxPart) : QString()};
+    tags << DocumentTag{QStringLiteral("<SUM1>"), amountText(document.amount)}
+         << DocumentTag{QStringLiteral("<SUM2>"), amountText(document.taxPart)};
     addAmountPartTags(tags, QStringLiteral("SUM1"), document.amount);
     addAmountPartTags(tags, QStringLiteral("SUM2"), taxPart);
     addWordTags(tags, QStringLiteral("SUM1"), document.amount, document.currency);

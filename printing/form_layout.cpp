@@ -1,5 +1,6 @@
 #include "printing/form_layout.h"
 
+#include "core/amount_in_words.h"
 #include "core/month_names.h"
 #include "core/numbers.h"
 
@@ -65,7 +66,7 @@ void FormLayout::box(const QRectF& rect) {
 }
 
 QString shortDate(DateTime date) {
-    return datetime::decodeDate(date).toString(QStringLiteral("dd.MM.yyyy"));
+    return dateFieldText(date);
 }
 
 QString ukrainianLongDate(DateTime date) {
@@ -74,6 +75,10 @@ QString ukrainianLongDate(DateTime date) {
 
 QString russianLongDate(DateTime date) {
     return longDate(date, monthNameGenRU(date));
+}
+
+QString orderDate(DateTime date, bool ukrainian) {
+    return ukrainian ? ukrainianLongDate(date) + QStringLiteral(" р.") : shortDate(date);
 }
 
 QString bankText(const PartyCard& party, const QString& cityMark) {
@@ -86,6 +91,11 @@ QString amountText(double amount) {
 
 QString amountText(const std::optional<double>& amount) {
     return amount ? formatAmount(*amount) : QString();
+}
+
+QString amountWords(const PrintedDocument& document, bool ukrainian) {
+    return ukrainian ? amountInWordsUkrainian(document.amount, document.currency)
+                     : amountInWordsRussian(document.amount, document.currency);
 }
 
 } // namespace printing

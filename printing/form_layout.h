@@ -44,10 +44,14 @@ QString shortDate(DateTime date);
 QString ukrainianLongDate(DateTime date);
 // "5 мая 2010", the month in the Russian genitive.
 QString russianLongDate(DateTime date);
+// The date under an order's title: "5 травня 2010 р." in Ukrainian, "dd.mm.yyyy" in Russian.
+QString orderDate(DateTime date, bool ukrainian);
 // The bank's name, two blanks, the city mark ("м." or "г.") and the bank's city.
 QString bankText(const PartyCard& party, const QString& cityMark);
 // The amount as "#0.00"; the empty text for none.
 QString amountText(double amount);
 QString amountText(const std::optional<double>& amount);
+// The document's amount in words, in Ukrainian or in Russian.
+QString amountWords(const PrintedDocument& document, bool ukrainian);
 
 } // namespace printing

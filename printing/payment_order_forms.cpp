@@ -1,5 +1,4 @@
 #include "printing/payment_order_forms.h"
-#include "core/amount_in_words.h"
 #include "printing/form_layout.h"
 
 namespace printing {
@@ -110,18 +109,14 @@ void layOrder(Band& band, const PrintedDocument& document, bool incoming, bool u
     FormLayout layout(band);
     layout.heading({10, 2, 105, 7}, texts.title, HorizontalAlign::Right);
     layout.heading({117, 2, 50, 7}, document.number, HorizontalAlign::Left);
-    layout.value({40, 10, 110, 6},
-                 ukrainian ? ukrainianLongDate(document.date) + QStringLiteral(" р.")
-                           : shortDate(document.date),
-                 false, HorizontalAlign::Center);
+    layout.value({40, 10, 110, 6}, orderDate(document.date, ukrainian), false,
+                 HorizontalAlign::Center);
     layParty(layout, 18, texts.payer, texts.payerBank, texts.debit, payer,
              ukrainian ? payer.code : payer.taxNumber, texts);
     layParty(layout, 45, texts.recipient, texts.recipientBank, texts.credit, recipient,
              ukrainian ? recipient.code : recipient.taxNumber, texts);
     layout.caption({0, 72, 130, 5}, texts.amountInWords);
-    layout.lines({0, 77, 130, 12}, ukrainian
-                                       ? amountInWordsUkrainian(document.amount, document.currency)
-                                       : amountInWordsRussian(document.amount, document.currency));
+    layout.lines({0, 77, 130, 12}, amountWords(document, ukrainian));
     layout.caption({135, 72, 55, 5}, texts.amount);
     layout.value({135, 77, 55, 7}, amountText(document.amount), true, HorizontalAlign::Right);
     layout.caption({0, 91, kWidth, 5}, texts.purpose);
