@@ -14,14 +14,15 @@ int runProgram(const QString& iniPath) {
     // signal ends the program at once: there is nothing to save yet.
     ExitSignals exitSignals;
     MainWindow main(iniPath);
+    QObject::connect(&exitSignals, &ExitSignals::exitRequested, &main,
+                     &MainWindowBase::closeUnattended);
+    // Listening from the moment the start-up has gone on, before another copy can find this one.
+    QObject::connect(&main, &MainWindowBase::startedUp, &exitSignals, &ExitSignals::listen);
     StartupEnd end = StartupEnd::EndNow;
     if (!runGuarded([&] { end = main.runStartup(); }))
         return 1;
     if (end != StartupEnd::GoOn)
         return 0;
-    QObject::connect(&exitSignals, &ExitSignals::exitRequested, &main,
-                     &MainWindowBase::closeUnattended);
-    exitSignals.listen();
     // Maximised: where no window manager maximises it, the window takes the whole screen itself.
     if (const QScreen* screen = main.screen())
         main.setGeometry(screen->availableGeometry());

@@ -300,6 +300,7 @@ StartupEnd MainWindowBase::runStartup() {
     m_dataStore->loadUserData();
     loadBookCaptions();
     fillSwitchMenu();
+    emit startedUp();
     m_runningCopy = new RunningCopy(this);
     connect(m_runningCopy, &RunningCopy::raiseRequested, this, &MainWindowBase::bringToFront);
     m_runningCopy->listen(m_dataStore->databaseName());

@@ -135,6 +135,11 @@ public:
     QString splashCaption() const { return m_splashCaption; }
     void setSplashCaption(const QString& caption) { m_splashCaption = caption; }
 
+signals:
+    // The start-up has gone on and the book is open; emitted just before the window answers
+    // other running copies, so that what a running program needs is in place by then.
+    void startedUp();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
