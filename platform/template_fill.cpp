@@ -57,6 +57,115 @@ QList<TagMatch> findTags(const QString& text, const TagValues& tags, Family fami
 
 namespace {
 
+constexpr QStringView macroOpening = u"<MACRO";
+constexpr QStringView macroClosing = u"</MACRO>";
+
+// Stands in the searched text for a character that a tag took: it is no part of any marker.
+const QChar takenMark = QChar::Null;
+
+// Looks for the macro blocks in a template's text once the tags have taken their places, and
+// removes their markers one block at a time, each search from the start of what is left.
+class MacroBlockSearch {
+public:
+    MacroBlockSearch(const QString& text, const QList<TagMatch>& matches, const TagValues& tags)
+        : m_rest(text), m_removed(text.size(), false) {
+        for (qsizetype i = 0; i < text.size(); ++i)
+            m_places.append(i);
+        for (const TagMatch& match : matches) {
+            m_rest.replace(match.start, match.length, QString(match.length, takenMark));
+            m_values.insert(match.start, tags[match.tag].second);
+        }
+    }
+
+    // The blocks met, each with its markers removed, up to the end or to the first broken one.
+    MacroBlocks run() {
+        MacroBlocks blocks;
+        qsizetype open = m_rest.indexOf(macroOpening);
+        while (open >= 0) {
+            const qsizetype nameStart = open + macroOpening.size();
+            const qsizetype nameEnd = m_rest.indexOf(u'>', nameStart);
+            if (nameEnd < 0) {
+                blocks.warning =
+                    QStringLiteral("Не найден закрывающий символ \">\" для \"<MACRO\" !");
+                break;
+            }
+            const QString name = nameBetween(nameStart, nameEnd).trimmed();
+            const qsizetype close = m_rest.indexOf(macroClosing, nameEnd + 1);
+            if (close < 0) {
+                blocks.warning = QStringLiteral("Вызов макроса ") + name +
+                                 QStringLiteral(".\nНе найден закрывающий тег \"</MACRO>\" !");
+                break;
+            }
+            remove(close, macroClosing.size());
+            remove(open, nameEnd + 1 - open);
+            blocks.names.append(name);
+            open = m_rest.indexOf(macroOpening);
+        }
+        return blocks;
+    }
+
+    // Which characters of the text the removed markers took.
+    const QList<bool>& removed() const { return m_removed; }
+
+private:
+    // The name as the filled document shows it: a tag's place holds its value.
+    QString nameBetween(qsizetype start, qsizetype end) const {
+        QString name;
+        for (qsizetype i = start; i < end; ++i) {
+            if (m_values.contains(m_places[i]))
+                name += m_values[m_places[i]];
+            else if (m_rest[i] != takenMark)
+                name += m_rest[i];
+        }
+        return name;
+    }
+
+    void remove(qsizetype start, qsizetype length) {
+        for (qsizetype i = start; i < start + length; ++i)
+            m_removed[m_places[i]] = true;
+        m_rest.remove(start, length);
+        m_places.remove(start, length);
+    }
+
+    QString m_rest;                     // the text still searched
+    QList<qsizetype> m_places;          // where each character of m_rest stands in the text
+    QHash<qsizetype, QString> m_values; // the value of the tag whose place starts there
+    QList<bool> m_removed;
+};
+
+} // namespace
+
+QList<TextEdit> planEdits(const QString& text, const TagValues& tags, Family family,
+                          MacroBlocks* macros) {
+    const QList<TagMatch> matches = findTags(text, tags, family);
+    QList<bool> removed(text.size(), false);
+    if (macros != nullptr && family == Family::Word) {
+        MacroBlockSearch search(text, matches, tags);
+        *macros = search.run();
+        removed = search.removed();
+    } else if (macros != nullptr) {
+        *macros = MacroBlocks();
+    }
+    QList<TextEdit> edits;
+    for (const TagMatch& match : matches) {
+        if (!removed[match.start]) // else the tag stood in a removed marker
+            edits.append({match.start, match.length, tags[match.tag].second});
+    }
+    qsizetype at = removed.indexOf(true);
+    while (at >= 0) {
+        qsizetype end = at;
+        while (end < removed.size() && removed[end])
+            ++end;
+        edits.append({at, end - at, QString()});
+        at = removed.indexOf(true, end);
+    }
+    std::sort(edits.begin(), edits.end(),
+              [](const TextEdit& a, const TextEdit& b) { return a.start < b.start; });
+    return edits;
+}
+
+namespace {
+
 enum class TokenKind { Open, Close, Control, Text, Other };
 
 struct Token {
@@ -281,6 +390,12 @@ QByteArray rtfText(const QString& value, int unicodeSkip) {
     return out;
 }
 
+// Paragraph, cell, line and tab marks that an edit runs across stay, as the break elements of an
+// XML part do: the document keeps its shape.
+bool isBreak(QChar c) {
+    return c == u'\n' || c == u'\t';
+}
+
 QByteArray writeTokens(const QList<Token>& tokens) {
     QByteArray out;
     bool needsDelimiter = false;
@@ -303,7 +418,8 @@ QByteArray writeTokens(const QList<Token>& tokens) {
 
 } // namespace
 
-QByteArray fillRtf(const QByteArray& rtf, const TagValues& tags, Family family) {
+QByteArray fillRtf(const QByteArray& rtf, const TagValues& tags, Family family,
+                   MacroBlocks* macros) {
     QList<Token> tokens = RtfReader(rtf).read();
     QString text;
     QList<qsizetype> owners;
@@ -313,11 +429,14 @@ QByteArray fillRtf(const QByteArray& rtf, const TagValues& tags, Family family) 
             owners.append(i);
         }
     }
-    for (const TagMatch& match : findTags(text, tags, family)) {
-        Token& first = tokens[owners[match.start]];
-        first.replacement = rtfText(tags[match.tag].second, first.unicodeSkip);
-        for (qsizetype k = match.start; k < match.start + match.length; ++k)
-            tokens[owners[k]].replaced = true;
+    for (const TextEdit& edit : planEdits(text, tags, family, macros)) {
+        Token& first = tokens[owners[edit.start]];
+        first.replacement = rtfText(edit.text, first.unicodeSkip);
+        first.replaced = true;
+        for (qsizetype k = edit.start + 1; k < edit.start + edit.length; ++k) {
+            if (!isBreak(text[k]))
+                tokens[owners[k]].replaced = true;
+        }
     }
     return writeTokens(tokens);
 }

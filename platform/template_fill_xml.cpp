@@ -15,7 +15,7 @@ struct Piece {
     bool markup = false;
     bool text = false; // character data of the document's text
     QString decoded;
-    QList<QString> replacement; // per character of decoded, once a tag was replaced in it
+    QStringList replacement; // per character of decoded, as XML, once an edit reached the piece
 };
 
 // The text of one entity: name is what stands between "&" and ";".
@@ -41,8 +41,23 @@ QString decodeEntities(const QByteArray& raw) {
     return out + text.mid(last);
 }
 
-QByteArray escapeXml(const QString& text) {
-    return text.toHtmlEscaped().toUtf8();
+// A value as XML: escaped, its line breaks and tabs as elements of the part's own kind; the other
+// control characters, which XML does not allow, are dropped.
+QString xmlText(const QString& value, XmlKind kind) {
+    const bool word = kind == XmlKind::WordprocessingMl;
+    QString out;
+    for (const QChar c : value) {
+        if (c == u'\n') {
+            out += word ? QStringLiteral("</w:t><w:br/><w:t xml:space=\"preserve\">")
+                        : QStringLiteral("<text:line-break/>");
+        } else if (c == u'\t') {
+            out += word ? QStringLiteral("</w:t><w:tab/><w:t xml:space=\"preserve\">")
+                        : QStringLiteral("<text:tab/>");
+        } else if (c.unicode() >= 0x20) {
+            out += QString(c).toHtmlEscaped();
+        }
+    }
+    return out;
 }
 
 qsizetype markupEnd(const QByteArray& xml, qsizetype start) {
@@ -117,15 +132,12 @@ QList<Piece> readPieces(const QByteArray& xml, const Dialect& dialect) {
     return pieces;
 }
 
-QString joinReplacement(const Piece& piece) {
-    QString text;
-    for (const QString& part : piece.replacement)
-        text += part;
-    return text;
-}
-
-// Word drops the spaces at either end of a run's text unless the run says to keep them.
-void keepEdgeSpaces(QList<Piece>& pieces, qsizetype index, const QString& text) {
+// Word drops the spaces at either end of a run's text unless the run says to keep them. The text
+// elements that a value's line breaks and tabs open keep them already: only the first one counts.
+void keepEdgeSpaces(QList<Piece>& pieces, qsizetype index) {
+    const QByteArray& raw = pieces[index].raw;
+    const qsizetype end = raw.indexOf("</w:t>");
+    const QString text = QString::fromUtf8(end < 0 ? raw : raw.left(end));
     const bool edgeSpace = !text.isEmpty() && (text.front().isSpace() || text.back().isSpace());
     if (edgeSpace && index > 0 && pieces[index - 1].raw == "<w:t>")
         pieces[index - 1].raw = "<w:t xml:space=\"preserve\">";
@@ -133,7 +145,8 @@ void keepEdgeSpaces(QList<Piece>& pieces, qsizetype index, const QString& text) 
 
 } // namespace
 
-QByteArray fillXml(const QByteArray& xml, XmlKind kind, const TagValues& tags, Family family) {
+QByteArray fillXml(const QByteArray& xml, XmlKind kind, const TagValues& tags, Family family,
+                   MacroBlocks* macros) {
     QList<Piece> pieces = readPieces(xml, dialectOf(kind));
     QString text;
     QList<QPair<qsizetype, qsizetype>> owners; // piece and character; piece -1 for a break
@@ -143,26 +156,25 @@ QByteArray fillXml(const QByteArray& xml, XmlKind kind, const TagValues& tags, F
             owners.append({pieces[i].text ? i : -1, k});
         }
     }
-    for (const TagMatch& match : findTags(text, tags, family)) {
-        for (qsizetype k = match.start; k < match.start + match.length; ++k) {
+    for (const TextEdit& edit : planEdits(text, tags, family, macros)) {
+        for (qsizetype k = edit.start; k < edit.start + edit.length; ++k) {
             const auto [index, at] = owners[k];
             if (index < 0)
                 continue;
             Piece& piece = pieces[index];
             if (piece.replacement.isEmpty()) {
                 for (const QChar c : piece.decoded)
-                    piece.replacement.append(QString(c));
+                    piece.replacement.append(QString(c).toHtmlEscaped());
             }
-            piece.replacement[at] = k == match.start ? tags[match.tag].second : QString();
+            piece.replacement[at] = k == edit.start ? xmlText(edit.text, kind) : QString();
         }
     }
     for (qsizetype i = 0; i < pieces.size(); ++i) {
         if (pieces[i].replacement.isEmpty())
             continue;
-        const QString filled = joinReplacement(pieces[i]);
-        pieces[i].raw = escapeXml(filled);
+        pieces[i].raw = pieces[i].replacement.join(QString()).toUtf8();
         if (kind == XmlKind::WordprocessingMl)
-            keepEdgeSpaces(pieces, i, filled);
+            keepEdgeSpaces(pieces, i);
     }
     QByteArray out;
     for (const Piece& piece : pieces)
@@ -183,16 +195,25 @@ std::optional<XmlKind> textPart(const QString& name) {
     return std::nullopt;
 }
 
+// The part that holds the document's main text: the only one searched for macro blocks.
+bool isMainText(const QString& name) {
+    return name == u"content.xml" || name == u"word/document.xml";
+}
+
 } // namespace
 
-void fillPackage(const QString& source, const QString& target, const TagValues& tags,
-                 Family family) {
+MacroBlocks fillPackage(const QString& source, const QString& target, const TagValues& tags,
+                        Family family) {
     QList<zip::Entry> entries = zip::read(source);
+    MacroBlocks macros;
     for (zip::Entry& entry : entries) {
-        if (const std::optional<XmlKind> kind = textPart(entry.name))
-            entry.data = fillXml(entry.data, *kind, tags, family);
+        if (const std::optional<XmlKind> kind = textPart(entry.name)) {
+            entry.data = fillXml(entry.data, *kind, tags, family,
+                                 isMainText(entry.name) ? &macros : nullptr);
+        }
     }
     zip::write(target, entries);
+    return macros;
 }
 
 } // namespace templatefill

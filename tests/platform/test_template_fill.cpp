@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
 
 using templatefill::Family;
 using templatefill::TagValues;
@@ -24,6 +25,21 @@ QByteArray odtParagraphs(const QByteArray& body) {
 
 QByteArray docxParagraphs(const QByteArray& body) {
     return "<w:document><w:body>" + body + "</w:body></w:document>";
+}
+
+const QString noBracket = QString::fromUtf8("Не найден закрывающий символ \">\" для \"<MACRO\" !");
+
+QString noClosingTag(const QString& name) {
+    return QString::fromUtf8("Вызов макроса ") + name +
+           QString::fromUtf8(".\nНе найден закрывающий тег \"</MACRO>\" !");
+}
+
+bool isWellFormed(const QByteArray& xml) {
+    QXmlStreamReader reader(xml);
+    reader.setNamespaceProcessing(false);
+    while (!reader.atEnd())
+        reader.readNext();
+    return !reader.hasError();
 }
 
 } // namespace
@@ -166,6 +182,162 @@ private slots:
         QCOMPARE(templatefill::fillXml(xml, kind, tags, Family::Writer), filled);
     }
 
+    // Macro blocks of Word templates: markers removed, bodies kept, the macros reported.
+    void rtfMacroBlocks_data() {
+        QTest::addColumn<QByteArray>("rtf");
+        QTest::addColumn<TagValues>("tags");
+        QTest::addColumn<Family>("family");
+        QTest::addColumn<QByteArray>("filled");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QString>("warning");
+        const TagValues sum = {{"<SUM1>", "100"}};
+        QTest::newRow("blocks removed, names in order")
+            << QByteArray("{\\rtf1 <MACRO Sign><SUM1></MACRO>, <MACRO  Stamp >b</MACRO>.\\par}")
+            << sum << Family::Word << QByteArray("{\\rtf1 100, b.\\par}")
+            << QStringList{"Sign", "Stamp"} << QString();
+        QTest::newRow("nested blocks in document order")
+            << QByteArray("{\\rtf1 <MACRO A>a<MACRO B>b</MACRO>c</MACRO>}") << sum << Family::Word
+            << QByteArray("{\\rtf1 abc}") << QStringList{"A", "B"} << QString();
+        QTest::newRow("marker joined by a removal")
+            << QByteArray("{\\rtf1 <MAC<MACRO X>RO Y>a</MACRO>b</MACRO>}") << sum << Family::Word
+            << QByteArray("{\\rtf1 ab}") << QStringList{"X", "Y"} << QString();
+        QTest::newRow("markers split by groups and control words")
+            << QByteArray("{\\rtf1 <MAC{\\b RO A}>x<\\i /MACRO\\i0 >}") << sum << Family::Word
+            << QByteArray("{\\rtf1 {\\b }x\\i \\i0 }") << QStringList{"A"} << QString();
+        QTest::newRow("paragraph mark in a marker kept")
+            << QByteArray("{\\rtf1 <MACRO\\par A>x</MACRO>}") << sum << Family::Word
+            << QByteArray("{\\rtf1 \\par x}") << QStringList{"A"} << QString();
+        QTest::newRow("no closing bracket")
+            << QByteArray("{\\rtf1 <MACRO A>a</MACRO> <SUM1> <MACRO B b</MACRO}") << sum
+            << Family::Word << QByteArray("{\\rtf1 a 100 <MACRO B b</MACRO}") << QStringList{"A"}
+            << noBracket;
+        QTest::newRow("no closing tag, later markers kept")
+            << QByteArray("{\\rtf1 <MACRO A>a</MACRO><MACRO B>b <MACRO C>c <SUM1>}") << sum
+            << Family::Word << QByteArray("{\\rtf1 a<MACRO B>b <MACRO C>c 100}") << QStringList{"A"}
+            << noClosingTag("B");
+        QTest::newRow("markers kept by Writer")
+            << QByteArray("{\\rtf1 <MACRO A><SUM1></MACRO>}") << sum << Family::Writer
+            << QByteArray("{\\rtf1 <MACRO A>100</MACRO>}") << QStringList() << QString();
+        QTest::newRow("value holding a block and a tag")
+            << QByteArray("{\\rtf1 <NAME>}")
+            << TagValues{{"<NAME>", "<MACRO X><SUM1></MACRO>"}, {"<SUM1>", "100"}} << Family::Word
+            << QByteArray("{\\rtf1 <MACRO X><SUM1></MACRO>}") << QStringList() << QString();
+        QTest::newRow("value closes no block")
+            << QByteArray("{\\rtf1 <MACRO A><NAME>}") << TagValues{{"<NAME>", "x</MACRO>"}}
+            << Family::Word << QByteArray("{\\rtf1 <MACRO A>x</MACRO>}") << QStringList()
+            << noClosingTag("A");
+        QTest::newRow("value closes no macro name")
+            << QByteArray("{\\rtf1 <MACRO <NAME>}") << TagValues{{"<NAME>", "A>"}} << Family::Word
+            << QByteArray("{\\rtf1 <MACRO A>}") << QStringList() << noBracket;
+        QTest::newRow("name shown with its tag's value")
+            << QByteArray("{\\rtf1 <MACRO <NAME>>x</MACRO>}") << TagValues{{"<NAME>", "Sign"}}
+            << Family::Word << QByteArray("{\\rtf1 x}") << QStringList{"Sign"} << QString();
+    }
+    void rtfMacroBlocks() {
+        QFETCH(QByteArray, rtf);
+        QFETCH(TagValues, tags);
+        QFETCH(Family, family);
+        QFETCH(QByteArray, filled);
+        QFETCH(QStringList, names);
+        QFETCH(QString, warning);
+        templatefill::MacroBlocks macros;
+        QCOMPARE(templatefill::fillRtf(rtf, tags, family, &macros), filled);
+        QCOMPARE(macros.names, names);
+        QCOMPARE(macros.warning, warning);
+    }
+
+    void xmlMacroBlocks_data() {
+        QTest::addColumn<XmlKind>("kind");
+        QTest::addColumn<QByteArray>("xml");
+        QTest::addColumn<Family>("family");
+        QTest::addColumn<QByteArray>("filled");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("odt blocks removed")
+            << XmlKind::OpenDocument
+            << odtParagraphs("<text:p>&lt;MACRO A&gt;&lt;SUM1&gt;&lt;/MACRO&gt;</text:p>"
+                             "<text:p>&lt;MACRO B&gt;b&lt;/MACRO&gt;</text:p>")
+            << Family::Word << odtParagraphs("<text:p>100</text:p><text:p>b</text:p>")
+            << QStringList{"A", "B"} << QString();
+        QTest::newRow("odt markers split across spans")
+            << XmlKind::OpenDocument
+            << odtParagraphs("<text:p>&lt;MAC<text:span>RO A&gt;x&lt;/MA</text:span>CRO&gt;"
+                             "</text:p>")
+            << Family::Word << odtParagraphs("<text:p><text:span>x</text:span></text:p>")
+            << QStringList{"A"} << QString();
+        QTest::newRow("odt markers kept by Writer")
+            << XmlKind::OpenDocument
+            << odtParagraphs("<text:p>&lt;MACRO A&gt;&lt;SUM1&gt;&lt;/MACRO&gt;</text:p>")
+            << Family::Writer << odtParagraphs("<text:p>&lt;MACRO A&gt;100&lt;/MACRO&gt;</text:p>")
+            << QStringList() << QString();
+        QTest::newRow("docx markers split across runs and paragraphs")
+            << XmlKind::WordprocessingMl
+            << docxParagraphs("<w:p><w:r><w:t>&lt;MACRO </w:t></w:r><w:r><w:rPr><w:b/></w:rPr>"
+                              "<w:t>A&gt;x</w:t></w:r></w:p><w:p><w:r><w:t>y&lt;/MACRO</w:t>"
+                              "</w:r><w:r><w:t>&gt;!</w:t></w:r></w:p>")
+            << Family::Word
+            << docxParagraphs("<w:p><w:r><w:t></w:t></w:r><w:r><w:rPr><w:b/></w:rPr>"
+                              "<w:t>x</w:t></w:r></w:p><w:p><w:r><w:t>y</w:t>"
+                              "</w:r><w:r><w:t>!</w:t></w:r></w:p>")
+            << QStringList{"A"} << QString();
+        QTest::newRow("docx no closing bracket")
+            << XmlKind::WordprocessingMl
+            << docxParagraphs("<w:p><w:r><w:t>&lt;MACRO A&gt;a&lt;/MACRO&gt;&lt;MACRO B</w:t>"
+                              "</w:r></w:p>")
+            << Family::Word << docxParagraphs("<w:p><w:r><w:t>a&lt;MACRO B</w:t></w:r></w:p>")
+            << QStringList{"A"} << noBracket;
+    }
+    void xmlMacroBlocks() {
+        QFETCH(XmlKind, kind);
+        QFETCH(QByteArray, xml);
+        QFETCH(Family, family);
+        QFETCH(QByteArray, filled);
+        QFETCH(QStringList, names);
+        QFETCH(QString, warning);
+        templatefill::MacroBlocks macros;
+        QCOMPARE(templatefill::fillXml(xml, kind, {{"<SUM1>", "100"}}, family, &macros), filled);
+        QCOMPARE(macros.names, names);
+        QCOMPARE(macros.warning, warning);
+    }
+
+    // A value's line breaks and tabs become break and tab elements; the part stays well-formed.
+    void xmlValueBreaks_data() {
+        QTest::addColumn<XmlKind>("kind");
+        QTest::addColumn<QByteArray>("xml");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QByteArray>("filled");
+        QTest::newRow("odt line break and tab")
+            << XmlKind::OpenDocument << odtParagraphs("<text:p>a&lt;NAME&gt;b</text:p>")
+            << "1\n2\t3 <&>"
+            << odtParagraphs("<text:p>a1<text:line-break/>2<text:tab/>3 &lt;&amp;&gt;b</text:p>");
+        QTest::newRow("odt carriage return dropped")
+            << XmlKind::OpenDocument << odtParagraphs("<text:p>&lt;NAME&gt;</text:p>") << "1\r\n2"
+            << odtParagraphs("<text:p>1<text:line-break/>2</text:p>");
+        QTest::newRow("odt template's own line end kept")
+            << XmlKind::OpenDocument << odtParagraphs("<text:p>a\n&lt;NAME&gt;</text:p>") << "x"
+            << odtParagraphs("<text:p>a\nx</text:p>");
+        QTest::newRow("docx line break and tab within the run")
+            << XmlKind::WordprocessingMl
+            << docxParagraphs("<w:p><w:r><w:t>a&lt;NAME&gt;b</w:t></w:r></w:p>") << "1\n2\t3"
+            << docxParagraphs("<w:p><w:r><w:t>a1</w:t><w:br/><w:t xml:space=\"preserve\">2</w:t>"
+                              "<w:tab/><w:t xml:space=\"preserve\">3b</w:t></w:r></w:p>");
+        QTest::newRow("docx space before a break kept")
+            << XmlKind::WordprocessingMl
+            << docxParagraphs("<w:p><w:r><w:t>&lt;NAME&gt;</w:t></w:r></w:p>") << "1 \n2"
+            << docxParagraphs("<w:p><w:r><w:t xml:space=\"preserve\">1 </w:t><w:br/>"
+                              "<w:t xml:space=\"preserve\">2</w:t></w:r></w:p>");
+    }
+    void xmlValueBreaks() {
+        QFETCH(XmlKind, kind);
+        QFETCH(QByteArray, xml);
+        QFETCH(QString, value);
+        QFETCH(QByteArray, filled);
+        const QByteArray result =
+            templatefill::fillXml(xml, kind, {{"<NAME>", value}}, Family::Word);
+        QCOMPARE(result, filled);
+        QVERIFY(isWellFormed(result));
+    }
+
     // The text parts of a package are filled; the other entries and their order are kept.
     void packageFilled_data() {
         QTest::addColumn<QStringList>("textParts");
@@ -202,6 +374,38 @@ private slots:
             QCOMPARE(result[i].stored, entries[i].stored);
             QCOMPARE(result[i].data, textParts.contains(result[i].name) ? filled : tagged);
         }
+    }
+
+    // Macro blocks are looked for in the body only: headers, footers and styles keep theirs.
+    void packageMacroBlocks_data() {
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<QString>("other");
+        QTest::newRow("odt") << "content.xml"
+                             << "styles.xml";
+        QTest::newRow("docx") << "word/document.xml"
+                              << "word/header1.xml";
+    }
+    void packageMacroBlocks() {
+        QFETCH(QString, body);
+        QFETCH(QString, other);
+        const bool odt = body == "content.xml";
+        const QByteArray tagged =
+            odt ? odtParagraphs("<text:p>&lt;MACRO A&gt;x&lt;/MACRO&gt;</text:p>")
+                : docxParagraphs("<w:p><w:r><w:t>&lt;MACRO A&gt;x&lt;/MACRO&gt;</w:t></w:r></w:p>");
+        const QByteArray filled = odt ? odtParagraphs("<text:p>x</text:p>")
+                                      : docxParagraphs("<w:p><w:r><w:t>x</w:t></w:r></w:p>");
+        QTemporaryDir dir;
+        const QString source = dir.filePath("template");
+        const QString target = dir.filePath("filled");
+        zip::write(source, {{other, tagged, false}, {body, tagged, false}});
+        const templatefill::MacroBlocks macros =
+            templatefill::fillPackage(source, target, {}, Family::Word);
+        QCOMPARE(macros.names, QStringList{"A"});
+        QVERIFY(macros.warning.isEmpty());
+        const QList<zip::Entry> result = zip::read(target);
+        QCOMPARE(result.size(), 2);
+        QCOMPARE(result[0].data, tagged);
+        QCOMPARE(result[1].data, filled);
     }
 
     void packageThatIsNoZipRefused() {
