@@ -1,5 +1,7 @@
 #include "platform/office.h"
 
+#include "core/exceptions.h"
+
 #include <QDir>
 #include <QStandardPaths>
 #include <optional>
@@ -7,25 +9,40 @@
 namespace {
 
 QString searchPathInUse;
-std::optional<bool> knownAvailable;
+std::optional<QString> knownProgram;
 
-bool lookForOffice() {
+QString lookForOffice() {
     const QString program = QStringLiteral("soffice");
     if (searchPathInUse.isEmpty())
-        return !QStandardPaths::findExecutable(program).isEmpty();
+        return QStandardPaths::findExecutable(program);
     const QStringList folders = searchPathInUse.split(QDir::listSeparator(), Qt::SkipEmptyParts);
-    return !folders.isEmpty() && !QStandardPaths::findExecutable(program, folders).isEmpty();
+    if (folders.isEmpty())
+        return QString();
+    return QStandardPaths::findExecutable(program, folders);
 }
 
 } // namespace
 
 bool officeAvailable() {
-    if (!knownAvailable)
-        knownAvailable = lookForOffice();
-    return *knownAvailable;
+    return !officeProgram().isEmpty();
+}
+
+QString officeProgram() {
+    if (!knownProgram)
+        knownProgram = lookForOffice();
+    return *knownProgram;
+}
+
+QString requiredOfficeProgram() {
+    const QString program = officeProgram();
+    if (program.isEmpty())
+        throw Exception(QStringLiteral("Операция невозможна: на компьютере не найден LibreOffice "
+                                       "(программа soffice). Установите LibreOffice и повторите "
+                                       "попытку."));
+    return program;
 }
 
 void setOfficeSearchPath(const QString& searchPath) {
     searchPathInUse = searchPath;
-    knownAvailable.reset();
+    knownProgram.reset();
 }

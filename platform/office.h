@@ -7,6 +7,12 @@
 // of PATH: looked up once per run, cheaply, and nothing is started or ended to find out.
 bool officeAvailable();
 
-// The next officeAvailable looks again, in the folders of searchPath (written as PATH is) in
-// place of PATH; an empty searchPath means PATH again.
+// The full path of the "soffice" program that officeAvailable found; empty when there is none.
+QString officeProgram();
+
+// The same path; throws Exception telling the user that LibreOffice is missing when there is none.
+QString requiredOfficeProgram();
+
+// The next look-up searches the folders of searchPath (written as PATH is) in place of PATH; an
+// empty searchPath means PATH again.
 void setOfficeSearchPath(const QString& searchPath);

@@ -16,7 +16,23 @@ packages=(
     libminizip-dev
     # The printed reports' fonts: metric twins of Times New Roman and Arial.
     fonts-liberation2
+    # PDF files drawn for the printer.
+    libpoppler-qt6-dev
 )
+
+installed() {
+    dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
+}
+
+# LibreOffice converts the editable templates, and shows and edits them in its own windows; the
+# program runs whichever "soffice" is on PATH. Without a desktop LibreOffice its window-less
+# build is enough (converting, printing, the tests); a desktop LibreOffice is completed instead,
+# as the window-less packages conflict with it and would replace it.
+if installed libreoffice-core; then
+    packages+=(libreoffice-writer libreoffice-calc)
+else
+    packages+=(libreoffice-writer-nogui libreoffice-calc-nogui)
+fi
 if [ "${1:-}" = "--tests" ]; then
     packages+=(firebird3.0-server xvfb xauth)
 fi
@@ -33,7 +49,7 @@ lock_folder_note() {
 
 missing=()
 for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    if ! installed "$p"; then
         missing+=("$p")
     fi
 done

@@ -1,7 +1,8 @@
 // Every test program runs in a home of its own: HOME, XDG_CONFIG_HOME, XDG_CACHE_HOME and
 // XDG_DATA_HOME point into a temporary folder made before main() and removed after it, so that
 // no test reads or writes the user's real home, config or cache (the embedded engine's root
-// included). Processes a test starts inherit it.
+// included). Processes a test starts inherit it. TMPDIR points there too: the temporary files
+// and folders of a test stay in its own folder and go with it.
 //
 // The Firebird engine's lock files go there too (FIREBIRD_LOCK), not into the system's shared
 // /tmp/firebird, which belongs to the "firebird" user once the server package is installed.
@@ -23,6 +24,7 @@ public:
         set("XDG_CACHE_HOME", QStringLiteral("/cache"));
         set("XDG_DATA_HOME", QStringLiteral("/data"));
         set("FIREBIRD_LOCK", QStringLiteral("/firebird-lock"));
+        set("TMPDIR", QStringLiteral("/tmp"));
     }
 
 private:

@@ -1,0 +1,120 @@
+#include "platform/office_conversion.h"
+
+#include "core/exceptions.h"
+#include "platform/office.h"
+#include "platform/work_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QUrl>
+#include <csignal>
+#include <unistd.h>
+
+namespace {
+
+const int kOutputTailLines = 10;
+const int kKillWaitMs = 5000;
+
+// LibreOffice started as the leader of a process group of its own, so that stopping it stops
+// the program it starts in turn too. Whatever of the group still runs when it is destroyed is
+// killed.
+class OfficeProcess {
+public:
+    OfficeProcess() {
+        m_process.setChildProcessModifier([] { setpgid(0, 0); });
+        m_process.setProcessChannelMode(QProcess::MergedChannels);
+        m_process.setStandardInputFile(QProcess::nullDevice());
+    }
+    OfficeProcess(const OfficeProcess&) = delete;
+    OfficeProcess& operator=(const OfficeProcess&) = delete;
+    ~OfficeProcess() {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        kill(-pid_t(m_process.processId()), SIGKILL);
+        m_process.waitForFinished(kKillWaitMs);
+    }
+
+    QProcess& process() { return m_process; }
+
+private:
+    QProcess m_process;
+};
+
+// The last lines that LibreOffice wrote, for the error message.
+QString outputTail(QProcess& process) {
+    const QStringList lines =
+        QString::fromLocal8Bit(process.readAll()).trimmed().split(QLatin1Char('\n'));
+    return lines.mid(qMax(0, lines.size() - kOutputTailLines)).join(QLatin1Char('\n'));
+}
+
+QString withTail(const QString& message, const QString& tail) {
+    return tail.isEmpty() ? message : message + QStringLiteral("\n") + tail;
+}
+
+QString conversionFailure(const QString& source, QProcess& process) {
+    const QString reason =
+        process.exitStatus() == QProcess::CrashExit
+            ? QStringLiteral("LibreOffice аварийно завершил работу")
+            : QStringLiteral("LibreOffice завершился с ошибкой (код %1)").arg(process.exitCode());
+    return withTail(QStringLiteral("Не удалось преобразовать документ %1: %2.").arg(source, reason),
+                    outputTail(process));
+}
+
+QStringList conversionArguments(const QString& source, const QString& format,
+                                const QString& targetFolder, const QString& profile) {
+    return {QStringLiteral("--headless"),
+            QStringLiteral("--norestore"),
+            QStringLiteral("--nologo"),
+            QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile).toString(),
+            QStringLiteral("--convert-to"),
+            format,
+            QStringLiteral("--outdir"),
+            targetFolder,
+            source};
+}
+
+// Runs the conversion to its end; returns the last lines LibreOffice wrote.
+QString runConversion(const QString& program, const QStringList& arguments, const QString& source,
+                      std::chrono::milliseconds timeLimit) {
+    OfficeProcess office;
+    QProcess& process = office.process();
+    process.start(program, arguments);
+    if (!process.waitForStarted())
+        throw Exception(QStringLiteral("Не удалось запустить LibreOffice (%1): %2")
+                            .arg(program, process.errorString()));
+    if (!process.waitForFinished(int(timeLimit.count())))
+        throw Exception(withTail(QStringLiteral("LibreOffice не закончил преобразование документа "
+                                                "%1 за %2 с и был остановлен.")
+                                     .arg(source)
+                                     .arg(qMax<qint64>(1, timeLimit.count() / 1000)),
+                                 outputTail(process)));
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        throw Exception(conversionFailure(source, process));
+    return outputTail(process);
+}
+
+} // namespace
+
+QString convertDocument(const QString& source, const QString& format, const QString& targetFolder,
+                        std::chrono::milliseconds timeLimit) {
+    const QString program = requiredOfficeProgram();
+    const QFileInfo sourceInfo(source);
+    const QString target = QFileInfo(targetFolder).absoluteFilePath();
+    const QString output = QDir(target).filePath(sourceInfo.completeBaseName() + QLatin1Char('.') +
+                                                 format.section(QLatin1Char(':'), 0, 0));
+    QFile::remove(output);
+    const WorkFolder profile;
+    const QString tail =
+        runConversion(program,
+                      conversionArguments(sourceInfo.absoluteFilePath(), format, target,
+                                          profile.filePath(QStringLiteral("profile"))),
+                      source, timeLimit);
+    if (QFileInfo(output).size() <= 0)
+        throw Exception(withTail(QStringLiteral("Не удалось преобразовать документ %1: "
+                                                "LibreOffice не записал файл %2.")
+                                     .arg(source, output),
+                                 tail));
+    return output;
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <chrono>
+
+// How long a conversion may take before LibreOffice is stopped.
+inline constexpr std::chrono::milliseconds kConversionTimeLimit = std::chrono::minutes(2);
+
+// Converts the document source with LibreOffice run without a window to format (a file
+// extension such as "odt" or "pdf", optionally followed by ":" and a filter name) and returns
+// the path of the file written, <targetFolder>/<source's base name>.<extension>; a file of that
+// name already there is replaced (so targetFolder must not be the source's folder when the
+// extension is the source's own). LibreOffice runs on a profile of its own, removed afterwards,
+// so that a LibreOffice the user has open is neither reached nor ended; it is stopped when it
+// does not finish within timeLimit. Throws Exception when LibreOffice is missing, fails, runs
+// out of time or writes no file.
+QString convertDocument(const QString& source, const QString& format, const QString& targetFolder,
+                        std::chrono::milliseconds timeLimit = kConversionTimeLimit);

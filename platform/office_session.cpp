@@ -1,0 +1,50 @@
+#include "platform/office_session.h"
+
+#include "core/exceptions.h"
+#include "platform/office.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QUrl>
+
+namespace {
+
+const int kWatchIntervalMs = 400;
+
+} // namespace
+
+OfficeSession::OfficeSession(std::unique_ptr<WorkFolder> folder, const QString& filePath,
+                             QObject* parent)
+    : QObject(parent), m_folder(std::move(folder)) {
+    const QString program = requiredOfficeProgram();
+    const QString profile = m_folder->filePath(QStringLiteral("profile"));
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(
+        {QStringLiteral("--nologo"), QStringLiteral("--norestore"),
+         QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile).toString(),
+         filePath});
+    process.setWorkingDirectory(m_folder->path());
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    if (!process.startDetached(&m_processId))
+        throw Exception(QStringLiteral("Не удалось запустить LibreOffice (%1): %2")
+                            .arg(program, process.errorString()));
+    m_folder->setOwner(m_processId);
+    connect(&m_watch, &QTimer::timeout, this, &OfficeSession::checkProcess);
+    m_watch.start(kWatchIntervalMs);
+}
+
+void OfficeSession::open(std::unique_ptr<WorkFolder> folder, const QString& filePath) {
+    auto* session = new OfficeSession(std::move(folder), filePath, QCoreApplication::instance());
+    connect(session, &OfficeSession::ended, session, &QObject::deleteLater);
+}
+
+void OfficeSession::checkProcess() {
+    if (processRuns(m_processId))
+        return;
+    m_watch.stop();
+    m_ended = true;
+    emit ended();
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/work_folder.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <memory>
+
+// LibreOffice opened for the user on a file of a work folder, to view or edit it: a process of
+// its own, with a profile of its own inside the folder, that the program's end does not end.
+// The folder is handed to that process; the session watches it and says when it has ended.
+// Destroyed after that end, the session removes the folder; destroyed before it, it leaves the
+// folder to the process (removeStaleWorkFolders cleans it up at a later start).
+class OfficeSession : public QObject {
+    Q_OBJECT
+public:
+    // Opens filePath, a file that the caller has written into folder. Throws Exception when
+    // LibreOffice is missing or cannot be started.
+    OfficeSession(std::unique_ptr<WorkFolder> folder, const QString& filePath,
+                  QObject* parent = nullptr);
+
+    // Opens filePath of folder for the user to view: the session lives on by itself (a child of
+    // the application object) and goes, with the folder, once LibreOffice has ended. Throws
+    // Exception as the constructor does.
+    static void open(std::unique_ptr<WorkFolder> folder, const QString& filePath);
+
+    const WorkFolder& folder() const { return *m_folder; }
+    qint64 processId() const { return m_processId; }
+    bool hasEnded() const { return m_ended; }
+
+signals:
+    // LibreOffice has ended (the user closed its window); emitted once.
+    void ended();
+
+private:
+    void checkProcess();
+
+    std::unique_ptr<WorkFolder> m_folder;
+    qint64 m_processId = 0;
+    bool m_ended = false;
+    QTimer m_watch;
+};

@@ -1,0 +1,246 @@
+#include "platform/office_conversion.h"
+
+#include "platform/office.h"
+#include "platform/work_folder.h"
+#include "platform/zip_archive.h"
+#include "tests/support/core/exception_message.h"
+#include "tests/support/core/file_bytes.h"
+#include "tests/support/platform/fake_office.h"
+#include "tests/support/platform/pdf_text.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+#include <unistd.h>
+
+using testsupport::messageOf;
+using testsupport::pdfText;
+using testsupport::putOfficeScript;
+using testsupport::readFile;
+using testsupport::writeFile;
+
+namespace {
+
+// A converter as LibreOffice is one: it writes "from <source's name>" as the output file that
+// the arguments ask for. It records its arguments, one a line, in "args", and whether the
+// folder of its profile was there while it ran, as the file "profile folder seen".
+const QByteArray kConverter = R"sh(here=$(dirname "$0")
+printf '%s\n' "$@" > "$here/args"
+profile=$(printf '%s\n' "$@" | sed -n 's|^-env:UserInstallation=file://||p')
+[ -d "$(dirname "$profile")" ] && touch "$here/profile folder seen"
+while [ $# -gt 1 ]; do
+    case "$1" in
+        --convert-to) format=$2 ;;
+        --outdir) outdir=$2 ;;
+    esac
+    shift
+done
+name=$(basename "$1")
+printf 'from %s' "$name" > "$outdir/${name%.*}.${format%%:*}")sh";
+
+const QString kDocumentText = QStringLiteral("Приходный кассовый ордер № 12345");
+
+QByteArray flatOdt(const QString& text) {
+    return R"(<?xml version="1.0" encoding="UTF-8"?>
+<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
+    xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" office:version="1.2"
+    office:mimetype="application/vnd.oasis.opendocument.text">
+<office:body><office:text><text:p>)" +
+           text.toUtf8() + "</text:p></office:text></office:body></office:document>\n";
+}
+
+QString workFoldersRoot() {
+    return QDir::tempPath() + QStringLiteral("/kaltro-%1").arg(getuid());
+}
+
+// The work folders left behind (the private profiles of the conversions).
+QStringList leftWorkFolders() {
+    return QDir(workFoldersRoot()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+}
+
+// The "mimetype" entry of the zip archive at path.
+QByteArray mimeTypeOf(const QString& path) {
+    for (const zip::Entry& entry : zip::read(path))
+        if (entry.name == QStringLiteral("mimetype"))
+            return entry.data;
+    return QByteArray();
+}
+
+QString contentOf(const QString& path) {
+    for (const zip::Entry& entry : zip::read(path))
+        if (entry.name == QStringLiteral("content.xml"))
+            return QString::fromUtf8(entry.data);
+    return QString();
+}
+
+} // namespace
+
+// Documents converted by LibreOffice run without a window: by fakes for how it is run and how
+// its failures are told, by the real one for what it writes.
+class TestOfficeConversion : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        m_office = std::make_unique<QTemporaryDir>();
+        setOfficeSearchPath(m_office->path());
+    }
+    void cleanup() {
+        setOfficeSearchPath(QString());
+        QDir(workFoldersRoot()).removeRecursively();
+    }
+
+    // LibreOffice is asked, on a profile of its own that is removed afterwards, for the format
+    // into the target folder; the output is named after the source without its last extension.
+    void runOnAPrivateProfile_data() {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("output");
+        QTest::newRow("to PDF") << "Ордер.odt"
+                                << "pdf"
+                                << "Ордер.pdf";
+        QTest::newRow("dotted name") << "Ордер.2010.doc"
+                                     << "odt"
+                                     << "Ордер.2010.odt";
+        QTest::newRow("with a filter") << "Ордер.odt"
+                                       << "pdf:writer_pdf_Export"
+                                       << "Ордер.pdf";
+    }
+    void runOnAPrivateProfile() {
+        QFETCH(QString, source);
+        QFETCH(QString, format);
+        QFETCH(QString, output);
+        putOfficeScript(m_office->path(), kConverter);
+        QTemporaryDir dir;
+        const QString sourcePath = dir.filePath(source);
+        writeFile(sourcePath, "document");
+        const QString target = dir.filePath("out");
+        QVERIFY(QDir().mkpath(target));
+
+        QCOMPARE(convertDocument(sourcePath, format, target), target + "/" + output);
+
+        QCOMPARE(readFile(target + "/" + output), "from " + source.toUtf8());
+        QStringList args = QString::fromUtf8(readFile(m_office->filePath("args")))
+                               .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(args.size(), 9);
+        const QString profilePrefix = QStringLiteral("-env:UserInstallation=file://");
+        QVERIFY2(args[3].startsWith(profilePrefix + workFoldersRoot() + "/"), qPrintable(args[3]));
+        QVERIFY(args[3].endsWith("/profile"));
+        args[3] = QStringLiteral("<profile>");
+        QCOMPARE(args, QStringList({"--headless", "--norestore", "--nologo", "<profile>",
+                                    "--convert-to", format, "--outdir", target, sourcePath}));
+        QVERIFY(QFile::exists(m_office->filePath("profile folder seen")));
+        QCOMPARE(leftWorkFolders(), QStringList());
+    }
+
+    // Each failure is told with the document, the cause and the last words of LibreOffice; the
+    // profile is removed all the same.
+    void failureToldWithItsCause_data() {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<QStringList>("told");
+        QTest::newRow("ended with an error")
+            << QByteArray("echo 'filter failed' >&2; exit 3")
+            << QStringList({"LibreOffice завершился с ошибкой (код 3)", "filter failed"});
+        QTest::newRow("killed") << QByteArray("echo 'core dumped' >&2; kill -9 $$")
+                                << QStringList({"аварийно", "core dumped"});
+        QTest::newRow("wrote nothing")
+            << QByteArray("echo 'Error: source file could not be loaded' >&2")
+            << QStringList({"LibreOffice не записал файл", "/out/Ордер.pdf",
+                            "source file could not be loaded"});
+        QTest::newRow("wrote an empty file")
+            << QByteArray("touch \"$(dirname \"$0\")/out/Ордер.pdf\"")
+            << QStringList({"LibreOffice не записал файл"});
+        QTest::newRow("no office program")
+            << QByteArray() << QStringList({"не найден LibreOffice"});
+    }
+    void failureToldWithItsCause() {
+        QFETCH(QByteArray, script);
+        QFETCH(QStringList, told);
+        if (!script.isEmpty())
+            putOfficeScript(m_office->path(), script);
+        const QString source = m_office->filePath("Ордер.odt");
+        writeFile(source, "document");
+        const QString target = m_office->filePath("out");
+        QVERIFY(QDir().mkpath(target));
+        writeFile(target + "/Ордер.pdf", "an earlier conversion");
+
+        const QString message = messageOf([&] { convertDocument(source, "pdf", target); });
+
+        for (const QString& part : told)
+            QVERIFY2(message.contains(part), qPrintable(message));
+        if (!script.isEmpty())
+            QVERIFY2(message.contains(source), qPrintable(message));
+        QCOMPARE(leftWorkFolders(), QStringList());
+    }
+
+    // LibreOffice that does not finish in time is stopped with what it has started.
+    void stoppedWhenOutOfTime() {
+        putOfficeScript(m_office->path(), R"sh(here=$(dirname "$0")
+echo $$ > "$here/pid"
+sleep 60 &
+echo $! > "$here/child"
+wait)sh");
+        const QString source = m_office->filePath("Ордер.odt");
+        writeFile(source, "document");
+        QElapsedTimer clock;
+        clock.start();
+
+        const QString message = messageOf([&] {
+            convertDocument(source, "pdf", m_office->path(), std::chrono::milliseconds(300));
+        });
+
+        QVERIFY(clock.elapsed() < 10000);
+        QVERIFY2(message.contains("не закончил преобразование документа " + source),
+                 qPrintable(message));
+        QVERIFY(message.contains("был остановлен"));
+        const qint64 pid = readFile(m_office->filePath("pid")).trimmed().toLongLong();
+        const qint64 child = readFile(m_office->filePath("child")).trimmed().toLongLong();
+        QVERIFY(pid > 0 && child > 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!processRuns(pid) && !processRuns(child), 2000);
+        QCOMPARE(leftWorkFolders(), QStringList());
+    }
+
+    // The real LibreOffice: a flat OpenDocument file to an ODT package, that to a PDF file with
+    // its text; the user's own LibreOffice profile is not touched.
+    void realConversionKeepsTheText() {
+        setOfficeSearchPath(QString());
+        QTemporaryDir dir;
+        const QString source = dir.filePath("Ордер.fodt");
+        writeFile(source, flatOdt(kDocumentText));
+        QVERIFY(QDir().mkpath(dir.filePath("pdf")));
+
+        const QString odt = convertDocument(source, "odt", dir.path());
+        const QString pdf = convertDocument(odt, "pdf", dir.filePath("pdf"));
+
+        QCOMPARE(mimeTypeOf(odt), "application/vnd.oasis.opendocument.text");
+        QVERIFY(pdfText(pdf).contains(kDocumentText));
+        const QString config = QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME"));
+        QVERIFY(!QFileInfo::exists(config + "/libreoffice"));
+        QCOMPARE(leftWorkFolders(), QStringList());
+    }
+
+    // A Word template of the program opens as an ODT document with its text.
+    void realWordTemplateToOdt() {
+        setOfficeSearchPath(QString());
+        QTemporaryDir dir;
+        const QString name = QStringLiteral("Приходный кассовый ордер (Россия)");
+        const QString source = dir.filePath(name + ".doc");
+        QVERIFY(
+            QFile::copy(QStringLiteral(KALTRO_TEMPLATES_SOURCE_DIR "/") + name + ".doc", source));
+
+        const QString odt = convertDocument(source, "odt", dir.path());
+
+        QCOMPARE(odt, dir.filePath(name + ".odt"));
+        QCOMPARE(mimeTypeOf(odt), "application/vnd.oasis.opendocument.text");
+        QVERIFY(contentOf(odt).contains(QStringLiteral("ПРИХОДНЫЙ КАССОВЫЙ ОРДЕР")));
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_office; // the fake office program's folder, new per test
+};
+
+QTEST_MAIN(TestOfficeConversion)
+#include "test_office_conversion.moc"
