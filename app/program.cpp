@@ -2,6 +2,7 @@
 
 #include "app/exit_signals.h"
 #include "app/main_window.h"
+#include "platform/work_folder.h"
 #include "ui/guard.h"
 
 #include <QApplication>
@@ -10,6 +11,9 @@
 #include <QTranslator>
 
 int runProgram(const QString& iniPath) {
+    // Files of prints and edits that a copy ended or crashed with, once their word processor
+    // has ended too.
+    removeStaleWorkFolders();
     // Installed before the start-up attaches the book; until the start-up has gone on, a
     // signal ends the program at once: there is nothing to save yet.
     ExitSignals exitSignals;

@@ -3,6 +3,7 @@
 #include "core/exceptions.h"
 #include "printing/print_mode_dialog.h"
 #include "printing/report_output.h"
+#include "printing/template_store_dialog.h"
 #include "store/data_store.h"
 #include "store/product_options.h"
 #include "ui/choice_dialog.h"
@@ -85,6 +86,18 @@ const QList<SimpleFormEntry>& simpleFormEntries() {
               SimpleForm::CashDisbursementRussian, 1),
     };
     return entries;
+}
+
+void printThroughTemplateStore(QWidget* owner, const QString& formClass, int documentKey,
+                               TemplateProgram program) {
+    const TemplateDocument document = templateDocumentOf(formClass);
+    TemplateStoreDialog store(owner, QStringLiteral("Выберите печатную форму"),
+                              templateDocumentType(document), program);
+    const std::optional<ChosenTemplate> chosen = store.run();
+    if (!chosen)
+        return;
+    TemplatePrinter(owner, document, program)
+        .print(chosen->printTemplate, chosen->output, documentKey);
 }
 
 void printOrPreview(QWidget* owner, const FilledForm& form, bool noPreview) {

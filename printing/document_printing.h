@@ -1,6 +1,7 @@
 #pragma once
 
 #include "printing/simple_forms.h"
+#include "printing/template_printer.h"
 
 #include <QList>
 #include <QString>
@@ -12,9 +13,6 @@ class QWidget;
 // simple print forms that the book's options allow, and the printing of the simple form chosen.
 namespace printing {
 
-// The program that fills an editable template.
-enum class TemplateProgram { Word = 1, Writer = 2 };
-
 // Prints the document through an editable template in program, choosing the template itself.
 using TemplatePrinting = std::function<void(QWidget* owner, const QString& formClass,
                                             int documentKey, TemplateProgram program)>;
@@ -24,10 +22,15 @@ using FormOutput = std::function<void(QWidget* owner, const FilledForm& form, bo
 // The default printer when noPreview, else the modal preview over owner.
 void printOrPreview(QWidget* owner, const FilledForm& form, bool noPreview);
 
+// The template store over owner for the document's type and program; the template chosen
+// there prints, or shows in the word processor.
+void printThroughTemplateStore(QWidget* owner, const QString& formClass, int documentKey,
+                               TemplateProgram program);
+
 struct PrintServices {
     FormOutput output = printOrPreview;
-    // None while the program has no template store: the templates are then not offered.
-    TemplatePrinting templates;
+    // None: the editable templates are not offered.
+    TemplatePrinting templates = printThroughTemplateStore;
 };
 
 // What the document window does after its print command.

@@ -1,9 +1,11 @@
 #include "printing/document_tags.h"
 
 #include "core/amount_in_words.h"
+#include "core/exceptions.h"
 #include "core/month_names.h"
 #include "core/numbers.h"
 #include "printing/form_layout.h"
+#include "store/product_options.h"
 
 #include <QLocale>
 
@@ -110,6 +112,25 @@ void addCashDisbursementTags(QList<DocumentTag>& tags, const PrintedDocument& do
 }
 
 } // namespace
+
+TemplateDocument templateDocumentOf(const QString& formClass) {
+    if (formClass == QLatin1String(kPaymentIncomeForm))
+        return TemplateDocument::IncomingPayment;
+    if (formClass == QLatin1String(kPaymentIssueForm))
+        return TemplateDocument::PaymentOrder;
+    if (formClass == QLatin1String(kCashReceiptForm))
+        return TemplateDocument::CashReceipt;
+    if (formClass == QLatin1String(kCashDisbursementForm))
+        return TemplateDocument::CashDisbursement;
+    throw Exception(QStringLiteral("Печатная форма не найдена"));
+}
+
+int templateDocumentType(TemplateDocument document) {
+    return document == TemplateDocument::IncomingPayment ||
+                   document == TemplateDocument::CashReceipt
+               ? 1
+               : 2;
+}
 
 QList<DocumentTag> documentTags(const PrintedDocument& document, TemplateDocument kind) {
     QList<DocumentTag> tags;

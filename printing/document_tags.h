@@ -10,6 +10,12 @@ namespace printing {
 // The documents printed through editable templates; each names its payer and its recipient.
 enum class TemplateDocument { IncomingPayment, PaymentOrder, CashReceipt, CashDisbursement };
 
+// The document that a document window's class prints ("TfrmPaymentIncome", ...); Exception
+// "Печатная форма не найдена" for another class.
+TemplateDocument templateDocumentOf(const QString& formClass);
+// OPER.TYP of the document, which is PRINTFORMS.LTYP of its templates: 1 income, 2 issue.
+int templateDocumentType(TemplateDocument document);
+
 struct DocumentTag {
     QString tag; // "<NUM>", ...
     QString value;

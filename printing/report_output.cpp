@@ -25,12 +25,16 @@ void standOver(QWidget* owner, QDialog& dialog) {
 
 } // namespace
 
-DisplayList printOnDefaultPrinter(const Report& report, const ReportData& data) {
+QPrinterInfo defaultPrinter() {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
         throw Exception(QStringLiteral(
             "Принтер по умолчанию не найден. Установите принтер в системе и повторите печать."));
-    QPrinter printer(info, QPrinter::HighResolution);
+    return info;
+}
+
+DisplayList printOnDefaultPrinter(const Report& report, const ReportData& data) {
+    QPrinter printer(defaultPrinter(), QPrinter::HighResolution);
     setUpPrinter(printer, report.page);
     return renderReport(report, data, printer);
 }

@@ -3,6 +3,7 @@
 #include "printing/report.h"
 #include "printing/report_renderer.h"
 
+#include <QPrinterInfo>
 #include <QString>
 
 class QWidget;
@@ -10,6 +11,9 @@ class QWidget;
 // The ways a report leaves the program: on paper, as a PDF file, or in a preview window.
 // Each raises an exception with the message for the user when the printer or the file fails.
 namespace printing {
+
+// The system's default printer; Exception with the user's message when there is none.
+QPrinterInfo defaultPrinter();
 
 // Prints on the system's default printer.
 DisplayList printOnDefaultPrinter(const Report& report, const ReportData& data);
