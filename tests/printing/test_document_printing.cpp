@@ -1,7 +1,9 @@
+#include "platform/firebird/data_set.h"
 #include "platform/office.h"
 #include "printing/document_printing.h"
 #include "printing/print_mode_dialog.h"
 #include "printing/report_output.h"
+#include "printing/template_store_dialog.h"
 #include "store/data_store.h"
 #include "store/owner_names.h"
 #include "store/product_options.h"
@@ -10,6 +12,7 @@
 #include "tests/support/shell/book_machine.h"
 #include "tests/support/shell/pane_machine.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QPointer>
@@ -220,6 +223,34 @@ private slots:
         QVERIFY(m.printed.isEmpty());
     }
 
+    // Editable templates only, in Writer only: the template store opens at once, over the
+    // document's type and Writer's templates; closed without a choice, nothing prints and the
+    // window closes.
+    void templateStoreOpensForTheDocument() {
+        PrintMachine m(BookKind::CashDesk, 2);
+        m.setOption(kUseSimpleFormsKey, "0");
+        m.setOption(kUseWordKey, "0");
+        QStringList shown;
+        QTimer::singleShot(0, [&] {
+            auto* store = qobject_cast<TemplateStoreDialog*>(QApplication::activeModalWidget());
+            QVERIFY(store);
+            shown << store->windowTitle();
+            fb::DataSet& templates = store->templates();
+            for (int row = 0; row < templates.recordCount(); ++row) {
+                templates.moveTo(row);
+                shown << templates.field("NAME").asString() + u'.' +
+                             templates.field("EXT").asString();
+            }
+            store->closeAction()->trigger();
+        });
+        QCOMPARE(printDocument(nullptr, kCashDisbursementForm, kDocumentKey),
+                 AfterPrint::CloseWindow);
+        QCOMPARE(shown,
+                 (QStringList{"Выберите печатную форму", "Расходный кассовый ордер (Россия).odt",
+                              "Расходный кассовый ордер (Украина).odt"}));
+        QCOMPARE(m.machine.messages, QStringList{});
+    }
+
     // The document as the forms get it from the book: its row, the owner's requisites and
     // signers, the partner's, and the book's options.
     void readsTheDocumentFromTheBook() {
@@ -249,7 +280,8 @@ private slots:
                                     .arg(kDocumentKey));
         execute(m.machine.book, "UPDATE PARTS SET CITY='Винники' WHERE PRKEY=301");
         const PrintedDocument dated = readPrintedDocument(DataStore::instance(), kDocumentKey);
-        QCOMPARE(datetime::decode(dated.date2.value_or(0)), QDateTime(QDate(2010, 5, 7), QTime(0, 0)));
+        QCOMPARE(datetime::decode(dated.date2.value_or(0)),
+                 QDateTime(QDate(2010, 5, 7), QTime(0, 0)));
         QCOMPARE(dated.reason, QStringLiteral("Оплата"));
         QCOMPARE(dated.partner.city, QStringLiteral("Винники"));
         QCOMPARE(dated.owner.city, QString());
