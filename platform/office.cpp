@@ -3,6 +3,7 @@
 #include "core/exceptions.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <optional>
 
@@ -40,6 +41,25 @@ QString requiredOfficeProgram() {
                                        "(программа soffice). Установите LibreOffice и повторите "
                                        "попытку."));
     return program;
+}
+
+bool officeShowsWindows() {
+    const QString program = officeProgram();
+    if (program.isEmpty())
+        return false;
+    const QDir folder = QFileInfo(QFileInfo(program).canonicalFilePath()).dir();
+    if (!folder.exists(QStringLiteral("soffice.bin")))
+        return true;
+    return !folder.entryList({QStringLiteral("libvclplug_*")}, QDir::Files).isEmpty();
+}
+
+void requireOfficeWindows() {
+    requiredOfficeProgram();
+    if (!officeShowsWindows())
+        throw Exception(QStringLiteral(
+            "Установленный LibreOffice работает без окон и не может показать документ. Чтобы "
+            "просматривать и изменять печатные формы, установите LibreOffice с окнами (пакет "
+            "libreoffice-writer)."));
 }
 
 void setOfficeSearchPath(const QString& searchPath) {

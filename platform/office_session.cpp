@@ -16,7 +16,8 @@ const int kWatchIntervalMs = 400;
 OfficeSession::OfficeSession(std::unique_ptr<WorkFolder> folder, const QString& filePath,
                              QObject* parent)
     : QObject(parent), m_folder(std::move(folder)) {
-    const QString program = requiredOfficeProgram();
+    requireOfficeWindows();
+    const QString program = officeProgram();
     const QString profile = m_folder->filePath(QStringLiteral("profile"));
     QProcess process;
     process.setProgram(program);

@@ -1,6 +1,7 @@
 #include "printing/template_printer.h"
 
 #include "core/exceptions.h"
+#include "platform/office.h"
 #include "platform/office_conversion.h"
 #include "platform/office_session.h"
 #include "platform/pdf_printing.h"
@@ -102,6 +103,7 @@ QStringList macroMessages(const templatefill::MacroBlocks& macros) {
 
 void printPdfOnDefaultPrinter(const QString& pdfPath) {
     QPrinter printer(defaultPrinter(), QPrinter::HighResolution);
+    printer.setDocName(QFileInfo(pdfPath).completeBaseName());
     printPdf(pdfPath, printer);
 }
 
@@ -110,8 +112,10 @@ TemplatePrinter::TemplatePrinter(QWidget* owner, TemplateDocument document, Temp
 
 void TemplatePrinter::print(const PrintTemplate& printTemplate, TemplateOutput output,
                             int documentKey) {
+    if (output == TemplateOutput::View)
+        requireOfficeWindows();
     StatusWindow status(m_owner, QStringLiteral("Печать..."));
-    status.show();
+    status.showNow();
     status.setText(startingText(m_program));
     auto folder = std::make_unique<WorkFolder>();
 

@@ -140,7 +140,7 @@ void TemplateStoreDialog::createActions() {
     m_previewAction = command(this, "previewAction", QStringLiteral("Просмотр"), 12);
     m_previewAction->setIcon(
         themeIcon("document-print-preview", QStyle::SP_FileDialogContentsView));
-    m_changeAction = command(this, "changeAction", QStringLiteral("Изменить"), 4);
+    m_changeAction = command(this, "changeAction", QStringLiteral("Изменить"), 7);
     m_changeAction->setCheckable(true);
     m_addAction = command(this, "addAction", QStringLiteral("Создать из файла"), 1,
                           QKeySequence(Qt::CTRL | Qt::Key_Insert));
@@ -149,6 +149,7 @@ void TemplateStoreDialog::createActions() {
     m_renameAction = command(this, "renameAction", QStringLiteral("Переименовать"), 4,
                              QKeySequence(Qt::SHIFT | Qt::Key_F4));
     m_renameAction->setIconText(QStringLiteral("Название"));
+    m_renameAction->setIcon(themeIcon("edit-rename", QStyle::SP_FileDialogListView));
     m_deleteAction = command(this, "deleteAction", QStringLiteral("Удалить"), 9,
                              QKeySequence(Qt::CTRL | Qt::Key_Delete));
     m_helpAction = command(this, "helpAction", QStringLiteral("Справка"), 17);

@@ -1,9 +1,18 @@
 #include "ui/status_window.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QStyle>
+#include <QWindow>
+
+namespace {
+
+constexpr int kShowWaitMs = 1000;
+
+} // namespace
 
 StatusWindow::StatusWindow(QWidget* owner, const QString& caption)
     : QDialog(owner ? owner->window() : nullptr,
@@ -39,8 +48,23 @@ QString StatusWindow::text() const {
     return m_message->text();
 }
 
+void StatusWindow::showNow() {
+    show();
+    // The window system shows the window in its own time; until then nothing paints on it.
+    QElapsedTimer waited;
+    waited.start();
+    while (!(windowHandle() && windowHandle()->isExposed()) && waited.elapsed() < kShowWaitMs)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 50);
+    paintNow();
+}
+
 void StatusWindow::setText(const QString& text) {
     m_message->setText(text);
     if (isVisible())
-        repaint();
+        paintNow();
+}
+
+void StatusWindow::paintNow() {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    repaint();
 }

@@ -127,21 +127,30 @@ private slots:
     }
 
     // A window that cannot be opened is told; the folder is removed at once.
+    // A LibreOffice without windows is told too, and never started: it would run unseen.
     void startFailureTold_data() {
         QTest::addColumn<QByteArray>("program");
+        QTest::addColumn<QStringList>("beside");
         QTest::addColumn<QString>("told");
-        QTest::newRow("no office program") << QByteArray() << "не найден LibreOffice";
-        QTest::newRow("program cannot run")
-            << QByteArray("#!/nonexistent/interpreter\n") << "Не удалось запустить LibreOffice";
+        QTest::newRow("no office program")
+            << QByteArray() << QStringList{} << "не найден LibreOffice";
+        QTest::newRow("program cannot run") << QByteArray("#!/nonexistent/interpreter\n")
+                                            << QStringList{} << "Не удалось запустить LibreOffice";
+        QTest::newRow("window-less build")
+            << QByteArray("#!/bin/sh\ntouch \"$(dirname \"$0\")/started\"\n")
+            << QStringList{"soffice.bin"} << "работает без окон";
     }
     void startFailureTold() {
         QFETCH(QByteArray, program);
+        QFETCH(QStringList, beside);
         QFETCH(QString, told);
         if (!program.isEmpty()) {
             const QString path = m_office->filePath("soffice");
             writeFile(path, program);
             QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
         }
+        for (const QString& name : beside)
+            writeFile(m_office->filePath(name), "");
         std::unique_ptr<WorkFolder> folder = folderWithDocument();
         const QString path = folder->path();
         const QString file = folder->filePath(kFileName);
@@ -150,6 +159,18 @@ private slots:
 
         QVERIFY2(message.contains(told), qPrintable(message));
         QVERIFY(!QFileInfo::exists(path));
+        QVERIFY(!QFileInfo::exists(m_office->filePath("started")));
+    }
+
+    // A LibreOffice installation shows windows when a window plugin stands beside its program.
+    void installationWithWindowsOpens() {
+        putOfficeScript(m_office->path(), kEditor);
+        writeFile(m_office->filePath("soffice.bin"), "");
+        writeFile(m_office->filePath("libvclplug_genlo.so"), "");
+        QVERIFY(officeShowsWindows());
+        std::unique_ptr<OfficeSession> session = sessionOnDocument();
+        QSignalSpy ended(session.get(), &OfficeSession::ended);
+        QVERIFY(ended.wait(5000));
     }
 
 private:
