@@ -85,3 +85,19 @@ bool sameFile(const QString& a, const QString& b) {
     const QString ca = QFileInfo(a).canonicalFilePath();
     return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
 }
+
+QByteArray readWholeFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Exception(QStringLiteral("Не удается прочитать файл %1: %2")
+                            .arg(quoted(QDir::toNativeSeparators(path)), file.errorString()));
+    return file.readAll();
+}
+
+void writeWholeFile(const QString& path, const QByteArray& data) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size() ||
+        !file.flush())
+        throw Exception(QStringLiteral("Не удается записать файл %1: %2")
+                            .arg(quoted(QDir::toNativeSeparators(path)), file.errorString()));
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -12,6 +13,11 @@ void copyFolder(const QString& source, const QString& dest);
 // Renames source over target in one step: the old target stays until the new one is in place.
 // Raises Exception when the rename fails.
 void replaceFile(const QString& source, const QString& target);
+
+// The bytes of the whole file at path. Raises Exception when it cannot be read.
+QByteArray readWholeFile(const QString& path);
+// Writes data as the whole file at path. Raises Exception when it cannot be written whole.
+void writeWholeFile(const QString& path, const QByteArray& data);
 
 // True when both paths name one existing file (their canonical paths are equal).
 bool sameFile(const QString& a, const QString& b);

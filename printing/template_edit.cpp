@@ -1,6 +1,7 @@
 #include "printing/template_edit.h"
 
 #include "core/exceptions.h"
+#include "core/file_operations.h"
 #include "platform/firebird/data_set.h"
 #include "platform/office_session.h"
 #include "platform/work_folder.h"
@@ -20,24 +21,15 @@ namespace {
 constexpr char kSelectSql[] = "SELECT P.PRKEY, P.DATA FROM PRINTFORMS P WHERE P.PRKEY=:PRKEY";
 constexpr char kModifySql[] = "UPDATE PRINTFORMS SET DATA=:DATA WHERE PRKEY=:OLD_PRKEY";
 
-QString editFileName(const PrintTemplate& printTemplate) {
-    return QStringLiteral("~template%1.%2").arg(printTemplate.key).arg(printTemplate.ext);
-}
-
 } // namespace
 
 TemplateEdit* TemplateEdit::start(const PrintTemplate& printTemplate, QWidget* dialog) {
     std::unique_ptr<TemplateEdit> edit(new TemplateEdit(printTemplate, dialog));
     auto folder = std::make_unique<WorkFolder>();
-    edit->m_path = QDir(folder->path()).filePath(editFileName(printTemplate));
-    QFile file(edit->m_path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(printTemplate.data) != printTemplate.data.size())
-        throw Exception(QStringLiteral("Не могу записать файл печатной формы %1: %2")
-                            .arg(QDir::toNativeSeparators(edit->m_path), file.errorString()));
-    file.close();
-    edit->m_editor = new OfficeSession(std::move(folder), edit->m_path, edit.get());
-    connect(edit->m_editor, &OfficeSession::ended, edit.get(), &TemplateEdit::onEditorEnded);
+    edit->m_path = folder->filePath(templateFileName(printTemplate));
+    writeWholeFile(edit->m_path, printTemplate.data);
+    auto* editor = new OfficeSession(std::move(folder), edit->m_path, edit.get());
+    connect(editor, &OfficeSession::ended, edit.get(), &TemplateEdit::onEditorEnded);
     return edit.release();
 }
 

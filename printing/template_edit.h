@@ -6,7 +6,6 @@
 #include <QPointer>
 #include <memory>
 
-class OfficeSession;
 class QWidget;
 
 namespace printing {
@@ -42,7 +41,6 @@ private:
     QByteArray m_original;
     QString m_path;
     QPointer<QWidget> m_dialog;
-    OfficeSession* m_editor = nullptr;
 };
 
 } // namespace printing

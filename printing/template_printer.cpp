@@ -1,6 +1,7 @@
 #include "printing/template_printer.h"
 
 #include "core/exceptions.h"
+#include "core/file_operations.h"
 #include "platform/office.h"
 #include "platform/office_conversion.h"
 #include "platform/office_session.h"
@@ -27,37 +28,20 @@ templatefill::Family familyOf(TemplateProgram program) {
                                             : templatefill::Family::Writer;
 }
 
-// The name of the template's file: its own name where the file system takes it, so that the
-// word processor shows it in its title.
-QString fileBaseName(const PrintTemplate& printTemplate) {
-    QString name = printTemplate.name.trimmed();
-    name.replace(u'/', u'_');
-    if (name.isEmpty() || name.startsWith(u'.'))
-        name = QStringLiteral("document");
-    return name.left(100);
-}
-
-void writeBytes(const QString& path, const QByteArray& data) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.flush())
-        throw Exception(QStringLiteral("Не могу записать файл печатной формы %1: %2")
-                            .arg(QDir::toNativeSeparators(path), file.errorString()));
-}
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Exception(QStringLiteral("Не могу прочитать файл печатной формы %1: %2")
-                            .arg(QDir::toNativeSeparators(path), file.errorString()));
-    return file.readAll();
-}
-
 QString startingText(TemplateProgram program) {
     return program == TemplateProgram::Word ? QStringLiteral("Запуск Microsoft Word...")
                                             : QStringLiteral("Запуск OpenOffice.org Writer...");
 }
 
 } // namespace
+
+QString templateFileName(const PrintTemplate& printTemplate) {
+    QString name = printTemplate.name.trimmed();
+    name.replace(u'/', u'_');
+    if (name.isEmpty() || name.startsWith(u'.'))
+        name = QStringLiteral("document");
+    return name.left(100) + u'.' + printTemplate.ext.trimmed().toLower();
+}
 
 templatefill::TagValues tagValues(const QList<DocumentTag>& tags) {
     templatefill::TagValues values;
@@ -69,16 +53,17 @@ templatefill::TagValues tagValues(const QList<DocumentTag>& tags) {
 FilledTemplate fillTemplate(const PrintTemplate& printTemplate, const templatefill::TagValues& tags,
                             TemplateProgram program, const QString& folder) {
     const QString ext = printTemplate.ext.trimmed().toLower();
-    const QString base = fileBaseName(printTemplate);
-    QString source = QDir(folder).filePath(QStringLiteral("~") + base + u'.' + ext);
-    writeBytes(source, printTemplate.data);
+    const QString fileName = templateFileName(printTemplate);
+    QString source = QDir(folder).filePath(u'~' + fileName);
+    writeWholeFile(source, printTemplate.data);
     if (ext == u"doc")
         source = convertDocument(source, QStringLiteral("odt"), folder);
-    const QString target = QDir(folder).filePath(base + u'.' + QFileInfo(source).suffix());
+    const QString target = QDir(folder).filePath(QFileInfo(fileName).completeBaseName() + u'.' +
+                                                 QFileInfo(source).suffix());
     FilledTemplate filled{target, {}};
     if (ext == u"rtf") {
-        writeBytes(target, templatefill::fillRtf(readBytes(source), tags, familyOf(program),
-                                                 &filled.macros));
+        writeWholeFile(target, templatefill::fillRtf(readWholeFile(source), tags, familyOf(program),
+                                                     &filled.macros));
     } else if (ext == u"doc" || ext == u"docx" || ext == u"odt") {
         filled.macros = templatefill::fillPackage(source, target, tags, familyOf(program));
     } else {

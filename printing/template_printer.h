@@ -27,6 +27,10 @@ struct PrintTemplate {
     QString ext;     // "doc", "docx", "rtf" or "odt"
 };
 
+// The name of the template's file: the template's own name, where a file name can hold it, and
+// its extension; the word processor shows it in its title.
+QString templateFileName(const PrintTemplate& printTemplate);
+
 // What becomes of the filled document.
 enum class TemplateOutput { Print, View };
 

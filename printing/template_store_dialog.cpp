@@ -1,6 +1,7 @@
 #include "printing/template_store_dialog.h"
 
 #include "core/exceptions.h"
+#include "core/file_operations.h"
 #include "platform/firebird/data_set.h"
 #include "printing/template_edit.h"
 #include "shell/main_window_base.h"
@@ -68,14 +69,6 @@ void checkName(const QString& name) {
     if (name.size() > kNameLength)
         throw Exception(
             QStringLiteral("Название печатной формы длиннее %1 символов!").arg(kNameLength));
-}
-
-QByteArray readTemplateFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Exception(QStringLiteral("Не могу прочитать файл %1: %2")
-                            .arg(QDir::toNativeSeparators(path), file.errorString()));
-    return file.readAll();
 }
 
 QIcon themeIcon(const char* name, QStyle::StandardPixmap fallback) {
@@ -284,7 +277,7 @@ void TemplateStoreDialog::addFromFile(const QString& path) {
                       QStringLiteral("Название:"), name))
         return;
     checkName(name);
-    const QByteArray data = readTemplateFile(path);
+    const QByteArray data = readWholeFile(path);
     DataStore& store = DataStore::instance();
     fb::DataSet& row = *m_templates;
     row.insert();

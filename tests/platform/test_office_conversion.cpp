@@ -7,6 +7,7 @@
 #include "tests/support/core/file_bytes.h"
 #include "tests/support/platform/fake_office.h"
 #include "tests/support/platform/pdf_text.h"
+#include "tests/support/platform/work_folders.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -17,10 +18,12 @@
 #include <memory>
 #include <unistd.h>
 
+using testsupport::leftWorkFolders;
 using testsupport::messageOf;
 using testsupport::pdfText;
 using testsupport::putOfficeScript;
 using testsupport::readFile;
+using testsupport::workFoldersRoot;
 using testsupport::writeFile;
 
 namespace {
@@ -51,15 +54,6 @@ QByteArray flatOdt(const QString& text) {
     office:mimetype="application/vnd.oasis.opendocument.text">
 <office:body><office:text><text:p>)" +
            text.toUtf8() + "</text:p></office:text></office:body></office:document>\n";
-}
-
-QString workFoldersRoot() {
-    return QDir::tempPath() + QStringLiteral("/kaltro-%1").arg(getuid());
-}
-
-// The work folders left behind (the private profiles of the conversions).
-QStringList leftWorkFolders() {
-    return QDir(workFoldersRoot()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
 }
 
 // The "mimetype" entry of the zip archive at path.

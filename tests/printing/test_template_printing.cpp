@@ -8,6 +8,7 @@
 #include "tests/support/core/file_bytes.h"
 #include "tests/support/platform/fake_office.h"
 #include "tests/support/platform/pdf_text.h"
+#include "tests/support/platform/work_folders.h"
 #include "tests/support/shell/book_machine.h"
 #include "tests/support/shell/pane_machine.h"
 #include "tests/support/ui/dialog_recorder.h"
@@ -17,9 +18,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
-#include <unistd.h>
 
 using namespace printing;
+using testsupport::leftWorkFolders;
 using testsupport::messageOf;
 
 namespace {
@@ -28,14 +29,6 @@ constexpr int kIncomeKey = 5001;
 constexpr int kIssueKey = 5002;
 // A partner whose name holds markup and a tag's text: it must print as it is.
 const QString kPartnerName = QStringLiteral("Ромашка & <SUM1>");
-
-QString workFoldersRoot() {
-    return QDir::tempPath() + QStringLiteral("/kaltro-%1").arg(getuid());
-}
-
-QStringList leftWorkFolders() {
-    return QDir(workFoldersRoot()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-}
 
 QString withoutBlanks(QString text) {
     return text.remove(QRegularExpression(QStringLiteral("\\s")));

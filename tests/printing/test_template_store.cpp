@@ -7,6 +7,7 @@
 #include "store/data_store.h"
 #include "tests/support/core/file_bytes.h"
 #include "tests/support/platform/fake_office.h"
+#include "tests/support/platform/work_folders.h"
 #include "tests/support/shell/book_machine.h"
 #include "tests/support/shell/pane_machine.h"
 #include "tests/support/ui/dialog_recorder.h"
@@ -18,9 +19,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <unistd.h>
 
 using namespace printing;
+using testsupport::leftWorkFolders;
 using testsupport::putOfficeScript;
 using testsupport::writeFile;
 
@@ -39,14 +40,6 @@ while [ ! -e "$(dirname "$0")/close" ]; do sleep 0.05; done
 printf ' edited' >> "$last")sh";
 
 const QByteArray kFileBytes("bytes\0of the file", 17);
-
-QString workFoldersRoot() {
-    return QDir::tempPath() + QStringLiteral("/kaltro-%1").arg(getuid());
-}
-
-QStringList leftWorkFolders() {
-    return QDir(workFoldersRoot()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-}
 
 // A cash-desk book with its default templates and three of other formats, the main window
 // started on it, and an office program of the test's own. Questions are answered with
