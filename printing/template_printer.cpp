@@ -13,7 +13,6 @@
 #include "ui/message_box.h"
 #include "ui/status_window.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -100,8 +99,8 @@ void TemplatePrinter::print(const PrintTemplate& printTemplate, TemplateOutput o
     if (output == TemplateOutput::View)
         requireOfficeWindows();
     StatusWindow status(m_owner, QStringLiteral("Печать..."));
-    status.showNow();
     status.setText(startingText(m_program));
+    status.showNow();
     auto folder = std::make_unique<WorkFolder>();
 
     status.setText(QStringLiteral("Создание документа..."));
