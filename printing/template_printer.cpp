@@ -14,7 +14,6 @@
 #include "ui/status_window.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QPrinter>
 
@@ -70,7 +69,6 @@ FilledTemplate fillTemplate(const PrintTemplate& printTemplate, const templatefi
                                        "годятся файлы doc, docx, rtf и odt.")
                             .arg(ext));
     }
-    QFile::remove(source);
     return filled;
 }
 

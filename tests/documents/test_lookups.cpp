@@ -1,3 +1,4 @@
+#include "tests/support/documents/document_machine.h"
 #include "tests/support/shell/pane_machine.h"
 
 #include "core/cp1251.h"
@@ -5,8 +6,6 @@
 #include "documents/document_partner_lookup.h"
 #include "documents/partner_filter_lookup.h"
 #include "documents/payment_type_lookup.h"
-#include "platform/firebird/statement.h"
-#include "platform/firebird/transaction.h"
 #include "store/data_store.h"
 
 #include <QApplication>
@@ -23,33 +22,6 @@ namespace {
 constexpr int kPayers = 1;
 constexpr int kRecipients = 2;
 constexpr int kNobody = 3; // a partner type without partners
-constexpr int kIncome = 1;
-constexpr int kIssue = 2;
-
-// One row of a dictionary, added to the open book and committed; its key.
-int addRow(const QString& table, const QString& sql, int type, const QString& name) {
-    const int key = DataStore::instance().newKey(table);
-    fb::Transaction transaction(DataStore::instance().database());
-    fb::Statement insert(transaction, sql);
-    insert.param(QStringLiteral("K")).setInteger(key);
-    insert.param(QStringLiteral("T")).setInteger(type);
-    insert.param(QStringLiteral("N")).setString(name);
-    insert.execute();
-    transaction.commit();
-    return key;
-}
-
-int addPartner(int type, const QString& name) {
-    return addRow(QStringLiteral("PARTS"),
-                  QStringLiteral("INSERT INTO PARTS (PRKEY, TYP, LNAM) VALUES (:K, :T, :N)"), type,
-                  name);
-}
-
-int addPaymentType(int type, const QString& name) {
-    return addRow(QStringLiteral("REASONS"),
-                  QStringLiteral("INSERT INTO REASONS (PRKEY, TYP, REASON) VALUES (:K, :T, :N)"),
-                  type, name);
-}
 
 void setDelay(const QString& value) {
     DataStore::instance().options().setOption(QString::fromLatin1(kLookupDelayKey), value);
@@ -90,12 +62,6 @@ void watch(LookupListPopup* lookup, QStringList& events, bool handlesNotFound = 
         events << QStringLiteral("not found ") + text;
         return handlesNotFound;
     });
-}
-
-// Runs what the event loop has waiting, the deferred deletions too.
-void settle() {
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 } // namespace
@@ -143,11 +109,11 @@ private slots:
         m_anchor->show();
         for (const char* name : {"Альфа", "Бета-Сервис", "Ёлка", "Ґудзик", "Їжак", "Євросвіт",
                                  "Іскра", "ТОВ Вишня", "?Скрытый Альфа"})
-            m_keys[QString::fromUtf8(name)] = addPartner(kPayers, QString::fromUtf8(name));
+            m_keys[QString::fromUtf8(name)] = addPartnerRow(kPayers, QString::fromUtf8(name));
         m_keys[QStringLiteral("Альфа-Получатель")] =
-            addPartner(kRecipients, QStringLiteral("Альфа-Получатель"));
+            addPartnerRow(kRecipients, QStringLiteral("Альфа-Получатель"));
         for (const char* name : {"Аренда", "Взнос", "?Старый взнос"})
-            m_keys[QString::fromUtf8(name)] = addPaymentType(kIncome, QString::fromUtf8(name));
+            m_keys[QString::fromUtf8(name)] = addPaymentTypeRow(kIncome, QString::fromUtf8(name));
     }
 
     void init() {
@@ -334,9 +300,9 @@ private slots:
 
     // Among types of the same name the last one is chosen.
     void paymentTypeOfTwinNamesIsTheLast() {
-        const int first = addPaymentType(kIssue, QStringLiteral("Двойник"));
-        const int second = addPaymentType(kIssue, QStringLiteral("Двойник"));
-        addPaymentType(kIssue, QStringLiteral("Двойник второй"));
+        const int first = addPaymentTypeRow(kIssue, QStringLiteral("Двойник"));
+        const int second = addPaymentTypeRow(kIssue, QStringLiteral("Двойник"));
+        addPaymentTypeRow(kIssue, QStringLiteral("Двойник второй"));
         auto* lookup = paymentType(kIssue);
         show(lookup, QStringLiteral("Двойник"));
         QCOMPARE(shown(lookup).count(QStringLiteral("Двойник")), 2);

@@ -70,16 +70,24 @@ DocumentMachine::~DocumentMachine() {
     machine.main.reset();
 }
 
-int DocumentMachine::addPartner(int type, const QString& name) {
+int addPartnerRow(int type, const QString& name) {
     return addNamedRow(QStringLiteral("PARTS"),
                        QStringLiteral("INSERT INTO PARTS (PRKEY, TYP, LNAM) VALUES (:K, :T, :N)"),
                        type, name);
 }
 
-int DocumentMachine::addPaymentType(int type, const QString& name) {
+int addPaymentTypeRow(int type, const QString& name) {
     return addNamedRow(
         QStringLiteral("REASONS"),
         QStringLiteral("INSERT INTO REASONS (PRKEY, TYP, REASON) VALUES (:K, :T, :N)"), type, name);
+}
+
+int DocumentMachine::addPartner(int type, const QString& name) {
+    return addPartnerRow(type, name);
+}
+
+int DocumentMachine::addPaymentType(int type, const QString& name) {
+    return addPaymentTypeRow(type, name);
 }
 
 int DocumentMachine::addDocument(const StoredDocument& document) {

@@ -19,6 +19,11 @@ inline constexpr int kRecipient = 2;
 inline constexpr int kIncome = 1;
 inline constexpr int kIssue = 2;
 
+// A partner (PARTS) or a payment type (REASONS) of a type put into the open book and
+// committed; its key.
+int addPartnerRow(int type, const QString& name);
+int addPaymentTypeRow(int type, const QString& name);
+
 // A document stored in the book before a window opens it.
 struct StoredDocument {
     int type = kIncome;
