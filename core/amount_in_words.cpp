@@ -96,27 +96,52 @@ void appendGroup(QStringList& words, int group, bool feminine, const GroupName* 
         appendWord(words, groupNameForm(*name, tens, units));
 }
 
-QString wholeUnitsText(qint64 whole, const Language& language) {
-    if (whole >= kWordsLimit)
-        return QString::number(whole);
-    if (whole == 0)
-        return QString::fromUtf8(language.zero);
-    QStringList words;
-    appendGroup(words, int(whole / 1'000'000'000), false, &language.milliards, language);
-    appendGroup(words, int(whole / 1'000'000 % 1000), false, &language.millions, language);
-    appendGroup(words, int(whole / 1000 % 1000), true, &language.thousands, language);
-    appendGroup(words, int(whole % 1000), language.feminineUnits, nullptr, language);
-    return words.join(u' ');
+// The words followed by one blank each; empty for none.
+QString partText(const QStringList& words) {
+    return words.isEmpty() ? QString() : words.join(u' ') + u' ';
+}
+
+// The words parts of the whole units, the currency name not yet added.
+void fillWholeUnitParts(AmountWordParts& parts, qint64 whole, const Language& language) {
+    if (whole >= kWordsLimit) {
+        parts.units = QString::number(whole) + u' ';
+        return;
+    }
+    if (whole == 0) {
+        parts.units = QString::fromUtf8(language.zero) + u' ';
+        return;
+    }
+    QStringList millions;
+    appendGroup(millions, int(whole / 1'000'000'000), false, &language.milliards, language);
+    appendGroup(millions, int(whole / 1'000'000 % 1000), false, &language.millions, language);
+    QStringList thousands;
+    appendGroup(thousands, int(whole / 1000 % 1000), true, &language.thousands, language);
+    QStringList units;
+    appendGroup(units, int(whole % 1000), language.feminineUnits, nullptr, language);
+    parts.millions = partText(millions);
+    parts.thousands = partText(thousands);
+    parts.units = partText(units);
+}
+
+AmountWordParts amountInWordParts(double amount, const QString& currency,
+                                  const Language& language) {
+    const qint64 kopecks = roundToKopecks(amount);
+    const qint64 size = kopecks < 0 ? -kopecks : kopecks;
+    AmountWordParts parts;
+    fillWholeUnitParts(parts, size / 100, language);
+    QString& last = !parts.units.isEmpty()       ? parts.units
+                    : !parts.thousands.isEmpty() ? parts.thousands
+                                                 : parts.millions;
+    last += currency + u' ';
+    if (kopecks < 0)
+        parts.millions.prepend(QString::fromUtf8(language.minus) + u' ');
+    parts.kopecks = QStringLiteral("%1 коп.").arg(size % 100, 2, 10, QLatin1Char('0'));
+    return parts;
 }
 
 QString amountInWords(double amount, const QString& currency, const Language& language) {
-    const qint64 kopecks = roundToKopecks(amount);
-    const qint64 size = kopecks < 0 ? -kopecks : kopecks;
-    QString text = wholeUnitsText(size / 100, language);
-    if (kopecks < 0)
-        text = QString::fromUtf8(language.minus) + u' ' + text;
-    text += u' ' + currency + u' ' + QStringLiteral("%1").arg(size % 100, 2, 10, QLatin1Char('0')) +
-            QStringLiteral(" коп.");
+    const AmountWordParts parts = amountInWordParts(amount, currency, language);
+    QString text = parts.millions + parts.thousands + parts.units + parts.kopecks;
     text[0] = text[0].toUpper();
     return text;
 }
@@ -129,4 +154,12 @@ QString amountInWordsRussian(double amount, const QString& currency) {
 
 QString amountInWordsUkrainian(double amount, const QString& currency) {
     return amountInWords(amount, currency, kUkrainian);
+}
+
+AmountWordParts amountInWordPartsRussian(double amount, const QString& currency) {
+    return amountInWordParts(amount, currency, kRussian);
+}
+
+AmountWordParts amountInWordPartsUkrainian(double amount, const QString& currency) {
+    return amountInWordParts(amount, currency, kUkrainian);
 }

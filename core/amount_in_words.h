@@ -19,3 +19,23 @@
 // - an amount that roundToKopecks refuses raises its ConvertError.
 QString amountInWordsRussian(double amount, const QString& currency);
 QString amountInWordsUkrainian(double amount, const QString& currency);
+
+// The same words in four parts, for forms that print them apart; the whole text above is the
+// four joined in this order, its first letter in upper case. Every part holds whole words, each
+// followed by one blank, all in lower case, except the kopecks, which end with "коп.":
+// - millions: the words of the millions, and of the milliards before them («два миллиона »),
+//   led by the sign of a negative amount («минус »);
+// - thousands: the words of the thousands («одна тысяча »);
+// - units: the words of the units («пять »), «ноль » / «нуль » when the amount has no whole
+//   units, or the whole units as a figure from 1 000 000 000 000 up;
+// - kopecks: the two digits and «коп.» («05 коп.»).
+// The currency name and a blank follow the last of the first three parts that is not empty:
+// 1 001 000 gives «один миллион », «одна тысяча грн. », «» and «00 коп.».
+struct AmountWordParts {
+    QString millions;
+    QString thousands;
+    QString units;
+    QString kopecks;
+};
+AmountWordParts amountInWordPartsRussian(double amount, const QString& currency);
+AmountWordParts amountInWordPartsUkrainian(double amount, const QString& currency);

@@ -14,6 +14,12 @@ QString u(const char* text) {
     return QString::fromUtf8(text);
 }
 
+QString joined(const AmountWordParts& parts) {
+    QString text = parts.millions + parts.thousands + parts.units + parts.kopecks;
+    text[0] = text[0].toUpper();
+    return text;
+}
+
 } // namespace
 
 class TestAmounts : public QObject {
@@ -75,6 +81,8 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(ConvertError, formatAmount(amount));
         QVERIFY_THROWS_EXCEPTION(ConvertError, amountInWordsRussian(amount, kHryvnia));
         QVERIFY_THROWS_EXCEPTION(ConvertError, amountInWordsUkrainian(amount, kHryvnia));
+        QVERIFY_THROWS_EXCEPTION(ConvertError, amountInWordPartsRussian(amount, kHryvnia));
+        QVERIFY_THROWS_EXCEPTION(ConvertError, amountInWordPartsUkrainian(amount, kHryvnia));
     }
 
     void amountInWords_data() {
@@ -221,6 +229,51 @@ private slots:
         QFETCH(QString, ukrainian);
         QCOMPARE(amountInWordsRussian(amount, kHryvnia), russian);
         QCOMPARE(amountInWordsUkrainian(amount, kHryvnia), ukrainian);
+        // The four parts make the whole text.
+        QCOMPARE(joined(amountInWordPartsRussian(amount, kHryvnia)), russian);
+        QCOMPARE(joined(amountInWordPartsUkrainian(amount, kHryvnia)), ukrainian);
+    }
+
+    // Where the words of each group go, and the currency name behind the last group that has
+    // words.
+    void amountInWordParts_data() {
+        QTest::addColumn<double>("amount");
+        QTest::addColumn<bool>("russian");
+        QTest::addColumn<QStringList>("parts"); // millions, thousands, units, kopecks
+        auto row = [](const char* name, double amount, bool russian, const char* millions,
+                      const char* thousands, const char* units, const char* kopecks) {
+            QTest::newRow(name) << amount << russian
+                                << QStringList{u(millions), u(thousands), u(units), u(kopecks)};
+        };
+        row("0 ru", 0, true, "", "", "ноль грн. ", "00 коп.");
+        row("0.05 ua", 0.05, false, "", "", "нуль грн. ", "05 коп.");
+        row("1 ua", 1, false, "", "", "одна грн. ", "00 коп.");
+        row("21.5 ru", 21.5, true, "", "", "двадцать один грн. ", "50 коп.");
+        row("1 000 ru", 1000, true, "", "одна тысяча грн. ", "", "00 коп.");
+        row("2 002 ua", 2002, false, "", "дві тисячі ", "дві грн. ", "00 коп.");
+        row("100 000 ru", 100000, true, "", "сто тысяч грн. ", "", "00 коп.");
+        row("1 000 000 ru", 1000000, true, "один миллион грн. ", "", "", "00 коп.");
+        row("1 001 000 ru", 1001000, true, "один миллион ", "одна тысяча грн. ", "", "00 коп.");
+        row("20 000 005 ua", 20000005, false, "двадцять мільйонів ", "", "п'ять грн. ", "00 коп.");
+        row("12 345 678.90 ru", 12345678.90, true, "двенадцать миллионов ",
+            "триста сорок пять тысяч ", "шестьсот семьдесят восемь грн. ", "90 коп.");
+        row("67 891 234.56 ua", 67891234.56, false, "шістдесят сім мільйонів ",
+            "вісімсот дев'яносто одна тисяча ", "двісті тридцять чотири грн. ", "56 коп.");
+        row("3 000 000 001 ua", 3000000001.0, false, "три мільярди ", "", "одна грн. ", "00 коп.");
+        row("2 005 000 000 ru", 2005000000.0, true, "два миллиарда пять миллионов грн. ", "", "",
+            "00 коп.");
+        row("10^12 ru", 1e12, true, "", "", "1000000000000 грн. ", "00 коп.");
+        row("-5.5 ru", -5.5, true, "минус ", "", "пять грн. ", "50 коп.");
+        row("-3 000 000 ua", -3e6, false, "мінус три мільйони грн. ", "", "", "00 коп.");
+        row("-0.01 ru", -0.01, true, "минус ", "", "ноль грн. ", "01 коп.");
+    }
+    void amountInWordParts() {
+        QFETCH(double, amount);
+        QFETCH(bool, russian);
+        QFETCH(QStringList, parts);
+        const AmountWordParts words = russian ? amountInWordPartsRussian(amount, kHryvnia)
+                                              : amountInWordPartsUkrainian(amount, kHryvnia);
+        QCOMPARE((QStringList{words.millions, words.thousands, words.units, words.kopecks}), parts);
     }
 
     void currencyNameIsTheCallers() {
