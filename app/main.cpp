@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
     fb::refuseSignalShutdown();
     GuardedApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Kaltro"));
+    useRussianLocale();
     loadQtTranslations();
     const int exitCode = runProgram(iniPathFromEnvironment());
     fb::shutDownEngine();

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QScreen>
 #include <QTranslator>
 
@@ -36,6 +37,10 @@ int runProgram(const QString& iniPath) {
 
 QString iniPathFromEnvironment() {
     return qEnvironmentVariable("KALTRO_INI");
+}
+
+void useRussianLocale() {
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
 }
 
 bool loadQtTranslations() {

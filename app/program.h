@@ -12,6 +12,11 @@ int runProgram(const QString& iniPath = QString());
 // The INI file named by the environment variable KALTRO_INI; empty when it is not set.
 QString iniPathFromEnvironment();
 
+// The program's own locale, Russian (Russia), whatever the user's LANG: the dates, month names
+// and figures that the program shows and prints read the same on every machine. Call it once at
+// start, before the first window.
+void useRussianLocale();
+
 // Qt's own texts (standard buttons, the file and folder dialogs) in Russian whatever the user's
 // locale, from Qt's translations of its base module; false when they are not installed. Call it
 // once the application exists, before the first window.
