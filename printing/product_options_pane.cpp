@@ -6,9 +6,11 @@
 #include "store/data_store.h"
 #include "store/product_options.h"
 #include "ui/message_box.h"
+#include "ui/widget_helpers.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -92,9 +94,26 @@ QGroupBox* ProductOptionsPane::buildTemplatesGroup() {
     connect(m_wordCheck, &QCheckBox::clicked, this, &ProductOptionsPane::onWordClicked);
     connect(m_writerCheck, &QCheckBox::clicked, this, &ProductOptionsPane::onWriterClicked);
     auto* layout = new QVBoxLayout(m_templatesGroup);
-    layout->addWidget(m_wordCheck);
-    layout->addWidget(m_writerCheck);
+    layout->addWidget(programRow(m_wordCheck, m_wordMissingLabel, "wordMissingLabel"));
+    layout->addWidget(programRow(m_writerCheck, m_writerMissingLabel, "writerMissingLabel"));
     return m_templatesGroup;
+}
+
+// A program's box with the note, beside it, that this machine lacks the program.
+QWidget* ProductOptionsPane::programRow(QCheckBox* box, QLabel*& missingLabel,
+                                        const char* labelName) {
+    auto* row = new QWidget;
+    missingLabel = named(
+        new QLabel(QStringLiteral("(на этом компьютере не найден LibreOffice, который печатает "
+                                  "эти формы)")),
+        labelName);
+    missingLabel->setEnabled(false);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(box);
+    layout->addWidget(missingLabel);
+    layout->addStretch(1);
+    return row;
 }
 
 void ProductOptionsPane::prepare() {
@@ -105,6 +124,14 @@ void ProductOptionsPane::prepare() {
         storeCaptionGroup()->setTitle(QStringLiteral("Название расчетного счета"));
     if (kind == int(BookKind::CashDesk))
         storeCaptionGroup()->setTitle(QStringLiteral("Название кассы"));
+    giveCaptionRoom(m_configureSimpleFormsButton);
+}
+
+// The style leaves a long bold caption no room at the button's edges: a character's width on
+// either side, in the font the button has once it is in the pane.
+void ProductOptionsPane::giveCaptionRoom(QPushButton* button) {
+    const QFontMetrics metrics(button->font());
+    button->setMinimumWidth(button->sizeHint().width() + 2 * averageCharWidth(metrics).width());
 }
 
 void ProductOptionsPane::loadSettings() {
@@ -115,8 +142,13 @@ void ProductOptionsPane::loadSettings() {
     m_oneSignatureTextEdit->setText(options.oneSignatureText());
     m_simpleFormsCheck->setChecked(options.useSimpleForms());
     m_templatesCheck->setChecked(options.useTemplates());
-    m_wordCheck->setChecked(options.useWord());
-    m_writerCheck->setChecked(options.useWriter());
+    m_wordLoaded = options.wordChosen();
+    m_writerLoaded = options.writerChosen();
+    m_wordCheck->setChecked(m_wordLoaded);
+    m_writerCheck->setChecked(m_writerLoaded);
+    const bool missing = !officeAvailable();
+    m_wordMissingLabel->setVisible(missing);
+    m_writerMissingLabel->setVisible(missing);
     onPrintKindToggled();
 }
 
@@ -131,8 +163,12 @@ void ProductOptionsPane::saveSettings() {
     options.setOption(kOneSignatureTextKey, m_oneSignatureTextEdit->text());
     storeFlag(kUseSimpleFormsKey, m_simpleFormsCheck);
     storeFlag(kUseTemplatesKey, m_templatesCheck);
-    storeFlag(kUseWordKey, m_wordCheck);
-    storeFlag(kUseWriterKey, m_writerCheck);
+    if (m_wordCheck->isChecked() != m_wordLoaded)
+        storeFlag(kUseWordKey, m_wordCheck);
+    m_wordLoaded = m_wordCheck->isChecked();
+    if (m_writerCheck->isChecked() != m_writerLoaded)
+        storeFlag(kUseWriterKey, m_writerCheck);
+    m_writerLoaded = m_writerCheck->isChecked();
 }
 
 // Each group of a way of printing shows while its box is ticked.

@@ -4,13 +4,16 @@
 
 class QCheckBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
 // The product's options pane: the common options with, on the general page, the numbering of
 // issue documents and (in a bank-account book) the one-signature options, and a page
 // "Печать" for the ways the documents print. Word and Writer are both served by the office
-// program: a box is only ticked while it is there.
+// program: their boxes show the book's choice as stored, with a note beside each where this
+// machine lacks the program, which cannot then be newly ticked; each is stored only when the
+// user changed it, so that a machine without the program keeps the other desktops' choice.
 class ProductOptionsPane : public OptionsPane {
     Q_OBJECT
 public:
@@ -35,12 +38,15 @@ public:
     QGroupBox* templatesGroup() const { return m_templatesGroup; }
     QCheckBox* wordCheck() const { return m_wordCheck; }
     QCheckBox* writerCheck() const { return m_writerCheck; }
+    // "the program is missing here", beside each box; shown only where the office program is.
+    QLabel* wordMissingLabel() const { return m_wordMissingLabel; }
+    QLabel* writerMissingLabel() const { return m_writerMissingLabel; }
 
 protected:
     void loadSettings() override;
     // The common options, then the product's in the order "IssueAutoNum", "OneSignFlag",
-    // "OneSignText", "Print.UseQReports", "Print.UseZOMGReports", "Print.UseZOMGReports_MOW",
-    // "Print.UseZOMGReports_OOW".
+    // "OneSignText", "Print.UseQReports", "Print.UseZOMGReports", then
+    // "Print.UseZOMGReports_MOW" and "Print.UseZOMGReports_OOW" when their box was changed.
     void saveSettings() override;
 
 private slots:
@@ -54,7 +60,9 @@ private:
     QWidget* buildPrintPage();
     QGroupBox* buildSimpleFormsGroup();
     QGroupBox* buildTemplatesGroup();
+    QWidget* programRow(QCheckBox* box, QLabel*& missingLabel, const char* labelName);
     void keepOnlyWithOffice(QCheckBox* box, const QString& warning);
+    static void giveCaptionRoom(QPushButton* button);
 
     QCheckBox* m_issueAutoNumberingCheck = nullptr;
     QWidget* m_paymentOptionsPanel = nullptr;
@@ -68,4 +76,9 @@ private:
     QGroupBox* m_templatesGroup = nullptr;
     QCheckBox* m_wordCheck = nullptr;
     QCheckBox* m_writerCheck = nullptr;
+    QLabel* m_wordMissingLabel = nullptr;
+    QLabel* m_writerMissingLabel = nullptr;
+    // The Word and Writer choices as loaded.
+    bool m_wordLoaded = false;
+    bool m_writerLoaded = false;
 };

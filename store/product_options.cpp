@@ -88,12 +88,20 @@ bool ProductOptions::useTemplates() const {
     return BookOptions::textToFlag(m_options.option(kUseTemplatesKey));
 }
 
+bool ProductOptions::wordChosen() const {
+    return BookOptions::textToFlag(m_options.option(kUseWordKey));
+}
+
+bool ProductOptions::writerChosen() const {
+    return BookOptions::textToFlag(m_options.option(kUseWriterKey));
+}
+
 bool ProductOptions::useWord() const {
-    return BookOptions::textToFlag(m_options.option(kUseWordKey)) && officeAvailable();
+    return wordChosen() && officeAvailable();
 }
 
 bool ProductOptions::useWriter() const {
-    return BookOptions::textToFlag(m_options.option(kUseWriterKey)) && officeAvailable();
+    return writerChosen() && officeAvailable();
 }
 
 QString ProductOptions::simplePrintFormKey(const QString& formClass,

@@ -64,7 +64,12 @@ public:
     // True unless the stored text is a false Boolean.
     bool useSimpleForms() const;
     bool useTemplates() const;
-    // As stored, and only while the office program is there (it serves Word and Writer alike).
+    // The book's choice as stored, true unless the stored text is a false Boolean, whether or
+    // not this machine has the program.
+    bool wordChosen() const;
+    bool writerChosen() const;
+    // As stored, and only while the office program is there (it serves Word and Writer alike):
+    // what the documents' print offers.
     bool useWord() const;
     bool useWriter() const;
     bool useSimplePrintForm(const QString& formClass, const QString& printFormClass) const;

@@ -169,8 +169,11 @@ private slots:
         QVERIFY(pane->templatesCheck()->isChecked());
         QVERIFY(pane->simpleFormsGroup()->isVisibleTo(pane->printPage()));
         QVERIFY(pane->templatesGroup()->isVisibleTo(pane->printPage()));
-        QCOMPARE(pane->wordCheck()->isChecked(), withOffice);
-        QCOMPARE(pane->writerCheck()->isChecked(), withOffice);
+        // The book's choice shows whether or not the program is here; its lack is told.
+        QVERIFY(pane->wordCheck()->isChecked());
+        QVERIFY(pane->writerCheck()->isChecked());
+        QCOMPARE(pane->wordMissingLabel()->isVisibleTo(pane->printPage()), !withOffice);
+        QCOMPARE(pane->writerMissingLabel()->isVisibleTo(pane->printPage()), !withOffice);
         QCOMPARE(configureForms(pane, false), forms);
 
         QVERIFY(m.machine.messages.isEmpty());
@@ -197,9 +200,10 @@ private slots:
         QVERIFY(pane->writerCheck()->isChecked());
     }
 
-    // Closing the pane stores the common options, then the product's seven keys in their
-    // order, the flags as "-1" and "0"; nothing is stored while the pane shows.
-    void savingWritesTheSevenKeysInOrder() {
+    // Closing the pane stores the common options, then the product's keys in their order, the
+    // flags as "-1" and "0", Word and Writer only when changed; nothing is stored while the
+    // pane shows.
+    void savingWritesTheKeysInOrder() {
         OptionsMachine m(BookKind::BankAccount, true);
         ProductOptionsPane* pane = m.showPane();
         pane->issueAutoNumberingCheck()->setChecked(true);
@@ -218,9 +222,9 @@ private slots:
             "Print.UseQReports=0",
             "Print.UseZOMGReports=-1",
             "Print.UseZOMGReports_MOW=0",
-            "Print.UseZOMGReports_OOW=-1",
         };
         QCOMPARE(m.records().mid(m.records().size() - expected.size()), expected);
+        QVERIFY(m.records().filter("Print.UseZOMGReports_OOW").isEmpty());
         QVERIFY(!ProductOptions(DataStore::instance()).useSimpleForms());
         QVERIFY(m.machine.messages.isEmpty());
     }
@@ -265,7 +269,8 @@ private slots:
     }
 
     // Ticking Word or Writer keeps the tick while the office program is there; without it the
-    // warning shows and the tick goes. Unticking asks nothing. Nothing is ever started.
+    // warning shows and the tick goes. Unticking asks nothing. Nothing is ever started. A box
+    // back where it was loaded stores nothing.
     void theWordProcessorBoxesNeedTheOffice_data() {
         QTest::addColumn<bool>("word");
         QTest::addColumn<bool>("withOffice");
@@ -291,11 +296,70 @@ private slots:
         box->click();
         QCOMPARE(box->isChecked(), withOffice);
         QCOMPARE(m.machine.messages, warning.isEmpty() ? QStringList() : QStringList{warning});
-        QCOMPARE(other->isChecked(), withOffice);
+        QVERIFY(other->isChecked());
         m.closePane();
         QCOMPARE(m.stored(word ? "Print.UseZOMGReports_MOW" : "Print.UseZOMGReports_OOW"),
-                 withOffice ? QStringLiteral("-1") : QStringLiteral("0"));
+                 withOffice ? QString() : QStringLiteral("0"));
+        QVERIFY(m.stored(word ? "Print.UseZOMGReports_OOW" : "Print.UseZOMGReports_MOW").isEmpty());
         QVERIFY(!fakeOfficeStarted(m.officeFolder.path()));
+    }
+
+    // On a machine without the office program the boxes show the book's choice as stored,
+    // with the program's lack told beside them, and closing the pane keeps the choice of the
+    // other desktops: a box is written only when the user changed it.
+    void theStoredChoiceStaysOnAMachineWithoutTheProgram_data() {
+        QTest::addColumn<bool>("withOffice");
+        QTest::addColumn<QString>("word");   // stored before
+        QTest::addColumn<QString>("writer"); // stored before
+        QTest::addColumn<bool>("untickWord");
+        QTest::addColumn<QString>("wordAfter");
+        QTest::addColumn<QString>("writerAfter");
+        QTest::newRow("both chosen") << false << "-1"
+                                     << "True" << false << "-1"
+                                     << "True";
+        QTest::newRow("both refused") << false << "0"
+                                      << "False" << false << "0"
+                                      << "False";
+        QTest::newRow("nothing stored") << false << ""
+                                        << "" << false << ""
+                                        << "";
+        QTest::newRow("Word unticked") << false << "-1"
+                                       << "-1" << true << "0"
+                                       << "-1";
+        QTest::newRow("with the program") << true << "True"
+                                          << "0" << false << "True"
+                                          << "0";
+    }
+    void theStoredChoiceStaysOnAMachineWithoutTheProgram() {
+        QFETCH(bool, withOffice);
+        QFETCH(QString, word);
+        QFETCH(QString, writer);
+        QFETCH(bool, untickWord);
+        QFETCH(QString, wordAfter);
+        QFETCH(QString, writerAfter);
+        OptionsMachine m(BookKind::BankAccount, withOffice);
+        if (!word.isEmpty())
+            m.store("Print.UseZOMGReports_MOW", word);
+        if (!writer.isEmpty())
+            m.store("Print.UseZOMGReports_OOW", writer);
+        ProductOptionsPane* pane = m.showPane();
+        const auto chosen = [](const QString& text) { return text != "0" && text != "False"; };
+        QCOMPARE(pane->wordCheck()->isChecked(), chosen(word));
+        QCOMPARE(pane->writerCheck()->isChecked(), chosen(writer));
+        for (QLabel* label : {pane->wordMissingLabel(), pane->writerMissingLabel()}) {
+            QCOMPARE(label->isVisibleTo(pane->printPage()), !withOffice);
+            QVERIFY(label->text().contains(QStringLiteral("не найден LibreOffice")));
+        }
+        if (untickWord)
+            pane->wordCheck()->click();
+        m.closePane();
+        QCOMPARE(m.stored("Print.UseZOMGReports_MOW"), wordAfter);
+        QCOMPARE(m.stored("Print.UseZOMGReports_OOW"), writerAfter);
+        // The documents' print still asks whether the program is here.
+        const ProductOptions options(DataStore::instance());
+        QCOMPARE(options.useWord(), withOffice && chosen(wordAfter));
+        QCOMPARE(options.useWriter(), withOffice && chosen(writerAfter));
+        QVERIFY(m.machine.messages.isEmpty());
     }
 
     // Unticking a form and pressing OK stores it at once, before the pane closes; the document
@@ -364,6 +428,19 @@ private slots:
                  QStringLiteral("Нет подключенных простых печатных форм! Подключите их в опциях "
                                 "программы."));
         QCOMPARE(options.simplePrintForms("TfrmKassOrderRash").size(), 2);
+    }
+
+    // The button of the simple forms leaves room beside its caption, in the pane's own font.
+    void theConfigureButtonFitsItsCaption() {
+        OptionsMachine m(BookKind::BankAccount, true);
+        ProductOptionsPane* pane = m.showPane();
+        pane->pageTree()->setCurrentItem(pane->pageTree()->topLevelItem(1));
+        QPushButton* button = pane->configureSimpleFormsButton();
+        QTRY_VERIFY(button->isVisible());
+        QVERIFY(button->font().bold());
+        const QFontMetrics metrics(button->font());
+        const int room = button->width() - metrics.horizontalAdvance(button->text());
+        QVERIFY2(room >= 2 * metrics.horizontalAdvance(u'о'), qPrintable(QString::number(room)));
     }
 
     // The pane shows its general page each time it is prepared.

@@ -199,14 +199,19 @@ private slots:
         QCOMPARE(options.simplePrintForms(kPaymentIncomeForm).size(), printFlag ? 2 : 1);
     }
 
-    // Without the office program neither word processor is offered, whatever is stored.
+    // Without the office program neither word processor is offered, whatever is stored; the
+    // choice stored stays readable as it is.
     void wordProcessorsNeedTheOffice() {
         OpenBook book(BookKind::CashDesk, false);
         book.store(kUseWordKey, "-1");
         book.store(kUseWriterKey, "True");
         QVERIFY(!book.options().useWord());
         QVERIFY(!book.options().useWriter());
+        QVERIFY(book.options().wordChosen());
+        QVERIFY(book.options().writerChosen());
         QVERIFY(book.options().useTemplates());
+        book.store(kUseWriterKey, "0");
+        QVERIFY(!book.options().writerChosen());
     }
 
     void theSignatureText() {
