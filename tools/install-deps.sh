@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and running need; with --tests also those that only
-# the tests need. Installs only what is missing; needs root or sudo for that.
+# the tests need. Installs only what is missing; needs root or sudo for that. With --dry-run it
+# only says what it would install.
 #
 # firebird3.0-server is for the tests of books on a server: they start its /usr/sbin/firebird
 # themselves, on a private folder and a free port. Its installation may start and enable the
@@ -24,16 +25,39 @@ installed() {
     dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
 }
 
+tests=
+dry_run=
+for argument in "$@"; do
+    case "$argument" in
+        --tests) tests=1 ;;
+        --dry-run) dry_run=1 ;;
+        *) echo "Unknown argument: $argument (known: --tests, --dry-run)" >&2; exit 2 ;;
+    esac
+done
+
+all_installed() {
+    for p in "$@"; do
+        installed "$p" || return 1
+    done
+}
+
 # LibreOffice converts the editable templates, and shows and edits them in its own windows; the
-# program runs whichever "soffice" is on PATH. Without a desktop LibreOffice its window-less
-# build is enough (converting, printing, the tests); a desktop LibreOffice is completed instead,
-# as the window-less packages conflict with it and would replace it.
-if installed libreoffice-core; then
-    packages+=(libreoffice-writer libreoffice-calc)
+# program runs whichever "soffice" is on PATH. Running the program takes the desktop Writer and
+# Calc, which replace a window-less build (Debian's "-nogui" packages, which cannot show a
+# template). The tests are content with either: they keep a complete window-less build, and
+# complete a partial one rather than replace it.
+desktop_office=(libreoffice-writer libreoffice-calc)
+windowless_office=(libreoffice-writer-nogui libreoffice-calc-nogui)
+if [ -z "$tests" ]; then
+    packages+=("${desktop_office[@]}")
+elif all_installed "${desktop_office[@]}" || all_installed "${windowless_office[@]}"; then
+    :
+elif installed libreoffice-core-nogui; then
+    packages+=("${windowless_office[@]}")
 else
-    packages+=(libreoffice-writer-nogui libreoffice-calc-nogui)
+    packages+=("${desktop_office[@]}")
 fi
-if [ "${1:-}" = "--tests" ]; then
+if [ -n "$tests" ]; then
     packages+=(firebird3.0-server xvfb xauth)
 fi
 
@@ -54,11 +78,14 @@ for p in "${packages[@]}"; do
     fi
 done
 if [ ${#missing[@]} -eq 0 ]; then
-    lock_folder_note
+    [ -n "$dry_run" ] || lock_folder_note
     exit 0
 fi
 
 echo "Installing: ${missing[*]}"
+if [ -n "$dry_run" ]; then
+    exit 0
+fi
 if [ "$(id -u)" -eq 0 ]; then
     as_root=()
 elif command -v sudo >/dev/null 2>&1; then
