@@ -14,7 +14,6 @@
 
 namespace {
 
-const int kOutputTailLines = 10;
 const int kKillWaitMs = 5000;
 
 // LibreOffice started as the leader of a process group of its own, so that stopping it stops
@@ -42,15 +41,15 @@ private:
     QProcess m_process;
 };
 
-// The last lines that LibreOffice wrote, for the error message.
-QString outputTail(QProcess& process) {
-    const QStringList lines =
-        QString::fromLocal8Bit(process.readAll()).trimmed().split(QLatin1Char('\n'));
-    return lines.mid(qMax(0, lines.size() - kOutputTailLines)).join(QLatin1Char('\n'));
+// What LibreOffice wrote about a conversion that failed goes to standard error, named after the
+// document; the user is told in one sentence.
+void logOutput(const QString& source, const QString& output) {
+    if (!output.isEmpty())
+        qWarning("LibreOffice, документ %s:\n%s", qUtf8Printable(source), qUtf8Printable(output));
 }
 
-QString withTail(const QString& message, const QString& tail) {
-    return tail.isEmpty() ? message : message + QStringLiteral("\n") + tail;
+QString displayName(const QString& path) {
+    return QStringLiteral("«%1»").arg(QFileInfo(path).fileName());
 }
 
 QString conversionFailure(const QString& source, QProcess& process) {
@@ -58,8 +57,8 @@ QString conversionFailure(const QString& source, QProcess& process) {
         process.exitStatus() == QProcess::CrashExit
             ? QStringLiteral("LibreOffice аварийно завершил работу")
             : QStringLiteral("LibreOffice завершился с ошибкой (код %1)").arg(process.exitCode());
-    return withTail(QStringLiteral("Не удалось преобразовать документ %1: %2.").arg(source, reason),
-                    outputTail(process));
+    return QStringLiteral("Не удалось преобразовать документ %1: %2.")
+        .arg(displayName(source), reason);
 }
 
 QStringList conversionArguments(const QString& source, const QString& format,
@@ -75,7 +74,7 @@ QStringList conversionArguments(const QString& source, const QString& format,
             source};
 }
 
-// Runs the conversion to its end; returns the last lines LibreOffice wrote.
+// Runs the conversion to its end; returns what LibreOffice wrote.
 QString runConversion(const QString& program, const QStringList& arguments, const QString& source,
                       std::chrono::milliseconds timeLimit) {
     OfficeProcess office;
@@ -84,15 +83,20 @@ QString runConversion(const QString& program, const QStringList& arguments, cons
     if (!process.waitForStarted())
         throw Exception(QStringLiteral("Не удалось запустить LibreOffice (%1): %2")
                             .arg(program, process.errorString()));
-    if (!process.waitForFinished(int(timeLimit.count())))
-        throw Exception(withTail(QStringLiteral("LibreOffice не закончил преобразование документа "
-                                                "%1 за %2 с и был остановлен.")
-                                     .arg(source)
-                                     .arg(qMax<qint64>(1, timeLimit.count() / 1000)),
-                                 outputTail(process)));
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+    const bool finished = process.waitForFinished(int(timeLimit.count()));
+    const QString output = QString::fromLocal8Bit(process.readAll()).trimmed();
+    if (!finished) {
+        logOutput(source, output);
+        throw Exception(QStringLiteral("LibreOffice не закончил преобразование документа %1 за "
+                                       "%2 с и был остановлен.")
+                            .arg(displayName(source))
+                            .arg(qMax<qint64>(1, timeLimit.count() / 1000)));
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        logOutput(source, output);
         throw Exception(conversionFailure(source, process));
-    return outputTail(process);
+    }
+    return output;
 }
 
 } // namespace
@@ -106,15 +110,16 @@ QString convertDocument(const QString& source, const QString& format, const QStr
                                                  format.section(QLatin1Char(':'), 0, 0));
     QFile::remove(output);
     const WorkFolder profile;
-    const QString tail =
+    const QString written =
         runConversion(program,
                       conversionArguments(sourceInfo.absoluteFilePath(), format, target,
                                           profile.filePath(QStringLiteral("profile"))),
                       source, timeLimit);
-    if (QFileInfo(output).size() <= 0)
-        throw Exception(withTail(QStringLiteral("Не удалось преобразовать документ %1: "
-                                                "LibreOffice не записал файл %2.")
-                                     .arg(source, output),
-                                 tail));
+    if (QFileInfo(output).size() <= 0) {
+        logOutput(source, written);
+        throw Exception(QStringLiteral("Не удалось преобразовать документ %1: LibreOffice не "
+                                       "записал файл %2.")
+                            .arg(displayName(source), displayName(output)));
+    }
     return output;
 }

@@ -13,6 +13,7 @@ inline constexpr std::chrono::milliseconds kConversionTimeLimit = std::chrono::m
 // extension is the source's own). LibreOffice runs on a profile of its own, removed afterwards,
 // so that a LibreOffice the user has open is neither reached nor ended; it is stopped when it
 // does not finish within timeLimit. Throws Exception when LibreOffice is missing, fails, runs
-// out of time or writes no file.
+// out of time or writes no file, its message one sentence that names the source's file; what
+// LibreOffice wrote goes to standard error (the program's log), not into the message.
 QString convertDocument(const QString& source, const QString& format, const QString& targetFolder,
                         std::chrono::milliseconds timeLimit = kConversionTimeLimit);

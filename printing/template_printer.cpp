@@ -15,6 +15,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 #include <QPrinter>
 
 namespace printing {
@@ -52,10 +53,15 @@ FilledTemplate fillTemplate(const PrintTemplate& printTemplate, const templatefi
                             TemplateProgram program, const QString& folder) {
     const QString ext = printTemplate.ext.trimmed().toLower();
     const QString fileName = templateFileName(printTemplate);
-    QString source = QDir(folder).filePath(u'~' + fileName);
+    // The template's file under its own name, which any message about it gives, beside the
+    // filled document of the same name.
+    const QString sourceFolder = QDir(folder).filePath(QStringLiteral("template"));
+    if (!QDir().mkpath(sourceFolder))
+        throw Exception(QStringLiteral("Не удалось создать папку %1.").arg(sourceFolder));
+    QString source = QDir(sourceFolder).filePath(fileName);
     writeWholeFile(source, printTemplate.data);
     if (ext == u"doc")
-        source = convertDocument(source, QStringLiteral("odt"), folder);
+        source = convertDocument(source, QStringLiteral("odt"), sourceFolder);
     const QString target = QDir(folder).filePath(QFileInfo(fileName).completeBaseName() + u'.' +
                                                  QFileInfo(source).suffix());
     FilledTemplate filled{target, {}};
@@ -112,7 +118,12 @@ void TemplatePrinter::print(const PrintTemplate& printTemplate, TemplateOutput o
         return;
     }
     status.hide();
-    OfficeSession::open(std::move(folder), filled.path);
+    OfficeSession* viewer = OfficeSession::open(std::move(folder), filled.path);
+    // The document window may have closed by the time the viewer ends.
+    QObject::connect(viewer, &OfficeSession::ended, viewer, [viewer, owner = QPointer(m_owner)] {
+        if (!viewer->failure().isEmpty())
+            showWarning(owner, viewer->failure());
+    });
 }
 
 void TemplatePrinter::printFilled(const FilledTemplate& filled, WorkFolder& folder,

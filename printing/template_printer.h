@@ -66,7 +66,8 @@ public:
     void setPdfPrinting(PdfPrinting printing) { m_pdfPrinting = std::move(printing); }
 
     // Fills the template with the document of OPER.PRKEY documentKey and prints it, or opens it
-    // in the word processor, which the program then leaves running.
+    // in the word processor, which the program then leaves running; a word processor that then
+    // ends with an error is told.
     void print(const PrintTemplate& printTemplate, TemplateOutput output, int documentKey);
 
 private:

@@ -126,16 +126,14 @@ private slots:
         QVERIFY(!QFileInfo::exists(path));
     }
 
-    // A window that cannot be opened is told; the folder is removed at once.
-    // A LibreOffice without windows is told too, and never started: it would run unseen.
+    // A LibreOffice that is missing is told at once, and so is one without windows, which is
+    // never started: it would run unseen. The folder is removed at once.
     void startFailureTold_data() {
         QTest::addColumn<QByteArray>("program");
         QTest::addColumn<QStringList>("beside");
         QTest::addColumn<QString>("told");
         QTest::newRow("no office program")
             << QByteArray() << QStringList{} << "не найден LibreOffice";
-        QTest::newRow("program cannot run") << QByteArray("#!/nonexistent/interpreter\n")
-                                            << QStringList{} << "Не удалось запустить LibreOffice";
         QTest::newRow("window-less build")
             << QByteArray("#!/bin/sh\ntouch \"$(dirname \"$0\")/started\"\n")
             << QStringList{"soffice.bin"} << "работает без окон";
@@ -160,6 +158,39 @@ private slots:
         QVERIFY2(message.contains(told), qPrintable(message));
         QVERIFY(!QFileInfo::exists(path));
         QVERIFY(!QFileInfo::exists(m_office->filePath("started")));
+    }
+
+    // A window that ends badly is told, once it has ended, in one sentence with the document's
+    // file; one the user closes tells nothing. What it writes goes to standard error.
+    void failureToldOnceEnded_data() {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("closed") << QByteArray("echo 'closing'") << QString();
+        QTest::newRow("crashed")
+            << QByteArray("echo 'Fatal exception: Signal 11' >&2; kill -11 $$")
+            << "LibreOffice аварийно завершил работу с документом «Приходный ордер.odt».";
+        QTest::newRow("ended with an error")
+            << QByteArray("exit 1")
+            << "LibreOffice завершился с ошибкой (код 1) при работе с документом «Приходный "
+               "ордер.odt».";
+        QTest::newRow("cannot run") << QByteArray("#!/nonexistent/interpreter\n")
+                                    << "Не удалось запустить LibreOffice (%1) для документа "
+                                       "«Приходный ордер.odt».";
+    }
+    void failureToldOnceEnded() {
+        QFETCH(QByteArray, script);
+        QFETCH(QString, told);
+        const QString program = m_office->filePath("soffice");
+        if (script.startsWith("#!")) {
+            writeFile(program, script);
+            QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
+        } else {
+            putOfficeScript(m_office->path(), script);
+        }
+        std::unique_ptr<OfficeSession> session = sessionOnDocument();
+        QSignalSpy ended(session.get(), &OfficeSession::ended);
+        QVERIFY(ended.wait(5000));
+        QCOMPARE(session->failure(), told.contains("%1") ? told.arg(program) : told);
     }
 
     // A LibreOffice installation shows windows when a window plugin stands beside its program.

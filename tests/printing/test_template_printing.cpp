@@ -6,6 +6,7 @@
 #include "store/data_store.h"
 #include "tests/support/core/exception_message.h"
 #include "tests/support/core/file_bytes.h"
+#include "tests/support/core/warning_log.h"
 #include "tests/support/platform/fake_office.h"
 #include "tests/support/platform/pdf_text.h"
 #include "tests/support/platform/work_folders.h"
@@ -226,6 +227,59 @@ while [ ! -e "$(dirname "$0")/close" ]; do sleep 0.05; done)sh");
         });
         QVERIFY2(!raised.isEmpty() && raised.contains(message), qPrintable(raised));
         QCOMPARE(leftWorkFolders(), QStringList{});
+    }
+
+    // LibreOffice failing on a template is told in one sentence with the template's file, and
+    // its own words (a stack trace) go to standard error.
+    void aFailedConversionSaysSoInOneSentence() {
+        TemplateMachine m(BookKind::BankAccount);
+        QTemporaryDir office;
+        testsupport::putOfficeScript(office.path(), R"sh(echo 'Unspecified Application Error'
+echo '#0 in SfxApplication::Main () at sfx2/source/appl/app.cxx:418' >&2
+exit 1)sh");
+        setOfficeSearchPath(office.path());
+        TemplatePrinter printer(nullptr, TemplateDocument::IncomingPayment, TemplateProgram::Word);
+        const testsupport::WarningLog log;
+        const QString raised = messageOf([&] {
+            printer.print({1, "Акт сверки", "a Word 97 file", "doc"}, TemplateOutput::Print,
+                          kIncomeKey);
+        });
+        QCOMPARE(raised, QStringLiteral("Не удалось преобразовать документ «Акт сверки.doc»: "
+                                        "LibreOffice завершился с ошибкой (код 1)."));
+        QCOMPARE(log.messages.size(), 1);
+        QVERIFY2(log.messages[0].contains("Акт сверки.doc") &&
+                     log.messages[0].contains("Unspecified Application Error") &&
+                     log.messages[0].contains("SfxApplication::Main"),
+                 qPrintable(log.messages[0]));
+        QCOMPARE(m.dialogs.texts, QStringList{});
+        QCOMPARE(leftWorkFolders(), QStringList{});
+    }
+
+    // A viewer that crashes, or ends with an error, is told with the document's file; one that
+    // the user closes says nothing.
+    void aFailedViewerIsTold_data() {
+        QTest::addColumn<QByteArray>("viewer");
+        QTest::addColumn<QStringList>("told");
+        QTest::newRow("crashed") << QByteArray("echo 'Fatal exception: Signal 11' >&2; kill -11 $$")
+                                 << QStringList{"LibreOffice аварийно завершил работу с документом "
+                                                "«Акт.rtf»."};
+        QTest::newRow("ended with an error")
+            << QByteArray("exit 81")
+            << QStringList{"LibreOffice завершился с ошибкой (код 81) при работе с документом "
+                           "«Акт.rtf»."};
+        QTest::newRow("closed") << QByteArray("exit 0") << QStringList{};
+    }
+    void aFailedViewerIsTold() {
+        QFETCH(QByteArray, viewer);
+        QFETCH(QStringList, told);
+        TemplateMachine m(BookKind::CashDesk);
+        QTemporaryDir office;
+        testsupport::putOfficeScript(office.path(), viewer);
+        setOfficeSearchPath(office.path());
+        TemplatePrinter printer(nullptr, TemplateDocument::CashDisbursement, TemplateProgram::Word);
+        printer.print(rtfTemplate("{\\rtf1 <NUM>}"), TemplateOutput::View, kIssueKey);
+        QTRY_COMPARE(leftWorkFolders(), QStringList{});
+        QCOMPARE(m.dialogs.texts, told);
     }
 
     // A cash receipt order printed through its template on a PDF printer, as a book keeper
