@@ -9,6 +9,7 @@
 #include "documents/users_pane.h"
 #include "printing/document_printing.h"
 #include "printing/product_options_pane.h"
+#include "printing/template_edit.h"
 #include "shell/help_viewer.h"
 #include "shell/lookup_popups.h"
 #include "shell/new_book_command.h"
@@ -218,6 +219,11 @@ void MainWindow::updateCaptions() {
             break;
         }
     });
+}
+
+void MainWindow::beforeExitSteps(bool unattended) {
+    MainWindowBase::beforeExitSteps(unattended);
+    printing::TemplateEdit::finishOpenEdits(this, unattended);
 }
 
 void MainWindow::afterStartup() {

@@ -23,6 +23,9 @@ public:
     // windows their print command.
     void afterStartup() override;
     bool wantsFirstStart() override;
+    // Print templates still open in the word processor: their edited files are offered for
+    // storing (TemplateEdit::finishOpenEdits).
+    void beforeExitSteps(bool unattended) override;
 
     // ---- Commands ----
     QAction* incomeAction() const { return m_incomeAction; }

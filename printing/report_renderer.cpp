@@ -208,6 +208,16 @@ private:
     DisplayList m_drawn;
 };
 
+// The report's page in the orientation the printer has now: the user may have turned it in the
+// preview, and the print from there follows.
+PageSetup pageOnPrinter(const PageSetup& page, const QPrinter& printer) {
+    PageSetup turned = page;
+    turned.orientation = printer.pageLayout().orientation() == QPageLayout::Landscape
+                             ? Orientation::Landscape
+                             : Orientation::Portrait;
+    return turned;
+}
+
 } // namespace
 
 void setUpPrinter(QPrinter& printer, const PageSetup& page) {
@@ -219,7 +229,8 @@ void setUpPrinter(QPrinter& printer, const PageSetup& page) {
 }
 
 DisplayList renderReport(const Report& report, const ReportData& data, QPrinter& printer) {
-    ReportWriter writer(printer, report.page, data);
+    const PageSetup page = pageOnPrinter(report.page, printer);
+    ReportWriter writer(printer, page, data);
     writer.place(report.title);
     for (int index = 0; index < report.detailCount; ++index) {
         Band band = report.detail;

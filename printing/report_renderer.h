@@ -28,8 +28,9 @@ using DisplayList = QList<DrawnItem>;
 // Sets the printer for the report's page: A4 in its orientation, drawn from the sheet's corner.
 void setUpPrinter(QPrinter& printer, const PageSetup& page);
 
-// Lays the report out and draws the whole of it on a printer set up for its page; each run
-// starts from the report as given. Raises when the printer cannot be drawn on.
+// Lays the report out and draws the whole of it on a printer set up for its page, in the
+// orientation the printer has (which the preview lets the user change); each run starts from
+// the report as given. Raises when the printer cannot be drawn on.
 DisplayList renderReport(const Report& report, const ReportData& data, QPrinter& printer);
 
 } // namespace printing

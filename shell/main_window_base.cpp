@@ -2,6 +2,7 @@
 
 #include "core/file_operations.h"
 #include "platform/firebird/error.h"
+#include "platform/web_browser.h"
 #include "shell/app_events.h"
 #include "shell/document_windows.h"
 #include "shell/first_start_pane.h"
@@ -17,7 +18,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -28,7 +28,6 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -338,6 +337,8 @@ void MainWindowBase::updateCaptions() {
 
 void MainWindowBase::afterStartup() {}
 
+void MainWindowBase::beforeExitSteps(bool /*unattended*/) {}
+
 bool MainWindowBase::wantsFirstStart() {
     return false;
 }
@@ -480,11 +481,20 @@ void MainWindowBase::setProductSiteUrl(const QString& url) {
 }
 
 void MainWindowBase::onProductSiteTriggered() {
-    QDesktopServices::openUrl(QUrl(m_productSiteUrl));
+    openSite(m_productSiteUrl);
 }
 
 void MainWindowBase::onVendorSiteTriggered() {
-    QDesktopServices::openUrl(QUrl(QString::fromLatin1(kSoftSiteUrl)));
+    openSite(QString::fromLatin1(kSoftSiteUrl));
+}
+
+// A site that cannot be opened here is told with its address, for the user to open elsewhere.
+void MainWindowBase::openSite(const QString& address) {
+    openWebAddress(address, this, [this, address] {
+        showWarning(this, QStringLiteral("Не удалось открыть страницу в браузере. Откройте этот "
+                                         "адрес в браузере сами:\n%1")
+                              .arg(address));
+    });
 }
 
 void MainWindowBase::onContextHelpTriggered() {
@@ -555,6 +565,7 @@ void MainWindowBase::closeEvent(QCloseEvent* event) {
         return;
     }
     m_closing = true;
+    beforeExitSteps(m_unattended);
     runExitSteps();
     m_running = false;
     m_closing = false;

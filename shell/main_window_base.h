@@ -61,6 +61,10 @@ public:
     virtual void showHelpContextFor(QWidget* window, int context);
     // Called once while the window is created, after the start-up went on.
     virtual void afterStartup();
+    // Called as the program closes, once the document windows have closed and before the exit
+    // steps, the book still open; unattended: closing by closeUnattended, with nobody there to
+    // answer. Empty here.
+    virtual void beforeExitSteps(bool unattended);
     // Whether the first-start pane may be offered.
     virtual bool wantsFirstStart();
 
@@ -174,6 +178,7 @@ private:
     bool closeCurrentPane();
     void retireCurrentPane();
     void showSplash();
+    void openSite(const QString& address);
     void bringToFront();
     void runExitSteps();
     // runGuarded, or runLogged on an unattended exit.

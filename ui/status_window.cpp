@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -11,6 +12,12 @@
 namespace {
 
 constexpr int kShowWaitMs = 1000;
+
+// What the window's painting lets run: the window system's own events, no timer and no input,
+// so that nothing of the program (a poll that asks the user something) runs in the middle of
+// the operation waited for.
+constexpr QEventLoop::ProcessEventsFlags kPaintOnly =
+    QEventLoop::ExcludeUserInputEvents | QEventLoop::X11ExcludeTimers;
 
 } // namespace
 
@@ -54,7 +61,7 @@ void StatusWindow::showNow() {
     QElapsedTimer waited;
     waited.start();
     while (!(windowHandle() && windowHandle()->isExposed()) && waited.elapsed() < kShowWaitMs)
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 50);
+        QCoreApplication::processEvents(kPaintOnly, 50);
     paintNow();
 }
 
@@ -65,6 +72,6 @@ void StatusWindow::setText(const QString& text) {
 }
 
 void StatusWindow::paintNow() {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QCoreApplication::processEvents(kPaintOnly);
     repaint();
 }

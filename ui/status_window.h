@@ -7,7 +7,7 @@ class QLabel;
 // A small window over its owner that says what a long operation is doing while the program
 // waits for it: a picture on the left and one line of text. Shown without modality and painted
 // at once, as is each new text, before the caller goes on waiting; meanwhile the user's input
-// waits too.
+// and the program's timers wait too: painting runs nothing else of the program.
 class StatusWindow : public QDialog {
     Q_OBJECT
 public:

@@ -4,16 +4,20 @@
 #include "documents/dictionary_pane.h"
 #include "documents/document_browser.h"
 #include "documents/document_window.h"
+#include "platform/office.h"
+#include "platform/web_browser.h"
 #include "printing/product_options_pane.h"
+#include "printing/template_edit.h"
 #include "shell/lookup_popups.h"
 #include "shell/options_pane.h"
+#include "tests/support/platform/fake_office.h"
 #include "tests/support/shell/book_machine.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -77,22 +81,38 @@ const QStringList kControls{"incomeAction",
                             "settingsMenu",
                             "documentRegisterAction"};
 
-// Takes the web pages the program opens, in place of the desktop's browser.
-class Browser : public QObject {
-    Q_OBJECT
-public:
-    QStringList opened;
-    Browser() {
-        for (const char* scheme : {"http", "https"})
-            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
+// The desktop's opener of web pages, faked: it notes each address it is given, one a line, in
+// "opened" beside itself, and ends with exitCode (3 is the real opener's "no browser found").
+struct WebOpener {
+    QTemporaryDir folder;
+    explicit WebOpener(int exitCode = 0) {
+        const QString program = folder.filePath("xdg-open");
+        QFile file(program);
+        if (!file.open(QIODevice::WriteOnly))
+            qFatal("cannot write the fake opener");
+        file.write(
+            QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"$(dirname \"$0\")/opened\"\n"
+                           "exit %1\n")
+                .arg(exitCode)
+                .toUtf8());
+        file.close();
+        file.setPermissions(file.permissions() | QFile::ExeOwner);
+        setWebOpenerProgram(program);
     }
-    ~Browser() override {
-        for (const char* scheme : {"http", "https"})
-            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    ~WebOpener() { setWebOpenerProgram(QString()); }
+    QStringList opened() const {
+        QFile file(folder.filePath("opened"));
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
     }
-public slots:
-    void open(const QUrl& url) { opened << url.toString(); }
 };
+
+const struct Site {
+    const char* item;
+    const char* address;
+} kSites[] = {{"productSiteAction", "https://www.kaltro.example/"},
+              {"vendorSiteAction", "https://www.morvelsoft.example/"}};
 
 } // namespace
 
@@ -467,25 +487,85 @@ private slots:
     }
 
     // The product's and the maker's sites: each item says in its status tip the address it
-    // opens.
+    // opens, and opens it in the browser.
     void siteItemsShowTheirAddress() {
         OneBookMachine m(BookKind::BankAccount);
         Dialogs dialogs;
-        Browser browser;
+        WebOpener opener;
         MainWindow main(m.ini);
         QCOMPARE(main.runStartup(), StartupEnd::GoOn);
-        const struct {
-            QAction* item;
-            const char* address;
-        } sites[] = {{main.productSiteAction(), "https://www.kaltro.example/"},
-                     {main.vendorSiteAction(), "https://www.morvelsoft.example/"}};
-        for (const auto& site : sites) {
-            QCOMPARE(site.item->statusTip(), QString::fromLatin1(site.address));
-            site.item->trigger();
-            QCOMPARE(browser.opened.last(), QString::fromLatin1(site.address));
+        QCOMPARE(main.productSiteAction()->text(), QStringLiteral("Kaltro в Интернете..."));
+        QStringList addresses;
+        for (const Site& site : kSites) {
+            QAction* item = action(main, site.item);
+            QCOMPARE(item->statusTip(), QString::fromLatin1(site.address));
+            item->trigger();
+            addresses << QString::fromLatin1(site.address);
+            QTRY_COMPARE(opener.opened(), addresses);
         }
-        QCOMPARE(browser.opened.size(), 2);
+        QTest::qWait(200);
         QVERIFY(dialogs.requests.isEmpty());
+    }
+
+    // Where the address cannot be opened (no browser, or no opener at all) the user is told so
+    // with the address.
+    void aSiteThatCannotBeOpenedShowsItsAddress_data() {
+        QTest::addColumn<bool>("withOpener");
+        QTest::newRow("no browser") << true;
+        QTest::newRow("no opener") << false;
+    }
+    void aSiteThatCannotBeOpenedShowsItsAddress() {
+        QFETCH(bool, withOpener);
+        OneBookMachine m(BookKind::CashDesk);
+        Dialogs dialogs;
+        WebOpener opener(3);
+        if (!withOpener)
+            setWebOpenerProgram(opener.folder.filePath("missing/xdg-open"));
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
+        for (const Site& site : kSites) {
+            dialogs.texts.clear();
+            action(main, site.item)->trigger();
+            QTRY_COMPARE(dialogs.texts.size(), 1);
+            QCOMPARE(dialogs.texts[0],
+                     QStringLiteral("Не удалось открыть страницу в браузере. Откройте этот "
+                                    "адрес в браузере сами:\n%1")
+                         .arg(QString::fromLatin1(site.address)));
+        }
+        QCOMPARE(opener.opened().size(), withOpener ? 2 : 0);
+    }
+
+    // Closing the program while a print template is open in the word processor offers the file
+    // the editor has saved for storing, before the book closes.
+    void closingOffersTheTemplateBeingEdited() {
+        OneBookMachine m(BookKind::CashDesk);
+        execute(m.book, "INSERT INTO PRINTFORMS (PRKEY, LTYP, NAME, DATA, EXT) VALUES "
+                        "(2001, 1, 'Акт', 'rtf text', 'rtf')");
+        Dialogs dialogs([](const DialogRequest& r) {
+            return DialogAnswer{r.buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok, {}};
+        });
+        QTemporaryDir office;
+        testsupport::putOfficeScript(office.path(), R"sh(for last in "$@"; do :; done
+printf ' edited' >> "$last"
+touch "$(dirname "$0")/saved"
+while [ ! -e "$(dirname "$0")/close" ]; do sleep 0.05; done
+touch "$(dirname "$0")/ended")sh");
+        setOfficeSearchPath(office.path());
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
+        main.show();
+        printing::TemplateEdit::start({2001, QStringLiteral("Акт"), "rtf text", "rtf"}, nullptr);
+        QTRY_VERIFY(QFile::exists(office.filePath("saved")));
+
+        QVERIFY(main.close());
+        QCOMPARE(dialogs.texts,
+                 QStringList{"Печатная форма \"Акт\" еще открыта для изменения в LibreOffice.\n"
+                             "Сохранить измененный документ в программе?"});
+        QCOMPARE(readValue(m.book, "SELECT DATA FROM PRINTFORMS WHERE PRKEY=2001"),
+                 QStringLiteral("rtf text edited"));
+        testsupport::writeFile(office.filePath("close"), "");
+        QTRY_VERIFY(QFile::exists(office.filePath("ended")));
+        setOfficeSearchPath(QString());
     }
 
     void deactivationHidesTheLookupDropDowns() {

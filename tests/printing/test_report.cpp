@@ -401,6 +401,35 @@ private slots:
         QCOMPARE(pageCounts, QList<int>({2, 2}));
     }
 
+    // The orientation the user turns the preview to is the one its print takes: the pages are
+    // laid out anew on the turned sheet, as the preview showed them.
+    void printFromThePreviewTakesItsOrientation() {
+        const Report report = sampleReport(100);
+        const ReportData data = sampleData();
+        const QString path = m_dir.filePath("from the preview.pdf");
+        QList<int> pageCounts;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            auto* pages = dialog->findChild<QPrintPreviewWidget*>();
+            QVERIFY(pages);
+            pageCounts << pages->pageCount();
+            pages->setLandscapeOrientation();
+            pageCounts << pages->pageCount();
+            dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+            dialog->printer()->setOutputFileName(path);
+            pages->print();
+            dialog->reject();
+        });
+        previewReport(nullptr, report, data);
+        QCOMPARE(pageCounts, QList<int>({2, 3}));
+        const QByteArray pdf = testsupport::readFile(path);
+        QCOMPARE(pdfPageCount(pdf), 3);
+        const QSizeF sheet = pdfFirstPageSize(pdf);
+        QVERIFY2(sheet.width() > sheet.height(),
+                 qPrintable(QStringLiteral("%1 x %2").arg(sheet.width()).arg(sheet.height())));
+    }
+
 private:
     QTemporaryDir m_dir;
 };

@@ -3,9 +3,12 @@
 #include "platform/firebird/statement.h"
 #include "platform/firebird/transaction.h"
 #include "platform/office.h"
+#include "platform/work_folder.h"
+#include "printing/template_edit.h"
 #include "printing/template_store_dialog.h"
 #include "store/data_store.h"
 #include "tests/support/core/file_bytes.h"
+#include "tests/support/core/warning_log.h"
 #include "tests/support/platform/fake_office.h"
 #include "tests/support/platform/work_folders.h"
 #include "tests/support/shell/book_machine.h"
@@ -38,6 +41,19 @@ const QByteArray kReadingEditor = "exit 0";
 const QByteArray kOpenEditor = R"sh(for last in "$@"; do :; done
 while [ ! -e "$(dirname "$0")/close" ]; do sleep 0.05; done
 printf ' edited' >> "$last")sh";
+
+// An editor that saves a change at once and stays open until the file "close" appears beside
+// it.
+const QByteArray kSavedOpenEditor = R"sh(for last in "$@"; do :; done
+printf ' edited' >> "$last"
+while [ ! -e "$(dirname "$0")/close" ]; do sleep 0.05; done)sh";
+// An editor that stays open, nothing saved, until the file "close" appears beside it.
+const QByteArray kUnsavedOpenEditor =
+    R"sh(while [ ! -e "$(dirname "$0")/close" ]; do sleep 0.05; done)sh";
+// An editor that saves a change and crashes.
+const QByteArray kCrashingEditor = R"sh(for last in "$@"; do :; done
+printf ' edited' >> "$last"
+kill -11 $$)sh";
 
 const QByteArray kFileBytes("bytes\0of the file", 17);
 
@@ -331,21 +347,29 @@ private slots:
 
     // An edit in the word processor: when it ends with the file changed, the question; Yes
     // stores the edited file into the row it came from, No leaves the row. An unchanged file
-    // asks nothing. The edit's files go once it is over.
+    // asks nothing. An editor that crashed is told first. The edit's files go once it is over.
     void editStoredBack_data() {
         QTest::addColumn<QByteArray>("editor");
         QTest::addColumn<Answer>("answer");
         QTest::addColumn<QByteArray>("stored");
-        QTest::newRow("changed, stored")
-            << kChangingEditor << Answer::Yes << QByteArray("rtf text edited");
+        QTest::addColumn<QStringList>("told");
+        const QString question = QStringLiteral("Сохранить измененный документ в программе?");
+        QTest::newRow("changed, stored") << kChangingEditor << Answer::Yes
+                                         << QByteArray("rtf text edited") << QStringList{question};
         QTest::newRow("changed, not stored")
-            << kChangingEditor << Answer::No << QByteArray("rtf text");
-        QTest::newRow("unchanged") << kReadingEditor << Answer::Yes << QByteArray("rtf text");
+            << kChangingEditor << Answer::No << QByteArray("rtf text") << QStringList{question};
+        QTest::newRow("unchanged")
+            << kReadingEditor << Answer::Yes << QByteArray("rtf text") << QStringList{};
+        QTest::newRow("crashed") << kCrashingEditor << Answer::Yes << QByteArray("rtf text edited")
+                                 << QStringList{"LibreOffice аварийно завершил работу с "
+                                                "документом «Акт.rtf».",
+                                                question};
     }
     void editStoredBack() {
         QFETCH(QByteArray, editor);
         QFETCH(Answer, answer);
         QFETCH(QByteArray, stored);
+        QFETCH(QStringList, told);
         StoreMachine m;
         m.putEditor(editor);
         m.questions = {answer};
@@ -354,12 +378,68 @@ private slots:
         dialog->editAction()->trigger();
         dialog->templates().first();
         QTRY_COMPARE(leftWorkFolders(), QStringList{});
-        QCOMPARE(m.dialogs.texts, editor == kReadingEditor
-                                      ? QStringList{}
-                                      : QStringList{"Сохранить измененный документ в программе?"});
+        QCOMPARE(m.dialogs.texts, told);
         QCOMPARE(m.data(2001), stored);
-        if (answer == Answer::Yes && editor != kReadingEditor)
+        if (stored != "rtf text")
             QCOMPARE(dialog->templates().field("DATA").asBytes(), stored);
+    }
+
+    // The program closing while a template is open in the word processor: a file saved
+    // changed is offered for storing, one not saved yet is told to be out of reach; an
+    // unattended close asks nothing, stores nothing and names the file on standard error. The
+    // editor runs on, and its end asks nothing more.
+    void closingWhileEditingOffersTheSavedFile_data() {
+        QTest::addColumn<QByteArray>("editor");
+        QTest::addColumn<bool>("unattended");
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QString>("told");
+        const QString stillOpen =
+            QStringLiteral("Печатная форма \"Акт\" еще открыта для изменения в LibreOffice.");
+        const QString question =
+            stillOpen + QStringLiteral("\nСохранить измененный документ в программе?");
+        QTest::newRow("saved, stored") << kSavedOpenEditor << false << Answer::Yes
+                                       << QByteArray("rtf text edited") << question;
+        QTest::newRow("saved, not stored")
+            << kSavedOpenEditor << false << Answer::No << QByteArray("rtf text") << question;
+        QTest::newRow("not saved yet")
+            << kUnsavedOpenEditor << false << Answer::Yes << QByteArray("rtf text")
+            << stillOpen + QStringLiteral(" Изменения, сохраненные в нем после выхода из "
+                                          "программы, в программу не попадут.");
+        QTest::newRow("unattended")
+            << kSavedOpenEditor << true << Answer::Yes << QByteArray("rtf text") << QString();
+    }
+    void closingWhileEditingOffersTheSavedFile() {
+        QFETCH(QByteArray, editor);
+        QFETCH(bool, unattended);
+        QFETCH(Answer, answer);
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, told);
+        StoreMachine m;
+        m.putEditor(editor);
+        m.questions = {answer};
+        auto dialog = storeDialog(1, TemplateProgram::Word);
+        QVERIFY(dialog->templates().locate("PRKEY", 2001));
+        dialog->editAction()->trigger();
+        dialog.reset();
+        QCOMPARE(leftWorkFolders().size(), 1);
+        const QString file = testsupport::workFoldersRoot() + u'/' + leftWorkFolders()[0] +
+                             QStringLiteral("/Акт.rtf");
+        if (editor == kSavedOpenEditor)
+            QTRY_VERIFY(testsupport::readFile(file).endsWith("edited"));
+
+        const testsupport::WarningLog log;
+        TemplateEdit::finishOpenEdits(nullptr, unattended);
+
+        QCOMPARE(m.dialogs.texts, told.isEmpty() ? QStringList{} : QStringList{told});
+        QCOMPARE(m.data(2001), stored);
+        QCOMPARE(log.messages.filter(file).size(), unattended ? 1 : 0);
+        QVERIFY(!qApp->findChild<TemplateEdit*>());
+        // The folder is the editor's now: a later start removes it once the editor has ended.
+        m.closeEditor();
+        QTRY_VERIFY((removeStaleWorkFolders(), leftWorkFolders().isEmpty()));
+        QTest::qWait(500);
+        QCOMPARE(m.dialogs.texts.size(), told.isEmpty() ? 0 : 1);
     }
 
     // The dialog, and its document window, may close while the template is being edited: the

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 
 namespace {
@@ -40,6 +41,32 @@ private slots:
         status.setText(QStringLiteral("Печать документа..."));
         QCOMPARE(status.text(), QStringLiteral("Печать документа..."));
         QVERIFY(darkPixelsOnScreen(status) > 50);
+    }
+
+    // Showing and painting let no timer of the program run (a poll of an edit would ask its
+    // question in the middle of a print): a timer that is due fires only once the caller is
+    // back in the event loop.
+    void paintingRunsNoTimer() {
+        int fired = 0;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&fired] { ++fired; });
+        poll.start(0);
+        QTest::qWait(20);
+        QVERIFY(fired > 0);
+        fired = 0;
+        {
+            StatusWindow status(nullptr, QStringLiteral("Печать..."));
+            status.setText(QStringLiteral("Запуск Microsoft Word..."));
+            status.showNow();
+            QVERIFY(status.windowHandle()->isExposed());
+            for (const char* text : {"Создание документа...", "Печать документа..."}) {
+                QTest::qSleep(10);
+                status.setText(QString::fromUtf8(text));
+            }
+            QVERIFY(darkPixelsOnScreen(status) > 50);
+            QCOMPARE(fired, 0);
+        }
+        QTRY_VERIFY(fired > 0);
     }
 };
 
