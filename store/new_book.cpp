@@ -113,7 +113,14 @@ QString createNewBook(BookKind kind, const QString& name, const QString& folder,
         QDir(folder).absoluteFilePath(QStringLiteral("Kaltro.fdb")), QStringLiteral(".part"));
 
     fb::Attachment database;
-    database.create(partial); // on failure there is no new file to remove
+    try {
+        database.create(partial);
+    } catch (...) {
+        // The engine may leave a file it could not finish (a full disk); the name is this
+        // command's own.
+        QFile::remove(partial);
+        throw;
+    }
     QString path;
     try {
         runCreationScript(database);
