@@ -363,8 +363,8 @@ private slots:
             copy.waitForFinished(0);
         }
         QCOMPARE(copy.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(copy.readAllStandardError(), QByteArray());
-        QCOMPARE(copy.exitCode(), 0);
+        // Its messages, had it any, went to its error output and made it end with 1.
+        QVERIFY2(copy.exitCode() == 0, copy.readAllStandardError().constData());
         QCOMPARE(errors.texts, QStringList{});
         for (const QString& file : foreign)
             QCOMPARE(readFile(file), QByteArray("another copy, half-written"));
