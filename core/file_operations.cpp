@@ -140,8 +140,7 @@ QString freshSiblingPath(const QString& target, const QString& suffix) {
         QString letters;
         for (int i = 0; i < 6; ++i)
             letters += QLatin1Char(kLetters[QRandomGenerator::global()->bounded(36)]);
-        const QString path =
-            QStringLiteral("%1.%2-%3%4").arg(target).arg(::getpid()).arg(letters, suffix);
+        const QString path = target + u'.' + QString::number(::getpid()) + u'-' + letters + suffix;
         if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
             return path;
     }
