@@ -230,12 +230,27 @@ void SheetGrid::setRowHeight(int y, int height) {
     layoutChanged();
 }
 
+namespace {
+
+Exception tooManyFixedColumns(int count, int of) {
+    return Exception(
+        QStringLiteral("Закреплённых столбцов должно быть меньше, чем всех столбцов (%1 из %2)")
+            .arg(count)
+            .arg(of));
+}
+
+Exception tooManyFixedRows(int count, int of) {
+    return Exception(
+        QStringLiteral("Закреплённых строк должно быть меньше, чем всех строк (%1 из %2)")
+            .arg(count)
+            .arg(of));
+}
+
+} // namespace
+
 void SheetGrid::setFixedCols(int count) {
     if (count < 0 || count >= colCount())
-        throw Exception(QStringLiteral("Закреплённых столбцов должно быть меньше, чем всех "
-                                       "столбцов (%1 из %2)")
-                            .arg(count)
-                            .arg(colCount()));
+        throw tooManyFixedColumns(count, colCount());
     m_columns.setFixed(count);
     m_col = std::max(m_col, count);
     m_anchorCol = std::max(m_anchorCol, count);
@@ -244,10 +259,7 @@ void SheetGrid::setFixedCols(int count) {
 
 void SheetGrid::setFixedRows(int count) {
     if (count < 0 || count >= rowCount())
-        throw Exception(QStringLiteral("Закреплённых строк должно быть меньше, чем всех строк "
-                                       "(%1 из %2)")
-                            .arg(count)
-                            .arg(rowCount()));
+        throw tooManyFixedRows(count, rowCount());
     m_rows.setFixed(count);
     m_row = std::max(m_row, count);
     m_anchorRow = std::max(m_anchorRow, count);
@@ -273,13 +285,20 @@ void SheetGrid::setGridSize(int fixedCols, int fixedRows, int dataCols, int data
                             .arg(fixedRows)
                             .arg(dataRows)
                             .arg(kMaxCount));
+    // A grid has at least one column and one row, and one of them scrolls.
+    const int cols = std::max(fixedCols + dataCols, 1);
+    const int rows = std::max(fixedRows + dataRows, 1);
+    if (fixedCols >= cols)
+        throw tooManyFixedColumns(fixedCols, cols);
+    if (fixedRows >= rows)
+        throw tooManyFixedRows(fixedRows, rows);
     commitEdit();
-    m_columns.setCount(fixedCols + dataCols);
-    m_rows.setCount(fixedRows + dataRows);
-    m_col = std::min(m_col, colCount() - 1);
-    m_row = std::min(m_row, rowCount() - 1);
-    m_anchorCol = std::min(m_anchorCol, colCount() - 1);
-    m_anchorRow = std::min(m_anchorRow, rowCount() - 1);
+    m_columns.setCount(cols);
+    m_rows.setCount(rows);
+    m_col = std::min(m_col, cols - 1);
+    m_row = std::min(m_row, rows - 1);
+    m_anchorCol = std::min(m_anchorCol, cols - 1);
+    m_anchorRow = std::min(m_anchorRow, rows - 1);
     setFixedCols(fixedCols);
     setFixedRows(fixedRows);
 }

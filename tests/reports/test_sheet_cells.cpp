@@ -164,10 +164,11 @@ private slots:
         QCOMPARE(grid.colCount(), 2);
         QCOMPARE(grid.fixedCols(), 0);
         QCOMPARE(grid.defaultRowHeight(), 20);
-        // As many fixed columns as columns, or counts below 0, are refused.
-        QVERIFY_THROWS_EXCEPTION(Exception, grid.setGridSize(2, 0, 0, 3));
+        // As many fixed columns as columns, or counts below 0, are refused, the grid unchanged.
+        QVERIFY_THROWS_EXCEPTION(Exception, grid.setGridSize(2, 0, 0, 5));
         QVERIFY_THROWS_EXCEPTION(Exception, grid.setGridSize(0, 0, -1, 3));
         QVERIFY_THROWS_EXCEPTION(Exception, grid.setFixedRows(grid.rowCount()));
+        QCOMPARE(grid.colCount(), 2);
         QCOMPARE(grid.rowCount(), 3);
         grid.setDefaultColWidth(80);
         grid.setColWidth(1, 30);
