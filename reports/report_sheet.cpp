@@ -2,6 +2,7 @@
 
 #include "core/exceptions.h"
 #include "core/key_value_text.h"
+#include "ui/action_builder.h"
 #include "ui/message_box.h"
 
 #include <QAction>
@@ -51,9 +52,9 @@ ReportSheet::ReportSheet(QWidget* parent) : InteractiveSheet(parent) {
                                [this](const QString& arguments) { readMcr(arguments); });
     onSaveExtra = [this] { return QStringLiteral("_MCR(") + mcrText() + QStringLiteral(") "); };
 
-    m_tagDumpAction = new QAction(QStringLiteral("Теги ячейки"), this);
-    m_tagDumpAction->setObjectName(QStringLiteral("tagDumpAction"));
-    m_tagDumpAction->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Y));
+    m_tagDumpAction = buildAction(this, ActionSpec{QStringLiteral("tagDumpAction"),
+                                                   QStringLiteral("Параметры ячейки"), -1,
+                                                   QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Y)});
     m_tagDumpAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     connect(m_tagDumpAction, &QAction::triggered, this, &ReportSheet::onTagDumpTriggered);
     addAction(m_tagDumpAction);
