@@ -62,7 +62,7 @@ private slots:
     void init() { QLocale::setDefault(QLocale(QStringLiteral("de_DE"))); }
     void cleanup() { QLocale::setDefault(QLocale::c()); }
 
-    void oneCellGivesThePartsTokens() {
+    void oneCellGivesItsTokens() {
         SheetGrid grid;
         grid.setGridSize(0, 0, 2, 3);
         grid.setColWidth(1, 75);
