@@ -223,10 +223,16 @@ void DictionaryPane::setCommandVisible(QAction* action, bool visible) {
     QToolBar* bar = toolBar();
     if (!bar)
         return;
-    for (QToolButton* button : bar->findChildren<QToolButton*>())
-        if (button->defaultAction() == action)
-            if (QAction* place = toolBarPlace(bar, button))
-                place->setVisible(visible);
+    for (QToolButton* button : bar->findChildren<QToolButton*>()) {
+        if (button->defaultAction() != action)
+            continue;
+        if (QAction* place = toolBarPlace(bar, button)) {
+            place->setVisible(visible);
+            // A change of its place enables the button: it follows its command again, so that
+            // a command the user may not run looks disabled.
+            button->setEnabled(action->isEnabled());
+        }
+    }
 }
 
 // ---- The pane ----
