@@ -106,11 +106,11 @@ private:
 namespace help {
 
 void setHelpContext(QWidget* widget, int context) {
-    widget->setProperty(kHelpContextProperty, context);
+    ::setHelpContext(widget, context);
 }
 
 int helpContext(const QWidget* widget) {
-    return widget ? widget->property(kHelpContextProperty).toInt() : 0;
+    return ::helpContext(widget);
 }
 
 int helpContextAt(const QWidget* widget) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/action_builder.h"
+
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -16,9 +18,6 @@ class QWidget;
 // window of the help file and is ignored. Where the help file, a topic or a context is missing,
 // every call is silent.
 namespace help {
-
-// The widget property that holds a widget's help context number.
-inline constexpr char kHelpContextProperty[] = "helpContext";
 
 void setHelpContext(QWidget* widget, int context);
 int helpContext(const QWidget* widget);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/action_builder.h"
+
 #include <QString>
 
 class QAction;
@@ -21,6 +23,3 @@ QToolButton* addActionButton(QToolBar* bar, QAction* action, const QString& name
 // context, added to bar: a click on the button itself drops menu down as its arrow does.
 QToolButton* addMenuButton(QToolBar* bar, QMenu* menu, const QString& name, const QString& caption,
                            int image, int helpContext);
-
-// The action through which bar shows and hides widget; nullptr when bar does not hold it.
-QAction* toolBarPlace(const QToolBar* bar, const QWidget* widget);

@@ -1,0 +1,56 @@
+#include "ui/action_builder.h"
+
+#include "ui/tool_images.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QToolBar>
+#include <QToolButton>
+
+QAction* buildAction(QObject* owner, const ActionSpec& spec) {
+    auto* action = new QAction(spec.text, owner);
+    action->setObjectName(spec.name);
+    if (spec.image >= 0)
+        action->setIcon(toolImage(spec.image));
+    if (!spec.shortcut.isEmpty())
+        action->setShortcut(spec.shortcut);
+    if (!spec.statusTip.isEmpty())
+        action->setStatusTip(spec.statusTip);
+    if (spec.helpContext)
+        setHelpContext(action, spec.helpContext);
+    return action;
+}
+
+QToolButton* addActionButton(QToolBar* bar, QAction* action, const QString& name) {
+    auto* button = new QToolButton(bar);
+    button->setObjectName(name);
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setAutoRaise(true);
+    button->setDefaultAction(action);
+    if (const int context = helpContext(action))
+        setHelpContext(button, context);
+    bar->addWidget(button);
+    return button;
+}
+
+QToolButton* addMenuButton(QToolBar* bar, QAction* action, QMenu* menu, const QString& name) {
+    QToolButton* button = addActionButton(bar, action, name);
+    button->setMenu(menu);
+    button->setPopupMode(QToolButton::InstantPopup);
+    return button;
+}
+
+QAction* toolBarPlace(const QToolBar* bar, const QWidget* widget) {
+    for (QAction* place : bar->actions())
+        if (bar->widgetForAction(place) == widget)
+            return place;
+    return nullptr;
+}
+
+void setHelpContext(QObject* object, int context) {
+    object->setProperty(kHelpContextProperty, context);
+}
+
+int helpContext(const QObject* object) {
+    return object ? object->property(kHelpContextProperty).toInt() : 0;
+}
