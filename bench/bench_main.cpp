@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "bench/bare_fetch.h"
 #include "bench/book_generator.h"
+#include "bench/sheet_jobs.h"
 #include "core/ini_file.h"
 #include "documents/document_browser.h"
 #include "documents/document_window.h"
@@ -255,6 +256,8 @@ int main(int argc, char** argv) {
     dialogs::setAnswerer([](const DialogRequest& request) -> DialogAnswer {
         qFatal("unexpected message: %s", qPrintable(request.text));
     });
+    runSheetJobs(parser.value(runsOption).toInt());
+
     fb::prepareEmbeddedEngine();
     BookParameters parameters;
     parameters.documents = parser.value(documentsOption).toInt();

@@ -68,20 +68,33 @@ QByteArray encode(const QString& text) {
     QByteArray result(text.size(), Qt::Uninitialized);
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (!encodeOne(text[i].unicode(), result[i]))
-            throw Exception(
-                QStringLiteral("Символ \"%1\" (U+%2) нельзя записать в кодировке Windows-1251")
-                    .arg(text.mid(i, text[i].isHighSurrogate() ? 2 : 1))
-                    .arg(QString::number(text[i].unicode(), 16).toUpper()));
+            throw Exception(QStringLiteral("Символ %1 нельзя записать в кодировке Windows-1251")
+                                .arg(characterName(firstForeignCharacter(text.mid(i)))));
     }
     return result;
 }
 
 bool canEncode(const QString& text) {
+    return firstForeignCharacter(text).isEmpty();
+}
+
+QString firstForeignCharacter(const QString& text) {
     char dummy;
-    for (QChar c : text)
-        if (!encodeOne(c.unicode(), dummy))
-            return false;
-    return true;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (encodeOne(text[i].unicode(), dummy))
+            continue;
+        const bool pair =
+            text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        return text.mid(i, pair ? 2 : 1);
+    }
+    return QString();
+}
+
+QString characterName(const QString& character) {
+    const char32_t code = character.isEmpty() ? 0 : character.toUcs4().value(0);
+    return QStringLiteral("\"%1\" (U+%2)")
+        .arg(character)
+        .arg(QString::number(code, 16).toUpper().rightJustified(4, QLatin1Char('0')));
 }
 
 } // namespace cp1251

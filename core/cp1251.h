@@ -17,4 +17,11 @@ QByteArray encode(const QString& text);
 // True when every character of text has a Windows-1251 byte.
 bool canEncode(const QString& text);
 
+// The first character of text (a pair of surrogates counts as one character) that Windows-1251
+// cannot hold; empty when there is none.
+QString firstForeignCharacter(const QString& text);
+
+// The character and its code point: "\"😀\" (U+1F600)".
+QString characterName(const QString& character);
+
 } // namespace cp1251

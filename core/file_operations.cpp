@@ -6,7 +6,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <filesystem>
+#include <QRandomGenerator>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -18,29 +25,213 @@ QString quoted(const QString& s) {
     return u'"' + s + u'"';
 }
 
-std::filesystem::path fsPath(const QString& path) {
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
+QByteArray encoded(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+// A descriptor closed when it goes.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int fd() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+bool statPath(const QString& path, struct stat& info) {
+    return ::stat(encoded(path).constData(), &info) == 0;
+}
+
+// The permissions of a file like model for a file of the group gid: the group's only when the
+// group is model's.
+mode_t permissionsLike(const struct stat& model, gid_t gid) {
+    mode_t mode = model.st_mode & 0777;
+    if (gid != model.st_gid)
+        mode &= ~mode_t(0070);
+    return mode;
 }
 
 void copyOneFile(const QString& from, const QString& to) {
-    std::error_code error;
-    std::filesystem::copy_file(fsPath(from), fsPath(to),
-                               std::filesystem::copy_options::overwrite_existing, error);
-    if (error)
+    try {
+        ReplacementFile copy(to);
+        copy.writeFrom(from);
+        copy.takeModeOf(from);
+        copy.commit();
+    } catch (const FileError& error) {
         throw Exception(QStringLiteral("Не удается скопировать файл: ") + quoted(from) +
-                        QStringLiteral(" -> ") + quoted(to) + u'\n' +
+                        QStringLiteral(" -> ") + quoted(to) + u'\n' + error.reason() + u'\n' +
                         QStringLiteral("Закройте все программы, перезагрузите компьютер и "
                                        "попробуйте еще раз!"));
+    }
 }
 
 } // namespace
 
+QString fileErrorText(int errorNumber) {
+    switch (errorNumber) {
+    case ENOSPC:
+        return QStringLiteral("Недостаточно места на диске");
+    case EDQUOT:
+        return QStringLiteral("Превышена дисковая квота");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("Нет прав доступа");
+    case EROFS:
+        return QStringLiteral("Диск доступен только для чтения");
+    case ENOENT:
+        return QStringLiteral("Файл или каталог не найден");
+    case ENOTDIR:
+        return QStringLiteral("Часть пути не является каталогом");
+    case EISDIR:
+        return QStringLiteral("На этом месте находится каталог");
+    case EEXIST:
+    case ENOTEMPTY:
+        return QStringLiteral("Файл уже существует");
+    case EXDEV:
+        return QStringLiteral("Файлы находятся на разных дисках");
+    case EIO:
+        return QStringLiteral("Ошибка ввода-вывода");
+    case ENAMETOOLONG:
+        return QStringLiteral("Слишком длинное имя файла");
+    default:
+        return QStringLiteral("Системная ошибка %1 (%2)")
+            .arg(errorNumber)
+            .arg(QString::fromLocal8Bit(std::strerror(errorNumber)));
+    }
+}
+
 void replaceFile(const QString& source, const QString& target) {
-    std::error_code error;
-    std::filesystem::rename(fsPath(source), fsPath(target), error);
-    if (error)
-        throw Exception(QStringLiteral("Не удается заменить файл \"%1\": %2")
-                            .arg(target, QString::fromLocal8Bit(error.message().c_str())));
+    if (std::rename(encoded(source).constData(), encoded(target).constData()) != 0)
+        throw FileError(QStringLiteral("Не удается заменить файл ") + quoted(target),
+                        fileErrorText(errno));
+}
+
+bool renameWithoutReplacing(const QString& source, const QString& target) {
+    const QByteArray from = encoded(source);
+    const QByteArray to = encoded(target);
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    int error = errno;
+    // A file system that cannot rename so: a second name, then the first one dropped.
+    if (error == EINVAL || error == ENOSYS) {
+        if (::link(from.constData(), to.constData()) == 0) {
+            ::unlink(from.constData());
+            return true;
+        }
+        error = errno;
+    }
+    if (error == EEXIST)
+        return false;
+    throw FileError(
+        QStringLiteral("Не удается переименовать файл %1 в %2").arg(quoted(source), quoted(target)),
+        fileErrorText(error));
+}
+
+QString freshSiblingPath(const QString& target, const QString& suffix) {
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    for (;;) {
+        QString letters;
+        for (int i = 0; i < 6; ++i)
+            letters += QLatin1Char(kLetters[QRandomGenerator::global()->bounded(36)]);
+        const QString path = target + u'.' + QString::number(::getpid()) + u'-' + letters + suffix;
+        if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
+            return path;
+    }
+}
+
+void restrictPermissions(const QString& path, const QString& model) {
+    struct stat modelInfo {};
+    struct stat info {};
+    if (!statPath(model, modelInfo) || !statPath(path, info))
+        return;
+    const mode_t mode = info.st_mode & 0777 & permissionsLike(modelInfo, info.st_gid);
+    if (mode != (info.st_mode & 0777))
+        ::chmod(encoded(path).constData(), mode);
+}
+
+ReplacementFile::ReplacementFile(const QString& target) : m_target(target) {
+    QByteArray name = encoded(target + QStringLiteral(".%1-XXXXXX.part").arg(::getpid()));
+    m_fd = ::mkostemps(name.data(), 5, O_CLOEXEC);
+    if (m_fd < 0)
+        throw FileError(QStringLiteral("Не удается создать файл рядом с ") + quoted(target),
+                        fileErrorText(errno));
+    m_path = QFile::decodeName(name);
+}
+
+ReplacementFile::~ReplacementFile() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+    if (!m_committed)
+        ::unlink(encoded(m_path).constData());
+}
+
+void ReplacementFile::fail(const QString& action, int errorNumber) const {
+    throw FileError(action + u' ' + quoted(m_target), fileErrorText(errorNumber));
+}
+
+void ReplacementFile::write(const char* data, qint64 size) {
+    while (size > 0) {
+        const ssize_t put = ::write(m_fd, data, size_t(size));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put < 0)
+            fail(QStringLiteral("Не удается записать файл"), errno);
+        data += put;
+        size -= put;
+    }
+}
+
+void ReplacementFile::writeFrom(const QString& source) {
+    const Descriptor from(::open(encoded(source).constData(), O_RDONLY | O_CLOEXEC));
+    if (from.fd() < 0)
+        throw FileError(QStringLiteral("Не удается прочитать файл ") + quoted(source),
+                        fileErrorText(errno));
+    char buffer[64 * 1024];
+    for (;;) {
+        const ssize_t got = ::read(from.fd(), buffer, sizeof buffer);
+        if (got == 0)
+            return;
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            throw FileError(QStringLiteral("Не удается прочитать файл ") + quoted(source),
+                            fileErrorText(errno));
+        write(buffer, got);
+    }
+}
+
+void ReplacementFile::takeModeOf(const QString& model) {
+    struct stat modelInfo {};
+    struct stat own {};
+    if (!statPath(model, modelInfo) || !statPath(m_path, own))
+        return;
+    const QByteArray path = encoded(m_path);
+    gid_t gid = own.st_gid;
+    if (gid != modelInfo.st_gid && ::chown(path.constData(), uid_t(-1), modelInfo.st_gid) == 0)
+        gid = modelInfo.st_gid;
+    ::chmod(path.constData(), permissionsLike(modelInfo, gid));
+}
+
+void ReplacementFile::commit() {
+    // The file may have been written by name, by another writer: what is synced is the file
+    // the name holds.
+    const Descriptor written(::open(encoded(m_path).constData(), O_RDONLY | O_CLOEXEC));
+    if (written.fd() < 0 || ::fsync(written.fd()) != 0)
+        fail(QStringLiteral("Не удается записать файл"), errno);
+    if (::close(m_fd) != 0) {
+        m_fd = -1;
+        fail(QStringLiteral("Не удается записать файл"), errno);
+    }
+    m_fd = -1;
+    replaceFile(m_path, m_target);
+    m_committed = true;
 }
 
 void copyFolder(const QString& source, const QString& dest) {

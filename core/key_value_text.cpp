@@ -57,3 +57,25 @@ QString setKeyValue(const QString& text, const QString& key, const QString& valu
         result += kRecordEnd;
     return result + key + kEquals + QString(value).remove(kRecordEnd) + kRecordEnd;
 }
+
+QString mergeKeyValueChanges(const QString& theirs, const QString& base, const QString& mine) {
+    if (theirs == base)
+        return mine;
+    QString result = theirs;
+    int start = 1;
+    while (start <= mine.size()) {
+        const int end = endOfRecord(mine, start);
+        if (end == 0)
+            break;
+        const int eq = equalsOfRecord(mine, start, end);
+        if (eq != 0) {
+            const QString key = mine.mid(start - 1, eq - start);
+            const QString value = mine.mid(eq, end - eq - 1);
+            // The first record of a key is the one read; later ones are dead copies.
+            if (getKeyValue(mine, key) == value && getKeyValue(base, key) != value)
+                result = setKeyValue(result, key, value);
+        }
+        start = end + 1;
+    }
+    return result;
+}

@@ -14,3 +14,8 @@ QString getKeyValue(const QString& text, const QString& key);
 // (Exception); U+0001 is dropped from the value. A tail that is no record is closed first, so
 // that it stays apart from the new record.
 QString setKeyValue(const QString& text, const QString& key, const QString& value);
+
+// Another writer's text with this writer's changes laid over it: every record of mine whose value
+// differs from the one in base (the text this writer started from) is set in theirs; the rest of
+// theirs stays as it is. When theirs is still base, mine comes back unchanged.
+QString mergeKeyValueChanges(const QString& theirs, const QString& base, const QString& mine);

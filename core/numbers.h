@@ -29,3 +29,16 @@ qint64 roundToKopecks(double amount);
 // The amount with the picture "#0.00": the kopecks of roundToKopecks, the locale's decimal
 // separator, a "-" before a negative amount (never "-0.00").
 QString formatAmount(double amount);
+
+// The amount as the library's currency-to-text gives it: as few decimals as it needs (none for a
+// whole amount), the locale's decimal separator, no grouping, a "-" before a negative amount.
+QString currencyText(Currency value);
+
+// The amount through a display mask, as the library's float formatting does: "0" a digit that is
+// always written, "#" a digit written only when it counts, the first "." the decimal point, a ","
+// before the point groups the thousands, text in single or double quotes and any other character
+// written as it stands; up to three sections "positive;negative;zero" (an empty or missing
+// section falls back to the first, which writes a "-" before a negative amount). The amount is
+// rounded half away from zero to the mask's decimals; one that rounds to zero is written as zero.
+// The locale's separators are used. An empty mask gives currencyText.
+QString formatFloat(const QString& mask, Currency value);

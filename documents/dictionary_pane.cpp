@@ -151,11 +151,20 @@ QWidget* DictionaryPane::buildEditPage() {
 QLineEdit* DictionaryPane::addFieldEdit(const QString& field, const QString& label, int maxLength) {
     auto* edit = new QLineEdit;
     edit->setObjectName(field.toLower() + QStringLiteral("Edit"));
-    edit->setMaxLength(maxLength);
+    // A name typed here leaves room for the "?" that hides it; the filter may be as long as the
+    // column.
+    const bool isName = field == m_nameField;
+    const int typedLength = isName ? maxLength - 1 : maxLength;
+    if (isName) {
+        m_nameLength = maxLength;
+        m_filterEdit->setMaxLength(maxLength);
+    }
+    edit->setMaxLength(typedLength);
     addFieldRow(label, edit);
     m_fieldEdits.insert(field, edit);
-    auto show = [this, edit, field] {
+    auto show = [this, edit, field, typedLength] {
         const QString text = currentText(field);
+        edit->setMaxLength(qMax(typedLength, int(text.size()))); // a stored value shows whole
         if (edit->text() != text)
             edit->setText(text);
     };
@@ -418,8 +427,10 @@ void DictionaryPane::onHiddenViewToggled() {
 
 void DictionaryPane::onHideTriggered(bool hide) {
     runGuarded([this, hide] {
-        if (hide)
+        if (hide) {
             checkHiding();
+            refuseNameTooLongToHide();
+        }
         DataStore::instance().editIfBrowsing(query());
         fb::DataField& name = query().field(m_nameField);
         const QString text = name.asString();
@@ -430,6 +441,16 @@ void DictionaryPane::onHideTriggered(bool hide) {
         save();
     });
     updateHideAction();
+}
+
+void DictionaryPane::refuseNameTooLongToHide() {
+    const QString name = currentText(m_nameField);
+    if (name.startsWith(kHiddenMark) || name.size() < m_nameLength)
+        return;
+    throw Exception(QStringLiteral("Запись нельзя скрыть: название занимает все %1 символов поля, "
+                                   "и для знака \"?\" перед ним нет места. Сократите название "
+                                   "хотя бы на один символ.")
+                        .arg(m_nameLength));
 }
 
 void DictionaryPane::onEditOkClicked() {

@@ -22,7 +22,9 @@ class QWidget;
 // new row, Open shows the current row with its fields locked, Edit (on the edit page) unlocks
 // them. A record whose name begins with "?" is hidden: pick lists leave it out and the pane
 // shows it only in the hidden view, where no record is added. Hide and Restore put the "?" in
-// front of the name or take it away and store the row at once. A record is deleted only by
+// front of the name or take it away and store the row at once; a name that fills its column
+// (stored before names were kept one shorter) is not hidden: the pane says why and changes
+// nothing. The filter line takes at most the name column's length. A record is deleted only by
 // Delete on the edit page, after a question. When the database refuses a change (its triggers
 // raise their own messages), the message is shown, and a refused delete leaves the row as it
 // was, in the grid and in the book. OK writes a record only when something in it was changed,
@@ -101,7 +103,8 @@ protected:
     // a record is open here without making its save a conflict. None here.
     virtual QStringList columnsNotWritten() const;
 
-    // An edit of a text field on the edit page, under its label, at most maxLength characters.
+    // An edit of a text field on the edit page, under its label; maxLength is the column's
+    // length. The name's edit takes one character fewer, so that every new name can be hidden.
     QLineEdit* addFieldEdit(const QString& field, const QString& label, int maxLength);
     // Any other widget on the edit page, under its label (none when empty). Enter in it, or in
     // any of its parts, moves the focus on.
@@ -158,6 +161,8 @@ private:
     // Deletes the current row in the book; a refusal brings it back and passes on.
     void deleteCurrentRow();
     void updateHideAction();
+    // Refuses, with the reason, to hide a name that fills its column: the "?" would not fit.
+    void refuseNameTooLongToHide();
     // The filter line was left: the rows of the new filter text.
     void applyFilter();
     // A widget of the edit page's fields, where Enter moves the focus on.
@@ -165,6 +170,7 @@ private:
 
     QString m_table;
     QString m_nameField;
+    int m_nameLength = 0; // the name column's length
     bool m_filtered = true;
     // The right to change a record (action 3 of the area); without it OK writes nothing.
     bool m_editAllowed = true;

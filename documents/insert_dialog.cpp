@@ -93,6 +93,8 @@ std::optional<int> InsertDialog::insertRecord(const QString& proposedName) {
     m_dataSet->insert();
     const int key = DataStore::instance().newKey(m_table);
     m_dataSet->field(QStringLiteral("PRKEY")).setAsInteger(key);
+    // A new record's name leaves room for the "?" that hides it in its dictionary.
+    m_keyEdit->setMaxLength(m_keyEdit->maxLength() - 1);
     initFields();
     if (!editRecord())
         return std::nullopt;

@@ -31,7 +31,8 @@ protected:
     InsertDialog(QWidget* owner, const QString& table);
 
     // Runs the card on a new row of the table, its key taken at once (a key not used is lost);
-    // the key when the row was stored.
+    // the key when the row was stored. The key field takes one character fewer than its column,
+    // so that the new record can be hidden.
     std::optional<int> insertRecord(const QString& proposedName);
     // Runs the card on the current row of the dataset (the new row, or one the caller opened);
     // true when it was stored.

@@ -17,6 +17,8 @@ namespace {
 constexpr int kShortestDelay = 50;
 // The pop-up's height.
 constexpr int kHeight = 220;
+// The length of the names looked up: PARTS.LNAM, REASONS.REASON.
+constexpr int kNameLength = 100;
 
 } // namespace
 
@@ -27,6 +29,7 @@ LookupPopup::LookupPopup(QWidget* owner) : QFrame(owner ? owner->window() : null
 
     m_filterEdit = new QLineEdit(this);
     m_filterEdit->setObjectName(QStringLiteral("filterEdit"));
+    m_filterEdit->setMaxLength(kNameLength);
     m_filterEdit->setFrame(false);
     m_filterEdit->installEventFilter(this);
     auto* divider = new QFrame(this);

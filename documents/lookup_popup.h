@@ -10,7 +10,9 @@ class QLineEdit;
 // A lookup drop-down: a small pop-up window laid exactly over an edit box of its owner's window.
 // Its own filter edit takes the place of the edit box, and what the pop-up shows hangs below it
 // (above it when the screen ends too soon). Typing applies the filter after the book's typing
-// delay; Enter chooses; Esc, a click elsewhere, hiding the pop-up or closing it cancels.
+// delay; Enter chooses; Esc, a click elsewhere, hiding the pop-up or closing it cancels. The
+// filter takes at most 100 characters, the length of the names looked up (a partner's, a payment
+// type's), so that a text not found can become such a name.
 //
 // The caller creates it with new, sets the callbacks and calls popUp(). When it closes, it hides,
 // and only then, from the event loop, reports the choice or the cancel and deletes itself: a

@@ -569,6 +569,7 @@ void MainWindowBase::runExitSteps() {
         m_currentPane->undock();
     m_shutDownPanel->show();
     showSplash();
+    m_dataStore->setUnattended(m_unattended);
     bool connectionLost = false;
     runReporting([&] {
         try {

@@ -16,7 +16,7 @@ namespace {
 // A file that is removed when the owner goes, whatever happened to it in between.
 class TemporaryFile {
 public:
-    explicit TemporaryFile(QString path) : m_path(std::move(path)) { QFile::remove(m_path); }
+    explicit TemporaryFile(QString path) : m_path(std::move(path)) {}
     ~TemporaryFile() { QFile::remove(m_path); }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
@@ -53,9 +53,8 @@ bool databaseInUse(const QString& path) {
 } // namespace
 
 void restoreBook(const QString& backup, const QString& path) {
-    const QFileInfo info(path);
-    TemporaryFile temporary(info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
-                            QStringLiteral(".restore.tmp"));
+    // A name of this restore's own: two copies of the program restoring at once never meet.
+    TemporaryFile temporary(freshSiblingPath(path, QStringLiteral(".restore")));
     fb::services::restore(backup, temporary.path());
     if (databaseInUse(path))
         throw Exception(QStringLiteral("База данных используется другой программой. Закройте ее "

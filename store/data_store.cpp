@@ -3,8 +3,10 @@
 #include "core/exceptions.h"
 #include "core/file_operations.h"
 #include "core/ini_file.h"
+#include "core/key_value_text.h"
 #include "platform/firebird/attachment.h"
 #include "platform/firebird/data_set.h"
+#include "platform/firebird/error.h"
 #include "platform/firebird/services.h"
 #include "platform/firebird/statement.h"
 #include "platform/firebird/transaction.h"
@@ -14,9 +16,11 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <chrono>
 #include <cmath>
 
 namespace {
@@ -44,17 +48,17 @@ qint64 daysBetween(DateTime a, DateTime b) {
     return qint64(std::trunc(std::fabs(a - b) + 0.5 / datetime::kMsPerDay));
 }
 
-// A book on a server has its file, and the folders its backups would go to, on the server's
-// machine: this program cannot make them there.
-void sayNoServerBackups(const QString& path) {
-    dialogs::messageBox(QApplication::activeWindow(),
-                        QStringLiteral("Архив базы данных не создан: база данных \"%1\" находится "
-                                       "на сервере, ее файл и папки архивов хранит сервер.\n\n"
-                                       "Архивы такой базы данных делает администратор сервера; "
-                                       "автоматическую архивацию этой базы данных можно "
-                                       "отключить в опциях.")
-                            .arg(path),
-                        QStringLiteral("Ошибка архивации"), Buttons::Ok, MessageIcon::Warning);
+// How long the user's data waits for a row another copy of the program holds, all tries
+// together.
+constexpr auto kUserDataWait = std::chrono::seconds(10);
+
+// A backup of an open book whose file is gone. The engine does not open its own descriptor by
+// that path (it follows the link to the removed name), so the backup is made from a copy of the
+// open file, beside the backup, that goes when the backup is made.
+void backUpOpenFile(const QString& openFile, const QString& backupFile) {
+    ReplacementFile copy(backupFile + QStringLiteral(".fdb"));
+    copy.writeFrom(openFile);
+    fb::services::backup(copy.path(), backupFile);
 }
 
 } // namespace
@@ -133,6 +137,18 @@ void DataStore::closeAndBackup() {
                            bookOptions.weekBackupFlag()};
     const QString path = databaseName();
     m_query->close();
+    if (m_database->fileReplaced()) {
+        // Nothing but the open book holds what was saved in it: it is backed up before it
+        // closes, the "Reserv" backup whatever the options say.
+        QStringList made;
+        for (BackupKind kind : kBackupKinds)
+            if (flags[int(kind)] || kind == BackupKind::Reserv)
+                if (const QString backup = makeBackupFile(kind, path, false); !backup.isEmpty())
+                    made << backup;
+        m_database->detach();
+        sayBookFileGone(path, made);
+        return;
+    }
     m_database->detach();
     if (BookList::isServerPath(path)) {
         if ((flags[0] || flags[1] || flags[2]) && backupsSwitchedOn())
@@ -197,20 +213,47 @@ void DataStore::editIfBrowsing(fb::DataSet& dataSet) {
 
 void DataStore::loadUserData() {
     m_userData1 = fieldValue("USERS", "DATA1", m_userKey);
+    m_loadedUserData1 = m_userData1;
 }
 
 void DataStore::saveUserData() {
     execWithSQLWaitCursor([this] {
-        fb::Statement& q = *m_query;
-        q.close();
-        q.prepare(QStringLiteral("UPDATE USERS\nSET DATA1=:DATA1\nWHERE PRKEY=:PRKEY"),
-                  fb::ParamMode::Named);
-        q.param(QStringLiteral("PRKEY")).setInteger(m_userKey);
-        q.param(QStringLiteral("DATA1")).setString(m_userData1);
-        m_transaction->ensureStarted();
-        q.execute();
-        m_transaction->commit();
+        const QDeadlineTimer deadline(kUserDataWait);
+        for (;;) {
+            try {
+                writeUserData();
+                return;
+            } catch (const fb::Error& error) {
+                // The other copy's save has ended meanwhile: read what it stored, and write again.
+                if (!error.isLockConflict() || deadline.hasExpired())
+                    throw;
+            }
+        }
     });
+}
+
+void DataStore::writeUserData() {
+    fb::Transaction transaction(*m_database, fb::TransactionKind::WriteWaiting);
+    fb::Statement read(transaction);
+    read.prepare(QStringLiteral("SELECT DATA1 FROM USERS\nWHERE PRKEY=:PRKEY\nWITH LOCK"));
+    read.param(QStringLiteral("PRKEY")).setInteger(m_userKey);
+    read.execute();
+    if (!read.fetch()) {
+        read.close();
+        transaction.commit();
+        return;
+    }
+    const QString data =
+        mergeKeyValueChanges(read.field(0).asString(), m_loadedUserData1, m_userData1);
+    read.close();
+    fb::Statement write(transaction);
+    write.prepare(QStringLiteral("UPDATE USERS\nSET DATA1=:DATA1\nWHERE PRKEY=:PRKEY"));
+    write.param(QStringLiteral("PRKEY")).setInteger(m_userKey);
+    write.param(QStringLiteral("DATA1")).setString(data);
+    write.execute();
+    transaction.commit();
+    m_userData1 = data;
+    m_loadedUserData1 = data;
 }
 
 QString DataStore::backupPath(const QString& databasePath, const QString& folder) {
@@ -236,40 +279,94 @@ bool DataStore::backupsSwitchedOn() const {
     return m_ini->readBool(QStringLiteral("DB"), QStringLiteral("Backup"), true);
 }
 
+QString DataStore::backupSource(const QString& database) const {
+    if (m_database->isAttached() && database == m_database->path() && m_database->fileReplaced())
+        return m_database->openFilePath();
+    return QFileInfo::exists(database) ? database : QString();
+}
+
 void DataStore::makeBackup(BackupKind kind, const QString& path, bool silent) {
-    if (!backupsSwitchedOn())
-        return;
+    const QString backup = makeBackupFile(kind, path, silent);
+    if (!backup.isEmpty() && !silent)
+        sayBookFileGone(path.isEmpty() ? databaseName() : path, {backup});
+}
+
+QString DataStore::makeBackupFile(BackupKind kind, const QString& path, bool silent) {
     const QString database = path.isEmpty() ? databaseName() : path;
+    const QString source = database.isEmpty() ? QString() : backupSource(database);
+    const bool fromOpenFile = !source.isEmpty() && source != database;
+    // The backup of an open book whose file is gone is the one copy of what was saved in it.
+    if (!backupsSwitchedOn() && !fromOpenFile)
+        return {};
     if (BookList::isServerPath(database)) {
         if (!silent)
             sayNoServerBackups(database);
-        return;
+        return {};
     }
-    if (database.isEmpty() || !QFileInfo::exists(database))
-        return;
+    if (source.isEmpty())
+        return {};
     const QString folder = backupFolder(kind);
     const QString target = backupPath(database, folder);
     const QFileInfo targetInfo(target);
     if (targetInfo.exists() &&
-        !backupDue(kind, datetime::encode(targetInfo.lastModified()), datetime::now()))
-        return;
-    const QString temporary = target + QStringLiteral(".tmp");
+        !backupDue(kind, datetime::encode(targetInfo.lastModified()), datetime::now())) {
+        restrictPermissions(target, source);
+        return {};
+    }
     try {
         if (!QDir().mkpath(targetInfo.absolutePath()))
             throw Exception(QStringLiteral("Не удается создать каталог: \"%1\"")
                                 .arg(targetInfo.absolutePath()));
-        QFile::remove(temporary);
-        fb::services::backup(database, temporary);
-        replaceFile(temporary, target);
+        ReplacementFile file(target);
+        if (fromOpenFile)
+            backUpOpenFile(source, file.path());
+        else
+            fb::services::backup(database, file.path());
+        file.takeModeOf(source);
+        file.commit();
     } catch (const Exception& e) {
-        QFile::remove(temporary);
         if (!silent)
-            dialogs::messageBox(QApplication::activeWindow(),
-                                QStringLiteral("Не удалось создать архив базы данных! (") + folder +
-                                    QStringLiteral(")\n\n") + e.message(),
-                                QStringLiteral("Ошибка архивации"), Buttons::Ok,
-                                MessageIcon::Error);
+            report(QStringLiteral("Не удалось создать архив базы данных! (") + folder +
+                       QStringLiteral(")\n\n") + e.message(),
+                   QStringLiteral("Ошибка архивации"), true);
+        return {};
     }
+    return fromOpenFile ? target : QString();
+}
+
+void DataStore::sayBookFileGone(const QString& path, const QStringList& backups) {
+    QString text = QStringLiteral("Файл базы данных \"%1\" удален или заменен другим файлом, пока "
+                                  "база данных была открыта.")
+                       .arg(path);
+    if (backups.isEmpty())
+        text += QStringLiteral("\n\nАрхив открытой базы данных создать не удалось.");
+    else
+        text += QStringLiteral("\n\nВсе, что было сохранено в ней, записано в архив:\n") +
+                backups.join(QLatin1Char('\n')) +
+                QStringLiteral("\n\nВосстановить базу данных из архива можно в окне управления "
+                               "базами данных.");
+    report(text, QStringLiteral("Архивация"), backups.isEmpty());
+}
+
+// A book on a server has its file, and the folders its backups would go to, on the server's
+// machine: this program cannot make them there.
+void DataStore::sayNoServerBackups(const QString& path) {
+    report(QStringLiteral("Архив базы данных не создан: база данных \"%1\" находится "
+                          "на сервере, ее файл и папки архивов хранит сервер.\n\n"
+                          "Архивы такой базы данных делает администратор сервера; "
+                          "автоматическую архивацию этой базы данных можно "
+                          "отключить в опциях.")
+               .arg(path),
+           QStringLiteral("Ошибка архивации"), false);
+}
+
+void DataStore::report(const QString& text, const QString& caption, bool error) {
+    if (m_unattended) {
+        qWarning("%s: %s", qUtf8Printable(caption), qUtf8Printable(text));
+        return;
+    }
+    dialogs::messageBox(QApplication::activeWindow(), text, caption, Buttons::Ok,
+                        error ? MessageIcon::Error : MessageIcon::Warning);
 }
 
 void DataStore::reopenDatabase(const QString& path) {

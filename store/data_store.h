@@ -70,7 +70,9 @@ public:
     fb::Transaction& transaction() { return *m_transaction; }
 
     // Closes the database and makes the backups chosen in the options. A book on a server gets
-    // none: when any is chosen, that is said once.
+    // none: when any is chosen, that is said once. When the book's file was removed or replaced
+    // while open, the "Reserv" backup is made whatever the options say, from the open book
+    // before it is closed, and the user is told where it is (see makeBackup).
     virtual void closeAndBackup();
     // The next primary key of a table, from its generator.
     virtual int newKey(const QString& table);
@@ -95,12 +97,25 @@ public:
     QString userData1() const { return m_userData1; }
     void setUserData1(const QString& data) { m_userData1 = data; }
     void loadUserData();
+    // Stores the user's data into USERS.DATA1 in a short transaction of its own that waits for a
+    // row another copy of the program holds (and tries again after a conflict). Only what
+    // changed here since the data was loaded is written over the stored text: another copy of
+    // the same user keeps what it saved meanwhile.
     void saveUserData();
+
+    // Nobody is there to answer (the program ends on a signal): the data store's messages go to
+    // the log, the standard error output, instead of message boxes.
+    void setUnattended(bool unattended) { m_unattended = unattended; }
 
     // ---- Backups ----
     // Backs the database file path (the open one when empty) up into its kind's folder when the
-    // kind's rule says so. The backup is written to a temporary file beside the old one and
-    // renamed over it only when the service has finished, so a failure keeps the last good copy.
+    // kind's rule says so. The backup is written to a file of this process's own beside the old
+    // one and renamed over it only when the service has finished, so a failure keeps the last
+    // good copy and two copies of the program never meet. The backup gets the book's permissions
+    // or fewer; an older backup kept by the rule loses permissions the book does not give.
+    // When path is the open book and its file was removed or replaced meanwhile, the backup is
+    // made from the open book itself, through the engine's open descriptor, and (unless silent)
+    // the user is told that the file is gone and where the backup is.
     // Failures are shown unless silent; the caller goes on either way. A book on a server
     // (BookList::isServerPath) is not backed up: its file is on the server's machine; unless
     // silent, that is said.
@@ -113,11 +128,25 @@ public:
 private:
     // False when the INI's [DB] Backup=0 switches every backup off.
     bool backupsSwitchedOn() const;
+    // makeBackup without the word about a removed book file: returns the backup made from the
+    // open book whose file is gone, empty otherwise.
+    QString makeBackupFile(BackupKind kind, const QString& path, bool silent);
+    // The file a backup of database reads: database itself, or the open book's file through the
+    // engine's descriptor when database is the open book and its file is gone; empty when
+    // there is nothing to back up.
+    QString backupSource(const QString& database) const;
+    void sayBookFileGone(const QString& path, const QStringList& backups);
+    void sayNoServerBackups(const QString& path);
+    // A message box, or the log when unattended.
+    void report(const QString& text, const QString& caption, bool error);
+    void writeUserData();
 
     QString m_databaseName;
     int m_bookIndex = 0;
     int m_userKey = 0;
     QString m_userData1;
+    QString m_loadedUserData1; // as read from (or last written to) the book
+    bool m_unattended = false;
     QString m_programName;
     QString m_helpFile;
     std::unique_ptr<IniFile> m_ini;

@@ -2,6 +2,7 @@
 
 #include "core/cp1251.h"
 #include "core/exceptions.h"
+#include "core/file_operations.h"
 #include "core/key_value_text.h"
 #include "platform/firebird/attachment.h"
 #include "platform/firebird/statement.h"
@@ -55,6 +56,16 @@ void dropNewFile(fb::Attachment& database, const QString& path) {
     QFile::remove(path);
 }
 
+// Gives the complete book at partial the next free book name of folder; another copy of the
+// program that takes a name meanwhile keeps its book, and this one takes the next name.
+QString placeNewBook(const QString& partial, const QString& folder) {
+    for (;;) {
+        const QString path = nextDatabaseFileName(folder);
+        if (renameWithoutReplacing(partial, path))
+            return path;
+    }
+}
+
 // The three backups of the new file; returns the backup files that did not exist before.
 QStringList makeFirstBackups(const QString& path) {
     QStringList made;
@@ -96,10 +107,21 @@ QString createNewBook(BookKind kind, const QString& name, const QString& folder,
     cp1251::encode(name); // a name the book cannot hold stops here, before anything is made
     const QString templates =
         templatesFolder.isEmpty() ? defaultTemplatesFolder() : templatesFolder;
-    const QString path = nextDatabaseFileName(folder);
+    // The book is made under a name of its own and takes its final name only when complete: a
+    // book cut short (a failure, a killed program) is never found under a book's name.
+    const QString partial = freshSiblingPath(
+        QDir(folder).absoluteFilePath(QStringLiteral("Kaltro.fdb")), QStringLiteral(".part"));
 
     fb::Attachment database;
-    database.create(path); // on failure there is no new file to remove
+    try {
+        database.create(partial);
+    } catch (...) {
+        // The engine may leave a file it could not finish (a full disk); the name is this
+        // command's own.
+        QFile::remove(partial);
+        throw;
+    }
+    QString path;
     try {
         runCreationScript(database);
         fb::Transaction transaction(database);
@@ -107,8 +129,9 @@ QString createNewBook(BookKind kind, const QString& name, const QString& folder,
         loadDefaultPrintForms(transaction, templates, true);
         transaction.commit();
         database.detach();
+        path = placeNewBook(partial, folder);
     } catch (...) {
-        dropNewFile(database, path);
+        dropNewFile(database, partial);
         throw;
     }
 

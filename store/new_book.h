@@ -18,8 +18,10 @@ QString nextDatabaseFileName(const QString& folder);
 // Creates a new book in folder, in this order: the database file, the creation script, the
 // owner row (kind, "StoreCapt" = name, "DBVersion"), the default templates, one commit; then
 // the three backups of the new file (failures are shown and the command goes on) and last its
-// entry at the end of the INI list. Any failure on the way removes the new file (and backups
-// made for it) and lists nothing; the error passes on. Returns the new file's path.
+// entry at the end of the INI list. The file is made under a name of its own and gets its name
+// (nextDatabaseFileName) only once the commit is done. Any failure on the way removes the new
+// file (and backups made for it) and lists nothing; the error passes on. Returns the new file's
+// path.
 // An empty templatesFolder means defaultTemplatesFolder(). Needs the data store.
 QString createNewBook(BookKind kind, const QString& name, const QString& folder,
                       const QString& templatesFolder = QString());

@@ -13,16 +13,6 @@ QString hexByte(unsigned value) {
     return QStringLiteral("%1").arg(value & 0xFF, 2, 16, QLatin1Char('0')).toUpper();
 }
 
-// The first character (a surrogate pair counts as one) that Windows-1251 cannot hold.
-QString firstForeignCharacter(const QString& text) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QString character = text.mid(i, text[i].isHighSurrogate() ? 2 : 1);
-        if (!cp1251::canEncode(character))
-            return character;
-    }
-    return QString();
-}
-
 } // namespace
 
 QString encodePassword(const QString& text) {
@@ -45,7 +35,7 @@ QString encodePassword(const QString& text) {
 QString checkNewPassword(const QString& password, const QString& confirm) {
     if (password != confirm)
         return QStringLiteral("Пароли не совпадают.\nПовторите ввод");
-    const QString foreign = firstForeignCharacter(password);
+    const QString foreign = cp1251::firstForeignCharacter(password);
     if (!foreign.isEmpty())
         return QStringLiteral("Символ \"%1\" нельзя использовать в пароле: "
                               "его нет в кодировке Windows-1251.\nПовторите ввод")

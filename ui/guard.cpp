@@ -2,6 +2,7 @@
 
 #include "core/exceptions.h"
 #include "ui/message_box.h"
+#include "ui/text_input_guard.h"
 
 namespace {
 
@@ -49,7 +50,9 @@ bool runLogged(const std::function<void()>& action) {
     }
 }
 
-GuardedApplication::GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+GuardedApplication::GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    guardTextInput(*this);
+}
 
 bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
     try {

@@ -16,6 +16,8 @@ bool runLogged(const std::function<void()>& action);
 // Shows the message of the exception being handled; call from inside a catch block.
 void showCurrentException();
 
+// The program's application: the exceptions above, and its text fields take only what the book
+// can hold (ui/text_input_guard.h).
 class GuardedApplication : public QApplication {
 public:
     GuardedApplication(int& argc, char** argv);

@@ -1,7 +1,9 @@
 #include "ui/input_dialog.h"
 
+#include "core/cp1251.h"
 #include "ui/message_box.h"
 #include "ui/owned_dialog.h"
+#include "ui/text_input_guard.h"
 #include "ui/widget_helpers.h"
 
 #include <QFontMetrics>
@@ -43,9 +45,18 @@ void layoutInputQuery(OwnedDialog& form, const QString& caption, const QString& 
     okButton->setObjectName(QStringLiteral("okButton"));
     okButton->setDefault(true);
     okButton->setGeometry(x(38), y(41), x(50), y(14));
-    QObject::connect(okButton, &QPushButton::clicked, &form, &QDialog::accept);
+    // A text the book cannot hold (a proposed file name may bring one) is not taken.
+    QObject::connect(okButton, &QPushButton::clicked, &form, [&form, valueEdit] {
+        const QString foreign = cp1251::firstForeignCharacter(valueEdit->text());
+        if (foreign.isEmpty()) {
+            form.accept();
+            return;
+        }
+        showWarning(&form, foreignCharacterMessage(foreign));
+        valueEdit->setFocus();
+    });
 
-    auto* cancelButton = new QPushButton(QStringLiteral("Cancel"), &form);
+    auto* cancelButton = new QPushButton(QStringLiteral("Отмена"), &form);
     cancelButton->setObjectName(QStringLiteral("cancelButton"));
     cancelButton->setGeometry(x(92), y(41), x(50), y(14));
     QObject::connect(cancelButton, &QPushButton::clicked, &form, &QDialog::reject);

@@ -4,7 +4,9 @@
 #include "platform/firebird/param_block.h"
 #include "platform/firebird/transaction.h"
 
+#include <QDir>
 #include <QFile>
+#include <sys/stat.h>
 
 namespace fb {
 
@@ -20,6 +22,33 @@ ParamBlock connectionBlock() {
     dpb.addString(isc_dpb_password, Attachment::kPassword);
     dpb.addString(isc_dpb_lc_ctype, Attachment::kCharset);
     return dpb;
+}
+
+bool isLocal(const QString& path) {
+    QString host, file;
+    splitServerPath(path, host, file);
+    return host.isEmpty();
+}
+
+bool statFile(const QString& path, struct stat& info) {
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0;
+}
+
+bool isFile(const struct stat& info, const detail::Connection& c) {
+    return quint64(info.st_dev) == c.fileDevice && quint64(info.st_ino) == c.fileInode;
+}
+
+// The descriptor of this process open on the connection's file, as a path; empty when none is.
+QString descriptorOf(const detail::Connection& c) {
+    const QString folder = QStringLiteral("/proc/self/fd");
+    const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::System);
+    for (const QString& entry : entries) {
+        const QString path = folder + QLatin1Char('/') + entry;
+        struct stat info {};
+        if (statFile(path, info) && S_ISREG(info.st_mode) && isFile(info, c))
+            return path;
+    }
+    return {};
 }
 
 } // namespace
@@ -82,6 +111,23 @@ void Attachment::connected(isc_db_handle handle, const QString& path) {
     c.handle = handle;
     c.path = path;
     ++c.generation;
+    struct stat info {};
+    c.fileKnown = isLocal(path) && statFile(path, info);
+    c.fileDevice = c.fileKnown ? quint64(info.st_dev) : 0;
+    c.fileInode = c.fileKnown ? quint64(info.st_ino) : 0;
+}
+
+bool Attachment::fileReplaced() const {
+    if (!isAttached() || !m_connection->fileKnown)
+        return false;
+    struct stat info {};
+    return !statFile(m_connection->path, info) || !isFile(info, *m_connection);
+}
+
+QString Attachment::openFilePath() const {
+    if (!isAttached() || !m_connection->fileKnown)
+        return {};
+    return fileReplaced() ? descriptorOf(*m_connection) : m_connection->path;
 }
 
 void Attachment::attach(const QString& path) {

@@ -19,6 +19,10 @@ struct Connection {
     isc_db_handle handle = 0;
     int generation = 0;
     QString path;
+    // The file attached, for a local path: its device and inode, read at the attach.
+    bool fileKnown = false;
+    quint64 fileDevice = 0;
+    quint64 fileInode = 0;
     QList<TransactionState*> transactions; // those of the living Transaction objects
 };
 
@@ -61,6 +65,15 @@ public:
 
     bool isAttached() const { return m_connection && m_connection->handle != 0; }
     QString path() const { return m_connection ? m_connection->path : QString(); }
+
+    // For a database file of this machine: true when the path no longer names the file attached
+    // (it was removed, renamed away or replaced by another file while attached). The engine keeps
+    // working on the file it opened, which nothing reaches by its name any more.
+    bool fileReplaced() const;
+    // A path that opens the file attached, while attached: the path itself while it still names
+    // the file, else the engine's own open descriptor of it (/proc/self/fd/N), which reaches the
+    // file also after it was removed. Empty for a book on a server and when not attached.
+    QString openFilePath() const;
 
     // The client handle, for the other classes of this layer.
     isc_db_handle* handle() { return &connection().handle; }

@@ -95,8 +95,20 @@ bool Error::isUniqueViolation() const {
 }
 
 bool Error::isConnectionLost() const {
-    return m_sqlState.startsWith(QLatin1String("08")) || m_gdsCode == isc_att_shutdown ||
-           m_gdsCode == isc_shutdown;
+    switch (m_gdsCode) {
+    case isc_network_error:
+    case isc_net_read_err:
+    case isc_net_write_err:
+    case isc_lost_db_connection:
+    case isc_conn_lost:
+    case isc_bad_db_handle:
+    case isc_att_shutdown:
+    case isc_shutdown:
+    case isc_shutinprog:
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool failed(const ISC_STATUS* status) {

@@ -31,8 +31,10 @@ public:
     bool isLockConflict() const;
     // A value that a primary key or unique index already holds.
     bool isUniqueViolation() const;
-    // The connection to the database is gone (the server stopped or the network failed, SQLSTATE
-    // class 08, or the attachment was shut down): nothing more can be done on it.
+    // The connection to the database is gone: the engine's codes of a lost connection (the
+    // server stopped, the network failed) and of a shutdown of the attachment or the database.
+    // Nothing more can be done on it. Other errors of SQLSTATE class 08, an I/O error of the
+    // database file (a full disk) among them, leave the connection usable.
     bool isConnectionLost() const;
 
     // True for an exception raised by a trigger or procedure with EXCEPTION name.

@@ -20,7 +20,12 @@ ParamBlock transactionBlock(TransactionKind kind) {
     tpb.addTag(kind == TransactionKind::ReadOnly ? isc_tpb_read : isc_tpb_write);
     tpb.addTag(isc_tpb_read_committed);
     tpb.addTag(isc_tpb_rec_version);
-    tpb.addTag(isc_tpb_nowait);
+    if (kind == TransactionKind::WriteWaiting) {
+        tpb.addTag(isc_tpb_wait);
+        tpb.addInteger(isc_tpb_lock_timeout, kLockWaitSeconds);
+    } else {
+        tpb.addTag(isc_tpb_nowait);
+    }
     return tpb;
 }
 

@@ -12,7 +12,12 @@ enum class TransactionKind {
     Write,
     // read_committed, rec_version, nowait, read-only: for browsing.
     ReadOnly,
+    // read_committed, rec_version, read-write, waiting up to kLockWaitSeconds for a row that
+    // another transaction holds: for a short write that must not fail on a concurrent one.
+    WriteWaiting,
 };
+
+inline constexpr int kLockWaitSeconds = 5;
 
 namespace detail {
 

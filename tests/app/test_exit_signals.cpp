@@ -1,7 +1,10 @@
+#include "platform/firebird/services.h"
 #include "shell/running_copy.h"
 #include "store/data_store.h"
 #include "tests/support/shell/book_machine.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTest>
@@ -26,14 +29,28 @@ class TestExitSignals : public QObject {
     Q_OBJECT
 private slots:
     // The program itself, on a book it opens without a question, gets the signal once its main
-    // window is up: it ends with 0 after its exit steps, and the book opens afterwards.
+    // window is up: it ends with 0 after its exit steps, without a message box for nobody to
+    // answer (what goes wrong goes to the standard error output), and the book opens afterwards.
+    // trouble: what the exit meets: its backup cannot replace the old one (a folder stands in
+    // its place), or the book's file was removed while it was open.
     void theProgramEndsOnASignalWithItsExitBackups_data() {
         QTest::addColumn<int>("signalNumber");
-        QTest::newRow("SIGTERM") << SIGTERM;
-        QTest::newRow("SIGINT") << SIGINT;
+        QTest::addColumn<QString>("trouble");
+        QTest::addColumn<QString>("logged");
+        QTest::newRow("SIGTERM") << SIGTERM << ""
+                                 << "";
+        QTest::newRow("SIGINT") << SIGINT << ""
+                                << "";
+        QTest::newRow("SIGTERM, the backup fails")
+            << SIGTERM << "backup fails"
+            << "Ошибка архивации: Не удалось создать архив базы данных! (Reserv)";
+        QTest::newRow("SIGTERM, the book's file removed") << SIGTERM << "book removed"
+                                                          << "удален или заменен другим файлом";
     }
     void theProgramEndsOnASignalWithItsExitBackups() {
         QFETCH(int, signalNumber);
+        QFETCH(QString, trouble);
+        QFETCH(QString, logged);
         Machine m;
         const QString book = m.addBook(BookKind::CashDesk, QStringLiteral("Касса"));
         m.fakeBackups(book);
@@ -47,6 +64,12 @@ private slots:
         // The running copy answers for its book once the start-up has gone on.
         QTRY_VERIFY_WITH_TIMEOUT(RunningCopy::askToRaise(book), kWaitMs);
         QCOMPARE(QFileInfo(reserv).size(), 1);
+        if (trouble == "backup fails") {
+            QVERIFY(QFile::remove(reserv));
+            QVERIFY(QDir().mkpath(reserv + "/in the way"));
+        } else if (trouble == "book removed") {
+            QVERIFY(QFile::remove(book));
+        }
         QCOMPARE(kill(pid_t(program.processId()), signalNumber), 0);
         const bool hasEnded = ended(program);
         const QString errors = QString::fromLocal8Bit(program.readAllStandardError());
@@ -55,8 +78,13 @@ private slots:
         QCOMPARE(program.exitCode(), 0);
         // No message box was left for nobody to answer.
         QVERIFY2(!errors.contains(QStringLiteral("Unanswered")), qPrintable(errors));
+        QVERIFY2(errors.contains(logged), qPrintable(errors));
+        if (trouble == "backup fails")
+            return;
         QVERIFY(QFileInfo(reserv).size() > 1);
-        QCOMPARE(readValue(book, QStringLiteral("SELECT COUNT(*) FROM USERS")),
+        const QString restored = m.dir.filePath("restored.fdb");
+        fb::services::restore(reserv, restored);
+        QCOMPARE(readValue(restored, QStringLiteral("SELECT COUNT(*) FROM USERS")),
                  QStringLiteral("1"));
     }
 

@@ -4,6 +4,7 @@
 #include "platform/firebird/attachment.h"
 #include "shell/document_windows.h"
 #include "shell/running_copy.h"
+#include "tests/support/core/small_file_system.h"
 #include "tests/support/shell/book_machine.h"
 
 #include <QAction>
@@ -23,6 +24,8 @@
 #include <QTimer>
 #include <QToolButton>
 #include <csignal>
+
+using testsupport::SmallFileSystem;
 
 namespace {
 
@@ -206,6 +209,42 @@ private slots:
         MainWindow again(m.ini);
         QCOMPARE(again.runStartup(), StartupEnd::GoOn);
         QCOMPARE(DataStore::instance().userData1(), QStringLiteral("Сетка=1\x01"));
+    }
+
+    // The book's disk is full when the user leaves: the user's data cannot be saved. That is an
+    // error of the disk, not a lost connection: it is shown with the engine's text, and the
+    // backups and their copies to the extra folder are still made.
+    void aFullDiskAtExitIsShownAndTheBackupsAreStillMade() {
+        if (const QString why = SmallFileSystem::unavailable(); !why.isEmpty())
+            QSKIP(qPrintable(why));
+        Machine m;
+        SmallFileSystem disk(4 * 1024 * 1024);
+        const QString book = disk.filePath("Kaltro1.fdb");
+        QVERIFY(QFile::copy(m.addBook(BookKind::CashDesk, QStringLiteral("Касса")), book));
+        IniFile(m.ini).writeString(kDB, QStringLiteral("DatabasePath_0"), book);
+        // The backups' folders lie on another disk.
+        for (const QString& kind : kKinds) {
+            QVERIFY(QDir().mkpath(m.dir.filePath(kind)));
+            QVERIFY(QFile::link(m.dir.filePath(kind), disk.filePath(kind)));
+        }
+        m.fakeBackups(book);
+        QTemporaryDir extra;
+        Dialogs dialogs;
+        {
+            MainWindow main(m.ini);
+            QCOMPARE(main.runStartup(), StartupEnd::GoOn);
+            main.show();
+            DataStore::instance().options().setOption("ReservBackupFlag", "-1");
+            DataStore::instance().options().setOption("RezFolder", extra.path());
+            disk.fill();
+            DataStore::instance().setUserData1(QString(300 * 1024, u'x') + u'\x01');
+            QVERIFY(main.close());
+        }
+        QCOMPARE(dialogs.texts.size(), 1);
+        QVERIFY2(dialogs.texts[0].contains(QStringLiteral("No space left on device")),
+                 qPrintable(dialogs.texts[0]));
+        QVERIFY(sizeOf(backupOf(book, "Reserv")) > 1);
+        QCOMPARE(sizeOf(extra.filePath("Reserv/Kaltro1.gbk")), sizeOf(backupOf(book, "Reserv")));
     }
 
     void anExtraFolderThatCannotBeMadeIsSaidOncePerKind() {

@@ -1,6 +1,7 @@
 #include "core/cp1251.h"
 #include "core/date_time.h"
 #include "core/exceptions.h"
+#include "tests/support/core/exception_message.h"
 
 #include <QTest>
 
@@ -35,6 +36,31 @@ private slots:
         QVERIFY(!cp1251::canEncode(QStringLiteral("日本")));
         QVERIFY_THROWS_EXCEPTION(Exception, cp1251::encode(QStringLiteral("Да 日")));
         QVERIFY(cp1251::canEncode(QStringLiteral("Привет, мир!")));
+    }
+
+    // The first character that the code page cannot hold, named whole: an emoji is one
+    // character of two surrogates, not U+D83D.
+    void foreignCharacterIsNamedWhole_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("emoji") << QStringLiteral("Касса 😀 日") << QStringLiteral("😀")
+                               << QStringLiteral("\"😀\" (U+1F600)");
+        QTest::newRow("CJK") << QStringLiteral("Да 日本") << QStringLiteral("日")
+                             << QStringLiteral("\"日\" (U+65E5)");
+        QTest::newRow("none") << QStringLiteral("Ёж № 5 €") << QString() << QString();
+    }
+    void foreignCharacterIsNamedWhole() {
+        QFETCH(QString, text);
+        QFETCH(QString, first);
+        QFETCH(QString, name);
+        QCOMPARE(cp1251::firstForeignCharacter(text), first);
+        QCOMPARE(cp1251::canEncode(text), first.isEmpty());
+        if (first.isEmpty())
+            return;
+        QCOMPARE(cp1251::characterName(first), name);
+        QCOMPARE(testsupport::messageOf([&] { cp1251::encode(text); }),
+                 QStringLiteral("Символ %1 нельзя записать в кодировке Windows-1251").arg(name));
     }
 
     void dateTimeKeepsMilliseconds_data() {

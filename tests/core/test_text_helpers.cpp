@@ -117,6 +117,32 @@ private slots:
         QVERIFY(!messageOf([&] { setKeyValue(r("A=1|"), key, QStringLiteral("x")); }).isEmpty());
     }
 
+    // Another writer saved theirs after this one read base: this one's changes go over theirs,
+    // and theirs keeps the rest.
+    void mergeKeyValueChangesKeepsTheOtherWritersChanges_data() {
+        QTest::addColumn<QString>("theirs");
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<QString>("mine");
+        QTest::addColumn<QString>("merged");
+        QTest::newRow("nobody else wrote: mine as it is")
+            << r("A=1|") << r("A=1|") << r("junk A=2|B=") << r("junk A=2|B=");
+        QTest::newRow("different keys")
+            << r("A=1|X=9|") << r("A=1|") << r("A=1|Y=5|") << r("A=1|X=9|Y=5|");
+        QTest::newRow("theirs changed a key mine did not")
+            << r("A=7|B=1|") << r("A=1|B=1|") << r("A=1|B=2|") << r("A=7|B=2|");
+        QTest::newRow("both changed one key: mine wins")
+            << r("A=7|") << r("A=1|") << r("A=3|") << r("A=3|");
+        QTest::newRow("mine holds a dead copy of a key")
+            << r("A=7|") << r("A=1|") << r("A=1|A=3|") << r("A=7|");
+    }
+    void mergeKeyValueChangesKeepsTheOtherWritersChanges() {
+        QFETCH(QString, theirs);
+        QFETCH(QString, base);
+        QFETCH(QString, mine);
+        QFETCH(QString, merged);
+        QCOMPARE(mergeKeyValueChanges(theirs, base, mine), merged);
+    }
+
     void posFromSearchesWithinRange_data() {
         QTest::addColumn<QString>("sub");
         QTest::addColumn<QString>("text");
@@ -383,6 +409,7 @@ private slots:
         QVERIFY(QDir().mkpath(dst + QStringLiteral("sub/a.txt")));
         QCOMPARE(messageOf([&] { copyFolder(src, dst); }),
                  QStringLiteral("Не удается скопировать файл: \"%1sub/a.txt\" -> \"%2sub/a.txt\"\n"
+                                "На этом месте находится каталог\n"
                                 "Закройте все программы, перезагрузите компьютер и попробуйте "
                                 "еще раз!")
                      .arg(src, dst));

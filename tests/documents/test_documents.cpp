@@ -159,23 +159,65 @@ private slots:
         QCOMPARE(historyRows(key), 0);
     }
 
-    // A negative amount is refused where it is typed, the value before it stays; 0 is taken.
-    void negativeAmountIsRefusedAtTheField() {
+    // A negative amount is refused where it is typed, and the value before it stays: an amount
+    // typed before, or none, which the save still asks for; 0 is taken.
+    void negativeAmountKeepsThePreviousValue_data() {
+        QTest::addColumn<QString>("before"); // typed and left before the negative one
+        QTest::addColumn<QString>("negative");
+        QTest::addColumn<int>("times");   // the negative one typed and left
+        QTest::addColumn<bool>("bySave"); // left by "Сохранить" instead of Tab
+        QTest::newRow("12,5 then -3") << "12,5"
+                                      << "-3" << 1 << false;
+        QTest::newRow("12,5 then -3 saved") << "12,5"
+                                            << "-3" << 1 << true;
+        QTest::newRow("none then -3") << ""
+                                      << "-3" << 1 << false;
+        QTest::newRow("none then -3 twice") << ""
+                                            << "-3" << 2 << false;
+        QTest::newRow("none then -0,01 saved") << ""
+                                               << "-0,01" << 1 << true;
+    }
+    void negativeAmountKeepsThePreviousValue() {
+        QFETCH(QString, before);
+        QFETCH(QString, negative);
+        QFETCH(int, times);
+        QFETCH(bool, bySave);
+        const QString refused = QStringLiteral("Число должно быть не отрицательным!");
+        const QString noAmount = QStringLiteral("Не указана сумма!");
         DocumentWindow* window = filledIncome();
+        window->amountEdit()->clear();
         activate(window);
-        enter(window->amountEdit(), QStringLiteral("12,5"));
-        QCOMPARE(window->row().field("SUM1").asFloat(), 12.5);
-        enter(window->amountEdit(), QStringLiteral("-3"));
-        QCOMPARE(m->dialogs.texts, QStringList{"Число должно быть не отрицательным!"});
-        QCOMPARE(window->row().field("SUM1").asFloat(), 12.5);
-        QCOMPARE(window->amountEdit()->text(), formatAmount(12.5));
-        window->amountEdit()->setText(QStringLiteral("-1"));
-        window->saveButton()->click(); // the save writes the edit first and stops there
-        QCOMPARE(m->dialogs.texts.size(), 2);
+        enter(window->amountEdit(), before);
+        const QVariant previous = window->row().field("SUM1").value();
+        QCOMPARE(previous.isNull(), before.isEmpty());
+        for (int i = 0; i < times; ++i) {
+            if (bySave) {
+                window->amountEdit()->setFocus(Qt::OtherFocusReason);
+                retype(window->amountEdit(), negative);
+                window->saveButton()->click(); // the save writes the edit first and stops there
+                settle();
+            } else {
+                enter(window->amountEdit(), negative);
+            }
+        }
+        QCOMPARE(m->dialogs.texts, QStringList(times, refused));
+        QCOMPARE(window->row().field("SUM1").value(), previous);
+        QCOMPARE(window->amountEdit()->text(), before.isEmpty() ? QString() : formatAmount(12.5));
         QCOMPARE(m->count("SELECT COUNT(*) FROM OPER"), 0);
-        enter(window->amountEdit(), QStringLiteral("0"));
-        QCOMPARE(window->row().field("SUM1").asFloat(), 0.0);
-        QCOMPARE(m->dialogs.texts.size(), 2);
+
+        m->dialogs.texts.clear();
+        window->saveButton()->click();
+        settle();
+        if (before.isEmpty()) {
+            QCOMPARE(m->dialogs.texts, QStringList{noAmount});
+            QCOMPARE(m->count("SELECT COUNT(*) FROM OPER"), 0);
+            enter(window->amountEdit(), QStringLiteral("0"));
+            QCOMPARE(window->row().field("SUM1").asFloat(), 0.0);
+            window->saveButton()->click();
+            settle();
+        }
+        QCOMPARE(m->count("SELECT COUNT(*) FROM OPER"), 1);
+        QCOMPARE(m->value("SELECT SUM1 FROM OPER"), before.isEmpty() ? "0" : "12.5");
     }
 
     void dateMustBeAValidDay_data() {

@@ -4,12 +4,15 @@
 #include "platform/firebird/statement.h"
 #include "platform/firebird/timestamp.h"
 #include "platform/firebird/transaction.h"
+#include "tests/support/core/small_file_system.h"
 #include "tests/support/platform/test_database.h"
 
 #include <QFileInfo>
 #include <QTest>
+#include <memory>
 #include <type_traits>
 
+using testsupport::SmallFileSystem;
 using testsupport::TestDatabase;
 
 // Handles of the layer are owned by one object at a time: never copied, moved without throwing.
@@ -78,6 +81,10 @@ private slots:
     void userExceptionCarriesItsOwnText();
     void engineErrorCarriesCodesAndText();
     void errorsTellConflictsFromDuplicates();
+    void onlyALostConnectionCountsAsLost_data();
+    void onlyALostConnectionCountsAsLost();
+    void lostConnectionCodes_data();
+    void lostConnectionCodes();
     void commitMakesInsertVisibleToOtherTransaction();
     void unfinishedTransactionIsRolledBack();
     void retainingKeepsTransactionActive();
@@ -442,6 +449,104 @@ void TestFbDatabase::errorsTellConflictsFromDuplicates() {
         }
     }
     QVERIFY(fb::Error("no engine behind it").sqlState().isEmpty());
+}
+
+// Errors the engine gives for real: a connection that another one cut is gone; a full disk or a
+// file that cannot be opened is an I/O error (SQLSTATE 08001 too), and the connection stays.
+void TestFbDatabase::onlyALostConnectionCountsAsLost_data() {
+    QTest::addColumn<QString>("cause");
+    QTest::addColumn<QString>("sqlState");
+    QTest::addColumn<bool>("lost");
+    QTest::newRow("attachment cut by another one") << "cut"
+                                                   << "08003" << true;
+    QTest::newRow("disk full") << "disk full"
+                               << "08001" << false;
+    QTest::newRow("a folder opened as a database") << "folder"
+                                                   << "08001" << false;
+    QTest::newRow("row held by another transaction") << "lock"
+                                                     << "40001" << false;
+}
+
+void TestFbDatabase::onlyALostConnectionCountsAsLost() {
+    QFETCH(QString, cause);
+    QFETCH(QString, sqlState);
+    QFETCH(bool, lost);
+    if (cause == "disk full" && !SmallFileSystem::unavailable().isEmpty())
+        QSKIP(qPrintable(SmallFileSystem::unavailable()));
+    TestDatabase db;
+    db.exec(kTable);
+    db.exec("INSERT INTO T (PRKEY) VALUES (1)");
+    fb::Attachment victim;
+    victim.attach(db.path());
+    std::unique_ptr<SmallFileSystem> disk;
+    if (cause == "disk full") {
+        disk = std::make_unique<SmallFileSystem>(4 * 1024 * 1024);
+        victim.detach();
+        victim.create(disk->filePath("full.fdb"));
+        fb::Transaction tr(victim);
+        fb::Statement(tr, kTable).execute();
+        tr.commit();
+        disk->fill();
+    }
+    fb::Transaction holder(db.attachment());
+    if (cause == "lock")
+        fb::Statement(holder, "UPDATE T SET NAME = 'held' WHERE PRKEY = 1").execute();
+    if (cause == "cut") {
+        fb::Statement id(holder, "SELECT MIN(MON$ATTACHMENT_ID) FROM MON$ATTACHMENTS "
+                                 "WHERE MON$ATTACHMENT_ID <> CURRENT_CONNECTION "
+                                 "AND MON$SYSTEM_FLAG = 0");
+        id.execute();
+        QVERIFY(id.fetch());
+        fb::Statement cut(holder, "DELETE FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID = :ID");
+        cut.param("ID").setInteger(id.field(0).asInteger());
+        id.close();
+        cut.execute();
+        holder.commit();
+    }
+    try {
+        if (cause == "folder") {
+            fb::Attachment folder;
+            folder.attach(db.folder());
+        } else {
+            fb::Transaction tr(victim);
+            fb::Statement write(tr, cause == "disk full"
+                                        ? "INSERT INTO T (PRKEY, ETC) VALUES (2, :ETC)"
+                                        : "UPDATE T SET NAME = 'mine' WHERE PRKEY = 1");
+            if (cause == "disk full")
+                write.param("ETC").setBytes(QByteArray(512 * 1024, 'x'));
+            write.execute();
+            tr.commit();
+        }
+        QFAIL("no error");
+    } catch (const fb::Error& e) {
+        QCOMPARE(e.sqlState(), sqlState);
+        QVERIFY2(e.isConnectionLost() == lost, qPrintable(e.message()));
+    }
+}
+
+// The engine's codes of a lost connection and of a shutdown, and others of SQLSTATE class 08.
+void TestFbDatabase::lostConnectionCodes_data() {
+    QTest::addColumn<qint64>("code");
+    QTest::addColumn<bool>("lost");
+    QTest::newRow("network error") << qint64(isc_network_error) << true;
+    QTest::newRow("read from the connection") << qint64(isc_net_read_err) << true;
+    QTest::newRow("write to the connection") << qint64(isc_net_write_err) << true;
+    QTest::newRow("connection lost to the database") << qint64(isc_lost_db_connection) << true;
+    QTest::newRow("connection lost to the pipe server") << qint64(isc_conn_lost) << true;
+    QTest::newRow("connection shut down") << qint64(isc_att_shutdown) << true;
+    QTest::newRow("database shut down") << qint64(isc_shutdown) << true;
+    QTest::newRow("database shutdown in progress") << qint64(isc_shutinprog) << true;
+    QTest::newRow("no active connection") << qint64(isc_bad_db_handle) << true;
+    QTest::newRow("I/O error") << qint64(isc_io_error) << false;
+    QTest::newRow("unavailable database") << qint64(isc_unavailable) << false;
+    QTest::newRow("lock conflict") << qint64(isc_lock_conflict) << false;
+}
+
+void TestFbDatabase::lostConnectionCodes() {
+    QFETCH(qint64, code);
+    QFETCH(bool, lost);
+    const ISC_STATUS status[] = {isc_arg_gds, ISC_STATUS(code), isc_arg_end};
+    QCOMPARE(fb::errorFromStatus(status).isConnectionLost(), lost);
 }
 
 void TestFbDatabase::commitMakesInsertVisibleToOtherTransaction() {

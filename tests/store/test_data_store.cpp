@@ -1,20 +1,31 @@
+#include "core/file_operations.h"
 #include "core/ini_file.h"
 #include "platform/firebird/attachment.h"
 #include "platform/firebird/data_set.h"
 #include "platform/firebird/error.h"
+#include "platform/firebird/services.h"
 #include "platform/firebird/statement.h"
 #include "platform/firebird/transaction.h"
 #include "store/book_options.h"
 #include "store/data_store.h"
+#include "tests/support/core/file_bytes.h"
+#include "tests/support/core/small_file_system.h"
 #include "tests/support/platform/test_database.h"
 #include "tests/support/ui/dialog_recorder.h"
 #include "ui/message_box.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTest>
+#include <sys/stat.h>
+#include <thread>
 
+using testsupport::readFile;
+using testsupport::SmallFileSystem;
 using testsupport::TestDatabase;
+using testsupport::writeFile;
 
 namespace {
 
@@ -64,6 +75,40 @@ struct SaveBook {
         return q.fetch() ? q.field(0).asInteger() : -1;
     }
 };
+
+// The user data of user 1 as another connection sees it.
+QString storedUserData(TestDatabase& db) {
+    fb::Transaction tr(db.attachment(), fb::TransactionKind::ReadOnly);
+    fb::Statement q(tr, "SELECT DATA1 FROM USERS WHERE PRKEY=1");
+    q.execute();
+    return q.fetch() ? q.field(0).asString() : QStringLiteral("<no row>");
+}
+
+// One value of a one-row query on the book a backup restores.
+QString restoredValue(const QString& backup, const QString& folder, const QString& sql) {
+    const QString restored = folder + QStringLiteral("/restored.fdb");
+    QFile::remove(restored);
+    fb::services::restore(backup, restored);
+    fb::Attachment database;
+    database.attach(restored);
+    fb::Transaction tr(database, fb::TransactionKind::ReadOnly);
+    fb::Statement q(tr, sql);
+    q.execute();
+    const QString value = q.fetch() ? q.field(0).asString() : QStringLiteral("<no row>");
+    q.close();
+    tr.commit();
+    return value;
+}
+
+mode_t modeOf(const QString& path) {
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 0777 : 0;
+}
+
+// The files of a folder, hidden ones included.
+QStringList filesIn(const QString& folder) {
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
 
 struct Errors {
     QStringList texts;
@@ -251,22 +296,81 @@ private slots:
         QVERIFY(QFileInfo(book.backup(0)).size() > 1);
     }
 
+    // A backup that fails keeps the last good copy under its name and leaves nothing beside it.
+    void failedBackupKeepsTheLastGoodCopy_data() {
+        QTest::addColumn<bool>("fullDisk");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no database") << false << "kaltro.fdb";
+        QTest::newRow("full disk") << true << "free disk space exhausted";
+    }
     void failedBackupKeepsTheLastGoodCopy() {
+        QFETCH(bool, fullDisk);
+        QFETCH(QString, reason);
+        if (fullDisk && !SmallFileSystem::unavailable().isEmpty())
+            QSKIP(qPrintable(SmallFileSystem::unavailable()));
         Book book;
         Errors errors;
         book.store.makeBackup(BackupKind::Reserv, "", true);
-        const qint64 goodSize = QFileInfo(book.backup(0)).size();
-        QVERIFY(goodSize > 0);
-        // A file that is no database: the service fails.
-        const QString broken = book.db.filePath("kaltro.fdb");
-        QFile::copy(book.backup(0), broken);
-        QFile::rename(book.backup(0), book.db.filePath("Reserv/kaltro.gbk"));
-        book.store.makeBackup(BackupKind::Reserv, broken, false);
-        QCOMPARE(QFileInfo(book.db.filePath("Reserv/kaltro.gbk")).size(), goodSize);
-        QVERIFY(!QFile::exists(book.db.filePath("Reserv/kaltro.gbk.tmp")));
+        const QByteArray good = readFile(book.backup(0));
+        QVERIFY(good.size() > 0);
+        const QString reserv = book.db.filePath("Reserv");
+        QString database = book.db.path();
+        std::unique_ptr<SmallFileSystem> disk;
+        if (fullDisk) {
+            // The backups' folder on a disk without room.
+            disk = std::make_unique<SmallFileSystem>(256 * 1024);
+            const QString folder = disk->filePath("Reserv");
+            QVERIFY(QDir().mkpath(folder));
+            QVERIFY(QFile::rename(book.backup(0), folder + "/test.gbk"));
+            QVERIFY(QDir().rmdir(reserv));
+            QVERIFY(QFile::link(folder, reserv));
+            disk->fill();
+        } else {
+            // A file that is no database: the service fails.
+            database = book.db.filePath("kaltro.fdb");
+            writeFile(database, "no database");
+            QVERIFY(QFile::rename(book.backup(0), reserv + "/kaltro.gbk"));
+        }
+        book.store.makeBackup(BackupKind::Reserv, database, false);
+        const QString target = DataStore::backupPath(database, "Reserv");
+        QCOMPARE(readFile(target), good);
+        QCOMPARE(filesIn(reserv), QStringList{QFileInfo(target).fileName()});
         QCOMPARE(errors.texts.size(), 1);
         QVERIFY(errors.texts[0].startsWith(
             QStringLiteral("Ошибка архивации: Не удалось создать архив базы данных! (Reserv)")));
+        QVERIFY2(errors.texts[0].contains(reason), qPrintable(errors.texts[0]));
+    }
+
+    // Two copies of the program back one book up into one file at the same time: neither takes
+    // the other's file for its own, both succeed, and the backup is whole. A half-written file
+    // of another copy, under a name of its own, stays as it is.
+    void backupsOfTwoCopiesDoNotMeet() {
+        Book book;
+        Errors errors;
+        book.store.makeBackup(BackupKind::Reserv, "", false);
+        const QString foreign[] = {book.db.filePath("Reserv/test.gbk.tmp"),
+                                   book.db.filePath("Reserv/test.gbk.99999-abcdef.part")};
+        for (const QString& file : foreign)
+            writeFile(file, "another copy, half-written");
+        QProcess copy;
+        copy.start(QStringLiteral(STORE_COPY),
+                   {"backup", book.db.filePath("copy.ini"), book.db.path(), "8"});
+        QVERIFY(copy.waitForStarted());
+        int made = 0;
+        while (copy.state() != QProcess::NotRunning || made < 8) {
+            book.store.makeBackup(BackupKind::Reserv, "", false);
+            ++made;
+            copy.waitForFinished(0);
+        }
+        QCOMPARE(copy.exitStatus(), QProcess::NormalExit);
+        // Its messages, had it any, went to its error output and made it end with 1.
+        QVERIFY2(copy.exitCode() == 0, copy.readAllStandardError().constData());
+        QCOMPARE(errors.texts, QStringList{});
+        for (const QString& file : foreign)
+            QCOMPARE(readFile(file), QByteArray("another copy, half-written"));
+        QCOMPARE(filesIn(book.db.filePath("Reserv")).size(), 3);
+        QCOMPARE(restoredValue(book.backup(0), book.db.folder(), "SELECT COUNT(*) FROM PARTS"),
+                 QStringLiteral("1"));
     }
 
     void iniSwitchStopsBackups() {
@@ -286,6 +390,146 @@ private slots:
         QVERIFY(QFile::exists(book.backup(0)));
         QVERIFY(!QFile::exists(book.backup(1)));
         QVERIFY(!QFile::exists(book.backup(2)));
+    }
+
+    // The same user leaves two copies of the program at once: the second save waits for the
+    // first (no message, no conflict) and writes over what the first stored only what it
+    // changed itself, so both layouts stay.
+    void theSameUserLeavingTwoCopiesKeepsBothLayouts_data() {
+        QTest::addColumn<QString>("other");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("the other copy saved first")
+            << "saved" << QString::fromUtf8("Сетка=1\x01Другая=2\x01Своя=3\x01");
+        QTest::newRow("the other copy is saving and commits")
+            << "commits" << QString::fromUtf8("Сетка=1\x01Другая=2\x01Своя=3\x01");
+        QTest::newRow("the other copy is saving and rolls back")
+            << "rolls back" << QString::fromUtf8("Сетка=1\x01Своя=3\x01");
+    }
+    void theSameUserLeavingTwoCopiesKeepsBothLayouts() {
+        QFETCH(QString, other);
+        QFETCH(QString, stored);
+        Book book;
+        book.db.attachment().attach(book.db.path());
+        book.store.setUserKey(1);
+        book.store.setUserData1(QString::fromUtf8("Сетка=1\x01"));
+        book.store.saveUserData();
+        book.store.loadUserData();
+        const QString otherData = QString::fromUtf8("Сетка=1\x01Другая=2\x01");
+        std::unique_ptr<fb::Transaction> saving;
+        if (other == "saved") {
+            DataStore copy(book.db.filePath("copy.ini"));
+            copy.database().attach(book.db.path());
+            copy.setUserKey(1);
+            copy.loadUserData();
+            copy.setUserData1(otherData);
+            copy.saveUserData();
+        } else {
+            saving = std::make_unique<fb::Transaction>(book.db.attachment());
+            fb::Statement update(*saving, "UPDATE USERS SET DATA1=:DATA1 WHERE PRKEY=1");
+            update.param("DATA1").setString(otherData);
+            update.execute();
+        }
+        std::thread ending([&] {
+            if (!saving)
+                return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            if (other == "commits")
+                saving->commit();
+            else
+                saving->rollback();
+        });
+        book.store.setUserData1(book.store.userData1() + QString::fromUtf8("Своя=3\x01"));
+        QString failure;
+        try {
+            book.store.saveUserData();
+        } catch (const Exception& e) {
+            failure = e.message();
+        }
+        ending.join();
+        QCOMPARE(failure, QString());
+        QCOMPARE(storedUserData(book.db), stored);
+    }
+
+    // A backup is as private as the book it holds, and so is an older backup kept by its rule.
+    void backupsTakeTheBooksPermissions_data() {
+        QTest::addColumn<int>("bookMode");
+        QTest::newRow("owner only") << 0600;
+        QTest::newRow("group reads") << 0640;
+        QTest::newRow("group writes") << 0660;
+        QTest::newRow("everybody reads") << 0644;
+    }
+    void backupsTakeTheBooksPermissions() {
+        QFETCH(int, bookMode);
+        Book book;
+        Errors errors;
+        QCOMPARE(::chmod(QFile::encodeName(book.db.path()).constData(), mode_t(bookMode)), 0);
+        // A "Yesterday" backup of today, world-readable as older programs left it.
+        const QString kept = book.backup(1);
+        QVERIFY(QDir().mkpath(QFileInfo(kept).absolutePath()));
+        writeFile(kept, "kept");
+        QCOMPARE(::chmod(QFile::encodeName(kept).constData(), 0666), 0);
+        for (BackupKind kind : kBackupKinds)
+            book.store.makeBackup(kind, "", false);
+        QCOMPARE(errors.texts, QStringList{});
+        QVERIFY(QFileInfo(book.backup(0)).size() > 0);
+        QCOMPARE(int(modeOf(book.backup(0))), bookMode);
+        QCOMPARE(int(modeOf(book.backup(2))), bookMode);
+        QCOMPARE(readFile(kept), QByteArray("kept"));
+        QCOMPARE(int(modeOf(kept)), bookMode);
+    }
+
+    // The book's file is removed or replaced while the book is open: the saves go on into the
+    // open book, and its backup, at exit whatever the options say or whenever one is made, is
+    // made from the open book; the user is told that the file is gone and where the backup is.
+    void aBookWhoseFileIsGoneIsBackedUpFromTheOpenBook_data() {
+        QTest::addColumn<QString>("gone");
+        QTest::addColumn<bool>("atExit");
+        for (const char* gone : {"removed", "renamed away", "replaced by another file"}) {
+            QTest::addRow("%s, at exit", gone) << gone << true;
+            QTest::addRow("%s, a backup while open", gone) << gone << false;
+        }
+    }
+    void aBookWhoseFileIsGoneIsBackedUpFromTheOpenBook() {
+        QFETCH(QString, gone);
+        QFETCH(bool, atExit);
+        Book book;
+        Errors errors;
+        book.store.options().setOption("ReservBackupFlag", "0");
+        book.store.options().setOption("YesterdayBackupFlag", "0");
+        book.store.options().setOption("WeekBackupFlag", "0");
+        TestDatabase other(QStringLiteral("other.fdb"));
+        other.attachment().detach();
+        const QString path = book.db.path();
+        if (gone == "removed")
+            QVERIFY(QFile::remove(path));
+        else if (gone == "renamed away")
+            QVERIFY(QFile::rename(path, path + ".moved"));
+        else
+            replaceFile(other.path(), path);
+        const QByteArray atPath = readFile(path);
+        // Saved after the file went: only the open book holds it.
+        book.store.setUserKey(1);
+        book.store.setUserData1(QStringLiteral("Сохранено=1\x01"));
+        book.store.saveUserData();
+
+        if (atExit)
+            book.store.closeAndBackup();
+        else
+            book.store.makeBackup(BackupKind::Reserv, "", false);
+
+        QCOMPARE(book.store.database().isAttached(), !atExit);
+        const QString backup = book.backup(0);
+        QCOMPARE(restoredValue(backup, book.db.folder(), "SELECT DATA1 FROM USERS WHERE PRKEY=1"),
+                 QStringLiteral("Сохранено=1\x01"));
+        QCOMPARE(filesIn(QFileInfo(backup).absolutePath()), QStringList{"test.gbk"});
+        QCOMPARE(readFile(path), atPath);
+        QCOMPARE(errors.texts.size(), 1);
+        QVERIFY2(errors.texts[0].startsWith(
+                     QStringLiteral("Архивация: Файл базы данных \"%1\" удален или заменен "
+                                    "другим файлом")
+                         .arg(path)),
+                 qPrintable(errors.texts[0]));
+        QVERIFY2(errors.texts[0].contains(backup), qPrintable(errors.texts[0]));
     }
 };
 

@@ -5,14 +5,21 @@
 #include "store/data_store.h"
 #include "store/default_templates.h"
 #include "store/new_book.h"
+#include "tests/support/core/small_file_system.h"
 #include "tests/support/store/schema_support.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTest>
 #include <QtEndian>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace schematest;
+using testsupport::SmallFileSystem;
 
 namespace {
 
@@ -221,19 +228,35 @@ private slots:
         QCOMPARE(forms(restored), rows);
     }
 
+    // A book that cannot be finished leaves no file and no entry; the next one takes the same
+    // name. diskSize: the books folder on a disk of that size (0: an ordinary folder).
     void failedBookLeavesNothing_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("missingTemplate");
-        QTest::newRow("template file missing") << "Касса"
-                                               << "Расходный кассовый ордер (Россия).odt";
+        QTest::addColumn<qint64>("diskSize");
+        QTest::newRow("template file missing")
+            << "Касса"
+            << "Расходный кассовый ордер (Россия).odt" << qint64(0);
         QTest::newRow("name outside Windows-1251") << "Касса ✓"
-                                                   << "";
+                                                   << "" << qint64(0);
+        QTest::newRow("disk full at once") << "Касса"
+                                           << "" << qint64(1024 * 1024);
+        QTest::newRow("disk full in the creation script") << "Касса"
+                                                          << "" << qint64(1500 * 1024);
     }
     void failedBookLeavesNothing() {
         QFETCH(QString, name);
         QFETCH(QString, missingTemplate);
+        QFETCH(qint64, diskSize);
+        if (diskSize > 0 && !SmallFileSystem::unavailable().isEmpty())
+            QSKIP(qPrintable(SmallFileSystem::unavailable()));
         Dialogs dialogs;
         ListedPlace place;
+        std::unique_ptr<SmallFileSystem> disk;
+        if (diskSize > 0) {
+            disk = std::make_unique<SmallFileSystem>(diskSize);
+            place.books = disk->path();
+        }
         QTemporaryDir templates;
         for (const QString& file : QDir(templatesFolder()).entryList(QDir::Files))
             if (file != missingTemplate)
@@ -246,6 +269,46 @@ private slots:
         QCOMPARE(place.ini("DatabasePath_2"), "-");
         // The next try takes the same file name.
         QCOMPARE(nextDatabaseFileName(place.books), QDir(place.books).filePath("Kaltro1.fdb"));
+    }
+
+    // The program is killed while it makes a book, here while it reads a template (a pipe that
+    // the test holds): no file stands under a book's name and nothing is listed; what the
+    // killed program made is not taken for a book, and the next book takes the first name.
+    void aKilledCreationLeavesNoBook() {
+        Dialogs dialogs;
+        ListedPlace place;
+        QTemporaryDir templates;
+        const QString held = QStringLiteral("Приходный кассовый ордер (Украина).doc");
+        for (const QString& file : QDir(templatesFolder()).entryList(QDir::Files))
+            if (file != held)
+                QVERIFY(QFile::copy(QDir(templatesFolder()).filePath(file),
+                                    QDir(templates.path()).filePath(file)));
+        const QByteArray pipe = QFile::encodeName(QDir(templates.path()).filePath(held));
+        QCOMPARE(::mkfifo(pipe.constData(), 0600), 0);
+        QVERIFY(QDir().mkpath(place.books));
+
+        QProcess copy;
+        copy.setProcessChannelMode(QProcess::ForwardedChannels);
+        copy.start(QStringLiteral(STORE_COPY),
+                   {"new-book", place.place.path("kaltro.ini"), place.books, templates.path()});
+        QVERIFY(copy.waitForStarted());
+        // The pipe opens for writing once the other program reads it.
+        int fd = -1;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (fd = ::open(pipe.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)) >= 0, 60000);
+        QCOMPARE(::kill(pid_t(copy.processId()), SIGKILL), 0);
+        QVERIFY(copy.waitForFinished());
+        ::close(fd);
+        QCOMPARE(copy.exitStatus(), QProcess::CrashExit);
+
+        QCOMPARE(QDir(place.books).entryList({"Kaltro*.fdb"}, QDir::Files), QStringList{});
+        QCOMPARE(place.filesLeft().size(), 1); // the killed program's own, unfinished
+        QCOMPARE(place.ini("DatabaseCount"), "2");
+        const QString path = createNewBook(BookKind::CashDesk, QStringLiteral("Касса"), place.books,
+                                           templatesFolder());
+        QCOMPARE(path, QDir(place.books).filePath("Kaltro1.fdb"));
+        QCOMPARE(place.ini("DatabasePath_2"), path);
+        QCOMPARE(forms(path).size(), 8);
     }
 };
 

@@ -111,6 +111,10 @@ private slots:
         QCOMPARE(edit->selectedText(), QStringLiteral("Старое"));
         QCOMPARE(edit->maxLength(), 255);
         QVERIFY(form.findChild<QPushButton*>(QStringLiteral("okButton"))->isDefault());
+        QCOMPARE(form.findChild<QPushButton*>(QStringLiteral("okButton"))->text(),
+                 QStringLiteral("OK"));
+        QCOMPARE(form.findChild<QPushButton*>(QStringLiteral("cancelButton"))->text(),
+                 QStringLiteral("Отмена"));
         QCOMPARE(form.windowTitle(), QStringLiteral("Новое название"));
         form.show();
         form.findChild<QPushButton*>(button)->click();

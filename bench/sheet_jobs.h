@@ -1,0 +1,5 @@
+#pragma once
+
+// The report sheet's jobs: a stored sheet of 20 000 and of 40 000 rows loaded into a report sheet
+// and its visible part painted, beside a bare reading of the same text.
+void runSheetJobs(int runs);

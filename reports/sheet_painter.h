@@ -1,0 +1,48 @@
+#pragma once
+
+#include "reports/sheet_cells.h"
+
+#include <QColor>
+#include <functional>
+
+class QPainter;
+class QPalette;
+class QRect;
+
+// The colour a sheet keeps, on the screen: a colour of the system's scheme through the palette
+// (the window's background as Base, its text as Text).
+QColor toQColor(SheetColor color, const QPalette& palette);
+
+// Paints the cells of a sheet, one at a time, with the painter's font: background, text at the
+// bottom of the cell (4 pixels in from its sides), wrapped at blanks or running over into empty
+// cells on the right, border strips and, for a selected cell, inverted pixels.
+class SheetPainter {
+public:
+    // distanceTo(from): the pixels from the start of column from to the start of the column
+    // being painted, for text that runs over from there.
+    using Distance = std::function<int(int from)>;
+
+    SheetPainter(QPainter& painter, const SheetCells& cells, const QPalette& palette,
+                 SheetColor hotColor);
+
+    void paintCell(int x, int y, const QRect& rect, bool selected, const Distance& distanceTo);
+
+    // The lines of a wrapped text in a cell width pixels wide.
+    QStringList wrappedLines(const QString& text, int width) const;
+
+private:
+    // The cell's text colour; the hot colour for a hot cell in the window's text colour.
+    QColor textColor(const SheetCell& cell) const;
+    void paintText(const SheetCell& cell, const QRect& rect);
+    void paintSpill(int x, int y, const QRect& rect, const Distance& distanceTo);
+    void paintBorders(const SheetCell& cell, const QRect& rect);
+    void invert(const QRect& rect);
+    // Where a line width pixels wide starts in rect.
+    int lineLeft(int width, CellAlignment alignment, const QRect& rect) const;
+    void drawLine(const QString& line, int left, int top, const QRect& clip);
+
+    QPainter& m_painter;
+    const SheetCells& m_cells;
+    const QPalette& m_palette;
+    SheetColor m_hotColor;
+};
