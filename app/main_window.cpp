@@ -259,7 +259,9 @@ void MainWindow::applyUserRights() {
     m_recipientsDictionaryAction->setEnabled(allows("VocsIssue1"));
     m_paymentTypesDictionaryAction->setEnabled(allows("VocsReasons1"));
     m_ownerDetailsAction->setEnabled(allows("VocsInsertOwner1"));
-    m_usersAction->setEnabled(allows("VocsUsers1"));
+    // The right to open the users dictionary is the administrator's flag, not a right of the
+    // text: a rights text that allows everything (an empty one) gives no user the users.
+    m_usersAction->setEnabled(UserRights(dataStore()).isAdministrator());
     m_documentRegisterAction->setEnabled(allows("ReestrDocs1"));
     // The settings submenu and everything in it: no item of it runs, by menu or by shortcut.
     const bool options = allows("Options1");

@@ -69,7 +69,8 @@ private:
     // The pane of the book's kind; none for a book of another kind.
     template <class BankAccountBrowser, class CashDeskBrowser> void showBrowserOfBook();
     // Disables every command whose rights key (area word + "1") holds "N" for the logged-on
-    // user. The settings submenu goes with "Options1", its items with it.
+    // user. The settings submenu goes with "Options1", its items with it. The users item is
+    // enabled only for an administrator.
     void applyUserRights();
 
     QToolButton* m_serviceButton = nullptr;

@@ -4,6 +4,7 @@
 #include "platform/firebird/data_set.h"
 #include "shell/tool_buttons.h"
 #include "store/data_store.h"
+#include "store/stored_row.h"
 #include "store/user_rights.h"
 #include "ui/data_grid.h"
 #include "ui/guard.h"
@@ -30,6 +31,9 @@ namespace {
 
 const QString kKeyField = QStringLiteral("PRKEY");
 const QChar kHiddenMark = QLatin1Char('?');
+const QString kChangedElsewhere =
+    QStringLiteral("Запись изменена или удалена в другом окне или другим пользователем, пока "
+                   "была открыта здесь. Справочник прочитан заново; ваши изменения не сохранены.");
 
 template <class T> T* named(T* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
@@ -228,10 +232,16 @@ void DictionaryPane::setCommandVisible(QAction* action, bool visible) {
     QToolBar* bar = toolBar();
     if (!bar)
         return;
-    for (QToolButton* button : bar->findChildren<QToolButton*>())
-        if (button->defaultAction() == action)
-            if (QAction* place = toolBarPlace(bar, button))
-                place->setVisible(visible);
+    for (QToolButton* button : bar->findChildren<QToolButton*>()) {
+        if (button->defaultAction() != action)
+            continue;
+        if (QAction* place = toolBarPlace(bar, button)) {
+            place->setVisible(visible);
+            // A change of its place enables the button: it follows its command again, so that
+            // a command the user may not run looks disabled.
+            button->setEnabled(action->isEnabled());
+        }
+    }
 }
 
 // ---- The pane ----
@@ -246,7 +256,8 @@ void DictionaryPane::prepare() {
         return UserRights::rightsAllow(rights, area + QString::number(action));
     };
     newAction()->setEnabled(allows(2));
-    m_editAction->setEnabled(allows(3));
+    m_editAllowed = allows(3);
+    m_editAction->setEnabled(m_editAllowed);
     m_deleteAction->setEnabled(allows(4));
     m_hideAction->setEnabled(allows(5));
 }
@@ -320,6 +331,10 @@ void DictionaryPane::beforePost() {}
 
 void DictionaryPane::checkHiding() {}
 
+QStringList DictionaryPane::columnsNotWritten() const {
+    return {};
+}
+
 bool DictionaryPane::isEditPageShown() const {
     return m_pages->currentWidget() == m_editPage;
 }
@@ -383,15 +398,26 @@ void DictionaryPane::onDeleteTriggered() {
 
 void DictionaryPane::deleteCurrentRow() {
     const int key = currentKey();
-    query().remove();
     try {
+        lockStoredRow(key);
+        query().remove();
         DataStore::instance().postAndCommit(query());
     } catch (...) {
-        // The row is not deleted: it comes back, and no later save deletes it.
+        // The row is not deleted: it comes back as the book holds it, and no later save
+        // deletes it.
+        try {
+            query().rollbackRetaining();
+        } catch (...) {
+        }
         query().cancelUpdates();
         refreshRows(key);
         throw;
     }
+}
+
+void DictionaryPane::lockStoredRow(int key) {
+    StoredRow(query().transaction(), m_table, key, kChangedElsewhere)
+        .requireAsRead(query(), columnsNotWritten());
 }
 
 void DictionaryPane::onHiddenViewToggled() {
@@ -428,6 +454,11 @@ void DictionaryPane::refuseNameTooLongToHide() {
 }
 
 void DictionaryPane::onEditOkClicked() {
+    if (query().state() == fb::DataSetState::Edit && !m_editAllowed) {
+        // Only looked at, by a user who may not change the record: nothing is written.
+        onEditCancelClicked();
+        return;
+    }
     runGuarded([this] { save(); });
 }
 
@@ -441,10 +472,34 @@ void DictionaryPane::onEditCancelClicked() {
 
 void DictionaryPane::save() {
     beforePost();
-    DataStore::instance().postAndCommit(query());
+    storeRow();
     refreshRows(0);
     showBrowsePage();
     setMode(true, false, false);
+}
+
+void DictionaryPane::storeRow() {
+    fb::DataSet& rows = query();
+    rows.post();
+    if (!rows.updatesPending())
+        return; // nothing was changed: the row as another copy stored it stays
+    const QVariant storedKey = rows.field(kKeyField).oldValue();
+    if (!storedKey.isNull()) {
+        try {
+            lockStoredRow(storedKey.toInt());
+        } catch (const RowChangedElsewhere&) {
+            try {
+                rows.rollbackRetaining();
+            } catch (...) {
+            }
+            rows.cancelUpdates();
+            refreshRows(storedKey.toInt());
+            showBrowsePage();
+            setMode(true, false, false);
+            throw;
+        }
+    }
+    DataStore::instance().postAndCommit(rows);
 }
 
 // ---- The filter ----

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QAction;
@@ -26,7 +27,10 @@ class QWidget;
 // nothing. The filter line takes at most the name column's length. A record is deleted only by
 // Delete on the edit page, after a question. When the database refuses a change (its triggers
 // raise their own messages), the message is shown, and a refused delete leaves the row as it
-// was, in the grid and in the book.
+// was, in the grid and in the book. OK writes a record only when something in it was changed,
+// and never for a user without the right to change it; a save or delete of a record that
+// another window or copy of the program changed or deleted since it was read here is refused
+// with a message, and the rows are read again.
 //
 // Leaves give the table, the select, the fields (addFieldEdit and addFieldRow in their
 // constructor), the grid's columns, the checks before a row is stored and their rights area:
@@ -95,6 +99,9 @@ protected:
     virtual void beforePost();
     // Refuses by throwing to hide the current record; nothing here.
     virtual void checkHiding();
+    // The columns of the table that the pane never writes: another copy may change them while
+    // a record is open here without making its save a conflict. None here.
+    virtual QStringList columnsNotWritten() const;
 
     // An edit of a text field on the edit page, under its label; maxLength is the column's
     // length. The name's edit takes one character fewer, so that every new name can be hidden.
@@ -143,6 +150,14 @@ private:
     void showBrowsePage();
     // Stores the row, reads the rows again and goes back to the browse page.
     void save();
+    // Writes the current row when it was changed. A record read from the book is written only
+    // while the book still holds it as it was read (the row locked and compared in the pane's
+    // transaction); otherwise nothing is written, the rows are read again, the browse page
+    // shows and the refusal passes on with its message.
+    void storeRow();
+    // Locks the stored row of key for the pane's transaction; RowChangedElsewhere when it is
+    // gone, is being changed elsewhere or no longer holds what the pane read.
+    void lockStoredRow(int key);
     // Deletes the current row in the book; a refusal brings it back and passes on.
     void deleteCurrentRow();
     void updateHideAction();
@@ -157,6 +172,8 @@ private:
     QString m_nameField;
     int m_nameLength = 0; // the name column's length
     bool m_filtered = true;
+    // The right to change a record (action 3 of the area); without it OK writes nothing.
+    bool m_editAllowed = true;
     QString m_appliedMask;
 
     QAction* m_editAction = nullptr;

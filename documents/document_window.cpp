@@ -21,6 +21,7 @@
 #include "shell/main_window_base.h"
 #include "store/data_store.h"
 #include "store/product_options.h"
+#include "store/stored_row.h"
 #include "store/user_rights.h"
 #include "ui/data_grid.h"
 #include "ui/guard.h"
@@ -59,8 +60,6 @@ constexpr char kModifySql[] =
     "PURP1=:PURP1, PURP2=:PURP2, PURP3=:PURP3, REASON=:REASON, DAT=:DAT, DAT2=:DAT2, ETC=:ETC\n"
     "WHERE PRKEY=:OLD_PRKEY";
 constexpr char kDeleteSql[] = "DELETE FROM OPER WHERE PRKEY=:OLD_PRKEY";
-// The stored row, locked for the window's transaction until it ends.
-constexpr char kLockRowSql[] = "SELECT O.*\nFROM OPER O\nWHERE O.PRKEY=:PRKEY\nWITH LOCK";
 
 // The payment type of the partner's latest other document of the type.
 constexpr char kPartnerRuleSql[] = "SELECT O.REASON,O.DAT FROM OPER O\n"
@@ -108,26 +107,6 @@ QString withoutControls(const QString& text) {
         if (c.category() != QChar::Other_Control)
             clean += c;
     return clean;
-}
-
-// Whether a column of the stored row still holds what the window read.
-bool sameAsRead(const fb::Field& stored, const QVariant& read) {
-    if (stored.isNull() || read.isNull())
-        return stored.isNull() && read.isNull();
-    switch (stored.type()) {
-    case fb::FieldType::Integer:
-    case fb::FieldType::Boolean:
-        return stored.asInteger() == read.toLongLong();
-    case fb::FieldType::Float:
-    case fb::FieldType::DateTime:
-        return stored.asFloat() == read.toDouble();
-    case fb::FieldType::Blob:
-        return stored.asBytes() == read.toByteArray();
-    case fb::FieldType::String:
-    case fb::FieldType::Null:
-        break;
-    }
-    return stored.asString() == read.toString();
 }
 
 // One HISTORY row: the user opened (or first saved) the document now.
@@ -884,22 +863,15 @@ void DocumentWindow::deleteDocument() {
 // A row that another window or user changed, deleted or is changing since this window read it
 // is not overwritten: the row is locked and compared with what was read.
 void DocumentWindow::lockStoredRow() {
-    fb::Statement stored(m_row->transaction(), QString::fromLatin1(kLockRowSql));
-    stored.param(QStringLiteral("PRKEY")).setInteger(m_documentKey);
-    stored.execute();
-    if (!stored.fetch())
-        throw Exception(kChangedElsewhere);
-    for (int i = 0; i < stored.fieldCount(); ++i) {
-        const fb::Field column = stored.field(i);
-        if (!sameAsRead(column, m_row->field(column.name()).oldValue()))
-            throw Exception(kChangedElsewhere);
-    }
-    stored.close();
+    StoredRow(m_row->transaction(), QStringLiteral("OPER"), m_documentKey, kChangedElsewhere)
+        .requireAsRead(*m_row);
 }
 
 void DocumentWindow::rethrowStoreError() {
     try {
         throw;
+    } catch (const RowLockedElsewhere&) {
+        throw Exception(kChangedElsewhere);
     } catch (const fb::Error& e) {
         if (e.isLockConflict())
             throw Exception(kChangedElsewhere);

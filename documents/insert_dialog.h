@@ -55,6 +55,8 @@ protected:
     virtual void initFields() {}
     // Stores the row as the edits left it: post, apply and commit.
     virtual void storeRecord();
+    // Shows the values of the row in the edits of its fields.
+    void loadFieldEdits();
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -69,7 +71,6 @@ private:
 
     void buildLayout();
     void fitFieldsArea();
-    void loadFieldEdits();
     void storeFieldEdits();
 
     QString m_table;

@@ -4,6 +4,7 @@
 #include "platform/firebird/data_set.h"
 #include "store/book_kind.h"
 #include "store/data_store.h"
+#include "store/stored_row.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -12,6 +13,13 @@
 #include <QVBoxLayout>
 
 namespace {
+
+const char* const kNameKeys[] = {kDirectorNameKey, kChiefAccountantNameKey, kCashierNameKey};
+const QString kEtcField = QStringLiteral("ETC");
+const QString kChangedElsewhere =
+    QStringLiteral("Запись изменена или удалена в другом окне или другим пользователем, пока "
+                   "была открыта здесь. Реквизиты прочитаны заново; ваши изменения не "
+                   "сохранены.");
 
 QString captionOf(int ownerType) {
     switch (BookKind(ownerType)) {
@@ -70,16 +78,36 @@ void OwnerCard::openOwnerRow() {
         button->setChecked(true);
     m_kindGroup->setEnabled(false);
     m_kindGroup->hide();
-    const QString etc = row.field(QStringLiteral("ETC")).asString();
-    m_directorEdit->setText(getKeyValue(etc, kDirectorNameKey));
-    m_chiefAccountantEdit->setText(getKeyValue(etc, kChiefAccountantNameKey));
-    m_cashierEdit->setText(getKeyValue(etc, kCashierNameKey));
+    m_readEtc = row.field(kEtcField).asString();
+    const QList<QLineEdit*> edits = nameEdits();
+    for (int i = 0; i < edits.size(); ++i)
+        edits[i]->setText(getKeyValue(m_readEtc, kNameKeys[i]));
+}
+
+QList<QLineEdit*> OwnerCard::nameEdits() const {
+    return {m_directorEdit, m_chiefAccountantEdit, m_cashierEdit};
+}
+
+bool OwnerCard::namesChanged() const {
+    const QList<QLineEdit*> edits = nameEdits();
+    for (int i = 0; i < edits.size(); ++i)
+        if (edits[i]->text() != getKeyValue(m_readEtc, kNameKeys[i]))
+            return true;
+    return false;
 }
 
 void OwnerCard::storeRecord() {
     fb::DataSet& row = dataSet();
+    row.post();
+    if (!row.updatesPending() && !namesChanged())
+        return; // only looked at: the requisites as another copy stored them stay
     try {
-        row.field(QStringLiteral("ETC")).setAsString(currentEtcWithNames());
+        takeStoredEtc();
+    } catch (const RowChangedElsewhere&) {
+        row.rollbackRetaining();
+        openOwnerRow();
+        loadFieldEdits();
+        throw;
     } catch (...) {
         // The card stays open: the row must not stay locked for the other copies meanwhile.
         row.rollbackRetaining();
@@ -88,14 +116,18 @@ void OwnerCard::storeRecord() {
     DataStore::instance().postAndCommit(row);
 }
 
-QString OwnerCard::currentEtcWithNames() {
-    fb::Statement q(dataSet().transaction());
-    q.prepare(QStringLiteral("SELECT ETC FROM PARTS WHERE PRKEY=:IPRKEY WITH LOCK"));
-    q.param(QStringLiteral("IPRKEY")).setInteger(kOwnerKey);
-    q.execute();
-    QString etc = q.fetch() ? q.field(0).asString() : QString();
-    q.close();
-    etc = setKeyValue(etc, kDirectorNameKey, m_directorEdit->text());
-    etc = setKeyValue(etc, kChiefAccountantNameKey, m_chiefAccountantEdit->text());
-    return setKeyValue(etc, kCashierNameKey, m_cashierEdit->text());
+void OwnerCard::takeStoredEtc() {
+    fb::DataSet& row = dataSet();
+    const StoredRow stored(row.transaction(), QStringLiteral("PARTS"), kOwnerKey,
+                           kChangedElsewhere);
+    stored.requireAsRead(row, {kEtcField});
+    QString etc = stored.text(kEtcField);
+    const QList<QLineEdit*> edits = nameEdits();
+    for (int i = 0; i < edits.size(); ++i) {
+        if (getKeyValue(etc, kNameKeys[i]) != getKeyValue(m_readEtc, kNameKeys[i]))
+            throw RowChangedElsewhere(kChangedElsewhere);
+        etc = setKeyValue(etc, kNameKeys[i], edits[i]->text());
+    }
+    DataStore::instance().editIfBrowsing(row);
+    row.field(kEtcField).setAsString(etc);
 }

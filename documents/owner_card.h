@@ -9,9 +9,12 @@ class QLineEdit;
 
 // The requisites of the open book: the partner fields of the owner row of PARTS, and the names
 // of the director, the chief accountant and the cashier kept in the row's ETC among the book's
-// options. The kind of book is fixed when the book is made: its group stays hidden. Saving
-// reads ETC again in the writing transaction, with the row locked, and sets only the three
-// names in it, so options another copy of the program wrote meanwhile are kept.
+// options. The kind of book is fixed when the book is made: its group stays hidden. OK writes
+// nothing when nothing was changed. Saving locks the row in the writing transaction and
+// compares it with the row as the card read it: when another window or copy of the program
+// changed the requisites or the three names meanwhile, nothing is written, the card says so
+// and shows the requisites as they are now. Otherwise only the three names are set in ETC as it
+// stands, so options another copy wrote meanwhile are kept.
 class OwnerCard : public PartnerInsertDialog {
     Q_OBJECT
 public:
@@ -23,8 +26,16 @@ private:
     QGroupBox* createKindGroup();
     void openOwnerRow();
     void storeRecord() override;
-    // ETC as it stands in the database now, with the three names of the card.
-    QString currentEtcWithNames();
+    // The edits of the director's, the chief accountant's and the cashier's names, in the order
+    // of their keys.
+    QList<QLineEdit*> nameEdits() const;
+    // Whether a name edit holds another name than the card read.
+    bool namesChanged() const;
+    // Locks the owner row and refuses (RowChangedElsewhere) when it no longer holds what the
+    // card read; sets ETC to the stored text with the card's three names.
+    void takeStoredEtc();
+
+    QString m_readEtc; // ETC as the card read it
 
     QGroupBox* m_kindGroup = nullptr;
     QButtonGroup* m_kindButtons = nullptr;

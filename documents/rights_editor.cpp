@@ -48,12 +48,16 @@ RightsEditor::RightsEditor(QWidget* parent) : QWidget(parent) {
     m_areaTitleLabel->setObjectName(QStringLiteral("areaTitleLabel"));
     m_areaTitleLabel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     m_areaTitleLabel->setMargin(4);
+    m_areaTitleLabel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     m_operationList = new QListWidget(this);
     m_operationList->setObjectName(QStringLiteral("operationList"));
 
     auto* operations = new QVBoxLayout;
+    // The caption stays on top of the operations, and on top of the empty place while the area
+    // is not ticked and its operations are hidden.
     operations->addWidget(m_areaTitleLabel);
     operations->addWidget(m_operationList, 1);
+    operations->addStretch();
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_areaList, 3);

@@ -28,6 +28,15 @@ QList<Permission> deniedPermissions() {
     return permissions;
 }
 
+// The record of the right to open the users dictionary: the administrator's flag.
+Permission* usersRight(QList<Permission>& permissions) {
+    for (Permission& permission : permissions)
+        if (permission.action == RightsAction::Open &&
+            QString::fromLatin1(rightsAreas().at(permission.area).word) == kUsersArea)
+            return &permission;
+    return nullptr;
+}
+
 } // namespace
 
 UsersPane::UsersPane(QWidget* owner)
@@ -83,17 +92,29 @@ void UsersPane::initNewRow() {
 }
 
 void UsersPane::beforeEdit() {
-    if (query().state() == fb::DataSetState::Insert)
-        m_rightsEditor->setPermissions(deniedPermissions());
-    else
-        m_rightsEditor->setPermissions(permissionsFromText(currentText(kRightsField)));
+    QList<Permission> permissions = query().state() == fb::DataSetState::Insert
+                                        ? deniedPermissions()
+                                        : permissionsFromText(currentText(kRightsField));
+    // Whatever the stored text says (an empty one allows everything), the line shows the flag.
+    if (Permission* users = usersRight(permissions))
+        users->allowed = currentText(kAdminField).toInt() == 1;
+    m_shownRights = permissionsText(permissions);
+    m_rightsEditor->setPermissions(permissions);
 }
 
 void UsersPane::beforePost() {
     if (currentText(nameField()).trimmed().isEmpty())
         throw Exception(QStringLiteral("Укажите имя пользовтеля!"));
+    const bool inserting = query().state() == fb::DataSetState::Insert;
+    if (!inserting && m_rightsEditor->text() == m_shownRights)
+        return; // the rights were not changed: the stored text stays as it is
     DataStore::instance().editIfBrowsing(query());
     query().field(kRightsField).setAsString(m_rightsEditor->text());
+}
+
+QStringList UsersPane::columnsNotWritten() const {
+    // The user's own data (his grid layouts), which his copy of the program writes at its exit.
+    return {QStringLiteral("DATA1")};
 }
 
 void UsersPane::checkHiding() {

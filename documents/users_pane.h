@@ -6,8 +6,10 @@ class QLabel;
 class RightsEditor;
 
 // The users of the book (table USERS), "Пользователи": a name, a password and the rights. The
-// right to open this dictionary ("Пользователи" in the rights) is the administrator's flag.
-// A new user starts with every right denied; an administrator cannot be hidden.
+// right to open this dictionary ("Пользователи" in the rights) is the administrator's flag:
+// its line shows ISADMIN and ticking it sets ISADMIN. A new user starts with every right
+// denied; an administrator cannot be hidden. The rights text is written only when the boxes
+// were changed.
 class UsersPane final : public DictionaryPane {
     Q_OBJECT
 public:
@@ -30,6 +32,7 @@ protected:
     // Refuses a user without a name; stores the rights of the editor.
     void beforePost() override;
     void checkHiding() override;
+    QStringList columnsNotWritten() const override;
 
 private slots:
     void onPasswordTriggered();
@@ -41,4 +44,6 @@ private:
     QAction* m_passwordAction = nullptr;
     QLabel* m_adminLabel = nullptr;
     RightsEditor* m_rightsEditor = nullptr;
+    // The rights text of the boxes as the record was opened.
+    QString m_shownRights;
 };

@@ -14,3 +14,8 @@ QString UserRights::rights() const {
 bool UserRights::hasPermission(const QString& key) const {
     return rightsAllow(rights(), key);
 }
+
+bool UserRights::isAdministrator() const {
+    return m_store.fieldValue(QStringLiteral("USERS"), QStringLiteral("ISADMIN"),
+                              m_store.userKey()) == QLatin1String("1");
+}

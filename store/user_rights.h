@@ -19,6 +19,10 @@ public:
     QString rights() const;
     // Whether the logged-on user's rights allow key; a user without a row is allowed everything.
     bool hasPermission(const QString& key) const;
+    // Whether the logged-on user is an administrator (USERS.ISADMIN = 1), read from the book
+    // each time: only an administrator keeps the users and their rights, whatever his rights
+    // text holds. False with nobody logged on.
+    bool isAdministrator() const;
 
 private:
     DataStore& m_store;

@@ -48,6 +48,15 @@ bool sameValue(const QVariant& a, const QVariant& b) {
     return a == b;
 }
 
+bool sameValues(const std::vector<QVariant>& a, const std::vector<QVariant>& b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (!sameValue(a[i], b[i]))
+            return false;
+    return true;
+}
+
 const QString kOldPrefix = QStringLiteral("OLD_");
 
 // Rows read from the server at a time: the first screens of a grid, and each further batch.
@@ -526,9 +535,12 @@ void DataSet::edit() {
 void DataSet::post() {
     requireActive();
     if (m_state == DataSetState::Edit) {
+        // A row only looked at, or changed back, stays as it was read: nothing to write.
         Row& row = m_rows[m_current];
-        if (row.status == RowStatus::Unchanged)
+        if (row.status == RowStatus::Unchanged && !sameValues(row.values, row.original))
             row.status = RowStatus::Modified;
+        if (row.status == RowStatus::Unchanged)
+            row.original.clear();
     } else if (m_state != DataSetState::Insert) {
         return;
     }

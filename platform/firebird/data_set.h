@@ -198,9 +198,10 @@ public:
     QVariant value(int row, int fieldIndex) const;
 
     // Editing. insert() appends a new row with null fields; edit() does nothing while the row
-    // is already being edited or inserted; post() keeps the row in the cache; cancel() undoes
-    // the edit or drops the new row; remove() deletes the current row (a row being inserted is
-    // dropped, an edit is undone first).
+    // is already being edited or inserted; post() keeps the row in the cache, to be written
+    // by the next apply unless every value is still the one read (a row only looked at is not
+    // written); cancel() undoes the edit or drops the new row; remove() deletes the current row
+    // (a row being inserted is dropped, an edit is undone first).
     void insert();
     void edit();
     void post();

@@ -245,8 +245,11 @@ private slots:
             "IncomeDoc1",     "IssueDoc1",   "MovementReport1", "PayersReport1", "AcceptorsReport1",
             "AnIssueReport1", "VocsIncome1", "VocsIssue1",      "VocsReasons1",  "VocsInsertOwner1",
             "VocsUsers1",     "Options1",    "ReestrDocs1"};
+        // The users item follows the administrator's flag, not the text: the administrator
+        // keeps it.
         for (qsizetype i = 0; i < keys.size(); ++i)
-            QTest::addRow("%s", qPrintable(keys[i])) << keys[i] << "N" << kControls[i];
+            QTest::addRow("%s", qPrintable(keys[i]))
+                << keys[i] << "N" << (keys[i] == "VocsUsers1" ? QString() : kControls[i]);
         QTest::newRow("lower case n") << "Options1"
                                       << "n"
                                       << "";
@@ -274,6 +277,44 @@ private slots:
         for (const QString& name : kControls)
             QVERIFY2(enabled(main, name) == (name != control), qPrintable(name));
         QVERIFY(buttonsFollowTheirActions(main));
+    }
+
+    // The users and their rights are the administrator's: the users item is enabled exactly
+    // for a user whose ISADMIN is 1, whatever his rights text says, an empty one (a book from
+    // before the rights) included; the other items follow the text.
+    void theUsersItemIsTheAdministrators_data() {
+        QTest::addColumn<int>("isAdmin");
+        QTest::addColumn<QString>("rights");
+        QTest::newRow("simple user, empty rights") << 0 << "";
+        QTest::newRow("simple user, users allowed by his text") << 0 << "VocsUsers1=Y";
+        QTest::newRow("administrator, users denied by his text") << 1 << "VocsUsers1=N";
+        QTest::newRow("administrator, empty rights") << 1 << "";
+    }
+    void theUsersItemIsTheAdministrators() {
+        QFETCH(int, isAdmin);
+        QFETCH(QString, rights);
+        OneBookMachine m(BookKind::CashDesk);
+        m.setFirstStart(false);
+        // Admin, the one visible user, logs on by himself; a hidden administrator stays, so
+        // that Admin may be a simple user.
+        execute(m.book, "INSERT INTO USERS (PRKEY, LNAM, ISADMIN) VALUES (2, '?Root', 1)");
+        execute(m.book, QStringLiteral("UPDATE USERS SET ISADMIN=%1 WHERE PRKEY=1").arg(isAdmin));
+        if (!rights.isEmpty())
+            m.setRights(m.book, rights + QChar(1));
+        Dialogs dialogs;
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
+        main.show();
+        QCOMPARE(DataStore::instance().userKey(), 1);
+        for (const QString& name : kControls)
+            QVERIFY2(enabled(main, name) == (name != "usersAction" || isAdmin == 1),
+                     qPrintable(name));
+        action(main, "usersAction")->trigger();
+        QCOMPARE(qobject_cast<DictionaryPane*>(main.currentPane()) != nullptr, isAdmin == 1);
+        QVERIFY(dialogs.requests.isEmpty());
+        QVERIFY(main.close());
+        QCOMPARE(readValue(m.book, "SELECT ISADMIN FROM USERS WHERE PRKEY=1"),
+                 QString::number(isAdmin));
     }
 
     // Without "Options1" no item of the settings submenu runs: no dialog, no new book.

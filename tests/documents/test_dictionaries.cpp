@@ -85,6 +85,15 @@ bool offered(DictionaryPane& pane, QAction* action) {
     return false;
 }
 
+// Every tool button of the pane is enabled exactly when its command is: a denied command looks
+// disabled.
+bool buttonsFollowTheirCommands(DictionaryPane& pane) {
+    for (QToolButton* button : pane.toolBar()->findChildren<QToolButton*>())
+        if (button->defaultAction() && button->isEnabled() != button->defaultAction()->isEnabled())
+            return false;
+    return true;
+}
+
 } // namespace
 
 class TestDictionaries : public QObject {
@@ -259,8 +268,10 @@ private slots:
                                        pane->hideAction()};
         for (int i = 0; i < commands.size(); ++i)
             QCOMPARE(commands[i]->isEnabled(), i + 3 != action);
+        QVERIFY(buttonsFollowTheirCommands(*pane));
         pane->editCancelButton()->click();
         QCOMPARE(pane->newAction()->isEnabled(), action != 2);
+        QVERIFY(buttonsFollowTheirCommands(*pane));
     }
 
     void theFilterFindsPartOfANameInAnyCase() {

@@ -496,7 +496,7 @@ private slots:
         QTest::addColumn<bool>("ownerCard");
         QTest::addColumn<QString>("refusal");
         QTest::newRow("new payer") << false << "PARTS_PK1";
-        QTest::newRow("owner card") << true << "concurrent update";
+        QTest::newRow("owner card") << true << "Запись сейчас сохраняется в другом окне";
     }
     void aRefusedSaveKeepsTheCardOpenForAnotherTry() {
         QFETCH(bool, ownerCard);

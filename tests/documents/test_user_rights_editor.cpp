@@ -137,8 +137,9 @@ private slots:
             QVERIFY(!rights->operationList()->isVisibleTo(rights));
             QCOMPARE(rights->areaTitleLabel()->text(), heading);
         }
+        // Nothing was changed: nothing is written.
         pane->editOkButton()->click();
-        QCOMPARE(m.bytes("SELECT DATA2 FROM USERS WHERE PRKEY=1"), storedRights("Y"));
+        QCOMPARE(m.value("SELECT COUNT(*) FROM USERS WHERE PRKEY=1 AND DATA2 IS NULL"), "1");
     }
 
     void theOperationsOfTheSelectedArea_data() {
@@ -189,6 +190,40 @@ private slots:
         pane->editOkButton()->click();
         QCOMPARE(m.bytes("SELECT DATA2 FROM USERS WHERE PRKEY=1"),
                  storedRights("Y", {"IncomeDoc2", "MovementReport6", "Options1"}));
+    }
+
+    // The line "Пользователи" shows the administrator's flag, whatever the rights text says;
+    // the other lines follow the text. Looked at and left, nothing is written.
+    void theUsersLineShowsTheAdministratorFlag_data() {
+        QTest::addColumn<int>("isAdmin");
+        QTest::addColumn<QString>("rights");
+        QTest::newRow("simple user, empty rights") << 0 << "";
+        QTest::newRow("simple user, users allowed by his text") << 0 << "VocsUsers1=Y";
+        QTest::newRow("administrator, users denied by his text") << 1 << "VocsUsers1=N";
+        QTest::newRow("administrator, empty rights") << 1 << "";
+    }
+    void theUsersLineShowsTheAdministratorFlag() {
+        QFETCH(int, isAdmin);
+        QFETCH(QString, rights);
+        DictionaryMachine m;
+        m.execute(
+            QStringLiteral("INSERT INTO USERS (PRKEY, LNAM, ISADMIN, DATA2) VALUES (101, "
+                           "'Кассир', %1, %2)")
+                .arg(isAdmin)
+                .arg(rights.isEmpty() ? QStringLiteral("NULL") : "'" + rights + QChar(1) + "'"));
+        UsersPane* pane = editUser(m, "Кассир");
+        QList<bool> expected(13, true);
+        expected[11] = isAdmin == 1; // "Пользователи"
+        QCOMPARE(ticks(pane->rightsEditor()->areaList()), expected);
+        QCOMPARE(pane->adminLabel()->text(),
+                 isAdmin == 1 ? QStringLiteral("имеет права Администратора")
+                              : QStringLiteral("имеет права простого пользователя"));
+        const QString stored = m.value("SELECT DATA2 FROM USERS WHERE PRKEY=101");
+        pane->editOkButton()->click();
+        QVERIFY(!pane->isEditPageShown());
+        QCOMPARE(m.value("SELECT DATA2 FROM USERS WHERE PRKEY=101"), stored);
+        QCOMPARE(m.value("SELECT ISADMIN FROM USERS WHERE PRKEY=101"), QString::number(isAdmin));
+        QVERIFY(m.dialogs.requests.isEmpty());
     }
 
     // "Пользователи" in the rights is the administrator's flag.

@@ -114,6 +114,8 @@ private slots:
     void userExceptionKeepsTheCache();
     void rollbackAfterApplyKeepsTheEdit();
     void vanishedRowIsNotReportedAsSaved();
+    void aRowLeftAsReadIsNotWritten_data();
+    void aRowLeftAsReadIsNotWritten();
     void refreshReReadsTheAppliedRow();
     void commitAndRollbackClose();
 };
@@ -788,6 +790,38 @@ void TestFbDataSet::vanishedRowIsNotReportedAsSaved() {
     ds.field("NUM").setAsString("lost?");
     QVERIFY_THROWS_EXCEPTION(Exception, ds.applyUpdates());
     QVERIFY(ds.updatesPending());
+}
+
+// A row edited and posted with every value as read is not written: what another transaction
+// stored meanwhile stays. A row with a value changed is written whole.
+void TestFbDataSet::aRowLeftAsReadIsNotWritten_data() {
+    QTest::addColumn<QStringList>("numbers"); // assigned to NUM in turn
+    QTest::addColumn<bool>("written");
+    QTest::newRow("looked at") << QStringList{} << false;
+    QTest::newRow("the same value") << QStringList{"A-1"} << false;
+    QTest::newRow("changed back") << QStringList{"X", "A-1"} << false;
+    QTest::newRow("changed") << QStringList{"X"} << true;
+}
+
+void TestFbDataSet::aRowLeftAsReadIsNotWritten() {
+    QFETCH(QStringList, numbers);
+    QFETCH(bool, written);
+    TestDatabase db;
+    makeOper(db);
+    fb::DataSet ds(db.attachment());
+    setUpOper(ds);
+    ds.open();
+    db.exec("UPDATE OPER SET SUM1=99 WHERE PRKEY=1"); // by someone else
+    ds.edit();
+    for (const QString& number : numbers)
+        ds.field("NUM").setAsString(number);
+    ds.post();
+    QCOMPARE(ds.updatesPending(), written);
+    ds.applyUpdates();
+    ds.commitRetaining();
+    QCOMPARE(committedRows(db).first(),
+             written ? QStringLiteral("1 X 10.5") : QStringLiteral("1 A-1 99"));
+    QCOMPARE(ds.field("NUM").oldValue(), ds.field("NUM").value());
 }
 
 void TestFbDataSet::refreshReReadsTheAppliedRow() {
