@@ -215,6 +215,13 @@ Currency strToCurrDot(const QString& s) {
     return Currency{negative ? -units : units};
 }
 
+Currency currencyFromDouble(double value) {
+    const double units = std::round(value * Currency::kScale);
+    if (!std::isfinite(units) || std::fabs(units) >= 9e18)
+        throw ConvertError(QStringLiteral("'%1' is not a valid amount").arg(value));
+    return Currency{qint64(units)};
+}
+
 qint64 roundToKopecks(double amount) {
     if (!std::isfinite(amount) || std::fabs(amount) >= 1e15)
         throw ConvertError(QStringLiteral("'%1' is not a valid amount").arg(amount));

@@ -12,6 +12,10 @@ struct Currency {
     friend auto operator<=>(const Currency&, const Currency&) = default;
 };
 
+// The amount nearest to value, to four decimals; one that does not fit (or is not finite) raises
+// ConvertError.
+Currency currencyFromDouble(double value);
+
 // "." is taken as the decimal separator whatever the locale (the locale's own is accepted too);
 // blanks around the number are ignored. Text that is no number raises ConvertError.
 Currency strToCurrDot(const QString& s);

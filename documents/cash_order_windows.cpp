@@ -1,7 +1,6 @@
 #include "documents/cash_order_windows.h"
 
 #include "core/key_value_text.h"
-#include "platform/firebird/data_set.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -10,23 +9,19 @@
 
 namespace {
 
-// The keys of the accounting fields in OPER.ETC; stored data.
-constexpr char kAccountKey[] = "DT";
-constexpr char kAnalyticsKey[] = "KT";
 // The correspondent account of a new cash receipt order.
 constexpr char kReceiptAccount[] = "301";
 
 struct PurposeLine {
     const char* objectName;
     const char* caption;
-    const char* field;
     int helpContext;
 };
 
 const PurposeLine kPurposeLines[] = {
-    {"variantGroup", "Вариантно", "PURP1", 5024},
-    {"basisGroup", "Основание", "PURP2", 5025},
-    {"attachmentGroup", "Приложение", "PURP3", 5026},
+    {"variantGroup", "Вариантно", 5024},
+    {"basisGroup", "Основание", 5025},
+    {"attachmentGroup", "Приложение", 5026},
 };
 
 } // namespace
@@ -54,7 +49,7 @@ CashOrderWindow::CashOrderWindow(DocumentKind kind, const QString& title)
                                           QString::fromUtf8(p.caption), p.helpContext);
         m_purposeEdits[line] =
             addGroupEdit(m_purposeGroups[line], QStringLiteral("purposeEdit%1").arg(line + 1), 100);
-        bindEdit(m_purposeEdits[line], QString::fromLatin1(p.field), FieldKind::Text);
+        bindEdit(m_purposeEdits[line], purposeField(line));
     }
 }
 
@@ -62,7 +57,7 @@ CashReceiptWindow::CashReceiptWindow()
     : CashOrderWindow(DocumentKind::CashReceipt, QStringLiteral("Приходный кассовый ордер №")) {
     QGroupBox* tax = makeGroup(QStringLiteral("taxGroup"), QStringLiteral("в том ч. НДС"), 5027);
     m_taxEdit = addAmountEdit(tax, QStringLiteral("taxEdit"));
-    bindEdit(m_taxEdit, QStringLiteral("SUM2"), FieldKind::Amount);
+    bindEdit(m_taxEdit, DocumentField::TaxPart);
     auto* amounts = new QHBoxLayout;
     amounts->addWidget(amountGroup());
     amounts->addWidget(tax);
@@ -77,11 +72,9 @@ CashReceiptWindow::CashReceiptWindow()
                    purposeEdit(2)});
 }
 
-void CashReceiptWindow::newDocument() {
-    CashOrderWindow::newDocument();
-    fb::DataField& extra = row().field(QStringLiteral("ETC"));
-    extra.setAsString(setKeyValue(extra.asString(), QString::fromLatin1(kAccountKey),
-                                  QString::fromLatin1(kReceiptAccount)));
+void CashReceiptWindow::prepareNewDocument(CashDocument& document) {
+    document.extra = setKeyValue(document.extra, QString::fromLatin1(kAccountKey),
+                                 QString::fromLatin1(kReceiptAccount));
 }
 
 CashDisbursementWindow::CashDisbursementWindow()
@@ -95,7 +88,6 @@ CashDisbursementWindow::CashDisbursementWindow()
                    analyticsEdit(), amountEdit(), purposeEdit(0), purposeEdit(1), purposeEdit(2)});
 }
 
-void CashDisbursementWindow::newDocument() {
-    CashOrderWindow::newDocument();
-    proposeIssueNumber();
+void CashDisbursementWindow::prepareNewDocument(CashDocument& document) {
+    proposeIssueNumber(document);
 }

@@ -40,7 +40,7 @@ public:
     QLineEdit* taxEdit() const { return m_taxEdit; }
 
 protected:
-    void newDocument() override;
+    void prepareNewDocument(CashDocument& document) override;
 
 private:
     CashReceiptWindow();
@@ -54,7 +54,7 @@ class CashDisbursementWindow : public CashOrderWindow {
     friend class DocumentWindow;
 
 protected:
-    void newDocument() override;
+    void prepareNewDocument(CashDocument& document) override;
 
 private:
     CashDisbursementWindow();

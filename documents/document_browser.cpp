@@ -5,11 +5,13 @@
 #include "documents/document_window.h"
 #include "documents/partner_filter_lookup.h"
 #include "platform/firebird/data_set.h"
-#include "platform/firebird/statement.h"
+#include "shell/document_windows.h"
 #include "shell/main_window_base.h"
 #include "store/book_kind.h"
 #include "store/data_store.h"
+#include "store/document_list.h"
 #include "store/user_rights.h"
+#include "ui/action_builder.h"
 #include "ui/data_grid.h"
 #include "ui/guard.h"
 
@@ -82,15 +84,18 @@ DocumentBrowser::DocumentBrowser(const DocumentBrowserKind& kind, QWidget* owner
     m_totalTimer.setInterval(0);
     connect(&m_totalTimer, &QTimer::timeout, this, [this] { runGuarded([this] { showTotal(); }); });
 
-    m_partnerFilterAction = gridMenu()->addAction(QStringLiteral("Показывать только"));
-    m_partnerFilterAction->setObjectName(QStringLiteral("partnerFilterAction"));
-    m_partnerFilterAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    m_partnerFilterAction = buildAction(this, {.name = QStringLiteral("partnerFilterAction"),
+                                               .text = QStringLiteral("Показывать только"),
+                                               .shortcut = QKeySequence(Qt::CTRL | Qt::Key_P)});
     m_partnerFilterAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    gridMenu()->addAction(m_partnerFilterAction);
     addAction(m_partnerFilterAction);
+    m_partnerFilterButton->setDefaultAction(m_partnerFilterAction);
+    m_partnerFilterButton->setArrowType(Qt::DownArrow);
     connect(m_partnerFilterAction, &QAction::triggered, this,
             &DocumentBrowser::onPartnerFilterTriggered);
-    connect(m_partnerFilterButton, &QToolButton::clicked, this,
-            &DocumentBrowser::onPartnerFilterTriggered);
+    connect(&DocumentWindows::events(), &DocumentWindowEvents::documentClosed, this,
+            &DocumentBrowser::onDocumentClosed);
 }
 
 void DocumentBrowser::buildPartnerBand() {
@@ -137,24 +142,17 @@ void DocumentBrowser::prepare() {
     newAction()->setEnabled(UserRights(DataStore::instance()).hasPermission(key));
 }
 
-QString DocumentBrowser::rowConditions() const {
-    QString conditions = QStringLiteral("WHERE O.LPART=P.PRKEY and O.TYP=:ITYP\n"
-                                        "and O.DAT BETWEEN :SDAT and :EDAT\n");
+DocumentListFilter DocumentBrowser::listFilter() const {
+    const Period period = sharedPeriod();
+    DocumentListFilter filter{m_kind.documentType, period.start, period.end, std::nullopt};
     if (m_partnerFilter != kAllPartners)
-        conditions += QStringLiteral("and O.LPART=:LPART\n");
-    return conditions;
+        filter.partner = m_partnerFilter;
+    return filter;
 }
 
 void DocumentBrowser::prepareQuery() {
     fb::DataSet& rows = query();
-    rows.setSQL(QStringLiteral("SELECT O.*,P.LNAM FROM OPER O, PARTS P\n") + rowConditions() +
-                QStringLiteral("ORDER BY O.DAT DESC, P.LNAM"));
-    const Period period = sharedPeriod();
-    rows.setParam(QStringLiteral("ITYP"), m_kind.documentType);
-    rows.setParamDateTime(QStringLiteral("SDAT"), period.start);
-    rows.setParamDateTime(QStringLiteral("EDAT"), period.end);
-    if (m_partnerFilter != kAllPartners)
-        rows.setParam(QStringLiteral("LPART"), m_partnerFilter);
+    selectDocumentList(rows, listFilter());
     rows.prepare();
     for (const char* name : {"DAT", "DAT2"})
         rows.field(QString::fromLatin1(name)).setOnGetText(dateFieldText);
@@ -185,19 +183,8 @@ bool DocumentBrowser::isGridOnScreen() const {
 // The total of every listed document, read in the rows' own transaction.
 void DocumentBrowser::showTotal() {
     m_totalDue = false;
-    fb::Statement total(query().transaction(),
-                        QStringLiteral("SELECT SUM(O.SUM1) FROM OPER O, PARTS P\n") +
-                            rowConditions());
-    const Period period = sharedPeriod();
-    total.param(QStringLiteral("ITYP")).setInteger(m_kind.documentType);
-    total.param(QStringLiteral("SDAT")).setDateTime(period.start);
-    total.param(QStringLiteral("EDAT")).setDateTime(period.end);
-    if (m_partnerFilter != kAllPartners)
-        total.param(QStringLiteral("LPART")).setInteger(m_partnerFilter);
-    total.execute();
-    const double sum = total.fetch() ? total.field(0).asFloat() : 0;
-    total.close();
-    m_totalLabel->setText(formatAmount(sum));
+    const Currency total = documentListTotal(query().transaction(), listFilter());
+    m_totalLabel->setText(formatAmount(total.toDouble()));
 }
 
 void DocumentBrowser::onNewTriggered() {
@@ -211,16 +198,19 @@ void DocumentBrowser::onOpenTriggered() {
 
 void DocumentBrowser::openDocument(int key) {
     const DocumentKind kind = documentKindOf(m_kind.documentType, ownerType(DataStore::instance()));
-    DocumentWindow* window =
-        key == 0 ? DocumentWindow::openNew(kind) : DocumentWindow::openExisting(kind, key);
-    connect(window, &DocumentWindow::closed, window, &DocumentBrowser::documentClosed);
+    if (key == 0)
+        DocumentWindow::openNew(kind);
+    else
+        DocumentWindow::openExisting(kind, key);
 }
 
-void DocumentBrowser::documentClosed(int key) {
+// A document of the browser's type closed, however its window was opened: the browser on screen
+// reads its rows again and stands on it.
+void DocumentBrowser::onDocumentClosed(int type, int key) {
     MainWindowBase* main = MainWindowBase::current();
-    auto* browser = main ? qobject_cast<DocumentBrowser*>(main->currentPane()) : nullptr;
-    if (browser)
-        runGuarded([&] { browser->refreshRows(key); });
+    if (type != m_kind.documentType || !main || main->currentPane() != this)
+        return;
+    runGuarded([&] { refreshRows(key); });
 }
 
 void DocumentBrowser::onPartnerFilterTriggered() {

@@ -8,6 +8,7 @@ class QLabel;
 class QLineEdit;
 class QToolButton;
 class PartnerFilterLookup;
+struct DocumentListFilter;
 
 // One kind of document list: the OPER.TYP shown, the PARTS.TYP of the partners its filter
 // offers, the pane's title, the key of its grid layouts, its rights area, the title of the
@@ -24,9 +25,10 @@ struct DocumentBrowserKind {
 
 // The documents of one kind (table OPER) over the shared browse period, newest first, with their
 // partners' names; all partners or one chosen in the partner filter. The status bar shows the
-// total of the amounts of every listed document, read by one query of its own. "Новый" (allowed by
-// the rights area's action 2) and "Открыть" open the kind's document window; when a document window
-// closes, the browser shown reads its rows again and stands on that document.
+// total of the amounts of every listed document, read by one query of its own and summed to four
+// decimals. "Новый" (allowed by the rights area's action 2) and "Открыть" open the kind's document
+// window; when a document window of the browser's type closes, however it was opened, the browser
+// shown reads its rows again and stands on that document.
 class DocumentBrowser : public PeriodBrowserPane {
     Q_OBJECT
 public:
@@ -49,14 +51,11 @@ public:
     // The partner filter's box: entering it opens the partner lookup over it.
     QLineEdit* partnerFilterEdit() const { return m_partnerFilterEdit; }
     QToolButton* partnerFilterButton() const { return m_partnerFilterButton; }
-    // "Показывать только" (Ctrl+P) of the grid's menu: the partner lookup.
+    // "Показывать только" (Ctrl+P) of the grid's menu and the filter's drop-down button: the
+    // partner lookup.
     QAction* partnerFilterAction() const { return m_partnerFilterAction; }
     // The total's text in the status bar, shown once the grid has shown the rows.
     QLabel* totalLabel() const { return m_totalLabel; }
-
-    // A document window closed on the document key: the pane shown, when it is a document
-    // browser, reads its rows again and stands on that document.
-    static void documentClosed(int key);
 
 protected:
     void onNewTriggered() override;
@@ -67,12 +66,13 @@ protected:
 
 private slots:
     void onPartnerFilterTriggered();
+    void onDocumentClosed(int type, int key);
 
 private:
     void buildPartnerBand();
     void buildTotalBar();
-    // The conditions of the rows and of their total.
-    QString rowConditions() const;
+    // Which documents are listed: the kind's, over the shared period, of the partner filter.
+    DocumentListFilter listFilter() const;
     void showTotal();
     bool isGridOnScreen() const;
     void openPartnerLookup();

@@ -4,25 +4,20 @@
 #include "core/exceptions.h"
 #include "core/key_value_text.h"
 #include "core/numbers.h"
-#include "documents/book_query.h"
 #include "documents/cash_order_windows.h"
-#include "documents/document_number.h"
 #include "documents/document_partner_lookup.h"
 #include "documents/partner_insert_dialog.h"
 #include "documents/payment_type_insert_dialog.h"
 #include "documents/payment_type_lookup.h"
 #include "documents/payment_windows.h"
-#include "platform/firebird/data_set.h"
-#include "platform/firebird/error.h"
-#include "platform/firebird/statement.h"
-#include "platform/firebird/transaction.h"
 #include "shell/document_windows.h"
 #include "shell/help_viewer.h"
 #include "shell/main_window_base.h"
 #include "store/data_store.h"
+#include "store/printed_forms.h"
 #include "store/product_options.h"
-#include "store/stored_row.h"
 #include "store/user_rights.h"
+#include "ui/action_builder.h"
 #include "ui/data_grid.h"
 #include "ui/guard.h"
 #include "ui/message_box.h"
@@ -45,60 +40,36 @@
 
 namespace {
 
-constexpr int kIncomeType = 1;
-constexpr int kIssueType = 2;
 // The help topic of "Справка", the same for every document window.
 constexpr int kHelpTopic = 3;
 
-constexpr char kRowSql[] = "SELECT O.*\nFROM OPER O\nWHERE O.PRKEY=:PRKEY\nand O.TYP=:TYP";
-constexpr char kInsertSql[] =
-    "INSERT INTO OPER (PRKEY, TYP, SUM1, SUM2, NUM, LPART, PURP1, PURP2, PURP3, REASON, DAT, "
-    "DAT2, ETC)\nVALUES (:PRKEY, :TYP, :SUM1, :SUM2, :NUM, :LPART, :PURP1, :PURP2, :PURP3, "
-    ":REASON, :DAT, :DAT2, :ETC)";
-constexpr char kModifySql[] =
-    "UPDATE OPER SET PRKEY=:PRKEY, TYP=:TYP, SUM1=:SUM1, SUM2=:SUM2, NUM=:NUM, LPART=:LPART, "
-    "PURP1=:PURP1, PURP2=:PURP2, PURP3=:PURP3, REASON=:REASON, DAT=:DAT, DAT2=:DAT2, ETC=:ETC\n"
-    "WHERE PRKEY=:OLD_PRKEY";
-constexpr char kDeleteSql[] = "DELETE FROM OPER WHERE PRKEY=:OLD_PRKEY";
-
-// The payment type of the partner's latest other document of the type.
-constexpr char kPartnerRuleSql[] = "SELECT O.REASON,O.DAT FROM OPER O\n"
-                                   "WHERE O.TYP=:ITYP and O.LPART=:ILPART\n"
-                                   "  and O.PRKEY<>:PRKEY\n"
-                                   "ORDER BY O.DAT DESC,O.PRKEY DESC";
-
-constexpr char kHistoryInsertSql[] = "INSERT INTO HISTORY(PRKEY,TYP,LDOC,LUSER,DAT)\n"
-                                     "VALUES(:PRKEY,:TYP,:LDOC,:LUSER,:DAT)";
-constexpr char kHistoryListSql[] = "SELECT H.*, U.LNAM\n"
-                                   "FROM HISTORY H, USERS U\n"
-                                   "WHERE U.PRKEY=H.LUSER\n"
-                                   "and H.LDOC=:LDOC\n"
-                                   "ORDER BY H.DAT DESCENDING";
-
 const QString kNegativeAmount = QStringLiteral("Число должно быть не отрицательным!");
 const QString kBadDate = QStringLiteral("Укажите дату документа в виде ДД.ММ.ГГГГ!");
-const QString kChangedElsewhere =
-    QStringLiteral("Документ изменен или удален в другом окне или другим пользователем, пока "
-                   "был открыт здесь. Закройте окно без сохранения и откройте документ снова.");
 
 const QString kDateFormat = QStringLiteral("dd.MM.yyyy");
 
 QString rightsArea(int type) {
-    return type == kIncomeType ? QStringLiteral("IncomeDoc") : QStringLiteral("IssueDoc");
+    return type == kIncomeDocument ? QStringLiteral("IncomeDoc") : QStringLiteral("IssueDoc");
 }
 
-// The amount in an edit: a number with "." or "," as its separator.
-double amountOf(const QString& text) {
+// The amount in an edit: a number with "." or "," as its separator, none when empty. A negative
+// one is refused.
+std::optional<Currency> amountOf(const QString& text) {
+    if (text.trimmed().isEmpty())
+        return std::nullopt;
+    Currency amount;
     try {
-        return strToCurrDot(QString(text).replace(QLatin1Char(','), QLatin1Char('.'))).toDouble();
+        amount = strToCurrDot(QString(text).replace(QLatin1Char(','), QLatin1Char('.')));
     } catch (const ConvertError&) {
         throw Exception(QStringLiteral("'%1' не является числом!").arg(text));
     }
+    if (amount.units < 0)
+        throw Exception(kNegativeAmount);
+    return amount;
 }
 
-void refuseNegative(const QVariant& value) {
-    if (!value.isNull() && value.toDouble() < 0)
-        throw Exception(kNegativeAmount);
+QString amountText(const std::optional<Currency>& amount) {
+    return amount ? formatAmount(amount->toDouble()) : QString();
 }
 
 QString withoutControls(const QString& text) {
@@ -107,21 +78,6 @@ QString withoutControls(const QString& text) {
         if (c.category() != QChar::Other_Control)
             clean += c;
     return clean;
-}
-
-// One HISTORY row: the user opened (or first saved) the document now.
-void writeHistory(fb::Transaction& transaction, int documentKey, int type) {
-    if (documentKey == 0)
-        return;
-    DataStore& store = DataStore::instance();
-    const int key = store.newKey(QStringLiteral("HISTORY"));
-    fb::Statement insert(transaction, QString::fromLatin1(kHistoryInsertSql));
-    insert.param(QStringLiteral("PRKEY")).setInteger(key);
-    insert.param(QStringLiteral("TYP")).setInteger(type);
-    insert.param(QStringLiteral("LDOC")).setInteger(documentKey);
-    insert.param(QStringLiteral("LUSER")).setInteger(store.userKey());
-    insert.param(QStringLiteral("DAT")).setDateTime(datetime::now());
-    insert.execute();
 }
 
 DocumentWindow::PrintCommand& printCommand() {
@@ -137,12 +93,13 @@ bool opensLookup(int reason) {
 } // namespace
 
 int documentType(DocumentKind kind) {
-    return kind == DocumentKind::IncomingPayment || kind == DocumentKind::CashReceipt ? kIncomeType
-                                                                                      : kIssueType;
+    return kind == DocumentKind::IncomingPayment || kind == DocumentKind::CashReceipt
+               ? kIncomeDocument
+               : kIssueDocument;
 }
 
 DocumentKind documentKindOf(int type, int ownerType) {
-    const bool income = type == kIncomeType;
+    const bool income = type == kIncomeDocument;
     if (ownerType == 0)
         return income ? DocumentKind::IncomingPayment : DocumentKind::PaymentOrder;
     return income ? DocumentKind::CashReceipt : DocumentKind::CashDisbursement;
@@ -181,20 +138,9 @@ DocumentWindow* DocumentWindow::openExisting(DocumentKind kind, int key) {
 DocumentWindow::DocumentWindow(DocumentKind kind, const QString& title)
     : RunWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                              Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_kind(kind), m_title(title),
-      m_row(std::make_unique<fb::DataSet>(DataStore::instance().database())) {
+      m_kind(kind), m_title(title), m_documents(DataStore::instance()) {
     setObjectName(QStringLiteral("documentWindow"));
-    m_row->setSQL(QString::fromLatin1(kRowSql));
-    m_row->setInsertSQL(QString::fromLatin1(kInsertSql));
-    m_row->setModifySQL(QString::fromLatin1(kModifySql));
-    m_row->setDeleteSQL(QString::fromLatin1(kDeleteSql));
-    m_row->prepare();
-    m_row->field(QStringLiteral("SUM1")).setOnValidate(refuseNegative);
-    m_row->field(QStringLiteral("SUM2")).setOnValidate(refuseNegative);
-    m_row->field(QStringLiteral("LPART")).setOnChange([this](fb::DataField&) {
-        applyPartnerRule();
-    });
-    connect(m_row.get(), &fb::DataSet::fieldChanged, this, &DocumentWindow::onFieldChanged);
+    m_document.type = documentType(kind);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -202,8 +148,8 @@ DocumentWindow::DocumentWindow(DocumentKind kind, const QString& title)
     buildHead();
     layout->addWidget(m_head);
 
-    auto* escape = new QAction(this);
-    escape->setShortcut(QKeySequence(Qt::Key_Escape));
+    QAction* escape = buildAction(this, {.name = QStringLiteral("escapeAction"),
+                                         .shortcut = QKeySequence(Qt::Key_Escape)});
     escape->setShortcutContext(Qt::WindowShortcut);
     addAction(escape);
     connect(escape, &QAction::triggered, this, &QWidget::close);
@@ -238,23 +184,27 @@ void DocumentWindow::buildHead() {
     m_head->setObjectName(QStringLiteral("head"));
     m_headLayout = new QVBoxLayout(m_head);
     m_headLayout->addLayout(buildNumberRow());
+    m_partnerLookupAction = buildAction(this, {.name = QStringLiteral("partnerLookupAction")});
+    m_paymentTypeLookupAction =
+        buildAction(this, {.name = QStringLiteral("paymentTypeLookupAction")});
     m_headLayout->addWidget(makeLookupGroup(QStringLiteral("partner"), QStringLiteral("Партнер"),
-                                            5017, m_partnerEdit, m_partnerButton));
+                                            5017, m_partnerEdit, m_partnerLookupAction));
     m_headLayout->addWidget(makeLookupGroup(QStringLiteral("paymentType"),
                                             QStringLiteral("Tип платежа:"), 5018, m_paymentTypeEdit,
-                                            m_paymentTypeButton));
+                                            m_paymentTypeLookupAction));
     m_partnerEdit->setMinimumWidth(420);
     m_amountGroup = makeGroup(QStringLiteral("amountGroup"), QStringLiteral("Сумма"), 5019);
     m_amountEdit = addAmountEdit(m_amountGroup, QStringLiteral("amountEdit"));
 
-    bindEdit(m_numberEdit, QStringLiteral("NUM"), FieldKind::Text);
-    bindEdit(m_dateEdit, QStringLiteral("DAT"), FieldKind::Date);
-    bindEdit(m_paymentTypeEdit, QStringLiteral("REASON"), FieldKind::Shown);
-    bindEdit(m_amountEdit, QStringLiteral("SUM1"), FieldKind::Amount);
+    bindEdit(m_numberEdit, DocumentField::Number);
+    bindEdit(m_dateEdit, DocumentField::Date);
+    bindEdit(m_paymentTypeEdit, DocumentField::PaymentType);
+    bindEdit(m_amountEdit, DocumentField::Amount);
     m_partnerEdit->installEventFilter(this);
-    connect(m_partnerButton, &QToolButton::clicked, this, &DocumentWindow::onPartnerButtonClicked);
-    connect(m_paymentTypeButton, &QToolButton::clicked, this,
-            &DocumentWindow::onPaymentTypeButtonClicked);
+    connect(m_partnerLookupAction, &QAction::triggered, this,
+            &DocumentWindow::onPartnerLookupTriggered);
+    connect(m_paymentTypeLookupAction, &QAction::triggered, this,
+            &DocumentWindow::onPaymentTypeLookupTriggered);
 }
 
 // The document's name with its number, and its date.
@@ -265,7 +215,7 @@ QLayout* DocumentWindow::buildNumberRow() {
     m_numberEdit->setObjectName(QStringLiteral("numberEdit"));
     m_numberEdit->setMaxLength(20);
     m_numberEdit->setFixedWidth(130);
-    const int numberHelp = type() == kIssueType ? 5028 : 5015;
+    const int numberHelp = type() == kIssueDocument ? 5028 : 5015;
     help::setHelpContext(m_titleLabel, numberHelp);
     help::setHelpContext(m_numberEdit, numberHelp);
     auto* fromLabel = new QLabel(QStringLiteral("От"), m_head);
@@ -286,15 +236,17 @@ QLayout* DocumentWindow::buildNumberRow() {
     return row;
 }
 
-// A group with the read-only edit of a field chosen in a lookup and its drop-down button.
+// A group with the read-only edit of a field chosen in a lookup and the drop-down button of its
+// lookup's action.
 QGroupBox* DocumentWindow::makeLookupGroup(const QString& name, const QString& caption,
                                            int helpContext, QLineEdit*& edit,
-                                           QToolButton*& button) {
+                                           QAction* lookupAction) {
     QGroupBox* group = makeGroup(name + QStringLiteral("Group"), caption, helpContext);
     edit = addGroupEdit(group, name + QStringLiteral("Edit"), 100);
     edit->setReadOnly(true);
-    button = new QToolButton(group);
+    auto* button = new QToolButton(group);
     button->setObjectName(name + QStringLiteral("Button"));
+    button->setDefaultAction(lookupAction);
     button->setArrowType(Qt::DownArrow);
     button->setFocusPolicy(Qt::NoFocus);
     group->layout()->addWidget(button);
@@ -328,53 +280,49 @@ QLineEdit* DocumentWindow::addAmountEdit(QGroupBox* group, const QString& object
     return edit;
 }
 
+// The document's commands on the left, the window's on the right.
 QWidget* DocumentWindow::buildCommands() {
-    struct Command {
-        QToolButton** button;
-        const char* name;
-        const char* caption;
-        const char* hint;
-        QIcon icon;
-        int helpContext;
-    };
-    QToolButton* helpButton = nullptr;
-    QToolButton* whatsThisButton = nullptr;
-    const Command documentCommands[] = {
-        {&m_saveButton, "saveButton", "Сохранить", "Сохранение документа",
-         themeIcon("document-save", QStyle::SP_DialogSaveButton), 5010},
-        {&m_editButton, "editButton", "Коррекция", "Коррекция документа", toolImage(4), 5011},
-        {&m_deleteButton, "deleteButton", "Удалить", "Удалить документ", toolImage(9), 5012},
-        {&m_printButton, "printButton", "Печать", "",
-         themeIcon("document-print", QStyle::SP_FileIcon), 5022},
-        {&m_historyButton, "historyButton", "История", "",
-         themeIcon("document-open-recent", QStyle::SP_FileDialogInfoView), 5013},
-    };
-    const Command windowCommands[] = {
-        {&helpButton, "helpButton", "Справка", "", toolImage(17), 1026},
-        {&whatsThisButton, "whatsThisButton", "Что это?", "", toolImage(16), 1025},
-        {&m_closeButton, "closeButton", "Закрыть", "Закрытие документа", toolImage(11), 5014},
-    };
     auto* bar = new QWidget(this);
     bar->setObjectName(QStringLiteral("commands"));
     auto* layout = new QHBoxLayout(bar);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(2);
-    for (const Command& c : documentCommands)
-        *c.button = addCommand(bar, QString::fromLatin1(c.name), QString::fromUtf8(c.caption),
-                               QString::fromUtf8(c.hint), c.icon, c.helpContext);
+    m_saveAction = addCommand(bar, QStringLiteral("save"), QStringLiteral("Сохранить"),
+                              QStringLiteral("Сохранение документа"),
+                              themeIcon("document-save", QStyle::SP_DialogSaveButton), 5010,
+                              m_saveButton);
+    m_editAction = addCommand(bar, QStringLiteral("edit"), QStringLiteral("Коррекция"),
+                              QStringLiteral("Коррекция документа"), toolImage(4), 5011,
+                              m_editButton);
+    m_deleteAction =
+        addCommand(bar, QStringLiteral("delete"), QStringLiteral("Удалить"),
+                   QStringLiteral("Удалить документ"), toolImage(9), 5012, m_deleteButton);
+    m_printAction =
+        addCommand(bar, QStringLiteral("print"), QStringLiteral("Печать"), QString(),
+                   themeIcon("document-print", QStyle::SP_FileIcon), 5022, m_printButton);
+    m_historyAction =
+        addCommand(bar, QStringLiteral("history"), QStringLiteral("История"), QString(),
+                   themeIcon("document-open-recent", QStyle::SP_FileDialogInfoView), 5013,
+                   m_historyButton);
     layout->addStretch();
-    for (const Command& c : windowCommands)
-        *c.button = addCommand(bar, QString::fromLatin1(c.name), QString::fromUtf8(c.caption),
-                               QString::fromUtf8(c.hint), c.icon, c.helpContext);
+    QToolButton* helpButton = nullptr;
+    QToolButton* whatsThisButton = nullptr;
+    QAction* help = addCommand(bar, QStringLiteral("help"), QStringLiteral("Справка"), QString(),
+                               toolImage(17), 1026, helpButton);
+    QAction* whatsThis = addCommand(bar, QStringLiteral("whatsThis"), QStringLiteral("Что это?"),
+                                    QString(), toolImage(16), 1025, whatsThisButton);
+    QAction* close = addCommand(bar, QStringLiteral("close"), QStringLiteral("Закрыть"),
+                                QStringLiteral("Закрытие документа"), toolImage(11), 5014,
+                                m_closeButton);
 
-    connect(m_saveButton, &QToolButton::clicked, this, &DocumentWindow::onSaveClicked);
-    connect(m_editButton, &QToolButton::clicked, this, &DocumentWindow::onEditClicked);
-    connect(m_deleteButton, &QToolButton::clicked, this, &DocumentWindow::onDeleteClicked);
-    connect(m_printButton, &QToolButton::clicked, this, &DocumentWindow::onPrintClicked);
-    connect(m_historyButton, &QToolButton::clicked, this, &DocumentWindow::onHistoryClicked);
-    connect(helpButton, &QToolButton::clicked, this, &DocumentWindow::onHelpClicked);
-    connect(whatsThisButton, &QToolButton::clicked, this, &DocumentWindow::onWhatsThisClicked);
-    connect(m_closeButton, &QToolButton::clicked, this, &QWidget::close);
+    connect(m_saveAction, &QAction::triggered, this, &DocumentWindow::onSaveTriggered);
+    connect(m_editAction, &QAction::triggered, this, &DocumentWindow::onEditTriggered);
+    connect(m_deleteAction, &QAction::triggered, this, &DocumentWindow::onDeleteTriggered);
+    connect(m_printAction, &QAction::triggered, this, &DocumentWindow::onPrintTriggered);
+    connect(m_historyAction, &QAction::triggered, this, &DocumentWindow::onHistoryTriggered);
+    connect(help, &QAction::triggered, this, &DocumentWindow::onHelpTriggered);
+    connect(whatsThis, &QAction::triggered, this, &DocumentWindow::onWhatsThisTriggered);
+    connect(close, &QAction::triggered, this, &QWidget::close);
     m_saveButton->installEventFilter(this);
     return bar;
 }
@@ -384,20 +332,30 @@ QIcon DocumentWindow::themeIcon(const char* name, int fallback) const {
                             style()->standardIcon(QStyle::StandardPixmap(fallback)));
 }
 
-QToolButton* DocumentWindow::addCommand(QWidget* bar, const QString& name, const QString& caption,
-                                        const QString& hint, const QIcon& icon, int helpContext) {
-    auto* button = new QToolButton(bar);
-    button->setObjectName(name);
-    button->setText(caption);
-    button->setToolTip(hint);
-    button->setIcon(icon);
-    button->setIconSize(QSize(32, 32));
-    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setAutoRaise(true);
-    button->setMinimumSize(65, 52);
-    help::setHelpContext(button, helpContext);
-    bar->layout()->addWidget(button);
-    return button;
+// A command's action and the large button that shows it on bar, its caption under its image,
+// hidden and shown with it.
+QAction* DocumentWindow::addCommand(QWidget* bar, const QString& name, const QString& caption,
+                                    const QString& hint, const QIcon& icon, int helpContext,
+                                    QToolButton*& button) {
+    QAction* action = buildAction(this, {.name = name + QStringLiteral("Action"),
+                                         .text = caption,
+                                         .statusTip = hint,
+                                         .helpContext = helpContext});
+    action->setIcon(icon);
+    action->setToolTip(hint);
+    QToolButton* shown = new QToolButton(bar);
+    shown->setObjectName(name + QStringLiteral("Button"));
+    shown->setDefaultAction(action);
+    shown->setIconSize(QSize(32, 32));
+    shown->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    shown->setAutoRaise(true);
+    shown->setMinimumSize(65, 52);
+    setHelpContext(shown, helpContext);
+    connect(action, &QAction::visibleChanged, shown,
+            [shown, action] { shown->setVisible(action->isVisible()); });
+    bar->layout()->addWidget(shown);
+    button = shown;
+    return action;
 }
 
 void DocumentWindow::setFieldOrder(const QList<QWidget*>& fields) {
@@ -406,40 +364,49 @@ void DocumentWindow::setFieldOrder(const QList<QWidget*>& fields) {
         setTabOrder(fields[i], fields[i + 1]);
 }
 
-void DocumentWindow::bindEdit(QLineEdit* edit, const QString& field, FieldKind kind) {
-    m_fieldEdits.append({edit, field, kind, QString()});
+DocumentWindow::DocumentField DocumentWindow::purposeField(int line) {
+    return DocumentField(int(DocumentField::Purpose1) + line);
+}
+
+void DocumentWindow::bindEdit(QLineEdit* edit, DocumentField field) {
+    m_fieldEdits.append({edit, field, QString()});
     edit->installEventFilter(this);
 }
 
 void DocumentWindow::bindExtraEdit(QLineEdit* edit, const QString& key) {
-    m_fieldEdits.append({edit, QStringLiteral("ETC"), FieldKind::Text, key});
+    m_fieldEdits.append({edit, DocumentField::Extra, key});
     edit->installEventFilter(this);
 }
 
 void DocumentWindow::prepareDocument() {
     const UserRights rights(DataStore::instance());
     const QString area = rightsArea(type());
-    m_editButton->setEnabled(rights.hasPermission(area + QLatin1Char('3')));
-    m_deleteButton->setEnabled(rights.hasPermission(area + QLatin1Char('4')));
-    m_printButton->setEnabled(printCommand() && rights.hasPermission(area + QLatin1Char('7')));
+    m_editAction->setEnabled(rights.hasPermission(area + QLatin1Char('3')));
+    m_deleteAction->setEnabled(rights.hasPermission(area + QLatin1Char('4')));
+    m_printAction->setEnabled(printCommand() && rights.hasPermission(area + QLatin1Char('7')));
 }
 
 void DocumentWindow::openNewDocument() {
     m_state = State::New;
     prepareDocument();
-    newDocument();
+    CashDocument document = m_documents.newDocument(type());
+    prepareNewDocument(document);
+    m_document = document;
+    showFields();
     setCommandsForState();
     m_numberEdit->setFocus();
 }
 
 void DocumentWindow::openExistingDocument(int key) {
     m_state = State::Viewing;
-    m_documentKey = key;
     prepareDocument();
-    loadDocument();
-    fb::Transaction history(DataStore::instance().database());
-    writeHistory(history, m_documentKey, type());
-    history.commit();
+    const std::optional<CashDocument> read = m_documents.read(key, type());
+    if (!read)
+        throw Exception(QStringLiteral("Документ не существует!"));
+    m_document = *read;
+    m_asRead = *read;
+    showFields();
+    m_documents.noteOpening(key, type());
     setCommandsForState();
 }
 
@@ -454,106 +421,109 @@ void DocumentWindow::showWindow() {
     activateWindow();
 }
 
-void DocumentWindow::newDocument() {
-    m_documentKey = DataStore::instance().newKey(QStringLiteral("OPER"));
-    loadDocument();
-    m_row->insert();
-    m_row->field(QStringLiteral("PRKEY")).setAsInteger(m_documentKey);
-    m_row->field(QStringLiteral("DAT")).setAsDateTime(datetime::now());
-    m_row->field(QStringLiteral("TYP")).setAsInteger(type());
-}
+void DocumentWindow::prepareNewDocument(CashDocument&) {}
 
-void DocumentWindow::setFieldText(fb::DataField& field, const QString& text) {
-    if (text.isEmpty())
-        field.clear();
-    else
-        field.setAsString(text);
-}
+void DocumentWindow::paymentTypeChanged(CashDocument&) {}
 
-void DocumentWindow::proposeIssueNumber() {
+void DocumentWindow::proposeIssueNumber(CashDocument& document) {
     if (ProductOptions(DataStore::instance()).issueAutoNumbering())
-        m_row->field(QStringLiteral("NUM")).setAsString(proposedIssueNumber());
-}
-
-void DocumentWindow::loadDocument() {
-    m_row->close();
-    m_row->setParam(QStringLiteral("PRKEY"), m_documentKey);
-    m_row->setParam(QStringLiteral("TYP"), type());
-    m_row->open();
-    if (m_state != State::New && m_row->isEmpty())
-        throw Exception(QStringLiteral("Документ не существует!"));
-    showFields();
+        document.number = m_documents.proposedIssueNumber();
 }
 
 // ---- Fields ----
 
+void DocumentWindow::showPartner() {
+    m_partnerEdit->setText(m_document.partner == 0
+                               ? QString()
+                               : DataStore::instance().fieldValue(QStringLiteral("PARTS"),
+                                                                  QStringLiteral("LNAM"),
+                                                                  m_document.partner));
+}
+
 void DocumentWindow::showFields() {
-    const qint64 partner = m_row->field(QStringLiteral("LPART")).asInteger();
-    m_partnerEdit->setText(partner == 0 ? QString()
-                                        : DataStore::instance().fieldValue(QStringLiteral("PARTS"),
-                                                                           QStringLiteral("LNAM"),
-                                                                           int(partner)));
+    showPartner();
     for (const FieldEdit& field : m_fieldEdits)
-        showField(field);
+        field.edit->setText(shownText(field, m_document));
+    updateCaption();
+}
+
+void DocumentWindow::showDocument(const CashDocument& changed) {
+    const CashDocument before = m_document;
+    m_document = changed;
+    if (changed.partner != before.partner)
+        showPartner();
+    for (const FieldEdit& field : m_fieldEdits) {
+        const QString text = shownText(field, changed);
+        if (text != shownText(field, before))
+            field.edit->setText(text);
+    }
     updateCaption();
 }
 
 void DocumentWindow::updateCaption() {
-    setWindowTitle(m_title + QLatin1Char(' ') + m_row->field(QStringLiteral("NUM")).asString());
+    setWindowTitle(m_title + QLatin1Char(' ') + m_document.number);
 }
 
-QString DocumentWindow::shownText(const FieldEdit& field) {
-    const fb::DataField& value = m_row->field(field.field);
-    if (!field.extraKey.isEmpty())
-        return getKeyValue(value.asString(), field.extraKey);
-    switch (field.kind) {
-    case FieldKind::Amount:
-        return value.isNull() ? QString() : formatAmount(value.asFloat());
-    case FieldKind::Date:
-        return dateFieldText(value.value());
-    case FieldKind::Text:
-    case FieldKind::Shown:
+QString DocumentWindow::shownText(const FieldEdit& field, const CashDocument& document) const {
+    switch (field.field) {
+    case DocumentField::Number:
+        return document.number;
+    case DocumentField::Date:
+        return document.date ? dateFieldText(*document.date) : QString();
+    case DocumentField::PaymentType:
+        return document.paymentType;
+    case DocumentField::Amount:
+        return amountText(document.amount);
+    case DocumentField::TaxPart:
+        return amountText(document.taxPart);
+    case DocumentField::Extra:
+        return getKeyValue(document.extra, field.extraKey);
+    case DocumentField::Purpose1:
+    case DocumentField::Purpose2:
+    case DocumentField::Purpose3:
         break;
     }
-    return value.asString();
-}
-
-void DocumentWindow::showField(const FieldEdit& field) {
-    field.edit->setText(shownText(field));
+    return document.purposes[int(field.field) - int(DocumentField::Purpose1)];
 }
 
 void DocumentWindow::storeField(const FieldEdit& field) {
     const QString text = field.edit->text();
-    if (field.kind == FieldKind::Date && !QDate::fromString(text, kDateFormat).isValid())
+    if (field.field == DocumentField::Date && !QDate::fromString(text, kDateFormat).isValid())
         throw Exception(kBadDate);
-    if (field.kind == FieldKind::Shown || text == shownText(field))
+    if (field.field == DocumentField::PaymentType || text == shownText(field, m_document))
         return;
-    fb::DataField& value = m_row->field(field.field);
-    if (!field.extraKey.isEmpty()) {
-        value.setAsString(setKeyValue(value.asString(), field.extraKey, withoutControls(text)));
+    CashDocument changed = m_document;
+    switch (field.field) {
+    case DocumentField::Number:
+        changed.number = text;
+        break;
+    case DocumentField::Date:
+        changed.date = datetime::encode(QDate::fromString(text, kDateFormat));
+        break;
+    case DocumentField::Amount:
+        changed.amount = amountOf(text);
+        break;
+    case DocumentField::TaxPart:
+        changed.taxPart = amountOf(text);
+        break;
+    case DocumentField::Extra:
+        changed.extra = setKeyValue(changed.extra, field.extraKey, withoutControls(text));
+        break;
+    case DocumentField::Purpose1:
+    case DocumentField::Purpose2:
+    case DocumentField::Purpose3:
+        changed.purposes[int(field.field) - int(DocumentField::Purpose1)] = text;
+        break;
+    case DocumentField::PaymentType:
         return;
     }
-    switch (field.kind) {
-    case FieldKind::Amount:
-        if (text.trimmed().isEmpty())
-            value.clear();
-        else
-            value.setAsFloat(amountOf(text));
-        break;
-    case FieldKind::Date:
-        value.setAsDateTime(datetime::encode(QDate::fromString(text, kDateFormat)));
-        break;
-    case FieldKind::Text:
-    case FieldKind::Shown:
-        setFieldText(value, text);
-        break;
-    }
+    showDocument(changed);
 }
 
 bool DocumentWindow::storeFieldGuarded(const FieldEdit& field) {
     if (runGuarded([&] { storeField(field); }))
         return true;
-    showField(field);
+    field.edit->setText(shownText(field, m_document));
     return false;
 }
 
@@ -571,22 +541,31 @@ const DocumentWindow::FieldEdit* DocumentWindow::fieldEditOf(const QObject* edit
     return nullptr;
 }
 
-void DocumentWindow::onFieldChanged(const QString& name) {
-    for (const FieldEdit& field : m_fieldEdits)
-        if (field.field.compare(name, Qt::CaseInsensitive) == 0)
-            showField(field);
-    if (name.compare(QStringLiteral("NUM"), Qt::CaseInsensitive) == 0)
-        updateCaption();
+void DocumentWindow::choosePartner(int key) {
+    CashDocument changed = m_document;
+    changed.partner = key;
+    if (const std::optional<QString> reason = m_documents.latestPaymentType(changed)) {
+        changed.paymentType = *reason;
+        paymentTypeChanged(changed);
+    }
+    showDocument(changed);
+}
+
+void DocumentWindow::choosePaymentType(const QString& text) {
+    CashDocument changed = m_document;
+    changed.paymentType = text;
+    paymentTypeChanged(changed);
+    showDocument(changed);
 }
 
 // ---- States and keys ----
 
 void DocumentWindow::setCommandsForState() {
     m_head->setEnabled(isEditing());
-    m_saveButton->setVisible(isEditing());
-    m_editButton->setVisible(m_state == State::Viewing);
-    m_deleteButton->setVisible(m_state == State::Viewing);
-    m_printButton->setVisible(m_state != State::New);
+    m_saveAction->setVisible(isEditing());
+    m_editAction->setVisible(m_state == State::Viewing);
+    m_deleteAction->setVisible(m_state == State::Viewing);
+    m_printAction->setVisible(m_state != State::New);
 }
 
 QWidget* DocumentWindow::widgetAfterEnter(QWidget* field) const {
@@ -609,7 +588,7 @@ void DocumentWindow::focusAfter(QWidget* field) {
 bool DocumentWindow::eventFilter(QObject* watched, QEvent* event) {
     if (isEnterKeyPress(event)) {
         if (watched == m_saveButton)
-            m_saveButton->click();
+            m_saveAction->trigger();
         else
             focusAfter(static_cast<QWidget*>(watched));
         return true;
@@ -639,7 +618,8 @@ void DocumentWindow::closeEvent(QCloseEvent* event) {
     }
     m_closing = true;
     event->accept();
-    emit closed(m_documentKey);
+    emit closed(documentKey());
+    DocumentWindows::tellClosed(type(), documentKey());
 }
 
 // ---- Lookups ----
@@ -663,14 +643,14 @@ bool DocumentWindow::lookupShown() const {
     return false;
 }
 
-void DocumentWindow::onPartnerButtonClicked() {
+void DocumentWindow::onPartnerLookupTriggered() {
     if (m_partnerEdit->hasFocus())
         openPartnerLookup();
     else
         m_partnerEdit->setFocus(Qt::MouseFocusReason);
 }
 
-void DocumentWindow::onPaymentTypeButtonClicked() {
+void DocumentWindow::onPaymentTypeLookupTriggered() {
     if (m_paymentTypeEdit->hasFocus())
         openPaymentTypeLookup();
     else
@@ -683,7 +663,7 @@ void DocumentWindow::openPartnerLookup() {
     auto lookup = std::make_unique<DocumentPartnerLookup>(this);
     DocumentPartnerLookup* popup = lookup.get();
     popup->setPartnerType(type());
-    popup->setCurrentKey(int(m_row->field(QStringLiteral("LPART")).asInteger()));
+    popup->setCurrentKey(m_document.partner);
     popup->setOnChosen([this, popup] { takePartner(*popup); });
     popup->setOnCancelled([this] { focusAfter(m_partnerEdit); });
     popup->setOnNotFound([this](const QString& text) { return offerNewPartner(text); });
@@ -700,9 +680,8 @@ void DocumentWindow::takePartner(const LookupListPopup& lookup) {
         openPartnerLookup();
         return;
     }
-    m_row->field(QStringLiteral("LPART")).setAsInteger(lookup.chosenKey());
-    m_partnerEdit->setText(lookup.chosenText());
-    focusAfter(m_partnerEdit);
+    if (runGuarded([&] { choosePartner(lookup.chosenKey()); }))
+        focusAfter(m_partnerEdit);
 }
 
 bool DocumentWindow::offerNewPartner(const QString& text) {
@@ -710,13 +689,12 @@ bool DocumentWindow::offerNewPartner(const QString& text) {
                           QStringLiteral("Создать нового партнера?"), Buttons::OkCancel, Answer::Ok,
                           1))
         return false;
-    const std::optional<int> key = type() == kIncomeType
+    const std::optional<int> key = type() == kIncomeDocument
                                        ? PartnerInsertDialog::insertPayer(this, text)
                                        : PartnerInsertDialog::insertRecipient(this, text);
     if (!key)
         return false;
-    m_row->field(QStringLiteral("LPART")).setAsInteger(*key);
-    showFields();
+    choosePartner(*key);
     focusAfter(m_partnerEdit);
     return true;
 }
@@ -726,7 +704,7 @@ void DocumentWindow::openPaymentTypeLookup() {
         return;
     auto lookup = std::make_unique<PaymentTypeLookup>(this);
     PaymentTypeLookup* popup = lookup.get();
-    const QString initialText = m_row->field(QStringLiteral("REASON")).asString();
+    const QString initialText = m_document.paymentType;
     popup->setPaymentType(type());
     popup->setOnChosen([this, popup] { takePaymentType(*popup); });
     popup->setOnCancelled([this] { focusAfter(m_paymentTypeEdit); });
@@ -744,55 +722,32 @@ void DocumentWindow::takePaymentType(const LookupListPopup& lookup) {
         openPaymentTypeLookup();
         return;
     }
-    setFieldText(m_row->field(QStringLiteral("REASON")), lookup.chosenText());
+    runGuarded([&] { choosePaymentType(lookup.chosenText()); });
     focusAfter(m_paymentTypeEdit);
 }
 
 bool DocumentWindow::offerNewPaymentType(const QString& text, const QString& initialText) {
-    fb::DataField& reason = m_row->field(QStringLiteral("REASON"));
     if (text == initialText) {
-        setFieldText(reason, text);
+        choosePaymentType(text);
     } else if (messageBoxRepeat(this, QStringLiteral("Добавление"),
                                 QStringLiteral("Добавлять этот тип платежа в справочник или нет?"),
                                 Buttons::YesNo, Answer::Yes, 1)) {
         const std::optional<int> key =
             PaymentTypeInsertDialog::insertPaymentType(this, text, type());
         if (key)
-            setFieldText(reason, DataStore::instance().fieldValue(QStringLiteral("REASONS"),
-                                                                  QStringLiteral("REASON"), *key));
+            choosePaymentType(DataStore::instance().fieldValue(QStringLiteral("REASONS"),
+                                                               QStringLiteral("REASON"), *key));
     } else {
-        setFieldText(reason, text);
+        choosePaymentType(text);
     }
     focusAfter(m_paymentTypeEdit);
     return true;
 }
 
-void DocumentWindow::applyPartnerRule() {
-    QString reason;
-    {
-        BookQuery latest(QString::fromLatin1(kPartnerRuleSql));
-        latest.param(QStringLiteral("ITYP")).setInteger(type());
-        latest.param(QStringLiteral("ILPART"))
-            .setInteger(m_row->field(QStringLiteral("LPART")).asInteger());
-        latest.param(QStringLiteral("PRKEY")).setInteger(m_documentKey);
-        if (!latest.first())
-            return;
-        reason = latest.field(QStringLiteral("REASON")).asString();
-    }
-    setFieldText(m_row->field(QStringLiteral("REASON")), reason);
-    showFields();
-}
-
 // ---- Commands ----
 
 bool DocumentWindow::validateDocument() {
-    QString problem;
-    if (m_row->field(QStringLiteral("LPART")).asInteger() == 0)
-        problem = QStringLiteral("Не указан партнер!");
-    else if (m_row->field(QStringLiteral("REASON")).asString().trimmed().isEmpty())
-        problem = QStringLiteral("Не указан тип платежа!");
-    else if (m_row->field(QStringLiteral("SUM1")).isNull())
-        problem = QStringLiteral("Не указана сумма!");
+    const QString problem = saveProblem(m_document);
     if (problem.isEmpty())
         return true;
     dialogs::messageBox(this, problem, QStringLiteral("Сохранение"), Buttons::Ok,
@@ -800,7 +755,7 @@ bool DocumentWindow::validateDocument() {
     return false;
 }
 
-void DocumentWindow::onSaveClicked() {
+void DocumentWindow::onSaveTriggered() {
     if (!storeFields() || !validateDocument())
         return;
     if (!runGuarded([this] { saveDocument(); }))
@@ -812,30 +767,22 @@ void DocumentWindow::onSaveClicked() {
 void DocumentWindow::saveDocument() {
     try {
         if (m_state == State::New)
-            writeHistory(m_row->transaction(), m_documentKey, type());
+            m_documents.insert(m_document);
         else
-            lockStoredRow();
-        DataStore::instance().postAndCommit(*m_row);
-    } catch (...) {
-        try {
-            m_row->rollbackRetaining();
-        } catch (...) {
-        }
-        DataStore::instance().editIfBrowsing(*m_row);
-        rethrowStoreError();
+            m_documents.update(m_document, m_asRead);
+    } catch (const DocumentNotStored&) {
+        dialogs::showMessage(QStringLiteral("Не могу сохранить введенные данные!"));
+        throw;
     }
 }
 
-void DocumentWindow::onEditClicked() {
-    runGuarded([this] {
-        m_row->edit();
-        m_state = State::Correcting;
-        setCommandsForState();
-        m_numberEdit->setFocus();
-    });
+void DocumentWindow::onEditTriggered() {
+    m_state = State::Correcting;
+    setCommandsForState();
+    m_numberEdit->setFocus();
 }
 
-void DocumentWindow::onDeleteClicked() {
+void DocumentWindow::onDeleteTriggered() {
     const Answer answer = dialogs::messageBox(
         this, QStringLiteral("Вы уверенны, что хотите удалить документ?"),
         QStringLiteral("Удаление"), Buttons::YesNo, MessageIcon::Question, DefaultButton::Second);
@@ -847,54 +794,27 @@ void DocumentWindow::onDeleteClicked() {
 
 void DocumentWindow::deleteDocument() {
     try {
-        lockStoredRow();
-        m_row->remove();
-        DataStore::instance().postAndCommit(*m_row);
-    } catch (...) {
-        try {
-            m_row->rollbackRetaining();
-        } catch (...) {
-        }
-        m_row->cancelUpdates();
-        rethrowStoreError();
-    }
-}
-
-// A row that another window or user changed, deleted or is changing since this window read it
-// is not overwritten: the row is locked and compared with what was read.
-void DocumentWindow::lockStoredRow() {
-    StoredRow(m_row->transaction(), QStringLiteral("OPER"), m_documentKey, kChangedElsewhere)
-        .requireAsRead(*m_row);
-}
-
-void DocumentWindow::rethrowStoreError() {
-    try {
-        throw;
-    } catch (const RowLockedElsewhere&) {
-        throw Exception(kChangedElsewhere);
-    } catch (const fb::Error& e) {
-        if (e.isLockConflict())
-            throw Exception(kChangedElsewhere);
+        m_documents.remove(m_asRead);
+    } catch (const DocumentNotStored&) {
+        dialogs::showMessage(QStringLiteral("Не могу сохранить введенные данные!"));
         throw;
     }
 }
 
-void DocumentWindow::onPrintClicked() {
+void DocumentWindow::onPrintTriggered() {
     bool closes = false;
     if (runGuarded([&] { closes = printCommand() && printCommand()(*this); }) && closes)
         close();
 }
 
-void DocumentWindow::onHistoryClicked() {
+void DocumentWindow::onHistoryTriggered() {
     runGuarded([this] {
         std::unique_ptr<PickDialog> dialog(
             PickDialog::create(DataStore::instance().database(), this));
         dialog->setObjectName(QStringLiteral("historyDialog"));
         dialog->setCloseOnPick(true);
         dialog->setWindowTitle(QStringLiteral("История работы с документом"));
-        dialog->query().setSQL(QString::fromLatin1(kHistoryListSql));
-        dialog->query().setParam(QStringLiteral("LDOC"), m_documentKey);
-        dialog->query().open();
+        CashDocuments::openHistory(dialog->query(), documentKey());
         setGridColumns(
             *dialog->grid(),
             {{QStringLiteral("DAT"), Qt::AlignLeft, QStringLiteral("Дата / Время"), 150, {}},
@@ -903,12 +823,12 @@ void DocumentWindow::onHistoryClicked() {
     });
 }
 
-void DocumentWindow::onHelpClicked() {
+void DocumentWindow::onHelpTriggered() {
     if (MainWindowBase* main = MainWindowBase::current())
         main->showHelpContextFor(this, kHelpTopic);
 }
 
-void DocumentWindow::onWhatsThisClicked() {
+void DocumentWindow::onWhatsThisTriggered() {
     if (MainWindowBase* main = MainWindowBase::current())
         main->enterContextHelpMode();
 }

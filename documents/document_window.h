@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/run_window.h"
+#include "store/cash_documents.h"
 
 #include <QList>
 #include <QString>
@@ -8,6 +9,7 @@
 #include <memory>
 
 class LookupListPopup;
+class QAction;
 class QGroupBox;
 class QIcon;
 class QLayout;
@@ -15,11 +17,6 @@ class QLabel;
 class QLineEdit;
 class QToolButton;
 class QVBoxLayout;
-
-namespace fb {
-class DataField;
-class DataSet;
-} // namespace fb
 
 // The four kinds of cash document, each with its own window.
 enum class DocumentKind {
@@ -36,27 +33,28 @@ int documentType(DocumentKind kind);
 DocumentKind documentKindOf(int type, int ownerType);
 
 // A document window: a modeless, parentless top-level window with its own task-bar button over
-// one row of OPER, read and written in a transaction of its own. Several may be open at once
-// beside the main window; their dialogs are modal for their own window only. A window frees
-// itself when it closes and emits closed() just before, with the key of its document.
-//
-// Opening one from a browser:
+// one cash document (store/cash_documents.h), read and written in a transaction of its own.
+// Several may be open at once beside the main window; their dialogs are modal for their own
+// window only. A window frees itself when it closes and emits closed() just before, with the key
+// of its document; every document browser hears of it too (DocumentWindows::events()).
 //
 //   DocumentWindow* window = DocumentWindow::openNew(DocumentKind::IncomingPayment);
-//   connect(window, &DocumentWindow::closed, this, [this](int key) { refreshRows(key); });
 //
 // openNew and openExisting raise an Exception with the message for the user when the window
 // cannot be shown ("Документ не существует!" for a key without a document of that kind); the
 // window is then gone and its transaction rolled back.
 //
-// A new document is edited at once; an existing one is shown read-only until "Коррекция". The
-// partner and the payment type are chosen in lookup drop-downs that open when their field is
-// entered by Tab, Backtab, Enter, a click or their button; a name that is not found may be added
-// to its dictionary. Enter moves to the next field. "Сохранить" checks the partner, the payment
-// type and the amount, then stores the row and closes; a save that fails keeps the window as it
-// was, and a document changed or deleted elsewhere since the window read it is not overwritten.
-// Every opening of an existing document, and the first save of a new one, is noted in HISTORY.
-// Closing a window that edits asks "Отменить изменения?"; Escape closes too.
+// The window holds the document as a value that its edits show; an edit writes its text into the
+// value when the focus leaves it and before a save. A new document is edited at once; an existing
+// one is shown read-only until "Коррекция". The partner and the payment type are chosen in lookup
+// drop-downs that open when their field is entered by Tab, Backtab, Enter, a click or their
+// button; a name that is not found may be added to its dictionary. Enter moves to the next
+// field. "Сохранить" checks the partner, the payment type and the amount, then stores the
+// document and closes; a save that fails keeps the window as it was, and a document changed or
+// deleted elsewhere since the window read it is not overwritten. Every opening of an existing
+// document, and the first save of a new one, is noted in HISTORY. Closing a window that edits
+// asks "Отменить изменения?"; Escape closes too. Every command is one action: the button shows
+// it, and its enabled and visible states are set on it.
 class DocumentWindow : public RunWindow {
     Q_OBJECT
 public:
@@ -78,10 +76,18 @@ public:
     // The window's class as the book's print options name it ("TfrmPaymentIncome"); stored data.
     QString formClass() const;
     // OPER.PRKEY of the document; for a new one the key drawn for it, saved or not.
-    int documentKey() const { return m_documentKey; }
+    int documentKey() const { return m_document.key; }
     State state() const { return m_state; }
-    // The document's row as the window holds it.
-    fb::DataSet& row() { return *m_row; }
+    // The document as the window holds it: what its edits wrote into it so far.
+    const CashDocument& document() const { return m_document; }
+    // The window's reads and writes of its document, in its own transaction.
+    CashDocuments& documents() { return m_documents; }
+
+    // What choosing in the drop-downs does: the partner of key, which brings the payment type
+    // of its latest other document of the kind; the payment type text, which in a payment
+    // window brings the purposes back.
+    void choosePartner(int key);
+    void choosePaymentType(const QString& text);
 
     // The fields of the head, for the user and the tests.
     QLineEdit* numberEdit() const { return m_numberEdit; }
@@ -89,7 +95,8 @@ public:
     QLineEdit* partnerEdit() const { return m_partnerEdit; }
     QLineEdit* paymentTypeEdit() const { return m_paymentTypeEdit; }
     QLineEdit* amountEdit() const { return m_amountEdit; }
-    // The commands: "Сохранить", "Коррекция", "Удалить", "Печать", "История", "Закрыть".
+    // The buttons of the commands: "Сохранить", "Коррекция", "Удалить", "Печать", "История",
+    // "Закрыть".
     QToolButton* saveButton() const { return m_saveButton; }
     QToolButton* editButton() const { return m_editButton; }
     QToolButton* deleteButton() const { return m_deleteButton; }
@@ -98,24 +105,30 @@ public:
     QToolButton* closeButton() const { return m_closeButton; }
 
 signals:
-    // The window is closing for good; key is documentKey(). A browser reloads and stands on it.
+    // The window is closing for good; key is documentKey().
     void closed(int key);
 
 protected:
     // title: the document's name before its number ("Приход на Р/С №").
     DocumentWindow(DocumentKind kind, const QString& title);
 
-    // How the text of an edit stands for its field.
-    enum class FieldKind {
-        Text,   // a text field as typed
-        Amount, // a number shown "#0.00"; empty is null; a negative one is refused
-        Date,   // "dd.mm.yyyy"; an empty or impossible date is refused
-        Shown,  // shown only: the window sets the field itself
+    // What of the document an edit shows.
+    enum class DocumentField {
+        Number,      // NUM as typed
+        Date,        // DAT as "dd.mm.yyyy"; an empty or impossible date is refused
+        PaymentType, // shown only: chosen in its drop-down
+        Amount,      // SUM1 shown "#0.00"; empty is none; a negative one is refused
+        TaxPart,     // SUM2, as the amount
+        Purpose1,
+        Purpose2,
+        Purpose3,
+        Extra, // a value of the key=value text ETC (bindExtraEdit)
     };
+    static DocumentField purposeField(int line);
 
-    // Makes edit show field of the row and, while the window edits, write it when the focus
-    // leaves it and before a save.
-    void bindEdit(QLineEdit* edit, const QString& field, FieldKind kind);
+    // Makes edit show field of the document and, while the window edits, write it when the
+    // focus leaves it and before a save.
+    void bindEdit(QLineEdit* edit, DocumentField field);
     // The same for the value of key in the document's key=value text ETC; control characters
     // typed into the edit are dropped.
     void bindExtraEdit(QLineEdit* edit, const QString& key);
@@ -132,12 +145,12 @@ protected:
     // The order of the fields for Tab and Enter, from the number on.
     void setFieldOrder(const QList<QWidget*>& fields);
 
-    // Inserts the new row: its key, the date and time of now, its type.
-    virtual void newDocument();
-    // Sets a text field; an empty text stores no value, as the data-aware edits did.
-    static void setFieldText(fb::DataField& field, const QString& text);
+    // What a kind adds to a new document before it is shown.
+    virtual void prepareNewDocument(CashDocument& document);
+    // What a kind does when the payment type of document has changed.
+    virtual void paymentTypeChanged(CashDocument& document);
     // Proposes the number after the latest issue document's when the book numbers them.
-    void proposeIssueNumber();
+    void proposeIssueNumber(CashDocument& document);
     // Where Enter in field moves the focus: the next field, after the last one "Сохранить".
     virtual QWidget* widgetAfterEnter(QWidget* field) const;
 
@@ -148,22 +161,20 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private slots:
-    void onSaveClicked();
-    void onEditClicked();
-    void onDeleteClicked();
-    void onPrintClicked();
-    void onHistoryClicked();
-    void onHelpClicked();
-    void onWhatsThisClicked();
-    void onPartnerButtonClicked();
-    void onPaymentTypeButtonClicked();
-    void onFieldChanged(const QString& name);
+    void onSaveTriggered();
+    void onEditTriggered();
+    void onDeleteTriggered();
+    void onPrintTriggered();
+    void onHistoryTriggered();
+    void onHelpTriggered();
+    void onWhatsThisTriggered();
+    void onPartnerLookupTriggered();
+    void onPaymentTypeLookupTriggered();
 
 private:
     struct FieldEdit {
         QLineEdit* edit;
-        QString field;
-        FieldKind kind;
+        DocumentField field;
         QString extraKey; // for a value kept in ETC
     };
 
@@ -171,22 +182,28 @@ private:
     void buildHead();
     QLayout* buildNumberRow();
     QGroupBox* makeLookupGroup(const QString& name, const QString& caption, int helpContext,
-                               QLineEdit*& edit, QToolButton*& button);
+                               QLineEdit*& edit, QAction* lookupAction);
     QWidget* buildCommands();
-    QToolButton* addCommand(QWidget* bar, const QString& name, const QString& caption,
-                            const QString& hint, const QIcon& icon, int helpContext);
+    QAction* addCommand(QWidget* bar, const QString& name, const QString& caption,
+                        const QString& hint, const QIcon& icon, int helpContext,
+                        QToolButton*& button);
     // An icon of the desktop's theme, else the style's standard pixmap fallback.
     QIcon themeIcon(const char* name, int fallback) const;
     void prepareDocument();
     void openNewDocument();
     void openExistingDocument(int key);
     void showWindow();
-    void loadDocument();
+    // Shows every field of the document.
     void showFields();
+    // The partner's name, read from the book.
+    void showPartner();
+    // Takes changed as the document, showing the fields it changed.
+    void showDocument(const CashDocument& changed);
     // The caption: the document's name and its number.
     void updateCaption();
-    void showField(const FieldEdit& field);
-    QString shownText(const FieldEdit& field);
+    QString shownText(const FieldEdit& field, const CashDocument& document) const;
+    // Writes the text of an edit into the document; throws with the user's message when the
+    // text is refused.
     void storeField(const FieldEdit& field);
     // Writes an edit the user changed; a refused value is said and the old one shown again.
     bool storeFieldGuarded(const FieldEdit& field);
@@ -201,7 +218,6 @@ private:
     void takePaymentType(const LookupListPopup& lookup);
     bool offerNewPartner(const QString& text);
     bool offerNewPaymentType(const QString& text, const QString& initialText);
-    void applyPartnerRule();
     // Opens the lookup of a field entered as the user moves: Tab, Backtab, a click, a shortcut.
     void openLookupOnFocus(QObject* field, int reason);
     bool lookupShown() const;
@@ -209,19 +225,15 @@ private:
     bool validateDocument();
     void saveDocument();
     void deleteDocument();
-    // Locks the stored row in the window's transaction; refused when it no longer holds what
-    // the window read.
-    void lockStoredRow();
-    // The engine's refusal of a row changed or deleted elsewhere becomes the user's message.
-    [[noreturn]] void rethrowStoreError();
 
     DocumentKind m_kind;
     QString m_title;
-    int m_documentKey = 0;
     State m_state = State::New;
     bool m_askOnClose = true;
     bool m_closing = false;
-    std::unique_ptr<fb::DataSet> m_row;
+    CashDocuments m_documents;
+    CashDocument m_document; // as the edits wrote it
+    CashDocument m_asRead;   // as it was read, for a save over it
     QList<FieldEdit> m_fieldEdits;
     QList<QWidget*> m_fieldOrder;
 
@@ -234,8 +246,13 @@ private:
     QLineEdit* m_paymentTypeEdit = nullptr;
     QLineEdit* m_amountEdit = nullptr;
     QGroupBox* m_amountGroup = nullptr;
-    QToolButton* m_partnerButton = nullptr;
-    QToolButton* m_paymentTypeButton = nullptr;
+    QAction* m_saveAction = nullptr;
+    QAction* m_editAction = nullptr;
+    QAction* m_deleteAction = nullptr;
+    QAction* m_printAction = nullptr;
+    QAction* m_historyAction = nullptr;
+    QAction* m_partnerLookupAction = nullptr;
+    QAction* m_paymentTypeLookupAction = nullptr;
     QToolButton* m_saveButton = nullptr;
     QToolButton* m_editButton = nullptr;
     QToolButton* m_deleteButton = nullptr;

@@ -12,10 +12,9 @@ public:
 
 protected:
     PaymentWindow(DocumentKind kind, const QString& title);
+    void paymentTypeChanged(CashDocument& document) override;
 
 private:
-    void applyPaymentTypeRule();
-
     QLineEdit* m_purposeEdits[3] = {};
 };
 
@@ -37,7 +36,7 @@ class PaymentOrderWindow : public PaymentWindow {
     friend class DocumentWindow;
 
 protected:
-    void newDocument() override;
+    void prepareNewDocument(CashDocument& document) override;
 
 private:
     PaymentOrderWindow();

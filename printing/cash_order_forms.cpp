@@ -95,8 +95,8 @@ QString ownerCode(const PrintedDocument& document, bool ukrainian) {
 
 // The date of a receipt: "від 5 травня 2010р." or "от 5 мая 2010г.".
 QString receiptDate(const PrintedDocument& document, bool ukrainian) {
-    return ukrainian ? QStringLiteral("від ") + ukrainianLongDate(document.date) + "р."
-                     : QStringLiteral("от ") + russianLongDate(document.date) + "г.";
+    return ukrainian ? QStringLiteral("від ") + ukrainianLongDate(document.date.value_or(0)) + "р."
+                     : QStringLiteral("от ") + russianLongDate(document.date.value_or(0)) + "г.";
 }
 
 // The table of the accounts and the amount, with its captions over it.
@@ -104,7 +104,7 @@ void layAccounts(FormLayout& layout, double y, double width, const PrintedDocume
                  const CashOrderTexts& texts) {
     const double column = width / 3;
     const QString captions[] = {texts.account, texts.analyticalCode, texts.amount};
-    const QString values[] = {document.account, document.analyticalCode,
+    const QString values[] = {document.account(), document.analyticalCode(),
                               amountText(document.amount)};
     for (int i = 0; i < 3; ++i) {
         layout.box({i * column, y, column, 10});
@@ -127,16 +127,16 @@ void layReceiptOrder(FormLayout& layout, const PrintedDocument& document, bool u
     layout.value({0, 6, w, 5}, ownerCode(document, ukrainian));
     layout.heading({0, 14, w - 30, 7}, texts.receiptTitle, HorizontalAlign::Right);
     layout.heading({w - 28, 14, 28, 7}, document.number, HorizontalAlign::Left);
-    layout.value({0, 22, w, 5}, ukrainian ? receiptDate(document, true) : shortDate(document.date),
+    layout.value({0, 22, w, 5}, ukrainian ? receiptDate(document, true) : shortDate(document.date.value_or(0)),
                  false, HorizontalAlign::Center);
     layAccounts(layout, 30, w, document, texts);
     captioned(layout, 0, 50, w, texts.receivedFrom, document.partner.name);
-    layout.value({0, 56, w, 5}, document.purpose1);
-    captioned(layout, 0, 62, w, texts.basis, document.purpose2);
+    layout.value({0, 56, w, 5}, document.purposes[0]);
+    captioned(layout, 0, 62, w, texts.basis, document.purposes[1]);
     layout.caption({0, 70, 30, 5}, texts.amount);
     layout.lines({30, 70, w - 30, 10}, amountWords(document, ukrainian));
     captioned(layout, 0, 82, w, texts.taxPart, amountText(document.taxPart), 40);
-    captioned(layout, 0, 88, w, texts.attachment, document.purpose3);
+    captioned(layout, 0, 88, w, texts.attachment, document.purposes[2]);
     captioned(layout, 0, 98, w, texts.chiefAccountant, document.chiefAccountantName, 75);
     layout.rule(35, 103, 35);
     captioned(layout, 0, 106, w, texts.cashierReceived, document.cashierName, 75);
@@ -156,8 +156,8 @@ void layReceipt(FormLayout& layout, const PrintedDocument& document, bool ukrain
     layout.value({x, 21, w, 5}, receiptDate(document, ukrainian), false, HorizontalAlign::Center);
     layout.caption({x, 28, w, 5}, texts.receivedFrom);
     layout.value({x, 33, w, 5}, document.partner.name);
-    layout.value({x, 39, w, 5}, document.purpose1);
-    captioned(layout, x, 45, w, texts.basis, document.purpose2, 15);
+    layout.value({x, 39, w, 5}, document.purposes[0]);
+    captioned(layout, x, 45, w, texts.basis, document.purposes[1], 15);
     captioned(layout, x, 53, w, texts.amount, amountText(document.amount), 15);
     layout.lines({x, 59, w, 15}, amountWords(document, ukrainian));
     captioned(layout, x, 76, w, texts.taxPart, amountText(document.taxPart), 28);
@@ -173,15 +173,15 @@ void layDisbursement(FormLayout& layout, const PrintedDocument& document, bool u
     layout.heading({0, 14, 130, 7}, texts.disbursementTitle, HorizontalAlign::Right);
     layout.heading({132, 14, 58, 7}, texts.number + (ukrainian ? " " : "") + document.number,
                    HorizontalAlign::Left);
-    layout.value({0, 22, kWidth, 5}, orderDate(document.date, ukrainian), false,
+    layout.value({0, 22, kWidth, 5}, orderDate(document.date.value_or(0), ukrainian), false,
                  HorizontalAlign::Center);
     layAccounts(layout, 30, kWidth, document, texts);
     captioned(layout, 0, 52, kWidth, texts.payTo, document.partner.name);
     layout.caption({0, 59, 30, 5}, texts.basis);
-    layout.lines({30, 59, kWidth - 30, 12}, document.purpose1 + "\n" + document.purpose2);
+    layout.lines({30, 59, kWidth - 30, 12}, document.purposes[0] + "\n" + document.purposes[1]);
     layout.caption({0, 73, 30, 5}, texts.amount);
     layout.lines({30, 73, kWidth - 30, 10}, amountWords(document, ukrainian));
-    captioned(layout, 0, 85, kWidth, texts.attachment, document.purpose3);
+    captioned(layout, 0, 85, kWidth, texts.attachment, document.purposes[2]);
     captioned(layout, 0, 94, 95, texts.director, document.directorName);
     captioned(layout, 95, 94, 95, texts.chiefAccountant, document.chiefAccountantName, 35);
     layout.caption({0, 103, 30, 5}, texts.received);

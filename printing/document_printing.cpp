@@ -15,13 +15,8 @@ namespace {
 
 enum class PrintKind { Template = 0, Simple = 1 };
 
-SimpleFormEntry entry(const char* formClass, const char* printFormClass, SimpleForm form,
-                      int copies) {
-    return {QString::fromLatin1(formClass), QString::fromLatin1(printFormClass), form, copies};
-}
-
-const SimpleFormEntry& entryOf(const QString& formClass, const QString& printFormClass) {
-    for (const SimpleFormEntry& row : simpleFormEntries()) {
+const PrintedForm& printedFormOf(const QString& formClass, const QString& printFormClass) {
+    for (const PrintedForm& row : printedForms()) {
         if (row.formClass == formClass && row.printFormClass == printFormClass)
             return row;
     }
@@ -71,23 +66,6 @@ AfterPrint printThroughTemplate(QWidget* owner, const QString& formClass, int do
 
 } // namespace
 
-const QList<SimpleFormEntry>& simpleFormEntries() {
-    static const QList<SimpleFormEntry> entries{
-        entry(kPaymentIncomeForm, kPaymentIncomePrintForm, SimpleForm::IncomingPayment, 1),
-        entry(kPaymentIncomeForm, kPaymentIncomeRuPrintForm, SimpleForm::IncomingPaymentRussian, 1),
-        entry(kPaymentIssueForm, kPaymentIssue2PrintForm, SimpleForm::PaymentOrder, 2),
-        entry(kPaymentIssueForm, kPaymentIssue3PrintForm, SimpleForm::PaymentOrder, 3),
-        entry(kPaymentIssueForm, kPaymentIssueRu2PrintForm, SimpleForm::PaymentOrderRussian, 2),
-        entry(kPaymentIssueForm, kPaymentIssueRu3PrintForm, SimpleForm::PaymentOrderRussian, 3),
-        entry(kCashReceiptForm, kCashReceiptPrintForm, SimpleForm::CashReceipt, 1),
-        entry(kCashReceiptForm, kCashReceiptRuPrintForm, SimpleForm::CashReceiptRussian, 1),
-        entry(kCashDisbursementForm, kCashDisbursementPrintForm, SimpleForm::CashDisbursement, 1),
-        entry(kCashDisbursementForm, kCashDisbursementRuPrintForm,
-              SimpleForm::CashDisbursementRussian, 1),
-    };
-    return entries;
-}
-
 void printThroughTemplateStore(QWidget* owner, const QString& formClass, int documentKey,
                                TemplateProgram program) {
     const TemplateDocument document = templateDocumentOf(formClass);
@@ -131,8 +109,8 @@ void printSimpleForms(QWidget* owner, const QString& formClass, int documentKey,
     const ProductOptions options(store);
     PrintModeDialog dialog(owner, options.simplePrintForms(formClass));
     dialog.execute(0, [&](PrintModeDialog& chosen) {
-        const SimpleFormEntry& row =
-            entryOf(formClass, options.simplePrintFormClass(formClass, chosen.itemIndex()));
+        const PrintedForm& row = printedFormOf(
+            formClass, options.simplePrintFormClass(formClass, chosen.itemIndex()));
         const PrintedDocument document = readPrintedDocument(store, documentKey);
         output(owner, fillSimpleForm(row.form, document, row.copies), chosen.noPreview());
     });

@@ -36,16 +36,6 @@ struct PrintServices {
 // What the document window does after its print command.
 enum class AfterPrint { KeepWindow, CloseWindow };
 
-// A simple print form of a document window: the window's class and the form's name as the
-// book's options name them, which form it fills and how many copies it prints.
-struct SimpleFormEntry {
-    QString formClass;
-    QString printFormClass;
-    SimpleForm form;
-    int copies;
-};
-const QList<SimpleFormEntry>& simpleFormEntries();
-
 // The print command of the window owner on the document documentKey, whose window class is
 // formClass ("TfrmPaymentIncome", ...). Asks which kind of forms when both are allowed, then
 // prints; says "Использование печатных форм запрещено в настройках программы!" when none is.
@@ -55,7 +45,7 @@ AfterPrint printDocument(QWidget* owner, const QString& formClass, int documentK
                          const PrintServices& services = {});
 
 // The simple-form path alone: the print-mode dialog over the forms the book offers for
-// formClass, each choice printed through output.
+// formClass (the table of store/printed_forms.h), each choice printed through output.
 void printSimpleForms(QWidget* owner, const QString& formClass, int documentKey,
                       const FormOutput& output);
 

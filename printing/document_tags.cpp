@@ -5,7 +5,7 @@
 #include "core/month_names.h"
 #include "core/numbers.h"
 #include "printing/form_layout.h"
-#include "store/product_options.h"
+#include "store/printed_forms.h"
 
 #include <QLocale>
 
@@ -48,27 +48,31 @@ void addWordTags(QList<DocumentTag>& tags, const QString& name, double amount,
          << DocumentTag{"<" + name + "_WORDS_RU>", amountInWordsRussian(amount, currency)};
 }
 
+// The amounts in figures and in words; none counts as 0 there.
 void addAmountTags(QList<DocumentTag>& tags, const PrintedDocument& document) {
-    const double taxPart = document.taxPart.value_or(0);
+    const double amount = document.amount.value_or(Currency{}).toDouble();
+    const double taxPart = document.taxPart.value_or(Currency{}).toDouble();
     tags << DocumentTag{QStringLiteral("<SUM1>"), amountText(document.amount)}
          << DocumentTag{QStringLiteral("<SUM2>"), amountText(document.taxPart)};
-    addAmountPartTags(tags, QStringLiteral("SUM1"), document.amount);
+    addAmountPartTags(tags, QStringLiteral("SUM1"), amount);
     addAmountPartTags(tags, QStringLiteral("SUM2"), taxPart);
-    addWordTags(tags, QStringLiteral("SUM1"), document.amount, document.currency);
+    addWordTags(tags, QStringLiteral("SUM1"), amount, document.currency);
     addWordTags(tags, QStringLiteral("SUM2"), taxPart, document.currency);
 }
 
 void addOwnTags(QList<DocumentTag>& tags, const PrintedDocument& document) {
     tags << DocumentTag{QStringLiteral("<CONST_CURR>"), document.currency}
          << DocumentTag{QStringLiteral("<NUM>"), document.number};
-    addDateTags(tags, QStringLiteral("DAT"), document.date);
+    // A document without a date shows the zero date, as its forms do.
+    const DateTime date = document.date.value_or(0);
+    addDateTags(tags, QStringLiteral("DAT"), date);
     // The month names in both languages are given for the document's date alone.
-    addMonthTags(tags, document.date);
+    addMonthTags(tags, date);
     addDateTags(tags, QStringLiteral("DAT2"), document.date2);
-    tags << DocumentTag{QStringLiteral("<PURP1>"), document.purpose1}
-         << DocumentTag{QStringLiteral("<PURP2>"), document.purpose2}
-         << DocumentTag{QStringLiteral("<PURP3>"), document.purpose3}
-         << DocumentTag{QStringLiteral("<REASON>"), document.reason};
+    tags << DocumentTag{QStringLiteral("<PURP1>"), document.purposes[0]}
+         << DocumentTag{QStringLiteral("<PURP2>"), document.purposes[1]}
+         << DocumentTag{QStringLiteral("<PURP3>"), document.purposes[2]}
+         << DocumentTag{QStringLiteral("<REASON>"), document.paymentType};
     addAmountTags(tags, document);
 }
 
@@ -84,8 +88,8 @@ void addPartyTags(QList<DocumentTag>& tags, const QString& prefix, const PartyCa
 }
 
 void addAccountTags(QList<DocumentTag>& tags, const PrintedDocument& document) {
-    tags << DocumentTag{QStringLiteral("<DT>"), document.account}
-         << DocumentTag{QStringLiteral("<KT>"), document.analyticalCode};
+    tags << DocumentTag{QStringLiteral("<DT>"), document.account()}
+         << DocumentTag{QStringLiteral("<KT>"), document.analyticalCode()};
 }
 
 void addPaymentTags(QList<DocumentTag>& tags, const PrintedDocument& document, bool incoming) {

@@ -85,17 +85,14 @@ QString bankText(const PartyCard& party, const QString& cityMark) {
     return party.bank + QStringLiteral("  ") + cityMark + party.bankCity;
 }
 
-QString amountText(double amount) {
-    return formatAmount(amount);
-}
-
-QString amountText(const std::optional<double>& amount) {
-    return amount ? formatAmount(*amount) : QString();
+QString amountText(const std::optional<Currency>& amount) {
+    return amount ? formatAmount(amount->toDouble()) : QString();
 }
 
 QString amountWords(const PrintedDocument& document, bool ukrainian) {
-    return ukrainian ? amountInWordsUkrainian(document.amount, document.currency)
-                     : amountInWordsRussian(document.amount, document.currency);
+    const double amount = document.amount.value_or(Currency{}).toDouble();
+    return ukrainian ? amountInWordsUkrainian(amount, document.currency)
+                     : amountInWordsRussian(amount, document.currency);
 }
 
 } // namespace printing

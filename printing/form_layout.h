@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/date_time.h"
+#include "core/numbers.h"
 #include "printing/printed_document.h"
 #include "printing/report.h"
 
@@ -49,8 +50,7 @@ QString orderDate(DateTime date, bool ukrainian);
 // The bank's name, two blanks, the city mark ("м." or "г.") and the bank's city.
 QString bankText(const PartyCard& party, const QString& cityMark);
 // The amount as "#0.00"; the empty text for none.
-QString amountText(double amount);
-QString amountText(const std::optional<double>& amount);
+QString amountText(const std::optional<Currency>& amount);
 // The document's amount in words, in Ukrainian or in Russian.
 QString amountWords(const PrintedDocument& document, bool ukrainian);
 

@@ -109,7 +109,7 @@ void layOrder(Band& band, const PrintedDocument& document, bool incoming, bool u
     FormLayout layout(band);
     layout.heading({10, 2, 105, 7}, texts.title, HorizontalAlign::Right);
     layout.heading({117, 2, 50, 7}, document.number, HorizontalAlign::Left);
-    layout.value({40, 10, 110, 6}, orderDate(document.date, ukrainian), false,
+    layout.value({40, 10, 110, 6}, orderDate(document.date.value_or(0), ukrainian), false,
                  HorizontalAlign::Center);
     layParty(layout, 18, texts.payer, texts.payerBank, texts.debit, payer,
              ukrainian ? payer.code : payer.taxNumber, texts);
@@ -120,9 +120,9 @@ void layOrder(Band& band, const PrintedDocument& document, bool incoming, bool u
     layout.caption({135, 72, 55, 5}, texts.amount);
     layout.value({135, 77, 55, 7}, amountText(document.amount), true, HorizontalAlign::Right);
     layout.caption({0, 91, kWidth, 5}, texts.purpose);
-    layout.value({0, 96, kWidth, 5}, document.purpose1);
-    layout.value({0, 101, kWidth, 5}, document.purpose2);
-    layout.value({0, 106, kWidth, 5}, document.purpose3);
+    layout.value({0, 96, kWidth, 5}, document.purposes[0]);
+    layout.value({0, 101, kWidth, 5}, document.purposes[1]);
+    layout.value({0, 106, kWidth, 5}, document.purposes[2]);
     laySignatures(layout, document, ukrainian, texts);
     layout.rule(0, kBandHeight - 2, kWidth);
 }

@@ -2,22 +2,9 @@
 
 #include "printing/printed_document.h"
 #include "printing/report.h"
+#include "store/printed_forms.h"
 
 namespace printing {
-
-// The eight simple print forms: the payment order of an incoming payment and of an issue, the
-// cash receipt order and the cash disbursement order, each in its Ukrainian and its Russian
-// layout.
-enum class SimpleForm {
-    IncomingPayment,
-    IncomingPaymentRussian,
-    PaymentOrder,
-    PaymentOrderRussian,
-    CashReceipt,
-    CashReceiptRussian,
-    CashDisbursement,
-    CashDisbursementRussian,
-};
 
 // A form filled in with a document, ready to print.
 struct FilledForm {
@@ -25,7 +12,7 @@ struct FilledForm {
     ReportData data;
 };
 
-// The form filled in with document. A payment order prints its whole form copies times on one
+// The form (store/printed_forms.h) filled in with document. A payment order prints its whole form copies times on one
 // run; a cash order prints once.
 FilledForm fillSimpleForm(SimpleForm form, const PrintedDocument& document, int copies = 1);
 

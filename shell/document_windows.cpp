@@ -44,3 +44,12 @@ void DocumentWindows::makeWindowModal(QWidget* dialog, QWidget* owner) {
     dialog->setParent(window, dialog->windowFlags() | Qt::Dialog);
     dialog->setWindowModality(window ? Qt::WindowModal : Qt::ApplicationModal);
 }
+
+DocumentWindowEvents& DocumentWindows::events() {
+    static DocumentWindowEvents events;
+    return events;
+}
+
+void DocumentWindows::tellClosed(int type, int key) {
+    emit events().documentClosed(type, key);
+}

@@ -1,8 +1,18 @@
 #pragma once
 
 #include <QList>
+#include <QObject>
 
 class QWidget;
+
+// What the document windows tell the rest of the program, whoever opened them.
+class DocumentWindowEvents : public QObject {
+    Q_OBJECT
+signals:
+    // A document window on the document key of OPER.TYP type closed for good, whether it saved,
+    // deleted or dropped the document.
+    void documentClosed(int type, int key);
+};
 
 // The open document windows: top-level windows without a parent beside the main window, each
 // with its own task-bar button, several open at once. Dialogs over one of them are modal for
@@ -19,4 +29,9 @@ public:
 
     // Makes dialog modal for the window of owner only (window modality), owned by that window.
     static void makeWindowModal(QWidget* dialog, QWidget* owner);
+
+    // Where the browsers hear that a document window closed.
+    static DocumentWindowEvents& events();
+    // A document window tells that it closed on the document key of type.
+    static void tellClosed(int type, int key);
 };

@@ -7,60 +7,35 @@
 
 namespace {
 
-SimplePrintFormRow heading(const QString& caption) {
-    return {SimplePrintFormRow::Kind::Heading, caption, QString(), QString()};
-}
-
-SimplePrintFormRow form(const QString& caption, const char* formClass, const char* printFormClass) {
-    return {SimplePrintFormRow::Kind::Form, caption, QString::fromLatin1(formClass),
-            QString::fromLatin1(printFormClass)};
-}
-
-const QList<SimplePrintFormRow>& bankAccountForms() {
-    static const QList<SimplePrintFormRow> rows{
-        heading(QStringLiteral("Приход на Р/С")),
-        form(QStringLiteral("Платежное поручение (Украина)"), kPaymentIncomeForm,
-             kPaymentIncomePrintForm),
-        form(QStringLiteral("Платежное поручение (Россия)"), kPaymentIncomeForm,
-             kPaymentIncomeRuPrintForm),
-        heading(QStringLiteral("Расход с Р/С")),
-        form(QStringLiteral("Платежное поручение - 2 экз. (Украина)"), kPaymentIssueForm,
-             kPaymentIssue2PrintForm),
-        form(QStringLiteral("Платежное поручение - 3 экз. (Украина)"), kPaymentIssueForm,
-             kPaymentIssue3PrintForm),
-        form(QStringLiteral("Платежное поручение - 2 экз. (Россия)"), kPaymentIssueForm,
-             kPaymentIssueRu2PrintForm),
-        form(QStringLiteral("Платежное поручение - 3 экз. (Россия)"), kPaymentIssueForm,
-             kPaymentIssueRu3PrintForm),
-    };
-    return rows;
-}
-
-const QList<SimplePrintFormRow>& cashDeskForms() {
-    static const QList<SimplePrintFormRow> rows{
-        heading(QStringLiteral("Приход в кассу")),
-        form(QStringLiteral("Приходный кассовый ордер (Украина)"), kCashReceiptForm,
-             kCashReceiptPrintForm),
-        form(QStringLiteral("Приходный кассовый ордер (Россия)"), kCashReceiptForm,
-             kCashReceiptRuPrintForm),
-        heading(QStringLiteral("Расход из кассы")),
-        form(QStringLiteral("Расходный кассовый ордер (Украина)"), kCashDisbursementForm,
-             kCashDisbursementPrintForm),
-        form(QStringLiteral("Расходный кассовый ордер (Россия)"), kCashDisbursementForm,
-             kCashDisbursementRuPrintForm),
-    };
+// The forms of a kind of book, each window's forms under its heading.
+QList<SimplePrintFormRow> formsOf(BookKind book) {
+    QList<SimplePrintFormRow> rows;
+    QString window;
+    for (const PrintedForm& form : printedForms()) {
+        if (form.book != book)
+            continue;
+        if (form.formClass != window) {
+            rows << SimplePrintFormRow{SimplePrintFormRow::Kind::Heading, form.heading, QString(),
+                                       QString()};
+            window = form.formClass;
+        }
+        rows << SimplePrintFormRow{SimplePrintFormRow::Kind::Form, form.caption, form.formClass,
+                                   form.printFormClass};
+    }
     return rows;
 }
 
 } // namespace
 
 const QList<SimplePrintFormRow>& simplePrintFormTable(int ownerType) {
+    static const QList<SimplePrintFormRow> bankAccount = formsOf(BookKind::BankAccount);
+    static const QList<SimplePrintFormRow> cashDesk = formsOf(BookKind::CashDesk);
     static const QList<SimplePrintFormRow> none;
     switch (BookKind(ownerType)) {
     case BookKind::BankAccount:
-        return bankAccountForms();
+        return bankAccount;
     case BookKind::CashDesk:
-        return cashDeskForms();
+        return cashDesk;
     }
     return none;
 }
@@ -106,7 +81,7 @@ bool ProductOptions::useWriter() const {
 
 QString ProductOptions::simplePrintFormKey(const QString& formClass,
                                            const QString& printFormClass) {
-    return QStringLiteral("Print.Use_") + formClass + QLatin1Char('_') + printFormClass;
+    return printedFormOptionKey(formClass, printFormClass);
 }
 
 bool ProductOptions::useSimplePrintForm(const QString& formClass,

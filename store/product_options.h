@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/book_options.h"
+#include "store/printed_forms.h"
 
 #include <QList>
 #include <QString>
@@ -17,27 +18,8 @@ inline constexpr char kUseTemplatesKey[] = "Print.UseZOMGReports";
 inline constexpr char kUseWordKey[] = "Print.UseZOMGReports_MOW";
 inline constexpr char kUseWriterKey[] = "Print.UseZOMGReports_OOW";
 
-// The class names of the document windows, as the keys of the simple print forms name them.
-inline constexpr char kPaymentIncomeForm[] = "TfrmPaymentIncome";
-inline constexpr char kPaymentIssueForm[] = "TfrmPaymentIssue";
-inline constexpr char kCashReceiptForm[] = "TfrmKassOrderPrih";
-inline constexpr char kCashDisbursementForm[] = "TfrmKassOrderRash";
-
-// The names of the simple print forms in the same keys: the report's class name, for a payment
-// order of an issue followed by the number of copies.
-inline constexpr char kPaymentIncomePrintForm[] = "TqrepPaymentIncome";
-inline constexpr char kPaymentIncomeRuPrintForm[] = "TqrepPaymentIncome_ru";
-inline constexpr char kPaymentIssue2PrintForm[] = "TqrepPaymentIssue2";
-inline constexpr char kPaymentIssue3PrintForm[] = "TqrepPaymentIssue3";
-inline constexpr char kPaymentIssueRu2PrintForm[] = "TqrepPaymentIssue_ru2";
-inline constexpr char kPaymentIssueRu3PrintForm[] = "TqrepPaymentIssue_ru3";
-inline constexpr char kCashReceiptPrintForm[] = "TqrepPrihKassOrd";
-inline constexpr char kCashReceiptRuPrintForm[] = "TqrepPrihKassOrd_ru";
-inline constexpr char kCashDisbursementPrintForm[] = "TqrepRashKassOrd";
-inline constexpr char kCashDisbursementRuPrintForm[] = "TqrepRashKassOrd_ru";
-
-// One line of the table of simple print forms: a heading over the forms of one kind of
-// document, or a form with the document window that prints it.
+// One line of the options page's list of simple print forms (store/printed_forms.h): a heading
+// over the forms of one document window, or a form with the document window that prints it.
 struct SimplePrintFormRow {
     enum class Kind { Heading, Form };
     Kind kind = Kind::Form;

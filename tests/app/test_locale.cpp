@@ -31,7 +31,7 @@ private slots:
         PrintedDocument document;
         document.date = datetime::encodeDate(2010, 5, 5);
         document.date2 = datetime::encodeDate(2010, 11, 22);
-        document.amount = 234.5;
+        document.amount = currencyFromDouble(234.5);
         const QList<DocumentTag> tags = documentTags(document, TemplateDocument::PaymentOrder);
         QCOMPARE(tagValue(tags, "<DAT_FULL>"), QStringLiteral("05 май 2010"));
         QCOMPARE(tagValue(tags, "<DAT_MMMM>"), QStringLiteral("май"));

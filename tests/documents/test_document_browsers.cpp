@@ -6,6 +6,7 @@
 #include "platform/firebird/data_set.h"
 #include "platform/firebird/statement.h"
 #include "platform/firebird/transaction.h"
+#include "shell/document_windows.h"
 #include "store/book_options.h"
 #include "store/data_store.h"
 #include "ui/data_grid.h"
@@ -369,13 +370,16 @@ private slots:
         QCOMPARE(browser->opened, (QList<int>{doc("alpha 5th"), 0}));
     }
 
-    // A closed document window leaves the browser shown standing on its document.
+    // A closed document window leaves the browser shown standing on its document; one of
+    // another type leaves it as it is.
     void aClosedDocumentReloadsTheBrowserOnIt() {
         auto* browser = m_main->showPane<PaymentOrdersBrowser>();
         QCOMPARE(currentKey(*browser), doc("to a payer"));
         const int added = addDocument(kIssue, m_partners.value(QStringLiteral("Гамма")),
                                       at(2, 3, 8), 0.5, QStringLiteral("Сдача"));
-        DocumentBrowser::documentClosed(added);
+        DocumentWindows::tellClosed(kIncome, added);
+        QCOMPARE(keys(*browser), (QList<int>{doc("to a payer"), doc("gamma"), doc("vega")}));
+        DocumentWindows::tellClosed(kIssue, added);
         QCOMPARE(keys(*browser), (QList<int>{doc("to a payer"), doc("gamma"), doc("vega"), added}));
         QCOMPARE(currentKey(*browser), added);
         QCOMPARE(shownTotal(*browser), QStringLiteral("106.00"));
@@ -383,7 +387,7 @@ private slots:
         // A document that is gone leaves the browser on its first row.
         run(QStringLiteral("DELETE FROM OPER WHERE PRKEY=:K"),
             [&](fb::Statement& q) { q.param(QStringLiteral("K")).setInteger(added); });
-        DocumentBrowser::documentClosed(added);
+        DocumentWindows::tellClosed(kIssue, added);
         QCOMPARE(keys(*browser), (QList<int>{doc("to a payer"), doc("gamma"), doc("vega")}));
         QCOMPARE(currentKey(*browser), doc("to a payer"));
         QCOMPARE(shownTotal(*browser), QStringLiteral("105.50"));

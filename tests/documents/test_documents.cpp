@@ -5,6 +5,7 @@
 #include "documents/document_partner_lookup.h"
 #include "documents/payment_type_lookup.h"
 #include "platform/firebird/data_set.h"
+#include "platform/firebird/transaction.h"
 #include "shell/document_windows.h"
 #include "store/data_store.h"
 #include "tests/support/documents/dictionary_machine.h"
@@ -81,8 +82,8 @@ class TestDocuments : public QObject {
     // A new incoming payment filled in so that it saves, its edits as the user left them.
     DocumentWindow* filledIncome() {
         DocumentWindow* window = DocumentWindow::openNew(DocumentKind::IncomingPayment);
-        window->row().field("LPART").setAsInteger(m_payer);
-        window->row().field("REASON").setAsString(QStringLiteral("Аренда"));
+        window->choosePartner(m_payer);
+        window->choosePaymentType(QStringLiteral("Аренда"));
         window->amountEdit()->setText(QStringLiteral("12.5"));
         return window;
     }
@@ -135,8 +136,8 @@ private slots:
         QPointer<DocumentWindow> window = DocumentWindow::openNew(DocumentKind::IncomingPayment);
         const int key = window->documentKey();
         if (partner)
-            window->row().field("LPART").setAsInteger(m_payer);
-        window->row().field("REASON").setAsString(reason);
+            window->choosePartner(m_payer);
+        window->choosePaymentType(reason);
         window->amountEdit()->setText(amount);
         window->saveButton()->click();
         settle();
@@ -188,8 +189,8 @@ private slots:
         window->amountEdit()->clear();
         activate(window);
         enter(window->amountEdit(), before);
-        const QVariant previous = window->row().field("SUM1").value();
-        QCOMPARE(previous.isNull(), before.isEmpty());
+        const std::optional<Currency> previous = window->document().amount;
+        QCOMPARE(!previous, before.isEmpty());
         for (int i = 0; i < times; ++i) {
             if (bySave) {
                 window->amountEdit()->setFocus(Qt::OtherFocusReason);
@@ -201,7 +202,7 @@ private slots:
             }
         }
         QCOMPARE(m->dialogs.texts, QStringList(times, refused));
-        QCOMPARE(window->row().field("SUM1").value(), previous);
+        QVERIFY(window->document().amount == previous);
         QCOMPARE(window->amountEdit()->text(), before.isEmpty() ? QString() : formatAmount(12.5));
         QCOMPARE(m->count("SELECT COUNT(*) FROM OPER"), 0);
 
@@ -212,7 +213,7 @@ private slots:
             QCOMPARE(m->dialogs.texts, QStringList{noAmount});
             QCOMPARE(m->count("SELECT COUNT(*) FROM OPER"), 0);
             enter(window->amountEdit(), QStringLiteral("0"));
-            QCOMPARE(window->row().field("SUM1").asFloat(), 0.0);
+            QVERIFY(window->document().amount == Currency{});
             window->saveButton()->click();
             settle();
         }
@@ -241,18 +242,18 @@ private slots:
         datetime::setNowForTesting([now] { return now; });
         DocumentWindow* window = filledIncome();
         datetime::setNowForTesting({});
-        QCOMPARE(window->row().field("DAT").asDateTime(), now); // the time of day is kept
+        QCOMPARE(window->document().date.value_or(0), now); // the time of day is kept
         QCOMPARE(window->dateEdit()->text(), "20.03.2024");
         activate(window);
         enter(window->dateEdit(), typed);
         if (stored.isEmpty()) {
             QCOMPARE(m->dialogs.texts, QStringList{"Укажите дату документа в виде ДД.ММ.ГГГГ!"});
-            QCOMPARE(window->row().field("DAT").asDateTime(), now);
+            QCOMPARE(window->document().date.value_or(0), now);
             QCOMPARE(window->dateEdit()->text(), "20.03.2024");
             return;
         }
         QVERIFY(m->dialogs.texts.isEmpty());
-        QCOMPARE(window->row().field("DAT").asDateTime(),
+        QCOMPARE(window->document().date.value_or(0),
                  datetime::encode(QDate::fromString(stored, "dd.MM.yyyy")));
     }
 
@@ -435,8 +436,8 @@ private slots:
         QCOMPARE(lastMessage(), "Удаление запрещено");
         QVERIFY(window && window->isVisible());
         QCOMPARE(window->state(), DocumentWindow::State::Viewing);
-        QCOMPARE(window->row().recordCount(), 1);
-        QCOMPARE(window->row().field("PRKEY").asInteger(), key);
+        QCOMPARE(window->document().key, key); // the window keeps the document it read
+        QVERIFY(window->document().amount == currencyFromDouble(100));
         QCOMPARE(m->count("SELECT COUNT(*) FROM OPER"), 1);
         m->execute(QStringLiteral("DROP TRIGGER OPER_TEST_BD"));
         window->deleteButton()->click(); // tried again, it goes
@@ -530,8 +531,9 @@ private slots:
             DocumentWindow::openExisting(DocumentKind::IncomingPayment, key);
         QPointer<DocumentWindow> fresh = filledIncome();
         QVERIFY(viewed->isVisible() && fresh->isVisible());
-        QVERIFY(&viewed->row().transaction() != &fresh->row().transaction());
-        QVERIFY(viewed->row().transaction().isActive() && fresh->row().transaction().isActive());
+        QVERIFY(&viewed->documents().transaction() != &fresh->documents().transaction());
+        QVERIFY(viewed->documents().transaction().isActive() &&
+                fresh->documents().transaction().isActive());
         QCOMPARE(DocumentWindows::windows(), (QList<QWidget*>{viewed.data(), fresh.data()}));
         for (DocumentWindow* w : {viewed.data(), fresh.data()})
             QVERIFY(w->isWindow() && !w->parentWidget() && w->windowModality() == Qt::NonModal);
@@ -593,7 +595,7 @@ private slots:
             QCOMPARE(b->state(), DocumentWindow::State::Correcting);
             QCOMPARE(b->amountEdit()->text(), formatAmount(2));
         } else {
-            QCOMPARE(b->row().recordCount(), 1);
+            QCOMPARE(b->document().key, key);
         }
         QCOMPARE(m->value(QStringLiteral("SELECT SUM1 FROM OPER WHERE PRKEY=%1").arg(key)),
                  first == "save" ? "1" : "");
@@ -709,8 +711,8 @@ private slots:
         QCOMPARE(window->kind(), documentKind);
         QCOMPARE(window->state(), DocumentWindow::State::New);
         const int key = window->documentKey();
-        window->row().field("LPART").setAsInteger(partner);
-        window->row().field("REASON").setAsString(QStringLiteral("Аренда"));
+        window->choosePartner(partner);
+        window->choosePaymentType(QStringLiteral("Аренда"));
         window->amountEdit()->setText(QStringLiteral("12.5"));
         window->saveButton()->click();
         settle();

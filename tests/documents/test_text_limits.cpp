@@ -243,7 +243,7 @@ private slots:
         const int payer = m.addPartner(kPayer, QStringLiteral("Альфа"));
         DocumentWindow* window = DocumentWindow::openNew(DocumentKind::CashReceipt);
         activate(window);
-        window->row().field("LPART").setAsInteger(payer);
+        window->choosePartner(payer);
         window->amountEdit()->setText(QStringLiteral("5"));
         m.answers["Добавлять этот тип платежа в справочник или нет?"] = Answer::No;
         window->paymentTypeEdit()->setFocus(Qt::TabFocusReason);
@@ -254,7 +254,7 @@ private slots:
         QCOMPARE(lookup->filterEdit()->text(), letters(100));
         QTest::keyClick(lookup->filterEdit(), Qt::Key_Return);
         settle();
-        QCOMPARE(window->row().field("REASON").asString(), letters(100));
+        QCOMPARE(window->document().paymentType, letters(100));
         window->saveButton()->click();
         settle();
         QCOMPARE(m.dialogs.texts, QStringList{"Добавлять этот тип платежа в справочник или нет?"});
@@ -332,8 +332,8 @@ private slots:
             const int payer = addPartnerRow(kPayer, QStringLiteral("Плательщик"));
             QPointer<DocumentWindow> window = DocumentWindow::openNew(DocumentKind::CashReceipt);
             activate(window);
-            window->row().field("LPART").setAsInteger(payer);
-            window->row().field("REASON").setAsString(QStringLiteral("Взнос"));
+            window->choosePartner(payer);
+            window->choosePaymentType(QStringLiteral("Взнос"));
             window->amountEdit()->setText(QStringLiteral("5"));
             auto* cashOrder = static_cast<CashOrderWindow*>(window.data());
             QString column = QStringLiteral("NUM");
@@ -354,7 +354,7 @@ private slots:
                 if (LookupPopup* next = shownLookup(window))
                     QTest::keyClick(next->filterEdit(), Qt::Key_Escape);
                 settle();
-                QCOMPARE(window->row().field("LPART").asInteger(), payer);
+                QCOMPARE(window->document().partner, payer);
                 column = QStringLiteral("LPART"); // the partner stays as it was
             }
             window->saveButton()->click();

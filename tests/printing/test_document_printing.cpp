@@ -261,12 +261,12 @@ private slots:
         m.setOption(kStoreCurrencyKey, QStringLiteral("руб."));
         const PrintedDocument d = readPrintedDocument(DataStore::instance(), kDocumentKey);
         QCOMPARE(d.number, QStringLiteral("77"));
-        QCOMPARE(d.amount, 12.5);
+        QVERIFY(d.amount == currencyFromDouble(12.5));
         QVERIFY(!d.taxPart);
         QVERIFY(!d.date2);
-        QCOMPARE(d.reason, QString());
-        QCOMPARE(d.purpose1, QStringLiteral("За товар"));
-        QCOMPARE(datetime::decode(d.date), QDateTime(QDate(2010, 5, 5), QTime(14, 30)));
+        QCOMPARE(d.paymentType, QString());
+        QCOMPARE(d.purposes[0], QStringLiteral("За товар"));
+        QCOMPARE(datetime::decode(d.date.value_or(0)), QDateTime(QDate(2010, 5, 5), QTime(14, 30)));
         QCOMPARE(d.owner.name, QStringLiteral("ТОВ Калина"));
         QCOMPARE(d.owner.taxNumber, QStringLiteral("7701"));
         QCOMPARE(d.partner.name, QStringLiteral("ПП Сокіл"));
@@ -282,7 +282,7 @@ private slots:
         const PrintedDocument dated = readPrintedDocument(DataStore::instance(), kDocumentKey);
         QCOMPARE(datetime::decode(dated.date2.value_or(0)),
                  QDateTime(QDate(2010, 5, 7), QTime(0, 0)));
-        QCOMPARE(dated.reason, QStringLiteral("Оплата"));
+        QCOMPARE(dated.paymentType, QStringLiteral("Оплата"));
         QCOMPARE(dated.partner.city, QStringLiteral("Винники"));
         QCOMPARE(dated.owner.city, QString());
         QCOMPARE(testsupport::messageOf(

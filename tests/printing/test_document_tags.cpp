@@ -30,14 +30,13 @@ PrintedDocument fullDocument() {
     d.number = QStringLiteral("417");
     d.date = datetime::encode(QDate(2010, 5, 5), QTime(14, 30, 15));
     d.date2 = datetime::encodeDate(2010, 11, 22);
-    d.amount = 234.5;
-    d.taxPart = 1001.07;
-    d.purpose1 = QStringLiteral("За канцтовари");
-    d.purpose2 = QStringLiteral("Рахунок 12");
-    d.purpose3 = QStringLiteral("Накладна 7");
-    d.reason = QStringLiteral("Оплата");
-    d.account = QStringLiteral("301");
-    d.analyticalCode = QStringLiteral("A-17");
+    d.amount = currencyFromDouble(234.5);
+    d.taxPart = currencyFromDouble(1001.07);
+    d.purposes[0] = QStringLiteral("За канцтовари");
+    d.purposes[1] = QStringLiteral("Рахунок 12");
+    d.purposes[2] = QStringLiteral("Накладна 7");
+    d.paymentType = QStringLiteral("Оплата");
+    d.extra = QStringLiteral("DT=301") + QChar(1) + QStringLiteral("KT=A-17") + QChar(1);
     d.owner = owner();
     d.partner = partner();
     d.directorName = QStringLiteral("Іваненко І.І.");
@@ -51,7 +50,7 @@ PrintedDocument fullDocument() {
 PrintedDocument bareDocument() {
     PrintedDocument d;
     d.date = datetime::encodeDate(2011, 1, 31);
-    d.amount = 0.07;
+    d.amount = currencyFromDouble(0.07);
     return d;
 }
 

@@ -14,13 +14,12 @@ PrintedDocument sampleDocument() {
     PrintedDocument d;
     d.number = QStringLiteral("417");
     d.date = datetime::encode(QDate(2010, 5, 5), QTime(14, 30, 15));
-    d.amount = 1234.565;
-    d.taxPart = 205.76;
-    d.purpose1 = QStringLiteral("За канцтовари");
-    d.purpose2 = QStringLiteral("Рахунок 12 від 01.05.2010");
-    d.purpose3 = QStringLiteral("Накладна 7");
-    d.account = QStringLiteral("301");
-    d.analyticalCode = QStringLiteral("A-17");
+    d.amount = currencyFromDouble(1234.565);
+    d.taxPart = currencyFromDouble(205.76);
+    d.purposes[0] = QStringLiteral("За канцтовари");
+    d.purposes[1] = QStringLiteral("Рахунок 12 від 01.05.2010");
+    d.purposes[2] = QStringLiteral("Накладна 7");
+    d.extra = QStringLiteral("DT=301") + QChar(1) + QStringLiteral("KT=A-17") + QChar(1);
     d.owner = {QStringLiteral("ТОВ Калина"),  QStringLiteral("Банк"),
                QStringLiteral("Київ"),        QStringLiteral("300001"),
                QStringLiteral("26001000111"), QStringLiteral("12345678"),
@@ -291,10 +290,9 @@ private slots:
     // one without a tax part leaves its figure out; the amount in words follows the currency.
     void missingValuesPrintEmpty() {
         PrintedDocument document = sampleDocument();
-        document.account.clear();
-        document.analyticalCode.clear();
+        document.extra.clear();
         document.taxPart.reset();
-        document.amount = 2.996;
+        document.amount = currencyFromDouble(2.996);
         document.currency = QStringLiteral("руб.");
         for (SimpleForm form : {SimpleForm::CashReceipt, SimpleForm::CashDisbursementRussian}) {
             const QStringList texts = textsOf(render(form, document, 1, "empty"));
