@@ -217,6 +217,8 @@ std::optional<CashDocument> CashDocuments::read(int key) {
 }
 
 void CashDocuments::noteOpening(int key, int type) {
+    if (key == 0)
+        return;
     fb::Transaction history(m_store.database());
     writeHistory(history, key, type);
     history.commit();

@@ -732,6 +732,36 @@ private slots:
         QCOMPARE(int(browser->query().field("PRKEY").asInteger()), old);
         QVERIFY(m->dialogs.texts.isEmpty());
     }
+
+    // A window opened elsewhere than in the browser (a report's cell, the register) tells the
+    // browser on screen when it closes, if it shows the window's type of documents.
+    void aWindowOpenedElsewhereTellsTheBrowserOfItsType() {
+        StoredDocument earlier;
+        earlier.partner = m_payer;
+        earlier.reason = QStringLiteral("Аренда");
+        earlier.amount = 100;
+        earlier.date = datetime::now() - 1; // in the browser's period
+        const int old = m->addDocument(earlier);
+        auto* browser = m->machine.main->showPane<IncomingPaymentsBrowser>();
+        settle();
+        QCOMPARE(int(browser->query().field("PRKEY").asInteger()), old);
+        DocumentWindow* window = filledIncome();
+        const int key = window->documentKey();
+        window->saveButton()->click();
+        settle();
+        QCOMPARE(int(browser->query().field("PRKEY").asInteger()), key);
+
+        browser->query().locate("PRKEY", old);
+        QPointer<DocumentWindow> order = DocumentWindow::openNew(DocumentKind::PaymentOrder);
+        order->choosePartner(m->addPartner(kRecipient, QStringLiteral("Гамма")));
+        order->choosePaymentType(QStringLiteral("Аренда"));
+        order->amountEdit()->setText(QStringLiteral("3"));
+        order->saveButton()->click();
+        settle();
+        QVERIFY(order.isNull());
+        QCOMPARE(int(browser->query().field("PRKEY").asInteger()), old); // not its type
+        QVERIFY(m->dialogs.texts.isEmpty());
+    }
 };
 
 QTEST_MAIN(TestDocuments)
