@@ -148,8 +148,8 @@ DocumentWindow::DocumentWindow(DocumentKind kind, const QString& title)
     buildHead();
     layout->addWidget(m_head);
 
-    QAction* escape = buildAction(this, {.name = QStringLiteral("escapeAction"),
-                                         .shortcut = QKeySequence(Qt::Key_Escape)});
+    QAction* escape = buildAction(
+        this, {.name = QStringLiteral("escapeAction"), .shortcut = QKeySequence(Qt::Key_Escape)});
     escape->setShortcutContext(Qt::WindowShortcut);
     addAction(escape);
     connect(escape, &QAction::triggered, this, &QWidget::close);
@@ -287,23 +287,22 @@ QWidget* DocumentWindow::buildCommands() {
     auto* layout = new QHBoxLayout(bar);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(2);
-    m_saveAction = addCommand(bar, QStringLiteral("save"), QStringLiteral("Сохранить"),
-                              QStringLiteral("Сохранение документа"),
-                              themeIcon("document-save", QStyle::SP_DialogSaveButton), 5010,
-                              m_saveButton);
-    m_editAction = addCommand(bar, QStringLiteral("edit"), QStringLiteral("Коррекция"),
-                              QStringLiteral("Коррекция документа"), toolImage(4), 5011,
-                              m_editButton);
+    m_saveAction =
+        addCommand(bar, QStringLiteral("save"), QStringLiteral("Сохранить"),
+                   QStringLiteral("Сохранение документа"),
+                   themeIcon("document-save", QStyle::SP_DialogSaveButton), 5010, m_saveButton);
+    m_editAction =
+        addCommand(bar, QStringLiteral("edit"), QStringLiteral("Коррекция"),
+                   QStringLiteral("Коррекция документа"), toolImage(4), 5011, m_editButton);
     m_deleteAction =
         addCommand(bar, QStringLiteral("delete"), QStringLiteral("Удалить"),
                    QStringLiteral("Удалить документ"), toolImage(9), 5012, m_deleteButton);
     m_printAction =
         addCommand(bar, QStringLiteral("print"), QStringLiteral("Печать"), QString(),
                    themeIcon("document-print", QStyle::SP_FileIcon), 5022, m_printButton);
-    m_historyAction =
-        addCommand(bar, QStringLiteral("history"), QStringLiteral("История"), QString(),
-                   themeIcon("document-open-recent", QStyle::SP_FileDialogInfoView), 5013,
-                   m_historyButton);
+    m_historyAction = addCommand(
+        bar, QStringLiteral("history"), QStringLiteral("История"), QString(),
+        themeIcon("document-open-recent", QStyle::SP_FileDialogInfoView), 5013, m_historyButton);
     layout->addStretch();
     QToolButton* helpButton = nullptr;
     QToolButton* whatsThisButton = nullptr;
@@ -311,9 +310,9 @@ QWidget* DocumentWindow::buildCommands() {
                                toolImage(17), 1026, helpButton);
     QAction* whatsThis = addCommand(bar, QStringLiteral("whatsThis"), QStringLiteral("Что это?"),
                                     QString(), toolImage(16), 1025, whatsThisButton);
-    QAction* close = addCommand(bar, QStringLiteral("close"), QStringLiteral("Закрыть"),
-                                QStringLiteral("Закрытие документа"), toolImage(11), 5014,
-                                m_closeButton);
+    QAction* close =
+        addCommand(bar, QStringLiteral("close"), QStringLiteral("Закрыть"),
+                   QStringLiteral("Закрытие документа"), toolImage(11), 5014, m_closeButton);
 
     connect(m_saveAction, &QAction::triggered, this, &DocumentWindow::onSaveTriggered);
     connect(m_editAction, &QAction::triggered, this, &DocumentWindow::onEditTriggered);

@@ -127,7 +127,8 @@ void layReceiptOrder(FormLayout& layout, const PrintedDocument& document, bool u
     layout.value({0, 6, w, 5}, ownerCode(document, ukrainian));
     layout.heading({0, 14, w - 30, 7}, texts.receiptTitle, HorizontalAlign::Right);
     layout.heading({w - 28, 14, 28, 7}, document.number, HorizontalAlign::Left);
-    layout.value({0, 22, w, 5}, ukrainian ? receiptDate(document, true) : shortDate(document.date.value_or(0)),
+    layout.value({0, 22, w, 5},
+                 ukrainian ? receiptDate(document, true) : shortDate(document.date.value_or(0)),
                  false, HorizontalAlign::Center);
     layAccounts(layout, 30, w, document, texts);
     captioned(layout, 0, 50, w, texts.receivedFrom, document.partner.name);

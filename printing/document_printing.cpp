@@ -109,8 +109,8 @@ void printSimpleForms(QWidget* owner, const QString& formClass, int documentKey,
     const ProductOptions options(store);
     PrintModeDialog dialog(owner, options.simplePrintForms(formClass));
     dialog.execute(0, [&](PrintModeDialog& chosen) {
-        const PrintedForm& row = printedFormOf(
-            formClass, options.simplePrintFormClass(formClass, chosen.itemIndex()));
+        const PrintedForm& row =
+            printedFormOf(formClass, options.simplePrintFormClass(formClass, chosen.itemIndex()));
         const PrintedDocument document = readPrintedDocument(store, documentKey);
         output(owner, fillSimpleForm(row.form, document, row.copies), chosen.noPreview());
     });

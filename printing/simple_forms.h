@@ -12,8 +12,8 @@ struct FilledForm {
     ReportData data;
 };
 
-// The form (store/printed_forms.h) filled in with document. A payment order prints its whole form copies times on one
-// run; a cash order prints once.
+// The form (store/printed_forms.h) filled in with document. A payment order prints its whole form
+// copies times on one run; a cash order prints once.
 FilledForm fillSimpleForm(SimpleForm form, const PrintedDocument& document, int copies = 1);
 
 } // namespace printing

@@ -70,10 +70,10 @@ CashDocument documentOf(const fb::Statement& row) {
     d.key = int(row.field("PRKEY").asInteger());
     d.type = int(row.field("TYP").asInteger());
     d.number = text("NUM");
-    d.date = row.field("DAT").isNull() ? std::nullopt
-                                       : std::optional(row.field("DAT").asDateTime());
-    d.date2 = row.field("DAT2").isNull() ? std::nullopt
-                                         : std::optional(row.field("DAT2").asDateTime());
+    d.date =
+        row.field("DAT").isNull() ? std::nullopt : std::optional(row.field("DAT").asDateTime());
+    d.date2 =
+        row.field("DAT2").isNull() ? std::nullopt : std::optional(row.field("DAT2").asDateTime());
     d.partner = int(row.field("LPART").asInteger());
     d.paymentType = text("REASON");
     d.amount = amountOf(row.field("SUM1").asVariant());

@@ -37,8 +37,9 @@ Currency documentListTotal(fb::Transaction& transaction, const DocumentListFilte
     if (filter.partner)
         total.param(QStringLiteral("LPART")).setInteger(*filter.partner);
     total.execute();
-    const Currency sum =
-        total.fetch() && !total.field(0).isNull() ? Currency{total.field(0).asInteger()} : Currency{};
+    const Currency sum = total.fetch() && !total.field(0).isNull()
+                             ? Currency{total.field(0).asInteger()}
+                             : Currency{};
     total.close();
     return sum;
 }

@@ -87,9 +87,8 @@ private slots:
 
     void init() {
         m_place = std::make_unique<schematest::Workplace>();
-        const QString path =
-            createNewBook(BookKind::BankAccount, QStringLiteral("Книга"), m_place->folder(),
-                          schematest::templatesFolder());
+        const QString path = createNewBook(BookKind::BankAccount, QStringLiteral("Книга"),
+                                           m_place->folder(), schematest::templatesFolder());
         book().attach(path);
         m_user = count(QStringLiteral("SELECT MIN(PRKEY) FROM USERS"));
         store().setUserKey(m_user);
@@ -164,9 +163,10 @@ private slots:
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM OPER WHERE PRKEY=%1 AND PURP2 IS NULL")
                            .arg(d.key)),
                  1); // an empty text is a null column
-        QCOMPARE(value(QStringLiteral("SELECT TYP || '|' || LUSER FROM HISTORY WHERE LDOC=%1")
-                           .arg(d.key)),
-                 QStringLiteral("2|%1").arg(m_user));
+        QCOMPARE(
+            value(
+                QStringLiteral("SELECT TYP || '|' || LUSER FROM HISTORY WHERE LDOC=%1").arg(d.key)),
+            QStringLiteral("2|%1").arg(m_user));
 
         CashDocuments other(store());
         QVERIFY(other.read(d.key, kIssueDocument) == d);
@@ -217,7 +217,8 @@ private slots:
         const CashDocument read = *documents.read(key, kIncomeDocument);
         // Another copy holds the row in a transaction not ended yet.
         fb::Transaction holding(book());
-        fb::Statement hold(holding, QStringLiteral("UPDATE OPER SET NUM=NUM WHERE PRKEY=%1").arg(key));
+        fb::Statement hold(holding,
+                           QStringLiteral("UPDATE OPER SET NUM=NUM WHERE PRKEY=%1").arg(key));
         if (elsewhere.isEmpty())
             hold.execute();
         else
@@ -240,8 +241,9 @@ private slots:
         });
         QCOMPARE(message, kChangedElsewhere);
         holding.rollback();
-        QCOMPARE(value(QStringLiteral("SELECT NUM || ' ' || SUM1 FROM OPER WHERE PRKEY=%1").arg(key)),
-                 before);
+        QCOMPARE(
+            value(QStringLiteral("SELECT NUM || ' ' || SUM1 FROM OPER WHERE PRKEY=%1").arg(key)),
+            before);
         if (elsewhere.isEmpty()) { // once the other is done, the save goes through
             documents.update(changed, read);
             QCOMPARE(value(QStringLiteral("SELECT SUM1 FROM OPER WHERE PRKEY=%1").arg(key)), "1");
@@ -298,7 +300,8 @@ private slots:
         QStringList rows;
         for (; !list.eof(); list.next())
             rows << list.field("DAT").displayText().left(10) + ' ' + list.field("LNAM").asString();
-        const QString user = value(QStringLiteral("SELECT LNAM FROM USERS WHERE PRKEY=%1").arg(m_user));
+        const QString user =
+            value(QStringLiteral("SELECT LNAM FROM USERS WHERE PRKEY=%1").arg(m_user));
         // The first save (now), the two openings; not the one by nobody.
         QCOMPARE(rows.mid(1), (QStringList{"07.03.2024 " + user, "06.03.2024 " + user}));
         QCOMPARE(rows.first(), QDate::currentDate().toString("dd.MM.yyyy ") + user);
