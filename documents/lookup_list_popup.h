@@ -44,7 +44,6 @@ protected:
 
     // The records listed, as the dictionary's class in store/ reads them.
     void setRecords(const QList<DictionaryEntry>& records) { m_records = records; }
-    const QList<DictionaryEntry>& records() const { return m_records; }
     // Empties the list and adds an item for every record whose name matches filter, in order.
     void fillList(const QString& filter);
     // An item at the top of the list that is no record.

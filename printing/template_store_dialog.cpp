@@ -97,7 +97,7 @@ TemplateStoreDialog::TemplateStoreDialog(QWidget* owner, const QString& caption,
     setGridColumns(*m_grid,
                    {{QStringLiteral("NAME"), Qt::AlignLeft, QStringLiteral("Название"), 630},
                     {QStringLiteral("EXT"), Qt::AlignCenter, QStringLiteral("Тип"), 50}});
-    connect(m_grid, &DataGrid::openRequested, this, &TemplateStoreDialog::onPrintTriggered);
+    connect(m_grid, &DataGrid::openRequested, m_printAction, &QAction::trigger);
     connect(m_grid, &QWidget::customContextMenuRequested, this,
             &TemplateStoreDialog::onGridMenuRequested);
 
