@@ -14,17 +14,19 @@ const int kWatchIntervalMs = 400;
 } // namespace
 
 OfficeSession::OfficeSession(std::unique_ptr<WorkFolder> folder, const QString& filePath,
-                             QObject* parent)
+                             QObject* parent, Opening opening)
     : QObject(parent), m_folder(std::move(folder)) {
     requireOfficeWindows();
     const QString program = officeProgram();
     const QString profile = m_folder->filePath(QStringLiteral("profile"));
     QProcess process;
     process.setProgram(program);
-    process.setArguments(
-        {QStringLiteral("--nologo"), QStringLiteral("--norestore"),
-         QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile).toString(),
-         filePath});
+    QStringList arguments{QStringLiteral("--nologo"), QStringLiteral("--norestore"),
+                          QStringLiteral("-env:UserInstallation=") +
+                              QUrl::fromLocalFile(profile).toString()};
+    if (opening == Opening::NewDocument)
+        arguments << QStringLiteral("-n");
+    process.setArguments(arguments << filePath);
     process.setWorkingDirectory(m_folder->path());
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
@@ -37,8 +39,10 @@ OfficeSession::OfficeSession(std::unique_ptr<WorkFolder> folder, const QString& 
     m_watch.start(kWatchIntervalMs);
 }
 
-void OfficeSession::open(std::unique_ptr<WorkFolder> folder, const QString& filePath) {
-    auto* session = new OfficeSession(std::move(folder), filePath, QCoreApplication::instance());
+void OfficeSession::open(std::unique_ptr<WorkFolder> folder, const QString& filePath,
+                         Opening opening) {
+    auto* session =
+        new OfficeSession(std::move(folder), filePath, QCoreApplication::instance(), opening);
     connect(session, &OfficeSession::ended, session, &QObject::deleteLater);
 }
 
