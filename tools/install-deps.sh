@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and running need; with --tests also those that only
-# the tests need. Installs only what is missing; needs root or sudo for that.
+# the tests need, with --desktop LibreOffice with its windows. Installs only what is missing;
+# needs root or sudo for that.
 #
 # firebird3.0-server is for the tests of books on a server: they start its /usr/sbin/firebird
 # themselves, on a private folder and a free port. Its installation may start and enable the
@@ -24,11 +25,12 @@ installed() {
     dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
 }
 
-# LibreOffice converts the editable templates, and shows and edits them in its own windows; the
-# program runs whichever "soffice" is on PATH. Without a desktop LibreOffice its window-less
-# build is enough (converting, printing, the tests); a desktop LibreOffice is completed instead,
-# as the window-less packages conflict with it and would replace it.
-if installed libreoffice-core; then
+# LibreOffice converts the editable templates, shows and edits them in its own windows, and
+# shows the exported sheets in Calc; the program runs whichever "soffice" is on PATH. With
+# --desktop (make run) the desktop Writer and Calc are installed, replacing the window-less
+# packages, which conflict with them. Otherwise the window-less build is enough (converting,
+# printing, the tests) where no desktop LibreOffice is present, and a desktop one is completed.
+if [ "${1:-}" = "--desktop" ] || installed libreoffice-core; then
     packages+=(libreoffice-writer libreoffice-calc)
 else
     packages+=(libreoffice-writer-nogui libreoffice-calc-nogui)
