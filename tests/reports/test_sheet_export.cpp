@@ -31,7 +31,7 @@ const QString kTitle = QStringLiteral("Движение денежных сре�
 //   (0, 0) a title;
 //   (1, 1) an amount through "#,##0.00" on the right, borders 1, 0, 3, 0;
 //   (2, 1) an amount through " #0.00;(#0.00) " in the centre, wrapped;
-//   (3, 1) an amount without a format;
+//   (3, 1) an amount without a format, borders 0, 1, 1, 1;
 //   (1, 2) an empty cell with borders 2, 4, 5, 0;
 //   (2, 2) a wrapped text;
 //   (0, 3) a text with a number format, which a text does not take.
@@ -50,6 +50,7 @@ void fillSheet(SheetGrid& sheet) {
     sheet.setCellAlignment(2, 1, CellAlignment::Center);
     sheet.setCellWordWrap(2, 1, true);
     sheet.setCellCurrency(3, 1, Currency{125000});
+    sheet.setCellBorders(3, 1, 0, 1, 1, 1);
     sheet.setCellBorders(1, 2, 2, 4, 5, 0);
     sheet.setCellString(2, 2, QStringLiteral("Оплата по договору поставки"));
     sheet.setCellWordWrap(2, 2, true);
@@ -120,7 +121,7 @@ private slots:
         const QString title = "s:Движение денежных средств|General|||,,,";
         const QString amount = "n:1234.5|#,##0.00|right||thin,,thick,";
         const QString negative = "n:-7.25|#0.00;(#0.00)|center|wrap|,,,";
-        const QString plain = "n:12.5|General|||,,,";
+        const QString plain = "n:12.5|General|||,thin,thin,thin";
         const QString framed = "|General|||thick,thick,,";
         const QString text = "s:Оплата по договору поставки|General||wrap|,,,";
         const QString total = "s:Итого|General|||,,,";
