@@ -4,7 +4,6 @@
 #include "core/key_value_text.h"
 #include "store/book_kind.h"
 #include "store/data_store.h"
-#include "store/owner_names.h"
 #include "store/product_options.h"
 
 namespace printing {
@@ -23,11 +22,13 @@ PrintedDocument readPrintedDocument(DataStore& store, int key) {
         throw Exception(QStringLiteral("Документ не существует!"));
     PrintedDocument document;
     static_cast<CashDocument&>(document) = *read;
-    document.owner = readPartyCard(store, kOwnerKey);
-    document.partner = readPartyCard(store, read->partner);
-    document.directorName = getKeyValue(document.owner.extra, kDirectorNameKey);
-    document.chiefAccountantName = getKeyValue(document.owner.extra, kChiefAccountantNameKey);
-    document.cashierName = getKeyValue(document.owner.extra, kCashierNameKey);
+    const Partners partners(store);
+    document.owner = partners.card(kOwnerKey);
+    document.partner = partners.card(read->partner);
+    const OwnerNames names = Partners::ownerNamesOf(document.owner.extra);
+    document.directorName = names.director;
+    document.chiefAccountantName = names.chiefAccountant;
+    document.cashierName = names.cashier;
 
     const ProductOptions options(store);
     document.currency = store.options().storeCurrency();

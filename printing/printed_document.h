@@ -1,7 +1,7 @@
 #pragma once
 
 #include "store/cash_documents.h"
-#include "store/party_card.h"
+#include "store/partners.h"
 
 #include <QString>
 
