@@ -206,7 +206,7 @@ void UpgradeWindow::upgradeDatabases(bool allDatabases, Currency fromVersion) {
     const BookList books(store.ini());
     const int count = books.count();
     for (int i = 0; i < count; ++i) {
-        store.reopenDatabase(books.path(i));
+        store.reopenBook(books.book(i));
         upgradeBook(fromVersion);
     }
 }

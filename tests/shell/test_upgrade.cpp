@@ -12,6 +12,7 @@
 #include "store/upgrade_steps.h"
 #include "tests/support/core/file_bytes.h"
 #include "tests/support/store/schema_support.h"
+#include "tests/support/ui/dialog_recorder.h"
 #include "ui/guard.h"
 
 #include <QCoreApplication>
@@ -306,7 +307,7 @@ private slots:
         books.add("Other", "2.10");
         const QString open = books.add("Open", version);
         books.ini().writeString("Version", "CurrVersion", "2.18");
-        books.place.store().reopenDatabase(open);
+        books.place.store().reopenBook(ChosenBook(1, open));
 
         QCOMPARE(UpgradeWindow::upgradeOpenDatabase(recorder.steps, nullptr), goesOn);
         QCOMPARE(recorder.calls, calls);
@@ -345,7 +346,7 @@ private slots:
 
         // At start a book at the program's own version is older than the product needs.
         const QString open = books.add("Open", "2.18");
-        books.place.store().reopenDatabase(open);
+        books.place.store().reopenBook(ChosenBook(2, open));
         QVERIFY(!UpgradeWindow::upgradeOpenDatabase(recorder.steps, nullptr));
         QCOMPARE(dialogs.texts.size(), 3);
         QCOMPARE(dialogs.texts[1], "Неверная версия базы данных!\nВерсия базы данных: 2.18\n"
