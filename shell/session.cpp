@@ -5,6 +5,7 @@
 #include "platform/firebird/attachment.h"
 #include "platform/firebird/error.h"
 #include "shell/book_chooser.h"
+#include "shell/book_upgrade.h"
 #include "shell/logon_dialog.h"
 #include "shell/running_copy.h"
 #include "shell/upgrade_window.h"
@@ -56,8 +57,8 @@ StartupEnd Session::runStartup(const QString& firstParam) {
     if (m_store->database().isAttached())
         throw Exception(QStringLiteral("Database already connected!\nCheck Active property of "
                                        "dtmdlDataStoreProto.dbMain!"));
-    if (UpgradeWindow::hasVersionChanged(m_store->ini())) {
-        UpgradeWindow::showModalUpgrade(m_upgradeSteps, nullptr);
+    if (BookUpgrade::programVersionChanged(m_store->ini())) {
+        UpgradeWindow(m_upgradeSteps).exec();
         return StartupEnd::Terminate;
     }
     const ChosenBook book = BookChooser::choose(firstParam);
@@ -68,7 +69,7 @@ StartupEnd Session::runStartup(const QString& firstParam) {
     if (!openBook())
         return StartupEnd::EndNow;
     // A book older than the program needs is offered the upgrade; either answer ends the program.
-    if (!UpgradeWindow::upgradeOpenDatabase(m_upgradeSteps, nullptr))
+    if (!BookUpgrade(m_upgradeSteps).upgradeOpenBookWhenOlder())
         return StartupEnd::Terminate;
     m_store->setUserKey(0);
     if (!LogonDialog::logon())
