@@ -7,7 +7,6 @@
 #include "shell/session.h"
 #include "store/data_store.h"
 
-#include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <memory>
