@@ -258,6 +258,7 @@ int main(int argc, char** argv) {
         qFatal("unexpected message: %s", qPrintable(request.text));
     });
     runSheetJobs(parser.value(runsOption).toInt());
+    runExportJob(parser.value(runsOption).toInt());
 
     fb::prepareEmbeddedEngine();
     BookParameters parameters;

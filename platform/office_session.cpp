@@ -26,7 +26,7 @@ echo $? > "$exit_file")sh";
 } // namespace
 
 OfficeSession::OfficeSession(std::unique_ptr<WorkFolder> folder, const QString& filePath,
-                             QObject* parent)
+                             QObject* parent, Opening opening)
     : QObject(parent), m_folder(std::move(folder)) {
     requireOfficeWindows();
     m_fileName = QFileInfo(filePath).fileName();
@@ -35,12 +35,18 @@ OfficeSession::OfficeSession(std::unique_ptr<WorkFolder> folder, const QString& 
     const QString profile = m_folder->filePath(QStringLiteral("profile"));
     QProcess process;
     process.setProgram(QStringLiteral("/bin/sh"));
-    process.setArguments(
-        {QStringLiteral("-c"), QString::fromLatin1(kRunAndNote), QStringLiteral("sh"),
-         m_folder->filePath(QLatin1String(kExitFile)), program, QStringLiteral("--nologo"),
-         QStringLiteral("--norestore"),
-         QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile).toString(),
-         filePath});
+    QStringList arguments{QStringLiteral("-c"),
+                          QString::fromLatin1(kRunAndNote),
+                          QStringLiteral("sh"),
+                          m_folder->filePath(QLatin1String(kExitFile)),
+                          program,
+                          QStringLiteral("--nologo"),
+                          QStringLiteral("--norestore"),
+                          QStringLiteral("-env:UserInstallation=") +
+                              QUrl::fromLocalFile(profile).toString()};
+    if (opening == Opening::NewDocument)
+        arguments << QStringLiteral("-n");
+    process.setArguments(arguments << filePath);
     process.setWorkingDirectory(m_folder->path());
     process.setStandardInputFile(QProcess::nullDevice());
     if (!process.startDetached(&m_processId))
@@ -51,8 +57,10 @@ OfficeSession::OfficeSession(std::unique_ptr<WorkFolder> folder, const QString& 
     m_watch.start(kWatchIntervalMs);
 }
 
-OfficeSession* OfficeSession::open(std::unique_ptr<WorkFolder> folder, const QString& filePath) {
-    auto* session = new OfficeSession(std::move(folder), filePath, QCoreApplication::instance());
+OfficeSession* OfficeSession::open(std::unique_ptr<WorkFolder> folder, const QString& filePath,
+                                   Opening opening) {
+    auto* session =
+        new OfficeSession(std::move(folder), filePath, QCoreApplication::instance(), opening);
     connect(session, &OfficeSession::ended, session, &QObject::deleteLater);
     return session;
 }

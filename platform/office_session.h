@@ -16,16 +16,21 @@
 class OfficeSession : public QObject {
     Q_OBJECT
 public:
+    // How LibreOffice takes the file: as the document to view or edit, or as the template of a
+    // new untitled document (its option "-n"), which the user saves wherever they like.
+    enum class Opening { Document, NewDocument };
+
     // Opens filePath, a file that the caller has written into folder. Throws Exception when
     // LibreOffice is missing or cannot show windows; one that cannot run is told by failure()
     // once the session has ended.
     OfficeSession(std::unique_ptr<WorkFolder> folder, const QString& filePath,
-                  QObject* parent = nullptr);
+                  QObject* parent = nullptr, Opening opening = Opening::Document);
 
     // Opens filePath of folder for the user to view: the session lives on by itself (a child of
     // the application object) and goes, with the folder, once LibreOffice has ended and ended()
     // has been told. Throws Exception as the constructor does.
-    static OfficeSession* open(std::unique_ptr<WorkFolder> folder, const QString& filePath);
+    static OfficeSession* open(std::unique_ptr<WorkFolder> folder, const QString& filePath,
+                               Opening opening = Opening::Document);
 
     const WorkFolder& folder() const { return *m_folder; }
     qint64 processId() const { return m_processId; }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -248,6 +249,31 @@ bool saveFileName(QWidget* owner, const QString& caption, const QString& start,
             return QString();
         return dialog.selectedFiles().first();
     });
+}
+
+bool selectFont(QWidget* owner, const QString& caption, QFont& font) {
+    if (answerer()) {
+        DialogRequest request;
+        request.kind = DialogKind::Font;
+        request.caption = caption;
+        request.value = font.toString();
+        request.buttons = Buttons::OkCancel;
+        const DialogAnswer answer = answerer()(request);
+        QFont chosen;
+        if (answer.button != Answer::Ok || !chosen.fromString(answer.value))
+            return false;
+        font = chosen;
+        return true;
+    }
+    if (nobodyToAsk()) {
+        reportUnanswered(QStringLiteral("Unanswered font dialog \"%1\"").arg(caption));
+        return false;
+    }
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, font, owner, caption);
+    if (ok)
+        font = chosen;
+    return ok;
 }
 
 } // namespace dialogs

@@ -3,6 +3,7 @@
 #include <QString>
 #include <functional>
 
+class QFont;
 class QWidget;
 
 // Every message box, question and input dialog of the program goes through here,
@@ -17,8 +18,9 @@ enum class DefaultButton { First, Second, Third };
 // The button pressed.
 enum class Answer { Ok, Cancel, Abort, Retry, Ignore, Yes, No };
 
-// What a request asks: a message box, an input dialog, a folder or a file to open or save.
-enum class DialogKind { Message, Input, Folder, OpenFile, SaveFile };
+// What a request asks: a message box, an input dialog, a folder or a file to open or save, a
+// font.
+enum class DialogKind { Message, Input, Folder, OpenFile, SaveFile, Font };
 
 struct DialogRequest {
     DialogKind kind = DialogKind::Message;
@@ -27,13 +29,15 @@ struct DialogRequest {
     Buttons buttons = Buttons::Ok; // input and file dialogs: OkCancel
     MessageIcon icon = MessageIcon::None;
     DefaultButton defaultButton = DefaultButton::First;
-    QString value;  // the input dialog's initial value; the starting folder or file
+    QString value;  // the input dialog's initial value; the starting folder or file; the font
+                    // as QFont::toString() writes it
     QString filter; // file dialogs: "Name (*.ext *.EXT);;All (*)"
 };
 
 struct DialogAnswer {
     Answer button = Answer::Ok; // for an input or file dialog: Ok or Cancel
-    QString value; // for an input dialog: the text entered; for the others: the path chosen
+    QString value; // for an input dialog: the text entered; for a font: QFont::toString() of the
+                   // font chosen; for the others: the path chosen
 };
 
 using DialogAnswerer = std::function<DialogAnswer(const DialogRequest&)>;
@@ -68,6 +72,9 @@ bool openFileName(QWidget* owner, const QString& caption, const QString& start,
                   const QString& filter, QString& path);
 bool saveFileName(QWidget* owner, const QString& caption, const QString& start,
                   const QString& filter, const QString& defaultSuffix, QString& path);
+
+// The font dialog, starting from font: true and font := the choice, false when cancelled.
+bool selectFont(QWidget* owner, const QString& caption, QFont& font);
 
 // The application's title, used as the caption of plain messages: the one set, or the
 // application's name while none is. It is not Qt's application display name, which Qt would

@@ -1,9 +1,14 @@
-// A sample report sheet on the screen, to look at: a title running over empty cells, a framed
-// header with wrapped captions, amounts, hot cells and a total.
+// A sample report sheet to look at: a title running over empty cells, a framed header with
+// wrapped captions, amounts, hot cells and a total. On the screen; printed to a PDF file in
+// Times New Roman 10 or the font given; or its print dialog with the default settings.
 //
 //   sample_sheet
+//   sample_sheet --pdf FILE [--landscape] [--font FAMILY SIZE]
+//   sample_sheet --print-dialog
 
+#include "printing/report_output.h"
 #include "reports/report_sheet.h"
+#include "reports/sheet_print.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -67,6 +72,21 @@ void fillSample(ReportSheet& sheet) {
     sheet.endUpdate();
 }
 
+int printToPdf(const ReportSheet& sheet, const QStringList& args) {
+    printing::FontSpec font;
+    const qsizetype fontAt = args.indexOf(QStringLiteral("--font"));
+    if (fontAt > 0 && fontAt + 2 < args.size()) {
+        font.family = args[fontAt + 1];
+        font.pointSize = args[fontAt + 2].toDouble();
+    }
+    const auto orientation = args.contains(QStringLiteral("--landscape"))
+                                 ? printing::Orientation::Landscape
+                                 : printing::Orientation::Portrait;
+    const SheetReport printed = sheetPrintReport(sheet, wholeSheet(sheet), font, orientation);
+    printing::printToPdf(printed.report, printed.data, args[args.indexOf("--pdf") + 1]);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -75,6 +95,15 @@ int main(int argc, char** argv) {
     ReportSheet sheet;
     sheet.setWindowTitle(QStringLiteral("Образец листа"));
     fillSample(sheet);
+    const QStringList args = app.arguments();
+    const qsizetype pdfAt = args.indexOf(QStringLiteral("--pdf"));
+    if (pdfAt > 0 && pdfAt + 1 < args.size())
+        return printToPdf(sheet, args);
+    if (args.contains(QStringLiteral("--print-dialog"))) {
+        SheetPrintDialog dialog(nullptr, SheetPrintSettings{});
+        dialog.execute({});
+        return 0;
+    }
     sheet.resize(600, 330);
     sheet.move(40, 40);
     sheet.show();
