@@ -14,11 +14,11 @@
 #include "shell/lookup_popups.h"
 #include "shell/new_book_command.h"
 #include "shell/sql_console.h"
-#include "shell/tool_buttons.h"
 #include "store/book_kind.h"
 #include "store/data_store.h"
 #include "store/product_upgrades.h"
 #include "store/user_rights.h"
+#include "ui/action_builder.h"
 #include "ui/guard.h"
 
 #include <QAction>
@@ -90,25 +90,37 @@ MainWindow::MainWindow(const QString& iniPath, QWidget* parent) : MainWindowBase
 }
 
 void MainWindow::buildToolBar() {
-    m_incomeAction = toolAction(this, QStringLiteral("incomeAction"), QStringLiteral("Приход"), 2);
-    m_issueAction = toolAction(this, QStringLiteral("issueAction"), QStringLiteral("Расход"), 3);
+    m_incomeAction = buildAction(this, {.name = QStringLiteral("incomeAction"),
+                                        .text = QStringLiteral("Приход"),
+                                        .image = 2,
+                                        .helpContext = 5000});
+    m_issueAction = buildAction(this, {.name = QStringLiteral("issueAction"),
+                                       .text = QStringLiteral("Расход"),
+                                       .image = 3,
+                                       .helpContext = 5001});
+    m_reportsAction = buildAction(this, {.name = QStringLiteral("reportsAction"),
+                                         .text = QStringLiteral("Отчеты"),
+                                         .image = 0,
+                                         .helpContext = 5002});
+    m_serviceAction = buildAction(this, {.name = QStringLiteral("serviceAction"),
+                                         .text = QStringLiteral("Сервис"),
+                                         .image = 7,
+                                         .helpContext = 5003});
     connect(m_incomeAction, &QAction::triggered, this, &MainWindow::onIncomeTriggered);
     connect(m_issueAction, &QAction::triggered, this, &MainWindow::onIssueTriggered);
     buildReportsMenu();
     buildServiceMenu();
-    sized(addActionButton(m_mainToolBar, m_incomeAction, QStringLiteral("incomeButton"), 5000));
-    sized(addActionButton(m_mainToolBar, m_issueAction, QStringLiteral("issueButton"), 5001));
-    sized(addMenuButton(m_mainToolBar, m_reportsMenu, QStringLiteral("reportsButton"),
-                        QStringLiteral("Отчеты"), 0, 5002));
-    m_serviceButton =
-        sized(addMenuButton(m_mainToolBar, m_serviceMenu, QStringLiteral("serviceButton"),
-                            QStringLiteral("Сервис"), 7, 5003));
+    sized(addActionButton(m_mainToolBar, m_incomeAction, QStringLiteral("incomeButton")));
+    sized(addActionButton(m_mainToolBar, m_issueAction, QStringLiteral("issueButton")));
+    sized(addMenuButton(m_mainToolBar, m_reportsAction, m_reportsMenu,
+                        QStringLiteral("reportsButton")));
+    m_serviceButton = sized(addMenuButton(m_mainToolBar, m_serviceAction, m_serviceMenu,
+                                          QStringLiteral("serviceButton")));
     m_mainToolBar->addSeparator();
 
     // A command without a menu item: F12 drops the service menu down.
-    m_serviceShortcutAction = new QAction(this);
-    m_serviceShortcutAction->setObjectName(QStringLiteral("serviceShortcutAction"));
-    m_serviceShortcutAction->setShortcut(QKeySequence(Qt::Key_F12));
+    m_serviceShortcutAction = buildAction(this, {.name = QStringLiteral("serviceShortcutAction"),
+                                                 .shortcut = QKeySequence(Qt::Key_F12)});
     connect(m_serviceShortcutAction, &QAction::triggered, this,
             &MainWindow::onServiceShortcutTriggered);
     addAction(m_serviceShortcutAction);
@@ -188,10 +200,8 @@ QString MainWindow::title() {
     return dataStore().programName() + QStringLiteral(": ") + dataStore().options().storeCaption();
 }
 
-StartupEnd MainWindow::createDataStore() {
-    DataStore::setProgramVersion(QStringLiteral("2.18"));
-    DataStore::setRequiredDatabaseVersion(QStringLiteral("2.18"));
-    const StartupEnd end = MainWindowBase::createDataStore();
+StartupEnd MainWindow::startSession() {
+    const StartupEnd end = MainWindowBase::startSession();
     if (end != StartupEnd::GoOn)
         return end;
     setPaneTitle(dataStore().options().storeCaption());

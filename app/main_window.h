@@ -15,7 +15,7 @@ public:
     explicit MainWindow(const QString& iniPath = QString(), QWidget* parent = nullptr);
 
     QString title() override;
-    StartupEnd createDataStore() override;
+    StartupEnd startSession() override;
     void registerUpgrades() override;
     // The base's, then the caption of the owner's requisites by the kind of book.
     void updateCaptions() override;
@@ -74,6 +74,8 @@ private:
     void applyUserRights();
 
     QToolButton* m_serviceButton = nullptr;
+    QAction* m_reportsAction = nullptr;
+    QAction* m_serviceAction = nullptr;
     QMenu* m_reportsMenu = nullptr;
     QMenu* m_serviceMenu = nullptr;
     QMenu* m_settingsMenu = nullptr;

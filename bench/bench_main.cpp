@@ -9,6 +9,7 @@
 #include "bench/book_generator.h"
 #include "bench/sheet_jobs.h"
 #include "core/ini_file.h"
+#include "core/version.h"
 #include "documents/document_browser.h"
 #include "documents/document_window.h"
 #include "platform/firebird/data_set.h"
@@ -216,7 +217,7 @@ void writeIni(const QString& ini, const QString& book) {
     QFile::remove(ini);
     IniFile settings(ini);
     settings.writeString(QStringLiteral("Version"), QStringLiteral("CurrVersion"),
-                         QStringLiteral("2.18"));
+                         QString::fromLatin1(kProgramVersion));
     settings.writeInteger(QStringLiteral("Startup"), QStringLiteral("NoStartupDialog"), 1);
     settings.writeInteger(QStringLiteral("DB"), QStringLiteral("Backup"), 0);
     BookList(settings).append(book, kCaption);

@@ -165,8 +165,7 @@ void DocumentBrowser::refreshRows(int key) {
     if (m_partnerFilter == kAllPartners)
         m_partnerFilterEdit->setText(kAllPartnersText);
     const Period period = sharedPeriod();
-    periodButton()->setText(periodDateText(period.start) + QLatin1Char('-') +
-                            periodDateText(period.end));
+    setPeriodCaption(periodDateText(period.start) + QLatin1Char('-') + periodDateText(period.end));
     // The total of a long period takes a while: it follows the grid's next paint, so that the
     // first rows show before it; at once when the grid is not on screen.
     m_totalLabel->clear();

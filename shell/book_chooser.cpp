@@ -220,7 +220,7 @@ std::optional<int> BookChooser::parseBParameter(const QString& firstParam) {
     return number - 1;
 }
 
-bool BookChooser::choose(const QString& firstParam, QString& path, int& bookIndex) {
+ChosenBook BookChooser::choose(const QString& firstParam) {
     const BookList books(DataStore::instance().ini());
     const QString param = firstParam.left(128);
     const std::optional<int> number = parseBParameter(param);
@@ -232,42 +232,35 @@ bool BookChooser::choose(const QString& firstParam, QString& path, int& bookInde
         if (entries.isEmpty())
             dialogs::showMessage(QStringLiteral("Не указано ни одной базы данных!"));
         form.exec();
-        return false;
+        return {};
     }
 
     while (entries.isEmpty()) {
         if (!offerFirstBook())
-            return false;
+            return {};
         entries = books.entries();
     }
 
-    if (entries.size() == 1) {
-        path = entries.first().path;
-        bookIndex = 0;
-        return true;
-    }
+    if (entries.size() == 1)
+        return ChosenBook(0, entries.first().path);
 
     if (number) {
         if (*number < 0 || *number >= entries.size()) {
             dialogs::showMessage(
                 QStringLiteral("В параметре \"B\" указан несуществующий номер базы данных!"));
-            return false;
+            return {};
         }
-        path = entries.at(*number).path;
-        bookIndex = *number;
-        return true;
+        return ChosenBook(*number, entries.at(*number).path);
     }
 
     BookChooser form(Mode::Choice);
     form.loadBookList(entries);
     if (form.exec() != QDialog::Accepted)
-        return false;
+        return {};
     const int selected = form.selectedIndex();
     if (selected < 0)
-        return false;
-    path = entries.at(selected).path;
-    bookIndex = selected;
-    return true;
+        return {};
+    return ChosenBook(selected, entries.at(selected).path);
 }
 
 void BookChooser::loadBookList(const QList<BookEntry>& entries) {

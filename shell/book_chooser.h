@@ -23,11 +23,11 @@ public:
 
     explicit BookChooser(Mode mode, QWidget* owner = nullptr);
 
-    // Chooses the database to open from the first program argument (firstParam), the INI list
-    // of the data store and, when needed, the user. True: open path, entry bookIndex (from 0) of
-    // the list. False: the program ends. With an empty list it offers to create the first book.
-    // A "B" parameter that holds no number raises ConvertError.
-    static bool choose(const QString& firstParam, QString& path, int& bookIndex);
+    // Chooses the book to open from the first program argument (firstParam), the INI list of the
+    // data store and, when needed, the user: an entry of the list, or none when the program
+    // ends. With an empty list it offers to create the first book. A "B" parameter that holds no
+    // number raises ConvertError.
+    static ChosenBook choose(const QString& firstParam);
 
     // The entry index (from 0) named by a "B" + n parameter; none when the parameter is no
     // "B" parameter. Raises ConvertError when the rest is no integer.

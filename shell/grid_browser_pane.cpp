@@ -2,8 +2,8 @@
 
 #include "platform/firebird/data_set.h"
 #include "shell/help_viewer.h"
-#include "shell/tool_buttons.h"
 #include "store/data_store.h"
+#include "ui/action_builder.h"
 #include "ui/data_grid.h"
 #include "ui/guard.h"
 
@@ -18,10 +18,16 @@ GridBrowserPane::GridBrowserPane(QWidget* owner) : Pane(owner) {
     m_query = std::make_unique<fb::DataSet>(DataStore::instance().database());
     m_query->setObjectName(QStringLiteral("query"));
 
-    m_newAction = toolAction(this, QStringLiteral("newAction"), QStringLiteral("Новый"), 1);
-    m_newAction->setShortcut(QKeySequence(Qt::Key_Insert));
+    m_newAction = buildAction(this, {.name = QStringLiteral("newAction"),
+                                     .text = QStringLiteral("Новый"),
+                                     .image = 1,
+                                     .shortcut = QKeySequence(Qt::Key_Insert),
+                                     .helpContext = 1057});
     m_newAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    m_openAction = toolAction(this, QStringLiteral("openAction"), QStringLiteral("Открыть"), 8);
+    m_openAction = buildAction(this, {.name = QStringLiteral("openAction"),
+                                      .text = QStringLiteral("Открыть"),
+                                      .image = 8,
+                                      .helpContext = 1056});
     // The pop-up menu shows the two commands without their images.
     for (QAction* action : {m_newAction, m_openAction})
         action->setIconVisibleInMenu(false);
@@ -30,8 +36,8 @@ GridBrowserPane::GridBrowserPane(QWidget* owner) : Pane(owner) {
             [this] { runGuarded([this] { onNewTriggered(); }); });
     connect(m_openAction, &QAction::triggered, this,
             [this] { runGuarded([this] { onOpenTriggered(); }); });
-    addToolButton(m_newAction, QStringLiteral("newButton"), 1057);
-    addToolButton(m_openAction, QStringLiteral("openButton"), 1056);
+    addToolButton(m_newAction, QStringLiteral("newButton"));
+    addToolButton(m_openAction, QStringLiteral("openButton"));
 
     m_grid = new DataGrid(contentPanel());
     m_grid->setObjectName(QStringLiteral("grid"));

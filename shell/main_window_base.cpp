@@ -1,15 +1,11 @@
 #include "shell/main_window_base.h"
 
-#include "core/file_operations.h"
-#include "platform/firebird/error.h"
 #include "platform/web_browser.h"
 #include "shell/app_events.h"
 #include "shell/document_windows.h"
 #include "shell/first_start_pane.h"
 #include "shell/help_viewer.h"
-#include "shell/running_copy.h"
-#include "shell/tool_buttons.h"
-#include "store/book_list.h"
+#include "ui/action_builder.h"
 #include "ui/guard.h"
 #include "ui/message_box.h"
 #include "ui/tool_images.h"
@@ -18,12 +14,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
-#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
-#include <QProcess>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
@@ -38,7 +32,6 @@ MainWindowBase* g_current = nullptr;
 // The maker's site, which its help menu item opens and names in its status tip; an address of
 // the reserved domain "example" until there is a real one.
 const char* const kSoftSiteUrl = "https://www.morvelsoft.example/";
-constexpr int kCaptionLength = 128;
 constexpr int kDaysBefore = 31;
 constexpr int kDaysAfter = 10;
 
@@ -72,9 +65,10 @@ void listHelpContexts(const QWidget* parent, const QString& indent, QString& tex
 } // namespace
 
 MainWindowBase::MainWindowBase(const QString& iniPath, QWidget* parent)
-    : QWidget(parent), m_iniPath(iniPath) {
+    : QWidget(parent), m_session(std::make_unique<Session>(iniPath)) {
     setObjectName(QStringLiteral("mainWindow"));
-    m_copyProgram = QCoreApplication::applicationFilePath();
+    connect(m_session.get(), &Session::raiseRequested, this, &MainWindowBase::bringToFront);
+    connect(m_session.get(), &Session::closingBook, this, &MainWindowBase::onClosingBook);
     buildLayout();
     setWindowState(windowState() | Qt::WindowMaximized);
 }
@@ -135,18 +129,27 @@ QWidget* MainWindowBase::buildToolBarRow() {
     m_switchMenu = new QMenu(this);
     m_switchMenu->setObjectName(QStringLiteral("switchMenu"));
     buildHelpMenu();
-    m_exitAction = toolAction(this, QStringLiteral("exitAction"), QStringLiteral("Выход"), 6);
+    m_switchAction = buildAction(
+        this,
+        {.name = QStringLiteral("switchAction"), .text = QStringLiteral("Переход"), .image = 21});
+    m_helpAction = buildAction(this, {.name = QStringLiteral("helpAction"),
+                                      .text = QStringLiteral("Справка"),
+                                      .image = 5,
+                                      .helpContext = 1020});
+    m_exitAction = buildAction(this, {.name = QStringLiteral("exitAction"),
+                                      .text = QStringLiteral("Выход"),
+                                      .image = 6,
+                                      .helpContext = 1021});
     connect(m_exitAction, &QAction::triggered, this, &MainWindowBase::onExitTriggered);
 
     m_exitToolBar = new QToolBar(toolBarRow);
     m_exitToolBar->setObjectName(QStringLiteral("exitToolBar"));
     m_exitToolBar->setIconSize(QSize(32, 32));
     m_exitToolBar->addSeparator();
-    m_switchButton = addMenuButton(m_exitToolBar, m_switchMenu, QStringLiteral("switchButton"),
-                                   QStringLiteral("Переход"), 21, 0);
-    addMenuButton(m_exitToolBar, m_helpMenu, QStringLiteral("helpButton"),
-                  QStringLiteral("Справка"), 5, 1020);
-    addActionButton(m_exitToolBar, m_exitAction, QStringLiteral("exitButton"), 1021);
+    m_switchButton =
+        addMenuButton(m_exitToolBar, m_switchAction, m_switchMenu, QStringLiteral("switchButton"));
+    addMenuButton(m_exitToolBar, m_helpAction, m_helpMenu, QStringLiteral("helpButton"));
+    addActionButton(m_exitToolBar, m_exitAction, QStringLiteral("exitButton"));
 
     auto* rowLayout = new QHBoxLayout(toolBarRow);
     rowLayout->setContentsMargins(0, 0, 0, 0);
@@ -285,10 +288,10 @@ StartupEnd MainWindowBase::runStartup() {
     m_appEvents->setContextHelpHandler(
         [this](QWidget* widget, const QPoint&) { showContextPopup(help::helpContextAt(widget)); });
     initGlobals();
-    const StartupEnd end = createDataStore();
+    const StartupEnd end = startSession();
     if (end != StartupEnd::GoOn)
         return end;
-    const QString name = m_dataStore->programName();
+    const QString name = dataStore().programName();
     m_productSiteAction->setText(name + QStringLiteral(" в Интернете..."));
     m_helpIndexAction->setText(QStringLiteral("Справка по ") + name);
     const DateTime now = datetime::now();
@@ -296,21 +299,14 @@ StartupEnd MainWindowBase::runStartup() {
     m_paneHost = m_paneTabs->widget(0);
     m_currentPane = nullptr;
     afterStartup();
-    m_dataStore->loadUserData();
-    loadBookCaptions();
     fillSwitchMenu();
     emit startedUp();
-    m_runningCopy = new RunningCopy(this);
-    connect(m_runningCopy, &RunningCopy::raiseRequested, this, &MainWindowBase::bringToFront);
-    m_runningCopy->listen(m_dataStore->databaseName());
-    m_running = true;
+    m_session->answerOtherCopies();
     return StartupEnd::GoOn;
 }
 
-StartupEnd MainWindowBase::createDataStore() {
-    m_dataStore.reset();
-    m_dataStore = std::make_unique<DataStore>(m_iniPath);
-    const StartupEnd end = StartupFlow(*m_dataStore, m_upgradeSteps).run();
+StartupEnd MainWindowBase::startSession() {
+    const StartupEnd end = m_session->start();
     const QString title = m_splashCaption + QLatin1Char(' ') + DataStore::programVersion();
     m_programNameLabel->setText(title);
     m_programNameShadowLabel->setText(title);
@@ -343,18 +339,20 @@ bool MainWindowBase::wantsFirstStart() {
     return false;
 }
 
-// One item per book of the INI list; with a single book the switch button is hidden.
+// One item per book of the INI list; with a single book the switch is hidden.
 void MainWindowBase::fillSwitchMenu() {
     m_switchMenu->clear();
-    toolBarPlace(m_exitToolBar, m_switchButton)->setVisible(bookCount() != 1);
-    if (bookCount() == 1)
+    const QStringList captions = m_session->bookCaptions();
+    toolBarPlace(m_exitToolBar, m_switchButton)->setVisible(captions.size() != 1);
+    m_switchAction->setVisible(captions.size() != 1);
+    if (captions.size() == 1)
         return;
-    for (int i = 0; i < bookCount(); ++i) {
-        QAction* item = menuItem(m_switchMenu, QStringLiteral("switchBookAction%1").arg(i),
-                                 m_bookCaptions.value(i));
+    for (int i = 0; i < captions.size(); ++i) {
+        QAction* item =
+            menuItem(m_switchMenu, QStringLiteral("switchBookAction%1").arg(i), captions.at(i));
         item->setIcon(toolImage(20));
         connect(item, &QAction::triggered, this,
-                [this, i] { runGuarded([&] { switchToBook(i); }); });
+                [this, i] { runGuarded([&] { m_session->switchToBook(i); }); });
     }
 }
 
@@ -362,7 +360,7 @@ void MainWindowBase::fillSwitchMenu() {
 
 void MainWindowBase::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (event->spontaneous() || !m_running)
+    if (event->spontaneous() || !m_session->isRunning())
         return;
     updateCaptions();
     if (FirstStartPane::shouldShowAtStartup())
@@ -462,17 +460,17 @@ void MainWindowBase::showHelpContext(int context) {
 
 void MainWindowBase::showHelpContextFor(QWidget*, int context) {
     if (context > 0)
-        help::displayContextTopic(m_dataStore->helpFile(), context);
+        help::displayContextTopic(dataStore().helpFile(), context);
 }
 
 bool MainWindowBase::showContextPopup(int context) {
-    help::displayTextPopup(m_dataStore->helpFile() + QStringLiteral("::/Context.txt"), context,
+    help::displayTextPopup(dataStore().helpFile() + QStringLiteral("::/Context.txt"), context,
                            QCursor::pos());
     return true;
 }
 
 void MainWindowBase::onHelpIndexTriggered() {
-    help::displayTopic(m_dataStore->helpFile());
+    help::displayTopic(dataStore().helpFile());
 }
 
 void MainWindowBase::setProductSiteUrl(const QString& url) {
@@ -513,30 +511,6 @@ void MainWindowBase::onHelpContextTestTriggered() {
 
 // ---- The switch between books ----
 
-void MainWindowBase::loadBookCaptions() {
-    const BookList books(m_dataStore->ini());
-    m_bookCaptions.clear();
-    for (int i = 0; i < books.count(); ++i)
-        m_bookCaptions << books.caption(i).left(kCaptionLength);
-}
-
-void MainWindowBase::switchToBook(int index) {
-    const QString path = BookList(m_dataStore->ini()).path(index);
-    if (BookList::sameBook(path, m_dataStore->databaseName())) {
-        bringToFront();
-        return;
-    }
-    if (!path.isEmpty() && RunningCopy::askToRaise(path))
-        return;
-    const QStringList arguments{QStringLiteral("B%1").arg(index + 1)};
-    if (!QProcess::startDetached(m_copyProgram, arguments))
-        dialogs::messageBox(this,
-                            QStringLiteral("Не удалось запустить программу \"%1\" для базы данных "
-                                           "\"%2\".")
-                                .arg(m_copyProgram, m_bookCaptions.value(index)),
-                            QStringLiteral("Ошибка"), Buttons::Ok, MessageIcon::Error);
-}
-
 void MainWindowBase::bringToFront() {
     if (isMinimized())
         setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
@@ -555,7 +529,7 @@ void MainWindowBase::closeUnattended() {
 }
 
 void MainWindowBase::closeEvent(QCloseEvent* event) {
-    if (!m_running || m_closing) {
+    if (!m_session->isRunning() || m_closing) {
         event->accept();
         return;
     }
@@ -567,7 +541,6 @@ void MainWindowBase::closeEvent(QCloseEvent* event) {
     m_closing = true;
     beforeExitSteps(m_unattended);
     runExitSteps();
-    m_running = false;
     m_closing = false;
     event->accept();
     QCoreApplication::quit();
@@ -580,51 +553,12 @@ void MainWindowBase::runExitSteps() {
         m_currentPane->undock();
     m_shutDownPanel->show();
     showSplash();
-    m_dataStore->setUnattended(m_unattended);
-    bool connectionLost = false;
-    runReporting([&] {
-        try {
-            m_dataStore->saveUserData();
-        } catch (const fb::Error& error) {
-            connectionLost = error.isConnectionLost();
-            throw;
-        }
-    });
-    // The splash takes the pane area and paints now: the exit steps hold up the event loop.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    repaint();
-    // The extra folder is an option of the book: read it while the book is still open. A lost
-    // connection has been reported once; the steps that need it are not tried again aloud.
-    QString extraFolder;
-    if (!connectionLost)
-        runReporting([&] { extraFolder = m_dataStore->options().extraBackupFolder().trimmed(); });
-    const QString bookFolder = QFileInfo(m_dataStore->databaseName()).absolutePath();
-    if (connectionLost)
-        runLogged([this] { m_dataStore->closeAndBackup(); });
-    else
-        runReporting([this] { m_dataStore->closeAndBackup(); });
-    for (BackupKind kind : kBackupKinds)
-        copyBackupFolder(kind, extraFolder, bookFolder);
+    m_session->finish(m_unattended);
 }
 
-// The kind's backup folder of the open book goes to the extra folder of the options.
-void MainWindowBase::copyBackupFolder(BackupKind kind, const QString& extraFolder,
-                                      const QString& bookFolder) {
-    if (extraFolder.isEmpty())
-        return;
-    const QString folder = DataStore::backupFolder(kind);
-    const QString destination = QDir(extraFolder).filePath(folder) + QLatin1Char('/');
-    const QString source = QDir(bookFolder).filePath(folder) + QLatin1Char('/');
-    if (!QFileInfo(destination).isDir() && !QDir().mkdir(destination)) {
-        const QString message = QStringLiteral("Не удается создать каталог: ") + destination;
-        if (m_unattended)
-            qWarning("%s", qUtf8Printable(message));
-        else
-            showWarning(this, message);
-        return;
-    }
-    if (QFileInfo(source).isDir())
-        runReporting([&] { copyFolder(source, destination); });
+void MainWindowBase::onClosingBook() {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    repaint();
 }
 
 bool MainWindowBase::runReporting(const std::function<void()>& action) {

@@ -1,13 +1,12 @@
 #pragma once
 
 #include "core/date_time.h"
+#include "shell/dialog_feedback.h"
 #include "shell/pane.h"
 #include "shell/period.h"
-#include "shell/startup_flow.h"
+#include "shell/session.h"
 #include "store/data_store.h"
-#include "store/upgrade_steps.h"
 
-#include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -19,17 +18,15 @@ class QTabWidget;
 class QToolBar;
 class QToolButton;
 class AppEvents;
-class RunningCopy;
 
-// The main window base: creates the data store (whose creation runs the start-up), hosts one
-// pane at a time over the splash, keeps the shared browse period, the upgrade steps and the list
-// of books for the switch drop-down, offers the help, and on closing runs the exit steps: the
-// user's data, the database closed with its backups, the backup folders copied to the extra
-// folder of the options.
+// The main window base: shows what the program's session (shell/session.h) reports, hosts one
+// pane at a time over the splash, keeps the shared browse period, offers the help and the switch
+// drop-down of the books, and closing it ends the session with its exit steps while the splash
+// says "Завершение работы...". The store's notices are message boxes while it lives.
 class MainWindowBase : public QWidget {
     Q_OBJECT
 public:
-    // iniPath: the INI file of the data store; empty means the program's own.
+    // iniPath: the INI file of the session's data store; empty means the program's own.
     explicit MainWindowBase(const QString& iniPath = QString(), QWidget* parent = nullptr);
     ~MainWindowBase() override;
 
@@ -37,18 +34,21 @@ public:
     // while there is none.
     static MainWindowBase* current();
 
-    // The window's creation: registers the upgrade steps, switches tool tips off, creates the
-    // data store and runs the start-up, then fills the window. Anything but GoOn: the program
-    // ends without showing the window, and closing it runs no exit step.
+    // The window's creation: registers the upgrade steps, switches tool tips off, runs the
+    // session's start-up, then fills the window. Anything but GoOn: the program ends without
+    // showing the window, and closing it runs no exit step.
     StartupEnd runStartup();
+
+    // The session the window shows: its data store, its book, the switch and the exit steps.
+    Session& session() { return *m_session; }
 
     // ---- Hooks of the product's main window ----
     virtual QString title() = 0;
     virtual QString applicationTitle();
     // Makes this window MainWindowBase::current().
     virtual void initGlobals();
-    // Creates the data store, runs its start-up and fills the splash labels.
-    virtual StartupEnd createDataStore();
+    // Runs the session's start-up and fills the splash labels.
+    virtual StartupEnd startSession();
     // Registers the upgrade steps; empty here.
     virtual void registerUpgrades();
     virtual void updateWindowTitle();
@@ -74,23 +74,11 @@ public:
     void closeUnattended();
 
     // ---- Upgrade steps ----
-    UpgradeSteps& upgradeSteps() { return m_upgradeSteps; }
+    UpgradeSteps& upgradeSteps() { return m_session->upgradeSteps(); }
 
     // ---- Help ----
     // Shows the text pop-up of a help context from "Context.txt" under the mouse cursor.
     bool showContextPopup(int context);
-
-    // ---- Books of the switch drop-down ----
-    // The book at index of the INI list: this copy's own book brings this window to the front,
-    // a book open in another running copy brings that copy to the front, any other starts a
-    // copy of the program with the argument "B" + (index + 1).
-    void switchToBook(int index);
-    // The captions of the INI list as the start-up read them (each cut to 128 characters).
-    QStringList bookCaptions() const { return m_bookCaptions; }
-    int bookCount() const { return int(m_bookCaptions.size()); }
-    // The program that the switch starts; this executable unless a test says otherwise.
-    QString copyProgram() const { return m_copyProgram; }
-    void setCopyProgram(const QString& program) { m_copyProgram = program; }
 
     // ---- Panes ----
     using PaneFactory = std::function<Pane*(QWidget* owner)>;
@@ -121,6 +109,10 @@ public:
 
     // ---- Commands ----
     QAction* exitAction() const { return m_exitAction; }
+    // The drop-downs of the book switch ("Переход", hidden with a single book) and of the help
+    // ("Справка").
+    QAction* switchAction() const { return m_switchAction; }
+    QAction* helpAction() const { return m_helpAction; }
     // The splash instead of the current pane.
     QAction* aboutAction() const { return m_aboutAction; }
     QAction* helpIndexAction() const { return m_helpIndexAction; }
@@ -150,7 +142,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    DataStore& dataStore() { return *m_dataStore; }
+    DataStore& dataStore() { return m_session->store(); }
     void setPaneTitle(const QString& title);
 
     // Where the product adds its own tool buttons and help items.
@@ -165,6 +157,9 @@ private slots:
     void onContextHelpTriggered();
     void onHelpContextTestTriggered();
     void onExitTriggered();
+    // The splash takes the pane area and paints now: the close of the book holds up the event
+    // loop.
+    void onClosingBook();
 
 private:
     void buildLayout();
@@ -173,7 +168,6 @@ private:
     QWidget* buildTitleRow();
     QWidget* buildSplash();
     void layoutSplash();
-    void loadBookCaptions();
     void fillSwitchMenu();
     bool closeCurrentPane();
     void retireCurrentPane();
@@ -183,21 +177,15 @@ private:
     void runExitSteps();
     // runGuarded, or runLogged on an unattended exit.
     bool runReporting(const std::function<void()>& action);
-    void copyBackupFolder(BackupKind kind, const QString& extraFolder, const QString& bookFolder);
 
-    QString m_iniPath;
+    DialogFeedback m_feedback;
+    std::unique_ptr<Session> m_session;
     QString m_splashCaption;
     QString m_productSiteUrl;
-    std::unique_ptr<DataStore> m_dataStore;
-    UpgradeSteps m_upgradeSteps;
     AppEvents* m_appEvents = nullptr;
-    RunningCopy* m_runningCopy = nullptr;
-    bool m_running = false; // the start-up went on and the exit steps have not run yet
     bool m_closing = false;
     bool m_unattended = false; // closing by closeUnattended: errors go to the log
 
-    QStringList m_bookCaptions;
-    QString m_copyProgram;
     Period m_browsePeriod;
     QWidget* m_paneHost = nullptr;
     QWidget* m_paneToolBarHost = nullptr;
@@ -206,6 +194,8 @@ private:
     QToolBar* m_exitToolBar = nullptr;
     QToolButton* m_switchButton = nullptr;
     QMenu* m_switchMenu = nullptr;
+    QAction* m_switchAction = nullptr;
+    QAction* m_helpAction = nullptr;
     QAction* m_exitAction = nullptr;
     QAction* m_helpIndexAction = nullptr;
     QAction* m_productSiteAction = nullptr;

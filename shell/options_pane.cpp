@@ -3,9 +3,9 @@
 #include "core/exceptions.h"
 #include "shell/help_viewer.h"
 #include "shell/main_window_base.h"
-#include "shell/tool_buttons.h"
 #include "store/book_list.h"
 #include "store/data_store.h"
+#include "ui/action_builder.h"
 #include "ui/message_box.h"
 
 #include <QAction>
@@ -56,9 +56,12 @@ QWidget* sheetOf(const QTreeWidgetItem* node) {
 
 OptionsPane::OptionsPane(QWidget* owner) : Pane(owner) {
     setWindowTitle(QStringLiteral("Опции"));
-    m_helpAction = toolAction(this, QStringLiteral("helpAction"), QStringLiteral("Справка"), 5);
+    m_helpAction = buildAction(this, {.name = QStringLiteral("helpAction"),
+                                      .text = QStringLiteral("Справка"),
+                                      .image = 5,
+                                      .helpContext = 1026});
     connect(m_helpAction, &QAction::triggered, this, &OptionsPane::onHelpTriggered);
-    addToolButton(m_helpAction, QStringLiteral("helpButton"), 1026);
+    addToolButton(m_helpAction, QStringLiteral("helpButton"));
 
     auto* splitter = named(new QSplitter(Qt::Horizontal, contentPanel()), "splitter");
     m_pageTree = named(new QTreeWidget(splitter), "pageTree");
@@ -117,9 +120,11 @@ QWidget* OptionsPane::buildGeneralPage() {
     auto* extraBackupFolderLabel = named(
         new QLabel(QStringLiteral("Папка для копирования архивов")), "extraBackupFolderLabel");
     m_extraBackupFolderEdit = named(new QLineEdit, "extraBackupFolderEdit");
+    m_selectFolderAction = buildAction(
+        this, {.name = QStringLiteral("selectFolderAction"), .text = QStringLiteral("Выбрать")});
+    connect(m_selectFolderAction, &QAction::triggered, this, &OptionsPane::onSelectFolderTriggered);
     auto* selectFolderButton = named(new QToolButton, "selectFolderButton");
-    selectFolderButton->setText(QStringLiteral("Выбрать"));
-    connect(selectFolderButton, &QToolButton::clicked, this, &OptionsPane::onSelectFolderClicked);
+    selectFolderButton->setDefaultAction(m_selectFolderAction);
     auto* extraBackupLayout = new QGridLayout(extraBackupGroup);
     extraBackupLayout->addWidget(extraBackupFolderLabel, 0, 0, 1, 2);
     extraBackupLayout->addWidget(m_extraBackupFolderEdit, 1, 0);
@@ -257,7 +262,7 @@ void OptionsPane::storeExtraBackupFolder(const QString& folder) {
                             .arg(path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/')));
 }
 
-void OptionsPane::onSelectFolderClicked() {
+void OptionsPane::onSelectFolderTriggered() {
     QString folder;
     if (dialogs::selectDirectory(this, QStringLiteral("Выберите папку для копирования архивов"),
                                  QString(), folder))

@@ -33,6 +33,7 @@ public:
 
     // The help topic of the page shown.
     QAction* helpAction() const { return m_helpAction; }
+    QAction* selectFolderAction() const { return m_selectFolderAction; }
     QTreeWidget* pageTree() const { return m_pageTree; }
     // The caption of the page shown, above it.
     QLabel* pageTitleLabel() const { return m_pageTitleLabel; }
@@ -61,7 +62,8 @@ protected:
     void saveOnClose() override;
 
 private slots:
-    void onSelectFolderClicked();
+    // "Выбрать": the folder dialog for the extra backup folder.
+    void onSelectFolderTriggered();
     void onHelpTriggered();
     void onOptionsPageChanged(QTreeWidgetItem* node);
 
@@ -72,6 +74,7 @@ private:
     void storeExtraBackupFolder(const QString& folder);
 
     QAction* m_helpAction = nullptr;
+    QAction* m_selectFolderAction = nullptr;
     QTreeWidget* m_pageTree = nullptr;
     QLabel* m_pageTitleLabel = nullptr;
     QTabWidget* m_optionPages = nullptr;

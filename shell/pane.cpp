@@ -2,8 +2,8 @@
 
 #include "shell/help_viewer.h"
 #include "shell/main_window_base.h"
-#include "shell/tool_buttons.h"
 #include "store/data_store.h"
+#include "ui/action_builder.h"
 #include "ui/guard.h"
 
 #include <QAction>
@@ -86,8 +86,14 @@ void Pane::closeEvent(QCloseEvent* event) {
     RunWindow::closeEvent(event);
 }
 
-QToolButton* Pane::addToolButton(QAction* action, const QString& name, int helpContext) {
-    QToolButton* button = addActionButton(m_paneToolBar, action, name, helpContext);
+QToolButton* Pane::addToolButton(QAction* action, const QString& name) {
+    QToolButton* button = addActionButton(m_paneToolBar, action, name);
     button->setMinimumSize(63, 52);
     return button;
+}
+
+QToolButton* Pane::addToolButton(QAction* action, const QString& name, int helpContext) {
+    if (helpContext)
+        setHelpContext(action, helpContext);
+    return addToolButton(action, name);
 }

@@ -3,6 +3,7 @@
 #include "shell/help_viewer.h"
 #include "shell/main_window_base.h"
 #include "shell/period_dialog.h"
+#include "ui/action_builder.h"
 #include "ui/guard.h"
 
 #include <QAction>
@@ -73,10 +74,11 @@ PeriodBrowserPane::PeriodBrowserPane(QWidget* owner) : GridBrowserPane(owner) {
     buildPeriodBand();
 
     gridMenu()->addSeparator();
-    m_openPeriodMenuAction = gridMenu()->addAction(QStringLiteral("Период"));
-    m_openPeriodMenuAction->setObjectName(QStringLiteral("openPeriodMenuAction"));
-    m_openPeriodMenuAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    m_openPeriodMenuAction = buildAction(this, {.name = QStringLiteral("openPeriodMenuAction"),
+                                                .text = QStringLiteral("Период"),
+                                                .shortcut = QKeySequence(Qt::CTRL | Qt::Key_D)});
     m_openPeriodMenuAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    gridMenu()->addAction(m_openPeriodMenuAction);
     addAction(m_openPeriodMenuAction);
     connect(m_openPeriodMenuAction, &QAction::triggered, m_periodButton, &QToolButton::showMenu);
 }
@@ -84,17 +86,16 @@ PeriodBrowserPane::PeriodBrowserPane(QWidget* owner) : GridBrowserPane(owner) {
 void PeriodBrowserPane::buildPeriodMenu() {
     m_periodMenu = new QMenu(this);
     m_periodMenu->setObjectName(QStringLiteral("periodMenu"));
-    m_selectPeriodAction = m_periodMenu->addAction(QStringLiteral("Выбрать период..."));
-    m_selectPeriodAction->setObjectName(QStringLiteral("selectPeriodAction"));
+    m_selectPeriodAction = buildAction(this, {.name = QStringLiteral("selectPeriodAction"),
+                                              .text = QStringLiteral("Выбрать период...")});
+    // The shortcuts' captions are set each time the menu opens.
+    m_yearPeriodAction = buildAction(this, {.name = QStringLiteral("yearPeriodAction")});
+    m_quarterPeriodAction = buildAction(this, {.name = QStringLiteral("quarterPeriodAction")});
+    m_monthPeriodAction = buildAction(this, {.name = QStringLiteral("monthPeriodAction")});
+    m_dayPeriodAction = buildAction(this, {.name = QStringLiteral("dayPeriodAction")});
+    m_periodMenu->addActions({m_selectPeriodAction, m_yearPeriodAction, m_quarterPeriodAction,
+                              m_monthPeriodAction, m_dayPeriodAction});
     m_periodMenu->setDefaultAction(m_selectPeriodAction);
-    m_yearPeriodAction = m_periodMenu->addAction(QString());
-    m_yearPeriodAction->setObjectName(QStringLiteral("yearPeriodAction"));
-    m_quarterPeriodAction = m_periodMenu->addAction(QString());
-    m_quarterPeriodAction->setObjectName(QStringLiteral("quarterPeriodAction"));
-    m_monthPeriodAction = m_periodMenu->addAction(QString());
-    m_monthPeriodAction->setObjectName(QStringLiteral("monthPeriodAction"));
-    m_dayPeriodAction = m_periodMenu->addAction(QString());
-    m_dayPeriodAction->setObjectName(QStringLiteral("dayPeriodAction"));
     connect(m_periodMenu, &QMenu::aboutToShow, this, &PeriodBrowserPane::onPeriodMenuAboutToShow);
     connect(m_selectPeriodAction, &QAction::triggered, this,
             &PeriodBrowserPane::onSelectPeriodTriggered);
@@ -119,15 +120,14 @@ void PeriodBrowserPane::buildPeriodBand() {
     periodButtonFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     auto* periodToolBar = new QToolBar(periodButtonFrame);
     periodToolBar->setObjectName(QStringLiteral("periodToolBar"));
-    m_periodButton = new QToolButton(periodToolBar);
-    m_periodButton->setObjectName(QStringLiteral("periodButton"));
-    m_periodButton->setText(QStringLiteral("00.00.0000-00.00.0000"));
-    m_periodButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    m_periodButton->setMenu(m_periodMenu);
     // A click on the button itself drops the menu as its arrow does.
-    m_periodButton->setPopupMode(QToolButton::InstantPopup);
+    m_periodButtonAction = buildAction(this, {.name = QStringLiteral("periodButtonAction"),
+                                              .text = QStringLiteral("00.00.0000-00.00.0000")});
+    m_periodButton = addMenuButton(periodToolBar, m_periodButtonAction, m_periodMenu,
+                                   QStringLiteral("periodButton"));
+    m_periodButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    m_periodButton->setAutoRaise(false);
     m_periodButton->setMinimumSize(139, 24);
-    periodToolBar->addWidget(m_periodButton);
     auto* placeLayout = new QHBoxLayout(periodButtonFrame);
     placeLayout->setContentsMargins(1, 1, 1, 1);
     placeLayout->addWidget(periodToolBar);
@@ -140,6 +140,10 @@ void PeriodBrowserPane::buildPeriodBand() {
     bandLayout->addWidget(periodFrame, 0, Qt::AlignVCenter);
     toolBar()->addSeparator();
     toolBar()->addWidget(periodBand);
+}
+
+void PeriodBrowserPane::setPeriodCaption(const QString& caption) {
+    m_periodButtonAction->setText(caption);
 }
 
 QAction* PeriodBrowserPane::periodAction(PeriodKind kind) const {

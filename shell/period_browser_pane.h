@@ -36,6 +36,8 @@ public:
 
     // The button that drops the period menu down; its caption shows the period.
     QToolButton* periodButton() const { return m_periodButton; }
+    // The caption of the period button (its action's text).
+    void setPeriodCaption(const QString& caption);
     QMenu* periodMenu() const { return m_periodMenu; }
     // "Выбрать период...": the period dialog on a copy of the shared period; on OK the copy,
     // normalised, becomes the shared period and the rows are read again.
@@ -57,6 +59,7 @@ private:
     void applyPeriod(const Period& period);
 
     QToolButton* m_periodButton = nullptr;
+    QAction* m_periodButtonAction = nullptr;
     QMenu* m_periodMenu = nullptr;
     QAction* m_selectPeriodAction = nullptr;
     QAction* m_yearPeriodAction = nullptr;

@@ -1,6 +1,6 @@
 #include "shell/running_copy.h"
 
-#include "store/book_list.h"
+#include "platform/firebird/database_location.h"
 
 #include <QCryptographicHash>
 #include <QFileInfo>
@@ -17,7 +17,7 @@ constexpr int kWaitMs = 2000;
 // A book on a server has no local file: its path's text names it, whatever folder the copy
 // runs in.
 QString canonicalBook(const QString& bookPath) {
-    if (BookList::isServerPath(bookPath))
+    if (fb::DatabaseLocation(bookPath).onServer())
         return bookPath;
     const QFileInfo info(bookPath);
     const QString canonical = info.canonicalFilePath();

@@ -4,6 +4,7 @@
 #include "platform/firebird/attachment.h"
 #include "script/script_interpreter.h"
 #include "store/data_store.h"
+#include "ui/action_builder.h"
 #include "ui/guard.h"
 #include "ui/message_box.h"
 #include "ui/wait_cursor.h"
@@ -41,8 +42,7 @@ SqlConsole::~SqlConsole() = default;
 
 QAction* SqlConsole::makeAction(const QString& name, const QString& text,
                                 void (SqlConsole::*handler)()) {
-    auto* action = new QAction(text, this);
-    action->setObjectName(name);
+    QAction* action = buildAction(this, {.name = name, .text = text});
     // The button shows the text with its mnemonic, as the menu does.
     action->setIconText(text);
     connect(action, &QAction::triggered, this,

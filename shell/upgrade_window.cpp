@@ -1,16 +1,11 @@
 #include "shell/upgrade_window.h"
 
 #include "core/cp1251.h"
-#include "core/exceptions.h"
 #include "core/ini_file.h"
-#include "platform/firebird/attachment.h"
+#include "shell/book_upgrade.h"
 #include "shell/help_viewer.h"
-#include "shell/options_pane.h"
-#include "store/book_list.h"
 #include "store/data_store.h"
-#include "store/upgrade_steps.h"
 #include "ui/guard.h"
-#include "ui/message_box.h"
 
 #include <QApplication>
 #include <QFile>
@@ -30,29 +25,6 @@ namespace {
 
 const char* const kVersionSection = "Version";
 const char* const kCurrVersion = "CurrVersion";
-
-QString programVersion() {
-    return DataStore::programVersion();
-}
-
-QString requiredVersion() {
-    return DataStore::requiredDatabaseVersion();
-}
-
-// False when the text is no version.
-bool readVersion(const QString& text, Currency& version) {
-    try {
-        version = strToCurrDot(text);
-        return true;
-    } catch (const ConvertError&) {
-        return false;
-    }
-}
-
-void saveVersion(IniFile& ini) {
-    ini.writeString(QLatin1String(kVersionSection), QLatin1String(kCurrVersion), programVersion());
-    ini.writeInteger(QStringLiteral("Startup"), QStringLiteral("NoStartupDialog"), 0);
-}
 
 // The text of a side file: UTF-8 when it is valid UTF-8, else Windows-1251.
 QString decodeText(const QByteArray& bytes) {
@@ -77,7 +49,7 @@ QLabel* label(const QString& name, const QString& text, QWidget* parent, bool bo
 UpgradeWindow::UpgradeWindow(UpgradeSteps& steps, QWidget* owner) : QDialog(owner), m_steps(steps) {
     setObjectName(QStringLiteral("upgradeWindow"));
     buildLayout();
-    m_targetVersionLabel->setText(programVersion());
+    m_targetVersionLabel->setText(DataStore::programVersion());
     m_sourceVersionLabel->setText(DataStore::instance().ini().readString(
         QLatin1String(kVersionSection), QLatin1String(kCurrVersion), QString()));
     loadChanges();
@@ -193,113 +165,7 @@ void UpgradeWindow::loadChanges() {
     m_updateTopicBrowser->setSource(QUrl::fromLocalFile(topic));
 }
 
-void UpgradeWindow::saveProgramVersion() {
-    saveVersion(DataStore::instance().ini());
-}
-
-void UpgradeWindow::upgradeDatabases(bool allDatabases, Currency fromVersion) {
-    if (!allDatabases) {
-        upgradeBook(fromVersion);
-        return;
-    }
-    DataStore& store = DataStore::instance();
-    const BookList books(store.ini());
-    const int count = books.count();
-    for (int i = 0; i < count; ++i) {
-        store.reopenDatabase(books.path(i));
-        upgradeBook(fromVersion);
-    }
-}
-
-void UpgradeWindow::upgradeBook(Currency fromVersion) {
-    DataStore& store = DataStore::instance();
-    BookOptions options = store.options();
-    const QString own = options.option(kBookVersionKey).trimmed();
-    const QString path = store.database().path();
-    const Currency required = strToCurrDot(requiredVersion());
-    Currency from = fromVersion;
-    if (!own.isEmpty() && !readVersion(own, from)) {
-        refuseBook(QStringLiteral("База данных \"%1\" имеет неверную версию \"%2\".\n"
-                                  "Эта база данных не обновляется.")
-                       .arg(path, own));
-        return;
-    }
-    if (required < from) {
-        refuseBook(QStringLiteral("База данных \"%1\" имеет версию %2, более новую, чем нужна "
-                                  "программе (%3).\nЭта база данных не обновляется.")
-                       .arg(path, own.isEmpty() ? versionText(from) : own, requiredVersion()));
-        return;
-    }
-    if (from == required) {
-        if (own.isEmpty())
-            options.setOption(kBookVersionKey, requiredVersion());
-        return;
-    }
-    store.makeBackup(BackupKind::Reserv, path, false);
-    m_steps.runUpgrades(from, [&options](Currency reached) {
-        options.setOption(kBookVersionKey, versionText(reached));
-    });
-    options.setOption(kBookVersionKey, requiredVersion());
-}
-
-void UpgradeWindow::refuseBook(const QString& text) {
-    dialogs::messageBox(this, text, windowTitle(), Buttons::Ok, MessageIcon::Warning);
-}
-
-void UpgradeWindow::upgrade(bool allDatabases, Currency fromVersion) {
-    upgradeDatabases(allDatabases, fromVersion);
-    saveProgramVersion();
-    dialogs::showMessage(QStringLiteral("Обновление завершено.\n\nПерезапустите программу."));
-    accept();
-}
-
 void UpgradeWindow::onBeginClicked() {
-    const QString current =
-        DataStore::instance()
-            .ini()
-            .readString(QLatin1String(kVersionSection), QLatin1String(kCurrVersion), QString())
-            .trimmed();
-    // Without a stored program version a book without its own version counts as current,
-    // as the start-up takes it.
-    upgrade(true, current.isEmpty() ? strToCurrDot(requiredVersion()) : strToCurrDot(current));
-}
-
-bool UpgradeWindow::hasVersionChanged(IniFile& ini) {
-    const QString current =
-        ini.readString(QLatin1String(kVersionSection), QLatin1String(kCurrVersion), QString());
-    if (current == programVersion())
-        return false;
-    if (current.trimmed().isEmpty() && BookList(ini).count() == 0) {
-        saveVersion(ini);
-        return false;
-    }
-    return true;
-}
-
-void UpgradeWindow::showModalUpgrade(UpgradeSteps& steps, QWidget* owner) {
-    UpgradeWindow form(steps, owner);
-    form.exec();
-}
-
-bool UpgradeWindow::upgradeOpenDatabase(UpgradeSteps& steps, QWidget* owner) {
-    BookOptions options = DataStore::instance().options();
-    QString own = options.option(kBookVersionKey).trimmed();
-    if (own.isEmpty()) {
-        own = requiredVersion();
-        options.setOption(kBookVersionKey, own);
-    }
-    const Currency version = strToCurrDot(own);
-    if (!(version < strToCurrDot(requiredVersion())))
-        return true;
-    const Answer answer = dialogs::messageBox(
-        owner,
-        QStringLiteral("Неверная версия базы данных!\nВерсия базы данных: %1\nНеобходима версия: "
-                       "%2\n\nПроводить обновление базы данных?")
-            .arg(own, requiredVersion()),
-        QStringLiteral("Ошибка"), Buttons::OkCancel, MessageIcon::Warning);
-    if (answer != Answer::Ok)
-        return false;
-    UpgradeWindow form(steps, owner);
-    form.upgrade(false, version);
-    return false;
+    BookUpgrade(m_steps).upgradeEveryBook();
+    accept();
 }

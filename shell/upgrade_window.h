@@ -1,7 +1,5 @@
 #pragma once
 
-#include "core/numbers.h"
-
 #include <QDialog>
 
 class QLabel;
@@ -9,19 +7,12 @@ class QPlainTextEdit;
 class QPushButton;
 class QTextBrowser;
 class QWidget;
-class IniFile;
 class UpgradeSteps;
 
-// The upgrade window: a new program version upgrades every book of the INI list, then stores
-// the new version; the program ends after it. Also runs the upgrade of the one book opened at
-// start when it is older than the program needs.
-//
-// Each book is upgraded from its own "DBVersion" (the version passed in only where a book has
-// none), backed up before it changes, stamped after every step so that a rerun resumes, and
-// stamped with the required version at the end. A book already at the required version is left
-// alone; a newer one is never lowered, and one whose version is no number is not guessed at:
-// either is named in a message and skipped.
-// Needs the data store (its INI and its connection).
+// The upgrade window, shown at start when the program version has changed: the versions, the
+// list of changes and "Начать обновление...", which upgrades every book of the INI list
+// (BookUpgrade) and stores the new version; the program ends after it, whether the run was made
+// or not. Needs the data store (its INI and its connection).
 class UpgradeWindow : public QDialog {
     Q_OBJECT
 public:
@@ -32,17 +23,6 @@ public:
     explicit UpgradeWindow(UpgradeSteps& steps, QWidget* owner = nullptr);
     ~UpgradeWindow() override;
 
-    // True when the INI's "CurrVersion" differs from the program version, except on a fresh
-    // machine (no "CurrVersion", no listed book): the version is stored and false returned.
-    static bool hasVersionChanged(IniFile& ini);
-    // Shows the window modally; the program ends after it, whether the run was made or not.
-    static void showModalUpgrade(UpgradeSteps& steps, QWidget* owner);
-    // For the book opened at start: a missing "DBVersion" is stamped with the required one;
-    // an older book asks whether to upgrade it and, on OK, upgrades it. True when the start goes
-    // on (the book is not older); false when the program ends: the user said Cancel, or the
-    // book was upgraded (the message asks to start the program again). Errors pass on.
-    static bool upgradeOpenDatabase(UpgradeSteps& steps, QWidget* owner);
-
     QLabel* targetVersionLabel() const { return m_targetVersionLabel; }
     QLabel* sourceVersionLabel() const { return m_sourceVersionLabel; }
     // The change list, or, in its place, the help file's topic of the upgrade.
@@ -51,23 +31,14 @@ public:
     QPushButton* beginButton() const { return m_beginButton; }
 
 private slots:
-    // "Начать обновление...": every listed book, from the INI's version for books without one.
-    // A "CurrVersion" that is no number raises ConvertError and nothing is done.
+    // "Начать обновление...": every listed book, from the INI's version for books without one
+    // (BookUpgrade::upgradeEveryBook); the window closes when the run went through, and stays
+    // with the error shown when not.
     void onBeginClicked();
 
 private:
     void buildLayout();
     void loadChanges();
-    // INI "Version"/"CurrVersion" := the program version, "Startup"/"NoStartupDialog" := 0.
-    void saveProgramVersion();
-    // Every listed book when allDatabases, else the open one.
-    void upgradeDatabases(bool allDatabases, Currency fromVersion);
-    // upgradeDatabases, saveProgramVersion, the message "Обновление завершено.", then the window
-    // closes; an error passes on and nothing after it runs.
-    void upgrade(bool allDatabases, Currency fromVersion);
-    // The open book only; fromVersion stands for a missing "DBVersion".
-    void upgradeBook(Currency fromVersion);
-    void refuseBook(const QString& text);
 
     UpgradeSteps& m_steps;
     QLabel* m_targetVersionLabel = nullptr;

@@ -2,7 +2,6 @@
 
 #include "core/file_operations.h"
 #include "core/ini_file.h"
-#include "platform/firebird/attachment.h"
 
 namespace {
 
@@ -98,12 +97,6 @@ bool BookList::renameBook(const QString& bookPath, const QString& caption) {
 QString BookList::fileNamePart(const QString& path) {
     const int slash = qMax(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
     return path.mid(slash + 1);
-}
-
-bool BookList::isServerPath(const QString& path) {
-    QString host, file;
-    fb::splitServerPath(path, host, file);
-    return !host.isEmpty();
 }
 
 // A book on a server has no canonical path here: its entry's own text names it.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/chosen_book.h"
+
 #include <QList>
 #include <QString>
 
@@ -17,13 +19,16 @@ struct BookEntry {
 // list at once keep each other's entries.
 //
 // A book's path is a local database file, or "host:/path/file.fdb" for a book that a Firebird
-// server keeps (the host may carry a port: "host/3051:/path/file.fdb").
+// server keeps (the host may carry a port: "host/3051:/path/file.fdb"); book() makes the value
+// that tells them apart.
 class BookList {
 public:
     explicit BookList(IniFile& ini) : m_ini(ini) {}
 
     int count() const;
     QString path(int index) const;
+    // The book of the entry at index, as the start-up chooses it.
+    ChosenBook book(int index) const { return ChosenBook(index, path(index)); }
     // The caption as the INI file holds it (maybe blank).
     QString caption(int index) const;
     // Every entry, a blank caption shown as the file name.
@@ -41,8 +46,6 @@ public:
 
     // The file name part of a path; the list may come from a system with either separator.
     static QString fileNamePart(const QString& path);
-    // True for the path of a book on a Firebird server.
-    static bool isServerPath(const QString& path);
     // True when both paths name one book: the same text, or one local file (canonical paths).
     static bool sameBook(const QString& a, const QString& b);
 

@@ -4,17 +4,16 @@
 #include "core/file_operations.h"
 #include "core/ini_file.h"
 #include "core/key_value_text.h"
+#include "core/version.h"
 #include "platform/firebird/attachment.h"
 #include "platform/firebird/data_set.h"
+#include "platform/firebird/database_location.h"
 #include "platform/firebird/error.h"
 #include "platform/firebird/services.h"
 #include "platform/firebird/statement.h"
 #include "platform/firebird/transaction.h"
-#include "store/book_list.h"
-#include "ui/message_box.h"
-#include "ui/wait_cursor.h"
+#include "store/store_feedback.h"
 
-#include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -27,13 +26,8 @@ namespace {
 
 DataStore* g_instance = nullptr;
 
-QString& programVersionText() {
-    static QString version = QStringLiteral("2.18");
-    return version;
-}
-
 QString& requiredDatabaseVersionText() {
-    static QString version = QStringLiteral("2.18");
+    static QString version = QString::fromLatin1(kProgramVersion);
     return version;
 }
 
@@ -97,11 +91,7 @@ DataStore& DataStore::instance() {
 }
 
 QString DataStore::programVersion() {
-    return programVersionText();
-}
-
-void DataStore::setProgramVersion(const QString& version) {
-    programVersionText() = version;
+    return QString::fromLatin1(kProgramVersion);
 }
 
 QString DataStore::requiredDatabaseVersion() {
@@ -112,23 +102,18 @@ void DataStore::setRequiredDatabaseVersion(const QString& version) {
     requiredDatabaseVersionText() = version;
 }
 
-void DataStore::chooseBook(const QString& path, int bookIndex) {
-    m_databaseName = path;
-    m_bookIndex = bookIndex;
-}
-
 void DataStore::makeFirstBackups() {
     for (BackupKind kind : kBackupKinds)
-        if (!QFileInfo::exists(backupPath(m_databaseName, backupFolder(kind))))
+        if (!QFileInfo::exists(backupPath(m_book.path(), backupFolder(kind))))
             makeBackup(kind, QString(), true);
 }
 
 void DataStore::openBook() {
-    m_database->attach(m_databaseName);
+    m_database->attach(m_book.path());
 }
 
 QString DataStore::databaseName() const {
-    return m_database->isAttached() ? m_database->path() : m_databaseName;
+    return m_database->isAttached() ? m_database->path() : m_book.path();
 }
 
 void DataStore::closeAndBackup() {
@@ -150,7 +135,7 @@ void DataStore::closeAndBackup() {
         return;
     }
     m_database->detach();
-    if (BookList::isServerPath(path)) {
+    if (fb::DatabaseLocation(path).onServer()) {
         if ((flags[0] || flags[1] || flags[2]) && backupsSwitchedOn())
             sayNoServerBackups(path);
         return;
@@ -201,7 +186,8 @@ void DataStore::postAndCommit(fb::DataSet& dataSet) {
             dataSet.rollbackRetaining();
         } catch (...) {
         }
-        dialogs::showMessage(QStringLiteral("Не могу сохранить введенные данные!"));
+        feedback().tell(QStringLiteral("Не могу сохранить введенные данные!"), QString(),
+                        StoreFeedback::Notice::Plain);
         throw;
     }
 }
@@ -217,7 +203,7 @@ void DataStore::loadUserData() {
 }
 
 void DataStore::saveUserData() {
-    execWithSQLWaitCursor([this] {
+    feedback().wait([this] {
         const QDeadlineTimer deadline(kUserDataWait);
         for (;;) {
             try {
@@ -257,7 +243,7 @@ void DataStore::writeUserData() {
 }
 
 QString DataStore::backupPath(const QString& databasePath, const QString& folder) {
-    if (BookList::isServerPath(databasePath))
+    if (fb::DatabaseLocation(databasePath).onServer())
         return QString();
     const QFileInfo info(databasePath);
     return info.absolutePath() + QLatin1Char('/') + folder + QLatin1Char('/') +
@@ -298,7 +284,7 @@ QString DataStore::makeBackupFile(BackupKind kind, const QString& path, bool sil
     // The backup of an open book whose file is gone is the one copy of what was saved in it.
     if (!backupsSwitchedOn() && !fromOpenFile)
         return {};
-    if (BookList::isServerPath(database)) {
+    if (fb::DatabaseLocation(database).onServer()) {
         if (!silent)
             sayNoServerBackups(database);
         return {};
@@ -360,18 +346,18 @@ void DataStore::sayNoServerBackups(const QString& path) {
            QStringLiteral("Ошибка архивации"), false);
 }
 
-void DataStore::report(const QString& text, const QString& caption, bool error) {
-    if (m_unattended) {
-        qWarning("%s: %s", qUtf8Printable(caption), qUtf8Printable(text));
-        return;
-    }
-    dialogs::messageBox(QApplication::activeWindow(), text, caption, Buttons::Ok,
-                        error ? MessageIcon::Error : MessageIcon::Warning);
+StoreFeedback& DataStore::feedback() const {
+    return m_unattended ? StoreFeedback::log() : StoreFeedback::current();
 }
 
-void DataStore::reopenDatabase(const QString& path) {
+void DataStore::report(const QString& text, const QString& caption, bool error) {
+    feedback().tell(text, caption,
+                    error ? StoreFeedback::Notice::Error : StoreFeedback::Notice::Warning);
+}
+
+void DataStore::reopenBook(const ChosenBook& book) {
     m_query->close();
     m_database->detach();
-    m_databaseName = path;
-    m_database->attach(path);
+    m_book = book;
+    m_database->attach(m_book.path());
 }

@@ -2,12 +2,14 @@
 
 #include "core/date_time.h"
 #include "store/book_options.h"
+#include "store/chosen_book.h"
 
 #include <QObject>
 #include <QString>
 #include <memory>
 
 class IniFile;
+class StoreFeedback;
 
 namespace fb {
 class Attachment;
@@ -23,8 +25,9 @@ inline constexpr BackupKind kBackupKinds[] = {BackupKind::Reserv, BackupKind::Ye
 
 // The one data store of the process: the connection to the open cash book, a general
 // statement with its transaction, the INI file, the help file's path, the program name and
-// the logged-on user's key and data. The program has one (made by its main window); a test
-// makes its own. Errors pass on as exceptions: the start-up flow and the windows show them.
+// the logged-on user's key and data. The program has one (made by its session); a test makes
+// its own. It shows no window: errors pass on as exceptions, and what it has to tell the user
+// goes through the feedback of the process (StoreFeedback).
 class DataStore : public QObject {
     Q_OBJECT
 public:
@@ -36,26 +39,26 @@ public:
     // The data store of the process; Exception when there is none.
     static DataStore& instance();
 
-    // The program's version, compared with the INI's "CurrVersion", and the database version
-    // the program needs, compared with each book's "DBVersion" (a new book is stamped with the
-    // program's version, an upgraded one with the required one); the product sets both.
+    // The program's version (core/version.h), compared with the INI's "CurrVersion", and the
+    // database version the program needs, compared with each book's "DBVersion" (a new book is
+    // stamped with the program's version, an upgraded one with the required one). The required
+    // version is the program's; a test may ask for another.
     static QString programVersion();
-    static void setProgramVersion(const QString& version);
     static QString requiredDatabaseVersion();
     static void setRequiredDatabaseVersion(const QString& version);
 
     static QString backupFolder(BackupKind kind);
 
     // ---- The book ----
-    // The book chosen at start: its file and its entry in the INI list (from 0).
-    void chooseBook(const QString& path, int bookIndex);
-    int bookIndex() const { return m_bookIndex; }
+    // The book chosen at start (or by the upgrade of every listed book); none until then.
+    void chooseBook(const ChosenBook& book) { m_book = book; }
+    const ChosenBook& book() const { return m_book; }
     // Makes the backups of the chosen book that do not exist yet, silently.
     void makeFirstBackups();
     // Opens the chosen book; fb::Error when it cannot be opened.
     void openBook();
-    // Closes the connection and opens another database file.
-    void reopenDatabase(const QString& path);
+    // Closes the connection, chooses book and opens it.
+    void reopenBook(const ChosenBook& book);
 
     fb::Attachment& database() { return *m_database; }
     // The database file to open, or the open one.
@@ -104,7 +107,7 @@ public:
     void saveUserData();
 
     // Nobody is there to answer (the program ends on a signal): the data store's messages go to
-    // the log, the standard error output, instead of message boxes.
+    // the log, the standard error output, whatever feedback the process has.
     void setUnattended(bool unattended) { m_unattended = unattended; }
 
     // ---- Backups ----
@@ -117,7 +120,7 @@ public:
     // made from the open book itself, through the engine's open descriptor, and (unless silent)
     // the user is told that the file is gone and where the backup is.
     // Failures are shown unless silent; the caller goes on either way. A book on a server
-    // (BookList::isServerPath) is not backed up: its file is on the server's machine; unless
+    // (ChosenBook::onServer) is not backed up: its file is on the server's machine; unless
     // silent, that is said.
     void makeBackup(BackupKind kind, const QString& path, bool silent);
     // The backup file of a database for a kind folder; empty for a book on a server.
@@ -137,12 +140,12 @@ private:
     QString backupSource(const QString& database) const;
     void sayBookFileGone(const QString& path, const QStringList& backups);
     void sayNoServerBackups(const QString& path);
-    // A message box, or the log when unattended.
+    // The feedback of the process, or the log when unattended.
+    StoreFeedback& feedback() const;
     void report(const QString& text, const QString& caption, bool error);
     void writeUserData();
 
-    QString m_databaseName;
-    int m_bookIndex = 0;
+    ChosenBook m_book;
     int m_userKey = 0;
     QString m_userData1;
     QString m_loadedUserData1; // as read from (or last written to) the book

@@ -12,8 +12,7 @@
 #include "store/carried_scripts.h"
 #include "store/data_store.h"
 #include "store/default_templates.h"
-#include "ui/message_box.h"
-#include "ui/wait_cursor.h"
+#include "store/store_feedback.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -29,9 +28,12 @@ QString executableFolder() {
 
 // The creation script on the new file, without a console: the file goes away on failure.
 void runCreationScript(fb::Attachment& database) {
-    execWithSQLWaitCursor([&] {
+    StoreFeedback& feedback = StoreFeedback::current();
+    feedback.wait([&] {
         ScriptInterpreter interpreter(database);
-        interpreter.setFailureReport(dialogs::showMessage);
+        interpreter.setFailureReport([&feedback](const QString& note) {
+            feedback.tell(note, QString(), StoreFeedback::Notice::Plain);
+        });
         interpreter.run(ScriptInterpreter::splitLines(carriedScript(QStringLiteral("SQL_NEWDB"))));
     });
 }

@@ -1,9 +1,9 @@
 #include "ui/pick_dialog.h"
 
 #include "platform/firebird/data_set.h"
+#include "ui/action_builder.h"
 #include "ui/data_grid.h"
 #include "ui/guard.h"
-#include "ui/tool_images.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -14,13 +14,6 @@
 
 namespace {
 
-QAction* makeAction(QObject* parent, const QString& name, const QString& caption,
-                    const QIcon& icon) {
-    auto* action = new QAction(icon, caption, parent);
-    action->setObjectName(name);
-    return action;
-}
-
 // A tool bar of its own for the action, with one large button.
 QToolBar* makeToolBar(QWidget* parent, const QString& name, const QString& buttonName,
                       QAction* action) {
@@ -29,13 +22,10 @@ QToolBar* makeToolBar(QWidget* parent, const QString& name, const QString& butto
     bar->setMovable(false);
     bar->setFloatable(false);
     bar->setFixedHeight(52);
-    auto* button = new QToolButton(bar);
-    button->setObjectName(buttonName);
-    button->setDefaultAction(action);
+    QToolButton* button = addActionButton(bar, action, buttonName);
+    button->setAutoRaise(false);
     button->setIconSize(QSize(32, 32));
-    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setFixedSize(56, 52);
-    bar->addWidget(button);
     return bar;
 }
 
@@ -84,10 +74,12 @@ PickDialog::~PickDialog() {
 void PickDialog::initForm() {}
 
 void PickDialog::createActions() {
-    m_selectAction =
-        makeAction(this, QStringLiteral("selectAction"), QStringLiteral("Открыть"), toolImage(12));
-    m_closeAction =
-        makeAction(this, QStringLiteral("closeAction"), QStringLiteral("Закрыть"), toolImage(11));
+    m_selectAction = buildAction(
+        this,
+        {.name = QStringLiteral("selectAction"), .text = QStringLiteral("Открыть"), .image = 12});
+    m_closeAction = buildAction(
+        this,
+        {.name = QStringLiteral("closeAction"), .text = QStringLiteral("Закрыть"), .image = 11});
 }
 
 // The row above the grid: the select button on the left, the close button on the right.

@@ -1,5 +1,6 @@
 #include "platform/firebird/attachment.h"
 
+#include "platform/firebird/database_location.h"
 #include "platform/firebird/error.h"
 #include "platform/firebird/param_block.h"
 #include "platform/firebird/transaction.h"
@@ -22,12 +23,6 @@ ParamBlock connectionBlock() {
     dpb.addString(isc_dpb_password, Attachment::kPassword);
     dpb.addString(isc_dpb_lc_ctype, Attachment::kCharset);
     return dpb;
-}
-
-bool isLocal(const QString& path) {
-    QString host, file;
-    splitServerPath(path, host, file);
-    return host.isEmpty();
 }
 
 bool statFile(const QString& path, struct stat& info) {
@@ -55,18 +50,6 @@ QString descriptorOf(const detail::Connection& c) {
 
 QByteArray encodePath(const QString& path) {
     return QFile::encodeName(path);
-}
-
-void splitServerPath(const QString& full, QString& host, QString& path) {
-    const qsizetype colon = full.indexOf(QLatin1Char(':'));
-    // "C:\..." names a drive, not a host; "/..." and "./..." never hold a host.
-    if (colon <= 1 || full.startsWith(QLatin1Char('/')) || full.startsWith(QLatin1Char('.'))) {
-        host.clear();
-        path = full;
-        return;
-    }
-    host = full.left(colon);
-    path = full.mid(colon + 1);
 }
 
 Attachment::~Attachment() {
@@ -112,7 +95,7 @@ void Attachment::connected(isc_db_handle handle, const QString& path) {
     c.path = path;
     ++c.generation;
     struct stat info {};
-    c.fileKnown = isLocal(path) && statFile(path, info);
+    c.fileKnown = !DatabaseLocation(path).onServer() && statFile(path, info);
     c.fileDevice = c.fileKnown ? quint64(info.st_dev) : 0;
     c.fileInode = c.fileKnown ? quint64(info.st_ino) : 0;
 }

@@ -31,7 +31,7 @@ struct Connection {
 // One connection to a database file, as "SYSDBA" with client character set WIN1251.
 //
 // A path without a host ("/data/book.fdb") opens the file in this process (embedded engine);
-// "host:/data/book.fdb" reaches the Firebird server on that host.
+// "host:/data/book.fdb" reaches the Firebird server on that host (see DatabaseLocation).
 // Several transactions may be open on one attachment at the same time.
 //
 // Destroying or detaching an attachment first rolls back every transaction still active on it
@@ -91,9 +91,5 @@ private:
 
 // The bytes the client library expects for a database or file path.
 QByteArray encodePath(const QString& path);
-
-// Splits "host:/path" into host and path; host is empty for a local path
-// (a single drive letter such as "C:\..." is not a host).
-void splitServerPath(const QString& full, QString& host, QString& path);
 
 } // namespace fb

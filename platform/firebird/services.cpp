@@ -1,6 +1,7 @@
 #include "platform/firebird/services.h"
 
 #include "platform/firebird/attachment.h"
+#include "platform/firebird/database_location.h"
 #include "platform/firebird/error.h"
 #include "platform/firebird/param_block.h"
 
@@ -13,11 +14,9 @@ namespace {
 // An attachment to the service manager that serves a database path.
 class ServiceManager final {
 public:
-    explicit ServiceManager(const QString& databasePath) {
-        QString host, path;
-        splitServerPath(databasePath, host, path);
-        const QByteArray name =
-            host.isEmpty() ? QByteArray("service_mgr") : encodePath(host) + ":service_mgr";
+    explicit ServiceManager(const DatabaseLocation& database) {
+        const QByteArray name = database.onServer() ? encodePath(database.host()) + ":service_mgr"
+                                                    : QByteArray("service_mgr");
         ParamBlock spb(isc_spb_version);
         spb.addTag(isc_spb_current_version);
         spb.addString(isc_spb_user_name, Attachment::kUser);
@@ -69,13 +68,6 @@ private:
     isc_svc_handle m_handle = 0;
 };
 
-// The database path as the service manager sees it: without the host part.
-QByteArray localPath(const QString& databasePath) {
-    QString host, path;
-    splitServerPath(databasePath, host, path);
-    return encodePath(path);
-}
-
 } // namespace
 
 bool serviceFinished(const char* answer, int size) {
@@ -100,9 +92,11 @@ bool serviceFinished(const char* answer, int size) {
 
 void backup(const QString& databasePath, const QString& backupFile,
             std::chrono::milliseconds timeLimit) {
-    ServiceManager manager(databasePath);
+    const DatabaseLocation database(databasePath);
+    ServiceManager manager(database);
     ParamBlock request(isc_action_svc_backup);
-    request.addLongString(isc_spb_dbname, localPath(databasePath));
+    // The database as the service manager sees it: its file, without the host.
+    request.addLongString(isc_spb_dbname, encodePath(database.file()));
     request.addLongString(isc_spb_bkp_file, encodePath(backupFile));
     manager.start(request);
     manager.waitUntilFinished(timeLimit);
@@ -110,10 +104,11 @@ void backup(const QString& databasePath, const QString& backupFile,
 
 void restore(const QString& backupFile, const QString& databasePath,
              std::chrono::milliseconds timeLimit) {
-    ServiceManager manager(databasePath);
+    const DatabaseLocation database(databasePath);
+    ServiceManager manager(database);
     ParamBlock request(isc_action_svc_restore);
     request.addLongString(isc_spb_bkp_file, encodePath(backupFile));
-    request.addLongString(isc_spb_dbname, localPath(databasePath));
+    request.addLongString(isc_spb_dbname, encodePath(database.file()));
     request.addServiceInteger(isc_spb_options, isc_spb_res_replace | isc_spb_res_create);
     manager.start(request);
     manager.waitUntilFinished(timeLimit);

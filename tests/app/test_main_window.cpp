@@ -137,23 +137,26 @@ private slots:
         QCOMPARE(main.windowTitle(), QStringLiteral("Kaltro: Книга"));
         QCOMPARE(::ownerType(DataStore::instance()), ownerType);
 
-        // Income and issue run their actions; reports and service drop their menus down.
+        // Each button shows its action: income and issue run theirs; reports and service drop
+        // their menus down.
         struct Button {
             const char* name;
             const char* caption;
             QAction* action;
             const char* menu;
         };
-        const Button buttons[] = {{"incomeButton", "Приход", main.incomeAction(), nullptr},
-                                  {"issueButton", "Расход", main.issueAction(), nullptr},
-                                  {"reportsButton", "Отчеты", nullptr, "reportsMenu"},
-                                  {"serviceButton", "Сервис", nullptr, "serviceMenu"}};
+        const Button buttons[] = {
+            {"incomeButton", "Приход", main.incomeAction(), nullptr},
+            {"issueButton", "Расход", main.issueAction(), nullptr},
+            {"reportsButton", "Отчеты", main.findChild<QAction*>("reportsAction"), "reportsMenu"},
+            {"serviceButton", "Сервис", main.findChild<QAction*>("serviceAction"), "serviceMenu"}};
         auto* bar = main.findChild<QWidget*>("mainToolBar");
         for (const Button& b : buttons) {
             auto* button = bar->findChild<QToolButton*>(b.name);
             QVERIFY2(button && button->isVisible(), b.name);
             QCOMPARE(button->text(), QString::fromUtf8(b.caption));
             QVERIFY(!button->icon().isNull());
+            QVERIFY2(b.action, b.name);
             QCOMPARE(button->defaultAction(), b.action);
             QCOMPARE(button->menu(), b.menu ? main.findChild<QMenu*>(b.menu) : nullptr);
             if (b.menu) // the button itself drops the menu down
@@ -336,16 +339,17 @@ private slots:
         QCOMPARE(IniFile(m.ini).readInteger("DB", "DatabaseCount", 0), 1);
     }
 
-    // The product names its own version and the database version it needs as it starts.
-    void startSetsTheProductsVersions() {
+    // The product's version, the one of its build, is the version it needs of its books, and
+    // the splash names it.
+    void theProductsVersionIsItsBuilds() {
         OneBookMachine m(BookKind::CashDesk);
         Dialogs dialogs;
-        DataStore::setProgramVersion("0.0");
-        DataStore::setRequiredDatabaseVersion("0.0");
         MainWindow main(m.ini);
         QCOMPARE(main.runStartup(), StartupEnd::GoOn);
         QCOMPARE(DataStore::programVersion(), QStringLiteral("2.18"));
         QCOMPARE(DataStore::requiredDatabaseVersion(), QStringLiteral("2.18"));
+        QCOMPARE(main.findChild<QLabel*>("programNameLabel")->text(),
+                 QStringLiteral("Kaltro 2.18"));
         QVERIFY(dialogs.requests.isEmpty());
     }
 

@@ -511,8 +511,8 @@ private slots:
         QCOMPARE(DataStore::instance().databaseName(), first);
         main.show();
         QVERIFY(main.findChild<QToolButton*>("switchButton")->isVisible());
-        QCOMPARE(main.bookCaptions(), (QStringList{"Касса", "Счет"}));
-        QCOMPARE(main.bookCount(), 2);
+        QCOMPARE(main.session().bookCaptions(), (QStringList{"Касса", "Счет"}));
+        QCOMPARE(main.session().bookCaptions().size(), 2);
         QCOMPARE(main.findChild<QAction*>("switchBookAction1")->text(), QStringLiteral("Счет"));
 
         // A program that notes its arguments stands in for the new copy.
@@ -524,9 +524,9 @@ private slots:
                      noted.toUtf8() + "\"\n");
         script.close();
         script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
-        main.setCopyProgram(program);
+        main.session().setCopyProgram(program);
 
-        main.switchToBook(0); // this copy's own book: nothing started
+        main.session().switchToBook(0); // this copy's own book: nothing started
         main.findChild<QAction*>("switchBookAction1")->trigger();
         QTRY_VERIFY(QFile::exists(noted));
         QFile args(noted);
@@ -538,13 +538,13 @@ private slots:
         {
             OtherCopy other(second);
             QSignalSpy raised(other.copy, &RunningCopy::raiseRequested);
-            main.switchToBook(1);
+            main.session().switchToBook(1);
             QVERIFY(raised.count() == 1 || raised.wait());
         }
         QVERIFY(!QFile::exists(noted));
 
-        main.setCopyProgram(m.dir.filePath("no-such-program"));
-        main.switchToBook(1);
+        main.session().setCopyProgram(m.dir.filePath("no-such-program"));
+        main.session().switchToBook(1);
         QCOMPARE(dialogs.requests.size(), 1);
         QCOMPARE(dialogs.requests[0].caption, QStringLiteral("Ошибка"));
         QVERIFY(dialogs.texts[0].contains(QStringLiteral("Счет")));

@@ -43,8 +43,8 @@ private slots:
             main.show();
             QCOMPARE(main.windowTitle(), QStringLiteral("Kaltro: Касса на сервере"));
             // The copy's own book: no other copy is asked or started (it could not be).
-            main.setCopyProgram(m.machine.dir.filePath("no-such-program"));
-            main.switchToBook(0);
+            main.session().setCopyProgram(m.machine.dir.filePath("no-such-program"));
+            main.session().switchToBook(0);
             QVERIFY(dialogs.texts.isEmpty());
             DataStore::instance().setUserData1(QStringLiteral("Сетка=1\x01"));
             QVERIFY(main.close());

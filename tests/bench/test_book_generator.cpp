@@ -5,7 +5,7 @@
 #include "platform/firebird/transaction.h"
 #include "store/data_store.h"
 #include "tests/support/store/schema_support.h"
-#include "ui/message_box.h"
+#include "tests/support/store/store_notices.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -43,15 +43,15 @@ class TestBookGenerator : public QObject {
 
     QTemporaryDir m_dir;
     std::unique_ptr<DataStore> m_store;
-    ScopedDialogAnswerer m_quiet{[](const DialogRequest& r) -> DialogAnswer {
-        qFatal("unexpected message: %s", qPrintable(r.text));
-    }};
+    StoreNotices m_notices;
 
 private slots:
     void initTestCase() {
         fb::prepareEmbeddedEngine();
         m_store = std::make_unique<DataStore>(m_dir.filePath(QStringLiteral("kaltro.ini")));
     }
+    // The generator makes its books without a word to the user.
+    void cleanup() { QCOMPARE(m_notices.texts, QStringList()); }
 
     void aBookHoldsAYearOfDocumentsWithTheirPartnersTypesAndHistory() {
         const QString book = cachedBook(m_dir.filePath("cache"), kTemplates, tiny());

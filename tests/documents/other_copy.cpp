@@ -11,9 +11,8 @@
 #include "platform/firebird/data_set.h"
 #include "platform/firebird/embedded_engine.h"
 #include "store/data_store.h"
-#include "ui/message_box.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -22,7 +21,7 @@ namespace {
 
 void run(const QStringList& args) {
     DataStore store(args.value(1));
-    store.chooseBook(args.value(2), 0);
+    store.chooseBook(ChosenBook(0, args.value(2)));
     store.openBook();
     const QString command = args.value(3);
     if (command == QLatin1String("option")) {
@@ -63,12 +62,8 @@ void run(const QStringList& args) {
 
 int main(int argc, char** argv) {
     fb::prepareEmbeddedEngine();
-    QApplication app(argc, argv);
-    // Nobody is there to answer: what the copy would say goes to standard error.
-    dialogs::setAnswerer([](const DialogRequest& request) {
-        std::fprintf(stderr, "%s\n", qPrintable(request.text));
-        return DialogAnswer{Answer::Ok, {}};
-    });
+    // Nobody is there to answer: what the copy would say goes to standard error, the store's log.
+    QCoreApplication app(argc, argv);
     try {
         run(app.arguments());
     } catch (const Exception& e) {

@@ -1,4 +1,4 @@
-#include "platform/firebird/attachment.h"
+#include "platform/firebird/database_location.h"
 #include "platform/firebird/named_params.h"
 
 #include <QTest>
@@ -88,10 +88,11 @@ void TestFbParams::splitsServerPaths() {
     QFETCH(QString, full);
     QFETCH(QString, host);
     QFETCH(QString, path);
-    QString gotHost, gotPath;
-    fb::splitServerPath(full, gotHost, gotPath);
-    QCOMPARE(gotHost, host);
-    QCOMPARE(gotPath, path);
+    const fb::DatabaseLocation location(full);
+    QCOMPARE(location.host(), host);
+    QCOMPARE(location.file(), path);
+    QCOMPARE(location.onServer(), !host.isEmpty());
+    QCOMPARE(location.text(), full);
 }
 
 QTEST_GUILESS_MAIN(TestFbParams)

@@ -7,6 +7,7 @@
 #include "store/new_book.h"
 #include "tests/support/core/exception_message.h"
 #include "tests/support/store/schema_support.h"
+#include "tests/support/ui/dialog_recorder.h"
 
 #include <QApplication>
 #include <QLabel>

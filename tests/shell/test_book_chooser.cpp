@@ -175,15 +175,15 @@ private slots:
                         {Answer::Ok, QStringLiteral("Моя книга")},
                         {Answer::Ok, folder},
                         {Answer::Ok, {}}};
-        QString path;
-        int bookIndex = -1;
-        QVERIFY(BookChooser::choose("", path, bookIndex));
+        const ChosenBook book = BookChooser::choose("");
+        const QString path = book.path();
+        QVERIFY(!book.isNone());
         QCOMPARE(user.requests.size(), 4);
         QVERIFY(user.requests[0].text.startsWith(kNoDatabase));
         QCOMPARE(user.requests[0].buttons, Buttons::YesNoCancel);
         QCOMPARE(user.requests[1].kind, DialogKind::Input);
         QCOMPARE(path, folder + "/Kaltro1.fdb");
-        QCOMPARE(bookIndex, 0);
+        QCOMPARE(book.entry(), 0);
         QCOMPARE(list.value("DatabaseCount"), "1");
         QCOMPARE(list.value("DatabaseCaption_0"), QStringLiteral("Моя книга"));
         QCOMPARE(ownerKind(path), kind);
@@ -217,9 +217,9 @@ private slots:
                 answer.value = list.dir.filePath(answer.value);
         ScriptedUser user;
         user.answers = answers;
-        QString path = "unchanged";
-        int bookIndex = -1;
-        QVERIFY(!BookChooser::choose("", path, bookIndex));
+        const ChosenBook book = BookChooser::choose("");
+        QVERIFY(book.isNone());
+        QCOMPARE(book.entry(), -1);
         QCOMPARE(user.answers.size(), 0);
         int asked = 0;
         int shown = 0;
@@ -229,7 +229,6 @@ private slots:
         }
         QCOMPARE(asked, questions);
         QCOMPARE(shown, errors);
-        QCOMPARE(path, QStringLiteral("unchanged"));
         QCOMPARE(list.value("DatabaseCount"), "-");
         QCOMPARE(QDir(list.dir.path()).entryList({"*.fdb"}, QDir::Files), QStringList());
     }
@@ -285,15 +284,13 @@ private slots:
         list.writeList(count);
         User user;
         WindowDriver driver(WindowDriver::Action(qMax(action, 0)), item);
-        QString path = "unchanged";
-        int bookIndex = -7;
-        QCOMPARE(BookChooser::choose(param, path, bookIndex), result);
+        const ChosenBook book = BookChooser::choose(param);
+        QCOMPARE(!book.isNone(), result);
         QCOMPARE(driver.seenCaption, window);
         QCOMPARE(user.texts(), messages);
-        if (result) {
-            QCOMPARE(bookIndex, index);
-            QCOMPARE(path, ListFixture::bookPath(index));
-        }
+        QCOMPARE(book.entry(), index);
+        if (result)
+            QCOMPARE(book.path(), ListFixture::bookPath(index));
     }
 
     void malformedBParameter_data() {
@@ -307,9 +304,7 @@ private slots:
         ListFixture list;
         list.writeList(3);
         User user;
-        QString path;
-        int bookIndex = 0;
-        QVERIFY_THROWS_EXCEPTION(ConvertError, BookChooser::choose(param, path, bookIndex));
+        QVERIFY_THROWS_EXCEPTION(ConvertError, BookChooser::choose(param));
         QVERIFY(user.requests.isEmpty());
     }
 

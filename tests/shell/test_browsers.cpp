@@ -66,8 +66,7 @@ public:
         query().setSQL(
             QStringLiteral("SELECT PRKEY, LNAM FROM PARTS WHERE TYP=:TYP ORDER BY LNAM"));
         query().setParam(QStringLiteral("TYP"), 1);
-        periodButton()->setText(periodDateText(periodRead.start) + "-" +
-                                periodDateText(periodRead.end));
+        setPeriodCaption(periodDateText(periodRead.start) + "-" + periodDateText(periodRead.end));
     }
     int currentKey() { return int(query().field(QStringLiteral("PRKEY")).asInteger()); }
     int news = 0;

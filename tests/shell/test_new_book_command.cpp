@@ -2,6 +2,7 @@
 #include "shell/new_book_command.h"
 #include "store/new_book.h"
 #include "tests/support/store/schema_support.h"
+#include "tests/support/ui/dialog_recorder.h"
 
 #include <QDir>
 #include <QTest>

@@ -144,7 +144,7 @@ private slots:
     void theBooksIniEntryIsFoundByItsFileWhenTheListChanged() {
         PaneMachine m(BookKind::CashDesk, QStringLiteral("Касса"));
         ShellWindow& main = m.start();
-        QCOMPARE(DataStore::instance().bookIndex(), 0);
+        QCOMPARE(DataStore::instance().book().entry(), 0);
         // Another copy of the program put a book before this one since it was opened.
         IniFile ini(m.ini);
         ini.writeInteger("DB", "DatabaseCount", 2);

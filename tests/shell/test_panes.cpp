@@ -4,9 +4,9 @@
 #include "core/ini_file.h"
 #include "platform/firebird/attachment.h"
 #include "shell/first_start_pane.h"
-#include "shell/tool_buttons.h"
 #include "shell/upgrade_window.h"
 #include "store/data_store.h"
+#include "ui/action_builder.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -31,8 +31,10 @@ public:
     QString layoutKey() const override { return QStringLiteral("TfrmPaneA"); }
     explicit PaneA(QWidget* owner) : Pane(owner) {
         setWindowTitle(QStringLiteral("Первая"));
-        addToolButton(toolAction(this, QStringLiteral("aAction"), QStringLiteral("А"), 1),
-                      QStringLiteral("aButton"), 0);
+        addToolButton(
+            buildAction(
+                this, {.name = QStringLiteral("aAction"), .text = QStringLiteral("А"), .image = 1}),
+            QStringLiteral("aButton"));
     }
     int prepared = 0;
     PaneInfo* infoAtPrepare = nullptr;
@@ -74,9 +76,11 @@ public:
     ForwardingPane(QWidget* owner, Replacement* replacement)
         : Pane(owner), m_replacement(replacement) {
         setWindowTitle(QStringLiteral("Пересылка"));
-        QAction* next = toolAction(this, QStringLiteral("nextAction"), QStringLiteral("Дальше"), 1);
+        QAction* next = buildAction(
+            this,
+            {.name = QStringLiteral("nextAction"), .text = QStringLiteral("Дальше"), .image = 1});
         connect(next, &QAction::triggered, this, &ForwardingPane::onNextTriggered);
-        addToolButton(next, QStringLiteral("nextButton"), 0);
+        addToolButton(next, QStringLiteral("nextButton"));
     }
 
 private slots:

@@ -16,6 +16,7 @@
 #include "store/upgrade_steps.h"
 #include "tests/support/platform/test_database.h"
 #include "tests/support/store/schema_support.h"
+#include "tests/support/ui/dialog_recorder.h"
 
 #include <QApplication>
 #include <QDir>

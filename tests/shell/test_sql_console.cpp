@@ -6,6 +6,7 @@
 #include "store/new_book.h"
 #include "tests/support/core/file_bytes.h"
 #include "tests/support/store/schema_support.h"
+#include "tests/support/ui/dialog_recorder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -29,7 +30,7 @@ struct Book {
     Workplace place;
     QString path = createNewBook(BookKind::CashDesk, QStringLiteral("Касса"), place.folder(),
                                  templatesFolder());
-    Book() { place.store().reopenDatabase(path); }
+    Book() { place.store().reopenBook(ChosenBook(0, path)); }
     fb::Attachment& database() { return place.store().database(); }
     QString value(const QString& sql) { return schematest::value(database(), sql); }
 };

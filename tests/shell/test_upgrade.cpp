@@ -6,12 +6,14 @@
 #include "platform/firebird/attachment.h"
 #include "platform/firebird/statement.h"
 #include "platform/firebird/transaction.h"
+#include "shell/book_upgrade.h"
 #include "shell/options_pane.h"
 #include "shell/upgrade_window.h"
 #include "store/data_store.h"
 #include "store/upgrade_steps.h"
 #include "tests/support/core/file_bytes.h"
 #include "tests/support/store/schema_support.h"
+#include "tests/support/ui/dialog_recorder.h"
 #include "ui/guard.h"
 
 #include <QCoreApplication>
@@ -273,7 +275,7 @@ private slots:
             books.ini().writeString("Version", "CurrVersion", stored);
         if (listed)
             books.ini().writeInteger("DB", "DatabaseCount", 1);
-        QCOMPARE(UpgradeWindow::hasVersionChanged(books.ini()), changed);
+        QCOMPARE(BookUpgrade::programVersionChanged(books.ini()), changed);
         QCOMPARE(books.programVersion(), after);
     }
 
@@ -306,9 +308,9 @@ private slots:
         books.add("Other", "2.10");
         const QString open = books.add("Open", version);
         books.ini().writeString("Version", "CurrVersion", "2.18");
-        books.place.store().reopenDatabase(open);
+        books.place.store().reopenBook(ChosenBook(1, open));
 
-        QCOMPARE(UpgradeWindow::upgradeOpenDatabase(recorder.steps, nullptr), goesOn);
+        QCOMPARE(BookUpgrade(recorder.steps).upgradeOpenBookWhenOlder(), goesOn);
         QCOMPARE(recorder.calls, calls);
         QCOMPARE(books.version("Open"), after);
         QCOMPARE(books.version("Other"), "2.10");
@@ -345,8 +347,8 @@ private slots:
 
         // At start a book at the program's own version is older than the product needs.
         const QString open = books.add("Open", "2.18");
-        books.place.store().reopenDatabase(open);
-        QVERIFY(!UpgradeWindow::upgradeOpenDatabase(recorder.steps, nullptr));
+        books.place.store().reopenBook(ChosenBook(2, open));
+        QVERIFY(!BookUpgrade(recorder.steps).upgradeOpenBookWhenOlder());
         QCOMPARE(dialogs.texts.size(), 3);
         QCOMPARE(dialogs.texts[1], "Неверная версия базы данных!\nВерсия базы данных: 2.18\n"
                                    "Необходима версия: 2.19\n\nПроводить обновление базы данных?");

@@ -7,14 +7,33 @@
 #include "store/book_kind.h"
 #include "store/data_store.h"
 #include "store/new_book.h"
-#include "ui/message_box.h"
+#include "store/store_feedback.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QTextStream>
+
+namespace {
+
+// Each notice of the store goes to the standard error output, and is counted.
+class CountedNotices final : public StoreFeedback {
+public:
+    explicit CountedNotices(QTextStream& err) : m_err(err) { install(this); }
+    void tell(const QString& text, const QString& caption, Notice) override {
+        m_err << caption << ": " << text << Qt::endl;
+        ++count;
+    }
+    void wait(const std::function<void()>& work) override { work(); }
+    int count = 0;
+
+private:
+    QTextStream& m_err;
+};
+
+} // namespace
 
 int main(int argc, char** argv) {
     fb::prepareEmbeddedEngine();
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     QTextStream err(stderr);
     if (args.size() != 5) {
@@ -22,12 +41,7 @@ int main(int argc, char** argv) {
             << Qt::endl;
         return 1;
     }
-    int messages = 0;
-    dialogs::setAnswerer([&](const DialogRequest& request) {
-        err << request.caption << ": " << request.text << Qt::endl;
-        ++messages;
-        return DialogAnswer{Answer::Ok, {}};
-    });
+    CountedNotices messages(err);
     try {
         DataStore store(args[2]);
         if (args[1] == QLatin1String("backup")) {
@@ -43,5 +57,5 @@ int main(int argc, char** argv) {
         err << e.message() << Qt::endl;
         return 1;
     }
-    return messages == 0 ? 0 : 1;
+    return messages.count == 0 ? 0 : 1;
 }

@@ -34,7 +34,13 @@ private slots:
     void serverPaths() {
         QFETCH(QString, path);
         QFETCH(bool, server);
-        QCOMPARE(BookList::isServerPath(path), server);
+        Place place;
+        place.books.save({{"", "/srv/other.fdb"}, {"", path}});
+        const ChosenBook book = place.books.book(1);
+        QCOMPARE(book.onServer(), server);
+        QCOMPARE(book.path(), path);
+        QCOMPARE(book.entry(), 1);
+        QVERIFY(!book.isNone());
     }
 
     void renameFindsTheBookByItsFileOrItsText() {

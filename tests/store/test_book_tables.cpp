@@ -12,10 +12,10 @@
 #include "store/users.h"
 #include "tests/support/core/exception_message.h"
 #include "tests/support/store/schema_support.h"
+#include "tests/support/store/store_notices.h"
 
 #include <QTest>
 
-using schematest::Dialogs;
 using schematest::Workplace;
 using testsupport::messageOf;
 
@@ -25,7 +25,7 @@ const QString kChanged = QStringLiteral("<changed elsewhere>");
 
 // A new bank-account book open in the data store.
 struct OpenBook {
-    Dialogs dialogs;
+    StoreNotices notices;
     Workplace place;
     DataStore& store = place.store();
     OpenBook() {

@@ -11,8 +11,7 @@
 #include "tests/support/core/file_bytes.h"
 #include "tests/support/core/small_file_system.h"
 #include "tests/support/platform/test_database.h"
-#include "tests/support/ui/dialog_recorder.h"
-#include "ui/message_box.h"
+#include "tests/support/store/store_notices.h"
 
 #include <QDir>
 #include <QFile>
@@ -109,14 +108,6 @@ mode_t modeOf(const QString& path) {
 QStringList filesIn(const QString& folder) {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
-
-struct Errors {
-    QStringList texts;
-    ScopedDialogAnswerer answerer{[this](const DialogRequest& r) {
-        texts << r.caption + ": " + r.text;
-        return DialogAnswer{Answer::Ok, {}};
-    }};
-};
 
 } // namespace
 
@@ -216,7 +207,7 @@ private slots:
         QFETCH(bool, hold);
         QFETCH(QString, release);
         SaveBook book;
-        Dialogs dialogs;
+        StoreNotices dialogs;
         fb::Transaction blocker(book.db.attachment());
         fb::Statement(blocker, block).execute();
         if (!hold)
@@ -281,12 +272,12 @@ private slots:
 
     void backupIsMadeAndRenewedByItsRule() {
         Book book;
-        Errors errors;
+        StoreNotices errors;
         for (int kind = 0; kind <= 2; ++kind)
             book.store.makeBackup(BackupKind(kind), "", false);
         for (int kind = 0; kind <= 2; ++kind)
             QVERIFY2(QFileInfo(book.backup(kind)).size() > 0, qPrintable(book.backup(kind)));
-        QVERIFY(errors.texts.isEmpty());
+        QVERIFY(errors.captioned().isEmpty());
         // A fresh "Yesterday" file is kept; "Reserv" is always renewed.
         QFile::resize(book.backup(1), 1);
         QFile::resize(book.backup(0), 1);
@@ -309,7 +300,7 @@ private slots:
         if (fullDisk && !SmallFileSystem::unavailable().isEmpty())
             QSKIP(qPrintable(SmallFileSystem::unavailable()));
         Book book;
-        Errors errors;
+        StoreNotices errors;
         book.store.makeBackup(BackupKind::Reserv, "", true);
         const QByteArray good = readFile(book.backup(0));
         QVERIFY(good.size() > 0);
@@ -335,10 +326,10 @@ private slots:
         const QString target = DataStore::backupPath(database, "Reserv");
         QCOMPARE(readFile(target), good);
         QCOMPARE(filesIn(reserv), QStringList{QFileInfo(target).fileName()});
-        QCOMPARE(errors.texts.size(), 1);
-        QVERIFY(errors.texts[0].startsWith(
+        QCOMPARE(errors.captioned().size(), 1);
+        QVERIFY(errors.captioned()[0].startsWith(
             QStringLiteral("Ошибка архивации: Не удалось создать архив базы данных! (Reserv)")));
-        QVERIFY2(errors.texts[0].contains(reason), qPrintable(errors.texts[0]));
+        QVERIFY2(errors.captioned()[0].contains(reason), qPrintable(errors.captioned()[0]));
     }
 
     // Two copies of the program back one book up into one file at the same time: neither takes
@@ -346,7 +337,7 @@ private slots:
     // of another copy, under a name of its own, stays as it is.
     void backupsOfTwoCopiesDoNotMeet() {
         Book book;
-        Errors errors;
+        StoreNotices errors;
         book.store.makeBackup(BackupKind::Reserv, "", false);
         const QString foreign[] = {book.db.filePath("Reserv/test.gbk.tmp"),
                                    book.db.filePath("Reserv/test.gbk.99999-abcdef.part")};
@@ -365,7 +356,7 @@ private slots:
         QCOMPARE(copy.exitStatus(), QProcess::NormalExit);
         // Its messages, had it any, went to its error output and made it end with 1.
         QVERIFY2(copy.exitCode() == 0, copy.readAllStandardError().constData());
-        QCOMPARE(errors.texts, QStringList{});
+        QCOMPARE(errors.captioned(), QStringList{});
         for (const QString& file : foreign)
             QCOMPARE(readFile(file), QByteArray("another copy, half-written"));
         QCOMPARE(filesIn(book.db.filePath("Reserv")).size(), 3);
@@ -461,7 +452,7 @@ private slots:
     void backupsTakeTheBooksPermissions() {
         QFETCH(int, bookMode);
         Book book;
-        Errors errors;
+        StoreNotices errors;
         QCOMPARE(::chmod(QFile::encodeName(book.db.path()).constData(), mode_t(bookMode)), 0);
         // A "Yesterday" backup of today, world-readable as older programs left it.
         const QString kept = book.backup(1);
@@ -470,7 +461,7 @@ private slots:
         QCOMPARE(::chmod(QFile::encodeName(kept).constData(), 0666), 0);
         for (BackupKind kind : kBackupKinds)
             book.store.makeBackup(kind, "", false);
-        QCOMPARE(errors.texts, QStringList{});
+        QCOMPARE(errors.captioned(), QStringList{});
         QVERIFY(QFileInfo(book.backup(0)).size() > 0);
         QCOMPARE(int(modeOf(book.backup(0))), bookMode);
         QCOMPARE(int(modeOf(book.backup(2))), bookMode);
@@ -493,7 +484,7 @@ private slots:
         QFETCH(QString, gone);
         QFETCH(bool, atExit);
         Book book;
-        Errors errors;
+        StoreNotices errors;
         book.store.options().setOption("ReservBackupFlag", "0");
         book.store.options().setOption("YesterdayBackupFlag", "0");
         book.store.options().setOption("WeekBackupFlag", "0");
@@ -523,13 +514,13 @@ private slots:
                  QStringLiteral("Сохранено=1\x01"));
         QCOMPARE(filesIn(QFileInfo(backup).absolutePath()), QStringList{"test.gbk"});
         QCOMPARE(readFile(path), atPath);
-        QCOMPARE(errors.texts.size(), 1);
-        QVERIFY2(errors.texts[0].startsWith(
+        QCOMPARE(errors.captioned().size(), 1);
+        QVERIFY2(errors.captioned()[0].startsWith(
                      QStringLiteral("Архивация: Файл базы данных \"%1\" удален или заменен "
                                     "другим файлом")
                          .arg(path)),
-                 qPrintable(errors.texts[0]));
-        QVERIFY2(errors.texts[0].contains(backup), qPrintable(errors.texts[0]));
+                 qPrintable(errors.captioned()[0]));
+        QVERIFY2(errors.captioned()[0].contains(backup), qPrintable(errors.captioned()[0]));
     }
 };
 

@@ -7,6 +7,7 @@
 #include "store/new_book.h"
 #include "tests/support/core/small_file_system.h"
 #include "tests/support/store/schema_support.h"
+#include "tests/support/store/store_notices.h"
 
 #include <QDir>
 #include <QFile>
@@ -182,7 +183,7 @@ private slots:
         QFETCH(int, ownerType);
         QFETCH(int, firstKey);
         QFETCH(int, lastKey);
-        Dialogs dialogs;
+        StoreNotices dialogs;
         ListedPlace place;
         const QString name = QStringLiteral("Касса №1");
         const QString path =
@@ -250,7 +251,7 @@ private slots:
         QFETCH(qint64, diskSize);
         if (diskSize > 0 && !SmallFileSystem::unavailable().isEmpty())
             QSKIP(qPrintable(SmallFileSystem::unavailable()));
-        Dialogs dialogs;
+        StoreNotices dialogs;
         ListedPlace place;
         std::unique_ptr<SmallFileSystem> disk;
         if (diskSize > 0) {
@@ -275,7 +276,7 @@ private slots:
     // the test holds): no file stands under a book's name and nothing is listed; what the
     // killed program made is not taken for a book, and the next book takes the first name.
     void aKilledCreationLeavesNoBook() {
-        Dialogs dialogs;
+        StoreNotices dialogs;
         ListedPlace place;
         QTemporaryDir templates;
         const QString held = QStringLiteral("Приходный кассовый ордер (Украина).doc");

@@ -6,11 +6,11 @@
 #include "tests/support/core/exception_message.h"
 #include "tests/support/platform/fake_office.h"
 #include "tests/support/store/schema_support.h"
+#include "tests/support/store/store_notices.h"
 
 #include <QTemporaryDir>
 #include <QTest>
 
-using schematest::Dialogs;
 using schematest::Workplace;
 using testsupport::messageOf;
 
@@ -21,7 +21,7 @@ const QString kNoFormsMessage =
 
 // A new book of a kind open in the data store, and a PATH of its own for the office program.
 struct OpenBook {
-    Dialogs dialogs;
+    StoreNotices dialogs;
     Workplace place;
     QTemporaryDir officeFolder;
     explicit OpenBook(BookKind kind, bool withOffice = true) {

@@ -8,7 +8,7 @@
 #include "store/new_book.h"
 #include "tests/support/platform/firebird_server.h"
 #include "tests/support/store/schema_support.h"
-#include "ui/guard.h"
+#include "tests/support/store/store_notices.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -39,7 +39,7 @@ struct ServerBook {
     }
 
     void open(DataStore& other) {
-        other.chooseBook(path, 0);
+        other.chooseBook(ChosenBook(0, path));
         other.openBook();
     }
 
@@ -101,34 +101,30 @@ private slots:
         QCOMPARE(other.newKey("OPER"), key + 1);
     }
 
-    // What the user sees when the server goes away under an open book: the store's own words for
-    // a failed save, then the error of the lost connection (SQL code -902) from the guard; reads
-    // fail with the same error, and the store closes without a hang.
+    // What the user is told when the server goes away under an open book: the store's own words
+    // for a failed save, then the error of the lost connection (SQL code -902) goes on to the
+    // caller; reads fail with the same error, and the store closes without a hang.
     void stoppedServerGivesTheDatabaseMessage() {
         ServerBook book;
         const std::unique_ptr<fb::DataSet> document =
             newDocument(book.store, book.store.newKey("OPER"));
         book.server.kill();
-        Dialogs dialogs;
+        StoreNotices notices;
         int sqlCode = 0;
-        QVERIFY(!runGuarded([&] {
-            try {
-                book.store.postAndCommit(*document);
-            } catch (const fb::Error& e) {
-                sqlCode = e.sqlCode();
-                throw;
-            }
-        }));
+        QString message;
+        try {
+            book.store.postAndCommit(*document);
+        } catch (const fb::Error& e) {
+            sqlCode = e.sqlCode();
+            message = e.message();
+        }
         QCOMPARE(sqlCode, -902);
-        QCOMPARE(dialogs.texts.size(), 2);
-        QCOMPARE(dialogs.texts[0], QStringLiteral("Не могу сохранить введенные данные!"));
-        QVERIFY2(dialogs.texts[1].contains(QStringLiteral("connection")),
-                 qPrintable(dialogs.texts[1]));
-        QCOMPARE(dialogs.requests[1].icon, MessageIcon::Error);
+        QVERIFY2(message.contains(QStringLiteral("connection")), qPrintable(message));
+        QCOMPARE(notices.texts, QStringList{"Не могу сохранить введенные данные!"});
 
         QVERIFY_THROWS_EXCEPTION(fb::Error, book.store.options().storeCaption());
         QVERIFY_THROWS_EXCEPTION(fb::Error, book.store.closeAndBackup());
-        QCOMPARE(dialogs.texts.size(), 2);
+        QCOMPARE(notices.texts.size(), 1);
     }
 
     // The book's file and its backup folders are on the server's machine: no backup is tried at
@@ -153,7 +149,7 @@ private slots:
         for (int i = 0; i < 3; ++i)
             book.store.options().setOption(keys[i], flag[i]);
         book.store.ini().writeInteger("DB", "Backup", iniBackup);
-        Dialogs dialogs;
+        StoreNotices dialogs;
         book.store.makeFirstBackups();
         QVERIFY(dialogs.texts.isEmpty());
         QCOMPARE(DataStore::backupPath(book.path, "Reserv"), QString());
@@ -162,7 +158,7 @@ private slots:
         QVERIFY(!book.store.database().isAttached());
         QCOMPARE(dialogs.texts.size(), messages);
         if (messages) {
-            QCOMPARE(dialogs.requests[0].caption, QStringLiteral("Ошибка архивации"));
+            QCOMPARE(dialogs.captions[0], QStringLiteral("Ошибка архивации"));
             QVERIFY(dialogs.texts[0].startsWith(
                 QStringLiteral("Архив базы данных не создан: база данных \"%1\" находится на "
                                "сервере")

@@ -7,7 +7,7 @@
 #include "store/new_book.h"
 #include "store/rights_table.h"
 #include "store/user_rights.h"
-#include "ui/message_box.h"
+#include "tests/support/store/store_notices.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -101,7 +101,7 @@ private slots:
     void hasPermissionReadsTheUsersRow() {
         fb::prepareEmbeddedEngine();
         QTemporaryDir dir;
-        ScopedDialogAnswerer quiet([](const DialogRequest&) { return DialogAnswer{}; });
+        StoreNotices quiet;
         DataStore store(dir.filePath("kaltro.ini"));
         const QString book = createNewBook(BookKind::CashDesk, QStringLiteral("Касса"), dir.path(),
                                            QStringLiteral(KALTRO_TEMPLATES_SOURCE_DIR));

@@ -16,8 +16,8 @@ QString ShellWindow::title() {
     return dataStore().programName() + QStringLiteral(": ") + dataStore().options().storeCaption();
 }
 
-StartupEnd ShellWindow::createDataStore() {
-    const StartupEnd end = MainWindowBase::createDataStore();
+StartupEnd ShellWindow::startSession() {
+    const StartupEnd end = MainWindowBase::startSession();
     if (end != StartupEnd::GoOn)
         return end;
     setPaneTitle(dataStore().options().storeCaption());

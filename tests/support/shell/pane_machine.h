@@ -15,7 +15,7 @@ class ShellWindow : public MainWindowBase {
 public:
     explicit ShellWindow(const QString& iniPath);
     QString title() override;
-    StartupEnd createDataStore() override;
+    StartupEnd startSession() override;
     bool wantsFirstStart() override { return true; }
 };
 

@@ -7,6 +7,7 @@
 #include "platform/firebird/transaction.h"
 #include "script/script_interpreter.h"
 #include "store/carried_scripts.h"
+#include "store/store_feedback.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -45,7 +46,9 @@ QString level207Script() {
 
 void runScript(fb::Attachment& database, const QString& script) {
     ScriptInterpreter interpreter(database);
-    interpreter.setFailureReport(dialogs::showMessage);
+    interpreter.setFailureReport([](const QString& note) {
+        StoreFeedback::current().tell(note, QString(), StoreFeedback::Notice::Plain);
+    });
     interpreter.run(ScriptInterpreter::splitLines(script));
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "store/data_store.h"
-#include "tests/support/ui/dialog_recorder.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -38,9 +37,6 @@ QStringList rows(fb::Attachment& database, const QString& sql);
 
 // One value of a one-row query, as text.
 QString value(fb::Attachment& database, const QString& sql);
-
-// The dialog recorder of the tests, under this namespace too.
-using ::Dialogs;
 
 // A temporary folder with the data store on an INI file in it.
 class Workplace {
