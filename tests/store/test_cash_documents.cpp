@@ -10,6 +10,7 @@
 #include "store/stored_row.h"
 #include "tests/support/core/exception_message.h"
 #include "tests/support/store/schema_support.h"
+#include "tests/support/store/store_notices.h"
 
 #include <QTest>
 
@@ -42,7 +43,7 @@ CashDocument complete() {
 class TestCashDocuments : public QObject {
     Q_OBJECT
 
-    Dialogs m_dialogs;
+    StoreNotices m_notices;
     std::unique_ptr<schematest::Workplace> m_place;
     int m_alpha = 0;
     int m_beta = 0;
