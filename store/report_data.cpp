@@ -266,4 +266,7 @@ void ReportData::selectCellDocuments(fb::DataSet& list, const CellDocuments& cel
     list.setParam(QStringLiteral("IREASON"), cell.paymentType);
     if (cell.partnerName)
         list.setParam(QStringLiteral("ILNAM"), *cell.partnerName);
+    list.prepare();
+    list.field(QStringLiteral("DAT")).setOnGetText(dateFieldText);
+    list.field(QStringLiteral("SUM1")).setDisplayFormat(QStringLiteral("#0.00"));
 }

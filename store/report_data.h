@@ -104,7 +104,7 @@ public:
     void setExpenseLimit(int key, Currency limit);
 
     // Puts on list the select of the documents of cell, with PRKEY, TYP, DAT, NUM, SUM1 and
-    // LNAM. The caller opens it.
+    // LNAM; DAT shows as "dd.mm.yyyy", SUM1 as "#0.00". The caller opens it.
     static void selectCellDocuments(fb::DataSet& list, const CellDocuments& cell);
 
 private:

@@ -110,7 +110,10 @@ private slots:
         for (list.first(); !list.eof(); list.next()) {
             keys << int(list.field("PRKEY").asInteger());
             QCOMPARE(int(list.field("TYP").asInteger()), documentType);
+            QCOMPARE(list.field("DAT").displayText(),
+                     datetime::decodeDate(list.field("DAT").asDateTime()).toString("dd.MM.yyyy"));
         }
+        QCOMPARE(list.field("SUM1").displayFormat(), QStringLiteral("#0.00"));
         std::sort(keys.begin(), keys.end());
         QList<int> expected;
         for (const WrittenDocument& d : m_book->documents())
