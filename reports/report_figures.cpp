@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr int kIncomeDocument = 1;
-constexpr int kIssueDocument = 2;
+constexpr int kIncoming = 1;
+constexpr int kOutgoing = 2;
 
 void add(Currency& to, Currency amount) {
     to.units += amount.units;
@@ -91,7 +91,7 @@ MovementFigures computeMovement(DataStore& store, const Period& period) {
     figures.openingBalance = data.openingBalance(whole.start);
     const std::vector<DayAmount> amounts = data.dayAmounts(whole.start, whole.end);
     for (const DayAmount& amount : amounts)
-        nameRank(amount.documentType == kIncomeDocument ? figures.incomeTypes : figures.issueTypes,
+        nameRank(amount.documentType == kIncoming ? figures.incomeTypes : figures.issueTypes,
                  amount.typeRank, amount.paymentType);
     QList<DateTime> days;
     const QHash<qint64, qsizetype> dayIndex = dayIndexes(amounts, days);
@@ -100,8 +100,8 @@ MovementFigures computeMovement(DataStore& store, const Period& period) {
                              emptyRow(figures.issueTypes.size()), std::nullopt});
     for (const DayAmount& amount : amounts) {
         MovementDay& day = figures.days[dayIndex.value(qint64(amount.day))];
-        addToRow(amount.documentType == kIncomeDocument ? day.income : day.issue,
-                 amount.typeRank - 1, amount.amount);
+        addToRow(amount.documentType == kIncoming ? day.income : day.issue, amount.typeRank - 1,
+                 amount.amount);
     }
     figures.incomeTotals = emptyRow(figures.incomeTypes.size());
     figures.issueTotals = emptyRow(figures.issueTypes.size());
@@ -120,11 +120,11 @@ MovementFigures computeMovement(DataStore& store, const Period& period) {
 }
 
 PartnerFigures computePayers(DataStore& store, const Period& period) {
-    return computePartners(store, period, kIncomeDocument);
+    return computePartners(store, period, kIncoming);
 }
 
 PartnerFigures computeRecipients(DataStore& store, const Period& period) {
-    return computePartners(store, period, kIssueDocument);
+    return computePartners(store, period, kOutgoing);
 }
 
 RegisterFigures computeRegister(DataStore& store, const Period& period) {
@@ -132,8 +132,8 @@ RegisterFigures computeRegister(DataStore& store, const Period& period) {
     const ReportData data(store);
     RegisterFigures figures;
     figures.ownerName = data.ownerName();
-    figures.incoming = registerSection(data, kIncomeDocument, days);
-    figures.outgoing = registerSection(data, kIssueDocument, days);
+    figures.incoming = registerSection(data, kIncoming, days);
+    figures.outgoing = registerSection(data, kOutgoing, days);
     return figures;
 }
 

@@ -17,7 +17,8 @@
 
 namespace {
 
-constexpr int kIssueDocument = 2;
+// OPER.TYP of an issue document, and REASONS.TYP of an issue payment type.
+constexpr int kOutgoing = 2;
 
 constexpr char kOpeningBalanceSql[] = "SELECT O.DAT,O.SUM2 FROM OPER O\n"
                                       "WHERE O.TYP=:TYP and O.DAT2<:DAT\n"
@@ -211,7 +212,7 @@ std::vector<RegisterDocument> ReportData::registerDocuments(int documentType, Da
 
 std::vector<ExpenseLine> ReportData::expenseLines(DateTime from, DateTime to) const {
     Read types(m_store, kExpenseTypesSql);
-    types.param("TYP").setInteger(kIssueDocument);
+    types.param("TYP").setInteger(kOutgoing);
     types.execute();
     std::vector<ExpenseLine> lines;
     while (types.fetch()) {
@@ -222,7 +223,7 @@ std::vector<ExpenseLine> ReportData::expenseLines(DateTime from, DateTime to) co
         lines.push_back(std::move(line));
     }
     Read spending(m_store, kExpenseSpendingSql);
-    spending.param("TYP").setInteger(kIssueDocument);
+    spending.param("TYP").setInteger(kOutgoing);
     spending.setPeriod(from, to);
     spending.execute();
     while (spending.fetch()) {
