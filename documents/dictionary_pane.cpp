@@ -2,10 +2,11 @@
 
 #include "core/exceptions.h"
 #include "platform/firebird/data_set.h"
-#include "shell/tool_buttons.h"
 #include "store/data_store.h"
+#include "store/dictionary_rows.h"
 #include "store/stored_row.h"
 #include "store/user_rights.h"
+#include "ui/action_builder.h"
 #include "ui/data_grid.h"
 #include "ui/guard.h"
 #include "ui/message_box.h"
@@ -30,7 +31,6 @@
 namespace {
 
 const QString kKeyField = QStringLiteral("PRKEY");
-const QChar kHiddenMark = QLatin1Char('?');
 const QString kChangedElsewhere =
     QStringLiteral("Запись изменена или удалена в другом окне или другим пользователем, пока "
                    "была открыта здесь. Справочник прочитан заново; ваши изменения не сохранены.");
@@ -53,12 +53,19 @@ DictionaryPane::DictionaryPane(const QString& table, const QString& nameField, Q
 }
 
 void DictionaryPane::buildCommands() {
-    m_editAction = toolAction(this, QStringLiteral("editAction"), QStringLiteral("Коррекция"), 4);
-    m_deleteAction = toolAction(this, QStringLiteral("deleteAction"), QStringLiteral("Удалить"), 9);
-    m_hiddenViewAction =
-        toolAction(this, QStringLiteral("hiddenViewAction"), QStringLiteral("Скрытые"), 10);
+    m_editAction = buildAction(
+        this,
+        {.name = QStringLiteral("editAction"), .text = QStringLiteral("Коррекция"), .image = 4});
+    m_deleteAction = buildAction(
+        this,
+        {.name = QStringLiteral("deleteAction"), .text = QStringLiteral("Удалить"), .image = 9});
+    m_hiddenViewAction = buildAction(this, {.name = QStringLiteral("hiddenViewAction"),
+                                            .text = QStringLiteral("Скрытые"),
+                                            .image = 10});
     m_hiddenViewAction->setCheckable(true);
-    m_hideAction = toolAction(this, QStringLiteral("hideAction"), QStringLiteral("Скрыть"), 13);
+    m_hideAction = buildAction(
+        this,
+        {.name = QStringLiteral("hideAction"), .text = QStringLiteral("Скрыть"), .image = 13});
     m_hideAction->setCheckable(true);
     addToolButton(m_editAction, QStringLiteral("editButton"), 0);
     addToolButton(m_deleteAction, QStringLiteral("deleteButton"), 0);
@@ -69,13 +76,29 @@ void DictionaryPane::buildCommands() {
     connect(m_hiddenViewAction, &QAction::triggered, this, &DictionaryPane::onHiddenViewToggled);
     connect(m_hideAction, &QAction::triggered, this, &DictionaryPane::onHideTriggered);
 
-    m_filterAction = new QAction(QStringLiteral("Фильтр..."), this);
-    m_filterAction->setObjectName(QStringLiteral("filterAction"));
-    m_filterAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    m_filterAction = buildAction(this, {.name = QStringLiteral("filterAction"),
+                                        .text = QStringLiteral("Фильтр..."),
+                                        .shortcut = QKeySequence(Qt::CTRL | Qt::Key_F)});
     m_filterAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     addAction(m_filterAction);
     gridMenu()->addAction(m_filterAction);
     connect(m_filterAction, &QAction::triggered, this, &DictionaryPane::onFilterTriggered);
+
+    // Shown while the filter line has the focus.
+    m_applyFilterAction = buildAction(this, {.name = QStringLiteral("applyFilterAction"),
+                                             .text = QStringLiteral("Отфильтровать")});
+    m_applyFilterAction->setVisible(false);
+    connect(m_applyFilterAction, &QAction::triggered, this,
+            &DictionaryPane::onApplyFilterTriggered);
+    m_editOkAction =
+        buildAction(this, {.name = QStringLiteral("editOkAction"), .text = QStringLiteral("OK")});
+    connect(m_editOkAction, &QAction::triggered, this, &DictionaryPane::onEditOkTriggered);
+    // Esc on the edit page cancels the edit too.
+    m_editCancelAction = buildAction(this, {.name = QStringLiteral("editCancelAction"),
+                                            .text = QStringLiteral("Отмена"),
+                                            .shortcut = QKeySequence(Qt::Key_Escape)});
+    m_editCancelAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(m_editCancelAction, &QAction::triggered, this, &DictionaryPane::onEditCancelTriggered);
 }
 
 QWidget* DictionaryPane::buildBrowsePage() {
@@ -86,10 +109,8 @@ QWidget* DictionaryPane::buildBrowsePage() {
     m_filterEdit = named(new QLineEdit(m_filterPanel), "filterEdit");
     filterLabel->setBuddy(m_filterEdit);
     m_filterButton =
-        named(new QPushButton(QStringLiteral("Отфильтровать"), m_filterPanel), "filterButton");
-    m_filterButton->hide();
+        addActionPushButton(m_filterPanel, m_applyFilterAction, QStringLiteral("filterButton"));
     m_filterEdit->installEventFilter(this);
-    connect(m_filterButton, &QPushButton::clicked, this, &DictionaryPane::onFilterClicked);
     auto* filterLayout = new QHBoxLayout(m_filterPanel);
     filterLayout->setContentsMargins(4, 2, 4, 2);
     filterLayout->addWidget(filterLabel);
@@ -113,11 +134,11 @@ QWidget* DictionaryPane::buildEditPage() {
     auto* requiredLabel =
         named(new QLabel(QStringLiteral("   * Обязательные для заполнения поля"), m_editPage),
               "requiredLabel");
-    m_editOkButton = named(new QPushButton(QStringLiteral("OK"), m_editPage), "editOkButton");
+    m_editOkButton =
+        addActionPushButton(m_editPage, m_editOkAction, QStringLiteral("editOkButton"));
     m_editCancelButton =
-        named(new QPushButton(QStringLiteral("Отмена"), m_editPage), "editCancelButton");
-    connect(m_editOkButton, &QPushButton::clicked, this, &DictionaryPane::onEditOkClicked);
-    connect(m_editCancelButton, &QPushButton::clicked, this, &DictionaryPane::onEditCancelClicked);
+        addActionPushButton(m_editPage, m_editCancelAction, QStringLiteral("editCancelButton"));
+    m_editPage->addAction(m_editCancelAction);
     auto* top = new QHBoxLayout;
     top->addWidget(m_operationLabel);
     top->addWidget(requiredLabel, 1);
@@ -130,14 +151,6 @@ QWidget* DictionaryPane::buildEditPage() {
     m_fieldsLayout = new QFormLayout(fields);
     m_fieldsLayout->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     m_fieldsArea->setWidget(fields);
-
-    // Esc on the edit page cancels the edit.
-    auto* escapeAction = new QAction(m_editPage);
-    escapeAction->setObjectName(QStringLiteral("escapeAction"));
-    escapeAction->setShortcut(QKeySequence(Qt::Key_Escape));
-    escapeAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    m_editPage->addAction(escapeAction);
-    connect(escapeAction, &QAction::triggered, this, &DictionaryPane::onEditCancelClicked);
 
     auto* layout = new QVBoxLayout(m_editPage);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -269,7 +282,7 @@ void DictionaryPane::embed(std::unique_ptr<PaneInfo> paneInfo) {
 }
 
 void DictionaryPane::prepareQuery() {
-    query().setSQL(selectSql(m_hiddenViewAction->isChecked()));
+    query().setSQL(rowsSelect(m_hiddenViewAction->isChecked()));
     if (m_filtered) {
         m_appliedMask = m_filterEdit->text();
         query().setParam(QStringLiteral("MASK"), m_appliedMask);
@@ -284,11 +297,6 @@ void DictionaryPane::prepareQuery() {
 void DictionaryPane::setDisplayText(const QString& field,
                                     const std::function<QString(const QVariant&)>& text) {
     m_displayTexts.insert(field, text);
-}
-
-QString DictionaryPane::hiddenCondition(const QString& nameColumn, bool hiddenView) {
-    const char* condition = hiddenView ? "(%1 LIKE '?%')" : "(NOT %1 LIKE '?%')";
-    return QString::fromLatin1(condition).arg(nameColumn);
 }
 
 void DictionaryPane::refreshRows(int key) {
@@ -341,7 +349,7 @@ bool DictionaryPane::isEditPageShown() const {
 
 void DictionaryPane::showEditPage(const QString& operation, const QString& okCaption) {
     m_operationLabel->setText(operation);
-    m_editOkButton->setText(okCaption);
+    m_editOkAction->setText(okCaption);
     m_pages->setCurrentWidget(m_editPage);
     m_fieldsArea->verticalScrollBar()->setValue(0);
 }
@@ -453,16 +461,16 @@ void DictionaryPane::refuseNameTooLongToHide() {
                         .arg(m_nameLength));
 }
 
-void DictionaryPane::onEditOkClicked() {
+void DictionaryPane::onEditOkTriggered() {
     if (query().state() == fb::DataSetState::Edit && !m_editAllowed) {
         // Only looked at, by a user who may not change the record: nothing is written.
-        onEditCancelClicked();
+        onEditCancelTriggered();
         return;
     }
     runGuarded([this] { save(); });
 }
 
-void DictionaryPane::onEditCancelClicked() {
+void DictionaryPane::onEditCancelTriggered() {
     if (!isEditPageShown())
         return;
     runGuarded([this] { query().cancelUpdates(); });
@@ -509,9 +517,9 @@ void DictionaryPane::onFilterTriggered() {
         m_filterEdit->setFocus();
 }
 
-void DictionaryPane::onFilterClicked() {
+void DictionaryPane::onApplyFilterTriggered() {
     grid()->setFocus();
-    m_filterButton->hide();
+    m_applyFilterAction->setVisible(false);
 }
 
 void DictionaryPane::applyFilter() {
@@ -522,7 +530,7 @@ void DictionaryPane::applyFilter() {
 bool DictionaryPane::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_filterEdit) {
         if (event->type() == QEvent::FocusIn)
-            m_filterButton->show();
+            m_applyFilterAction->setVisible(true);
         else if (event->type() == QEvent::FocusOut)
             applyFilter();
         else if (isEnterKeyPress(event)) {

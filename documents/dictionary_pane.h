@@ -32,9 +32,10 @@ class QWidget;
 // another window or copy of the program changed or deleted since it was read here is refused
 // with a message, and the rows are read again.
 //
-// Leaves give the table, the select, the fields (addFieldEdit and addFieldRow in their
-// constructor), the grid's columns, the checks before a row is stored and their rights area:
-// actions 2 to 5 of the area enable New, Edit, Delete and Hide.
+// Leaves give the table and its statements, which the table's class in store/ keeps (the select
+// of the rows and the writes of the pane's query), the fields (addFieldEdit and addFieldRow in
+// their constructor), the grid's columns, the checks before a row is stored and their rights
+// area: actions 2 to 5 of the area enable New, Edit, Delete and Hide.
 class DictionaryPane : public GridBrowserPane {
     Q_OBJECT
 public:
@@ -62,6 +63,12 @@ public:
     QAction* hideAction() const { return m_hideAction; }
     // Ctrl+F: to the filter line.
     QAction* filterAction() const { return m_filterAction; }
+    // "Отфильтровать", offered while the filter line has the focus: to the grid.
+    QAction* applyFilterAction() const { return m_applyFilterAction; }
+    // "Добавить" for a new record, else "OK": stores the row.
+    QAction* editOkAction() const { return m_editOkAction; }
+    // "Отмена", also Esc on the edit page.
+    QAction* editCancelAction() const { return m_editCancelAction; }
 
     // ---- The browse page ----
     QWidget* browsePage() const { return m_browsePage; }
@@ -74,7 +81,6 @@ public:
     bool isEditPageShown() const;
     // "Добавление", " Просмотр" or " Коррекция".
     QLabel* operationLabel() const { return m_operationLabel; }
-    // "Добавить" for a new record, else "OK": stores the row.
     QPushButton* editOkButton() const { return m_editOkButton; }
     QPushButton* editCancelButton() const { return m_editCancelButton; }
     // The scrolling area of the fields; locked while a record is only shown.
@@ -83,9 +89,10 @@ public:
     QLineEdit* fieldEdit(const QString& field) const { return m_fieldEdits.value(field); }
 
 protected:
-    // The select of the rows: the hidden ones (names beginning with "?") or the others, by
-    // the parameter MASK (the filter text) unless the filter is hidden.
-    virtual QString selectSql(bool hiddenView) const = 0;
+    // The select of the rows, from the table's statements in the store: the hidden ones (names
+    // beginning with "?") or the others, by the parameter MASK (the filter text) unless the
+    // filter is hidden.
+    virtual QString rowsSelect(bool hiddenView) const = 0;
     // The area word of the rights ("VocsIncome"); empty: the commands are not limited.
     virtual QString rightsArea() const { return QString(); }
     // Which commands show and whether the fields may be edited (then the first one gets the
@@ -125,8 +132,6 @@ protected:
     void setCommandVisible(QAction* action, bool visible);
     // The text shown for the values of a field of the select (a column of the grid).
     void setDisplayText(const QString& field, const std::function<QString(const QVariant&)>& text);
-    // The condition of the select on the name column: hidden names or the others.
-    static QString hiddenCondition(const QString& nameColumn, bool hiddenView);
 
     void onNewTriggered() override;
     void onOpenTriggered() override;
@@ -138,9 +143,9 @@ private slots:
     void onHiddenViewToggled();
     void onHideTriggered(bool hide);
     void onFilterTriggered();
-    void onFilterClicked();
-    void onEditOkClicked();
-    void onEditCancelClicked();
+    void onApplyFilterTriggered();
+    void onEditOkTriggered();
+    void onEditCancelTriggered();
 
 private:
     void buildCommands();
@@ -181,6 +186,9 @@ private:
     QAction* m_hiddenViewAction = nullptr;
     QAction* m_hideAction = nullptr;
     QAction* m_filterAction = nullptr;
+    QAction* m_applyFilterAction = nullptr;
+    QAction* m_editOkAction = nullptr;
+    QAction* m_editCancelAction = nullptr;
 
     QStackedWidget* m_pages = nullptr;
     QWidget* m_browsePage = nullptr;

@@ -1,9 +1,12 @@
 #include "documents/document_partner_lookup.h"
 
+#include "store/data_store.h"
+#include "store/partners.h"
+
 #include <QListWidget>
 
 void DocumentPartnerLookup::loadItems() {
-    loadRecords(QString::fromLatin1(kPartnersSql), m_partnerType);
+    setRecords(Partners(DataStore::instance()).listed(m_partnerType));
 }
 
 void DocumentPartnerLookup::filterItems() {

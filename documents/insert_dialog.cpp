@@ -2,10 +2,12 @@
 
 #include "platform/firebird/data_set.h"
 #include "store/data_store.h"
+#include "ui/action_builder.h"
 #include "ui/guard.h"
 #include "ui/message_box.h"
 #include "ui/widget_helpers.h"
 
+#include <QAction>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -43,10 +45,12 @@ void InsertDialog::buildLayout() {
 
     auto* note = new QLabel(QStringLiteral("* Обязательные для заполнения поля"), this);
     note->setObjectName(QStringLiteral("requiredNote"));
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("okButton"));
-    auto* cancel = new QPushButton(QStringLiteral("Отмена"), this);
-    cancel->setObjectName(QStringLiteral("cancelButton"));
+    m_okAction =
+        buildAction(this, {.name = QStringLiteral("okAction"), .text = QStringLiteral("OK")});
+    m_cancelAction = buildAction(
+        this, {.name = QStringLiteral("cancelAction"), .text = QStringLiteral("Отмена")});
+    auto* ok = addActionPushButton(this, m_okAction, QStringLiteral("okButton"));
+    auto* cancel = addActionPushButton(this, m_cancelAction, QStringLiteral("cancelButton"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(note);
     buttons->addStretch();
@@ -57,8 +61,8 @@ void InsertDialog::buildLayout() {
     layout->addWidget(m_fieldsArea, 1);
     layout->addLayout(buttons);
 
-    connect(ok, &QPushButton::clicked, this, &InsertDialog::onOkClicked);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_okAction, &QAction::triggered, this, &InsertDialog::onOkTriggered);
+    connect(m_cancelAction, &QAction::triggered, this, &QDialog::reject);
 }
 
 QLineEdit* InsertDialog::addPlainEdit(const QString& objectName, const QString& label) {
@@ -88,7 +92,6 @@ void InsertDialog::addWideField(QWidget* widget) {
 
 std::optional<int> InsertDialog::insertRecord(const QString& proposedName) {
     m_proposedName = proposedName;
-    m_dataSet->setSQL(QStringLiteral("SELECT * FROM %1 WHERE 1=0").arg(m_table));
     m_dataSet->open();
     m_dataSet->insert();
     const int key = DataStore::instance().newKey(m_table);
@@ -138,7 +141,7 @@ void InsertDialog::storeRecord() {
     DataStore::instance().postAndCommit(*m_dataSet);
 }
 
-void InsertDialog::onOkClicked() {
+void InsertDialog::onOkTriggered() {
     if (m_keyEdit->text().trimmed().isEmpty()) {
         dialogs::messageBox(this, QStringLiteral("Не заполнены ключевые поля"),
                             QStringLiteral("Ошибка"), Buttons::Ok, MessageIcon::Error);

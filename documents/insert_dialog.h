@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+class QAction;
 class QFormLayout;
 class QLineEdit;
 class QScrollArea;
@@ -31,8 +32,9 @@ protected:
     InsertDialog(QWidget* owner, const QString& table);
 
     // Runs the card on a new row of the table, its key taken at once (a key not used is lost);
-    // the key when the row was stored. The key field takes one character fewer than its column,
-    // so that the new record can be hidden.
+    // the key when the row was stored. The dataset holds the statements of a new row (set by
+    // the card from the table's class in store/). The key field takes one character fewer than its
+    // column, so that the new record can be hidden.
     std::optional<int> insertRecord(const QString& proposedName);
     // Runs the card on the current row of the dataset (the new row, or one the caller opened);
     // true when it was stored.
@@ -61,7 +63,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private slots:
-    void onOkClicked();
+    void onOkTriggered();
 
 private:
     struct FieldEdit {
@@ -80,4 +82,6 @@ private:
     QScrollArea* m_fieldsArea = nullptr;
     QFormLayout* m_fields = nullptr;
     QLineEdit* m_keyEdit = nullptr;
+    QAction* m_okAction = nullptr;     // "OK"
+    QAction* m_cancelAction = nullptr; // "Отмена"
 };

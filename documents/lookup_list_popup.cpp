@@ -1,9 +1,5 @@
 #include "documents/lookup_list_popup.h"
 
-#include "platform/firebird/statement.h"
-#include "platform/firebird/transaction.h"
-#include "store/data_store.h"
-
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -52,17 +48,6 @@ void LookupListPopup::fireSelect() {
     LookupPopup::fireSelect();
 }
 
-void LookupListPopup::loadRecords(const QString& sql, int type) {
-    m_records.clear();
-    fb::Transaction transaction(DataStore::instance().database(), fb::TransactionKind::ReadOnly);
-    fb::Statement query(transaction, sql);
-    query.param(QStringLiteral("TYP")).setInteger(type);
-    query.execute();
-    while (query.fetch())
-        m_records.append({int(query.field(0).asInteger()), query.field(1).asString()});
-    transaction.commit();
-}
-
 void LookupListPopup::fillList(const QString& filter) {
     m_list->clear();
     for (int i = 0; i < m_records.size(); ++i) {
@@ -86,14 +71,14 @@ void LookupListPopup::selectRow(int row) {
 
 int LookupListPopup::rowOfKey(int key) const {
     for (int row = 0; row < m_list->count(); ++row) {
-        const LookupRecord* record = recordOf(m_list->item(row));
+        const DictionaryEntry* record = recordOf(m_list->item(row));
         if (record && record->key == key)
             return row;
     }
     return -1;
 }
 
-const LookupRecord* LookupListPopup::recordOf(const QListWidgetItem* item) const {
+const DictionaryEntry* LookupListPopup::recordOf(const QListWidgetItem* item) const {
     const int index = item->data(Qt::UserRole).toInt();
     return index == kNoRecord ? nullptr : &m_records[index];
 }
@@ -111,7 +96,7 @@ int LookupListPopup::chosenKey() const {
     const QListWidgetItem* item = selectedItem();
     if (!item)
         return 0;
-    const LookupRecord* record = recordOf(item);
+    const DictionaryEntry* record = recordOf(item);
     return record ? record->key : kNoRecord;
 }
 

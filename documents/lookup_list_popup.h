@@ -1,22 +1,12 @@
 #pragma once
 
 #include "documents/lookup_popup.h"
+#include "store/dictionary_rows.h"
 
 #include <QList>
 
 class QListWidget;
 class QListWidgetItem;
-
-// The partners of one type (:TYP), the hidden ones (a name beginning with "?") left out, by name.
-inline constexpr char kPartnersSql[] = "SELECT V.PRKEY, V.LNAM FROM PARTS V\n"
-                                       "WHERE V.TYP=:TYP AND (NOT LNAM LIKE '?%')\n"
-                                       "ORDER BY V.LNAM";
-
-// One entry of a dictionary as a lookup lists it.
-struct LookupRecord {
-    int key = 0; // PRKEY
-    QString name;
-};
 
 // A lookup drop-down whose pop-up lists the records of a dictionary that match the filter. The
 // records are read once, when the pop-up is laid out; each filter fills the list anew from them.
@@ -52,9 +42,8 @@ protected:
     virtual void loadItems() = 0;
     virtual void filterItems() = 0;
 
-    // The records of sql, whose one parameter :TYP is type: PRKEY and the name.
-    void loadRecords(const QString& sql, int type);
-    const QList<LookupRecord>& records() const { return m_records; }
+    // The records listed, as the dictionary's class in store/ reads them.
+    void setRecords(const QList<DictionaryEntry>& records) { m_records = records; }
     // Empties the list and adds an item for every record whose name matches filter, in order.
     void fillList(const QString& filter);
     // An item at the top of the list that is no record.
@@ -68,9 +57,9 @@ private slots:
 
 private:
     // The record of an item; nullptr for an item that is no record.
-    const LookupRecord* recordOf(const QListWidgetItem* item) const;
+    const DictionaryEntry* recordOf(const QListWidgetItem* item) const;
     QListWidgetItem* selectedItem() const;
 
     QListWidget* m_list = nullptr;
-    QList<LookupRecord> m_records;
+    QList<DictionaryEntry> m_records;
 };

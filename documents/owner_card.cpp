@@ -1,9 +1,9 @@
 #include "documents/owner_card.h"
 
-#include "core/key_value_text.h"
 #include "platform/firebird/data_set.h"
 #include "store/book_kind.h"
 #include "store/data_store.h"
+#include "store/partners.h"
 #include "store/stored_row.h"
 
 #include <QButtonGroup>
@@ -14,7 +14,6 @@
 
 namespace {
 
-const char* const kNameKeys[] = {kDirectorNameKey, kChiefAccountantNameKey, kCashierNameKey};
 const QString kEtcField = QStringLiteral("ETC");
 const QString kChangedElsewhere =
     QStringLiteral("Запись изменена или удалена в другом окне или другим пользователем, пока "
@@ -68,8 +67,7 @@ QGroupBox* OwnerCard::createKindGroup() {
 
 void OwnerCard::openOwnerRow() {
     fb::DataSet& row = dataSet();
-    row.setSQL(QStringLiteral("SELECT * FROM PARTS WHERE PRKEY=:IPRKEY"));
-    row.setParam(QStringLiteral("IPRKEY"), kOwnerKey);
+    Partners::selectOwner(row);
     row.open();
     row.edit();
     const fb::DataField& kind = row.field(QStringLiteral("LOWNER"));
@@ -79,30 +77,23 @@ void OwnerCard::openOwnerRow() {
     m_kindGroup->setEnabled(false);
     m_kindGroup->hide();
     m_readEtc = row.field(kEtcField).asString();
-    const QList<QLineEdit*> edits = nameEdits();
-    for (int i = 0; i < edits.size(); ++i)
-        edits[i]->setText(getKeyValue(m_readEtc, kNameKeys[i]));
+    const OwnerNames names = Partners::ownerNamesOf(m_readEtc);
+    m_directorEdit->setText(names.director);
+    m_chiefAccountantEdit->setText(names.chiefAccountant);
+    m_cashierEdit->setText(names.cashier);
 }
 
-QList<QLineEdit*> OwnerCard::nameEdits() const {
-    return {m_directorEdit, m_chiefAccountantEdit, m_cashierEdit};
-}
-
-bool OwnerCard::namesChanged() const {
-    const QList<QLineEdit*> edits = nameEdits();
-    for (int i = 0; i < edits.size(); ++i)
-        if (edits[i]->text() != getKeyValue(m_readEtc, kNameKeys[i]))
-            return true;
-    return false;
+OwnerNames OwnerCard::typedNames() const {
+    return {m_directorEdit->text(), m_chiefAccountantEdit->text(), m_cashierEdit->text()};
 }
 
 void OwnerCard::storeRecord() {
     fb::DataSet& row = dataSet();
     row.post();
-    if (!row.updatesPending() && !namesChanged())
+    if (!row.updatesPending() && typedNames() == Partners::ownerNamesOf(m_readEtc))
         return; // only looked at: the requisites as another copy stored them stay
     try {
-        takeStoredEtc();
+        Partners::takeOwnerNames(row, m_readEtc, typedNames(), kChangedElsewhere);
     } catch (const RowChangedElsewhere&) {
         row.rollbackRetaining();
         openOwnerRow();
@@ -114,20 +105,4 @@ void OwnerCard::storeRecord() {
         throw;
     }
     DataStore::instance().postAndCommit(row);
-}
-
-void OwnerCard::takeStoredEtc() {
-    fb::DataSet& row = dataSet();
-    const StoredRow stored(row.transaction(), QStringLiteral("PARTS"), kOwnerKey,
-                           kChangedElsewhere);
-    stored.requireAsRead(row, {kEtcField});
-    QString etc = stored.text(kEtcField);
-    const QList<QLineEdit*> edits = nameEdits();
-    for (int i = 0; i < edits.size(); ++i) {
-        if (getKeyValue(etc, kNameKeys[i]) != getKeyValue(m_readEtc, kNameKeys[i]))
-            throw RowChangedElsewhere(kChangedElsewhere);
-        etc = setKeyValue(etc, kNameKeys[i], edits[i]->text());
-    }
-    DataStore::instance().editIfBrowsing(row);
-    row.field(kEtcField).setAsString(etc);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "documents/partner_insert_dialog.h"
-#include "store/owner_names.h"
+#include "store/partners.h"
 
 class QButtonGroup;
 class QGroupBox;
@@ -26,14 +26,8 @@ private:
     QGroupBox* createKindGroup();
     void openOwnerRow();
     void storeRecord() override;
-    // The edits of the director's, the chief accountant's and the cashier's names, in the order
-    // of their keys.
-    QList<QLineEdit*> nameEdits() const;
-    // Whether a name edit holds another name than the card read.
-    bool namesChanged() const;
-    // Locks the owner row and refuses (RowChangedElsewhere) when it no longer holds what the
-    // card read; sets ETC to the stored text with the card's three names.
-    void takeStoredEtc();
+    // The names in the edits of the director, the chief accountant and the cashier.
+    OwnerNames typedNames() const;
 
     QString m_readEtc; // ETC as the card read it
 

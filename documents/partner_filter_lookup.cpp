@@ -1,9 +1,12 @@
 #include "documents/partner_filter_lookup.h"
 
+#include "store/data_store.h"
+#include "store/partners.h"
+
 #include <QListWidget>
 
 void PartnerFilterLookup::loadItems() {
-    loadRecords(QString::fromLatin1(kPartnersSql), m_partnerType);
+    setRecords(Partners(DataStore::instance()).listed(m_partnerType));
 }
 
 void PartnerFilterLookup::filterItems() {

@@ -1,12 +1,9 @@
 #include "documents/partner_insert_dialog.h"
 
 #include "platform/firebird/data_set.h"
+#include "store/partners.h"
 
 namespace {
-
-// PARTS.TYP of a payer and of a recipient.
-constexpr int kPayerType = 1;
-constexpr int kRecipientType = 2;
 
 struct PartnerField {
     const char* objectName;
@@ -29,21 +26,14 @@ const PartnerField kOtherFields[] = {
 } // namespace
 
 PartnerInsertDialog::PartnerInsertDialog(QWidget* owner)
-    : InsertDialog(owner, QStringLiteral("PARTS")) {
+    : InsertDialog(owner, QString::fromLatin1(kPartnersTable)) {
     setKeyEdit(addFieldEdit(QStringLiteral("nameEdit"),
                             QStringLiteral("* Форма и название предприятия"),
                             QStringLiteral("LNAM"), 100));
     for (const PartnerField& f : kOtherFields)
         addFieldEdit(QString::fromLatin1(f.objectName), QString::fromUtf8(f.label),
                      QString::fromLatin1(f.field), f.maxLength);
-    dataSet().setInsertSQL(
-        QStringLiteral("INSERT INTO PARTS (PRKEY, TYP, LNAM, CITY, INCITY, INBANK, MFO, RS, ID, "
-                       "INDN, PASSW, LOWNER, ETC)\nVALUES (:PRKEY, :TYP, :LNAM, :CITY, :INCITY, "
-                       ":INBANK, :MFO, :RS, :ID, :INDN, :PASSW, :LOWNER, :ETC)"));
-    dataSet().setModifySQL(
-        QStringLiteral("UPDATE PARTS SET TYP=:TYP, LNAM=:LNAM, CITY=:CITY, INCITY=:INCITY, "
-                       "INBANK=:INBANK, MFO=:MFO, RS=:RS, ID=:ID, INDN=:INDN, PASSW=:PASSW, "
-                       "LOWNER=:LOWNER, ETC=:ETC\nWHERE PRKEY=:OLD_PRKEY"));
+    Partners::selectNoPartner(dataSet());
 }
 
 std::optional<int> PartnerInsertDialog::insertPayer(QWidget* owner, const QString& proposedName) {

@@ -1,24 +1,19 @@
 #include "documents/partners_pane.h"
 
 #include "platform/firebird/data_set.h"
+#include "store/partners.h"
 #include "ui/data_grid.h"
 
-const PartnerKind PayersPane::kKind = {1, "Плательщики", "TfrmVocsIncome", "VocsIncome"};
-const PartnerKind RecipientsPane::kKind = {2, "Получатели", "TfrmVocsIssue", "VocsIssue"};
+const PartnerKind PayersPane::kKind = {kPayerType, "Плательщики", "TfrmVocsIncome", "VocsIncome"};
+const PartnerKind RecipientsPane::kKind = {kRecipientType, "Получатели", "TfrmVocsIssue",
+                                           "VocsIssue"};
 
 PartnersPane::PartnersPane(const PartnerKind& kind, QWidget* owner)
-    : DictionaryPane(QStringLiteral("PARTS"), QStringLiteral("LNAM"), owner), m_kind(kind) {
+    : DictionaryPane(QString::fromLatin1(kPartnersTable), QString::fromLatin1(kPartnerNameField),
+                     owner),
+      m_kind(kind) {
     setWindowTitle(QString::fromUtf8(kind.title));
-    query().setInsertSQL(
-        QStringLiteral("INSERT INTO PARTS (PRKEY, TYP, LNAM, CITY, INCITY, INBANK, MFO, RS, ID,\n"
-                       "INDN, PASSW, LOWNER)\n"
-                       "VALUES (:PRKEY, :TYP, :LNAM, :CITY, :INCITY, :INBANK, :MFO, :RS, :ID,\n"
-                       ":INDN, :PASSW, :LOWNER)"));
-    query().setModifySQL(
-        QStringLiteral("UPDATE PARTS SET PRKEY=:PRKEY, TYP=:TYP, LNAM=:LNAM, CITY=:CITY,\n"
-                       "INCITY=:INCITY, INBANK=:INBANK, MFO=:MFO, RS=:RS, ID=:ID, INDN=:INDN,\n"
-                       "PASSW=:PASSW, LOWNER=:LOWNER\nWHERE PRKEY=:OLD_PRKEY"));
-    query().setDeleteSQL(QStringLiteral("DELETE FROM PARTS WHERE PRKEY=:OLD_PRKEY"));
+    Partners::setDictionaryWrites(query());
 
     addFieldEdit(QStringLiteral("LNAM"), QStringLiteral("* Форма и название предприятия"), 100);
     addFieldEdit(QStringLiteral("CITY"), QStringLiteral("Город"), 100);
@@ -38,13 +33,8 @@ PartnersPane::PartnersPane(const PartnerKind& kind, QWidget* owner)
                              {"INDN", Qt::AlignLeft, "Налоговый код", 110}});
 }
 
-QString PartnersPane::selectSql(bool hiddenView) const {
-    return QStringLiteral("SELECT * FROM PARTS\n"
-                          "WHERE LNAM CONTAINING :MASK\n"
-                          "and TYP=%1\n"
-                          "AND %2\n"
-                          "ORDER BY LNAM")
-        .arg(QString::number(m_kind.type), hiddenCondition(QStringLiteral("LNAM"), hiddenView));
+QString PartnersPane::rowsSelect(bool hiddenView) const {
+    return Partners::dictionarySelect(m_kind.type, hiddenView);
 }
 
 void PartnersPane::initNewRow() {

@@ -22,7 +22,7 @@ public:
     int partnerType() const { return m_kind.type; }
 
 protected:
-    QString selectSql(bool hiddenView) const override;
+    QString rowsSelect(bool hiddenView) const override;
     QString rightsArea() const override { return QString::fromLatin1(m_kind.rightsArea); }
     void initNewRow() override;
     void beforePost() override;

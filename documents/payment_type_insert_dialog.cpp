@@ -1,6 +1,7 @@
 #include "documents/payment_type_insert_dialog.h"
 
 #include "platform/firebird/data_set.h"
+#include "store/payment_types.h"
 
 std::optional<int> PaymentTypeInsertDialog::insertPaymentType(QWidget* owner,
                                                               const QString& proposedName,
@@ -10,13 +11,12 @@ std::optional<int> PaymentTypeInsertDialog::insertPaymentType(QWidget* owner,
 }
 
 PaymentTypeInsertDialog::PaymentTypeInsertDialog(QWidget* owner, int paymentType)
-    : InsertDialog(owner, QStringLiteral("REASONS")), m_paymentType(paymentType) {
+    : InsertDialog(owner, QString::fromLatin1(kPaymentTypesTable)), m_paymentType(paymentType) {
     setObjectName(QStringLiteral("paymentTypeInsertDialog"));
     setWindowTitle(QStringLiteral("Тип платежа"));
     setKeyEdit(addFieldEdit(QStringLiteral("nameEdit"), QStringLiteral("* Тип платежа"),
                             QStringLiteral("REASON"), 100));
-    dataSet().setInsertSQL(
-        QStringLiteral("INSERT INTO REASONS (PRKEY, TYP, REASON)\nVALUES (:PRKEY, :TYP, :REASON)"));
+    PaymentTypes::selectNoPaymentType(dataSet());
 }
 
 void PaymentTypeInsertDialog::initFields() {

@@ -1,19 +1,12 @@
 #include "documents/payment_type_lookup.h"
 
+#include "store/data_store.h"
+#include "store/payment_types.h"
+
 #include <QListWidget>
 
-namespace {
-
-// The payment types of one type (:TYP), the hidden ones left out, by name.
-constexpr char kPaymentTypesSql[] = "SELECT R.PRKEY, R.REASON FROM REASONS R\n"
-                                    "WHERE R.TYP=:TYP\n"
-                                    "AND (NOT R.REASON LIKE '?%')\n"
-                                    "ORDER BY R.REASON";
-
-} // namespace
-
 void PaymentTypeLookup::loadItems() {
-    loadRecords(QString::fromLatin1(kPaymentTypesSql), m_paymentType);
+    setRecords(PaymentTypes(DataStore::instance()).listed(m_paymentType));
 }
 
 void PaymentTypeLookup::filterItems() {

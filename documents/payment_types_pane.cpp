@@ -2,6 +2,7 @@
 
 #include "platform/firebird/data_set.h"
 #include "store/data_store.h"
+#include "store/payment_types.h"
 #include "ui/data_grid.h"
 #include "ui/guard.h"
 
@@ -13,16 +14,14 @@
 namespace {
 
 const QString kKindField = QStringLiteral("TYP");
-constexpr int kIncome = 1;
-constexpr int kIssue = 2;
 
 QString kindText(const QVariant& kind) {
     if (kind.isNull())
         return QString();
     switch (kind.toInt()) {
-    case kIncome:
+    case kIncomePaymentType:
         return QStringLiteral("Приход");
-    case kIssue:
+    case kIssuePaymentType:
         return QStringLiteral("Расход");
     default:
         return QString();
@@ -32,24 +31,20 @@ QString kindText(const QVariant& kind) {
 } // namespace
 
 PaymentTypesPane::PaymentTypesPane(QWidget* owner)
-    : DictionaryPane(QStringLiteral("REASONS"), QStringLiteral("REASON"), owner) {
+    : DictionaryPane(QString::fromLatin1(kPaymentTypesTable),
+                     QString::fromLatin1(kPaymentTypeNameField), owner) {
     setWindowTitle(QStringLiteral("Типы платежей"));
-    query().setInsertSQL(QStringLiteral("INSERT INTO REASONS (PRKEY, TYP, REASON, LIMIT)\n"
-                                        "VALUES (:PRKEY, :TYP, :REASON, :LIMIT)"));
-    query().setModifySQL(
-        QStringLiteral("UPDATE REASONS SET PRKEY=:PRKEY, TYP=:TYP, REASON=:REASON, LIMIT=:LIMIT\n"
-                       "WHERE PRKEY=:OLD_PRKEY"));
-    query().setDeleteSQL(QStringLiteral("DELETE FROM REASONS WHERE PRKEY=:OLD_PRKEY"));
+    PaymentTypes::setDictionaryWrites(query());
 
     addFieldEdit(QStringLiteral("REASON"), QStringLiteral("* Тип платежа"), 100);
     auto* kindGroup = new QGroupBox(QStringLiteral("*Вид платежа"));
     kindGroup->setObjectName(QStringLiteral("kindGroup"));
     m_kindButtons = new QButtonGroup(kindGroup);
     auto* kindLayout = new QHBoxLayout(kindGroup);
-    for (int kind : {kIncome, kIssue}) {
+    for (int kind : {kIncomePaymentType, kIssuePaymentType}) {
         auto* button = new QRadioButton(kindText(kind), kindGroup);
-        button->setObjectName(kind == kIncome ? QStringLiteral("incomeButton")
-                                              : QStringLiteral("issueButton"));
+        button->setObjectName(kind == kIncomePaymentType ? QStringLiteral("incomeButton")
+                                                         : QStringLiteral("issueButton"));
         m_kindButtons->addButton(button, kind);
         kindLayout->addWidget(button);
     }
@@ -64,16 +59,12 @@ PaymentTypesPane::PaymentTypesPane(QWidget* owner)
                              {"RTYP", Qt::AlignLeft, "Вид платежа", 100}});
 }
 
-QString PaymentTypesPane::selectSql(bool hiddenView) const {
-    return QStringLiteral("SELECT R.*, R.TYP AS RTYP FROM REASONS R\n"
-                          "WHERE R.REASON CONTAINING :MASK\n"
-                          "AND %1\n"
-                          "ORDER BY R.REASON")
-        .arg(hiddenCondition(QStringLiteral("R.REASON"), hiddenView));
+QString PaymentTypesPane::rowsSelect(bool hiddenView) const {
+    return PaymentTypes::dictionarySelect(hiddenView);
 }
 
 void PaymentTypesPane::initNewRow() {
-    query().field(kKindField).setAsInteger(kIssue);
+    query().field(kKindField).setAsInteger(kIssuePaymentType);
 }
 
 void PaymentTypesPane::beforePost() {

@@ -20,7 +20,7 @@ public:
     QButtonGroup* kindButtons() const { return m_kindButtons; }
 
 protected:
-    QString selectSql(bool hiddenView) const override;
+    QString rowsSelect(bool hiddenView) const override;
     QString rightsArea() const override { return QString::fromLatin1(kRightsArea); }
     void initNewRow() override;
     void beforePost() override;

@@ -4,8 +4,9 @@
 #include "documents/rights_editor.h"
 #include "platform/firebird/data_set.h"
 #include "shell/password_dialog.h"
-#include "shell/tool_buttons.h"
 #include "store/data_store.h"
+#include "store/users.h"
+#include "ui/action_builder.h"
 #include "ui/data_grid.h"
 #include "ui/guard.h"
 
@@ -17,41 +18,18 @@ namespace {
 
 const QString kAdminField = QStringLiteral("ISADMIN");
 const QString kRightsField = QStringLiteral("DATA2");
-const QString kUsersArea = QStringLiteral("VocsUsers");
-
-// The rights of a new user: every record denied.
-QList<Permission> deniedPermissions() {
-    QList<Permission> permissions = permissionsFromText(QString());
-    for (Permission& permission : permissions)
-        if (permission.action != RightsAction::Heading)
-            permission.allowed = false;
-    return permissions;
-}
-
-// The record of the right to open the users dictionary: the administrator's flag.
-Permission* usersRight(QList<Permission>& permissions) {
-    for (Permission& permission : permissions)
-        if (permission.action == RightsAction::Open &&
-            QString::fromLatin1(rightsAreas().at(permission.area).word) == kUsersArea)
-            return &permission;
-    return nullptr;
-}
 
 } // namespace
 
 UsersPane::UsersPane(QWidget* owner)
-    : DictionaryPane(QStringLiteral("USERS"), QStringLiteral("LNAM"), owner) {
+    : DictionaryPane(QString::fromLatin1(kUsersTable), QString::fromLatin1(kUserNameField), owner) {
     setWindowTitle(QStringLiteral("Пользователи"));
     hideFilter();
-    query().setInsertSQL(QStringLiteral("INSERT INTO USERS (PRKEY, LNAM, PASSW, ISADMIN, DATA2)\n"
-                                        "VALUES (:PRKEY, :LNAM, :PASSW, :ISADMIN, :DATA2)"));
-    query().setModifySQL(
-        QStringLiteral("UPDATE USERS SET LNAM=:LNAM, PASSW=:PASSW, ISADMIN=:ISADMIN, DATA2=:DATA2\n"
-                       "WHERE PRKEY=:OLD_PRKEY"));
-    query().setDeleteSQL(QStringLiteral("DELETE FROM USERS WHERE PRKEY=:OLD_PRKEY"));
+    Users::setDictionaryWrites(query());
 
-    m_passwordAction =
-        toolAction(this, QStringLiteral("passwordAction"), QStringLiteral("Пароль"), 14);
+    m_passwordAction = buildAction(
+        this,
+        {.name = QStringLiteral("passwordAction"), .text = QStringLiteral("Пароль"), .image = 14});
     addToolButton(m_passwordAction, QStringLiteral("passwordButton"), 0);
     connect(m_passwordAction, &QAction::triggered, this, &UsersPane::onPasswordTriggered);
 
@@ -73,12 +51,8 @@ UsersPane::UsersPane(QWidget* owner)
                              {"DisplayAdmin", Qt::AlignLeft, "Администратор", 120}});
 }
 
-QString UsersPane::selectSql(bool hiddenView) const {
-    return QStringLiteral("SELECT U.*, U.ISADMIN AS DISPLAYADMIN\n"
-                          "FROM USERS U\n"
-                          "WHERE %1\n"
-                          "ORDER BY U.LNAM")
-        .arg(hiddenCondition(QStringLiteral("U.LNAM"), hiddenView));
+QString UsersPane::rowsSelect(bool hiddenView) const {
+    return Users::dictionarySelect(hiddenView);
 }
 
 void UsersPane::setMode(bool browse, bool edit, bool focus) {
@@ -92,12 +66,9 @@ void UsersPane::initNewRow() {
 }
 
 void UsersPane::beforeEdit() {
-    QList<Permission> permissions = query().state() == fb::DataSetState::Insert
-                                        ? deniedPermissions()
-                                        : permissionsFromText(currentText(kRightsField));
-    // Whatever the stored text says (an empty one allows everything), the line shows the flag.
-    if (Permission* users = usersRight(permissions))
-        users->allowed = currentText(kAdminField).toInt() == 1;
+    const QList<Permission> permissions =
+        Users::shownPermissions(query().state() == fb::DataSetState::Insert,
+                                currentText(kRightsField), currentText(kAdminField).toInt() == 1);
     m_shownRights = permissionsText(permissions);
     m_rightsEditor->setPermissions(permissions);
 }
@@ -113,8 +84,7 @@ void UsersPane::beforePost() {
 }
 
 QStringList UsersPane::columnsNotWritten() const {
-    // The user's own data (his grid layouts), which his copy of the program writes at its exit.
-    return {QStringLiteral("DATA1")};
+    return Users::columnsNotWritten();
 }
 
 void UsersPane::checkHiding() {
@@ -141,7 +111,7 @@ void UsersPane::onPasswordTriggered() {
 }
 
 void UsersPane::onAreaToggled(const QString& word, bool allowed) {
-    if (word != kUsersArea)
+    if (!Users::isAdministratorArea(word))
         return;
     runGuarded([this, allowed] {
         DataStore::instance().editIfBrowsing(query());

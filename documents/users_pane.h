@@ -25,7 +25,7 @@ public:
     QLabel* adminLabel() const { return m_adminLabel; }
 
 protected:
-    QString selectSql(bool hiddenView) const override;
+    QString rowsSelect(bool hiddenView) const override;
     void setMode(bool browse, bool edit, bool focus) override;
     void initNewRow() override;
     void beforeEdit() override;

@@ -1,11 +1,10 @@
 #include "printing/template_edit.h"
 
-#include "core/exceptions.h"
 #include "core/file_operations.h"
-#include "platform/firebird/data_set.h"
 #include "platform/office_session.h"
 #include "platform/work_folder.h"
 #include "store/data_store.h"
+#include "store/print_templates.h"
 #include "ui/guard.h"
 #include "ui/message_box.h"
 
@@ -18,9 +17,6 @@
 namespace printing {
 
 namespace {
-
-constexpr char kSelectSql[] = "SELECT P.PRKEY, P.DATA FROM PRINTFORMS P WHERE P.PRKEY=:PRKEY";
-constexpr char kModifySql[] = "UPDATE PRINTFORMS SET DATA=:DATA WHERE PRKEY=:OLD_PRKEY";
 
 const QString kStoreQuestion = QStringLiteral("Сохранить измененный документ в программе?");
 
@@ -101,19 +97,7 @@ void TemplateEdit::offerToStore(QWidget* owner, const QString& question, const Q
 }
 
 void TemplateEdit::store(const QByteArray& edited) {
-    DataStore& store = DataStore::instance();
-    std::unique_ptr<fb::DataSet> row = store.createQuery();
-    row->setSQL(QString::fromLatin1(kSelectSql));
-    row->setModifySQL(QString::fromLatin1(kModifySql));
-    row->setParam(QStringLiteral("PRKEY"), m_key);
-    row->open();
-    if (row->isEmpty())
-        throw Exception(QStringLiteral("Печатная форма удалена, пока ее редактировали: измененный "
-                                       "документ сохранить некуда."));
-    row->edit();
-    row->field(QStringLiteral("DATA")).setAsBytes(edited);
-    store.postAndCommit(*row);
-    row->commit();
+    PrintTemplates(DataStore::instance()).storeData(m_key, edited);
     QFile::remove(m_path);
     emit stored(m_key);
 }

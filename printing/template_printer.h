@@ -2,6 +2,7 @@
 
 #include "platform/template_fill.h"
 #include "printing/document_tags.h"
+#include "store/print_templates.h"
 
 #include <QByteArray>
 #include <QString>
@@ -18,14 +19,6 @@ namespace printing {
 
 // The program that fills an editable template.
 enum class TemplateProgram { Word = 1, Writer = 2 };
-
-// A print template of the book: a row of PRINTFORMS.
-struct PrintTemplate {
-    int key = 0;
-    QString name;
-    QByteArray data; // the file's bytes
-    QString ext;     // "doc", "docx", "rtf" or "odt"
-};
 
 // The name of the template's file: the template's own name, where a file name can hold it, and
 // its extension; the word processor shows it in its title.

@@ -5,9 +5,10 @@
 #include "platform/firebird/data_set.h"
 #include "printing/template_edit.h"
 #include "shell/main_window_base.h"
-#include "shell/tool_buttons.h"
 #include "store/data_store.h"
 #include "store/default_templates.h"
+#include "store/print_templates.h"
+#include "ui/action_builder.h"
 #include "ui/data_grid.h"
 #include "ui/guard.h"
 #include "ui/input_dialog.h"
@@ -30,14 +31,6 @@ namespace printing {
 namespace {
 
 constexpr int kNameLength = 100;
-
-constexpr char kInsertSql[] = "INSERT INTO PRINTFORMS (PRKEY, LTYP, NAME, DATA, EXT) "
-                              "VALUES (:PRKEY, :LTYP, :NAME, :DATA, :EXT)";
-// A rename is the only change of a row here: the file's bytes are left to the edit that stores
-// them.
-constexpr char kModifySql[] = "UPDATE PRINTFORMS SET NAME=:NAME WHERE PRKEY=:OLD_PRKEY";
-constexpr char kDeleteSql[] = "DELETE FROM PRINTFORMS WHERE PRKEY=:OLD_PRKEY";
-constexpr char kRefreshSql[] = "SELECT P.* FROM PRINTFORMS P WHERE P.PRKEY=:PRKEY";
 
 QStringList extensionsOf(TemplateProgram program) {
     if (program == TemplateProgram::Word)
@@ -78,9 +71,11 @@ QIcon themeIcon(const char* name, QStyle::StandardPixmap fallback) {
 
 QAction* command(QObject* owner, const char* name, const QString& caption, int image,
                  const QKeySequence& shortcut = {}) {
-    QAction* action = toolAction(owner, QString::fromLatin1(name), caption, image);
-    action->setShortcut(shortcut);
-    return action;
+    return buildAction(owner, {.name = QString::fromLatin1(name),
+                               .text = caption,
+                               .image = image,
+                               .shortcut = shortcut,
+                               .helpContext = TemplateStoreDialog::kHelpContext});
 }
 
 } // namespace
@@ -92,10 +87,7 @@ TemplateStoreDialog::TemplateStoreDialog(QWidget* owner, const QString& caption,
     setObjectName(QStringLiteral("templateStoreDialog"));
     setWindowTitle(caption);
     resize(740, 420);
-    m_templates->setInsertSQL(QString::fromLatin1(kInsertSql));
-    m_templates->setModifySQL(QString::fromLatin1(kModifySql));
-    m_templates->setDeleteSQL(QString::fromLatin1(kDeleteSql));
-    m_templates->setRefreshSQL(QString::fromLatin1(kRefreshSql));
+    PrintTemplates::setListWrites(*m_templates);
 
     createActions();
     m_grid = new DataGrid(this);
@@ -105,7 +97,7 @@ TemplateStoreDialog::TemplateStoreDialog(QWidget* owner, const QString& caption,
     setGridColumns(*m_grid,
                    {{QStringLiteral("NAME"), Qt::AlignLeft, QStringLiteral("Название"), 630},
                     {QStringLiteral("EXT"), Qt::AlignCenter, QStringLiteral("Тип"), 50}});
-    connect(m_grid, &DataGrid::openRequested, this, &TemplateStoreDialog::onPrintTriggered);
+    connect(m_grid, &DataGrid::openRequested, m_printAction, &QAction::trigger);
     connect(m_grid, &QWidget::customContextMenuRequested, this,
             &TemplateStoreDialog::onGridMenuRequested);
 
@@ -166,23 +158,23 @@ void TemplateStoreDialog::createActions() {
 QToolBar* TemplateStoreDialog::createChoiceBar() {
     auto* bar = new QToolBar(this);
     bar->setObjectName(QStringLiteral("choiceBar"));
-    addActionButton(bar, m_printAction, QStringLiteral("printButton"), kHelpContext);
-    addActionButton(bar, m_previewAction, QStringLiteral("previewButton"), kHelpContext);
-    addActionButton(bar, m_changeAction, QStringLiteral("changeButton"), kHelpContext);
+    addActionButton(bar, m_printAction, QStringLiteral("printButton"));
+    addActionButton(bar, m_previewAction, QStringLiteral("previewButton"));
+    addActionButton(bar, m_changeAction, QStringLiteral("changeButton"));
     return bar;
 }
 
 QWidget* TemplateStoreDialog::createEditPanel() {
     auto* bar = new QToolBar(this);
     bar->setObjectName(QStringLiteral("editPanel"));
-    QToolButton* add = addActionButton(bar, m_addAction, QStringLiteral("addButton"), kHelpContext);
+    QToolButton* add = addActionButton(bar, m_addAction, QStringLiteral("addButton"));
     auto* addMenu = new QMenu(add);
     addMenu->addAction(m_addAction);
     add->setMenu(addMenu);
     add->setPopupMode(QToolButton::MenuButtonPopup);
-    addActionButton(bar, m_editAction, QStringLiteral("editButton"), kHelpContext);
-    addActionButton(bar, m_renameAction, QStringLiteral("renameButton"), kHelpContext);
-    addActionButton(bar, m_deleteAction, QStringLiteral("deleteButton"), kHelpContext);
+    addActionButton(bar, m_editAction, QStringLiteral("editButton"));
+    addActionButton(bar, m_renameAction, QStringLiteral("renameButton"));
+    addActionButton(bar, m_deleteAction, QStringLiteral("deleteButton"));
     m_editPanel = bar;
     return bar;
 }
@@ -190,8 +182,8 @@ QWidget* TemplateStoreDialog::createEditPanel() {
 QToolBar* TemplateStoreDialog::createWindowBar() {
     auto* bar = new QToolBar(this);
     bar->setObjectName(QStringLiteral("windowBar"));
-    addActionButton(bar, m_helpAction, QStringLiteral("helpButton"), kHelpContext);
-    addActionButton(bar, m_closeAction, QStringLiteral("closeButton"), kHelpContext);
+    addActionButton(bar, m_helpAction, QStringLiteral("helpButton"));
+    addActionButton(bar, m_closeAction, QStringLiteral("closeButton"));
     return bar;
 }
 
@@ -202,40 +194,22 @@ std::optional<ChosenTemplate> TemplateStoreDialog::run() {
     return m_chosen;
 }
 
-QString TemplateStoreDialog::selectSql() const {
-    QStringList quoted;
-    for (const QString& ext : extensionsOf(m_program))
-        quoted << u'\'' + ext + u'\'';
-    return QStringLiteral("SELECT P.*\nFROM PRINTFORMS P\nWHERE P.LTYP=:TYP\nAND P.EXT IN (%1)\n"
-                          "ORDER BY P.NAME")
-        .arg(quoted.join(u','));
-}
-
 void TemplateStoreDialog::refreshList() {
     const int key = m_templates->isActive() && !m_templates->isEmpty()
                         ? int(m_templates->field(QStringLiteral("PRKEY")).asInteger())
                         : 0;
     if (m_templates->transaction().isActive())
         m_templates->commit();
-    m_templates->setSQL(selectSql());
-    m_templates->setParam(QStringLiteral("TYP"), m_docType);
+    PrintTemplates::selectList(*m_templates, m_docType, extensionsOf(m_program));
     m_templates->open();
     if (!m_templates->locate(QStringLiteral("PRKEY"), key))
         m_templates->first();
 }
 
-PrintTemplate TemplateStoreDialog::currentTemplate() {
-    fb::DataSet& row = *m_templates;
-    return {int(row.field(QStringLiteral("PRKEY")).asInteger()),
-            row.field(QStringLiteral("NAME")).asString(),
-            row.field(QStringLiteral("DATA")).asBytes(),
-            row.field(QStringLiteral("EXT")).asString().trimmed().toLower()};
-}
-
 void TemplateStoreDialog::choose(TemplateOutput output) {
     if (m_templates->isEmpty())
         return;
-    m_chosen = ChosenTemplate{currentTemplate(), output};
+    m_chosen = ChosenTemplate{PrintTemplates::templateOf(*m_templates), output};
     accept();
 }
 
@@ -280,12 +254,7 @@ void TemplateStoreDialog::addFromFile(const QString& path) {
     const QByteArray data = readWholeFile(path);
     DataStore& store = DataStore::instance();
     fb::DataSet& row = *m_templates;
-    row.insert();
-    row.field(QStringLiteral("PRKEY")).setAsInteger(store.newKey(QStringLiteral("PRINTFORMS")));
-    row.field(QStringLiteral("LTYP")).setAsInteger(m_docType);
-    row.field(QStringLiteral("NAME")).setAsString(name);
-    row.field(QStringLiteral("DATA")).setAsBytes(data);
-    row.field(QStringLiteral("EXT")).setAsString(ext);
+    PrintTemplates(store).insertInto(row, m_docType, {0, name, data, ext});
     try {
         store.postAndCommit(row);
     } catch (...) {
@@ -343,7 +312,7 @@ void TemplateStoreDialog::onEditTriggered() {
     if (m_templates->isEmpty())
         return;
     runGuarded([this] {
-        TemplateEdit* edit = TemplateEdit::start(currentTemplate(), this);
+        TemplateEdit* edit = TemplateEdit::start(PrintTemplates::templateOf(*m_templates), this);
         connect(edit, &TemplateEdit::stored, this, &TemplateStoreDialog::refreshList);
     });
 }

@@ -76,9 +76,6 @@ private:
     QToolBar* createChoiceBar();
     QWidget* createEditPanel();
     QToolBar* createWindowBar();
-    // The select of the templates of the dialog's type and program.
-    QString selectSql() const;
-    PrintTemplate currentTemplate();
     void choose(TemplateOutput output);
     void addFromFile(const QString& path);
 

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -37,6 +38,23 @@ QToolButton* addMenuButton(QToolBar* bar, QAction* action, QMenu* menu, const QS
     QToolButton* button = addActionButton(bar, action, name);
     button->setMenu(menu);
     button->setPopupMode(QToolButton::InstantPopup);
+    return button;
+}
+
+QPushButton* addActionPushButton(QWidget* parent, QAction* action, const QString& name) {
+    auto* button = new QPushButton(parent);
+    button->setObjectName(name);
+    if (const int context = helpContext(action))
+        setHelpContext(button, context);
+    auto show = [button, action] {
+        button->setText(action->text());
+        button->setEnabled(action->isEnabled());
+        if (button->isHidden() == action->isVisible())
+            button->setVisible(action->isVisible());
+    };
+    show();
+    QObject::connect(action, &QAction::changed, button, show);
+    QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
     return button;
 }
 

@@ -6,6 +6,7 @@
 class QAction;
 class QMenu;
 class QObject;
+class QPushButton;
 class QToolBar;
 class QToolButton;
 class QWidget;
@@ -33,6 +34,11 @@ QToolButton* addActionButton(QToolBar* bar, QAction* action, const QString& name
 
 // The same, with menu dropped down by a click on the button as by its arrow.
 QToolButton* addMenuButton(QToolBar* bar, QAction* action, QMenu* menu, const QString& name);
+
+// A push button of a dialog or a page, named name, in parent, that shows action: its caption,
+// enabled and visible states follow the action, and a click triggers it. The action's shortcut
+// stays with the action.
+QPushButton* addActionPushButton(QWidget* parent, QAction* action, const QString& name);
 
 // The action through which bar shows and hides widget; nullptr when bar does not hold it.
 QAction* toolBarPlace(const QToolBar* bar, const QWidget* widget);
