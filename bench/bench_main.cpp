@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "bench/bare_fetch.h"
 #include "bench/book_generator.h"
+#include "bench/report_jobs.h"
 #include "bench/sheet_jobs.h"
 #include "core/ini_file.h"
 #include "core/version.h"
@@ -279,6 +280,7 @@ int main(int argc, char** argv) {
                           datetime::endOfDay(datetime::encode(first.addYears(1).addDays(-1)))});
     runBrowserJobs(main, book, parser.value(runsOption).toInt());
     runDocumentJob(main, book, parser.value(runsOption).toInt());
+    runReportJobs(DataStore::instance(), book, parameters.year, parser.value(runsOption).toInt());
     main.close();
     return 0;
 }

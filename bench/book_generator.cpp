@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QList>
 #include <QStringList>
 
@@ -215,7 +216,12 @@ public:
         setAccountingFields(document);
         m_insert.execute();
         writeHistory(document, keys);
+        if (document.type == kIssue)
+            m_spending[side.types.at(typeIndex).key] += sum;
     }
+
+    // The sum of the issue documents written so far, by the key of their payment type.
+    const QHash<int, double>& spending() const { return m_spending; }
 
 private:
     // A bank account's documents carry their bank date; a cash desk's the accounting fields.
@@ -253,8 +259,25 @@ private:
     fb::Statement m_insert;
     fb::Statement m_history;
     int m_numbers[2] = {0, 0};
+    QHash<int, double> m_spending;
 };
 
+// Every third issue type has a limit of 0, every third one half its spending in an average month
+// (so most months go over it) and every third one and a half times that (most months stay
+// under it); whole amounts.
+void setLimits(fb::Transaction& tr, const Side& issue, const QHash<int, double>& spending) {
+    fb::Statement update(tr, QStringLiteral("UPDATE REASONS SET LIMIT=:LIMIT WHERE PRKEY=:PRKEY"));
+    for (int i = 0; i < issue.types.size(); ++i) {
+        const int key = issue.types.at(i).key;
+        const double month = spending.value(key) / 12;
+        const double shares[] = {0, 0.5, 1.5};
+        update.param(QStringLiteral("PRKEY")).setInteger(key);
+        update.param(QStringLiteral("LIMIT")).setFloat(std::round(month * shares[i % 3]));
+        update.execute();
+    }
+}
+
+// Writes the documents, then the limits of the issue types.
 void insertDocuments(fb::Transaction& tr, Dice& dice, const BookParameters& p, Keys& documentKeys,
                      Keys& historyKeys, const Sides& sides) {
     const QList<QDate> days = workingDays(p.year);
@@ -275,6 +298,7 @@ void insertDocuments(fb::Transaction& tr, Dice& dice, const BookParameters& p, K
             writer.write(document, sides[document.type - 1], historyKeys);
         }
     }
+    setLimits(tr, sides[kIssue - 1], writer.spending());
 }
 
 // Switches the engine's forced writes of the book file off (while it is filled: the one commit
@@ -306,7 +330,7 @@ void setGenerator(fb::Transaction& tr, const char* name, int value) {
 } // namespace
 
 QString parametersName(const BookParameters& p) {
-    return QStringLiteral("%1-%2-d%3-p%4-t%5-s%6")
+    return QStringLiteral("%1-%2-d%3-p%4-t%5-s%6-l1")
         .arg(p.kind == BookKind::BankAccount ? QStringLiteral("bank") : QStringLiteral("cash"))
         .arg(p.year)
         .arg(p.documents)

@@ -10,7 +10,8 @@ class Attachment;
 
 // What a generated book holds: a year of documents on its working days, the partners they name
 // (payers and recipients, half each) and the payment types (income and issue), every document
-// with its HISTORY rows. The same parameters always give the same book.
+// with its HISTORY rows, and limits on the issue types (a third 0, a third under and a third
+// over their spending in an average month). The same parameters always give the same book.
 struct BookParameters {
     BookKind kind = BookKind::BankAccount;
     int year = 2024;
@@ -20,7 +21,8 @@ struct BookParameters {
     unsigned seed = 1;
 };
 
-// The name of the parameters, for the cache: "bank-2024-d100000-p2000-t60-s1".
+// The name of the parameters, for the cache: "bank-2024-d100000-p2000-t60-s1-l1" (the last part
+// names the way the limits are set, so that a book made before them is not taken).
 QString parametersName(const BookParameters& parameters);
 
 // Fills a new, empty book (as the new-book command leaves it) with the partners, payment types,

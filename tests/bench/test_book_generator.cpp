@@ -55,7 +55,7 @@ private slots:
 
     void aBookHoldsAYearOfDocumentsWithTheirPartnersTypesAndHistory() {
         const QString book = cachedBook(m_dir.filePath("cache"), kTemplates, tiny());
-        QCOMPARE(QFileInfo(book).dir().dirName(), QStringLiteral("bank-2024-d600-p20-t10-s1"));
+        QCOMPARE(QFileInfo(book).dir().dirName(), QStringLiteral("bank-2024-d600-p20-t10-s1-l1"));
         QCOMPARE(one(book, "SELECT COUNT(*) FROM OPER"), QStringLiteral("600"));
         // Half payers, half recipients, beside the owner row.
         QCOMPARE(rows(book, "SELECT TYP, COUNT(*) FROM PARTS WHERE PRKEY<>0 GROUP BY TYP"),
@@ -103,6 +103,34 @@ private slots:
                         .toLongLong(),
                 table);
         }
+    }
+
+    // A third of the issue types have a limit of 0, a third one under their average month's
+    // spending, a third one over it; the income types none.
+    void theIssueTypesHaveLimitsUnderAndOverTheirSpending() {
+        const QString book = cachedBook(m_dir.filePath("cache"), kTemplates, tiny());
+        QCOMPARE(one(book, "SELECT COUNT(*) FROM REASONS WHERE PRKEY>2 AND TYP=1 AND LIMIT IS "
+                           "NOT NULL"),
+                 QStringLiteral("0"));
+        const QStringList types =
+            rows(book, "SELECT R.LIMIT, (SELECT SUM(O.SUM1) FROM OPER O WHERE O.TYP=2 AND "
+                       "O.REASON=R.REASON) FROM REASONS R WHERE R.PRKEY>2 AND R.TYP=2");
+        QCOMPARE(types.size(), 6);
+        int zero = 0, under = 0, over = 0;
+        for (const QString& type : types) {
+            const double limit = type.section('|', 0, 0).toDouble();
+            const double month = type.section('|', 1, 1).toDouble() / 12;
+            QVERIFY2(month > 0, qPrintable(type));
+            if (limit == 0)
+                ++zero;
+            else if (limit < month)
+                ++under;
+            else
+                ++over;
+        }
+        QCOMPARE(zero, 2);
+        QCOMPARE(under, 2);
+        QCOMPARE(over, 2);
     }
 
     void theSameParametersGiveTheSameBookAndTheCacheKeepsIt() {
