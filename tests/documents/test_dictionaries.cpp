@@ -5,7 +5,7 @@
 #include "documents/payment_types_pane.h"
 #include "documents/users_pane.h"
 #include "platform/firebird/data_set.h"
-#include "shell/tool_buttons.h"
+#include "ui/action_builder.h"
 #include "tests/support/shell/book_machine.h"
 #include "ui/data_grid.h"
 
