@@ -15,6 +15,7 @@
 #include "documents/document_window.h"
 #include "platform/firebird/data_set.h"
 #include "platform/firebird/embedded_engine.h"
+#include "platform/process_heap.h"
 #include "store/book_list.h"
 #include "store/data_store.h"
 #include "ui/data_grid.h"
@@ -238,6 +239,8 @@ QString makeBook(const QString& cache, const BookParameters& parameters) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // As the program does.
+    keepFreedHeap();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     GuardedApplication app(argc, argv);
