@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QLocale>
+#include <QScreen>
 #include <QTimer>
 #include <functional>
 
@@ -71,7 +72,10 @@ void fillBook() {
 // Confirms the period dialog, on March 2024 or on the period it proposes.
 void confirmPeriod(bool march) {
     QTimer::singleShot(300, [march] {
-        if (auto* dialog = qobject_cast<PeriodDialog*>(QApplication::activeModalWidget())) {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<PeriodDialog*>(widget);
+            if (!dialog || !dialog->isVisible())
+                continue;
             if (march)
                 dialog->setPeriod(
                     {datetime::encodeDate(2024, 3, 1), datetime::encodeDate(2024, 3, 31)});
@@ -91,22 +95,26 @@ int main(int argc, char* argv[]) {
     main.resize(1200, 800);
     fillBook();
     main.setBrowsePeriod({datetime::encodeDate(2024, 1, 1), datetime::encodeDate(2024, 12, 31)});
-    ReportBrowser* browser =
-        what == QLatin1String("payers") ? main.showPane<PayersReportBrowser>()
-        : what == QLatin1String("recipients")
-            ? static_cast<ReportBrowser*>(main.showPane<RecipientsReportBrowser>())
-            : main.showPane<MovementReportBrowser>();
-    if (what != QLatin1String("browser")) {
-        confirmPeriod(true);
-        browser->newAction()->trigger();
-    } else {
-        for (int i = 0; i < 2; ++i) {
+    // Once the main window shows; without a window manager a maximized window is given the
+    // screen by hand.
+    QTimer::singleShot(1000, [&main, what] {
+        ReportBrowser* browser =
+            what == QLatin1String("payers") ? main.showPane<PayersReportBrowser>()
+            : what == QLatin1String("recipients")
+                ? static_cast<ReportBrowser*>(main.showPane<RecipientsReportBrowser>())
+                : main.showPane<MovementReportBrowser>();
+        const int runs = what == QLatin1String("browser") ? 2 : 1;
+        for (int i = 0; i < runs; ++i) {
             confirmPeriod(i == 0);
             browser->newAction()->trigger();
             for (QWidget* window : QApplication::topLevelWidgets())
-                if (auto* report = qobject_cast<ReportWindow*>(window))
-                    report->saveAction()->trigger();
+                if (auto* report = qobject_cast<ReportWindow*>(window)) {
+                    if (what == QLatin1String("browser"))
+                        report->saveAction()->trigger();
+                    else
+                        report->setGeometry(report->screen()->availableGeometry());
+                }
         }
-    }
+    });
     return app.exec();
 }
