@@ -1,5 +1,5 @@
 #include "core/numbers.h"
-#include "reports/register_sheet.h"
+#include "reports/document_register.h"
 #include "reports/report_sheet.h"
 
 #include <QTest>
@@ -108,7 +108,7 @@ void checkSection(const ReportSheet& sheet, int& y, const RegisterSection& secti
 Q_DECLARE_METATYPE(RegisterFigures)
 
 // The register's sheet laid out from its figures, without a window.
-class TestRegisterSheet : public QObject {
+class TestDocumentRegister : public QObject {
     Q_OBJECT
 private slots:
     void sectionsAndTheirRows_data() {
@@ -133,7 +133,7 @@ private slots:
     void sectionsAndTheirRows() {
         QFETCH(RegisterFigures, figures);
         ReportSheet sheet;
-        fillRegisterSheet(sheet, figures, kFebruary);
+        layoutDocumentRegister(sheet, figures, kFebruary);
 
         QCOMPARE(sheet.rowTag(0, "ROW_TITLE"), QStringLiteral("Y"));
         QCOMPARE(sheet.cellText(0, 0), QStringLiteral("Реестр документов"));
@@ -159,7 +159,8 @@ private slots:
     void columnsAndGrid() {
         ReportSheet sheet;
         sheet.setGridSize(1, 1, 3, 3);
-        fillRegisterSheet(sheet, RegisterFigures{"Касса", section({}), section({})}, kFebruary);
+        layoutDocumentRegister(sheet, RegisterFigures{"Касса", section({}), section({})},
+                               kFebruary);
         const QStringList tags = {"COL_NO",      "COL_DOC_DATE", "COL_DOC_NUM",
                                   "COL_DOC_SUM", "COL_DOC_PART", "COL_DOC_TYPEPAY"};
         const QList<int> widths = {40, 80, 80, 120, 350, 350};
@@ -177,10 +178,10 @@ private slots:
         ReportSheet sheet;
         const RegisterDocument wages =
             document(10020, 2, day(2024, 2, 3), "7", 30000, "ПАО Дельта", "Зарплата");
-        fillRegisterSheet(sheet, {"Банк", section({wages, wages}), section({wages, wages})},
-                          kFebruary);
+        layoutDocumentRegister(sheet, {"Банк", section({wages, wages}), section({wages, wages})},
+                               kFebruary);
         const RegisterFigures empty{"Банк", section({}), section({})};
-        fillRegisterSheet(sheet, empty, kFebruary);
+        layoutDocumentRegister(sheet, empty, kFebruary);
         int y = 3;
         checkSection(sheet, y, empty.incoming, kIncomeRoles);
         checkSection(sheet, y, empty.outgoing, kIssueRoles);
@@ -213,7 +214,7 @@ private slots:
         QFETCH(int, type);
         QFETCH(int, key);
         ReportSheet sheet;
-        fillRegisterSheet(
+        layoutDocumentRegister(
             sheet,
             {"Банк",
              section({document(10010, 1, day(2024, 2, 1), "1", 100, "А", "Аренда"),
@@ -230,5 +231,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestRegisterSheet)
-#include "test_register_sheet.moc"
+QTEST_MAIN(TestDocumentRegister)
+#include "test_document_register.moc"

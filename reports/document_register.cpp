@@ -1,22 +1,27 @@
-#include "reports/register_sheet.h"
+#include "reports/document_register.h"
 
+#include "reports/document_drill_down.h"
+#include "reports/report_layout.h"
 #include "reports/report_sheet.h"
+#include "shell/main_window_base.h"
+#include "shell/period_dialog.h"
+#include "store/data_store.h"
+#include "ui/message_box.h"
 
-#include <QDate>
+#include <QAction>
+
+#include <memory>
 
 namespace {
 
+using reportlayout::dayText;
+using reportlayout::markRow;
+using reportlayout::writeAmount;
+
+const QString kCaption = QStringLiteral("Реестр документов");
 const QString kYes = QStringLiteral("Y");
-const QString kHot = QStringLiteral("H");
-const QString kHotValue = QStringLiteral("1");
 const QString kDocumentKey = QStringLiteral("ROW_DOC_PRKEY");
 const QString kDocumentType = QStringLiteral("ROW_DOCTYPE");
-const QString kAmountFormat = QStringLiteral("#0.00");
-
-QString dayText(DateTime value) {
-    return datetime::decodeDate(value).toString(QStringLiteral("dd.MM.yyyy"));
-}
-
 Currency wholeNumber(int value) {
     return Currency{qint64(value) * Currency::kScale};
 }
@@ -73,14 +78,6 @@ const RegisterSectionTags kIssueTags = {
     true,
 };
 
-void setRowRole(ReportSheet& sheet, int y, const QString& role) {
-    sheet.setRowTags(y, {role}, {kYes});
-}
-
-void writeAmount(ReportSheet& sheet, int x, int y, Currency amount) {
-    sheet.setCellAmount(x, y, amount, kAmountFormat, CellAlignment::Right);
-}
-
 void writeHeadRow(ReportSheet& sheet, int y, bool issue) {
     for (int x = 0; x < ColumnCount; ++x) {
         const RegisterColumn& column = kColumns[x];
@@ -105,23 +102,23 @@ void writeDocumentRow(ReportSheet& sheet, int y, int number, const RegisterDocum
     sheet.setCellString(ColDocPart, y, document.partner);
     sheet.setCellString(ColDocTypePay, y, document.paymentType);
     for (int x : {ColNo, ColDocPart, ColDocNum, ColDocDate, ColDocSum})
-        sheet.setCellParam(x, y, kHot, kHotValue);
+        sheet.setCellParam(x, y, QString::fromLatin1(reportlayout::kHotTag), QStringLiteral("1"));
 }
 
 void writeSection(ReportSheet& sheet, const RegisterSection& section,
                   const RegisterSectionTags& tags) {
     sheet.nextRow(); // an empty row before the section
     const int titleRow = sheet.nextRow();
-    setRowRole(sheet, titleRow, tags.title);
+    markRow(sheet, titleRow, tags.title);
     sheet.setCellString(ColNo, titleRow, tags.titleText);
     const int headRow = sheet.nextRow();
-    setRowRole(sheet, headRow, tags.head);
+    markRow(sheet, headRow, tags.head);
     writeHeadRow(sheet, headRow, tags.issue);
     int number = 0;
     for (const RegisterDocument& document : section.documents)
         writeDocumentRow(sheet, sheet.nextRow(), ++number, document, tags);
     const int totalRow = sheet.nextRow();
-    setRowRole(sheet, totalRow, tags.total);
+    markRow(sheet, totalRow, tags.total);
     sheet.setCellString(ColNo, totalRow, tags.totalText);
     writeAmount(sheet, ColDocSum, totalRow, section.total);
     for (int x = 0; x < ColumnCount; ++x)
@@ -132,12 +129,12 @@ void writeHeading(ReportSheet& sheet, const RegisterFigures& figures, const Peri
     const int titleRow = sheet.nextRow();
     const int header1Row = sheet.nextRow();
     const int header2Row = sheet.nextRow();
-    setRowRole(sheet, titleRow, QStringLiteral("ROW_TITLE"));
-    setRowRole(sheet, header1Row, QStringLiteral("ROW_HEADER1"));
-    setRowRole(sheet, header2Row, QStringLiteral("ROW_HEADER2"));
+    markRow(sheet, titleRow, QStringLiteral("ROW_TITLE"));
+    markRow(sheet, header1Row, QStringLiteral("ROW_HEADER1"));
+    markRow(sheet, header2Row, QStringLiteral("ROW_HEADER2"));
     for (int x = 0; x < ColumnCount; ++x)
-        sheet.setColumnTags(sheet.nextCol(), {kColumns[x].tag}, {kYes});
-    sheet.setCellString(ColNo, titleRow, QStringLiteral("Реестр документов"));
+        reportlayout::markColumn(sheet, sheet.nextCol(), kColumns[x].tag);
+    sheet.setCellString(ColNo, titleRow, kCaption);
     sheet.setCellString(ColNo, header1Row, figures.ownerName);
     sheet.setCellString(ColNo, header2Row,
                         QStringLiteral("за период с ") + dayText(period.start) +
@@ -146,11 +143,10 @@ void writeHeading(ReportSheet& sheet, const RegisterFigures& figures, const Peri
 
 } // namespace
 
-void fillRegisterSheet(ReportSheet& sheet, const RegisterFigures& figures, const Period& period) {
+void layoutDocumentRegister(ReportSheet& sheet, const RegisterFigures& figures,
+                            const Period& period) {
     sheet.beginUpdate();
-    sheet.setGridOptions({});
-    sheet.clearCells();
-    sheet.zeroCounters();
+    reportlayout::startLayout(sheet);
     writeHeading(sheet, figures, period);
     writeSection(sheet, figures.incoming, kIncomeTags);
     writeSection(sheet, figures.outgoing, kIssueTags);
@@ -162,7 +158,7 @@ void fillRegisterSheet(ReportSheet& sheet, const RegisterFigures& figures, const
 }
 
 std::optional<RegisterCellDocument> registerCellDocument(const ReportSheet& sheet, int x, int y) {
-    if (sheet.cellParam(x, y, kHot) != kHotValue)
+    if (!reportlayout::isHot(sheet, x, y))
         return std::nullopt;
     bool typeRead = false;
     bool keyRead = false;
@@ -171,4 +167,50 @@ std::optional<RegisterCellDocument> registerCellDocument(const ReportSheet& shee
     if (!typeRead || !keyRead)
         return std::nullopt;
     return document;
+}
+
+// ---- The window ----
+
+DocumentRegister::DocumentRegister()
+    : ReportWindow(kCaption, QStringLiteral("TfrmReestrDocsReport")) {}
+
+DocumentRegister* DocumentRegister::open() {
+    auto window = std::make_unique<DocumentRegister>();
+    if (!window->showReport())
+        return nullptr;
+    return window.release();
+}
+
+bool DocumentRegister::showReport() {
+    initRights();
+    Period period = proposedReportPeriod(std::nullopt, datetime::now());
+    if (!PeriodDialog::execute(MainWindowBase::current(), QStringLiteral("Период отчёта"), period))
+        return false;
+    setReportPeriod({datetime::dateOf(period.start), datetime::endOfDay(period.end)});
+    recalc();
+    showModeless();
+    return true;
+}
+
+void DocumentRegister::initRights() {
+    for (QAction* hidden : {saveAction(), deleteAction(), helpAction(), contextHelpAction()})
+        hidden->setVisible(false);
+    applyReportRights(QStringLiteral("ReestrDocs"));
+}
+
+void DocumentRegister::recalc() {
+    layoutDocumentRegister(*sheet(), computeRegister(DataStore::instance(), reportPeriod()),
+                           reportPeriod());
+}
+
+void DocumentRegister::viewDocument() {
+    const std::optional<RegisterCellDocument> document =
+        registerCellDocument(*sheet(), sheet()->currentCol(), sheet()->currentRow());
+    if (!document)
+        return;
+    if (document->type != 1 && document->type != 2) {
+        dialogs::showMessage(QStringLiteral("Неизвестный документ!"));
+        return;
+    }
+    openReportDocument(document->type, document->key);
 }
