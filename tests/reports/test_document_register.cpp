@@ -1,8 +1,22 @@
+#include "core/key_value_text.h"
 #include "core/numbers.h"
+#include "documents/document_window.h"
+#include "platform/firebird/statement.h"
+#include "platform/firebird/transaction.h"
 #include "reports/document_register.h"
 #include "reports/report_sheet.h"
+#include "shell/document_windows.h"
+#include "shell/period_dialog.h"
+#include "store/data_store.h"
+#include "tests/support/documents/document_machine.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QDateEdit>
+#include <QPointer>
+#include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -103,6 +117,72 @@ void checkSection(const ReportSheet& sheet, int& y, const RegisterSection& secti
     ++y;
 }
 
+// ---- The window on a real book ----
+
+// The rights text of the logged-on user.
+void setRights(const QString& rights) {
+    fb::Transaction transaction(DataStore::instance().database());
+    fb::Statement update(transaction, QStringLiteral("UPDATE USERS SET DATA2=:R WHERE PRKEY=:K"));
+    update.param(QStringLiteral("R")).setString(rights);
+    update.param(QStringLiteral("K")).setInteger(DataStore::instance().userKey());
+    update.execute();
+    transaction.commit();
+}
+
+// Answers the period dialog of the register: checks what it proposes, then confirms the dates
+// given, or cancels without them.
+void whenPeriodAsked(std::optional<std::pair<QDate, QDate>> chosen, QString* proposed = nullptr) {
+    whenNextDialogShows([chosen, proposed](QDialog& shown) {
+        auto* dialog = qobject_cast<PeriodDialog*>(&shown);
+        if (!dialog)
+            qFatal("no period dialog");
+        if (proposed)
+            *proposed = dialog->windowTitle() + QLatin1Char(' ') +
+                        dialog->startDateEdit()->date().toString(QStringLiteral("dd.MM.yyyy")) +
+                        QLatin1Char('-') +
+                        dialog->endDateEdit()->date().toString(QStringLiteral("dd.MM.yyyy"));
+        if (!chosen) {
+            dialog->cancelButton()->click();
+            return;
+        }
+        dialog->startDateEdit()->setDate(chosen->first);
+        dialog->endDateEdit()->setDate(chosen->second);
+        dialog->okButton()->click();
+    });
+}
+
+const std::pair<QDate, QDate> kFebruaryDates = {QDate(2024, 2, 1), QDate(2024, 2, 29)};
+
+// The register opened on February 2024.
+DocumentRegister* openFebruary() {
+    whenPeriodAsked(kFebruaryDates);
+    return DocumentRegister::open();
+}
+
+QList<DocumentRegister*> shownRegisters() {
+    QList<DocumentRegister*> found;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* shown = qobject_cast<DocumentRegister*>(window))
+            found << shown;
+    return found;
+}
+
+// The row of the document key on the sheet; -1 when there is none.
+int rowOf(const ReportSheet& sheet, int key) {
+    int y = -1;
+    if (!sheet.findFirstRow(y, {QStringLiteral("ROW_DOC_PRKEY")}, {QString::number(key)}))
+        return -1;
+    return y;
+}
+
+QList<DocumentWindow*> documentWindows() {
+    QList<DocumentWindow*> found;
+    for (QWidget* window : DocumentWindows::windows())
+        if (auto* document = qobject_cast<DocumentWindow*>(window))
+            found << document;
+    return found;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(RegisterFigures)
@@ -111,6 +191,12 @@ Q_DECLARE_METATYPE(RegisterFigures)
 class TestDocumentRegister : public QObject {
     Q_OBJECT
 private slots:
+    void init() {
+        datetime::setNowForTesting(
+            [] { return datetime::encode(QDate(2024, 2, 15), QTime(10, 30)); });
+    }
+    void cleanup() { datetime::setNowForTesting({}); }
+
     void sectionsAndTheirRows_data() {
         QTest::addColumn<RegisterFigures>("figures");
         const RegisterDocument rent =
@@ -228,6 +314,170 @@ private slots:
             QCOMPARE(found->type, type);
             QCOMPARE(found->key, key);
         }
+    }
+
+    void cancelLeavesNoWindow() {
+        DocumentMachine m(BookKind::BankAccount);
+        QString proposed;
+        whenPeriodAsked(std::nullopt, &proposed);
+        QCOMPARE(DocumentRegister::open(), nullptr);
+        settle();
+        QCOMPARE(proposed, QStringLiteral("Период отчёта 01.02.2024-29.02.2024"));
+        QVERIFY(shownRegisters().isEmpty());
+        QVERIFY(DocumentWindows::windows().isEmpty());
+    }
+
+    // Beside the main window, the whole last day counted; a recalc keeps the period; closed, it
+    // is gone.
+    void opensBesideTheMainWindow() {
+        DocumentMachine m(BookKind::CashDesk);
+        const int payer = m.addPartner(kPayer, QStringLiteral("ООО Альфа"));
+        const int lastEvening =
+            m.addDocument({kIncome, payer, QStringLiteral("Аренда"), 10, QStringLiteral("1"),
+                           datetime::encode(QDate(2024, 2, 29), QTime(23, 59, 58))});
+        m.addDocument({kIncome, payer, QStringLiteral("Аренда"), 20, QStringLiteral("2"),
+                       datetime::encode(QDate(2024, 3, 1))});
+
+        QPointer<DocumentRegister> window = openFebruary();
+        QVERIFY(window);
+        QCOMPARE(shownRegisters(), QList<DocumentRegister*>{window});
+        QVERIFY(window->isVisible());
+        QVERIFY(window->windowState() & Qt::WindowMaximized);
+        QCOMPARE(window->parentWidget(), nullptr);
+        QCOMPARE(window->windowModality(), Qt::NonModal);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Реестр документов"));
+        QVERIFY(DocumentWindows::windows().contains(window.data()));
+        ReportSheet& sheet = *window->sheet();
+        QCOMPARE(sheet.cellText(0, 2), QStringLiteral("за период с 01.02.2024 по 29.02.2024"));
+        QCOMPARE(rowOf(sheet, lastEvening), 6);
+        QCOMPARE(sheet.rowTag(7, "ROW_INCOME_TOTAL"), QStringLiteral("Y"));
+
+        const int added = m.addDocument({kIncome, payer, QStringLiteral("Аренда"), 30,
+                                         QStringLiteral("3"), datetime::encode(QDate(2024, 2, 1))});
+        window->recalcAction()->trigger();
+        QCOMPARE(sheet.cellText(0, 2), QStringLiteral("за период с 01.02.2024 по 29.02.2024"));
+        QCOMPARE(rowOf(sheet, added), 6);
+        QCOMPARE(rowOf(sheet, lastEvening), 7);
+        QCOMPARE(shownAmount(sheet, 3, 8), QStringLiteral("40.00"));
+
+        window->closeAction()->trigger();
+        settle();
+        QVERIFY(!window);
+        QVERIFY(DocumentWindows::windows().isEmpty());
+        QVERIFY(m.dialogs.texts.isEmpty());
+    }
+
+    void hotCellOpensItsDocument_data() {
+        QTest::addColumn<BookKind>("kind");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<bool>("doubleClick");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("formClass");
+        QTest::newRow("bank income") << BookKind::BankAccount << kIncome << false << 0
+                                     << QStringLiteral("TfrmPaymentIncome");
+        QTest::newRow("bank issue")
+            << BookKind::BankAccount << kIssue << true << 4 << QStringLiteral("TfrmPaymentIssue");
+        QTest::newRow("cash income")
+            << BookKind::CashDesk << kIncome << true << 3 << QStringLiteral("TfrmKassOrderPrih");
+        QTest::newRow("cash issue")
+            << BookKind::CashDesk << kIssue << false << 1 << QStringLiteral("TfrmKassOrderRash");
+        QTest::newRow("payment type is not hot")
+            << BookKind::BankAccount << kIncome << false << 5 << QString();
+    }
+    void hotCellOpensItsDocument() {
+        QFETCH(BookKind, kind);
+        QFETCH(int, type);
+        QFETCH(bool, doubleClick);
+        QFETCH(int, column);
+        QFETCH(QString, formClass);
+        DocumentMachine m(kind);
+        const int partner = m.addPartner(type, QStringLiteral("ООО Альфа"));
+        const int other = m.addDocument({type, partner, QStringLiteral("Аренда"), 10,
+                                         QStringLiteral("1"), datetime::encode(QDate(2024, 2, 2))});
+        const int key = m.addDocument({type, partner, QStringLiteral("Аренда"), 20,
+                                       QStringLiteral("2"), datetime::encode(QDate(2024, 2, 3))});
+        DocumentRegister* window = openFebruary();
+        QVERIFY(window);
+        ReportSheet& sheet = *window->sheet();
+        const int y = rowOf(sheet, key);
+        QVERIFY(y > rowOf(sheet, other));
+        if (doubleClick) {
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            const QPoint point = sheet.cellRect(column, y).center();
+            QTest::mouseClick(sheet.viewport(), Qt::LeftButton, {}, point);
+            QTest::mouseDClick(sheet.viewport(), Qt::LeftButton, {}, point);
+        } else {
+            QVERIFY(sheet.setCurrentCell(column, y));
+            window->documentAction()->trigger();
+        }
+        settle();
+        const QList<DocumentWindow*> opened = documentWindows();
+        if (formClass.isEmpty()) {
+            QVERIFY(opened.isEmpty());
+        } else {
+            QCOMPARE(opened.size(), 1);
+            QCOMPARE(opened.first()->formClass(), formClass);
+            QCOMPARE(opened.first()->documentKey(), key);
+        }
+        QVERIFY(m.dialogs.texts.isEmpty());
+    }
+
+    void anotherTypeIsUnknown() {
+        DocumentMachine m(BookKind::BankAccount);
+        const int partner = m.addPartner(kPayer, QStringLiteral("ООО Альфа"));
+        const int key = m.addDocument({kIncome, partner, QStringLiteral("Аренда"), 10,
+                                       QStringLiteral("1"), datetime::encode(QDate(2024, 2, 2))});
+        DocumentRegister* window = openFebruary();
+        QVERIFY(window);
+        ReportSheet& sheet = *window->sheet();
+        const int y = rowOf(sheet, key);
+        sheet.setRowTags(y, {QStringLiteral("ROW_DOCTYPE")}, {QStringLiteral("3")});
+        QVERIFY(sheet.setCurrentCell(2, y));
+        window->documentAction()->trigger();
+        settle();
+        QCOMPARE(m.dialogs.texts, QStringList{QStringLiteral("Неизвестный документ!")});
+        QVERIFY(documentWindows().isEmpty());
+    }
+
+    void rightsAndF5_data() {
+        QTest::addColumn<QString>("denied"); // the action numbers of "ReestrDocs" denied
+        QTest::newRow("all allowed") << QString();
+        QTest::newRow("recalc denied") << QStringLiteral("6");
+        QTest::newRow("print and export denied") << QStringLiteral("78");
+        QTest::newRow("all denied") << QStringLiteral("678");
+    }
+    void rightsAndF5() {
+        QFETCH(QString, denied);
+        DocumentMachine m(BookKind::BankAccount);
+        QString rights;
+        for (QChar number : denied)
+            rights =
+                setKeyValue(rights, QStringLiteral("ReestrDocs") + number, QStringLiteral("N"));
+        setRights(rights);
+        const int partner = m.addPartner(kPayer, QStringLiteral("ООО Альфа"));
+        DocumentRegister* window = openFebruary();
+        QVERIFY(window);
+
+        for (QAction* hidden : {window->saveAction(), window->deleteAction(), window->helpAction(),
+                                window->contextHelpAction()})
+            QVERIFY2(!hidden->isVisible(), qPrintable(hidden->objectName()));
+        for (const char* button : {"saveButton", "deleteButton", "helpButton", "contextHelpButton"})
+            QVERIFY2(!window->findChild<QToolButton*>(button)->isVisible(), button);
+        QCOMPARE(window->recalcAction()->isEnabled(), !denied.contains('6'));
+        QCOMPARE(window->findChild<QToolButton*>("recalcButton")->isEnabled(),
+                 !denied.contains('6'));
+        QCOMPARE(window->printAction()->isEnabled(), !denied.contains('7'));
+        QCOMPARE(window->exportAction()->isEnabled(), !denied.contains('8'));
+        QVERIFY(window->documentAction()->isVisible() && window->documentAction()->isEnabled());
+        QVERIFY(window->closeAction()->isVisible() && window->closeAction()->isEnabled());
+
+        // F5 recalculates only where the button may.
+        m.addDocument({kIncome, partner, QStringLiteral("Аренда"), 10, QStringLiteral("1"),
+                       datetime::encode(QDate(2024, 2, 2))});
+        activate(window);
+        QTest::keyClick(window->sheet(), Qt::Key_F5);
+        settle();
+        QCOMPARE(window->sheet()->yCount(), denied.contains('6') ? 11 : 12);
     }
 };
 
