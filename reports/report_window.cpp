@@ -215,7 +215,6 @@ void ReportWindow::showModal() {
         setParent(main, windowFlags() | Qt::Window);
     setWindowModality(Qt::WindowModal);
     showMaximized();
-    raise();
     activateWindow();
 }
 

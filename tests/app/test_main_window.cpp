@@ -9,6 +9,7 @@
 #include "printing/product_options_pane.h"
 #include "printing/template_edit.h"
 #include "reports/document_register.h"
+#include "reports/report_browser.h"
 #include "shell/lookup_popups.h"
 #include "shell/options_pane.h"
 #include "shell/period_dialog.h"
@@ -401,6 +402,42 @@ private slots:
         QCOMPARE(pane->windowTitle(), title);
         QVERIFY(pane->isVisible());
         QVERIFY(pane->browsePage()->isVisible());
+        QVERIFY(dialogs.requests.isEmpty());
+        QVERIFY(main.close());
+    }
+
+    void reportItemsShowTheReportBrowsers_data() {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("layoutKey");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<int>("type");
+        QTest::newRow("movement") << "movementReportAction"
+                                  << "TfrmMovementReportBrowser"
+                                  << "Движение денег" << 101;
+        QTest::newRow("payers") << "payersReportAction"
+                                << "TfrmPayersReportBrowser"
+                                << "Плательщики" << 102;
+        QTest::newRow("recipients") << "recipientsReportAction"
+                                    << "TfrmAcceptorsReportBrowser"
+                                    << "Получатели платежей" << 103;
+    }
+    void reportItemsShowTheReportBrowsers() {
+        QFETCH(QString, item);
+        QFETCH(QString, layoutKey);
+        QFETCH(QString, title);
+        QFETCH(int, type);
+        OneBookMachine m(BookKind::BankAccount);
+        Dialogs dialogs;
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
+        main.show();
+        action(main, qPrintable(item))->trigger();
+        auto* pane = qobject_cast<ReportBrowser*>(main.currentPane());
+        QVERIFY(pane);
+        QCOMPARE(pane->layoutKey(), layoutKey);
+        QCOMPARE(pane->windowTitle(), title);
+        QCOMPARE(pane->reportType(), type);
+        QVERIFY(pane->isVisible());
         QVERIFY(dialogs.requests.isEmpty());
         QVERIFY(main.close());
     }
