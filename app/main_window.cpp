@@ -10,6 +10,7 @@
 #include "printing/document_printing.h"
 #include "printing/product_options_pane.h"
 #include "printing/template_edit.h"
+#include "reports/document_register.h"
 #include "reports/movement_report.h"
 #include "reports/partner_reports.h"
 #include "shell/help_viewer.h"
@@ -141,6 +142,13 @@ void MainWindow::buildReportsMenu() {
     m_expenseAnalysisAction = menuItem(m_reportsMenu, QStringLiteral("expenseAnalysisAction"),
                                        QStringLiteral("Анализ расходов"), 10);
     connectStoredReports();
+    connectDocumentRegister();
+}
+
+// The register of documents is no pane: a window of its own beside the main window.
+void MainWindow::connectDocumentRegister() {
+    connect(m_documentRegisterAction, &QAction::triggered, this,
+            [] { runGuarded([] { DocumentRegister::open(); }); });
 }
 
 // The stored reports' items open their browsers.

@@ -8,9 +8,11 @@
 #include "platform/web_browser.h"
 #include "printing/product_options_pane.h"
 #include "printing/template_edit.h"
+#include "reports/document_register.h"
 #include "reports/report_browser.h"
 #include "shell/lookup_popups.h"
 #include "shell/options_pane.h"
+#include "shell/period_dialog.h"
 #include "tests/support/platform/fake_office.h"
 #include "tests/support/shell/book_machine.h"
 
@@ -472,6 +474,48 @@ private slots:
         main.issueAction()->trigger();
         QCOMPARE(shownKey(), issueKey);
         QVERIFY(dialogs.requests.isEmpty());
+        QVERIFY(main.close());
+    }
+
+    // "Реестр документов" opens the register beside the main window, on the period confirmed;
+    // a cancelled period leaves none, and the pane stays.
+    void theRegisterItemOpensTheRegister() {
+        OneBookMachine m(BookKind::BankAccount);
+        Dialogs dialogs;
+        MainWindow main(m.ini);
+        QCOMPARE(main.runStartup(), StartupEnd::GoOn);
+        main.show();
+        QWidget* pane = main.currentPane();
+        auto registers = [] {
+            QList<DocumentRegister*> found;
+            for (QWidget* window : QApplication::topLevelWidgets())
+                if (auto* shown = qobject_cast<DocumentRegister*>(window))
+                    found << shown;
+            return found;
+        };
+        auto answerPeriod = [](bool confirm) {
+            QTimer::singleShot(0, [confirm] {
+                auto* dialog = qobject_cast<PeriodDialog*>(QApplication::activeModalWidget());
+                if (!dialog)
+                    qFatal("no period dialog");
+                (confirm ? dialog->okButton() : dialog->cancelButton())->click();
+            });
+        };
+        answerPeriod(false);
+        action(main, "documentRegisterAction")->trigger();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(registers().isEmpty());
+
+        answerPeriod(true);
+        action(main, "documentRegisterAction")->trigger();
+        QCOMPARE(registers().size(), 1);
+        QVERIFY(registers().first()->isVisible());
+        QCOMPARE(registers().first()->parentWidget(), nullptr);
+        QCOMPARE(main.currentPane(), pane);
+        QVERIFY(dialogs.requests.isEmpty());
+        registers().first()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(registers().isEmpty());
         QVERIFY(main.close());
     }
 
