@@ -3,7 +3,6 @@
 #include "core/month_names.h"
 #include "platform/work_folder.h"
 #include "reports/document_drill_down.h"
-#include "reports/pie_chart_window.h"
 #include "reports/report_sheet.h"
 #include "reports/sheet_export.h"
 #include "reports/sheet_print.h"
@@ -135,11 +134,11 @@ void layoutExpenseSheet(ReportSheet& sheet, const QString& bookName, DateTime mo
     sheet.endUpdate();
 }
 
-QList<ExpenseSlice> expenseSlices(const ExpenseFigures& figures) {
-    QList<ExpenseSlice> slices;
+QList<PieSlice> expenseSlices(const ExpenseFigures& figures) {
+    QList<PieSlice> slices;
     for (const ExpenseLine& line : figures.lines)
         if (line.spending > Currency{})
-            slices << ExpenseSlice{line.paymentType, line.spending};
+            slices << PieSlice{line.paymentType, line.spending};
     return slices;
 }
 
@@ -276,7 +275,7 @@ ExpenseMode ExpenseAnalysis::mode() const {
 }
 
 PieChartWindow* ExpenseAnalysis::chartWindow() const {
-    return m_charts.isEmpty() ? nullptr : m_charts.last();
+    return m_chart;
 }
 
 void ExpenseAnalysis::rebuild() {
@@ -361,8 +360,7 @@ void ExpenseAnalysis::onChartTriggered() {
         new PieChartWindow(this, QStringLiteral("РАСХОДЫ\n") + expenseMonthText(m_period.start),
                            expenseSlices(m_figures));
     chart->printAction()->setEnabled(m_printAction->isEnabled());
-    m_charts << chart;
-    connect(chart, &QObject::destroyed, this, [this, chart] { m_charts.removeAll(chart); });
+    m_chart = chart;
     chart->showMaximized();
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "reports/pie_chart_window.h"
 #include "reports/report_figures.h"
 
 #include <QDialog>
-#include <QList>
+#include <QPointer>
 #include <QString>
 
-class PieChartWindow;
 class QAction;
 class QComboBox;
 class QStatusBar;
@@ -34,15 +34,8 @@ void layoutExpenseSheet(ReportSheet& sheet, const QString& bookName, DateTime mo
 // "за " + the month's name + " yyyy г." of the month that starts at monthStart.
 QString expenseMonthText(DateTime monthStart);
 
-// A slice of the expense chart.
-struct ExpenseSlice {
-    QString label;
-    Currency value;
-    friend bool operator==(const ExpenseSlice&, const ExpenseSlice&) = default;
-};
-
 // A slice per payment type of figures that spent anything, in the figures' order.
-QList<ExpenseSlice> expenseSlices(const ExpenseFigures& figures);
+QList<PieSlice> expenseSlices(const ExpenseFigures& figures);
 
 // The expense analysis: for the month of a report date, each issue payment type's spending set
 // against its limit, the types filtered by the five modes of "Показать:". A limit is edited in
@@ -115,7 +108,7 @@ private:
     ReportSheet* m_sheet = nullptr;
     QComboBox* m_modeBox = nullptr;
     QStatusBar* m_statusBar = nullptr;
-    QList<PieChartWindow*> m_charts;
+    QPointer<PieChartWindow> m_chart;
     bool m_storeScheduled = false;
 
     QAction* m_printAction = nullptr;

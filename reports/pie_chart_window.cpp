@@ -29,8 +29,7 @@ QFont titleFont() {
 
 } // namespace
 
-PieChartWindow::PieChartWindow(QWidget* owner, const QString& title,
-                               const QList<ExpenseSlice>& slices)
+PieChartWindow::PieChartWindow(QWidget* owner, const QString& title, const QList<PieSlice>& slices)
     : QWidget(owner, Qt::Window) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("pieChartWindow"));
@@ -49,7 +48,7 @@ PieChartWindow::PieChartWindow(QWidget* owner, const QString& title,
 
     m_series = new QPieSeries;
     m_series->setObjectName(QStringLiteral("series"));
-    for (const ExpenseSlice& slice : slices) {
+    for (const PieSlice& slice : slices) {
         QPieSlice* added = m_series->append(slice.label, slice.value.toDouble());
         added->setLabelVisible(true);
     }

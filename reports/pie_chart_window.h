@@ -1,9 +1,10 @@
 #pragma once
 
+#include "core/numbers.h"
 #include "printing/report_renderer.h"
-#include "reports/expense_analysis.h"
 
 #include <QList>
+#include <QString>
 #include <QWidget>
 
 class QAction;
@@ -11,6 +12,13 @@ class QChart;
 class QChartView;
 class QPieSeries;
 class QStatusBar;
+
+// A slice of a pie chart.
+struct PieSlice {
+    QString label;
+    Currency value;
+    friend bool operator==(const PieSlice&, const PieSlice&) = default;
+};
 
 // The chart of a window that owns it: one flat pie, a slice per item in the order given, each
 // labelled with its text and coloured by the chart's own turn of colours; a two-line title
@@ -21,7 +29,7 @@ class PieChartWindow : public QWidget {
     Q_OBJECT
 public:
     // title: the lines separated by "\n".
-    PieChartWindow(QWidget* owner, const QString& title, const QList<ExpenseSlice>& slices);
+    PieChartWindow(QWidget* owner, const QString& title, const QList<PieSlice>& slices);
 
     QChart* chart() const { return m_chart; }
     QPieSeries* series() const { return m_series; }
