@@ -10,6 +10,8 @@
 #include "printing/document_printing.h"
 #include "printing/product_options_pane.h"
 #include "printing/template_edit.h"
+#include "reports/movement_report.h"
+#include "reports/partner_reports.h"
 #include "shell/help_viewer.h"
 #include "shell/lookup_popups.h"
 #include "shell/new_book_command.h"
@@ -138,6 +140,17 @@ void MainWindow::buildReportsMenu() {
                                         QStringLiteral("Сводка по получателям платежей"), 10);
     m_expenseAnalysisAction = menuItem(m_reportsMenu, QStringLiteral("expenseAnalysisAction"),
                                        QStringLiteral("Анализ расходов"), 10);
+    connectStoredReports();
+}
+
+// The stored reports' items open their browsers.
+void MainWindow::connectStoredReports() {
+    connect(m_movementReportAction, &QAction::triggered, this,
+            [this] { showPane<MovementReportBrowser>(); });
+    connect(m_payersReportAction, &QAction::triggered, this,
+            [this] { showPane<PayersReportBrowser>(); });
+    connect(m_recipientsReportAction, &QAction::triggered, this,
+            [this] { showPane<RecipientsReportBrowser>(); });
 }
 
 void MainWindow::buildServiceMenu() {

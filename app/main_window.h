@@ -63,6 +63,7 @@ private slots:
 private:
     void buildToolBar();
     void buildReportsMenu();
+    void connectStoredReports();
     void buildServiceMenu();
     void buildSettingsMenu();
     void buildHelpItems();

@@ -1,0 +1,321 @@
+#include "reports/report_window.h"
+
+#include "core/exceptions.h"
+#include "platform/work_folder.h"
+#include "reports/report_browser.h"
+#include "reports/report_sheet.h"
+#include "reports/sheet_export.h"
+#include "reports/sheet_print.h"
+#include "reports/sheet_range.h"
+#include "reports/sheet_text.h"
+#include "shell/document_windows.h"
+#include "shell/main_window_base.h"
+#include "shell/period_dialog.h"
+#include "store/data_store.h"
+#include "store/user_rights.h"
+#include "ui/action_builder.h"
+#include "ui/guard.h"
+#include "ui/message_box.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// The help topic of "Справка" in every report window.
+constexpr int kReportHelpContext = 2;
+
+// 23:59:59, the time of day a stored report's last day ends at.
+constexpr double kLastSecond = 86399.0 / 86400.0;
+
+QIcon themeIcon(const char* name, QStyle::StandardPixmap fallback) {
+    return QIcon::fromTheme(QString::fromLatin1(name),
+                            QApplication::style()->standardIcon(fallback));
+}
+
+DateTime endOfMonth(DateTime day) {
+    const QDate date = datetime::decodeDate(day);
+    return datetime::encodeDate(date.year(), date.month(), date.daysInMonth());
+}
+
+} // namespace
+
+Period proposedReportPeriod(std::optional<DateTime> latestEnd, DateTime now) {
+    if (latestEnd && *latestEnd != 0) {
+        const DateTime start = datetime::dateOf(*latestEnd) + 1;
+        return {start, endOfMonth(start)};
+    }
+    const QDate today = datetime::decodeDate(now);
+    const DateTime start = datetime::encodeDate(today.year(), today.month(), 1);
+    return {start, endOfMonth(start)};
+}
+
+ReportWindow::ReportWindow(const QString& caption, const QString& printSettingsKey)
+    : RunWindow(nullptr, Qt::Window), m_caption(caption), m_printSettingsKey(printSettingsKey) {
+    setObjectName(QStringLiteral("reportWindow"));
+    setWindowTitle(caption);
+    m_sheet = new ReportSheet(this);
+    m_sheet->setObjectName(QStringLiteral("reportSheet"));
+    buildActions();
+    buildToolBars();
+    m_sheetMenu = new QMenu(this);
+    m_sheetMenu->setObjectName(QStringLiteral("sheetMenu"));
+    m_sheetMenu->addAction(m_recalcAction);
+    m_sheet->setPopupMenu(m_sheetMenu);
+    m_sheet->onCellDblClick = [this] { onDocumentTriggered(); };
+}
+
+ReportWindow::~ReportWindow() = default;
+
+void ReportWindow::buildActions() {
+    m_saveAction = buildAction(this, {.name = QStringLiteral("saveAction"),
+                                      .text = QStringLiteral("Сохранить"),
+                                      .statusTip = QStringLiteral("Сохранить отчет")});
+    m_saveAction->setIcon(themeIcon("document-save", QStyle::SP_DialogSaveButton));
+    m_recalcAction = buildAction(this, {.name = QStringLiteral("recalcAction"),
+                                        .text = QStringLiteral("Пересчитать"),
+                                        .shortcut = QKeySequence(Qt::Key_F5)});
+    m_recalcAction->setIcon(themeIcon("view-refresh", QStyle::SP_BrowserReload));
+    m_printAction = buildAction(
+        this, {.name = QStringLiteral("printAction"), .text = QStringLiteral("Печать")});
+    m_printAction->setIcon(themeIcon("document-print", QStyle::SP_FileDialogDetailedView));
+    m_deleteAction = buildAction(
+        this,
+        {.name = QStringLiteral("deleteAction"), .text = QStringLiteral("Удалить"), .image = 9});
+    m_exportAction = buildAction(
+        this,
+        {.name = QStringLiteral("exportAction"), .text = QStringLiteral("Экспорт"), .image = 0});
+    m_documentAction = buildAction(
+        this,
+        {.name = QStringLiteral("documentAction"), .text = QStringLiteral("Документ"), .image = 8});
+    m_helpAction = buildAction(
+        this,
+        {.name = QStringLiteral("helpAction"), .text = QStringLiteral("Справка"), .image = 17});
+    m_contextHelpAction = buildAction(this, {.name = QStringLiteral("contextHelpAction"),
+                                             .text = QStringLiteral("Что это?"),
+                                             .image = 16});
+    m_closeAction = buildAction(this, {.name = QStringLiteral("closeAction"),
+                                       .text = QStringLiteral("Закрыть"),
+                                       .image = 11,
+                                       .shortcut = QKeySequence(Qt::Key_Escape)});
+    for (QAction* action :
+         {m_saveAction, m_recalcAction, m_printAction, m_deleteAction, m_exportAction,
+          m_documentAction, m_helpAction, m_contextHelpAction, m_closeAction}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+    }
+    connect(m_saveAction, &QAction::triggered, this, &ReportWindow::onSaveTriggered);
+    connect(m_recalcAction, &QAction::triggered, this, &ReportWindow::onRecalcTriggered);
+    connect(m_printAction, &QAction::triggered, this, &ReportWindow::onPrintTriggered);
+    connect(m_deleteAction, &QAction::triggered, this, &ReportWindow::onDeleteTriggered);
+    connect(m_exportAction, &QAction::triggered, this, &ReportWindow::onExportTriggered);
+    connect(m_documentAction, &QAction::triggered, this, &ReportWindow::onDocumentTriggered);
+    connect(m_helpAction, &QAction::triggered, this, &ReportWindow::onHelpTriggered);
+    connect(m_contextHelpAction, &QAction::triggered, this, &ReportWindow::onContextHelpTriggered);
+    connect(m_closeAction, &QAction::triggered, this, &QWidget::close);
+}
+
+// The report's commands on the left, "Закрыть" on the right, the sheet below them.
+void ReportWindow::buildToolBars() {
+    QToolBar* commands = makeToolBar(QStringLiteral("reportToolBar"));
+    addButton(commands, m_saveAction, QStringLiteral("saveButton"));
+    addButton(commands, m_recalcAction, QStringLiteral("recalcButton"));
+    addButton(commands, m_printAction, QStringLiteral("printButton"));
+    addButton(commands, m_deleteAction, QStringLiteral("deleteButton"));
+    addButton(commands, m_exportAction, QStringLiteral("exportButton"));
+    addButton(commands, m_documentAction, QStringLiteral("documentButton"));
+    addButton(commands, m_helpAction, QStringLiteral("helpButton"));
+    addButton(commands, m_contextHelpAction, QStringLiteral("contextHelpButton"));
+    QToolBar* closing = makeToolBar(QStringLiteral("closeToolBar"));
+    addButton(closing, m_closeAction, QStringLiteral("closeButton"));
+
+    auto* bars = new QHBoxLayout;
+    bars->setContentsMargins(0, 0, 0, 0);
+    bars->addWidget(commands);
+    bars->addStretch();
+    bars->addWidget(closing);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addLayout(bars);
+    layout->addWidget(m_sheet, 1);
+}
+
+QToolBar* ReportWindow::makeToolBar(const QString& name) {
+    auto* bar = new QToolBar(this);
+    bar->setObjectName(name);
+    bar->setIconSize(QSize(32, 32));
+    bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    bar->setMovable(false);
+    return bar;
+}
+
+// The button shows the action, and is shown and hidden with it.
+void ReportWindow::addButton(QToolBar* bar, QAction* action, const QString& name) {
+    QToolButton* button = addActionButton(bar, action, name);
+    button->setIconSize(QSize(32, 32));
+    button->setMinimumWidth(72);
+    QAction* place = toolBarPlace(bar, button);
+    connect(action, &QAction::visibleChanged, place,
+            [place, action] { place->setVisible(action->isVisible()); });
+}
+
+// ---- Running ----
+
+void ReportWindow::execute(const ReportRequest& request) {
+    m_request = request;
+    initRights();
+    if (request.mode == ReportMode::New) {
+        newReport();
+        setWindowTitle(m_caption + QStringLiteral(" [Новый]"));
+    } else {
+        openReport();
+    }
+    showModal();
+}
+
+void ReportWindow::newReport() {
+    StoredReports reports(DataStore::instance());
+    Period period = proposedReportPeriod(reports.latestEnd(reportType()), datetime::now());
+    if (!PeriodDialog::execute(MainWindowBase::current(), QStringLiteral("Период отчёта"), period))
+        throw SilentAbort();
+    m_period = {datetime::dateOf(period.start), datetime::dateOf(period.end) + kLastSecond};
+    m_request->reportKey = reports.newKey();
+    m_report = StoredReport{};
+    m_report.key = m_request->reportKey;
+    m_report.type = reportType();
+    m_report.start = m_period.start;
+    m_report.end = m_period.end;
+    m_asRead.reset();
+    recalc();
+}
+
+void ReportWindow::openReport() {
+    const std::optional<StoredReport> read =
+        StoredReports(DataStore::instance()).read(m_request->reportKey, reportType());
+    if (!read)
+        throw Exception(QStringLiteral("Отчёт не существует!"));
+    m_report = *read;
+    m_asRead = read;
+    m_period = {read->start, read->end};
+    m_sheet->clearCells();
+    loadSheetText(*m_sheet, 0, 0, read->sheetText);
+}
+
+void ReportWindow::showModal() {
+    setAttribute(Qt::WA_DeleteOnClose);
+    if (MainWindowBase* main = MainWindowBase::current())
+        setParent(main, windowFlags() | Qt::Window);
+    setWindowModality(Qt::WindowModal);
+    showMaximized();
+    raise();
+    activateWindow();
+}
+
+void ReportWindow::showModeless() {
+    setAttribute(Qt::WA_DeleteOnClose);
+    DocumentWindows::add(this);
+    showMaximized();
+    raise();
+    activateWindow();
+}
+
+// ---- Hooks ----
+
+void ReportWindow::viewDocument() {}
+
+void ReportWindow::initRights() {}
+
+void ReportWindow::storeGrid(StoredReport& report) {
+    const SheetRange range = wholeSheet(*m_sheet);
+    report.sheetText = saveSheetText(*m_sheet, range.x1, range.y1, range.x2, range.y2);
+    report.start = m_period.start;
+    report.end = m_period.end;
+}
+
+void ReportWindow::applyReportRights(const QString& word) {
+    const UserRights rights(DataStore::instance());
+    const auto allows = [&](char number) {
+        return rights.hasPermission(word + QLatin1Char(number));
+    };
+    m_recalcAction->setEnabled(allows('6'));
+    m_deleteAction->setEnabled(allows('4'));
+    m_printAction->setEnabled(allows('7'));
+    m_exportAction->setEnabled(allows('8'));
+}
+
+// ---- Commands ----
+
+void ReportWindow::onSaveTriggered() {
+    runGuarded([this] {
+        StoredReport stored = m_report;
+        storeGrid(stored);
+        StoredReports(DataStore::instance()).save(stored, m_asRead);
+        m_report = stored;
+        m_asRead = stored;
+        close();
+    });
+}
+
+void ReportWindow::onRecalcTriggered() {
+    runGuarded([this] { recalc(); });
+}
+
+void ReportWindow::onPrintTriggered() {
+    runGuarded([this] { printSheet(this, *m_sheet, wholeSheet(*m_sheet), m_printSettingsKey); });
+}
+
+void ReportWindow::onDeleteTriggered() {
+    runGuarded([this] {
+        if (dialogs::messageBox(this, QStringLiteral("Вы уверенны, что хотите удалить документ?"),
+                                QStringLiteral("Удаление"), Buttons::YesNo, MessageIcon::Question,
+                                DefaultButton::Second) == Answer::Yes &&
+            m_asRead)
+            StoredReports(DataStore::instance()).remove(*m_asRead);
+        close();
+    });
+}
+
+void ReportWindow::onExportTriggered() {
+    runGuarded([this] { exportSheet(this, *m_sheet, wholeSheet(*m_sheet), windowTitle()); });
+}
+
+void ReportWindow::onDocumentTriggered() {
+    if (m_documentAction->isEnabled())
+        runGuarded([this] { viewDocument(); });
+}
+
+void ReportWindow::onHelpTriggered() {
+    if (MainWindowBase* main = MainWindowBase::current())
+        runGuarded([&] { main->showHelpContext(kReportHelpContext); });
+}
+
+void ReportWindow::onContextHelpTriggered() {
+    if (MainWindowBase* main = MainWindowBase::current())
+        runGuarded([&] { main->enterContextHelpMode(); });
+}
+
+// ---- Closing ----
+
+void ReportWindow::closeEvent(QCloseEvent* event) {
+    RunWindow::closeEvent(event);
+    if (!event->isAccepted() || m_closed)
+        return;
+    m_closed = true;
+    if (m_request)
+        refreshBrowser();
+}
+
+void ReportWindow::refreshBrowser() {
+    MainWindowBase* main = MainWindowBase::current();
+    auto* browser = main ? qobject_cast<ReportBrowser*>(main->currentPane()) : nullptr;
+    if (browser)
+        runGuarded([&] { browser->refreshRows(m_request->reportKey); });
+}
