@@ -10,6 +10,7 @@
 #include "printing/document_printing.h"
 #include "printing/product_options_pane.h"
 #include "printing/template_edit.h"
+#include "reports/expense_analysis_browser.h"
 #include "reports/movement_report.h"
 #include "reports/partner_reports.h"
 #include "shell/help_viewer.h"
@@ -141,6 +142,13 @@ void MainWindow::buildReportsMenu() {
     m_expenseAnalysisAction = menuItem(m_reportsMenu, QStringLiteral("expenseAnalysisAction"),
                                        QStringLiteral("Анализ расходов"), 10);
     connectStoredReports();
+    connectExpenseAnalysis();
+}
+
+// The expense analysis item opens its browser.
+void MainWindow::connectExpenseAnalysis() {
+    connect(m_expenseAnalysisAction, &QAction::triggered, this,
+            [this] { showPane<ExpenseAnalysisBrowser>(); });
 }
 
 // The stored reports' items open their browsers.

@@ -64,6 +64,7 @@ private:
     void buildToolBar();
     void buildReportsMenu();
     void connectStoredReports();
+    void connectExpenseAnalysis();
     void buildServiceMenu();
     void buildSettingsMenu();
     void buildHelpItems();
