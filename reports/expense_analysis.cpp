@@ -22,6 +22,7 @@
 #include <QDate>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -65,7 +66,26 @@ QToolBar* commandBar(QWidget* parent, const QString& name) {
     bar->setObjectName(name);
     bar->setIconSize(QSize(32, 32));
     bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    bar->setMovable(false);
     return bar;
+}
+
+// A button named after its action ("printAction": "printButton"), shown and hidden with it.
+void addButton(QToolBar* bar, QAction* action) {
+    QToolButton* button =
+        addActionButton(bar, action, action->objectName().replace("Action", "Button"));
+    QAction* place = toolBarPlace(bar, button);
+    place->setVisible(action->isVisible());
+    QObject::connect(action, &QAction::visibleChanged, place,
+                     [place, action] { place->setVisible(action->isVisible()); });
+}
+
+// Maximized; first as large as the screen, for a desktop whose window manager does not
+// maximize (it would show the window at its small default size).
+void showFillingTheScreen(QWidget* window) {
+    if (QScreen* shown = window->screen())
+        window->setGeometry(shown->availableGeometry());
+    window->showMaximized();
 }
 
 QIcon themeIcon(const char* name, QStyle::StandardPixmap fallback) {
@@ -169,9 +189,9 @@ ExpenseAnalysis::ExpenseAnalysis(QWidget* owner, DateTime reportDate)
     QToolBar* mainBar = commandBar(this, QStringLiteral("commandBar"));
     for (QAction* action : {m_printAction, m_exportAction, m_documentAction, m_addAction,
                             m_deleteAction, m_chartAction, m_helpAction, m_contextHelpAction})
-        addActionButton(mainBar, action, action->objectName().replace("Action", "Button"));
+        addButton(mainBar, action);
     QToolBar* closeBar = commandBar(this, QStringLiteral("closeBar"));
-    addActionButton(closeBar, m_closeAction, QStringLiteral("closeButton"));
+    addButton(closeBar, m_closeAction);
     bars->addWidget(mainBar);
     bars->addWidget(closeBar);
     bars->addStretch();
@@ -191,7 +211,7 @@ void ExpenseAnalysis::buildCommands() {
     m_printAction = buildAction(this, {.name = QStringLiteral("printAction"),
                                        .text = QStringLiteral("Печать"),
                                        .statusTip = QStringLiteral("Печать ведомости")});
-    m_printAction->setIcon(themeIcon("document-print", QStyle::SP_FileDialogDetailedView));
+    m_printAction->setIcon(themeIcon("document-print", QStyle::SP_DialogSaveButton));
     m_exportAction = buildAction(
         this,
         {.name = QStringLiteral("exportAction"), .text = QStringLiteral("Экспорт"), .image = 0});
@@ -266,7 +286,7 @@ void ExpenseAnalysis::applyRights() {
 }
 
 void ExpenseAnalysis::execute() {
-    setWindowState(windowState() | Qt::WindowMaximized);
+    showFillingTheScreen(this);
     exec();
 }
 
@@ -361,7 +381,7 @@ void ExpenseAnalysis::onChartTriggered() {
                            expenseSlices(m_figures));
     chart->printAction()->setEnabled(m_printAction->isEnabled());
     m_chart = chart;
-    chart->showMaximized();
+    showFillingTheScreen(chart);
 }
 
 void ExpenseAnalysis::onHelpTriggered() {

@@ -31,7 +31,8 @@ struct AnalysisMachine : Machine {
         main = std::make_unique<MainWindow>(ini);
         if (main->runStartup() != StartupEnd::GoOn)
             qFatal("the main window did not start");
-        main->setBrowsePeriod({datetime::encodeDate(2024, 1, 1), datetime::encodeDate(2024, 12, 31)});
+        main->setBrowsePeriod(
+            {datetime::encodeDate(2024, 1, 1), datetime::encodeDate(2024, 12, 31)});
         main->show();
     }
     ~AnalysisMachine() { main->close(); }

@@ -22,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <memory>
 
 using namespace reportbook;
@@ -331,6 +332,10 @@ private slots:
         QVERIFY(!analysis.addTypeAction()->isVisible());
         QVERIFY(!analysis.deleteTypeAction()->isVisible());
         QVERIFY(!analysis.contextHelpAction()->isVisible());
+        for (const char* hidden : {"addTypeButton", "deleteTypeButton", "contextHelpButton"})
+            QVERIFY(!analysis.findChild<QToolButton*>(hidden)->isVisibleTo(&analysis));
+        for (const char* shown : {"printButton", "exportButton", "chartButton", "closeButton"})
+            QVERIFY(analysis.findChild<QToolButton*>(shown)->isVisibleTo(&analysis));
         analysis.chartAction()->trigger();
         QVERIFY(analysis.chartWindow());
         QCOMPARE(analysis.chartWindow()->printAction()->isEnabled(), print);
