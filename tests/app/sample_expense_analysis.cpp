@@ -1,11 +1,14 @@
 // The expense analysis to look at, on a book of its own with March's spending and limits: the
-// main window with the analysis browser, the analysis of March over it, or its pie chart too.
+// main window with the analysis browser, the analysis of March over it, or its pie chart too; or
+// the chart printed to a PDF file.
 //
 //   sample_expense_analysis [browser | analysis | chart]
+//   sample_expense_analysis pdf FILE
 
 #include "app/main_window.h"
 #include "core/date_time.h"
 #include "platform/firebird/data_set.h"
+#include "printing/report_output.h"
 #include "reports/expense_analysis.h"
 #include "reports/expense_analysis_browser.h"
 #include "tests/support/shell/book_machine.h"
@@ -77,6 +80,13 @@ int main(int argc, char** argv) {
     main.showMaximized();
     main.findChild<QAction*>(QStringLiteral("expenseAnalysisAction"))->trigger();
     auto* browser = qobject_cast<ExpenseAnalysisBrowser*>(main.currentPane());
+    if (show == QLatin1String("pdf") && argc > 2) {
+        ExpenseAnalysis analysis(&main, datetime::encodeDate(2024, 3, 1));
+        analysis.chartAction()->trigger();
+        QApplication::processEvents();
+        printing::printPageToPdf(analysis.chartWindow()->page(), QString::fromLocal8Bit(argv[2]));
+        return 0;
+    }
     if (browser && show != QLatin1String("browser")) {
         QTimer::singleShot(500, browser, [browser, show] {
             if (show == QLatin1String("chart"))
