@@ -11,6 +11,7 @@
 #include "printing/product_options_pane.h"
 #include "printing/template_edit.h"
 #include "reports/document_register.h"
+#include "reports/expense_analysis_browser.h"
 #include "reports/movement_report.h"
 #include "reports/partner_reports.h"
 #include "shell/help_viewer.h"
@@ -143,12 +144,19 @@ void MainWindow::buildReportsMenu() {
                                        QStringLiteral("Анализ расходов"), 10);
     connectStoredReports();
     connectDocumentRegister();
+    connectExpenseAnalysis();
 }
 
 // The register of documents is no pane: a window of its own beside the main window.
 void MainWindow::connectDocumentRegister() {
     connect(m_documentRegisterAction, &QAction::triggered, this,
             [] { runGuarded([] { DocumentRegister::open(); }); });
+}
+
+// The expense analysis item opens its browser.
+void MainWindow::connectExpenseAnalysis() {
+    connect(m_expenseAnalysisAction, &QAction::triggered, this,
+            [this] { showPane<ExpenseAnalysisBrowser>(); });
 }
 
 // The stored reports' items open their browsers.

@@ -65,6 +65,7 @@ private:
     void buildReportsMenu();
     void connectDocumentRegister();
     void connectStoredReports();
+    void connectExpenseAnalysis();
     void buildServiceMenu();
     void buildSettingsMenu();
     void buildHelpItems();

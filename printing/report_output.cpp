@@ -8,6 +8,7 @@
 #include <QPrinterInfo>
 #include <QWidget>
 #include <QWindow>
+#include <functional>
 
 namespace printing {
 
@@ -21,6 +22,21 @@ void standOver(QWidget* owner, QDialog& dialog) {
         return;
     dialog.winId();
     dialog.windowHandle()->setTransientParent(ownerWindow);
+}
+
+// The modal preview over owner of what draw puts on a printer set up for page.
+void showPreview(QWidget* owner, const PageSetup& page,
+                 const std::function<void(QPrinter&)>& draw) {
+    QPrinter printer(QPrinter::HighResolution);
+    setUpPrinter(printer, page);
+    QPrintPreviewDialog dialog(&printer);
+    dialog.setObjectName(QStringLiteral("reportPreview"));
+    dialog.setWindowTitle(QStringLiteral("Предварительный просмотр"));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [draw](QPrinter* target) { runGuarded([&] { draw(*target); }); });
+    standOver(owner, dialog);
+    dialog.setWindowState(Qt::WindowMaximized);
+    dialog.exec();
 }
 
 } // namespace
@@ -48,18 +64,20 @@ DisplayList printToPdf(const Report& report, const ReportData& data, const QStri
 }
 
 void previewReport(QWidget* owner, const Report& report, const ReportData& data) {
+    showPreview(owner, report.page,
+                [report, data](QPrinter& target) { renderReport(report, data, target); });
+}
+
+void printPageToPdf(const PaintedPage& page, const QString& path) {
     QPrinter printer(QPrinter::HighResolution);
-    setUpPrinter(printer, report.page);
-    QPrintPreviewDialog dialog(&printer);
-    dialog.setObjectName(QStringLiteral("reportPreview"));
-    dialog.setWindowTitle(QStringLiteral("Предварительный просмотр"));
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [report, data](QPrinter* target) {
-                         runGuarded([&] { renderReport(report, data, *target); });
-                     });
-    standOver(owner, dialog);
-    dialog.setWindowState(Qt::WindowMaximized);
-    dialog.exec();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    setUpPrinter(printer, page.page);
+    renderPaintedPage(page, printer);
+}
+
+void previewPage(QWidget* owner, const PaintedPage& page) {
+    showPreview(owner, page.page, [page](QPrinter& target) { renderPaintedPage(page, target); });
 }
 
 } // namespace printing

@@ -26,4 +26,8 @@ DisplayList printToPdf(const Report& report, const ReportData& data, const QStri
 // owner may close meanwhile.
 void previewReport(QWidget* owner, const Report& report, const ReportData& data);
 
+// A page drawn by a function as a PDF file at path, and in the preview.
+void printPageToPdf(const PaintedPage& page, const QString& path);
+void previewPage(QWidget* owner, const PaintedPage& page);
+
 } // namespace printing

@@ -242,4 +242,18 @@ DisplayList renderReport(const Report& report, const ReportData& data, QPrinter&
     return writer.finish();
 }
 
+void renderPaintedPage(const PaintedPage& page, QPrinter& printer) {
+    const PageSetup turned = pageOnPrinter(page.page, printer);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw Exception(printerFailure(printer));
+    const double dotsPerMm = printer.resolution() / kMillimetresPerInch;
+    const QRectF content = turned.contentRect();
+    const QRectF area(content.topLeft() * dotsPerMm, content.size() * dotsPerMm);
+    painter.setClipRect(area);
+    if (page.paint)
+        page.paint(painter, area);
+    painter.end();
+}
+
 } // namespace printing

@@ -5,7 +5,9 @@
 #include <QList>
 #include <QRectF>
 #include <QString>
+#include <functional>
 
+class QPainter;
 class QPrinter;
 
 namespace printing {
@@ -32,5 +34,16 @@ void setUpPrinter(QPrinter& printer, const PageSetup& page);
 // orientation the printer has (which the preview lets the user change); each run starts from
 // the report as given. Raises when the printer cannot be drawn on.
 DisplayList renderReport(const Report& report, const ReportData& data, QPrinter& printer);
+
+// One page drawn by a function instead of bands (a chart): paint draws into area, the part of
+// the sheet inside the margins, in the painter's device pixels.
+struct PaintedPage {
+    PageSetup page;
+    std::function<void(QPainter& painter, const QRectF& area)> paint;
+};
+
+// Draws the page on a printer set up for it, in the orientation the printer has. Raises when
+// the printer cannot be drawn on.
+void renderPaintedPage(const PaintedPage& page, QPrinter& printer);
 
 } // namespace printing

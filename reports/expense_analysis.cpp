@@ -1,0 +1,395 @@
+#include "reports/expense_analysis.h"
+
+#include "core/month_names.h"
+#include "platform/work_folder.h"
+#include "reports/document_drill_down.h"
+#include "reports/report_sheet.h"
+#include "reports/sheet_export.h"
+#include "reports/sheet_print.h"
+#include "shell/main_window_base.h"
+#include "store/book_options.h"
+#include "store/data_store.h"
+#include "store/report_data.h"
+#include "store/sheet_print_settings.h"
+#include "store/user_rights.h"
+#include "ui/action_builder.h"
+#include "ui/guard.h"
+#include "ui/owned_dialog.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDate>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kYes = QStringLiteral("Y");
+const QString kAmountMask = QStringLiteral("#0.00");
+constexpr int kReasonWidth = 400;
+constexpr int kDefaultWidth = 85;
+// The limit cells' light yellow: red 255, green 255, blue 194.
+constexpr SheetColor kLimitColor = 0x00C2FFFF;
+constexpr int kHelpContext = 2;
+
+const QStringList& modeTexts() {
+    static const QStringList texts = {
+        QStringLiteral("расход с установленным лимитом"),
+        QStringLiteral("расход без учета лимита"),
+        QStringLiteral("расход с превышением лимита"),
+        QStringLiteral("расход с недобором до лимита"),
+        QStringLiteral("весь расход"),
+    };
+    return texts;
+}
+
+void thinBorders(ReportSheet& sheet, int x, int y) {
+    sheet.setCellBorders(x, y, 1, 1, 1, 1);
+}
+
+void headerCell(ReportSheet& sheet, int x, int y, const QString& text,
+                const SheetGrid::Borders& borders) {
+    sheet.setCellString(x, y, text);
+    sheet.setCellAlignment(x, y, CellAlignment::Center);
+    sheet.setCellBorders(x, y, borders.left, borders.right, borders.top, borders.bottom);
+}
+
+QToolBar* commandBar(QWidget* parent, const QString& name) {
+    auto* bar = new QToolBar(parent);
+    bar->setObjectName(name);
+    bar->setIconSize(QSize(32, 32));
+    bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    bar->setMovable(false);
+    return bar;
+}
+
+// A button named after its action ("printAction": "printButton"), shown and hidden with it.
+void addButton(QToolBar* bar, QAction* action) {
+    QToolButton* button =
+        addActionButton(bar, action, action->objectName().replace("Action", "Button"));
+    QAction* place = toolBarPlace(bar, button);
+    place->setVisible(action->isVisible());
+    QObject::connect(action, &QAction::visibleChanged, place,
+                     [place, action] { place->setVisible(action->isVisible()); });
+}
+
+// Maximized; first as large as the screen, for a desktop whose window manager does not
+// maximize (it would show the window at its small default size).
+void showFillingTheScreen(QWidget* window) {
+    if (QScreen* shown = window->screen())
+        window->setGeometry(shown->availableGeometry());
+    window->showMaximized();
+}
+
+QIcon themeIcon(const char* name, QStyle::StandardPixmap fallback) {
+    return QIcon::fromTheme(QString::fromLatin1(name),
+                            QApplication::style()->standardIcon(fallback));
+}
+
+} // namespace
+
+QString expenseMonthText(DateTime monthStart) {
+    return QStringLiteral("за ") + monthNameRU(monthStart) +
+           datetime::decodeDate(monthStart).toString(QStringLiteral(" yyyy г."));
+}
+
+void layoutExpenseSheet(ReportSheet& sheet, const QString& bookName, DateTime monthStart,
+                        const ExpenseFigures& figures, ExpenseMode mode) {
+    sheet.beginUpdate();
+    sheet.setGridOptions({});
+    sheet.clearCells();
+    sheet.zeroCounters();
+    const int rowTitle = sheet.nextRow();
+    const int rowCaption = sheet.nextRow();
+    sheet.nextRow();
+    const int rowHeader = sheet.nextRow();
+    const int colReason = sheet.nextCol();
+    const int colSum = sheet.nextCol();
+    const int colLimit = sheet.nextCol();
+    sheet.setColumnTags(colReason, {QString::fromLatin1(kExpenseColReason)}, {kYes});
+    sheet.setColumnTags(colSum, {QString::fromLatin1(kExpenseColSum)}, {kYes});
+    sheet.setColumnTags(colLimit, {QString::fromLatin1(kExpenseColLimit)}, {kYes});
+    sheet.setRowTags(rowTitle, {QString::fromLatin1(kExpenseRowTitle)}, {kYes});
+    sheet.setRowTags(rowHeader, {QString::fromLatin1(kExpenseRowHeader)}, {kYes});
+
+    sheet.setCellString(colReason, rowTitle, bookName);
+    sheet.setCellString(colReason, rowCaption,
+                        QStringLiteral("Анализ расходов ") + expenseMonthText(monthStart));
+    headerCell(sheet, colReason, rowHeader, QStringLiteral("Расход (тип платежа)"), {2, 1, 2, 1});
+    headerCell(sheet, colSum, rowHeader, QStringLiteral("Сумма"), {1, 1, 2, 1});
+    headerCell(sheet, colLimit, rowHeader, QStringLiteral("Лимит"), {1, 2, 2, 1});
+
+    for (int i = 0; i < figures.lines.size(); ++i) {
+        const ExpenseLine& line = figures.lines.at(i);
+        if (!expenseShown(line, mode))
+            continue;
+        const int y = sheet.nextRow();
+        sheet.setRowTags(y,
+                         {QString::fromLatin1(kExpenseRowReason),
+                          QString::fromLatin1(kExpenseRowKey),
+                          QString::fromLatin1(kExpenseRowIndex)},
+                         {line.paymentType, QString::number(line.key), QString::number(i)});
+        sheet.setCellString(colReason, y, line.paymentType);
+        sheet.setCellAmount(colSum, y, line.spending, kAmountMask, CellAlignment::Right);
+        sheet.setCellParam(colSum, y, QStringLiteral("H"), QStringLiteral("1"));
+        sheet.setCellTextColor(colSum, y, line.spending > line.limit ? kRedColor : kBlueColor);
+        sheet.setCellAmount(colLimit, y, line.limit, kAmountMask, CellAlignment::Right);
+        sheet.setCellParam(colLimit, y, QStringLiteral("W"), QStringLiteral("1"));
+        sheet.setCellColor(colLimit, y, kLimitColor);
+        for (int x : {colReason, colSum, colLimit})
+            thinBorders(sheet, x, y);
+    }
+
+    sheet.resetCounters();
+    sheet.setGridSize(0, 0, sheet.colCounter(), sheet.rowCounter());
+    sheet.setDefaultColWidth(kDefaultWidth);
+    sheet.setColWidth(colReason, kReasonWidth);
+    sheet.endUpdate();
+}
+
+QList<PieSlice> expenseSlices(const ExpenseFigures& figures) {
+    QList<PieSlice> slices;
+    for (const ExpenseLine& line : figures.lines)
+        if (line.spending > Currency{})
+            slices << PieSlice{line.paymentType, line.spending};
+    return slices;
+}
+
+ExpenseAnalysis::ExpenseAnalysis(QWidget* owner, DateTime reportDate)
+    : QDialog(nullptr), m_period(expenseMonth(reportDate)) {
+    OwnedDialog::useOwnerWindow(this, owner);
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
+    setObjectName(QStringLiteral("expenseAnalysis"));
+    setWindowTitle(QStringLiteral("Анализ расходов"));
+    QFont windowFont(QStringLiteral("Arial"));
+    windowFont.setPixelSize(13);
+    windowFont.setBold(true);
+    setFont(windowFont);
+
+    DataStore& store = DataStore::instance();
+    m_figures = computeExpenseAnalysis(store, m_period);
+    m_bookName = store.options().storeCaption();
+
+    m_sheet = new ReportSheet(this);
+    m_sheet->setObjectName(QStringLiteral("sheet"));
+    m_statusBar = new QStatusBar(this);
+    m_statusBar->setObjectName(QStringLiteral("statusBar"));
+    buildCommands();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* bars = new QHBoxLayout;
+    QToolBar* mainBar = commandBar(this, QStringLiteral("commandBar"));
+    for (QAction* action : {m_printAction, m_exportAction, m_documentAction, m_addAction,
+                            m_deleteAction, m_chartAction, m_helpAction, m_contextHelpAction})
+        addButton(mainBar, action);
+    QToolBar* closeBar = commandBar(this, QStringLiteral("closeBar"));
+    addButton(closeBar, m_closeAction);
+    bars->addWidget(mainBar);
+    bars->addWidget(closeBar);
+    bars->addStretch();
+    layout->addLayout(bars);
+    layout->addWidget(buildModeBar());
+    layout->addWidget(m_sheet, 1);
+    layout->addWidget(m_statusBar);
+
+    applyRights();
+    connectSheet();
+    rebuild();
+}
+
+ExpenseAnalysis::~ExpenseAnalysis() = default;
+
+void ExpenseAnalysis::buildCommands() {
+    m_printAction = buildAction(this, {.name = QStringLiteral("printAction"),
+                                       .text = QStringLiteral("Печать"),
+                                       .statusTip = QStringLiteral("Печать ведомости")});
+    m_printAction->setIcon(themeIcon("document-print", QStyle::SP_DialogSaveButton));
+    m_exportAction = buildAction(
+        this,
+        {.name = QStringLiteral("exportAction"), .text = QStringLiteral("Экспорт"), .image = 0});
+    m_documentAction = buildAction(
+        this,
+        {.name = QStringLiteral("documentAction"), .text = QStringLiteral("Документ"), .image = 8});
+    m_addAction = buildAction(
+        this,
+        {.name = QStringLiteral("addTypeAction"), .text = QStringLiteral("+Расход"), .image = 1});
+    m_deleteAction = buildAction(this, {.name = QStringLiteral("deleteTypeAction"),
+                                        .text = QStringLiteral("-Расход"),
+                                        .image = 9});
+    m_chartAction = buildAction(
+        this, {.name = QStringLiteral("chartAction"), .text = QStringLiteral("Диаграмма")});
+    m_chartAction->setIcon(themeIcon("office-chart-pie", QStyle::SP_FileDialogInfoView));
+    m_helpAction = buildAction(
+        this,
+        {.name = QStringLiteral("helpAction"), .text = QStringLiteral("Справка"), .image = 5});
+    m_contextHelpAction = buildAction(this, {.name = QStringLiteral("contextHelpAction"),
+                                             .text = QStringLiteral("Что это?"),
+                                             .image = 16});
+    m_closeAction = buildAction(
+        this,
+        {.name = QStringLiteral("closeAction"), .text = QStringLiteral("Закрыть"), .image = 11});
+    // The payment types are kept in their dictionary, not here.
+    m_addAction->setVisible(false);
+    m_deleteAction->setVisible(false);
+    m_contextHelpAction->setVisible(false);
+
+    connect(m_printAction, &QAction::triggered, this, &ExpenseAnalysis::onPrintTriggered);
+    connect(m_exportAction, &QAction::triggered, this, &ExpenseAnalysis::onExportTriggered);
+    connect(m_documentAction, &QAction::triggered, this, &ExpenseAnalysis::onDocumentTriggered);
+    connect(m_chartAction, &QAction::triggered, this, &ExpenseAnalysis::onChartTriggered);
+    connect(m_helpAction, &QAction::triggered, this, &ExpenseAnalysis::onHelpTriggered);
+    connect(m_contextHelpAction, &QAction::triggered, this,
+            &ExpenseAnalysis::onContextHelpTriggered);
+    connect(m_closeAction, &QAction::triggered, this, &QDialog::reject);
+}
+
+QToolBar* ExpenseAnalysis::buildModeBar() {
+    QToolBar* bar = commandBar(this, QStringLiteral("modeBar"));
+    auto* label = new QLabel(QStringLiteral("Показать:"), bar);
+    label->setObjectName(QStringLiteral("modeLabel"));
+    m_modeBox = new QComboBox(bar);
+    m_modeBox->setObjectName(QStringLiteral("modeBox"));
+    m_modeBox->addItems(modeTexts());
+    m_modeBox->setCurrentIndex(int(ExpenseMode::SpendingWithLimit));
+    bar->addWidget(label);
+    bar->addWidget(m_modeBox);
+    connect(m_modeBox, &QComboBox::currentIndexChanged, this, &ExpenseAnalysis::onModeChanged);
+    return bar;
+}
+
+void ExpenseAnalysis::connectSheet() {
+    m_sheet->onCellKeyDown = [this](int& key, Qt::KeyboardModifiers) {
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Up ||
+            key == Qt::Key_Down)
+            scheduleStoreLimits();
+    };
+    m_sheet->onCellSelect = [this](int x, int y, bool&) {
+        if (x != m_sheet->currentCol() || y != m_sheet->currentRow())
+            scheduleStoreLimits();
+    };
+    m_sheet->onCellExit = [this] { scheduleStoreLimits(); };
+    m_sheet->onCellDblClick = [this] { onDocumentTriggered(); };
+}
+
+void ExpenseAnalysis::applyRights() {
+    const UserRights rights(DataStore::instance());
+    m_printAction->setEnabled(rights.hasPermission(QStringLiteral("AnIssueReport7")));
+    m_exportAction->setEnabled(rights.hasPermission(QStringLiteral("AnIssueReport8")));
+}
+
+void ExpenseAnalysis::execute() {
+    showFillingTheScreen(this);
+    exec();
+}
+
+ExpenseMode ExpenseAnalysis::mode() const {
+    return ExpenseMode(std::max(m_modeBox->currentIndex(), 0));
+}
+
+PieChartWindow* ExpenseAnalysis::chartWindow() const {
+    return m_chart;
+}
+
+void ExpenseAnalysis::rebuild() {
+    layoutExpenseSheet(*m_sheet, m_bookName, m_period.start, m_figures, mode());
+}
+
+void ExpenseAnalysis::scheduleStoreLimits() {
+    if (m_storeScheduled)
+        return;
+    m_storeScheduled = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_storeScheduled = false;
+            storeEditedLimits();
+        },
+        Qt::QueuedConnection);
+}
+
+void ExpenseAnalysis::storeEditedLimits() {
+    bool any = false;
+    int x = 0;
+    int y = 0;
+    while (m_sheet->popChangedCell(x, y)) {
+        if (m_sheet->cellParam(x, y, QStringLiteral("W")) != QLatin1String("1"))
+            continue;
+        storeLimit(y, m_sheet->cellCurrency(x, y));
+        any = true;
+    }
+    if (any)
+        rebuild();
+}
+
+void ExpenseAnalysis::storeLimit(int row, Currency limit) {
+    bool isIndex = false;
+    const int index = m_sheet->rowTag(row, QString::fromLatin1(kExpenseRowIndex)).toInt(&isIndex);
+    if (!isIndex || index < 0 || index >= m_figures.lines.size())
+        return;
+    ExpenseLine& line = m_figures.lines[index];
+    if (line.limit == limit)
+        return;
+    runGuarded([&] {
+        ReportData(DataStore::instance()).setExpenseLimit(line.key, limit);
+        line.limit = limit;
+    });
+}
+
+void ExpenseAnalysis::onModeChanged() {
+    storeEditedLimits();
+    rebuild();
+}
+
+void ExpenseAnalysis::onPrintTriggered() {
+    runGuarded([this] {
+        printSheet(this, *m_sheet, wholeSheet(*m_sheet),
+                   QString::fromLatin1(kExpenseAnalysisWindow));
+    });
+}
+
+void ExpenseAnalysis::onExportTriggered() {
+    runGuarded([this] { exportSheet(this, *m_sheet, wholeSheet(*m_sheet), windowTitle()); });
+}
+
+void ExpenseAnalysis::onDocumentTriggered() {
+    const int x = m_sheet->currentCol();
+    const int y = m_sheet->currentRow();
+    if (m_sheet->cellParam(x, y, QStringLiteral("H")) != QLatin1String("1"))
+        return;
+    const QString paymentType = m_sheet->rowTag(y, QString::fromLatin1(kExpenseRowReason));
+    if (paymentType.isEmpty())
+        return;
+    CellDocuments cell;
+    cell.documentType = 2;
+    cell.paymentType = paymentType;
+    cell.from = m_period.start;
+    cell.to = m_period.end;
+    runGuarded([&] { showCellDocuments(this, cell); });
+}
+
+void ExpenseAnalysis::onChartTriggered() {
+    auto* chart =
+        new PieChartWindow(this, QStringLiteral("РАСХОДЫ\n") + expenseMonthText(m_period.start),
+                           expenseSlices(m_figures));
+    chart->printAction()->setEnabled(m_printAction->isEnabled());
+    m_chart = chart;
+    showFillingTheScreen(chart);
+}
+
+void ExpenseAnalysis::onHelpTriggered() {
+    if (MainWindowBase* main = MainWindowBase::current())
+        main->showHelpContextFor(this, kHelpContext);
+}
+
+void ExpenseAnalysis::onContextHelpTriggered() {
+    if (MainWindowBase* main = MainWindowBase::current())
+        main->enterContextHelpMode();
+}
