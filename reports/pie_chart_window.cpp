@@ -8,11 +8,12 @@
 #include <QApplication>
 #include <QChart>
 #include <QChartView>
+#include <QCoreApplication>
+#include <QGraphicsScene>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPieSeries>
 #include <QPieSlice>
-#include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
@@ -27,10 +28,33 @@ QFont titleFont() {
     return font;
 }
 
+// The chart of the slices under the title, with nothing that moves or zooms.
+QChart* makeChart(const QString& title, const QList<PieSlice>& slices) {
+    auto* series = new QPieSeries;
+    series->setObjectName(QStringLiteral("series"));
+    for (const PieSlice& slice : slices) {
+        QPieSlice* added = series->append(slice.label, slice.value.toDouble());
+        added->setLabelVisible(true);
+    }
+    auto* chart = new QChart;
+    chart->addSeries(series);
+    chart->setTitle(title.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")));
+    chart->setTitleFont(titleFont());
+    chart->setTitleBrush(Qt::black);
+    chart->setAnimationOptions(QChart::NoAnimation);
+    chart->setBackgroundRoundness(0);
+    chart->legend()->setAlignment(Qt::AlignRight);
+    return chart;
+}
+
+// The width, in the screen's pixels, of the chart laid out for a page: the labels and the title
+// keep the size they have on the screen, the pie takes the rest.
+constexpr qreal kPageChartWidth = 1100;
+
 } // namespace
 
 PieChartWindow::PieChartWindow(QWidget* owner, const QString& title, const QList<PieSlice>& slices)
-    : QWidget(owner, Qt::Window) {
+    : QWidget(owner, Qt::Window), m_title(title), m_slices(slices) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("pieChartWindow"));
     setWindowTitle(QStringLiteral("Диаграмма"));
@@ -46,20 +70,8 @@ PieChartWindow::PieChartWindow(QWidget* owner, const QString& title, const QList
     connect(m_printAction, &QAction::triggered, this, &PieChartWindow::onPrintTriggered);
     connect(m_closeAction, &QAction::triggered, this, &QWidget::close);
 
-    m_series = new QPieSeries;
-    m_series->setObjectName(QStringLiteral("series"));
-    for (const PieSlice& slice : slices) {
-        QPieSlice* added = m_series->append(slice.label, slice.value.toDouble());
-        added->setLabelVisible(true);
-    }
-    m_chart = new QChart;
-    m_chart->addSeries(m_series);
-    m_chart->setTitle(title.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")));
-    m_chart->setTitleFont(titleFont());
-    m_chart->setTitleBrush(Qt::black);
-    m_chart->setAnimationOptions(QChart::NoAnimation);
-    m_chart->setBackgroundRoundness(0);
-    m_chart->legend()->setAlignment(Qt::AlignRight);
+    m_chart = makeChart(m_title, m_slices);
+    m_series = static_cast<QPieSeries*>(m_chart->series().constFirst());
     m_view = new QChartView(m_chart, this);
     m_view->setObjectName(QStringLiteral("chartView"));
     m_view->setRenderHint(QPainter::Antialiasing);
@@ -81,9 +93,16 @@ PieChartWindow::PieChartWindow(QWidget* owner, const QString& title, const QList
 printing::PaintedPage PieChartWindow::page() const {
     printing::PaintedPage page;
     page.page.orientation = printing::Orientation::Landscape;
-    page.paint = [view = QPointer<QChartView>(m_view)](QPainter& painter, const QRectF& area) {
-        if (view)
-            view->render(&painter, area, view->viewport()->rect(), Qt::KeepAspectRatio);
+    page.paint = [title = m_title, slices = m_slices](QPainter& painter, const QRectF& area) {
+        // A chart of its own, laid out in the page's proportions, whatever the window's size.
+        QGraphicsScene scene;
+        QChart* chart = makeChart(title, slices);
+        scene.addItem(chart);
+        const QSizeF size(kPageChartWidth, kPageChartWidth * area.height() / area.width());
+        chart->resize(size);
+        scene.setSceneRect(QRectF(QPointF(), size));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        scene.render(&painter, area, scene.sceneRect(), Qt::KeepAspectRatio);
     };
     return page;
 }

@@ -36,13 +36,15 @@ public:
     QAction* printAction() const { return m_printAction; }
     QAction* closeAction() const { return m_closeAction; }
 
-    // The chart as it shows now, on a lying A4 page within 10 mm margins, its proportions kept.
+    // The chart on a lying A4 page within 10 mm margins, laid out for the page.
     printing::PaintedPage page() const;
 
 private slots:
     void onPrintTriggered();
 
 private:
+    QString m_title;
+    QList<PieSlice> m_slices;
     QChart* m_chart = nullptr;
     QChartView* m_view = nullptr;
     QPieSeries* m_series = nullptr;

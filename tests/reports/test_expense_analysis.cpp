@@ -406,10 +406,9 @@ private slots:
         QTemporaryDir dir;
         ExpenseAnalysis analysis(nullptr, at("2024-03-05"));
         analysis.chartAction()->trigger();
+        // The page gets a chart laid out for it, whatever the window's size: no label is cut.
         PieChartWindow* chart = analysis.chartWindow();
-        chart->resize(1000, 700);
-        chart->show();
-        QVERIFY(QTest::qWaitForWindowExposed(chart));
+        chart->resize(240, 160);
         const QString path = dir.filePath("chart.pdf");
         printing::printPageToPdf(chart->page(), path);
         QCOMPARE(testsupport::pdfPageCount(path), 1);
