@@ -211,7 +211,7 @@ void ExpenseAnalysis::buildCommands() {
     m_printAction = buildAction(this, {.name = QStringLiteral("printAction"),
                                        .text = QStringLiteral("Печать"),
                                        .statusTip = QStringLiteral("Печать ведомости")});
-    m_printAction->setIcon(themeIcon("document-print", QStyle::SP_DialogSaveButton));
+    m_printAction->setIcon(themeIcon("document-print", QStyle::SP_FileDialogDetailedView));
     m_exportAction = buildAction(
         this,
         {.name = QStringLiteral("exportAction"), .text = QStringLiteral("Экспорт"), .image = 0});

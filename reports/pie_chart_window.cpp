@@ -63,7 +63,7 @@ PieChartWindow::PieChartWindow(QWidget* owner, const QString& title, const QList
         this, {.name = QStringLiteral("printAction"), .text = QStringLiteral("Печать")});
     m_printAction->setIcon(
         QIcon::fromTheme(QStringLiteral("document-print"),
-                         QApplication::style()->standardIcon(QStyle::SP_DialogSaveButton)));
+                         QApplication::style()->standardIcon(QStyle::SP_FileDialogDetailedView)));
     m_closeAction = buildAction(
         this,
         {.name = QStringLiteral("closeAction"), .text = QStringLiteral("Выход"), .image = 11});
