@@ -102,7 +102,7 @@ void writeDocumentRow(ReportSheet& sheet, int y, int number, const RegisterDocum
     sheet.setCellString(ColDocPart, y, document.partner);
     sheet.setCellString(ColDocTypePay, y, document.paymentType);
     for (int x : {ColNo, ColDocPart, ColDocNum, ColDocDate, ColDocSum})
-        sheet.setCellParam(x, y, QString::fromLatin1(reportlayout::kHotTag), QStringLiteral("1"));
+        reportlayout::markHot(sheet, x, y);
 }
 
 void writeSection(ReportSheet& sheet, const RegisterSection& section,

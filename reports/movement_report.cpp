@@ -21,27 +21,6 @@ struct MovementRows {
     int header = 0;
 };
 
-// The amounts of one direction of one day; the day's total when it is not 0.
-void writeDayAmounts(ReportSheet& sheet, int firstColumn, int totalColumn, int y,
-                     const RowAmounts& amounts, const QString& dayId) {
-    for (qsizetype i = 0; i < amounts.byType.size(); ++i) {
-        const Currency amount = amounts.byType.at(i);
-        if (amount.units == 0)
-            continue;
-        writeHotAmount(sheet, firstColumn + int(i), y, amount);
-        sheet.setRowTags(y, {kDateRowTag}, {dayId});
-    }
-    if (amounts.total.units != 0)
-        writeAmount(sheet, totalColumn, y, amounts.total);
-}
-
-void writeTotals(ReportSheet& sheet, int firstColumn, int totalColumn, int y,
-                 const RowAmounts& totals) {
-    for (qsizetype i = 0; i < totals.byType.size(); ++i)
-        writeAmount(sheet, firstColumn + int(i), y, totals.byType.at(i));
-    writeAmount(sheet, totalColumn, y, totals.total);
-}
-
 QString saldoLine(DateTime day, Currency balance) {
     return QStringLiteral("Сальдо на ") + dayText(day) + QStringLiteral(": ") +
            formatFloat(QString::fromLatin1(kAmountFormat), balance);
@@ -88,8 +67,8 @@ void layoutMovementReport(ReportSheet& sheet, const MovementFigures& figures, co
     int y = sheet.nextRow();
     for (const MovementDay& day : figures.days) {
         const QString dayId = dayText(day.day);
-        writeDayAmounts(sheet, firstIncome, incomeTotal, y, day.income, dayId);
-        writeDayAmounts(sheet, firstIssue, issueTotal, y, day.issue, dayId);
+        writeRowAmounts(sheet, firstIncome, incomeTotal, y, day.income, kDateRowTag, dayId);
+        writeRowAmounts(sheet, firstIssue, issueTotal, y, day.issue, kDateRowTag, dayId);
         sheet.setCellString(dateColumn, y, dayId);
         if (day.balance)
             writeAmount(sheet, saldoColumn, y, *day.balance);
@@ -118,10 +97,7 @@ std::optional<CellDocuments> movementCellDocuments(const ReportSheet& sheet, int
     if (!isHot(sheet, x, y))
         return std::nullopt;
     const std::optional<DateTime> day = dayOfText(sheet.rowTag(y, kDateRowTag));
-    const QString column = sheet.columnTag(x, QString::fromLatin1(kColumnId));
-    const int type = column == QLatin1String(kIncomeColumn)  ? 1
-                     : column == QLatin1String(kIssueColumn) ? 2
-                                                             : 0;
+    const int type = documentTypeOfColumn(sheet, x);
     if (!day || type == 0)
         return std::nullopt;
     return CellDocuments{type, sheet.columnTag(x, QString::fromLatin1(kColumnReason)), *day,

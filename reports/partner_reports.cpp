@@ -67,15 +67,7 @@ void layoutPartnerReport(ReportSheet& sheet, const PartnerReportKind& kind,
 
     int y = sheet.nextRow();
     for (const PartnerRow& row : figures.rows) {
-        for (qsizetype i = 0; i < row.amounts.byType.size(); ++i) {
-            const Currency amount = row.amounts.byType.at(i);
-            if (amount.units == 0)
-                continue;
-            writeHotAmount(sheet, firstType + int(i), y, amount);
-            sheet.setRowTags(y, {kNameRowTag}, {row.name});
-        }
-        if (row.amounts.total.units != 0)
-            writeAmount(sheet, totalColumn, y, row.amounts.total);
+        writeRowAmounts(sheet, firstType, totalColumn, y, row.amounts, kNameRowTag, row.name);
         sheet.setCellString(nameColumn, y, row.name);
         y = sheet.nextRow();
     }
@@ -83,9 +75,7 @@ void layoutPartnerReport(ReportSheet& sheet, const PartnerReportKind& kind,
     const int totalRow = y;
     markRow(sheet, totalRow, QStringLiteral("ROW_TOTAL"));
     sheet.setCellString(nameColumn, totalRow, QStringLiteral("И Т О Г О :"));
-    for (qsizetype i = 0; i < figures.totals.byType.size(); ++i)
-        writeAmount(sheet, firstType + int(i), totalRow, figures.totals.byType.at(i));
-    writeAmount(sheet, totalColumn, totalRow, figures.totals.total);
+    writeTotals(sheet, firstType, totalColumn, totalRow, figures.totals);
 
     thinBorders(sheet, 0, headerRow + 1, totalColumn, totalRow - 1);
     finishLayout(sheet, headerRow, 80);
@@ -98,10 +88,7 @@ std::optional<CellDocuments> partnerCellDocuments(const ReportSheet& sheet, int 
     if (!isHot(sheet, x, y))
         return std::nullopt;
     const QString name = sheet.rowTag(y, kNameRowTag);
-    const QString column = sheet.columnTag(x, QString::fromLatin1(kColumnId));
-    const int type = column == QLatin1String(kIncomeColumn)  ? 1
-                     : column == QLatin1String(kIssueColumn) ? 2
-                                                             : 0;
+    const int type = documentTypeOfColumn(sheet, x);
     if (name.isEmpty() || type == 0)
         return std::nullopt;
     return CellDocuments{type, sheet.columnTag(x, QString::fromLatin1(kColumnReason)),

@@ -1,7 +1,7 @@
 #include "reports/report_browser.h"
 
-#include "core/month_names.h"
 #include "platform/firebird/data_set.h"
+#include "reports/report_layout.h"
 #include "store/data_store.h"
 #include "store/stored_reports.h"
 #include "store/user_rights.h"
@@ -18,7 +18,7 @@ QString ReportBrowser::monthYearText(const QVariant& value) {
     const QDate date = value.typeId() == QMetaType::QDateTime
                            ? value.toDateTime().date()
                            : datetime::decodeDate(value.toDouble());
-    return monthNameRU(datetime::encode(date)) + date.toString(QStringLiteral(" yyyy г."));
+    return reportlayout::monthText(datetime::encode(date));
 }
 
 void ReportBrowser::prepareQuery() {

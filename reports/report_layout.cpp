@@ -1,6 +1,7 @@
 #include "reports/report_layout.h"
 
 #include "core/month_names.h"
+#include "reports/report_figures.h"
 #include "reports/report_sheet.h"
 
 namespace reportlayout {
@@ -23,9 +24,12 @@ void markColumn(ReportSheet& sheet, int x, const QString& role) {
     sheet.setColumnTags(x, {role}, {QStringLiteral("Y")});
 }
 
+QString monthText(DateTime day) {
+    return monthNameRU(day) + datetime::decodeDate(day).toString(QStringLiteral(" yyyy г."));
+}
+
 QString periodTitle(const QString& prefix, const QString& bookName, DateTime start) {
-    return prefix + bookName + QStringLiteral(" за ") + monthNameRU(start) +
-           datetime::decodeDate(start).toString(QStringLiteral(" yyyy г."));
+    return prefix + bookName + QStringLiteral(" за ") + monthText(start);
 }
 
 QString dayText(DateTime day) {
@@ -55,13 +59,24 @@ void writeAmount(ReportSheet& sheet, int x, int y, Currency value) {
     sheet.setCellAmount(x, y, value, QString::fromLatin1(kAmountFormat), CellAlignment::Right);
 }
 
+void markHot(ReportSheet& sheet, int x, int y) {
+    sheet.setCellParam(x, y, QString::fromLatin1(kHotTag), QStringLiteral("1"));
+}
+
 void writeHotAmount(ReportSheet& sheet, int x, int y, Currency value) {
     writeAmount(sheet, x, y, value);
-    sheet.setCellParam(x, y, QString::fromLatin1(kHotTag), QStringLiteral("1"));
+    markHot(sheet, x, y);
 }
 
 bool isHot(const ReportSheet& sheet, int x, int y) {
     return sheet.cellParam(x, y, QString::fromLatin1(kHotTag)) == QLatin1String("1");
+}
+
+int documentTypeOfColumn(const ReportSheet& sheet, int x) {
+    const QString column = sheet.columnTag(x, QString::fromLatin1(kColumnId));
+    return column == QLatin1String(kIncomeColumn)  ? 1
+           : column == QLatin1String(kIssueColumn) ? 2
+                                                   : 0;
 }
 
 int addColumnGroup(ReportSheet& sheet, int captionRow, int headerRow, const ColumnGroup& group) {
@@ -82,6 +97,26 @@ int addColumnGroup(ReportSheet& sheet, int captionRow, int headerRow, const Colu
     boxColumn(sheet, total, captionRow, headerRow, QStringLiteral("Итого"), group.subCaption);
     sheet.setColumnTags(total, {QString::fromLatin1(kColumnId)}, {group.totalId});
     return first;
+}
+
+void writeRowAmounts(ReportSheet& sheet, int firstColumn, int totalColumn, int y,
+                     const RowAmounts& amounts, const QString& rowTag, const QString& rowId) {
+    for (qsizetype i = 0; i < amounts.byType.size(); ++i) {
+        const Currency amount = amounts.byType.at(i);
+        if (amount.units == 0)
+            continue;
+        writeHotAmount(sheet, firstColumn + int(i), y, amount);
+        sheet.setRowTags(y, {rowTag}, {rowId});
+    }
+    if (amounts.total.units != 0)
+        writeAmount(sheet, totalColumn, y, amounts.total);
+}
+
+void writeTotals(ReportSheet& sheet, int firstColumn, int totalColumn, int y,
+                 const RowAmounts& totals) {
+    for (qsizetype i = 0; i < totals.byType.size(); ++i)
+        writeAmount(sheet, firstColumn + int(i), y, totals.byType.at(i));
+    writeAmount(sheet, totalColumn, y, totals.total);
 }
 
 void thinBorders(ReportSheet& sheet, int x1, int y1, int x2, int y2) {

@@ -8,6 +8,7 @@
 #include <optional>
 
 class ReportSheet;
+struct RowAmounts;
 
 // What the layouts of the stored reports share. Rows and columns carry their roles as tags
 // (ReportSheet: row tags in column 0, column tags in row 0); "Y" marks the row or column of a
@@ -31,7 +32,9 @@ void startLayout(ReportSheet& sheet);
 void markRow(ReportSheet& sheet, int y, const QString& role);
 void markColumn(ReportSheet& sheet, int x, const QString& role);
 
-// prefix + the book's name + " за " + the month of start + " yyyy г.".
+// The month of day and its year: "март 2024 г.".
+QString monthText(DateTime day);
+// prefix + the book's name + " за " + the month of start and its year.
 QString periodTitle(const QString& prefix, const QString& bookName, DateTime start);
 // "dd.mm.yyyy" of a day.
 QString dayText(DateTime day);
@@ -43,9 +46,14 @@ void boxColumn(ReportSheet& sheet, int x, int captionRow, int headerRow, const Q
                const QString& header);
 // An amount right-aligned in "#0.00".
 void writeAmount(ReportSheet& sheet, int x, int y, Currency value);
+// A drill-down cell: marked hot.
+void markHot(ReportSheet& sheet, int x, int y);
 // An amount of a drill-down cell: written and marked hot.
 void writeHotAmount(ReportSheet& sheet, int x, int y, Currency value);
 bool isHot(const ReportSheet& sheet, int x, int y);
+// The OPER.TYP of the documents behind a cell of column x, from the column's COL_ID: 1 income,
+// 2 issue, 0 for a column of neither.
+int documentTypeOfColumn(const ReportSheet& sheet, int x);
 
 // The columns of one direction of money: one per payment type (its name word-wrapped in the
 // header, the group caption over the first; caption cell with a thick top, header cell thick
@@ -60,6 +68,14 @@ struct ColumnGroup {
     QString totalId;
 };
 int addColumnGroup(ReportSheet& sheet, int captionRow, int headerRow, const ColumnGroup& group);
+
+// The amounts of one row of a column group, firstColumn its first type column: every amount not
+// 0 written hot, the row then tagged rowTag = rowId; the row's total when it is not 0.
+void writeRowAmounts(ReportSheet& sheet, int firstColumn, int totalColumn, int y,
+                     const RowAmounts& amounts, const QString& rowTag, const QString& rowId);
+// The total row of a column group: every amount, 0 too.
+void writeTotals(ReportSheet& sheet, int firstColumn, int totalColumn, int y,
+                 const RowAmounts& totals);
 
 // Thin borders on every cell of columns x1..x2 and rows y1..y2.
 void thinBorders(ReportSheet& sheet, int x1, int y1, int x2, int y2);
