@@ -1,8 +1,8 @@
 #include "reports/expense_analysis.h"
 
-#include "core/month_names.h"
 #include "platform/work_folder.h"
 #include "reports/document_drill_down.h"
+#include "reports/report_layout.h"
 #include "reports/report_sheet.h"
 #include "reports/sheet_export.h"
 #include "reports/sheet_print.h"
@@ -17,22 +17,17 @@
 #include "ui/owned_dialog.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
-#include <QDate>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScreen>
 #include <QStatusBar>
-#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
 
-const QString kYes = QStringLiteral("Y");
-const QString kAmountMask = QStringLiteral("#0.00");
 constexpr int kReasonWidth = 400;
 constexpr int kDefaultWidth = 85;
 // The limit cells' light yellow: red 255, green 255, blue 194.
@@ -50,24 +45,11 @@ const QStringList& modeTexts() {
     return texts;
 }
 
-void thinBorders(ReportSheet& sheet, int x, int y) {
-    sheet.setCellBorders(x, y, 1, 1, 1, 1);
-}
-
 void headerCell(ReportSheet& sheet, int x, int y, const QString& text,
                 const SheetGrid::Borders& borders) {
     sheet.setCellString(x, y, text);
     sheet.setCellAlignment(x, y, CellAlignment::Center);
     sheet.setCellBorders(x, y, borders.left, borders.right, borders.top, borders.bottom);
-}
-
-QToolBar* commandBar(QWidget* parent, const QString& name) {
-    auto* bar = new QToolBar(parent);
-    bar->setObjectName(name);
-    bar->setIconSize(QSize(32, 32));
-    bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    bar->setMovable(false);
-    return bar;
 }
 
 // A button named after its action ("printAction": "printButton"), shown and hidden with it.
@@ -88,16 +70,10 @@ void showFillingTheScreen(QWidget* window) {
     window->showMaximized();
 }
 
-QIcon themeIcon(const char* name, QStyle::StandardPixmap fallback) {
-    return QIcon::fromTheme(QString::fromLatin1(name),
-                            QApplication::style()->standardIcon(fallback));
-}
-
 } // namespace
 
 QString expenseMonthText(DateTime monthStart) {
-    return QStringLiteral("за ") + monthNameRU(monthStart) +
-           datetime::decodeDate(monthStart).toString(QStringLiteral(" yyyy г."));
+    return QStringLiteral("за ") + reportlayout::monthText(monthStart);
 }
 
 void layoutExpenseSheet(ReportSheet& sheet, const QString& bookName, DateTime monthStart,
@@ -113,11 +89,11 @@ void layoutExpenseSheet(ReportSheet& sheet, const QString& bookName, DateTime mo
     const int colReason = sheet.nextCol();
     const int colSum = sheet.nextCol();
     const int colLimit = sheet.nextCol();
-    sheet.setColumnTags(colReason, {QString::fromLatin1(kExpenseColReason)}, {kYes});
-    sheet.setColumnTags(colSum, {QString::fromLatin1(kExpenseColSum)}, {kYes});
-    sheet.setColumnTags(colLimit, {QString::fromLatin1(kExpenseColLimit)}, {kYes});
-    sheet.setRowTags(rowTitle, {QString::fromLatin1(kExpenseRowTitle)}, {kYes});
-    sheet.setRowTags(rowHeader, {QString::fromLatin1(kExpenseRowHeader)}, {kYes});
+    reportlayout::markColumn(sheet, colReason, QString::fromLatin1(kExpenseColReason));
+    reportlayout::markColumn(sheet, colSum, QString::fromLatin1(kExpenseColSum));
+    reportlayout::markColumn(sheet, colLimit, QString::fromLatin1(kExpenseColLimit));
+    reportlayout::markRow(sheet, rowTitle, QString::fromLatin1(kExpenseRowTitle));
+    reportlayout::markRow(sheet, rowHeader, QString::fromLatin1(kExpenseRowHeader));
 
     sheet.setCellString(colReason, rowTitle, bookName);
     sheet.setCellString(colReason, rowCaption,
@@ -137,14 +113,12 @@ void layoutExpenseSheet(ReportSheet& sheet, const QString& bookName, DateTime mo
                           QString::fromLatin1(kExpenseRowIndex)},
                          {line.paymentType, QString::number(line.key), QString::number(i)});
         sheet.setCellString(colReason, y, line.paymentType);
-        sheet.setCellAmount(colSum, y, line.spending, kAmountMask, CellAlignment::Right);
-        sheet.setCellParam(colSum, y, QStringLiteral("H"), QStringLiteral("1"));
+        reportlayout::writeHotAmount(sheet, colSum, y, line.spending);
         sheet.setCellTextColor(colSum, y, line.spending > line.limit ? kRedColor : kBlueColor);
-        sheet.setCellAmount(colLimit, y, line.limit, kAmountMask, CellAlignment::Right);
+        reportlayout::writeAmount(sheet, colLimit, y, line.limit);
         sheet.setCellParam(colLimit, y, QStringLiteral("W"), QStringLiteral("1"));
         sheet.setCellColor(colLimit, y, kLimitColor);
-        for (int x : {colReason, colSum, colLimit})
-            thinBorders(sheet, x, y);
+        reportlayout::thinBorders(sheet, colReason, y, colLimit, y);
     }
 
     sheet.resetCounters();
@@ -187,11 +161,12 @@ ExpenseAnalysis::ExpenseAnalysis(QWidget* owner, DateTime reportDate)
     layout->setSpacing(0);
     auto* bars = new QHBoxLayout;
     QToolBar* mainBar = commandBar(this, QStringLiteral("commandBar"));
-    for (QAction* action : {m_printAction, m_exportAction, m_documentAction, m_addAction,
-                            m_deleteAction, m_chartAction, m_helpAction, m_contextHelpAction})
+    for (QAction* action :
+         {m_commands.print, m_commands.exportSheet, m_commands.document, m_addAction,
+          m_deleteAction, m_chartAction, m_commands.help, m_commands.contextHelp})
         addButton(mainBar, action);
     QToolBar* closeBar = commandBar(this, QStringLiteral("closeBar"));
-    addButton(closeBar, m_closeAction);
+    addButton(closeBar, m_commands.close);
     bars->addWidget(mainBar);
     bars->addWidget(closeBar);
     bars->addStretch();
@@ -208,16 +183,8 @@ ExpenseAnalysis::ExpenseAnalysis(QWidget* owner, DateTime reportDate)
 ExpenseAnalysis::~ExpenseAnalysis() = default;
 
 void ExpenseAnalysis::buildCommands() {
-    m_printAction = buildAction(this, {.name = QStringLiteral("printAction"),
-                                       .text = QStringLiteral("Печать"),
-                                       .statusTip = QStringLiteral("Печать ведомости")});
-    m_printAction->setIcon(themeIcon("document-print", QStyle::SP_FileDialogDetailedView));
-    m_exportAction = buildAction(
-        this,
-        {.name = QStringLiteral("exportAction"), .text = QStringLiteral("Экспорт"), .image = 0});
-    m_documentAction = buildAction(
-        this,
-        {.name = QStringLiteral("documentAction"), .text = QStringLiteral("Документ"), .image = 8});
+    m_commands = buildReportCommands(this);
+    m_commands.print->setStatusTip(QStringLiteral("Печать ведомости"));
     m_addAction = buildAction(
         this,
         {.name = QStringLiteral("addTypeAction"), .text = QStringLiteral("+Расход"), .image = 1});
@@ -227,28 +194,19 @@ void ExpenseAnalysis::buildCommands() {
     m_chartAction = buildAction(
         this, {.name = QStringLiteral("chartAction"), .text = QStringLiteral("Диаграмма")});
     m_chartAction->setIcon(themeIcon("office-chart-pie", QStyle::SP_FileDialogInfoView));
-    m_helpAction = buildAction(
-        this,
-        {.name = QStringLiteral("helpAction"), .text = QStringLiteral("Справка"), .image = 5});
-    m_contextHelpAction = buildAction(this, {.name = QStringLiteral("contextHelpAction"),
-                                             .text = QStringLiteral("Что это?"),
-                                             .image = 16});
-    m_closeAction = buildAction(
-        this,
-        {.name = QStringLiteral("closeAction"), .text = QStringLiteral("Закрыть"), .image = 11});
     // The payment types are kept in their dictionary, not here.
     m_addAction->setVisible(false);
     m_deleteAction->setVisible(false);
-    m_contextHelpAction->setVisible(false);
+    m_commands.contextHelp->setVisible(false);
 
-    connect(m_printAction, &QAction::triggered, this, &ExpenseAnalysis::onPrintTriggered);
-    connect(m_exportAction, &QAction::triggered, this, &ExpenseAnalysis::onExportTriggered);
-    connect(m_documentAction, &QAction::triggered, this, &ExpenseAnalysis::onDocumentTriggered);
+    connect(m_commands.print, &QAction::triggered, this, &ExpenseAnalysis::onPrintTriggered);
+    connect(m_commands.exportSheet, &QAction::triggered, this, &ExpenseAnalysis::onExportTriggered);
+    connect(m_commands.document, &QAction::triggered, this, &ExpenseAnalysis::onDocumentTriggered);
     connect(m_chartAction, &QAction::triggered, this, &ExpenseAnalysis::onChartTriggered);
-    connect(m_helpAction, &QAction::triggered, this, &ExpenseAnalysis::onHelpTriggered);
-    connect(m_contextHelpAction, &QAction::triggered, this,
+    connect(m_commands.help, &QAction::triggered, this, &ExpenseAnalysis::onHelpTriggered);
+    connect(m_commands.contextHelp, &QAction::triggered, this,
             &ExpenseAnalysis::onContextHelpTriggered);
-    connect(m_closeAction, &QAction::triggered, this, &QDialog::reject);
+    connect(m_commands.close, &QAction::triggered, this, &QDialog::reject);
 }
 
 QToolBar* ExpenseAnalysis::buildModeBar() {
@@ -281,8 +239,8 @@ void ExpenseAnalysis::connectSheet() {
 
 void ExpenseAnalysis::applyRights() {
     const UserRights rights(DataStore::instance());
-    m_printAction->setEnabled(rights.hasPermission(QStringLiteral("AnIssueReport7")));
-    m_exportAction->setEnabled(rights.hasPermission(QStringLiteral("AnIssueReport8")));
+    m_commands.print->setEnabled(rights.hasPermission(QStringLiteral("AnIssueReport7")));
+    m_commands.exportSheet->setEnabled(rights.hasPermission(QStringLiteral("AnIssueReport8")));
 }
 
 void ExpenseAnalysis::execute() {
@@ -362,7 +320,7 @@ void ExpenseAnalysis::onExportTriggered() {
 void ExpenseAnalysis::onDocumentTriggered() {
     const int x = m_sheet->currentCol();
     const int y = m_sheet->currentRow();
-    if (m_sheet->cellParam(x, y, QStringLiteral("H")) != QLatin1String("1"))
+    if (!reportlayout::isHot(*m_sheet, x, y))
         return;
     const QString paymentType = m_sheet->rowTag(y, QString::fromLatin1(kExpenseRowReason));
     if (paymentType.isEmpty())
@@ -379,7 +337,7 @@ void ExpenseAnalysis::onChartTriggered() {
     auto* chart =
         new PieChartWindow(this, QStringLiteral("РАСХОДЫ\n") + expenseMonthText(m_period.start),
                            expenseSlices(m_figures));
-    chart->printAction()->setEnabled(m_printAction->isEnabled());
+    chart->printAction()->setEnabled(m_commands.print->isEnabled());
     m_chart = chart;
     showFillingTheScreen(chart);
 }

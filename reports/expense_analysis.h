@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reports/pie_chart_window.h"
+#include "reports/report_commands.h"
 #include "reports/report_figures.h"
 
 #include <QDialog>
@@ -67,16 +68,16 @@ public:
     // The chart last shown, while it is open; nullptr before.
     PieChartWindow* chartWindow() const;
 
-    QAction* printAction() const { return m_printAction; }
-    QAction* exportAction() const { return m_exportAction; }
-    QAction* documentAction() const { return m_documentAction; }
+    QAction* printAction() const { return m_commands.print; }
+    QAction* exportAction() const { return m_commands.exportSheet; }
+    QAction* documentAction() const { return m_commands.document; }
     // "+Расход" and "-Расход": hidden, and they do nothing.
     QAction* addTypeAction() const { return m_addAction; }
     QAction* deleteTypeAction() const { return m_deleteAction; }
     QAction* chartAction() const { return m_chartAction; }
-    QAction* helpAction() const { return m_helpAction; }
-    QAction* contextHelpAction() const { return m_contextHelpAction; }
-    QAction* closeAction() const { return m_closeAction; }
+    QAction* helpAction() const { return m_commands.help; }
+    QAction* contextHelpAction() const { return m_commands.contextHelp; }
+    QAction* closeAction() const { return m_commands.close; }
 
 private slots:
     void onPrintTriggered();
@@ -111,13 +112,8 @@ private:
     QPointer<PieChartWindow> m_chart;
     bool m_storeScheduled = false;
 
-    QAction* m_printAction = nullptr;
-    QAction* m_exportAction = nullptr;
-    QAction* m_documentAction = nullptr;
+    ReportCommands m_commands;
     QAction* m_addAction = nullptr;
     QAction* m_deleteAction = nullptr;
     QAction* m_chartAction = nullptr;
-    QAction* m_helpAction = nullptr;
-    QAction* m_contextHelpAction = nullptr;
-    QAction* m_closeAction = nullptr;
 };

@@ -1,11 +1,11 @@
 #include "reports/pie_chart_window.h"
 
 #include "printing/report_output.h"
+#include "reports/report_commands.h"
 #include "ui/action_builder.h"
 #include "ui/wait_cursor.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QChart>
 #include <QChartView>
 #include <QCoreApplication>
@@ -16,7 +16,6 @@
 #include <QPieSlice>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
@@ -61,9 +60,7 @@ PieChartWindow::PieChartWindow(QWidget* owner, const QString& title, const QList
 
     m_printAction = buildAction(
         this, {.name = QStringLiteral("printAction"), .text = QStringLiteral("Печать")});
-    m_printAction->setIcon(
-        QIcon::fromTheme(QStringLiteral("document-print"),
-                         QApplication::style()->standardIcon(QStyle::SP_FileDialogDetailedView)));
+    m_printAction->setIcon(themeIcon("document-print", QStyle::SP_FileDialogDetailedView));
     m_closeAction = buildAction(
         this,
         {.name = QStringLiteral("closeAction"), .text = QStringLiteral("Выход"), .image = 11});

@@ -18,11 +18,9 @@
 #include "ui/message_box.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QMenu>
-#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -34,11 +32,6 @@ constexpr int kReportHelpContext = 2;
 
 // 23:59:59, the time of day a stored report's last day ends at.
 constexpr double kLastSecond = 86399.0 / 86400.0;
-
-QIcon themeIcon(const char* name, QStyle::StandardPixmap fallback) {
-    return QIcon::fromTheme(QString::fromLatin1(name),
-                            QApplication::style()->standardIcon(fallback));
-}
 
 DateTime endOfMonth(DateTime day) {
     const QDate date = datetime::decodeDate(day);
@@ -75,6 +68,8 @@ ReportWindow::ReportWindow(const QString& caption, const QString& printSettingsK
 ReportWindow::~ReportWindow() = default;
 
 void ReportWindow::buildActions() {
+    m_commands = buildReportCommands(this);
+    m_commands.close->setShortcut(QKeySequence(Qt::Key_Escape));
     m_saveAction = buildAction(this, {.name = QStringLiteral("saveAction"),
                                       .text = QStringLiteral("Сохранить"),
                                       .statusTip = QStringLiteral("Сохранить отчет")});
@@ -83,58 +78,40 @@ void ReportWindow::buildActions() {
                                         .text = QStringLiteral("Пересчитать"),
                                         .shortcut = QKeySequence(Qt::Key_F5)});
     m_recalcAction->setIcon(themeIcon("view-refresh", QStyle::SP_BrowserReload));
-    m_printAction = buildAction(
-        this, {.name = QStringLiteral("printAction"), .text = QStringLiteral("Печать")});
-    m_printAction->setIcon(themeIcon("document-print", QStyle::SP_FileDialogDetailedView));
     m_deleteAction = buildAction(
         this,
         {.name = QStringLiteral("deleteAction"), .text = QStringLiteral("Удалить"), .image = 9});
-    m_exportAction = buildAction(
-        this,
-        {.name = QStringLiteral("exportAction"), .text = QStringLiteral("Экспорт"), .image = 0});
-    m_documentAction = buildAction(
-        this,
-        {.name = QStringLiteral("documentAction"), .text = QStringLiteral("Документ"), .image = 8});
-    m_helpAction = buildAction(
-        this,
-        {.name = QStringLiteral("helpAction"), .text = QStringLiteral("Справка"), .image = 17});
-    m_contextHelpAction = buildAction(this, {.name = QStringLiteral("contextHelpAction"),
-                                             .text = QStringLiteral("Что это?"),
-                                             .image = 16});
-    m_closeAction = buildAction(this, {.name = QStringLiteral("closeAction"),
-                                       .text = QStringLiteral("Закрыть"),
-                                       .image = 11,
-                                       .shortcut = QKeySequence(Qt::Key_Escape)});
     for (QAction* action :
-         {m_saveAction, m_recalcAction, m_printAction, m_deleteAction, m_exportAction,
-          m_documentAction, m_helpAction, m_contextHelpAction, m_closeAction}) {
+         {m_saveAction, m_recalcAction, m_commands.print, m_deleteAction, m_commands.exportSheet,
+          m_commands.document, m_commands.help, m_commands.contextHelp, m_commands.close}) {
         action->setShortcutContext(Qt::WindowShortcut);
         addAction(action);
     }
     connect(m_saveAction, &QAction::triggered, this, &ReportWindow::onSaveTriggered);
     connect(m_recalcAction, &QAction::triggered, this, &ReportWindow::onRecalcTriggered);
-    connect(m_printAction, &QAction::triggered, this, &ReportWindow::onPrintTriggered);
+    connect(m_commands.print, &QAction::triggered, this, &ReportWindow::onPrintTriggered);
     connect(m_deleteAction, &QAction::triggered, this, &ReportWindow::onDeleteTriggered);
-    connect(m_exportAction, &QAction::triggered, this, &ReportWindow::onExportTriggered);
-    connect(m_documentAction, &QAction::triggered, this, &ReportWindow::onDocumentTriggered);
-    connect(m_helpAction, &QAction::triggered, this, &ReportWindow::onHelpTriggered);
-    connect(m_contextHelpAction, &QAction::triggered, this, &ReportWindow::onContextHelpTriggered);
-    connect(m_closeAction, &QAction::triggered, this, &QWidget::close);
+    connect(m_commands.exportSheet, &QAction::triggered, this, &ReportWindow::onExportTriggered);
+    connect(m_commands.document, &QAction::triggered, this, &ReportWindow::onDocumentTriggered);
+    connect(m_commands.help, &QAction::triggered, this, &ReportWindow::onHelpTriggered);
+    connect(m_commands.contextHelp, &QAction::triggered, this,
+            &ReportWindow::onContextHelpTriggered);
+    connect(m_commands.close, &QAction::triggered, this, &QWidget::close);
 }
 
 // The report's commands on the left, "Закрыть" on the right, the sheet below them.
 void ReportWindow::buildToolBars() {
-    QToolBar* commands = makeToolBar(QStringLiteral("reportToolBar"));
+    QToolBar* commands = commandBar(this, QStringLiteral("reportToolBar"));
     addButton(commands, m_saveAction, QStringLiteral("saveButton"));
     addButton(commands, m_recalcAction, QStringLiteral("recalcButton"));
-    addButton(commands, m_printAction, QStringLiteral("printButton"));
+    addButton(commands, m_commands.print, QStringLiteral("printButton"));
     addButton(commands, m_deleteAction, QStringLiteral("deleteButton"));
-    addButton(commands, m_exportAction, QStringLiteral("exportButton"));
-    addButton(commands, m_documentAction, QStringLiteral("documentButton"));
-    addButton(commands, m_helpAction, QStringLiteral("helpButton"));
-    addButton(commands, m_contextHelpAction, QStringLiteral("contextHelpButton"));
-    QToolBar* closing = makeToolBar(QStringLiteral("closeToolBar"));
-    addButton(closing, m_closeAction, QStringLiteral("closeButton"));
+    addButton(commands, m_commands.exportSheet, QStringLiteral("exportButton"));
+    addButton(commands, m_commands.document, QStringLiteral("documentButton"));
+    addButton(commands, m_commands.help, QStringLiteral("helpButton"));
+    addButton(commands, m_commands.contextHelp, QStringLiteral("contextHelpButton"));
+    QToolBar* closing = commandBar(this, QStringLiteral("closeToolBar"));
+    addButton(closing, m_commands.close, QStringLiteral("closeButton"));
 
     auto* bars = new QHBoxLayout;
     bars->setContentsMargins(0, 0, 0, 0);
@@ -146,15 +123,6 @@ void ReportWindow::buildToolBars() {
     layout->setSpacing(0);
     layout->addLayout(bars);
     layout->addWidget(m_sheet, 1);
-}
-
-QToolBar* ReportWindow::makeToolBar(const QString& name) {
-    auto* bar = new QToolBar(this);
-    bar->setObjectName(name);
-    bar->setIconSize(QSize(32, 32));
-    bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    bar->setMovable(false);
-    return bar;
 }
 
 // The button shows the action, and is shown and hidden with it.
@@ -246,8 +214,8 @@ void ReportWindow::applyReportRights(const QString& word) {
     };
     m_recalcAction->setEnabled(allows('6'));
     m_deleteAction->setEnabled(allows('4'));
-    m_printAction->setEnabled(allows('7'));
-    m_exportAction->setEnabled(allows('8'));
+    m_commands.print->setEnabled(allows('7'));
+    m_commands.exportSheet->setEnabled(allows('8'));
 }
 
 // ---- Commands ----
@@ -287,7 +255,7 @@ void ReportWindow::onExportTriggered() {
 }
 
 void ReportWindow::onDocumentTriggered() {
-    if (m_documentAction->isEnabled())
+    if (m_commands.document->isEnabled())
         runGuarded([this] { viewDocument(); });
 }
 

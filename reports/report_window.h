@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/date_time.h"
+#include "reports/report_commands.h"
 #include "shell/period.h"
 #include "shell/run_window.h"
 #include "store/stored_reports.h"
@@ -77,15 +78,15 @@ public:
     const StoredReport& report() const { return m_report; }
 
     // The commands.
-    QAction* saveAction() const { return m_saveAction; }         // "Сохранить"
-    QAction* recalcAction() const { return m_recalcAction; }     // "Пересчитать", F5
-    QAction* printAction() const { return m_printAction; }       // "Печать"
-    QAction* deleteAction() const { return m_deleteAction; }     // "Удалить"
-    QAction* exportAction() const { return m_exportAction; }     // "Экспорт"
-    QAction* documentAction() const { return m_documentAction; } // "Документ"
-    QAction* helpAction() const { return m_helpAction; }         // "Справка": help context 2
-    QAction* contextHelpAction() const { return m_contextHelpAction; } // "Что это?"
-    QAction* closeAction() const { return m_closeAction; }             // "Закрыть", Escape
+    QAction* saveAction() const { return m_saveAction; }             // "Сохранить"
+    QAction* recalcAction() const { return m_recalcAction; }         // "Пересчитать", F5
+    QAction* printAction() const { return m_commands.print; }        // "Печать"
+    QAction* deleteAction() const { return m_deleteAction; }         // "Удалить"
+    QAction* exportAction() const { return m_commands.exportSheet; } // "Экспорт"
+    QAction* documentAction() const { return m_commands.document; }  // "Документ"
+    QAction* helpAction() const { return m_commands.help; } // "Справка": help context 2
+    QAction* contextHelpAction() const { return m_commands.contextHelp; } // "Что это?"
+    QAction* closeAction() const { return m_commands.close; } // "Закрыть", Escape
     // The sheet's pop-up menu.
     QMenu* sheetMenu() const { return m_sheetMenu; }
 
@@ -124,7 +125,6 @@ private slots:
 private:
     void buildActions();
     void buildToolBars();
-    QToolBar* makeToolBar(const QString& name);
     void addButton(QToolBar* bar, QAction* action, const QString& name);
     void newReport();
     void openReport();
@@ -144,11 +144,6 @@ private:
     QMenu* m_sheetMenu = nullptr;
     QAction* m_saveAction = nullptr;
     QAction* m_recalcAction = nullptr;
-    QAction* m_printAction = nullptr;
     QAction* m_deleteAction = nullptr;
-    QAction* m_exportAction = nullptr;
-    QAction* m_documentAction = nullptr;
-    QAction* m_helpAction = nullptr;
-    QAction* m_contextHelpAction = nullptr;
-    QAction* m_closeAction = nullptr;
+    ReportCommands m_commands;
 };
