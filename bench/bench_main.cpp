@@ -6,6 +6,7 @@
 
 #include "app/main_window.h"
 #include "bench/bare_fetch.h"
+#include "bench/bench_timing.h"
 #include "bench/book_generator.h"
 #include "bench/report_jobs.h"
 #include "bench/sheet_jobs.h"
@@ -29,24 +30,14 @@
 #include <QKeyEvent>
 #include <QLabel>
 
-#include <algorithm>
 #include <cstdio>
-#include <functional>
 
 namespace {
 
 const QString kCaption = QStringLiteral("Тестовая книга");
 
-double median(QList<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
-}
-
 void report(const char* job, const QList<double>& ours, const QList<double>& bare) {
-    const double o = median(ours);
-    const double b = median(bare);
-    std::printf("%s ours_s=%.4f bare_s=%.4f ratio=%.2f\n", job, o, b, o / b);
-    std::fflush(stdout);
+    reportJob(job, median(ours), median(bare));
 }
 
 // The moments, from its making, at which the grid's rows and the total's text have been painted:
@@ -137,13 +128,6 @@ QByteArray periodConditions(const Period& period) {
     };
     return "WHERE O.LPART=P.PRKEY and O.TYP=1\nand O.DAT BETWEEN '" + stamp(period.start) +
            "' and '" + stamp(period.end) + "'\n";
-}
-
-double timed(const std::function<void()>& work) {
-    QElapsedTimer clock;
-    clock.start();
-    work();
-    return clock.nsecsElapsed() / 1e9;
 }
 
 void runBrowserJobs(MainWindow& main, const QString& book, int runs) {

@@ -1,6 +1,7 @@
 #include "bench/report_jobs.h"
 
 #include "bench/bare_fetch.h"
+#include "bench/bench_timing.h"
 #include "bench/sheet_jobs.h"
 #include "core/cp1251.h"
 #include "reports/report_figures.h"
@@ -11,27 +12,13 @@
 #include "store/stored_reports.h"
 
 #include <QDate>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QList>
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 
 namespace {
-
-double timed(const std::function<void()>& work) {
-    QElapsedTimer clock;
-    clock.start();
-    work();
-    return clock.nsecsElapsed() / 1e9;
-}
-
-double median(QList<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
-}
 
 // Runs ours and bare runs times after a warm-up (told by warmUp), and reports the medians.
 void measure(const char* job, int runs, const std::function<void()>& ours,
@@ -48,10 +35,7 @@ void measure(const char* job, int runs, const std::function<void()>& ours,
         oursTimes << o;
         bareTimes << b;
     }
-    const double o = median(oursTimes);
-    const double b = median(bareTimes);
-    std::printf("%s ours_s=%.4f bare_s=%.4f ratio=%.2f\n", job, o, b, o / b);
-    std::fflush(stdout);
+    reportJob(job, median(oursTimes), median(bareTimes));
 }
 
 QByteArray stamp(DateTime t) {

@@ -1,5 +1,6 @@
 #include "bench/sheet_jobs.h"
 
+#include "bench/bench_timing.h"
 #include "core/numbers.h"
 #include "platform/office.h"
 #include "platform/work_folder.h"
@@ -16,7 +17,6 @@
 #include <QList>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -158,16 +158,6 @@ double bareRead(const QString& text, int& cells) {
     return elapsed;
 }
 
-double median(QList<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
-}
-
-void report(const char* job, double ours, double bare) {
-    std::printf("%s ours_s=%.4f bare_s=%.4f ratio=%.2f\n", job, ours, bare, ours / bare);
-    std::fflush(stdout);
-}
-
 } // namespace
 
 int bareSheetCells(const QString& text) {
@@ -195,8 +185,8 @@ void runSheetJobs(int runs) {
         bareSingle << bare;
         oursTwice << oursDouble;
     }
-    report("sheet_load", median(oursSingle), median(bareSingle));
-    report("sheet_load_double", median(oursTwice), 2 * median(oursSingle));
+    reportJob("sheet_load", median(oursSingle), median(bareSingle));
+    reportJob("sheet_load_double", median(oursTwice), 2 * median(oursSingle));
 }
 
 namespace {
@@ -358,5 +348,5 @@ void runExportJob(int runs) {
         bareTimes << bareWritten;
     }
     setOfficeSearchPath(QString());
-    report("export_sheet", median(ours), median(bareTimes));
+    reportJob("export_sheet", median(ours), median(bareTimes));
 }
