@@ -1,4 +1,5 @@
 #include "tests/support/documents/dictionary_machine.h"
+#include "tests/support/shell/book_rows.h"
 #include "tests/support/shell/pane_machine.h"
 
 #include "documents/document_browser.h"
@@ -34,47 +35,20 @@ DateTime at(int day, int month, double hours = 0) {
 // March 2024, as the period menu leaves it: from its first moment to its last.
 const Period kMarch{at(1, 3), datetime::endOfDay(at(31, 3))};
 
-// One statement on the open book, in a transaction of its own, committed.
-void run(const QString& sql, const std::function<void(fb::Statement&)>& bind) {
-    fb::Transaction transaction(DataStore::instance().database());
-    fb::Statement statement(transaction, sql);
-    bind(statement);
-    statement.execute();
-    transaction.commit();
-}
-
-int addPartner(int type, const QString& name) {
-    const int key = DataStore::instance().newKey(QStringLiteral("PARTS"));
-    run(QStringLiteral("INSERT INTO PARTS (PRKEY, TYP, LNAM) VALUES (:K, :T, :N)"),
-        [&](fb::Statement& q) {
-            q.param(QStringLiteral("K")).setInteger(key);
-            q.param(QStringLiteral("T")).setInteger(type);
-            q.param(QStringLiteral("N")).setString(name);
-        });
-    return key;
-}
-
 int addDocument(int type, int partner, DateTime date, double sum, const QString& purpose) {
     const int key = DataStore::instance().newKey(QStringLiteral("OPER"));
-    run(QStringLiteral("INSERT INTO OPER (PRKEY, TYP, LPART, DAT, SUM1, NUM, PURP1)\n"
-                       "VALUES (:K, :T, :P, :D, :S, :N, :U)"),
-        [&](fb::Statement& q) {
-            q.param(QStringLiteral("K")).setInteger(key);
-            q.param(QStringLiteral("T")).setInteger(type);
-            q.param(QStringLiteral("P")).setInteger(partner);
-            q.param(QStringLiteral("D")).setDateTime(date);
-            q.param(QStringLiteral("S")).setFloat(sum);
-            q.param(QStringLiteral("N")).setString(QString::number(key % 1000));
-            q.param(QStringLiteral("U")).setString(purpose);
-        });
+    runOnBook(QStringLiteral("INSERT INTO OPER (PRKEY, TYP, LPART, DAT, SUM1, NUM, PURP1)\n"
+                             "VALUES (:K, :T, :P, :D, :S, :N, :U)"),
+              [&](fb::Statement& q) {
+                  q.param(QStringLiteral("K")).setInteger(key);
+                  q.param(QStringLiteral("T")).setInteger(type);
+                  q.param(QStringLiteral("P")).setInteger(partner);
+                  q.param(QStringLiteral("D")).setDateTime(date);
+                  q.param(QStringLiteral("S")).setFloat(sum);
+                  q.param(QStringLiteral("N")).setString(QString::number(key % 1000));
+                  q.param(QStringLiteral("U")).setString(purpose);
+              });
     return key;
-}
-
-void setRights(const QString& rights) {
-    run(QStringLiteral("UPDATE USERS SET DATA2=:R WHERE PRKEY=:K"), [&](fb::Statement& q) {
-        q.param(QStringLiteral("R")).setString(rights);
-        q.param(QStringLiteral("K")).setInteger(DataStore::instance().userKey());
-    });
 }
 
 // Runs what the event loop has waiting, the deferred deletions too.
@@ -177,7 +151,8 @@ private slots:
         } partners[] = {{1, "Альфа"}, {1, "Бета"},  {1, "?Скрытый"},
                         {2, "Вега"},  {2, "Гамма"}, {3, "Общий"}};
         for (const auto& p : partners)
-            m_partners[QString::fromUtf8(p.name)] = addPartner(p.type, QString::fromUtf8(p.name));
+            m_partners[QString::fromUtf8(p.name)] =
+                addPartnerRow(p.type, QString::fromUtf8(p.name));
         const struct {
             const char* name;
             int type;
@@ -207,7 +182,7 @@ private slots:
 
     void init() {
         m_main->setBrowsePeriod(kMarch);
-        setRights(QString());
+        setUserRights(QString());
         m_machine->messages.clear();
     }
 
@@ -385,8 +360,8 @@ private slots:
         QCOMPARE(shownTotal(*browser), QStringLiteral("106.00"));
 
         // A document that is gone leaves the browser on its first row.
-        run(QStringLiteral("DELETE FROM OPER WHERE PRKEY=:K"),
-            [&](fb::Statement& q) { q.param(QStringLiteral("K")).setInteger(added); });
+        runOnBook(QStringLiteral("DELETE FROM OPER WHERE PRKEY=:K"),
+                  [&](fb::Statement& q) { q.param(QStringLiteral("K")).setInteger(added); });
         DocumentWindows::tellClosed(kIssue, added);
         QCOMPARE(keys(*browser), (QList<int>{doc("to a payer"), doc("gamma"), doc("vega")}));
         QCOMPARE(currentKey(*browser), doc("to a payer"));
@@ -408,7 +383,7 @@ private slots:
     void newFollowsTheRightToCreate() {
         QFETCH(QString, rights);
         QFETCH(QList<bool>, allowed);
-        setRights(rights);
+        setUserRights(rights);
         const QList<BrowserFactory> browsers{
             factory<IncomingPaymentsBrowser>(), factory<PaymentOrdersBrowser>(),
             factory<CashReceiptsBrowser>(), factory<CashDisbursementsBrowser>()};

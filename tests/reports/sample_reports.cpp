@@ -3,6 +3,7 @@
 //
 //   sample_reports movement|payers|recipients|browser
 
+#include "tests/support/shell/book_rows.h"
 #include "tests/support/shell/pane_machine.h"
 
 #include "platform/firebird/statement.h"
@@ -20,28 +21,10 @@
 
 namespace {
 
-void run(const QString& sql, const std::function<void(fb::Statement&)>& bind) {
-    fb::Transaction transaction(DataStore::instance().database());
-    fb::Statement statement(transaction, sql);
-    bind(statement);
-    statement.execute();
-    transaction.commit();
-}
-
-int addPartner(int type, const QString& name) {
-    const int key = DataStore::instance().newKey(QStringLiteral("PARTS"));
-    run(QStringLiteral("INSERT INTO PARTS (PRKEY, TYP, LNAM) VALUES (:K, :T, :N)"),
-        [&](fb::Statement& q) {
-            q.param(QStringLiteral("K")).setInteger(key);
-            q.param(QStringLiteral("T")).setInteger(type);
-            q.param(QStringLiteral("N")).setString(name);
-        });
-    return key;
-}
-
 void addDocument(int type, int partner, int day, const QString& reason, double sum) {
     const int key = DataStore::instance().newKey(QStringLiteral("OPER"));
-    run(QStringLiteral("INSERT INTO OPER (PRKEY, TYP, LPART, DAT, REASON, SUM1, NUM)\n"
+    runOnBook(
+        QStringLiteral("INSERT INTO OPER (PRKEY, TYP, LPART, DAT, REASON, SUM1, NUM)\n"
                        "VALUES (:K, :T, :P, :D, :R, :S, :N)"),
         [&](fb::Statement& q) {
             q.param(QStringLiteral("K")).setInteger(key);
@@ -55,10 +38,10 @@ void addDocument(int type, int partner, int day, const QString& reason, double s
 }
 
 void fillBook() {
-    const int alpha = addPartner(1, QStringLiteral("ООО Альфа"));
-    const int beta = addPartner(1, QStringLiteral("ИП Бета"));
-    const int vega = addPartner(2, QStringLiteral("ПАО Вега"));
-    const int gamma = addPartner(2, QStringLiteral("ЗАО Гамма"));
+    const int alpha = addPartnerRow(1, QStringLiteral("ООО Альфа"));
+    const int beta = addPartnerRow(1, QStringLiteral("ИП Бета"));
+    const int vega = addPartnerRow(2, QStringLiteral("ПАО Вега"));
+    const int gamma = addPartnerRow(2, QStringLiteral("ЗАО Гамма"));
     addDocument(1, alpha, 1, QStringLiteral("Аренда помещений"), 12500);
     addDocument(1, beta, 1, QStringLiteral("Оплата услуг"), 3400.5);
     addDocument(2, vega, 1, QStringLiteral("Заработная плата"), 9000);

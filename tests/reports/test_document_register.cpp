@@ -119,16 +119,6 @@ void checkSection(const ReportSheet& sheet, int& y, const RegisterSection& secti
 
 // ---- The window on a real book ----
 
-// The rights text of the logged-on user.
-void setRights(const QString& rights) {
-    fb::Transaction transaction(DataStore::instance().database());
-    fb::Statement update(transaction, QStringLiteral("UPDATE USERS SET DATA2=:R WHERE PRKEY=:K"));
-    update.param(QStringLiteral("R")).setString(rights);
-    update.param(QStringLiteral("K")).setInteger(DataStore::instance().userKey());
-    update.execute();
-    transaction.commit();
-}
-
 // Answers the period dialog of the register: checks what it proposes, then confirms the dates
 // given, or cancels without them.
 void whenPeriodAsked(std::optional<std::pair<QDate, QDate>> chosen, QString* proposed = nullptr) {
@@ -453,7 +443,7 @@ private slots:
         for (QChar number : denied)
             rights =
                 setKeyValue(rights, QStringLiteral("ReestrDocs") + number, QStringLiteral("N"));
-        setRights(rights);
+        setUserRights(rights);
         const int partner = m.addPartner(kPayer, QStringLiteral("ООО Альфа"));
         DocumentRegister* window = openFebruary();
         QVERIFY(window);

@@ -7,6 +7,7 @@
 #include "reports/pie_chart_window.h"
 #include "reports/report_sheet.h"
 #include "tests/support/platform/pdf_text.h"
+#include "tests/support/reports/sheet_keys.h"
 #include "tests/support/store/report_book.h"
 #include "tests/support/ui/dialog_recorder.h"
 #include "ui/pick_dialog.h"
@@ -26,6 +27,7 @@
 #include <memory>
 
 using namespace reportbook;
+using namespace sheetkeys;
 
 namespace {
 
@@ -56,22 +58,6 @@ const QList<TypeCase> kTypes = {
 
 Currency units(qint64 value) {
     return cents(value * 100);
-}
-
-QLineEdit* editorOf(SheetGrid& sheet) {
-    return sheet.findChild<QLineEdit*>(QStringLiteral("cellEditor"));
-}
-
-// Types text as a user does: the first character into the sheet, the rest into its editor.
-void type(SheetGrid& sheet, const QString& text) {
-    for (QChar c : text) {
-        QWidget* target = sheet.isEditing() ? static_cast<QWidget*>(editorOf(sheet)) : &sheet;
-        QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-}
-
-void press(SheetGrid& sheet, Qt::Key key) {
-    QTest::keyClick(sheet.isEditing() ? static_cast<QWidget*>(editorOf(sheet)) : &sheet, key);
 }
 
 void settle() {

@@ -1,6 +1,7 @@
 #include "core/exceptions.h"
 #include "reports/report_sheet.h"
 #include "tests/support/core/exception_message.h"
+#include "tests/support/reports/sheet_keys.h"
 #include "tests/support/ui/dialog_recorder.h"
 
 #include <QAction>
@@ -8,26 +9,10 @@
 #include <QLocale>
 #include <QTest>
 
+using namespace sheetkeys;
 using testsupport::messageOf;
 
 namespace {
-
-QLineEdit* editorOf(SheetGrid& sheet) {
-    return sheet.findChild<QLineEdit*>(QStringLiteral("cellEditor"));
-}
-
-// Types text as a user does: the first character into the sheet, which opens the editor, the
-// rest into the editor.
-void type(SheetGrid& sheet, const QString& text) {
-    for (QChar c : text) {
-        QWidget* target = sheet.isEditing() ? static_cast<QWidget*>(editorOf(sheet)) : &sheet;
-        QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-}
-
-void pressInEditor(SheetGrid& sheet, Qt::Key key) {
-    QTest::keyClick(sheet.isEditing() ? static_cast<QWidget*>(editorOf(sheet)) : &sheet, key);
-}
 
 struct ShownSheet {
     ReportSheet sheet;
@@ -110,7 +95,7 @@ private slots:
         QVERIFY(sheet.setCurrentCell(2, 3));
         type(sheet, typed);
         QVERIFY(sheet.isEditing());
-        pressInEditor(sheet, Qt::Key_Return);
+        press(sheet, Qt::Key_Return);
         QVERIFY(!sheet.isEditing());
         QCOMPARE(sheet.cellText(2, 3), stored);
         if (kind == QLatin1String("none"))
@@ -133,10 +118,10 @@ private slots:
         sheet.setCellParam(1, 5, QStringLiteral("W"), QStringLiteral("1"));
         QVERIFY(sheet.setCurrentCell(1, 4));
         type(sheet, QStringLiteral("20"));
-        pressInEditor(sheet, Qt::Key_Return);
+        press(sheet, Qt::Key_Return);
         type(sheet, QStringLiteral("30"));
         // Leaving the cell stores the text too.
-        pressInEditor(sheet, Qt::Key_Down);
+        press(sheet, Qt::Key_Down);
         QCOMPARE(sheet.currentRow(), 5);
         QCOMPARE(sheet.cellCurrency(1, 4).units, 300000);
         // So does a reader of the changed cells, while the editor is still open.

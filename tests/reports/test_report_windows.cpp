@@ -1,3 +1,4 @@
+#include "tests/support/shell/book_rows.h"
 #include "tests/support/shell/pane_machine.h"
 #include "tests/support/ui/dialog_recorder.h"
 
@@ -33,55 +34,29 @@ DateTime at(int year, int month, int day, double hours = 0) {
 
 const DateTime kLastSecond = 86399.0 / 86400.0;
 
-void run(const QString& sql, const std::function<void(fb::Statement&)>& bind) {
-    fb::Transaction transaction(DataStore::instance().database());
-    fb::Statement statement(transaction, sql);
-    bind(statement);
-    statement.execute();
-    transaction.commit();
-}
-
-int addPartner(int type, const QString& name) {
-    const int key = DataStore::instance().newKey(QStringLiteral("PARTS"));
-    run(QStringLiteral("INSERT INTO PARTS (PRKEY, TYP, LNAM) VALUES (:K, :T, :N)"),
-        [&](fb::Statement& q) {
-            q.param(QStringLiteral("K")).setInteger(key);
-            q.param(QStringLiteral("T")).setInteger(type);
-            q.param(QStringLiteral("N")).setString(name);
-        });
-    return key;
-}
-
 int addDocument(int type, int partner, DateTime date, const QString& reason, double sum) {
     const int key = DataStore::instance().newKey(QStringLiteral("OPER"));
-    run(QStringLiteral("INSERT INTO OPER (PRKEY, TYP, LPART, DAT, REASON, SUM1, NUM)\n"
-                       "VALUES (:K, :T, :P, :D, :R, :S, :N)"),
-        [&](fb::Statement& q) {
-            q.param(QStringLiteral("K")).setInteger(key);
-            q.param(QStringLiteral("T")).setInteger(type);
-            q.param(QStringLiteral("P")).setInteger(partner);
-            q.param(QStringLiteral("D")).setDateTime(date);
-            q.param(QStringLiteral("R")).setString(reason);
-            q.param(QStringLiteral("S")).setFloat(sum);
-            q.param(QStringLiteral("N")).setString(QString::number(key));
-        });
+    runOnBook(QStringLiteral("INSERT INTO OPER (PRKEY, TYP, LPART, DAT, REASON, SUM1, NUM)\n"
+                             "VALUES (:K, :T, :P, :D, :R, :S, :N)"),
+              [&](fb::Statement& q) {
+                  q.param(QStringLiteral("K")).setInteger(key);
+                  q.param(QStringLiteral("T")).setInteger(type);
+                  q.param(QStringLiteral("P")).setInteger(partner);
+                  q.param(QStringLiteral("D")).setDateTime(date);
+                  q.param(QStringLiteral("R")).setString(reason);
+                  q.param(QStringLiteral("S")).setFloat(sum);
+                  q.param(QStringLiteral("N")).setString(QString::number(key));
+              });
     return key;
 }
 
 void runSql(const QString& sql) {
-    run(sql, [](fb::Statement&) {});
-}
-
-void setRights(const QString& rights) {
-    run(QStringLiteral("UPDATE USERS SET DATA2=:R WHERE PRKEY=:K"), [&](fb::Statement& q) {
-        q.param(QStringLiteral("R")).setString(rights);
-        q.param(QStringLiteral("K")).setInteger(DataStore::instance().userKey());
-    });
+    runOnBook(sql, [](fb::Statement&) {});
 }
 
 void setOwnerType(int type) {
-    run(QStringLiteral("UPDATE PARTS SET LOWNER=:T WHERE PRKEY=0"),
-        [&](fb::Statement& q) { q.param(QStringLiteral("T")).setInteger(type); });
+    runOnBook(QStringLiteral("UPDATE PARTS SET LOWNER=:T WHERE PRKEY=0"),
+              [&](fb::Statement& q) { q.param(QStringLiteral("T")).setInteger(type); });
 }
 
 int storedCount(int type) {
@@ -213,9 +188,9 @@ private slots:
         m_machine = std::make_unique<PaneMachine>(BookKind::BankAccount, QStringLiteral("Счет"));
         m_main = &m_machine->start();
         m_dialogs = std::make_unique<Dialogs>();
-        m_alpha = addPartner(kIncome, QStringLiteral("Альфа"));
-        m_vega = addPartner(kIssue, QStringLiteral("Вега"));
-        const int beta = addPartner(kIncome, QStringLiteral("Бета"));
+        m_alpha = addPartnerRow(kIncome, QStringLiteral("Альфа"));
+        m_vega = addPartnerRow(kIssue, QStringLiteral("Вега"));
+        const int beta = addPartnerRow(kIncome, QStringLiteral("Бета"));
         m_documents = {
             {"rent 1st", addDocument(kIncome, m_alpha, at(2024, 2, 1, 9), "Аренда", 100)},
             {"rent 1st beta", addDocument(kIncome, beta, at(2024, 2, 1, 11), "Аренда", 20)},
@@ -229,7 +204,7 @@ private slots:
     }
 
     void init() {
-        setRights(QString());
+        setUserRights(QString());
         setOwnerType(0);
         runSql(QStringLiteral("DELETE FROM OPER WHERE TYP > 100"));
         datetime::setNowForTesting([] { return at(2024, 3, 15, 12); });
@@ -434,7 +409,7 @@ private slots:
                                     {'7', &ReportWindow::printAction},
                                     {'8', &ReportWindow::exportAction}};
         for (const Command& denied : commands) {
-            setRights(word + QLatin1Char(denied.number) + QStringLiteral("=N\x01"));
+            setUserRights(word + QLatin1Char(denied.number) + QStringLiteral("=N\x01"));
             ReportWindow* window = runOpen(create, key);
             for (const Command& command : commands)
                 QCOMPARE((window->*command.action)()->isEnabled(), command.number != denied.number);
@@ -445,7 +420,7 @@ private slots:
         // F5 follows "Пересчитать": denied, it leaves the stored sheet as it is.
         addLate(kIssue, m_vega, at(2024, 2, 3), "Зарплата", 1000);
         for (const bool allowed : {false, true}) {
-            setRights(allowed ? QString() : word + QStringLiteral("6=N\x01"));
+            setUserRights(allowed ? QString() : word + QStringLiteral("6=N\x01"));
             ReportWindow* window = runOpen(create, key);
             const QString before = sheetText(*window->sheet());
             QTest::keyClick(window, Qt::Key_F5);
@@ -493,7 +468,7 @@ private slots:
         QCOMPARE(int(browser->query().field(QStringLiteral("PRKEY")).asInteger()), february);
 
         // New is allowed by key 2.
-        setRights(QStringLiteral("MovementReport2=N\x01"));
+        setUserRights(QStringLiteral("MovementReport2=N\x01"));
         browser = m_main->showPane<MovementReportBrowser>();
         QVERIFY(!browser->newAction()->isEnabled());
     }

@@ -15,18 +15,6 @@
 
 namespace {
 
-int addNamedRow(const QString& table, const QString& sql, int type, const QString& name) {
-    const int key = DataStore::instance().newKey(table);
-    fb::Transaction transaction(DataStore::instance().database());
-    fb::Statement insert(transaction, sql);
-    insert.param(QStringLiteral("K")).setInteger(key);
-    insert.param(QStringLiteral("T")).setInteger(type);
-    insert.param(QStringLiteral("N")).setString(name);
-    insert.execute();
-    transaction.commit();
-    return key;
-}
-
 // Waits for a dialog to show, answers it from inside its own event loop, then goes.
 class DialogWatcher : public QObject {
 public:
@@ -68,18 +56,6 @@ DocumentMachine::~DocumentMachine() {
     if (machine.main)
         machine.main->close();
     machine.main.reset();
-}
-
-int addPartnerRow(int type, const QString& name) {
-    return addNamedRow(QStringLiteral("PARTS"),
-                       QStringLiteral("INSERT INTO PARTS (PRKEY, TYP, LNAM) VALUES (:K, :T, :N)"),
-                       type, name);
-}
-
-int addPaymentTypeRow(int type, const QString& name) {
-    return addNamedRow(
-        QStringLiteral("REASONS"),
-        QStringLiteral("INSERT INTO REASONS (PRKEY, TYP, REASON) VALUES (:K, :T, :N)"), type, name);
 }
 
 int DocumentMachine::addPartner(int type, const QString& name) {

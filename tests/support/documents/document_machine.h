@@ -2,6 +2,7 @@
 
 #include "core/date_time.h"
 #include "documents/document_window.h"
+#include "tests/support/shell/book_rows.h"
 #include "tests/support/shell/pane_machine.h"
 #include "tests/support/ui/dialog_recorder.h"
 
@@ -18,11 +19,6 @@ inline constexpr int kPayer = 1;
 inline constexpr int kRecipient = 2;
 inline constexpr int kIncome = 1;
 inline constexpr int kIssue = 2;
-
-// A partner (PARTS) or a payment type (REASONS) of a type put into the open book and
-// committed; its key.
-int addPartnerRow(int type, const QString& name);
-int addPaymentTypeRow(int type, const QString& name);
 
 // A document stored in the book before a window opens it.
 struct StoredDocument {
