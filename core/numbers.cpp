@@ -250,6 +250,10 @@ QString formatAmount(double amount) {
         .arg(size % 100, 2, 10, QLatin1Char('0'));
 }
 
+QString amountText(const std::optional<Currency>& amount) {
+    return amount ? formatAmount(amount->toDouble()) : QString();
+}
+
 QString currencyText(Currency value) {
     const quint64 size = unitsSize(value);
     QString text = QString::number(size / quint64(Currency::kScale));

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <compare>
+#include <optional>
 
 // A fixed-point amount with four decimals, kept as a count of 1/10000.
 struct Currency {
@@ -33,6 +34,8 @@ qint64 roundToKopecks(double amount);
 // The amount with the picture "#0.00": the kopecks of roundToKopecks, the locale's decimal
 // separator, a "-" before a negative amount (never "-0.00").
 QString formatAmount(double amount);
+// The amount through formatAmount; the empty text for none.
+QString amountText(const std::optional<Currency>& amount);
 
 // The amount as the library's currency-to-text gives it: as few decimals as it needs (none for a
 // whole amount), the locale's decimal separator, no grouping, a "-" before a negative amount.

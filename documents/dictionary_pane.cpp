@@ -67,10 +67,10 @@ void DictionaryPane::buildCommands() {
         this,
         {.name = QStringLiteral("hideAction"), .text = QStringLiteral("Скрыть"), .image = 13});
     m_hideAction->setCheckable(true);
-    addToolButton(m_editAction, QStringLiteral("editButton"), 0);
-    addToolButton(m_deleteAction, QStringLiteral("deleteButton"), 0);
-    addToolButton(m_hiddenViewAction, QStringLiteral("hiddenViewButton"), 0);
-    addToolButton(m_hideAction, QStringLiteral("hideButton"), 0);
+    addToolButton(m_editAction, QStringLiteral("editButton"));
+    addToolButton(m_deleteAction, QStringLiteral("deleteButton"));
+    addToolButton(m_hiddenViewAction, QStringLiteral("hiddenViewButton"));
+    addToolButton(m_hideAction, QStringLiteral("hideButton"));
     connect(m_editAction, &QAction::triggered, this, &DictionaryPane::onEditTriggered);
     connect(m_deleteAction, &QAction::triggered, this, &DictionaryPane::onDeleteTriggered);
     connect(m_hiddenViewAction, &QAction::triggered, this, &DictionaryPane::onHiddenViewToggled);
@@ -413,14 +413,18 @@ void DictionaryPane::deleteCurrentRow() {
     } catch (...) {
         // The row is not deleted: it comes back as the book holds it, and no later save
         // deletes it.
-        try {
-            query().rollbackRetaining();
-        } catch (...) {
-        }
-        query().cancelUpdates();
-        refreshRows(key);
+        dropChanges(key);
         throw;
     }
+}
+
+void DictionaryPane::dropChanges(int key) {
+    try {
+        query().rollbackRetaining();
+    } catch (...) {
+    }
+    query().cancelUpdates();
+    refreshRows(key);
 }
 
 void DictionaryPane::lockStoredRow(int key) {
@@ -496,12 +500,7 @@ void DictionaryPane::storeRow() {
         try {
             lockStoredRow(storedKey.toInt());
         } catch (const RowChangedElsewhere&) {
-            try {
-                rows.rollbackRetaining();
-            } catch (...) {
-            }
-            rows.cancelUpdates();
-            refreshRows(storedKey.toInt());
+            dropChanges(storedKey.toInt());
             showBrowsePage();
             setMode(true, false, false);
             throw;

@@ -165,6 +165,8 @@ private:
     void lockStoredRow(int key);
     // Deletes the current row in the book; a refusal brings it back and passes on.
     void deleteCurrentRow();
+    // Drops what the pane wrote or holds unwritten, and reads the rows again, on key.
+    void dropChanges(int key);
     void updateHideAction();
     // Refuses, with the reason, to hide a name that fills its column: the "?" would not fit.
     void refuseNameTooLongToHide();

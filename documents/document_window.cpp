@@ -68,10 +68,6 @@ std::optional<Currency> amountOf(const QString& text) {
     return amount;
 }
 
-QString amountText(const std::optional<Currency>& amount) {
-    return amount ? formatAmount(amount->toDouble()) : QString();
-}
-
 QString withoutControls(const QString& text) {
     QString clean;
     for (QChar c : text)

@@ -30,7 +30,7 @@ UsersPane::UsersPane(QWidget* owner)
     m_passwordAction = buildAction(
         this,
         {.name = QStringLiteral("passwordAction"), .text = QStringLiteral("Пароль"), .image = 14});
-    addToolButton(m_passwordAction, QStringLiteral("passwordButton"), 0);
+    addToolButton(m_passwordAction, QStringLiteral("passwordButton"));
     connect(m_passwordAction, &QAction::triggered, this, &UsersPane::onPasswordTriggered);
 
     // USERS.LNAM holds 50 characters.

@@ -8,17 +8,9 @@ namespace printing {
 
 namespace {
 
-FontSpec fontOf(const QString& family, double size, bool bold = false) {
-    FontSpec font;
-    font.family = family;
-    font.pointSize = size;
-    font.bold = bold;
-    return font;
-}
-
-const FontSpec kCaptionFont = fontOf(QStringLiteral("Times New Roman"), 8);
-const FontSpec kValueFont = fontOf(QStringLiteral("Times New Roman"), 10);
-const FontSpec kHeadingFont = fontOf(QStringLiteral("Arial"), 11, true);
+const FontSpec kCaptionFont{QStringLiteral("Times New Roman"), 8};
+const FontSpec kValueFont{QStringLiteral("Times New Roman"), 10};
+const FontSpec kHeadingFont{QStringLiteral("Arial"), 11, true};
 
 QString longDate(DateTime date, const QString& month) {
     const QDate day = datetime::decodeDate(date);
@@ -83,10 +75,6 @@ QString orderDate(DateTime date, bool ukrainian) {
 
 QString bankText(const PartyCard& party, const QString& cityMark) {
     return party.bank + QStringLiteral("  ") + cityMark + party.bankCity;
-}
-
-QString amountText(const std::optional<Currency>& amount) {
-    return amount ? formatAmount(amount->toDouble()) : QString();
 }
 
 QString amountWords(const PrintedDocument& document, bool ukrainian) {

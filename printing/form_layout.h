@@ -49,8 +49,6 @@ QString russianLongDate(DateTime date);
 QString orderDate(DateTime date, bool ukrainian);
 // The bank's name, two blanks, the city mark ("м." or "г.") and the bank's city.
 QString bankText(const PartyCard& party, const QString& cityMark);
-// The amount as "#0.00"; the empty text for none.
-QString amountText(const std::optional<Currency>& amount);
 // The document's amount in words, in Ukrainian or in Russian.
 QString amountWords(const PrintedDocument& document, bool ukrainian);
 

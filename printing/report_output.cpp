@@ -39,6 +39,13 @@ void showPreview(QWidget* owner, const PageSetup& page,
     dialog.exec();
 }
 
+// A printer that writes the PDF file at path, set up for page.
+void setUpPdfPrinter(QPrinter& printer, const PageSetup& page, const QString& path) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    setUpPrinter(printer, page);
+}
+
 } // namespace
 
 QPrinterInfo defaultPrinter() {
@@ -57,9 +64,7 @@ DisplayList printOnDefaultPrinter(const Report& report, const ReportData& data) 
 
 DisplayList printToPdf(const Report& report, const ReportData& data, const QString& path) {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    setUpPrinter(printer, report.page);
+    setUpPdfPrinter(printer, report.page, path);
     return renderReport(report, data, printer);
 }
 
@@ -70,9 +75,7 @@ void previewReport(QWidget* owner, const Report& report, const ReportData& data)
 
 void printPageToPdf(const PaintedPage& page, const QString& path) {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    setUpPrinter(printer, page.page);
+    setUpPdfPrinter(printer, page.page, path);
     renderPaintedPage(page, printer);
 }
 

@@ -13,10 +13,6 @@ DialogFeedback::~DialogFeedback() {
 }
 
 void DialogFeedback::tell(const QString& text, const QString& caption, Notice notice) {
-    if (caption.isEmpty() && notice == Notice::Plain) {
-        dialogs::showMessage(text);
-        return;
-    }
     const MessageIcon icon = notice == Notice::Error     ? MessageIcon::Error
                              : notice == Notice::Warning ? MessageIcon::Warning
                                                          : MessageIcon::None;

@@ -91,9 +91,3 @@ QToolButton* Pane::addToolButton(QAction* action, const QString& name) {
     button->setMinimumSize(63, 52);
     return button;
 }
-
-QToolButton* Pane::addToolButton(QAction* action, const QString& name, int helpContext) {
-    if (helpContext)
-        setHelpContext(action, helpContext);
-    return addToolButton(action, name);
-}

@@ -55,8 +55,6 @@ protected:
     // A tool button on the pane's tool bar that shows action (made by buildAction of
     // ui/action_builder.h, its help context with it).
     QToolButton* addToolButton(QAction* action, const QString& name);
-    // The same, the action given helpContext first (none for 0).
-    QToolButton* addToolButton(QAction* action, const QString& name, int helpContext);
     // Where descendants lay out what the pane shows.
     QWidget* contentPanel() const { return m_contentPanel; }
     void closeEvent(QCloseEvent* event) override;

@@ -119,12 +119,6 @@ DictionaryPane* openRecord(DictionaryMachine& m, const Record& r) {
     return pane;
 }
 
-void addRecordRows() {
-    QTest::addColumn<int>("record");
-    for (int i = 0; i < records().size(); ++i)
-        QTest::newRow(records()[i].title) << i;
-}
-
 QLineEdit* edit(QDialog& card, const char* name) {
     auto* found = card.findChild<QLineEdit*>(QString::fromLatin1(name));
     if (!found)
