@@ -322,11 +322,6 @@ QWidget* DocumentWindow::buildCommands() {
     return bar;
 }
 
-QIcon DocumentWindow::themeIcon(const char* name, int fallback) const {
-    return QIcon::fromTheme(QString::fromLatin1(name),
-                            style()->standardIcon(QStyle::StandardPixmap(fallback)));
-}
-
 // A command's action and the large button that shows it on bar, its caption under its image,
 // hidden and shown with it.
 QAction* DocumentWindow::addCommand(QWidget* bar, const QString& name, const QString& caption,

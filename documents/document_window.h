@@ -187,8 +187,6 @@ private:
     QAction* addCommand(QWidget* bar, const QString& name, const QString& caption,
                         const QString& hint, const QIcon& icon, int helpContext,
                         QToolButton*& button);
-    // An icon of the desktop's theme, else the style's standard pixmap fallback.
-    QIcon themeIcon(const char* name, int fallback) const;
     void prepareDocument();
     void openNewDocument();
     void openExistingDocument(int key);

@@ -13,9 +13,9 @@
 #include "ui/guard.h"
 #include "ui/input_dialog.h"
 #include "ui/message_box.h"
+#include "ui/tool_images.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -62,11 +62,6 @@ void checkName(const QString& name) {
     if (name.size() > kNameLength)
         throw Exception(
             QStringLiteral("Название печатной формы длиннее %1 символов!").arg(kNameLength));
-}
-
-QIcon themeIcon(const char* name, QStyle::StandardPixmap fallback) {
-    return QIcon::fromTheme(QString::fromLatin1(name),
-                            QApplication::style()->standardIcon(fallback));
 }
 
 QAction* command(QObject* owner, const char* name, const QString& caption, int image,

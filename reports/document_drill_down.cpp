@@ -38,10 +38,9 @@ void showCellDocuments(QWidget* reportWindow, const CellDocuments& cell) {
         {});
 }
 
-bool openReportDocument(int type, int key) {
+void openReportDocument(int type, int key) {
     const int owner = ownerType(DataStore::instance());
     if ((type != 1 && type != 2) || (owner != 0 && owner != 1))
-        return false;
+        return;
     DocumentWindow::openExisting(documentKindOf(type, owner), key);
-    return true;
 }

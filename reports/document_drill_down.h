@@ -9,6 +9,5 @@ class QWidget;
 void showCellDocuments(QWidget* reportWindow, const CellDocuments& cell);
 
 // Opens the document key of OPER.TYP type (1 income, 2 issue) in the window of its kind for the
-// open book (a bank account or a cash desk). Another type or book kind opens nothing; says
-// whether a window opened.
-bool openReportDocument(int type, int key);
+// open book (a bank account or a cash desk). Another type or book kind opens nothing.
+void openReportDocument(int type, int key);

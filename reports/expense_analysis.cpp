@@ -15,6 +15,7 @@
 #include "ui/action_builder.h"
 #include "ui/guard.h"
 #include "ui/owned_dialog.h"
+#include "ui/tool_images.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -3,6 +3,7 @@
 #include "printing/report_output.h"
 #include "reports/report_commands.h"
 #include "ui/action_builder.h"
+#include "ui/tool_images.h"
 #include "ui/wait_cursor.h"
 
 #include <QAction>

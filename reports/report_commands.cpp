@@ -1,9 +1,9 @@
 #include "reports/report_commands.h"
 
 #include "ui/action_builder.h"
+#include "ui/tool_images.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QToolBar>
 
 ReportCommands buildReportCommands(QObject* owner) {
@@ -36,9 +36,4 @@ QToolBar* commandBar(QWidget* parent, const QString& name) {
     bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     bar->setMovable(false);
     return bar;
-}
-
-QIcon themeIcon(const char* name, QStyle::StandardPixmap fallback) {
-    return QIcon::fromTheme(QString::fromLatin1(name),
-                            QApplication::style()->standardIcon(fallback));
 }

@@ -24,6 +24,3 @@ ReportCommands buildReportCommands(QObject* owner);
 
 // A bar of a report window's commands: 32x32 images, the captions under them, not movable.
 QToolBar* commandBar(QWidget* parent, const QString& name);
-
-// The desktop theme's icon of name; the style's fallback where the theme has none.
-QIcon themeIcon(const char* name, QStyle::StandardPixmap fallback);

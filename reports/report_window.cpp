@@ -16,6 +16,7 @@
 #include "ui/action_builder.h"
 #include "ui/guard.h"
 #include "ui/message_box.h"
+#include "ui/tool_images.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -34,7 +34,11 @@ QIcon toolImage(int index) {
     };
     for (const Image& image : images)
         if (image.index == index)
-            return QIcon::fromTheme(QString::fromLatin1(image.theme),
-                                    QApplication::style()->standardIcon(image.fallback));
+            return themeIcon(image.theme, image.fallback);
     return QIcon();
+}
+
+QIcon themeIcon(const char* name, QStyle::StandardPixmap fallback) {
+    return QIcon::fromTheme(QString::fromLatin1(name),
+                            QApplication::style()->standardIcon(fallback));
 }
