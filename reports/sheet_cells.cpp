@@ -2,6 +2,8 @@
 
 #include "core/exceptions.h"
 
+#include <algorithm>
+
 QString displayText(const SheetCell& cell) {
     if (const Currency* amount = std::get_if<Currency>(&cell.value))
         return cell.numberFormat.trimmed().isEmpty() ? currencyText(*amount)
@@ -12,10 +14,23 @@ QString displayText(const SheetCell& cell) {
 }
 
 const SheetCell* SheetCells::cell(int x, int y) const {
-    if (x < 0 || y < 0 || y >= int(m_rows.size()))
+    if (x < 0 || y < 0)
         return nullptr;
-    const std::vector<SheetCell*>& row = m_rows[size_t(y)];
-    return x < int(row.size()) ? row[size_t(x)] : nullptr;
+    const auto found = m_cells.find(key(x, y));
+    return found != m_cells.end() ? &found->second : nullptr;
+}
+
+const SheetCell* SheetCells::cellBefore(int x, int y, int& column) const {
+    if (x <= 0 || y < 0)
+        return nullptr;
+    auto found = m_cells.lower_bound(key(x, y));
+    if (found == m_cells.begin())
+        return nullptr;
+    --found;
+    if (found->first < key(0, y))
+        return nullptr;
+    column = int(found->first - key(0, y));
+    return &found->second;
 }
 
 SheetCell& SheetCells::cellForWriting(int x, int y) {
@@ -25,23 +40,20 @@ SheetCell& SheetCells::cellForWriting(int x, int y) {
                 .arg(x)
                 .arg(y)
                 .arg(kMaxIndex));
-    if (y >= int(m_rows.size()))
-        m_rows.resize(size_t(y) + 1);
-    std::vector<SheetCell*>& row = m_rows[size_t(y)];
-    if (x >= int(row.size()))
-        row.resize(size_t(x) + 1, nullptr);
-    SheetCell*& slot = row[size_t(x)];
-    if (!slot) {
-        slot = &m_cells.emplace_back();
-        m_xCount = std::max(m_xCount, x + 1);
-        m_yCount = std::max(m_yCount, y + 1);
-    }
-    return *slot;
+    const qint64 place = key(x, y);
+    if (place == m_lastKey)
+        return *m_last;
+    m_last = &m_cells.try_emplace(place).first->second;
+    m_lastKey = place;
+    m_xCount = std::max(m_xCount, x + 1);
+    m_yCount = std::max(m_yCount, y + 1);
+    return *m_last;
 }
 
 void SheetCells::clear() {
-    m_rows.clear();
     m_cells.clear();
+    m_lastKey = -1;
+    m_last = nullptr;
     m_xCount = 0;
     m_yCount = 0;
 }

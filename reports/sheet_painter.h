@@ -20,7 +20,7 @@ class SheetPainter {
 public:
     // distanceTo(from): the pixels from the start of column from to the start of the column
     // being painted, for text that runs over from there.
-    using Distance = std::function<int(int from)>;
+    using Distance = std::function<qint64(int from)>;
 
     SheetPainter(QPainter& painter, const SheetCells& cells, const QPalette& palette,
                  SheetColor hotColor);
