@@ -90,8 +90,7 @@ int GridAxis::scrollingShown(int extent) const {
                              [this](const Span& span) { return span.index >= m_fixed; }));
 }
 
-void GridAxis::addSpans(std::vector<Span>& spans, int from, int to, int& start,
-                        int extent) const {
+void GridAxis::addSpans(std::vector<Span>& spans, int from, int to, int& start, int extent) const {
     for (int index = from; index < to && start < extent; ++index) {
         if (extentOf(index) == 0) {
             index = firstEndingAfter(offset(index), index, to);

@@ -142,14 +142,18 @@ void SheetPainter::paintSpill(int x, int y, const QRect& rect, const Distance& d
     }
     if (!left || left->alignment != CellAlignment::Left)
         return;
-    const QString text = displayText(*left);
-    const QFontMetrics metrics = m_painter.fontMetrics();
+    // The cells after it in the row ask for the same text: it is measured once.
+    if (left != m_spilling) {
+        m_spilling = left;
+        m_spillText = displayText(*left);
+        m_spillWidth = m_painter.fontMetrics().horizontalAdvance(m_spillText);
+    }
     const qint64 distance = distanceTo(from);
-    if (metrics.horizontalAdvance(text) <= distance)
+    if (m_spillWidth <= distance)
         return;
     m_painter.setPen(textColor(*left));
-    drawLine(text, rect.left() - int(distance) + kInset,
-             rect.top() + rect.height() - metrics.height() - 1, rect);
+    drawLine(m_spillText, rect.left() - int(distance) + kInset,
+             rect.top() + rect.height() - m_painter.fontMetrics().height() - 1, rect);
 }
 
 void SheetPainter::paintBorders(const SheetCell& cell, const QRect& rect) {

@@ -3,6 +3,7 @@
 #include "reports/sheet_cells.h"
 
 #include <QColor>
+#include <QString>
 #include <functional>
 
 class QPainter;
@@ -15,7 +16,9 @@ QColor toQColor(SheetColor color, const QPalette& palette);
 
 // Paints the cells of a sheet, one at a time, with the painter's font: background, text at the
 // bottom of the cell (4 pixels in from its sides), wrapped at blanks or running over into empty
-// cells on the right, border strips and, for a selected cell, inverted pixels.
+// cells on the right, border strips and, for a selected cell, inverted pixels. A cell costs what
+// its text and its pixels cost, however far the cell its text runs over from lies. One painter
+// serves one paint, in one font: the cells do not change while it lives.
 class SheetPainter {
 public:
     // distanceTo(from): the pixels from the start of column from to the start of the column
@@ -45,4 +48,8 @@ private:
     const SheetCells& m_cells;
     const QPalette& m_palette;
     SheetColor m_hotColor;
+    // The cell whose text ran over last, its text and that text's width.
+    const SheetCell* m_spilling = nullptr;
+    QString m_spillText;
+    int m_spillWidth = 0;
 };
