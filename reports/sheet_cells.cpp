@@ -14,22 +14,22 @@ QString displayText(const SheetCell& cell) {
 }
 
 const SheetCell* SheetCells::cell(int x, int y) const {
-    if (x < 0 || y < 0)
+    if (x < 0 || y < 0 || y >= int(m_rows.size()) || !m_rows[size_t(y)])
         return nullptr;
-    const auto found = m_cells.find(key(x, y));
-    return found != m_cells.end() ? &found->second : nullptr;
+    const Row& row = *m_rows[size_t(y)];
+    const auto found = row.find(x);
+    return found != row.end() ? &found->second : nullptr;
 }
 
 const SheetCell* SheetCells::cellBefore(int x, int y, int& column) const {
-    if (x <= 0 || y < 0)
+    if (y < 0 || y >= int(m_rows.size()) || !m_rows[size_t(y)])
         return nullptr;
-    auto found = m_cells.lower_bound(key(x, y));
-    if (found == m_cells.begin())
+    const Row& row = *m_rows[size_t(y)];
+    auto found = row.lower_bound(x);
+    if (found == row.begin())
         return nullptr;
     --found;
-    if (found->first < key(0, y))
-        return nullptr;
-    column = int(found->first - key(0, y));
+    column = found->first;
     return &found->second;
 }
 
@@ -40,19 +40,25 @@ SheetCell& SheetCells::cellForWriting(int x, int y) {
                 .arg(x)
                 .arg(y)
                 .arg(kMaxIndex));
-    const qint64 place = key(x, y);
-    if (place == m_lastKey)
+    if (x == m_lastX && y == m_lastY)
         return *m_last;
-    m_last = &m_cells.try_emplace(place).first->second;
-    m_lastKey = place;
+    if (y >= int(m_rows.size()))
+        m_rows.resize(size_t(y) + 1);
+    std::unique_ptr<Row>& row = m_rows[size_t(y)];
+    if (!row)
+        row = std::make_unique<Row>();
+    m_last = &row->try_emplace(x).first->second;
+    m_lastX = x;
+    m_lastY = y;
     m_xCount = std::max(m_xCount, x + 1);
     m_yCount = std::max(m_yCount, y + 1);
     return *m_last;
 }
 
 void SheetCells::clear() {
-    m_cells.clear();
-    m_lastKey = -1;
+    m_rows.clear();
+    m_lastX = -1;
+    m_lastY = -1;
     m_last = nullptr;
     m_xCount = 0;
     m_yCount = 0;

@@ -4,7 +4,9 @@
 
 #include <QString>
 #include <map>
+#include <memory>
 #include <variant>
+#include <vector>
 
 // A colour as a sheet keeps and stores it: 0x00BBGGRR, or a colour of the system's scheme,
 // 0xFF000000 plus the scheme's index. The stored text writes it as a signed decimal.
@@ -72,12 +74,14 @@ public:
     void clear();
 
 private:
-    // A cell's place in m_cells: row by row, in each row column by column.
-    static qint64 key(int x, int y) { return qint64(y) << 32 | quint32(x); }
+    // The cells of one row by column.
+    using Row = std::map<int, SheetCell>;
 
-    std::map<qint64, SheetCell> m_cells;
+    // Row by row, a row made when its first cell is written.
+    std::vector<std::unique_ptr<Row>> m_rows;
     // The cell written last, which the next writes usually address again.
-    qint64 m_lastKey = -1;
+    int m_lastX = -1;
+    int m_lastY = -1;
     SheetCell* m_last = nullptr;
     int m_xCount = 0;
     int m_yCount = 0;
