@@ -36,6 +36,30 @@ QString trimmedRight(const QString& text) {
 
 } // namespace
 
+QStringList wrapCellText(const QString& text, double room,
+                         const std::function<double(const QString&)>& widthOf) {
+    QStringList lines;
+    qsizetype position = 0;
+    while (true) {
+        while (position < text.size() && text[position] == u' ')
+            ++position;
+        if (position >= text.size())
+            return lines;
+        qsizetype end = wordEnd(text, position);
+        QString line = trimmedRight(text.mid(position, end - position));
+        while (widthOf(line) < room && end < text.size()) {
+            const qsizetype next = wordEnd(text, end);
+            const QString longer = trimmedRight(text.mid(position, next - position));
+            if (widthOf(longer) > room)
+                break;
+            line = longer;
+            end = next;
+        }
+        lines.append(line);
+        position = end;
+    }
+}
+
 QColor toQColor(SheetColor color, const QPalette& palette) {
     const quint32 value = quint32(color);
     if ((value & 0xFF000000u) != 0xFF000000u)
@@ -107,27 +131,9 @@ void SheetPainter::paintText(const SheetCell& cell, const QRect& rect) {
 
 QStringList SheetPainter::wrappedLines(const QString& text, int width) const {
     const QFontMetrics metrics = m_painter.fontMetrics();
-    const int room = width - 2 * kInset;
-    QStringList lines;
-    qsizetype position = 0;
-    while (true) {
-        while (position < text.size() && text[position] == u' ')
-            ++position;
-        if (position >= text.size())
-            return lines;
-        qsizetype end = wordEnd(text, position);
-        QString line = trimmedRight(text.mid(position, end - position));
-        while (metrics.horizontalAdvance(line) < room && end < text.size()) {
-            const qsizetype next = wordEnd(text, end);
-            const QString longer = trimmedRight(text.mid(position, next - position));
-            if (metrics.horizontalAdvance(longer) > room)
-                break;
-            line = longer;
-            end = next;
-        }
-        lines.append(line);
-        position = end;
-    }
+    return wrapCellText(text, width - 2 * kInset, [&metrics](const QString& line) {
+        return metrics.horizontalAdvance(line);
+    });
 }
 
 void SheetPainter::paintSpill(int x, int y, const QRect& rect, const Distance& distanceTo) {

@@ -10,6 +10,13 @@ class QPainter;
 class QPalette;
 class QRect;
 
+// The lines of a text wrapped at blanks to room, the width inside a cell's insets, as the
+// screen and the paper break it: word by word, a line takes the next word while it stays
+// narrower than room and no wider with it; a word too wide for room stands alone. Blanks at a
+// line's start are skipped and at its end dropped. widthOf measures a line in room's units.
+QStringList wrapCellText(const QString& text, double room,
+                         const std::function<double(const QString&)>& widthOf);
+
 // The colour a sheet keeps, on the screen: a colour of the system's scheme through the palette
 // (the window's background as Base, its text as Text).
 QColor toQColor(SheetColor color, const QPalette& palette);
