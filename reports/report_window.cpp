@@ -283,7 +283,10 @@ void ReportWindow::closeEvent(QCloseEvent* event) {
 
 void ReportWindow::refreshBrowser() {
     MainWindowBase* main = MainWindowBase::current();
-    auto* browser = main ? qobject_cast<ReportBrowser*>(main->currentPane()) : nullptr;
+    // Once the program has closed its book, there is nothing to read.
+    if (!main || !main->session().isRunning())
+        return;
+    auto* browser = qobject_cast<ReportBrowser*>(main->currentPane());
     if (browser)
         runGuarded([&] { browser->refreshRows(m_request->reportKey); });
 }
