@@ -6,6 +6,7 @@
 #include "shell/main_window_base.h"
 #include "shell/period_dialog.h"
 #include "store/data_store.h"
+#include "store/sheet_print_settings.h"
 #include "ui/message_box.h"
 
 #include <QAction>
@@ -150,8 +151,7 @@ void layoutDocumentRegister(ReportSheet& sheet, const RegisterFigures& figures,
     writeHeading(sheet, figures, period);
     writeSection(sheet, figures.incoming, kIncomeTags);
     writeSection(sheet, figures.outgoing, kIssueTags);
-    sheet.resetCounters();
-    sheet.setGridSize(0, 0, sheet.xCount(), sheet.yCount());
+    reportlayout::fitGridToCells(sheet);
     for (int x = 0; x < ColumnCount; ++x)
         sheet.setColWidth(x, kColumns[x].width);
     sheet.endUpdate();
@@ -172,7 +172,7 @@ std::optional<RegisterCellDocument> registerCellDocument(const ReportSheet& shee
 // ---- The window ----
 
 DocumentRegister::DocumentRegister()
-    : ReportWindow(kCaption, QStringLiteral("TfrmReestrDocsReport")) {}
+    : ReportWindow(kCaption, QString::fromLatin1(kDocumentRegisterWindow)) {}
 
 DocumentRegister* DocumentRegister::open() {
     auto window = std::make_unique<DocumentRegister>();

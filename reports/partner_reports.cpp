@@ -5,6 +5,7 @@
 #include "reports/report_sheet.h"
 #include "store/book_options.h"
 #include "store/data_store.h"
+#include "store/sheet_print_settings.h"
 #include "ui/data_grid.h"
 
 using namespace reportlayout;
@@ -18,7 +19,7 @@ const PartnerReportKind PayersReport::kKind = {kPayersReportType,
                                                kIncomeColumn,
                                                kIncomeTotalColumn,
                                                "PayersReport",
-                                               "TfrmPayersReport",
+                                               kPayersReportWindow,
                                                "TfrmPayersReportBrowser"};
 const PartnerReportKind RecipientsReport::kKind = {kRecipientsReportType,
                                                    2,
@@ -29,7 +30,7 @@ const PartnerReportKind RecipientsReport::kKind = {kRecipientsReportType,
                                                    kIssueColumn,
                                                    kIssueTotalColumn,
                                                    "AcceptorsReport",
-                                                   "TfrmAcceptorsReport",
+                                                   kAcceptorsReportWindow,
                                                    "TfrmAcceptorsReportBrowser"};
 
 namespace {

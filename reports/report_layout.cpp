@@ -125,9 +125,13 @@ void thinBorders(ReportSheet& sheet, int x1, int y1, int x2, int y2) {
             sheet.setCellBorders(x, y, 1, 1, 1, 1);
 }
 
-void finishLayout(ReportSheet& sheet, int headerRow, int defaultWidth) {
+void fitGridToCells(ReportSheet& sheet) {
     sheet.resetCounters();
     sheet.setGridSize(0, 0, sheet.xCount(), sheet.yCount());
+}
+
+void finishLayout(ReportSheet& sheet, int headerRow, int defaultWidth) {
+    fitGridToCells(sheet);
     sheet.setDefaultColWidth(defaultWidth);
     sheet.setRowHeight(headerRow, 3 * sheet.defaultRowHeight());
 }

@@ -20,10 +20,12 @@
 #include <QLocale>
 #include <QPieSeries>
 #include <QPieSlice>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 #include <memory>
 
 using namespace reportbook;
@@ -141,6 +143,9 @@ private slots:
         QCOMPARE(sheet.fixedRows(), 0);
 
         QCOMPARE(sheet.yCount(), kFirstTypeRow + int(kTypes.size()));
+        // The grid is as large as its cells.
+        QCOMPARE(sheet.colCount(), 3);
+        QCOMPARE(sheet.rowCount(), sheet.yCount());
         for (int i = 0; i < kTypes.size(); ++i) {
             const TypeCase& t = kTypes.at(i);
             const int y = kFirstTypeRow + i;
@@ -185,6 +190,8 @@ private slots:
         QCOMPARE(analysis.modeBox()->count(), 5);
         analysis.modeBox()->setCurrentIndex(mode);
         QCOMPARE(shownTypes(*analysis.sheet()), shown);
+        QCOMPARE(analysis.sheet()->rowCount(), kFirstTypeRow + int(shown.size()));
+        QCOMPARE(analysis.sheet()->colCount(), 3);
         for (int y = kFirstTypeRow; y < analysis.sheet()->yCount(); ++y) {
             const int index = analysis.sheet()->rowTag(y, kExpenseRowIndex).toInt();
             QCOMPARE(kTypes.at(index).name, analysis.sheet()->cellText(kColReason, y));
@@ -328,6 +335,44 @@ private slots:
         QVERIFY(analysis.chartWindow());
         QCOMPARE(analysis.chartWindow()->printAction()->isEnabled(), print);
         m_book->store().setUserKey(0);
+    }
+
+    // Each button has its hint: in the status bar while the pointer is over the button, gone
+    // when it leaves; and as the button's tool tip.
+    void buttonsShowTheirHints_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("hint");
+        QTest::newRow("print") << "printButton"
+                               << "Печать ведомости";
+        QTest::newRow("export") << "exportButton"
+                                << "Экспорт ведомости";
+        QTest::newRow("document") << "documentButton"
+                                  << "Документы расхода";
+        QTest::newRow("chart") << "chartButton"
+                               << "Диаграмма расходов";
+        QTest::newRow("help") << "helpButton"
+                              << "Справка";
+        QTest::newRow("close") << "closeButton"
+                               << "Закрыть окно";
+    }
+    void buttonsShowTheirHints() {
+        QFETCH(QString, button);
+        QFETCH(QString, hint);
+        ExpenseAnalysis analysis(nullptr, at("2024-03-05"));
+        showAndFocus(analysis);
+        auto* shown = analysis.findChild<QToolButton*>(button);
+        QVERIFY(shown && shown->isVisible());
+        QCOMPARE(shown->toolTip(), hint);
+        QCOMPARE(analysis.statusBar()->currentMessage(), QString());
+        // The pointer from the sheet onto the button, and back.
+        QWindow* window = analysis.windowHandle();
+        const QPoint onSheet = analysis.sheet()->mapTo(&analysis, QPoint(20, 20));
+        QTest::mouseMove(window, onSheet + QPoint(10, 10));
+        QTest::mouseMove(window, onSheet);
+        QTest::mouseMove(window, shown->mapTo(&analysis, shown->rect().center()));
+        QCOMPARE(analysis.statusBar()->currentMessage(), hint);
+        QTest::mouseMove(window, onSheet);
+        QCOMPARE(analysis.statusBar()->currentMessage(), QString());
     }
 
     // A spending cell lists the month's issue documents of its type: the two of March, not
