@@ -4,13 +4,14 @@
 #include "reports/report_layout.h"
 #include "reports/report_sheet.h"
 #include "store/book_options.h"
+#include "store/cash_documents.h"
 #include "store/data_store.h"
 #include "ui/data_grid.h"
 
 using namespace reportlayout;
 
 const PartnerReportKind PayersReport::kKind = {kPayersReportType,
-                                               1,
+                                               kIncomeDocument,
                                                "Плательщики",
                                                "Плательщики по ",
                                                "Плательщик",
@@ -21,7 +22,7 @@ const PartnerReportKind PayersReport::kKind = {kPayersReportType,
                                                "TfrmPayersReport",
                                                "TfrmPayersReportBrowser"};
 const PartnerReportKind RecipientsReport::kKind = {kRecipientsReportType,
-                                                   2,
+                                                   kIssueDocument,
                                                    "Получатели платежей",
                                                    "Получатели платежей по ",
                                                    "Получатель платежей",
@@ -106,7 +107,7 @@ void PartnerReport::initRights() {
 
 void PartnerReport::recalc() {
     DataStore& store = DataStore::instance();
-    const PartnerFigures figures = m_kind.documentType == 1
+    const PartnerFigures figures = m_kind.documentType == kIncomeDocument
                                        ? computePayers(store, reportPeriod())
                                        : computeRecipients(store, reportPeriod());
     layoutPartnerReport(*sheet(), m_kind, figures, reportPeriod(),
