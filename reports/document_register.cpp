@@ -5,6 +5,7 @@
 #include "reports/report_sheet.h"
 #include "shell/main_window_base.h"
 #include "shell/period_dialog.h"
+#include "store/cash_documents.h"
 #include "store/data_store.h"
 #include "store/sheet_print_settings.h"
 #include "ui/message_box.h"
@@ -208,7 +209,7 @@ void DocumentRegister::viewDocument() {
         registerCellDocument(*sheet(), sheet()->currentCol(), sheet()->currentRow());
     if (!document)
         return;
-    if (document->type != 1 && document->type != 2) {
+    if (document->type != kIncomeDocument && document->type != kIssueDocument) {
         dialogs::showMessage(QStringLiteral("Неизвестный документ!"));
         return;
     }

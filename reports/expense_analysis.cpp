@@ -4,9 +4,11 @@
 #include "reports/report_layout.h"
 #include "reports/report_sheet.h"
 #include "store/book_options.h"
+#include "store/cash_documents.h"
 #include "store/data_store.h"
 #include "store/report_data.h"
 #include "store/sheet_print_settings.h"
+#include "store/stored_row.h"
 #include "ui/action_builder.h"
 #include "ui/guard.h"
 #include "ui/owned_dialog.h"
@@ -20,6 +22,9 @@
 #include <QStatusTipEvent>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -201,6 +206,9 @@ void ExpenseAnalysis::connectSheet() {
             scheduleStoreLimits();
     };
     m_sheet->onCellExit = [this] { scheduleStoreLimits(); };
+    m_sheet->onSetCellEditText = [this](int x, int y, const QString& text) {
+        takeTypedLimit(x, y, text);
+    };
     m_sheet->onCellDblClick = [this] { onDocumentTriggered(); };
 }
 
@@ -226,6 +234,13 @@ PieChartWindow* ExpenseAnalysis::chartWindow() const {
 
 void ExpenseAnalysis::rebuild() {
     layoutExpenseSheet(*m_sheet, m_bookName, m_period.start, m_figures, mode());
+    // The layout clears the grid's options; a limit cell the user stands on takes typing again
+    // without a move first (after a refused limit, say).
+    const bool editable = m_sheet->cellParam(m_sheet->currentCol(), m_sheet->currentRow(),
+                                             QStringLiteral("W")) == QLatin1String("1");
+    SheetGrid::Options options = m_sheet->gridOptions();
+    options.setFlag(SheetGrid::Option::Editing, editable);
+    m_sheet->setGridOptions(options);
 }
 
 void ExpenseAnalysis::scheduleStoreLimits() {
@@ -241,31 +256,45 @@ void ExpenseAnalysis::scheduleStoreLimits() {
         Qt::QueuedConnection);
 }
 
-void ExpenseAnalysis::storeEditedLimits() {
-    bool any = false;
-    int x = 0;
-    int y = 0;
-    while (m_sheet->popChangedCell(x, y)) {
-        if (m_sheet->cellParam(x, y, QStringLiteral("W")) != QLatin1String("1"))
-            continue;
-        storeLimit(y, m_sheet->cellCurrency(x, y));
-        any = true;
-    }
-    if (any)
-        rebuild();
+void ExpenseAnalysis::takeTypedLimit(int x, int y, const QString& text) {
+    if (m_sheet->cellParam(x, y, QStringLiteral("W")) != QLatin1String("1"))
+        return;
+    bool isKey = false;
+    const int key = m_sheet->rowTag(y, QString::fromLatin1(kExpenseRowKey)).toInt(&isKey);
+    if (!isKey)
+        return;
+    m_typedLimits.append({key, text});
+    scheduleStoreLimits();
 }
 
-void ExpenseAnalysis::storeLimit(int row, Currency limit) {
-    bool isIndex = false;
-    const int index = m_sheet->rowTag(row, QString::fromLatin1(kExpenseRowIndex)).toInt(&isIndex);
-    if (!isIndex || index < 0 || index >= m_figures.lines.size())
+void ExpenseAnalysis::storeEditedLimits() {
+    m_sheet->commitEdit();
+    if (m_typedLimits.isEmpty())
         return;
-    ExpenseLine& line = m_figures.lines[index];
-    if (line.limit == limit)
+    const QList<std::pair<int, QString>> typed = std::exchange(m_typedLimits, {});
+    for (const auto& [key, text] : typed)
+        storeLimit(key, text);
+    rebuild();
+}
+
+void ExpenseAnalysis::storeLimit(int key, const QString& text) {
+    const auto line =
+        std::find_if(m_figures.lines.begin(), m_figures.lines.end(),
+                     [key](const ExpenseLine& candidate) { return candidate.key == key; });
+    if (line == m_figures.lines.end())
         return;
     runGuarded([&] {
-        ReportData(DataStore::instance()).setExpenseLimit(line.key, limit);
-        line.limit = limit;
+        const Currency limit = expenseLimitFromText(text);
+        if (line->limit == limit)
+            return;
+        try {
+            ReportData(DataStore::instance()).setExpenseLimit(key, limit, line->limit);
+            line->limit = limit;
+        } catch (const RowChangedElsewhere&) {
+            m_figures = computeExpenseAnalysis(DataStore::instance(), m_period);
+            rebuild();
+            throw;
+        }
     });
 }
 
@@ -283,7 +312,7 @@ void ExpenseAnalysis::onDocumentTriggered() {
     if (paymentType.isEmpty())
         return;
     CellDocuments cell;
-    cell.documentType = 2;
+    cell.documentType = kIssueDocument;
     cell.paymentType = paymentType;
     cell.from = m_period.start;
     cell.to = m_period.end;

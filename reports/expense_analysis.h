@@ -98,13 +98,17 @@ private:
     void connectSheet();
     // The rows under the mode from the figures in memory.
     void rebuild();
-    // The limits the user changed since the last call stored, one by one, then the rows rebuilt;
+    // The limits the user typed since the last call stored, one by one, then the rows rebuilt;
     // run from the event loop after the key or the move that asked for it.
     void scheduleStoreLimits();
+    // Notes the text typed into the limit cell x, y for storeEditedLimits.
+    void takeTypedLimit(int x, int y, const QString& text);
     void storeEditedLimits();
-    // Stores the limit of the row's payment type; on a refusal the message is shown and the
-    // figures keep the stored limit.
-    void storeLimit(int row, Currency limit);
+    // Stores the limit typed for the payment type of key, unless it is the one it has. Text
+    // that is no limit is refused with a message, and the old limit stays. A limit that another
+    // window or copy changed meanwhile is not overwritten: the message is shown and the figures
+    // are read again, with the stored limit.
+    void storeLimit(int key, const QString& text);
 
     Period m_period;
     ExpenseFigures m_figures;
@@ -115,6 +119,8 @@ private:
     QStatusBar* m_statusBar = nullptr;
     QPointer<PieChartWindow> m_chart;
     bool m_storeScheduled = false;
+    // The texts typed into limit cells and not stored yet, with the keys of their payment types.
+    QList<std::pair<int, QString>> m_typedLimits;
 
     QAction* m_addAction = nullptr;
     QAction* m_deleteAction = nullptr;
