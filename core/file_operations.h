@@ -86,8 +86,8 @@ bool processRuns(qint64 pid);
 // "-", six letters or digits, ".part", and whatever such a file's own writer added after it.
 // A writer no longer runs when no process has its number, or when the process that has it now
 // started more than a minute after the file was last written (the number has been given to
-// another program; the minute allows for a clock set meanwhile). The
-// files of running writers are never touched. Returns the paths of the files removed.
+// another program; the minute allows for a clock set meanwhile). The files of running writers
+// are never touched. Returns the paths of the files removed.
 QStringList removeLeftoverParts(const QString& target);
 
 // The bytes of the whole file at path. Raises Exception when it cannot be read.
