@@ -3,6 +3,8 @@
 #include "app/exit_signals.h"
 #include "app/main_window.h"
 #include "platform/work_folder.h"
+#include "store/data_store.h"
+#include "store/new_book.h"
 #include "ui/guard.h"
 
 #include <QApplication>
@@ -19,6 +21,8 @@ int runProgram(const QString& iniPath) {
     // signal ends the program at once: there is nothing to save yet.
     ExitSignals exitSignals;
     MainWindow main(iniPath);
+    // The unfinished book files of copies killed while they made a new book.
+    runLogged([] { removeLeftoverNewBooks(DataStore::instance().ini()); });
     QObject::connect(&exitSignals, &ExitSignals::exitRequested, &main,
                      &MainWindowBase::closeUnattended);
     // Listening from the moment the start-up has gone on, before another copy can find this one.

@@ -6,7 +6,10 @@
 // message loop while the window lives. A start-up that ends shows no window and runs no exit
 // step. Once the window is up, SIGTERM, SIGINT and SIGHUP close it unattended
 // (MainWindowBase::closeUnattended) and the program ends with 0; before that they end the
-// process at once. iniPath: the INI file; empty means the program's own. Returns the exit code.
+// process at once. Before the start-up, what copies of the program that crashed or were killed
+// left behind goes: their work folders, and the unfinished files of new books in the books'
+// folders (removeLeftoverNewBooks). iniPath: the INI file; empty means the program's own. Returns
+// the exit code.
 int runProgram(const QString& iniPath = QString());
 
 // The INI file named by the environment variable KALTRO_INI; empty when it is not set.

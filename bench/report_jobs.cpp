@@ -77,13 +77,15 @@ void barePartners(BareConnection& bare, const Period& period, int documentType) 
                " GROUP BY P.LNAM, O.REASON");
 }
 
+// The documents of each day by partner name, city and number, as the register lists them.
 void bareRegister(BareConnection& bare, const Period& period) {
     bare.fetch("SELECT LNAM FROM PARTS WHERE PRKEY=0");
     for (const char* type : {"1", "2"})
         bare.fetch("SELECT O.PRKEY,O.LPART,O.NUM,P.CITY,O.TYP,O.DAT,P.LNAM,O.SUM1,O.REASON FROM "
                    "OPER O, PARTS P WHERE P.PRKEY=O.LPART and O.TYP=" +
                    QByteArray(type) + " and " + between(normalisedPeriod(period)) +
-                   " ORDER BY O.DAT, P.LNAM, P.CITY, O.NUM");
+                   " ORDER BY DATEDIFF(DAY, CAST('30.12.1899' AS DATE), O.DAT), P.LNAM, P.CITY, "
+                   "O.NUM");
 }
 
 void bareExpenses(BareConnection& bare, const Period& month) {

@@ -2,12 +2,15 @@
 
 #include "core/exceptions.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -70,6 +73,67 @@ void copyOneFile(const QString& from, const QString& to) {
                         QStringLiteral("Закройте все программы, перезагрузите компьютер и "
                                        "попробуйте еще раз!"));
     }
+}
+
+// The fields of /proc/<pid>/stat from the process's state on (the third field); the program's
+// name before them, in brackets, may hold spaces and brackets itself. Empty when the process
+// is not there.
+QList<QByteArray> processStatus(qint64 pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray line = stat.readAll();
+    const qsizetype nameEnd = line.lastIndexOf(')');
+    if (nameEnd < 0)
+        return {};
+    return line.mid(nameEnd + 2).split(' ');
+}
+
+// The moment the system started, in milliseconds since the epoch; 0 when it cannot be read.
+qint64 bootTimeMs() {
+    QFile stat(QStringLiteral("/proc/stat"));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : stat.readAll().split('\n'))
+        if (line.startsWith("btime "))
+            return line.mid(6).trimmed().toLongLong() * 1000;
+    return 0;
+}
+
+// The moment the process pid started, in milliseconds since the epoch, from its start time in
+// clock ticks after the system's start (the 22nd field of its status); 0 when it cannot be read.
+qint64 processStartMs(qint64 pid) {
+    const QList<QByteArray> status = processStatus(pid);
+    const qsizetype startField = 22 - 3;
+    bool ok = false;
+    const qint64 ticks = status.value(startField).toLongLong(&ok);
+    const qint64 boot = bootTimeMs();
+    const long ticksPerSecond = ::sysconf(_SC_CLK_TCK);
+    if (!ok || boot == 0 || ticksPerSecond <= 0)
+        return 0;
+    return boot + ticks * 1000 / ticksPerSecond;
+}
+
+// How much later than a file's last write a process must have started to be taken for another
+// program than the file's writer: the system's clock may have been set meanwhile.
+constexpr qint64 kClockSlackMs = 60 * 1000;
+
+// Whether the writer pid of the file no longer runs: no process has its number, or the process
+// that has it started after the file was last written.
+bool writerEnded(qint64 pid, const QFileInfo& file) {
+    if (!processRuns(pid))
+        return true;
+    const qint64 started = processStartMs(pid);
+    return started > 0 && started > file.lastModified().toMSecsSinceEpoch() + kClockSlackMs;
+}
+
+// The writer's number in the name of a part (what follows target's name and "."); 0 when the
+// name is no part's.
+qint64 partWriter(const QString& rest) {
+    static const QRegularExpression pattern(
+        QStringLiteral("^([0-9]+)-[A-Za-z0-9]{6}\\.part(\\..*)?$"));
+    const QRegularExpressionMatch match = pattern.match(rest);
+    return match.hasMatch() ? match.captured(1).toLongLong() : 0;
 }
 
 } // namespace
@@ -268,6 +332,30 @@ int runAndWait(const QString& program, const QStringList& arguments) {
     if (process.exitStatus() != QProcess::NormalExit)
         return -1;
     return process.exitCode();
+}
+
+bool processRuns(qint64 pid) {
+    if (pid <= 0)
+        return false;
+    if (::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
+        return false;
+    return processStatus(pid).value(0) != "Z";
+}
+
+QStringList removeLeftoverParts(const QString& target) {
+    const QFileInfo targetInfo(target);
+    const QString prefix = targetInfo.fileName() + u'.';
+    const QFileInfoList files = QDir(targetInfo.absolutePath())
+                                    .entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    QStringList removed;
+    for (const QFileInfo& file : files) {
+        if (!file.fileName().startsWith(prefix))
+            continue;
+        const qint64 writer = partWriter(file.fileName().mid(prefix.size()));
+        if (writer > 0 && writerEnded(writer, file) && QFile::remove(file.filePath()))
+            removed << file.filePath();
+    }
+    return removed;
 }
 
 bool sameFile(const QString& a, const QString& b) {

@@ -77,6 +77,19 @@ private:
     bool m_committed = false;
 };
 
+// Whether the process pid still runs. A process that has ended but that its parent has not
+// collected yet (a zombie) counts as ended.
+bool processRuns(qint64 pid);
+
+// Removes the files that writers of target that no longer run left beside it, those named as
+// ReplacementFile and freshSiblingPath name theirs: target, ".", the writer's process number,
+// "-", six letters or digits, ".part", and whatever such a file's own writer added after it.
+// A writer no longer runs when no process has its number, or when the process that has it now
+// started more than a minute after the file was last written (the number has been given to
+// another program; the minute allows for a clock set meanwhile). The files of running writers
+// are never touched. Returns the paths of the files removed.
+QStringList removeLeftoverParts(const QString& target);
+
 // The bytes of the whole file at path. Raises Exception when it cannot be read.
 QByteArray readWholeFile(const QString& path);
 // Writes data as the whole file at path. Raises Exception when it cannot be written whole.

@@ -25,7 +25,6 @@
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QToolBar>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -240,23 +239,6 @@ int DictionaryPane::currentKey() {
     return int(query().field(kKeyField).asInteger());
 }
 
-void DictionaryPane::setCommandVisible(QAction* action, bool visible) {
-    action->setVisible(visible);
-    QToolBar* bar = toolBar();
-    if (!bar)
-        return;
-    for (QToolButton* button : bar->findChildren<QToolButton*>()) {
-        if (button->defaultAction() != action)
-            continue;
-        if (QAction* place = toolBarPlace(bar, button)) {
-            place->setVisible(visible);
-            // A change of its place enables the button: it follows its command again, so that
-            // a command the user may not run looks disabled.
-            button->setEnabled(action->isEnabled());
-        }
-    }
-}
-
 // ---- The pane ----
 
 void DictionaryPane::prepare() {
@@ -313,12 +295,12 @@ void DictionaryPane::refreshRows(int key) {
 }
 
 void DictionaryPane::setMode(bool browse, bool edit, bool focus) {
-    setCommandVisible(openAction(), browse);
-    setCommandVisible(newAction(), browse && !m_hiddenViewAction->isChecked());
-    setCommandVisible(m_hiddenViewAction, browse);
-    setCommandVisible(m_editAction, edit);
-    setCommandVisible(m_deleteAction, edit);
-    setCommandVisible(m_hideAction, edit);
+    openAction()->setVisible(browse);
+    newAction()->setVisible(browse && !m_hiddenViewAction->isChecked());
+    m_hiddenViewAction->setVisible(browse);
+    m_editAction->setVisible(edit);
+    m_deleteAction->setVisible(edit);
+    m_hideAction->setVisible(edit);
     m_fieldsArea->setEnabled(focus);
     if (focus && !m_fields.isEmpty())
         m_fields.first()->setFocus();

@@ -128,8 +128,6 @@ protected:
     QString currentText(const QString& field);
     // PRKEY of the current row; 0 for none.
     int currentKey();
-    // Shows or hides a command in the menus and on the tool bar.
-    void setCommandVisible(QAction* action, bool visible);
     // The text shown for the values of a field of the select (a column of the grid).
     void setDisplayText(const QString& field, const std::function<QString(const QVariant&)>& text);
 

@@ -341,8 +341,7 @@ QAction* DocumentWindow::addCommand(QWidget* bar, const QString& name, const QSt
     shown->setAutoRaise(true);
     shown->setMinimumSize(65, 52);
     setHelpContext(shown, helpContext);
-    connect(action, &QAction::visibleChanged, shown,
-            [shown, action] { shown->setVisible(action->isVisible()); });
+    followVisibility(shown, action);
     bar->layout()->addWidget(shown);
     button = shown;
     return action;

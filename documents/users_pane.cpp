@@ -57,7 +57,7 @@ QString UsersPane::rowsSelect(bool hiddenView) const {
 
 void UsersPane::setMode(bool browse, bool edit, bool focus) {
     DictionaryPane::setMode(browse, edit, focus);
-    setCommandVisible(m_passwordAction, edit);
+    m_passwordAction->setVisible(edit);
 }
 
 void UsersPane::initNewRow() {

@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QUrl>
 #include <csignal>
 #include <unistd.h>
 
@@ -25,6 +24,7 @@ public:
         m_process.setChildProcessModifier([] { setpgid(0, 0); });
         m_process.setProcessChannelMode(QProcess::MergedChannels);
         m_process.setStandardInputFile(QProcess::nullDevice());
+        m_process.setProcessEnvironment(officeEnvironment());
     }
     OfficeProcess(const OfficeProcess&) = delete;
     OfficeProcess& operator=(const OfficeProcess&) = delete;
@@ -61,17 +61,25 @@ QString conversionFailure(const QString& source, QProcess& process) {
         .arg(displayName(source), reason);
 }
 
+// Why a conversion that ended well wrote no file: LibreOffice says so when it could not open
+// the source (and still ends with 0).
+QString missingOutputReason(const QString& written, const QString& output) {
+    if (written.contains(QLatin1String("source file could not be loaded")))
+        return QStringLiteral("LibreOffice не смог его открыть");
+    return QStringLiteral("LibreOffice не записал файл %1").arg(displayName(output));
+}
+
 QStringList conversionArguments(const QString& source, const QString& format,
                                 const QString& targetFolder, const QString& profile) {
     return {QStringLiteral("--headless"),
             QStringLiteral("--norestore"),
             QStringLiteral("--nologo"),
-            QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile).toString(),
+            QStringLiteral("-env:UserInstallation=") + officeFileUrl(profile),
             QStringLiteral("--convert-to"),
             format,
             QStringLiteral("--outdir"),
-            targetFolder,
-            source};
+            officeFileUrl(targetFolder),
+            officeFileUrl(source)};
 }
 
 // Runs the conversion to its end; returns what LibreOffice wrote.
@@ -117,9 +125,8 @@ QString convertDocument(const QString& source, const QString& format, const QStr
                       source, timeLimit);
     if (QFileInfo(output).size() <= 0) {
         logOutput(source, written);
-        throw Exception(QStringLiteral("Не удалось преобразовать документ %1: LibreOffice не "
-                                       "записал файл %2.")
-                            .arg(displayName(source), displayName(output)));
+        throw Exception(QStringLiteral("Не удалось преобразовать документ %1: %2.")
+                            .arg(displayName(source), missingOutputReason(written, output)));
     }
     return output;
 }

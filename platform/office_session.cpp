@@ -1,13 +1,13 @@
 #include "platform/office_session.h"
 
 #include "core/exceptions.h"
+#include "core/file_operations.h"
 #include "platform/office.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QUrl>
 
 namespace {
 
@@ -42,13 +42,13 @@ OfficeSession::OfficeSession(std::unique_ptr<WorkFolder> folder, const QString& 
                           program,
                           QStringLiteral("--nologo"),
                           QStringLiteral("--norestore"),
-                          QStringLiteral("-env:UserInstallation=") +
-                              QUrl::fromLocalFile(profile).toString()};
+                          QStringLiteral("-env:UserInstallation=") + officeFileUrl(profile)};
     if (opening == Opening::NewDocument)
         arguments << QStringLiteral("-n");
-    process.setArguments(arguments << filePath);
+    process.setArguments(arguments << officeFileUrl(filePath));
     process.setWorkingDirectory(m_folder->path());
     process.setStandardInputFile(QProcess::nullDevice());
+    process.setProcessEnvironment(officeEnvironment());
     if (!process.startDetached(&m_processId))
         throw Exception(QStringLiteral("Не удалось запустить LibreOffice (%1): %2")
                             .arg(program, process.errorString()));

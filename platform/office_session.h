@@ -11,8 +11,9 @@
 // its own, with a profile of its own inside the folder, that the program's end does not end.
 // The folder is handed to that process; the session watches it and says when it has ended.
 // Destroyed after that end, the session removes the folder; destroyed before it, it leaves the
-// folder to the process (removeStaleWorkFolders cleans it up at a later start). What
-// LibreOffice writes goes to the program's standard error.
+// folder to the process (removeStaleWorkFolders cleans it up at a later start). LibreOffice is
+// given the file as a file URL, under a locale that reads this program's file names
+// (officeEnvironment). What LibreOffice writes goes to the program's standard error.
 class OfficeSession : public QObject {
     Q_OBJECT
 public:

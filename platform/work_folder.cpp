@@ -1,6 +1,7 @@
 #include "platform/work_folder.h"
 
 #include "core/exceptions.h"
+#include "core/file_operations.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -8,8 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <cerrno>
-#include <csignal>
 #include <cstdlib>
 #include <unistd.h>
 
@@ -49,16 +48,6 @@ QString createdFolder() {
     if (mkdtemp(name.data()) == nullptr)
         throw creationError(root);
     return QFile::decodeName(name);
-}
-
-// Whether the process pid is a zombie, by the state letter of /proc/<pid>/stat.
-bool isZombie(qint64 pid) {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray line = stat.readAll();
-    const qsizetype nameEnd = line.lastIndexOf(')');
-    return nameEnd >= 0 && line.mid(nameEnd + 2, 1) == "Z";
 }
 
 // The owner recorded in folder; 0 when there is no record, -1 when it cannot be read.
@@ -119,12 +108,4 @@ void removeStaleWorkFolders() {
     for (const QFileInfo& folder : folders)
         if (isStale(folder))
             QDir(folder.filePath()).removeRecursively();
-}
-
-bool processRuns(qint64 pid) {
-    if (pid <= 0)
-        return false;
-    if (kill(pid_t(pid), 0) != 0 && errno == ESRCH)
-        return false;
-    return !isZombie(pid);
 }

@@ -34,7 +34,3 @@ private:
 // program that crashed, or by a LibreOffice window closed after the program). A folder without
 // an owner record counts only when older than a minute: a copy may be creating it right now.
 void removeStaleWorkFolders();
-
-// Whether the process pid still runs. A process that has ended but that its parent has not
-// collected yet (a zombie) counts as ended.
-bool processRuns(qint64 pid);

@@ -1,32 +1,59 @@
 #include "platform/xlsx_writer.h"
 
+#include "core/file_operations.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <unistd.h>
 #include <xlsxwriter.h>
 
 namespace {
 
-QString errorText(lxw_error error) {
-    return QString::fromUtf8(lxw_strerror(error));
+// Why the library failed, in the user's words; sheetName is the name of the workbook's sheet.
+QString reasonOf(lxw_error error, const QString& sheetName) {
+    switch (error) {
+    case LXW_ERROR_MEMORY_MALLOC_FAILED:
+        return QStringLiteral("недостаточно памяти");
+    case LXW_ERROR_CREATING_XLSX_FILE:
+        return QStringLiteral("не удается создать файл");
+    case LXW_ERROR_CREATING_TMPFILE:
+        return QStringLiteral("не удается создать временный файл");
+    case LXW_ERROR_READING_TMPFILE:
+    case LXW_ERROR_ZIP_FILE_OPERATION:
+    case LXW_ERROR_ZIP_BAD_ZIP_FILE:
+    case LXW_ERROR_ZIP_FILE_ADD:
+    case LXW_ERROR_ZIP_CLOSE:
+        return QStringLiteral("не удается записать файл");
+    case LXW_ERROR_SHEETNAME_LENGTH_EXCEEDED:
+        return QStringLiteral("название листа «%1» длиннее 31 знака").arg(sheetName);
+    case LXW_ERROR_INVALID_SHEETNAME_CHARACTER:
+        return QStringLiteral("название листа «%1» содержит недопустимые знаки [ ] : * ? / \\")
+            .arg(sheetName);
+    case LXW_ERROR_SHEETNAME_START_END_APOSTROPHE:
+        return QStringLiteral("название листа «%1» начинается или кончается апострофом")
+            .arg(sheetName);
+    case LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED:
+        return QStringLiteral("текст ячейки длиннее 32 767 знаков");
+    case LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE:
+        return QStringLiteral("лист больше, чем вмещает книга (не более 1 048 576 строк и "
+                              "16 384 столбцов)");
+    default:
+        return QStringLiteral("внутренняя ошибка записи (код %1)").arg(int(error));
+    }
 }
 
-void check(lxw_error error) {
-    if (error == LXW_NO_ERROR)
-        return;
+// The failure of the workbook at path, told in one sentence; the library's own words go to
+// standard error (the program's log).
+[[noreturn]] void fail(lxw_error error, const QString& path, const QString& sheetName) {
+    qWarning("libxlsxwriter, книга %s: %s", qUtf8Printable(path), lxw_strerror(error));
+    const QString message = QStringLiteral("Не удалось записать книгу «%1»: %2.")
+                                .arg(QFileInfo(path).fileName(), reasonOf(error, sheetName));
     if (error == LXW_ERROR_CREATING_XLSX_FILE || error == LXW_ERROR_CREATING_TMPFILE)
-        throw XlsxCreateError(errorText(error));
-    throw Exception(errorText(error));
-}
-
-// The library takes its indexes in narrower types: one outside the sheet would wrap around.
-void checkCell(int row, int column) {
-    if (row < 0 || row >= LXW_ROW_MAX || column < 0 || column >= LXW_COL_MAX)
-        throw Exception(errorText(LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE));
+        throw XlsxCreateError(message);
+    throw Exception(message);
 }
 
 uint8_t lineStyle(XlsxStyle::Line line) {
@@ -70,16 +97,16 @@ size_t qHash(const XlsxStyle& style, size_t seed) {
 }
 
 XlsxWriter::XlsxWriter(const QString& path, const QString& sheetName)
-    : m_path(path), m_partPath(partPath(path)) {
+    : m_path(path), m_partPath(partPath(path)), m_sheetName(sheetName) {
     m_workbook = workbook_new(QFile::encodeName(m_partPath).constData());
     if (!m_workbook)
-        throw XlsxCreateError(errorText(LXW_ERROR_MEMORY_MALLOC_FAILED));
+        fail(LXW_ERROR_MEMORY_MALLOC_FAILED, path, sheetName);
     try {
         const QByteArray name = sheetName.toUtf8();
         check(workbook_validate_sheet_name(m_workbook, name.constData()));
         m_sheet = workbook_add_worksheet(m_workbook, name.constData());
         if (!m_sheet)
-            throw XlsxCreateError(errorText(LXW_ERROR_MEMORY_MALLOC_FAILED));
+            fail(LXW_ERROR_MEMORY_MALLOC_FAILED, path, sheetName);
     } catch (...) {
         lxw_workbook_free(m_workbook);
         throw;
@@ -112,6 +139,17 @@ void XlsxWriter::writeBlank(int row, int column, const XlsxStyle& style) {
     check(worksheet_write_blank(m_sheet, lxw_row_t(row), lxw_col_t(column), format(style)));
 }
 
+// The library takes its indexes in narrower types: one outside the sheet would wrap around.
+void XlsxWriter::checkCell(int row, int column) const {
+    if (row < 0 || row >= LXW_ROW_MAX || column < 0 || column >= LXW_COL_MAX)
+        fail(LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE, m_path, m_sheetName);
+}
+
+void XlsxWriter::check(int error) const {
+    if (error != LXW_NO_ERROR)
+        fail(lxw_error(error), m_path, m_sheetName);
+}
+
 void XlsxWriter::close() {
     lxw_workbook* workbook = m_workbook;
     m_workbook = nullptr;
@@ -125,9 +163,10 @@ void XlsxWriter::close() {
     check(error);
     if (std::rename(QFile::encodeName(m_partPath).constData(),
                     QFile::encodeName(m_path).constData()) != 0) {
-        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+        const QString reason = fileErrorText(errno);
         QFile::remove(m_partPath);
-        throw XlsxCreateError(reason);
+        throw XlsxCreateError(QStringLiteral("Не удалось записать книгу «%1»: %2.")
+                                  .arg(QFileInfo(m_path).fileName(), reason));
     }
 }
 
@@ -139,7 +178,7 @@ lxw_format* XlsxWriter::format(const XlsxStyle& style) {
         return known;
     known = workbook_add_format(m_workbook);
     if (!known)
-        throw Exception(errorText(LXW_ERROR_MEMORY_MALLOC_FAILED));
+        fail(LXW_ERROR_MEMORY_MALLOC_FAILED, m_path, m_sheetName);
     format_set_left(known, lineStyle(style.left));
     format_set_right(known, lineStyle(style.right));
     format_set_top(known, lineStyle(style.top));

@@ -37,9 +37,10 @@ size_t qHash(const XlsxStyle& style, size_t seed = 0);
 // A workbook of one named sheet written to an .xlsx file: column widths and number, text and
 // blank cells, each with its style (one cell format per distinct style). Rows and columns count
 // from 0. The file is written by close(), under another name until it is whole; a writer
-// destroyed without it writes nothing. Every
-// failure raises Exception with the library's text, XlsxCreateError where the file or its
-// temporary parts cannot be created.
+// destroyed without it writes nothing. Every failure raises Exception, XlsxCreateError where the
+// file or its temporary parts cannot be created: one sentence that names the workbook's file and
+// says why in the user's words ("Не удалось записать книгу «…»: …."); the library's own text
+// goes to standard error.
 class XlsxWriter {
 public:
     XlsxWriter(const QString& path, const QString& sheetName);
@@ -58,9 +59,14 @@ public:
 
 private:
     lxw_format* format(const XlsxStyle& style);
+    // Raises the failure of a library call's result (an lxw_error) unless it is success.
+    void check(int error) const;
+    // Raises the failure of a cell outside the sheet.
+    void checkCell(int row, int column) const;
 
     QString m_path;
     QString m_partPath;
+    QString m_sheetName;
     lxw_workbook* m_workbook = nullptr;
     lxw_worksheet* m_sheet = nullptr;
     QHash<XlsxStyle, lxw_format*> m_formats;

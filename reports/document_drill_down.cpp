@@ -3,6 +3,7 @@
 #include "documents/document_window.h"
 #include "platform/firebird/data_set.h"
 #include "store/book_kind.h"
+#include "store/cash_documents.h"
 #include "store/data_store.h"
 #include "store/report_data.h"
 #include "ui/data_grid.h"
@@ -40,7 +41,7 @@ void showCellDocuments(QWidget* reportWindow, const CellDocuments& cell) {
 
 void openReportDocument(int type, int key) {
     const int owner = ownerType(DataStore::instance());
-    if ((type != 1 && type != 2) || (owner != 0 && owner != 1))
+    if ((type != kIncomeDocument && type != kIssueDocument) || (owner != 0 && owner != 1))
         return;
     DocumentWindow::openExisting(documentKindOf(type, owner), key);
 }

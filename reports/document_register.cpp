@@ -5,7 +5,9 @@
 #include "reports/report_sheet.h"
 #include "shell/main_window_base.h"
 #include "shell/period_dialog.h"
+#include "store/cash_documents.h"
 #include "store/data_store.h"
+#include "store/sheet_print_settings.h"
 #include "ui/message_box.h"
 
 #include <QAction>
@@ -150,8 +152,7 @@ void layoutDocumentRegister(ReportSheet& sheet, const RegisterFigures& figures,
     writeHeading(sheet, figures, period);
     writeSection(sheet, figures.incoming, kIncomeTags);
     writeSection(sheet, figures.outgoing, kIssueTags);
-    sheet.resetCounters();
-    sheet.setGridSize(0, 0, sheet.xCount(), sheet.yCount());
+    reportlayout::fitGridToCells(sheet);
     for (int x = 0; x < ColumnCount; ++x)
         sheet.setColWidth(x, kColumns[x].width);
     sheet.endUpdate();
@@ -172,7 +173,7 @@ std::optional<RegisterCellDocument> registerCellDocument(const ReportSheet& shee
 // ---- The window ----
 
 DocumentRegister::DocumentRegister()
-    : ReportWindow(kCaption, QStringLiteral("TfrmReestrDocsReport")) {}
+    : ReportWindow(kCaption, QString::fromLatin1(kDocumentRegisterWindow)) {}
 
 DocumentRegister* DocumentRegister::open() {
     auto window = std::make_unique<DocumentRegister>();
@@ -208,7 +209,7 @@ void DocumentRegister::viewDocument() {
         registerCellDocument(*sheet(), sheet()->currentCol(), sheet()->currentRow());
     if (!document)
         return;
-    if (document->type != 1 && document->type != 2) {
+    if (document->type != kIncomeDocument && document->type != kIssueDocument) {
         dialogs::showMessage(QStringLiteral("Неизвестный документ!"));
         return;
     }

@@ -1,17 +1,14 @@
 #include "reports/expense_analysis.h"
 
-#include "platform/work_folder.h"
 #include "reports/document_drill_down.h"
 #include "reports/report_layout.h"
 #include "reports/report_sheet.h"
-#include "reports/sheet_export.h"
-#include "reports/sheet_print.h"
-#include "shell/main_window_base.h"
 #include "store/book_options.h"
+#include "store/cash_documents.h"
 #include "store/data_store.h"
 #include "store/report_data.h"
 #include "store/sheet_print_settings.h"
-#include "store/user_rights.h"
+#include "store/stored_row.h"
 #include "ui/action_builder.h"
 #include "ui/guard.h"
 #include "ui/owned_dialog.h"
@@ -19,13 +16,15 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QHBoxLayout>
+#include <QEvent>
 #include <QLabel>
-#include <QScreen>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QToolBar>
-#include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -33,7 +32,6 @@ constexpr int kReasonWidth = 400;
 constexpr int kDefaultWidth = 85;
 // The limit cells' light yellow: red 255, green 255, blue 194.
 constexpr SheetColor kLimitColor = 0x00C2FFFF;
-constexpr int kHelpContext = 2;
 
 const QStringList& modeTexts() {
     static const QStringList texts = {
@@ -51,24 +49,6 @@ void headerCell(ReportSheet& sheet, int x, int y, const QString& text,
     sheet.setCellString(x, y, text);
     sheet.setCellAlignment(x, y, CellAlignment::Center);
     sheet.setCellBorders(x, y, borders.left, borders.right, borders.top, borders.bottom);
-}
-
-// A button named after its action ("printAction": "printButton"), shown and hidden with it.
-void addButton(QToolBar* bar, QAction* action) {
-    QToolButton* button =
-        addActionButton(bar, action, action->objectName().replace("Action", "Button"));
-    QAction* place = toolBarPlace(bar, button);
-    place->setVisible(action->isVisible());
-    QObject::connect(action, &QAction::visibleChanged, place,
-                     [place, action] { place->setVisible(action->isVisible()); });
-}
-
-// Maximized; first as large as the screen, for a desktop whose window manager does not
-// maximize (it would show the window at its small default size).
-void showFillingTheScreen(QWidget* window) {
-    if (QScreen* shown = window->screen())
-        window->setGeometry(shown->availableGeometry());
-    window->showMaximized();
 }
 
 } // namespace
@@ -122,8 +102,7 @@ void layoutExpenseSheet(ReportSheet& sheet, const QString& bookName, DateTime mo
         reportlayout::thinBorders(sheet, colReason, y, colLimit, y);
     }
 
-    sheet.resetCounters();
-    sheet.setGridSize(0, 0, sheet.colCounter(), sheet.rowCounter());
+    reportlayout::fitGridToCells(sheet);
     sheet.setDefaultColWidth(kDefaultWidth);
     sheet.setColWidth(colReason, kReasonWidth);
     sheet.endUpdate();
@@ -143,40 +122,23 @@ ExpenseAnalysis::ExpenseAnalysis(QWidget* owner, DateTime reportDate)
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     setObjectName(QStringLiteral("expenseAnalysis"));
     setWindowTitle(QStringLiteral("Анализ расходов"));
-    QFont windowFont(QStringLiteral("Arial"));
-    windowFont.setPixelSize(13);
-    windowFont.setBold(true);
-    setFont(windowFont);
 
     DataStore& store = DataStore::instance();
     m_figures = computeExpenseAnalysis(store, m_period);
     m_bookName = store.options().storeCaption();
 
-    m_sheet = new ReportSheet(this);
-    m_sheet->setObjectName(QStringLiteral("sheet"));
+    m_frame = new ReportFrame(this, QString::fromLatin1(kExpenseAnalysisWindow));
+    m_sheet = m_frame->sheet();
+    buildCommands();
+    QVBoxLayout* layout =
+        m_frame->layOut({commands().print, commands().exportSheet, commands().document, m_addAction,
+                         m_deleteAction, m_chartAction, commands().help, commands().contextHelp},
+                        {buildModeBar()});
     m_statusBar = new QStatusBar(this);
     m_statusBar->setObjectName(QStringLiteral("statusBar"));
-    buildCommands();
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    auto* bars = new QHBoxLayout;
-    QToolBar* mainBar = commandBar(this, QStringLiteral("commandBar"));
-    for (QAction* action :
-         {m_commands.print, m_commands.exportSheet, m_commands.document, m_addAction,
-          m_deleteAction, m_chartAction, m_commands.help, m_commands.contextHelp})
-        addButton(mainBar, action);
-    QToolBar* closeBar = commandBar(this, QStringLiteral("closeBar"));
-    addButton(closeBar, m_commands.close);
-    bars->addWidget(mainBar);
-    bars->addWidget(closeBar);
-    bars->addStretch();
-    layout->addLayout(bars);
-    layout->addWidget(buildModeBar());
-    layout->addWidget(m_sheet, 1);
     layout->addWidget(m_statusBar);
 
-    applyRights();
+    m_frame->applyPrintRights(QStringLiteral("AnIssueReport"));
     connectSheet();
     rebuild();
 }
@@ -184,8 +146,6 @@ ExpenseAnalysis::ExpenseAnalysis(QWidget* owner, DateTime reportDate)
 ExpenseAnalysis::~ExpenseAnalysis() = default;
 
 void ExpenseAnalysis::buildCommands() {
-    m_commands = buildReportCommands(this);
-    m_commands.print->setStatusTip(QStringLiteral("Печать ведомости"));
     m_addAction = buildAction(
         this,
         {.name = QStringLiteral("addTypeAction"), .text = QStringLiteral("+Расход"), .image = 1});
@@ -195,19 +155,30 @@ void ExpenseAnalysis::buildCommands() {
     m_chartAction = buildAction(
         this, {.name = QStringLiteral("chartAction"), .text = QStringLiteral("Диаграмма")});
     m_chartAction->setIcon(themeIcon("office-chart-pie", QStyle::SP_FileDialogInfoView));
+    // The hint of each button: in the status bar while the pointer is over it, and its tool tip.
+    const QList<std::pair<QAction*, QString>> hints = {
+        {commands().print, QStringLiteral("Печать ведомости")},
+        {commands().exportSheet, QStringLiteral("Экспорт ведомости")},
+        {commands().document, QStringLiteral("Документы расхода")},
+        {m_addAction, QStringLiteral("Добавить тип расхода")},
+        {m_deleteAction, QStringLiteral("Удалить тип расхода")},
+        {m_chartAction, QStringLiteral("Диаграмма расходов")},
+        {commands().help, QStringLiteral("Справка")},
+        {commands().contextHelp, QStringLiteral("Справка по элементу окна")},
+        {commands().close, QStringLiteral("Закрыть окно")},
+    };
+    for (const auto& [action, hint] : hints) {
+        action->setStatusTip(hint);
+        action->setToolTip(hint);
+    }
     // The payment types are kept in their dictionary, not here.
     m_addAction->setVisible(false);
     m_deleteAction->setVisible(false);
-    m_commands.contextHelp->setVisible(false);
+    commands().contextHelp->setVisible(false);
 
-    connect(m_commands.print, &QAction::triggered, this, &ExpenseAnalysis::onPrintTriggered);
-    connect(m_commands.exportSheet, &QAction::triggered, this, &ExpenseAnalysis::onExportTriggered);
-    connect(m_commands.document, &QAction::triggered, this, &ExpenseAnalysis::onDocumentTriggered);
+    connect(commands().document, &QAction::triggered, this, &ExpenseAnalysis::onDocumentTriggered);
     connect(m_chartAction, &QAction::triggered, this, &ExpenseAnalysis::onChartTriggered);
-    connect(m_commands.help, &QAction::triggered, this, &ExpenseAnalysis::onHelpTriggered);
-    connect(m_commands.contextHelp, &QAction::triggered, this,
-            &ExpenseAnalysis::onContextHelpTriggered);
-    connect(m_commands.close, &QAction::triggered, this, &QDialog::reject);
+    connect(commands().close, &QAction::triggered, this, &QDialog::reject);
 }
 
 QToolBar* ExpenseAnalysis::buildModeBar() {
@@ -235,18 +206,22 @@ void ExpenseAnalysis::connectSheet() {
             scheduleStoreLimits();
     };
     m_sheet->onCellExit = [this] { scheduleStoreLimits(); };
+    m_sheet->onSetCellEditText = [this](int x, int y, const QString& text) {
+        takeTypedLimit(x, y, text);
+    };
     m_sheet->onCellDblClick = [this] { onDocumentTriggered(); };
 }
 
-void ExpenseAnalysis::applyRights() {
-    const UserRights rights(DataStore::instance());
-    m_commands.print->setEnabled(rights.hasPermission(QStringLiteral("AnIssueReport7")));
-    m_commands.exportSheet->setEnabled(rights.hasPermission(QStringLiteral("AnIssueReport8")));
+void ExpenseAnalysis::execute() {
+    showReportMaximized(this);
+    exec();
 }
 
-void ExpenseAnalysis::execute() {
-    showFillingTheScreen(this);
-    exec();
+bool ExpenseAnalysis::event(QEvent* event) {
+    if (event->type() != QEvent::StatusTip)
+        return QDialog::event(event);
+    m_statusBar->showMessage(static_cast<QStatusTipEvent*>(event)->tip());
+    return true;
 }
 
 ExpenseMode ExpenseAnalysis::mode() const {
@@ -259,6 +234,13 @@ PieChartWindow* ExpenseAnalysis::chartWindow() const {
 
 void ExpenseAnalysis::rebuild() {
     layoutExpenseSheet(*m_sheet, m_bookName, m_period.start, m_figures, mode());
+    // The layout clears the grid's options; a limit cell the user stands on takes typing again
+    // without a move first (after a refused limit, say).
+    const bool editable = m_sheet->cellParam(m_sheet->currentCol(), m_sheet->currentRow(),
+                                             QStringLiteral("W")) == QLatin1String("1");
+    SheetGrid::Options options = m_sheet->gridOptions();
+    options.setFlag(SheetGrid::Option::Editing, editable);
+    m_sheet->setGridOptions(options);
 }
 
 void ExpenseAnalysis::scheduleStoreLimits() {
@@ -274,48 +256,51 @@ void ExpenseAnalysis::scheduleStoreLimits() {
         Qt::QueuedConnection);
 }
 
-void ExpenseAnalysis::storeEditedLimits() {
-    bool any = false;
-    int x = 0;
-    int y = 0;
-    while (m_sheet->popChangedCell(x, y)) {
-        if (m_sheet->cellParam(x, y, QStringLiteral("W")) != QLatin1String("1"))
-            continue;
-        storeLimit(y, m_sheet->cellCurrency(x, y));
-        any = true;
-    }
-    if (any)
-        rebuild();
+void ExpenseAnalysis::takeTypedLimit(int x, int y, const QString& text) {
+    if (m_sheet->cellParam(x, y, QStringLiteral("W")) != QLatin1String("1"))
+        return;
+    bool isKey = false;
+    const int key = m_sheet->rowTag(y, QString::fromLatin1(kExpenseRowKey)).toInt(&isKey);
+    if (!isKey)
+        return;
+    m_typedLimits.append({key, text});
+    scheduleStoreLimits();
 }
 
-void ExpenseAnalysis::storeLimit(int row, Currency limit) {
-    bool isIndex = false;
-    const int index = m_sheet->rowTag(row, QString::fromLatin1(kExpenseRowIndex)).toInt(&isIndex);
-    if (!isIndex || index < 0 || index >= m_figures.lines.size())
+void ExpenseAnalysis::storeEditedLimits() {
+    m_sheet->commitEdit();
+    if (m_typedLimits.isEmpty())
         return;
-    ExpenseLine& line = m_figures.lines[index];
-    if (line.limit == limit)
+    const QList<std::pair<int, QString>> typed = std::exchange(m_typedLimits, {});
+    for (const auto& [key, text] : typed)
+        storeLimit(key, text);
+    rebuild();
+}
+
+void ExpenseAnalysis::storeLimit(int key, const QString& text) {
+    const auto line =
+        std::find_if(m_figures.lines.begin(), m_figures.lines.end(),
+                     [key](const ExpenseLine& candidate) { return candidate.key == key; });
+    if (line == m_figures.lines.end())
         return;
     runGuarded([&] {
-        ReportData(DataStore::instance()).setExpenseLimit(line.key, limit);
-        line.limit = limit;
+        const Currency limit = expenseLimitFromText(text);
+        if (line->limit == limit)
+            return;
+        try {
+            ReportData(DataStore::instance()).setExpenseLimit(key, limit, line->limit);
+            line->limit = limit;
+        } catch (const RowChangedElsewhere&) {
+            m_figures = computeExpenseAnalysis(DataStore::instance(), m_period);
+            rebuild();
+            throw;
+        }
     });
 }
 
 void ExpenseAnalysis::onModeChanged() {
     storeEditedLimits();
     rebuild();
-}
-
-void ExpenseAnalysis::onPrintTriggered() {
-    runGuarded([this] {
-        printSheet(this, *m_sheet, wholeSheet(*m_sheet),
-                   QString::fromLatin1(kExpenseAnalysisWindow));
-    });
-}
-
-void ExpenseAnalysis::onExportTriggered() {
-    runGuarded([this] { exportSheet(this, *m_sheet, wholeSheet(*m_sheet), windowTitle()); });
 }
 
 void ExpenseAnalysis::onDocumentTriggered() {
@@ -327,7 +312,7 @@ void ExpenseAnalysis::onDocumentTriggered() {
     if (paymentType.isEmpty())
         return;
     CellDocuments cell;
-    cell.documentType = 2;
+    cell.documentType = kIssueDocument;
     cell.paymentType = paymentType;
     cell.from = m_period.start;
     cell.to = m_period.end;
@@ -338,17 +323,7 @@ void ExpenseAnalysis::onChartTriggered() {
     auto* chart =
         new PieChartWindow(this, QStringLiteral("РАСХОДЫ\n") + expenseMonthText(m_period.start),
                            expenseSlices(m_figures));
-    chart->printAction()->setEnabled(m_commands.print->isEnabled());
+    chart->printAction()->setEnabled(commands().print->isEnabled());
     m_chart = chart;
-    showFillingTheScreen(chart);
-}
-
-void ExpenseAnalysis::onHelpTriggered() {
-    if (MainWindowBase* main = MainWindowBase::current())
-        main->showHelpContextFor(this, kHelpContext);
-}
-
-void ExpenseAnalysis::onContextHelpTriggered() {
-    if (MainWindowBase* main = MainWindowBase::current())
-        main->enterContextHelpMode();
+    showReportMaximized(chart);
 }

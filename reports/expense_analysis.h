@@ -1,8 +1,8 @@
 #pragma once
 
 #include "reports/pie_chart_window.h"
-#include "reports/report_commands.h"
 #include "reports/report_figures.h"
+#include "reports/report_frame.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -49,8 +49,9 @@ QList<PieSlice> expenseSlices(const ExpenseFigures& figures);
 //   analysis.execute();
 //
 // The window is modal for its owner's window and shows maximized; Escape closes it. Print and
-// export follow the rights "AnIssueReport7" and "AnIssueReport8". A database error while the
-// figures are read raises out of the constructor.
+// export follow the rights "AnIssueReport7" and "AnIssueReport8". Each button has its hint, shown
+// in the status bar while the pointer is over it. A database error while the figures are read
+// raises out of the constructor.
 class ExpenseAnalysis : public QDialog {
     Q_OBJECT
 public:
@@ -68,51 +69,59 @@ public:
     // The chart last shown, while it is open; nullptr before.
     PieChartWindow* chartWindow() const;
 
-    QAction* printAction() const { return m_commands.print; }
-    QAction* exportAction() const { return m_commands.exportSheet; }
-    QAction* documentAction() const { return m_commands.document; }
+    QAction* printAction() const { return commands().print; }
+    QAction* exportAction() const { return commands().exportSheet; }
+    QAction* documentAction() const { return commands().document; }
     // "+Расход" and "-Расход": hidden, and they do nothing.
     QAction* addTypeAction() const { return m_addAction; }
     QAction* deleteTypeAction() const { return m_deleteAction; }
     QAction* chartAction() const { return m_chartAction; }
-    QAction* helpAction() const { return m_commands.help; }
-    QAction* contextHelpAction() const { return m_commands.contextHelp; }
-    QAction* closeAction() const { return m_commands.close; }
+    QAction* helpAction() const { return commands().help; }
+    QAction* contextHelpAction() const { return commands().contextHelp; }
+    QAction* closeAction() const { return commands().close; }
+    // Where the hints of the buttons show.
+    QStatusBar* statusBar() const { return m_statusBar; }
+
+protected:
+    // A hint of a button (a status tip, empty when the pointer leaves it) goes to the status bar.
+    bool event(QEvent* event) override;
 
 private slots:
-    void onPrintTriggered();
-    void onExportTriggered();
     void onDocumentTriggered();
     void onChartTriggered();
-    void onHelpTriggered();
-    void onContextHelpTriggered();
     void onModeChanged();
 
 private:
+    const ReportCommands& commands() const { return m_frame->commands(); }
     void buildCommands();
     QToolBar* buildModeBar();
     void connectSheet();
-    void applyRights();
     // The rows under the mode from the figures in memory.
     void rebuild();
-    // The limits the user changed since the last call stored, one by one, then the rows rebuilt;
+    // The limits the user typed since the last call stored, one by one, then the rows rebuilt;
     // run from the event loop after the key or the move that asked for it.
     void scheduleStoreLimits();
+    // Notes the text typed into the limit cell x, y for storeEditedLimits.
+    void takeTypedLimit(int x, int y, const QString& text);
     void storeEditedLimits();
-    // Stores the limit of the row's payment type; on a refusal the message is shown and the
-    // figures keep the stored limit.
-    void storeLimit(int row, Currency limit);
+    // Stores the limit typed for the payment type of key, unless it is the one it has. Text
+    // that is no limit is refused with a message, and the old limit stays. A limit that another
+    // window or copy changed meanwhile is not overwritten: the message is shown and the figures
+    // are read again, with the stored limit.
+    void storeLimit(int key, const QString& text);
 
     Period m_period;
     ExpenseFigures m_figures;
     QString m_bookName;
-    ReportSheet* m_sheet = nullptr;
+    ReportFrame* m_frame = nullptr;
+    ReportSheet* m_sheet = nullptr; // the frame's
     QComboBox* m_modeBox = nullptr;
     QStatusBar* m_statusBar = nullptr;
     QPointer<PieChartWindow> m_chart;
     bool m_storeScheduled = false;
+    // The texts typed into limit cells and not stored yet, with the keys of their payment types.
+    QList<std::pair<int, QString>> m_typedLimits;
 
-    ReportCommands m_commands;
     QAction* m_addAction = nullptr;
     QAction* m_deleteAction = nullptr;
     QAction* m_chartAction = nullptr;

@@ -5,6 +5,7 @@
 #include "reports/report_sheet.h"
 #include "store/book_options.h"
 #include "store/data_store.h"
+#include "store/sheet_print_settings.h"
 #include "ui/data_grid.h"
 
 using namespace reportlayout;
@@ -107,7 +108,7 @@ std::optional<CellDocuments> movementCellDocuments(const ReportSheet& sheet, int
 // ---- The window ----
 
 MovementReport::MovementReport()
-    : ReportWindow(kMovementCaption, QStringLiteral("TfrmMovementReport")) {}
+    : ReportWindow(kMovementCaption, QString::fromLatin1(kMovementReportWindow)) {}
 
 void MovementReport::initRights() {
     applyReportRights(QStringLiteral("MovementReport"));

@@ -4,13 +4,15 @@
 #include "reports/report_layout.h"
 #include "reports/report_sheet.h"
 #include "store/book_options.h"
+#include "store/cash_documents.h"
 #include "store/data_store.h"
+#include "store/sheet_print_settings.h"
 #include "ui/data_grid.h"
 
 using namespace reportlayout;
 
 const PartnerReportKind PayersReport::kKind = {kPayersReportType,
-                                               1,
+                                               kIncomeDocument,
                                                "Плательщики",
                                                "Плательщики по ",
                                                "Плательщик",
@@ -18,10 +20,10 @@ const PartnerReportKind PayersReport::kKind = {kPayersReportType,
                                                kIncomeColumn,
                                                kIncomeTotalColumn,
                                                "PayersReport",
-                                               "TfrmPayersReport",
+                                               kPayersReportWindow,
                                                "TfrmPayersReportBrowser"};
 const PartnerReportKind RecipientsReport::kKind = {kRecipientsReportType,
-                                                   2,
+                                                   kIssueDocument,
                                                    "Получатели платежей",
                                                    "Получатели платежей по ",
                                                    "Получатель платежей",
@@ -29,7 +31,7 @@ const PartnerReportKind RecipientsReport::kKind = {kRecipientsReportType,
                                                    kIssueColumn,
                                                    kIssueTotalColumn,
                                                    "AcceptorsReport",
-                                                   "TfrmAcceptorsReport",
+                                                   kAcceptorsReportWindow,
                                                    "TfrmAcceptorsReportBrowser"};
 
 namespace {
@@ -106,7 +108,7 @@ void PartnerReport::initRights() {
 
 void PartnerReport::recalc() {
     DataStore& store = DataStore::instance();
-    const PartnerFigures figures = m_kind.documentType == 1
+    const PartnerFigures figures = m_kind.documentType == kIncomeDocument
                                        ? computePayers(store, reportPeriod())
                                        : computeRecipients(store, reportPeriod());
     layoutPartnerReport(*sheet(), m_kind, figures, reportPeriod(),

@@ -1,6 +1,8 @@
 #include "reports/report_figures.h"
 
+#include "core/exceptions.h"
 #include "shell/period_browser_pane.h"
+#include "store/cash_documents.h"
 #include "store/data_store.h"
 
 #include <QHash>
@@ -8,9 +10,6 @@
 #include <algorithm>
 
 namespace {
-
-constexpr int kIncoming = 1;
-constexpr int kOutgoing = 2;
 
 void add(Currency& to, Currency amount) {
     to.units += amount.units;
@@ -53,13 +52,12 @@ QHash<qint64, qsizetype> dayIndexes(const std::vector<DayAmount>& amounts, QList
 
 PartnerFigures computePartners(DataStore& store, const Period& period, int documentType) {
     const Period days = normalisedPeriod(period);
-    const std::vector<PartnerAmount> amounts =
+    const PartnerAmounts amounts =
         ReportData(store).partnerAmounts(documentType, days.start, days.end);
     PartnerFigures figures;
-    for (const PartnerAmount& amount : amounts)
-        nameRank(figures.types, amount.typeRank, amount.paymentType);
+    figures.types = amounts.paymentTypes;
     figures.totals = emptyRow(figures.types.size());
-    for (const PartnerAmount& amount : amounts) {
+    for (const PartnerAmount& amount : amounts.amounts) {
         if (figures.rows.size() < amount.nameRank)
             figures.rows.append({amount.partnerName, emptyRow(figures.types.size())});
         addToRow(figures.rows.last().amounts, amount.typeRank - 1, amount.amount);
@@ -91,7 +89,7 @@ MovementFigures computeMovement(DataStore& store, const Period& period) {
     figures.openingBalance = data.openingBalance(whole.start);
     const std::vector<DayAmount> amounts = data.dayAmounts(whole.start, whole.end);
     for (const DayAmount& amount : amounts)
-        nameRank(amount.documentType == kIncoming ? figures.incomeTypes : figures.issueTypes,
+        nameRank(amount.documentType == kIncomeDocument ? figures.incomeTypes : figures.issueTypes,
                  amount.typeRank, amount.paymentType);
     QList<DateTime> days;
     const QHash<qint64, qsizetype> dayIndex = dayIndexes(amounts, days);
@@ -100,8 +98,8 @@ MovementFigures computeMovement(DataStore& store, const Period& period) {
                              emptyRow(figures.issueTypes.size()), std::nullopt});
     for (const DayAmount& amount : amounts) {
         MovementDay& day = figures.days[dayIndex.value(qint64(amount.day))];
-        addToRow(amount.documentType == kIncoming ? day.income : day.issue, amount.typeRank - 1,
-                 amount.amount);
+        addToRow(amount.documentType == kIncomeDocument ? day.income : day.issue,
+                 amount.typeRank - 1, amount.amount);
     }
     figures.incomeTotals = emptyRow(figures.incomeTypes.size());
     figures.issueTotals = emptyRow(figures.issueTypes.size());
@@ -120,11 +118,11 @@ MovementFigures computeMovement(DataStore& store, const Period& period) {
 }
 
 PartnerFigures computePayers(DataStore& store, const Period& period) {
-    return computePartners(store, period, kIncoming);
+    return computePartners(store, period, kIncomeDocument);
 }
 
 PartnerFigures computeRecipients(DataStore& store, const Period& period) {
-    return computePartners(store, period, kOutgoing);
+    return computePartners(store, period, kIssueDocument);
 }
 
 RegisterFigures computeRegister(DataStore& store, const Period& period) {
@@ -132,8 +130,8 @@ RegisterFigures computeRegister(DataStore& store, const Period& period) {
     const ReportData data(store);
     RegisterFigures figures;
     figures.ownerName = data.ownerName();
-    figures.incoming = registerSection(data, kIncoming, days);
-    figures.outgoing = registerSection(data, kOutgoing, days);
+    figures.incoming = registerSection(data, kIncomeDocument, days);
+    figures.outgoing = registerSection(data, kIssueDocument, days);
     return figures;
 }
 
@@ -167,4 +165,19 @@ bool expenseShown(const ExpenseLine& line, ExpenseMode mode) {
         return true;
     }
     return false;
+}
+
+Currency expenseLimitFromText(const QString& text) {
+    const QString typed = text.trimmed();
+    if (typed.isEmpty())
+        throw Exception(QStringLiteral("Не указан лимит: введите сумму."));
+    Currency limit;
+    try {
+        limit = strToCurrDot(typed);
+    } catch (const ConvertError&) {
+        throw Exception(QStringLiteral("«%1» — не сумма.").arg(typed));
+    }
+    if (limit < Currency{})
+        throw Exception(QStringLiteral("Лимит не может быть отрицательным."));
+    return limit;
 }

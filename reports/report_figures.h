@@ -65,13 +65,14 @@ struct PartnerFigures {
 };
 
 // The incoming documents (payers) and the outgoing ones (recipients) of the period by partner
-// name and payment type. Documents whose partner is gone are not counted.
+// name and payment type. Documents whose partner is gone are not counted, but their payment
+// types have their columns (of 0 where no other document brings an amount).
 PartnerFigures computePayers(DataStore& store, const Period& period);
 PartnerFigures computeRecipients(DataStore& store, const Period& period);
 
 // The documents of one direction of money in the register, with their total.
 struct RegisterSection {
-    QList<RegisterDocument> documents; // by date, partner name, partner city and number
+    QList<RegisterDocument> documents; // by day, partner name, partner city and number
     Currency total;
 };
 
@@ -104,3 +105,8 @@ enum class ExpenseMode {
 };
 
 bool expenseShown(const ExpenseLine& line, ExpenseMode mode);
+
+// The limit typed into a limit cell: an amount ("." or the locale's decimal separator, blanks
+// around it allowed) that is not negative. Exception with the message for the user otherwise,
+// as "«abc» — не сумма.".
+Currency expenseLimitFromText(const QString& text);

@@ -3,6 +3,7 @@
 #include "core/month_names.h"
 #include "reports/report_figures.h"
 #include "reports/report_sheet.h"
+#include "store/cash_documents.h"
 
 namespace reportlayout {
 
@@ -74,8 +75,8 @@ bool isHot(const ReportSheet& sheet, int x, int y) {
 
 int documentTypeOfColumn(const ReportSheet& sheet, int x) {
     const QString column = sheet.columnTag(x, QString::fromLatin1(kColumnId));
-    return column == QLatin1String(kIncomeColumn)  ? 1
-           : column == QLatin1String(kIssueColumn) ? 2
+    return column == QLatin1String(kIncomeColumn)  ? kIncomeDocument
+           : column == QLatin1String(kIssueColumn) ? kIssueDocument
                                                    : 0;
 }
 
@@ -125,9 +126,13 @@ void thinBorders(ReportSheet& sheet, int x1, int y1, int x2, int y2) {
             sheet.setCellBorders(x, y, 1, 1, 1, 1);
 }
 
-void finishLayout(ReportSheet& sheet, int headerRow, int defaultWidth) {
+void fitGridToCells(ReportSheet& sheet) {
     sheet.resetCounters();
     sheet.setGridSize(0, 0, sheet.xCount(), sheet.yCount());
+}
+
+void finishLayout(ReportSheet& sheet, int headerRow, int defaultWidth) {
+    fitGridToCells(sheet);
     sheet.setDefaultColWidth(defaultWidth);
     sheet.setRowHeight(headerRow, 3 * sheet.defaultRowHeight());
 }

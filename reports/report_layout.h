@@ -79,8 +79,11 @@ void writeTotals(ReportSheet& sheet, int firstColumn, int totalColumn, int y,
 
 // Thin borders on every cell of columns x1..x2 and rows y1..y2.
 void thinBorders(ReportSheet& sheet, int x1, int y1, int x2, int y2);
-// The grid sized to its cells without fixed columns or rows, every column defaultWidth wide,
-// the header row three default rows high, the counters after the cells.
+// The counters after the cells, and the grid as many columns and rows as the cells take
+// (xCount by yCount), without fixed columns or rows.
+void fitGridToCells(ReportSheet& sheet);
+// The grid fitted to its cells, every column defaultWidth wide, the header row three default
+// rows high.
 void finishLayout(ReportSheet& sheet, int headerRow, int defaultWidth);
 
 } // namespace reportlayout

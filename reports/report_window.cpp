@@ -1,11 +1,8 @@
 #include "reports/report_window.h"
 
 #include "core/exceptions.h"
-#include "platform/work_folder.h"
 #include "reports/report_browser.h"
 #include "reports/report_sheet.h"
-#include "reports/sheet_export.h"
-#include "reports/sheet_print.h"
 #include "reports/sheet_range.h"
 #include "reports/sheet_text.h"
 #include "shell/document_windows.h"
@@ -20,16 +17,9 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QHBoxLayout>
 #include <QMenu>
-#include <QToolBar>
-#include <QToolButton>
-#include <QVBoxLayout>
 
 namespace {
-
-// The help topic of "Справка" in every report window.
-constexpr int kReportHelpContext = 2;
 
 // 23:59:59, the time of day a stored report's last day ends at.
 constexpr double kLastSecond = 86399.0 / 86400.0;
@@ -52,25 +42,26 @@ Period proposedReportPeriod(std::optional<DateTime> latestEnd, DateTime now) {
 }
 
 ReportWindow::ReportWindow(const QString& caption, const QString& printSettingsKey)
-    : RunWindow(nullptr, Qt::Window), m_caption(caption), m_printSettingsKey(printSettingsKey) {
+    : RunWindow(nullptr, Qt::Window), m_caption(caption) {
     setObjectName(QStringLiteral("reportWindow"));
     setWindowTitle(caption);
-    m_sheet = new ReportSheet(this);
-    m_sheet->setObjectName(QStringLiteral("reportSheet"));
+    m_frame = new ReportFrame(this, printSettingsKey);
     buildActions();
-    buildToolBars();
+    // The report's commands on the left, "Закрыть" on the right, the sheet below them.
+    m_frame->layOut({m_saveAction, m_recalcAction, commands().print, m_deleteAction,
+                     commands().exportSheet, commands().document, commands().help,
+                     commands().contextHelp});
     m_sheetMenu = new QMenu(this);
     m_sheetMenu->setObjectName(QStringLiteral("sheetMenu"));
     m_sheetMenu->addAction(m_recalcAction);
-    m_sheet->setPopupMenu(m_sheetMenu);
-    m_sheet->onCellDblClick = [this] { onDocumentTriggered(); };
+    sheet()->setPopupMenu(m_sheetMenu);
+    sheet()->onCellDblClick = [this] { onDocumentTriggered(); };
 }
 
 ReportWindow::~ReportWindow() = default;
 
 void ReportWindow::buildActions() {
-    m_commands = buildReportCommands(this);
-    m_commands.close->setShortcut(QKeySequence(Qt::Key_Escape));
+    commands().close->setShortcut(QKeySequence(Qt::Key_Escape));
     m_saveAction = buildAction(this, {.name = QStringLiteral("saveAction"),
                                       .text = QStringLiteral("Сохранить"),
                                       .statusTip = QStringLiteral("Сохранить отчет")});
@@ -82,58 +73,11 @@ void ReportWindow::buildActions() {
     m_deleteAction = buildAction(
         this,
         {.name = QStringLiteral("deleteAction"), .text = QStringLiteral("Удалить"), .image = 9});
-    for (QAction* action :
-         {m_saveAction, m_recalcAction, m_commands.print, m_deleteAction, m_commands.exportSheet,
-          m_commands.document, m_commands.help, m_commands.contextHelp, m_commands.close}) {
-        action->setShortcutContext(Qt::WindowShortcut);
-        addAction(action);
-    }
     connect(m_saveAction, &QAction::triggered, this, &ReportWindow::onSaveTriggered);
     connect(m_recalcAction, &QAction::triggered, this, &ReportWindow::onRecalcTriggered);
-    connect(m_commands.print, &QAction::triggered, this, &ReportWindow::onPrintTriggered);
     connect(m_deleteAction, &QAction::triggered, this, &ReportWindow::onDeleteTriggered);
-    connect(m_commands.exportSheet, &QAction::triggered, this, &ReportWindow::onExportTriggered);
-    connect(m_commands.document, &QAction::triggered, this, &ReportWindow::onDocumentTriggered);
-    connect(m_commands.help, &QAction::triggered, this, &ReportWindow::onHelpTriggered);
-    connect(m_commands.contextHelp, &QAction::triggered, this,
-            &ReportWindow::onContextHelpTriggered);
-    connect(m_commands.close, &QAction::triggered, this, &QWidget::close);
-}
-
-// The report's commands on the left, "Закрыть" on the right, the sheet below them.
-void ReportWindow::buildToolBars() {
-    QToolBar* commands = commandBar(this, QStringLiteral("reportToolBar"));
-    addButton(commands, m_saveAction, QStringLiteral("saveButton"));
-    addButton(commands, m_recalcAction, QStringLiteral("recalcButton"));
-    addButton(commands, m_commands.print, QStringLiteral("printButton"));
-    addButton(commands, m_deleteAction, QStringLiteral("deleteButton"));
-    addButton(commands, m_commands.exportSheet, QStringLiteral("exportButton"));
-    addButton(commands, m_commands.document, QStringLiteral("documentButton"));
-    addButton(commands, m_commands.help, QStringLiteral("helpButton"));
-    addButton(commands, m_commands.contextHelp, QStringLiteral("contextHelpButton"));
-    QToolBar* closing = commandBar(this, QStringLiteral("closeToolBar"));
-    addButton(closing, m_commands.close, QStringLiteral("closeButton"));
-
-    auto* bars = new QHBoxLayout;
-    bars->setContentsMargins(0, 0, 0, 0);
-    bars->addWidget(commands);
-    bars->addStretch();
-    bars->addWidget(closing);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addLayout(bars);
-    layout->addWidget(m_sheet, 1);
-}
-
-// The button shows the action, and is shown and hidden with it.
-void ReportWindow::addButton(QToolBar* bar, QAction* action, const QString& name) {
-    QToolButton* button = addActionButton(bar, action, name);
-    button->setIconSize(QSize(32, 32));
-    button->setMinimumWidth(72);
-    QAction* place = toolBarPlace(bar, button);
-    connect(action, &QAction::visibleChanged, place,
-            [place, action] { place->setVisible(action->isVisible()); });
+    connect(commands().document, &QAction::triggered, this, &ReportWindow::onDocumentTriggered);
+    connect(commands().close, &QAction::triggered, this, &QWidget::close);
 }
 
 // ---- Running ----
@@ -174,8 +118,8 @@ void ReportWindow::openReport() {
     m_report = *read;
     m_asRead = read;
     m_period = {read->start, read->end};
-    m_sheet->clearCells();
-    loadSheetText(*m_sheet, 0, 0, read->sheetText);
+    sheet()->clearCells();
+    loadSheetText(*sheet(), 0, 0, read->sheetText);
 }
 
 void ReportWindow::showModal() {
@@ -183,14 +127,14 @@ void ReportWindow::showModal() {
     if (MainWindowBase* main = MainWindowBase::current())
         setParent(main, windowFlags() | Qt::Window);
     setWindowModality(Qt::WindowModal);
-    showMaximized();
+    showReportMaximized(this);
     activateWindow();
 }
 
 void ReportWindow::showModeless() {
     setAttribute(Qt::WA_DeleteOnClose);
     DocumentWindows::add(this);
-    showMaximized();
+    showReportMaximized(this);
     raise();
     activateWindow();
 }
@@ -202,8 +146,8 @@ void ReportWindow::viewDocument() {}
 void ReportWindow::initRights() {}
 
 void ReportWindow::storeGrid(StoredReport& report) {
-    const SheetRange range = wholeSheet(*m_sheet);
-    report.sheetText = saveSheetText(*m_sheet, range.x1, range.y1, range.x2, range.y2);
+    const SheetRange range = wholeSheet(*sheet());
+    report.sheetText = saveSheetText(*sheet(), range.x1, range.y1, range.x2, range.y2);
     report.start = m_period.start;
     report.end = m_period.end;
 }
@@ -215,8 +159,7 @@ void ReportWindow::applyReportRights(const QString& word) {
     };
     m_recalcAction->setEnabled(allows('6'));
     m_deleteAction->setEnabled(allows('4'));
-    m_commands.print->setEnabled(allows('7'));
-    m_commands.exportSheet->setEnabled(allows('8'));
+    m_frame->applyPrintRights(word);
 }
 
 // ---- Commands ----
@@ -236,10 +179,6 @@ void ReportWindow::onRecalcTriggered() {
     runGuarded([this] { recalc(); });
 }
 
-void ReportWindow::onPrintTriggered() {
-    runGuarded([this] { printSheet(this, *m_sheet, wholeSheet(*m_sheet), m_printSettingsKey); });
-}
-
 void ReportWindow::onDeleteTriggered() {
     runGuarded([this] {
         if (dialogs::messageBox(this, QStringLiteral("Вы уверенны, что хотите удалить документ?"),
@@ -251,23 +190,9 @@ void ReportWindow::onDeleteTriggered() {
     });
 }
 
-void ReportWindow::onExportTriggered() {
-    runGuarded([this] { exportSheet(this, *m_sheet, wholeSheet(*m_sheet), windowTitle()); });
-}
-
 void ReportWindow::onDocumentTriggered() {
-    if (m_commands.document->isEnabled())
+    if (commands().document->isEnabled())
         runGuarded([this] { viewDocument(); });
-}
-
-void ReportWindow::onHelpTriggered() {
-    if (MainWindowBase* main = MainWindowBase::current())
-        runGuarded([&] { main->showHelpContext(kReportHelpContext); });
-}
-
-void ReportWindow::onContextHelpTriggered() {
-    if (MainWindowBase* main = MainWindowBase::current())
-        runGuarded([&] { main->enterContextHelpMode(); });
 }
 
 // ---- Closing ----
@@ -283,7 +208,10 @@ void ReportWindow::closeEvent(QCloseEvent* event) {
 
 void ReportWindow::refreshBrowser() {
     MainWindowBase* main = MainWindowBase::current();
-    auto* browser = main ? qobject_cast<ReportBrowser*>(main->currentPane()) : nullptr;
+    // Once the program has closed its book, there is nothing to read.
+    if (!main || !main->session().isRunning())
+        return;
+    auto* browser = qobject_cast<ReportBrowser*>(main->currentPane());
     if (browser)
         runGuarded([&] { browser->refreshRows(m_request->reportKey); });
 }

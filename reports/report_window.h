@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/date_time.h"
-#include "reports/report_commands.h"
+#include "reports/report_frame.h"
 #include "shell/period.h"
 #include "shell/run_window.h"
 #include "store/stored_reports.h"
@@ -10,7 +10,6 @@
 
 class QAction;
 class QMenu;
-class QToolBar;
 class ReportSheet;
 
 // A report window runs for a new report or for the stored one of reportKey.
@@ -29,9 +28,9 @@ struct ReportRequest {
 Period proposedReportPeriod(std::optional<DateTime> latestEnd, DateTime now);
 
 // The window of a report: a sheet of cells (ReportSheet) computed from the documents of a
-// period, with its commands as actions on two tool bars (bold Arial 13 px, large images, their
-// captions under them). A kind derives from it, gives its type, lays its sheet out in recalc(),
-// opens what lies behind a cell in viewDocument() and applies its rights in initRights().
+// period, with its commands as actions on two tool bars (ReportFrame: bold Arial 13 px, large
+// images, their captions under them). A kind derives from it, gives its type, lays its sheet out in
+// recalc(), opens what lies behind a cell in viewDocument() and applies its rights in initRights().
 //
 // Two uses:
 // - A stored kind (money movement, payers, recipients) runs execute(request): the row of OPER
@@ -54,8 +53,8 @@ class ReportWindow : public RunWindow {
     Q_OBJECT
 public:
     // caption: the window's caption; printSettingsKey: the name under which the book keeps the
-    // print settings of the window's sheet (the window class name of the stored settings,
-    // "TfrmMovementReport").
+    // print settings of the window's sheet (kMovementReportWindow of
+    // store/sheet_print_settings.h ...).
     ReportWindow(const QString& caption, const QString& printSettingsKey);
     ~ReportWindow() override;
 
@@ -71,7 +70,7 @@ public:
     // The request it was run with (after New with the key drawn); none before execute and for
     // the kinds never stored.
     const std::optional<ReportRequest>& request() const { return m_request; }
-    ReportSheet* sheet() const { return m_sheet; }
+    ReportSheet* sheet() const { return m_frame->sheet(); }
     // From 00:00 of the first day to 23:59:59 of the last, as stored in DAT and DAT2.
     const Period& reportPeriod() const { return m_period; }
     // The row as the window will store it, and as it was read (none for a new report).
@@ -80,13 +79,13 @@ public:
     // The commands.
     QAction* saveAction() const { return m_saveAction; }             // "Сохранить"
     QAction* recalcAction() const { return m_recalcAction; }         // "Пересчитать", F5
-    QAction* printAction() const { return m_commands.print; }        // "Печать"
+    QAction* printAction() const { return commands().print; }        // "Печать"
     QAction* deleteAction() const { return m_deleteAction; }         // "Удалить"
-    QAction* exportAction() const { return m_commands.exportSheet; } // "Экспорт"
-    QAction* documentAction() const { return m_commands.document; }  // "Документ"
-    QAction* helpAction() const { return m_commands.help; } // "Справка": help context 2
-    QAction* contextHelpAction() const { return m_commands.contextHelp; } // "Что это?"
-    QAction* closeAction() const { return m_commands.close; } // "Закрыть", Escape
+    QAction* exportAction() const { return commands().exportSheet; } // "Экспорт"
+    QAction* documentAction() const { return commands().document; }  // "Документ"
+    QAction* helpAction() const { return commands().help; } // "Справка": help context 2
+    QAction* contextHelpAction() const { return commands().contextHelp; } // "Что это?"
+    QAction* closeAction() const { return commands().close; } // "Закрыть", Escape
     // The sheet's pop-up menu.
     QMenu* sheetMenu() const { return m_sheetMenu; }
 
@@ -115,17 +114,12 @@ protected:
 private slots:
     void onSaveTriggered();
     void onRecalcTriggered();
-    void onPrintTriggered();
     void onDeleteTriggered();
-    void onExportTriggered();
     void onDocumentTriggered();
-    void onHelpTriggered();
-    void onContextHelpTriggered();
 
 private:
+    const ReportCommands& commands() const { return m_frame->commands(); }
     void buildActions();
-    void buildToolBars();
-    void addButton(QToolBar* bar, QAction* action, const QString& name);
     void newReport();
     void openReport();
     void showModal();
@@ -133,17 +127,15 @@ private:
     void refreshBrowser();
 
     QString m_caption;
-    QString m_printSettingsKey;
     std::optional<ReportRequest> m_request;
     Period m_period;
     StoredReport m_report;
     std::optional<StoredReport> m_asRead;
     bool m_closed = false;
 
-    ReportSheet* m_sheet = nullptr;
+    ReportFrame* m_frame = nullptr;
     QMenu* m_sheetMenu = nullptr;
     QAction* m_saveAction = nullptr;
     QAction* m_recalcAction = nullptr;
     QAction* m_deleteAction = nullptr;
-    ReportCommands m_commands;
 };

@@ -9,7 +9,7 @@
 #include "ui/message_box.h"
 #include "ui/progress_window.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QRegularExpression>
 
 namespace {
@@ -98,7 +98,13 @@ void writeWorkbook(QWidget* owner, const SheetGrid& sheet, const SheetRange& ran
 } // namespace
 
 void openAsNewSpreadsheet(std::unique_ptr<WorkFolder> folder, const QString& path) {
-    OfficeSession::open(std::move(folder), path, OfficeSession::Opening::NewDocument);
+    OfficeSession* session =
+        OfficeSession::open(std::move(folder), path, OfficeSession::Opening::NewDocument);
+    // The report window may have closed by the time LibreOffice ends.
+    QObject::connect(session, &OfficeSession::ended, session, [session] {
+        if (!session->failure().isEmpty())
+            showWarning(QApplication::activeWindow(), session->failure());
+    });
 }
 
 QString spreadsheetSheetName(const QString& title) {

@@ -17,7 +17,8 @@ class WorkFolder;
 using WorkbookOpener = std::function<void(std::unique_ptr<WorkFolder> folder, const QString& path)>;
 
 // LibreOffice opened on the workbook as a new untitled document, which the user saves where
-// they like; the folder goes when LibreOffice ends.
+// they like; the folder goes when LibreOffice ends. A LibreOffice that ends with an error is
+// told then, in one sentence that names the workbook's file.
 void openAsNewSpreadsheet(std::unique_ptr<WorkFolder> folder, const QString& path);
 
 // The name of the sheet for a title: "[" and "]" become "(" and ")", the characters no sheet

@@ -14,12 +14,16 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QPointer>
 #include <QStyle>
 #include <QTabWidget>
+#include <QThread>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -34,6 +38,9 @@ MainWindowBase* g_current = nullptr;
 const char* const kSoftSiteUrl = "https://www.morvelsoft.example/";
 constexpr int kDaysBefore = 31;
 constexpr int kDaysAfter = 10;
+// How often, and how many times at most, an unattended close looks again for what it waits on.
+constexpr int kUnattendedRoundMs = 20;
+constexpr int kUnattendedRounds = 150;
 
 QAction* menuItem(QMenu* menu, const QString& name, const QString& caption) {
     QAction* item = menu->addAction(caption);
@@ -45,6 +52,34 @@ QLabel* label(QWidget* parent, const QString& name, const QString& text = QStrin
     auto* l = new QLabel(text, parent);
     l->setObjectName(name);
     return l;
+}
+
+// Closes the open menus, and every dialog and modal window on screen but main, without a
+// question: a dialog is rejected, another window closed, or hidden when it refuses. True when
+// there was one.
+bool closeModalWindows(QWidget* main) {
+    bool closedSome = false;
+    while (QWidget* popup = QApplication::activePopupWidget()) {
+        if (!popup->close())
+            popup->hide();
+        closedSome = true;
+    }
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        windows.append(window);
+    for (const QPointer<QWidget>& window : windows) {
+        if (!window || window == main || !window->isVisible())
+            continue;
+        if (auto* dialog = qobject_cast<QDialog*>(window.data())) {
+            dialog->reject();
+            closedSome = true;
+        } else if (window->isModal()) {
+            if (!window->close() && window)
+                window->hide();
+            closedSome = true;
+        }
+    }
+    return closedSome;
 }
 
 void listHelpContexts(const QWidget* parent, const QString& indent, QString& text,
@@ -523,6 +558,22 @@ void MainWindowBase::bringToFront() {
 
 void MainWindowBase::closeUnattended() {
     m_unattended = true;
+    dialogs::setNobodyToAnswer(true);
+    m_unattendedRounds = 0;
+    closeOnceNothingModalIsLeft();
+}
+
+// The menus, modal windows and dialogs on screen close first, unasked; the event loops of those
+// that run one end only once control has left them, and what their callers do next still finds
+// the book open. So the main window closes from the program's own event loop, once nothing else
+// is left; should something never let go, after kUnattendedRounds turns all the same.
+void MainWindowBase::closeOnceNothingModalIsLeft() {
+    const bool closedSome = closeModalWindows(this);
+    const bool nested = QThread::currentThread()->loopLevel() > 1;
+    if ((closedSome || nested) && ++m_unattendedRounds < kUnattendedRounds) {
+        QTimer::singleShot(kUnattendedRoundMs, this, &MainWindowBase::closeOnceNothingModalIsLeft);
+        return;
+    }
     for (QWidget* window : DocumentWindows::windows())
         window->hide();
     close();

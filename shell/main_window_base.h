@@ -68,9 +68,12 @@ public:
     // Whether the first-start pane may be offered.
     virtual bool wantsFirstStart();
 
-    // Ends the program as a signal asks, with nobody there to answer: open document windows are
-    // hidden unasked (nothing of them is saved), then the window closes with its exit steps,
-    // whose errors go to the log instead of boxes.
+    // Ends the program as a signal asks, with nobody there to answer: from now on no message box
+    // waits (what it says goes to the log); the open menus, modal windows and dialogs (a report
+    // window, the period dialog, a pick dialog, a message box) close unasked, and once the
+    // program is back in its own event loop, the open document windows are hidden unasked
+    // (nothing of them is saved) and the window closes with its exit steps, whose errors go to
+    // the log instead of boxes. The close may come a moment after this returns.
     void closeUnattended();
 
     // ---- Upgrade steps ----
@@ -175,6 +178,7 @@ private:
     void openSite(const QString& address);
     void bringToFront();
     void runExitSteps();
+    void closeOnceNothingModalIsLeft();
     // runGuarded, or runLogged on an unattended exit.
     bool runReporting(const std::function<void()>& action);
 
@@ -185,6 +189,7 @@ private:
     AppEvents* m_appEvents = nullptr;
     bool m_closing = false;
     bool m_unattended = false; // closing by closeUnattended: errors go to the log
+    int m_unattendedRounds = 0;
 
     Period m_browsePeriod;
     QWidget* m_paneHost = nullptr;

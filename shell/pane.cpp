@@ -89,5 +89,6 @@ void Pane::closeEvent(QCloseEvent* event) {
 QToolButton* Pane::addToolButton(QAction* action, const QString& name) {
     QToolButton* button = addActionButton(m_paneToolBar, action, name);
     button->setMinimumSize(63, 52);
+    followVisibility(button, action);
     return button;
 }

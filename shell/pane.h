@@ -53,7 +53,7 @@ protected:
     // What the pane does when it closes; empty here.
     virtual void saveOnClose();
     // A tool button on the pane's tool bar that shows action (made by buildAction of
-    // ui/action_builder.h, its help context with it).
+    // ui/action_builder.h, its help context with it), shown and hidden with it.
     QToolButton* addToolButton(QAction* action, const QString& name);
     // Where descendants lay out what the pane shows.
     QWidget* contentPanel() const { return m_contentPanel; }

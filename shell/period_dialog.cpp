@@ -1,5 +1,6 @@
 #include "shell/period_dialog.h"
 
+#include "ui/message_box.h"
 #include "ui/widget_helpers.h"
 
 #include <QDateEdit>
@@ -81,6 +82,15 @@ void PeriodDialog::setPeriod(const Period& period) {
 
 Period PeriodDialog::period() const {
     return {datetime::encode(m_startDateEdit->date()), datetime::encode(m_endDateEdit->date())};
+}
+
+void PeriodDialog::accept() {
+    if (m_endDateEdit->date() < m_startDateEdit->date()) {
+        showWarning(this, QStringLiteral("Конец периода раньше его начала."));
+        m_endDateEdit->setFocus();
+        return;
+    }
+    QDialog::accept();
 }
 
 bool PeriodDialog::eventFilter(QObject* watched, QEvent* event) {

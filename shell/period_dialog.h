@@ -8,6 +8,8 @@ class QDateEdit;
 class QPushButton;
 
 // The modal dialog that asks for a date range: two dates "dd.mm.yyyy", each with a calendar.
+// An end before the start is refused with a warning and the dialog stays open; a start and an
+// end on one day make a one-day period.
 class PeriodDialog : public QDialog {
     Q_OBJECT
 public:
@@ -24,6 +26,9 @@ public:
     QDateEdit* endDateEdit() const { return m_endDateEdit; }
     QPushButton* okButton() const { return m_okButton; }
     QPushButton* cancelButton() const { return m_cancelButton; }
+
+    // Closes the dialog confirmed, unless the end lies before the start.
+    void accept() override;
 
 protected:
     // Enter in a date moves on to the next field.

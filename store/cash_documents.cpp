@@ -5,6 +5,7 @@
 #include "platform/firebird/statement.h"
 #include "platform/firebird/transaction.h"
 #include "store/data_store.h"
+#include "store/read_only_select.h"
 #include "store/stored_row.h"
 
 #include <limits>
@@ -139,25 +140,13 @@ bool isDigits(const QString& text) {
     return true;
 }
 
-// One select on the open book in a read-only transaction of its own, ended by the object.
-class Lookup {
-public:
-    Lookup(DataStore& store, const char* sql)
-        : m_transaction(store.database(), fb::TransactionKind::ReadOnly),
-          m_statement(m_transaction, QString::fromLatin1(sql)) {}
-
-    fb::Param param(const char* name) { return m_statement.param(QString::fromLatin1(name)); }
-    // Runs the select and stands on its first row; false when it returns none.
-    bool first() {
-        m_statement.execute();
-        return m_statement.fetch();
-    }
-    QString text(const char* column) const { return m_statement.field(column).asString(); }
-
-private:
-    fb::Transaction m_transaction; // only read: its rollback at the end loses nothing
-    fb::Statement m_statement;
-};
+// A document that another window or user changed, deleted or is writing since it was read is
+// not overwritten.
+void requireAsRead(fb::Transaction& transaction, const CashDocument& asRead) {
+    AsReadCheck(kTable, kChangedElsewhere)
+        .require(transaction, asRead.key,
+                 [&](const StoredRow& stored) { return documentOf(stored) == asRead; });
+}
 
 } // namespace
 
@@ -263,7 +252,7 @@ void CashDocuments::insert(const CashDocument& document) {
 
 void CashDocuments::update(const CashDocument& document, const CashDocument& asRead) {
     writeAndCommit([&] {
-        requireAsRead(asRead);
+        requireAsRead(*m_transaction, asRead);
         fb::Statement update(*m_transaction, QString::fromLatin1(kUpdateSql));
         bindColumns(update, document);
         update.execute();
@@ -272,24 +261,11 @@ void CashDocuments::update(const CashDocument& document, const CashDocument& asR
 
 void CashDocuments::remove(const CashDocument& asRead) {
     writeAndCommit([&] {
-        requireAsRead(asRead);
+        requireAsRead(*m_transaction, asRead);
         fb::Statement remove(*m_transaction, QString::fromLatin1(kDeleteSql));
         remove.param("PRKEY").setInteger(asRead.key);
         remove.execute();
     });
-}
-
-// A row that another window or user changed, deleted or is changing since it was read is not
-// overwritten: it is locked and compared with what was read.
-void CashDocuments::requireAsRead(const CashDocument& asRead) {
-    try {
-        const StoredRow stored(*m_transaction, QString::fromLatin1(kTable), asRead.key,
-                               kChangedElsewhere);
-        if (documentOf(stored) != asRead)
-            throw RowChangedElsewhere(kChangedElsewhere);
-    } catch (const RowLockedElsewhere&) {
-        throw RowChangedElsewhere(kChangedElsewhere);
-    }
 }
 
 void CashDocuments::writeAndCommit(const std::function<void()>& write) {
@@ -311,31 +287,31 @@ void CashDocuments::writeAndCommit(const std::function<void()>& write) {
 }
 
 std::optional<QString> CashDocuments::latestPaymentType(const CashDocument& document) {
-    Lookup latest(m_store, kLatestPaymentTypeSql);
+    ReadOnlySelect latest(m_store, kLatestPaymentTypeSql);
     latest.param("ITYP").setInteger(document.type);
     latest.param("ILPART").setInteger(document.partner);
     latest.param("PRKEY").setInteger(document.key);
     if (!latest.first())
         return std::nullopt;
-    return latest.text("REASON");
+    return latest.row().field("REASON").asString();
 }
 
 std::array<QString, 3> CashDocuments::latestPurposes(const CashDocument& document) {
-    Lookup latest(m_store, kLatestPurposesSql);
+    ReadOnlySelect latest(m_store, kLatestPurposesSql);
     latest.param("ITYP").setInteger(document.type);
     setKey(latest.param("ILPART"), document.partner);
     latest.param("IREASON").setString(document.paymentType);
     std::array<QString, 3> purposes;
     if (latest.first())
         for (int line = 0; line < 3; ++line)
-            purposes[line] = latest.text(kPurposeColumns[line]);
+            purposes[line] = latest.row().field(kPurposeColumns[line]).asString();
     return purposes;
 }
 
 QString CashDocuments::proposedIssueNumber() {
-    Lookup latest(m_store, kLatestNumberSql);
+    ReadOnlySelect latest(m_store, kLatestNumberSql);
     latest.param("TYP").setInteger(kIssueDocument);
-    return nextDocumentNumber(latest.first() ? latest.text("NUM") : QString());
+    return nextDocumentNumber(latest.first() ? latest.row().field("NUM").asString() : QString());
 }
 
 void CashDocuments::openHistory(fb::DataSet& list, int documentKey) {

@@ -11,7 +11,6 @@
 #include <optional>
 
 class DataStore;
-class StoredRow;
 
 namespace fb {
 class DataSet;
@@ -121,8 +120,6 @@ public:
     static void openHistory(fb::DataSet& list, int documentKey);
 
 private:
-    // The row of asRead, locked for the transaction, still as it was read.
-    void requireAsRead(const CashDocument& asRead);
     // Runs write (the changes of a save) and commits; on any failure rolls back and raises the
     // exception for the caller.
     void writeAndCommit(const std::function<void()>& write);

@@ -103,9 +103,13 @@ void DataStore::setRequiredDatabaseVersion(const QString& version) {
 }
 
 void DataStore::makeFirstBackups() {
-    for (BackupKind kind : kBackupKinds)
-        if (!QFileInfo::exists(backupPath(m_book.path(), backupFolder(kind))))
+    for (BackupKind kind : kBackupKinds) {
+        const QString target = backupPath(m_book.path(), backupFolder(kind));
+        if (!target.isEmpty())
+            removeLeftoverParts(target);
+        if (!QFileInfo::exists(target))
             makeBackup(kind, QString(), true);
+    }
 }
 
 void DataStore::openBook() {
@@ -293,6 +297,8 @@ QString DataStore::makeBackupFile(BackupKind kind, const QString& path, bool sil
         return {};
     const QString folder = backupFolder(kind);
     const QString target = backupPath(database, folder);
+    // What a copy of the program killed while it made this backup left beside it.
+    removeLeftoverParts(target);
     const QFileInfo targetInfo(target);
     if (targetInfo.exists() &&
         !backupDue(kind, datetime::encode(targetInfo.lastModified()), datetime::now())) {

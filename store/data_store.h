@@ -53,7 +53,8 @@ public:
     // The book chosen at start (or by the upgrade of every listed book); none until then.
     void chooseBook(const ChosenBook& book) { m_book = book; }
     const ChosenBook& book() const { return m_book; }
-    // Makes the backups of the chosen book that do not exist yet, silently.
+    // Makes the backups of the chosen book that do not exist yet, silently; first removes what
+    // copies of the program killed while they made one of its backups left in its folders.
     void makeFirstBackups();
     // Opens the chosen book; fb::Error when it cannot be opened.
     void openBook();
@@ -114,7 +115,8 @@ public:
     // Backs the database file path (the open one when empty) up into its kind's folder when the
     // kind's rule says so. The backup is written to a file of this process's own beside the old
     // one and renamed over it only when the service has finished, so a failure keeps the last
-    // good copy and two copies of the program never meet. The backup gets the book's permissions
+    // good copy and two copies of the program never meet; the files that copies killed while
+    // they made this backup left beside it go first. The backup gets the book's permissions
     // or fewer; an older backup kept by the rule loses permissions the book does not give.
     // When path is the open book and its file was removed or replaced meanwhile, the backup is
     // made from the open book itself, through the engine's open descriptor, and (unless silent)

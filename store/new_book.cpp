@@ -5,6 +5,7 @@
 #include "core/file_operations.h"
 #include "core/key_value_text.h"
 #include "platform/firebird/attachment.h"
+#include "platform/firebird/database_location.h"
 #include "platform/firebird/statement.h"
 #include "platform/firebird/transaction.h"
 #include "script/script_interpreter.h"
@@ -68,6 +69,11 @@ QString placeNewBook(const QString& partial, const QString& folder) {
     }
 }
 
+// The name beside which a book of folder is made (see createNewBook).
+QString partialBookTarget(const QString& folder) {
+    return QDir(folder).absoluteFilePath(QStringLiteral("Kaltro.fdb"));
+}
+
 // The three backups of the new file; returns the backup files that did not exist before.
 QStringList makeFirstBackups(const QString& path) {
     QStringList made;
@@ -111,8 +117,7 @@ QString createNewBook(BookKind kind, const QString& name, const QString& folder,
         templatesFolder.isEmpty() ? defaultTemplatesFolder() : templatesFolder;
     // The book is made under a name of its own and takes its final name only when complete: a
     // book cut short (a failure, a killed program) is never found under a book's name.
-    const QString partial = freshSiblingPath(
-        QDir(folder).absoluteFilePath(QStringLiteral("Kaltro.fdb")), QStringLiteral(".part"));
+    const QString partial = freshSiblingPath(partialBookTarget(folder), QStringLiteral(".part"));
 
     fb::Attachment database;
     try {
@@ -147,4 +152,14 @@ QString createNewBook(BookKind kind, const QString& name, const QString& folder,
         throw;
     }
     return path;
+}
+
+void removeLeftoverNewBooks(IniFile& ini) {
+    QStringList folders{QDir::cleanPath(defaultDatabasesFolder())};
+    for (const BookEntry& entry : BookList(ini).entries())
+        if (!entry.path.isEmpty() && !fb::DatabaseLocation(entry.path).onServer())
+            folders << QFileInfo(entry.path).absolutePath();
+    folders.removeDuplicates();
+    for (const QString& folder : folders)
+        removeLeftoverParts(partialBookTarget(folder));
 }

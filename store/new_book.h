@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class IniFile;
+
 // New books: a database file with the schema, the owner row and the default templates, listed
 // in the INI file.
 
@@ -25,3 +27,8 @@ QString nextDatabaseFileName(const QString& folder);
 // An empty templatesFolder means defaultTemplatesFolder(). Needs the data store.
 QString createNewBook(BookKind kind, const QString& name, const QString& folder,
                       const QString& templatesFolder = QString());
+
+// Removes what creations of books killed before they ended left (the unfinished file of
+// createNewBook) in the folders of the local books of the INI list and in the default folder;
+// the files of creations still running stay.
+void removeLeftoverNewBooks(IniFile& ini);

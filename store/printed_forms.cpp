@@ -15,10 +15,6 @@ PrintedForm row(BookKind book, const char* formClass, const char* heading,
 
 } // namespace
 
-QString PrintedForm::optionKey() const {
-    return printedFormOptionKey(formClass, printFormClass);
-}
-
 QString printedFormOptionKey(const QString& formClass, const QString& printFormClass) {
     return QStringLiteral("Print.Use_") + formClass + QLatin1Char('_') + printFormClass;
 }

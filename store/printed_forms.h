@@ -48,15 +48,12 @@ struct PrintedForm {
     QString caption;        // what the options page and the print-mode dialog show
     SimpleForm form;        // the layout it fills
     int copies;             // the copies of the layout printed on one run
-
-    // The option that switches the form on for its window: "Print.Use_" + the window's class +
-    // "_" + the form's name.
-    QString optionKey() const;
 };
 
 // Every simple print form, grouped by book and by document window in the order they are
 // offered.
 const QList<PrintedForm>& printedForms();
 
-// The option key of the form printFormClass of the window formClass.
+// The option that switches the form printFormClass on for the window formClass: "Print.Use_" +
+// the window's class + "_" + the form's name.
 QString printedFormOptionKey(const QString& formClass, const QString& printFormClass);

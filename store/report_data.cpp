@@ -2,23 +2,22 @@
 
 #include "core/cp1251.h"
 #include "platform/firebird/data_set.h"
-#include "platform/firebird/error.h"
 #include "platform/firebird/statement.h"
 #include "platform/firebird/transaction.h"
 #include "store/book_kind.h"
+#include "store/cash_documents.h"
 #include "store/data_store.h"
+#include "store/payment_types.h"
+#include "store/read_only_select.h"
 #include "store/stored_reports.h"
+#include "store/stored_row.h"
 
 #include <QHash>
 #include <QSet>
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
-
-// OPER.TYP of an issue document, and REASONS.TYP of an issue payment type.
-constexpr int kOutgoing = 2;
 
 constexpr char kOpeningBalanceSql[] = "SELECT O.DAT,O.SUM2 FROM OPER O\n"
                                       "WHERE O.TYP=:TYP and O.DAT2<:DAT\n"
@@ -30,37 +29,46 @@ constexpr char kDayAmountsSql[] =
     "SELECT O.TYP, O.REASON, DATEDIFF(DAY, CAST('30.12.1899' AS DATE), O.DAT) AS DAY_NUMBER,\n"
     "SUM(O.SUM1) AS SM\n"
     "FROM OPER O\n"
-    "WHERE O.TYP IN (1, 2)\n"
+    "WHERE O.TYP IN (:INC, :ISSUE)\n"
     "and O.DAT BETWEEN :SDAT and :EDAT\n"
     "GROUP BY O.TYP, O.REASON, DATEDIFF(DAY, CAST('30.12.1899' AS DATE), O.DAT)\n"
     "ORDER BY 1, 2, 3";
 
-constexpr char kPartnerAmountsSql[] = "SELECT P.LNAM, O.REASON, SUM(O.SUM1) AS SM\n"
-                                      "FROM OPER O, PARTS P\n"
-                                      "WHERE O.LPART=P.PRKEY and O.TYP=:TYP\n"
-                                      "and O.DAT BETWEEN :SDAT and :EDAT\n"
-                                      "GROUP BY P.LNAM, O.REASON\n"
-                                      "ORDER BY 1, 2";
+// Every document of the period, those without a partner row too: they count for nothing but
+// bring their payment types (their groups have PARTNERED 0).
+constexpr char kPartnerAmountsSql[] =
+    "SELECT P.LNAM, O.REASON, SUM(CASE WHEN P.PRKEY IS NULL THEN 0 ELSE O.SUM1 END) AS SM,\n"
+    "COUNT(P.PRKEY) AS PARTNERED\n"
+    "FROM OPER O LEFT JOIN PARTS P ON O.LPART=P.PRKEY\n"
+    "WHERE O.TYP=:TYP\n"
+    "and O.DAT BETWEEN :SDAT and :EDAT\n"
+    "GROUP BY P.LNAM, O.REASON\n"
+    "ORDER BY 1, 2";
 
+// The documents of one day by partner name, city and number, whatever their times of day.
 constexpr char kRegisterSql[] =
     "SELECT O.PRKEY,O.LPART,O.NUM,P.CITY,O.TYP,O.DAT,P.LNAM,O.SUM1,O.REASON\n"
     "FROM OPER O, PARTS P\n"
     "WHERE P.PRKEY=O.LPART and O.TYP=:TYP\n"
     "and O.DAT BETWEEN :SDAT and :EDAT\n"
-    "ORDER BY O.DAT, P.LNAM, P.CITY, O.NUM";
+    "ORDER BY DATEDIFF(DAY, CAST('30.12.1899' AS DATE), O.DAT), P.LNAM, P.CITY, O.NUM";
 
 constexpr char kExpenseTypesSql[] = "SELECT R.PRKEY, R.REASON, R.LIMIT FROM REASONS R\n"
-                                    "WHERE R.TYP=:TYP\n"
+                                    "WHERE R.TYP=:RTYP\n"
                                     "ORDER BY R.REASON";
 // The spending of the period by payment type, matched to the types as the book compares names.
 constexpr char kExpenseSpendingSql[] = "SELECT R.PRKEY, SUM(O.SUM1) AS SM\n"
                                        "FROM OPER O, REASONS R\n"
-                                       "WHERE R.TYP=:TYP and R.REASON=O.REASON\n"
-                                       "and O.TYP=:TYP\n"
+                                       "WHERE R.TYP=:RTYP and R.REASON=O.REASON\n"
+                                       "and O.TYP=:OTYP\n"
                                        "and O.DAT BETWEEN :SDAT and :EDAT\n"
                                        "GROUP BY R.PRKEY";
 
 constexpr char kSetLimitSql[] = "UPDATE REASONS SET LIMIT=:LIMIT\nWHERE PRKEY=:PRKEY";
+
+const QString kLimitChangedElsewhere =
+    QStringLiteral("Лимит изменен или тип платежа удален в другом окне или другим пользователем, "
+                   "пока анализ был открыт здесь. Анализ прочитан заново; ваш лимит не сохранен.");
 
 constexpr char kCellDocumentsSql[] = "SELECT O.PRKEY,O.TYP,O.DAT,O.NUM,O.SUM1,P.LNAM FROM OPER O, "
                                      "PARTS P\n"
@@ -95,34 +103,13 @@ QHash<QString, int> ranksInBookOrder(const QSet<QString>& names) {
 
 // An amount of the book (a null one is 0), to its four decimals.
 Currency amountOf(const fb::Field& field) {
-    return Currency{qint64(std::llround(field.asFloat() * Currency::kScale))};
+    return currencyFromDouble(field.asFloat());
 }
-
-// One select on the open book in a read-only transaction of its own, ended by the object.
-class Read {
-public:
-    Read(DataStore& store, const char* sql)
-        : m_transaction(store.database(), fb::TransactionKind::ReadOnly),
-          m_statement(m_transaction, QString::fromLatin1(sql)) {}
-
-    fb::Param param(const char* name) { return m_statement.param(QString::fromLatin1(name)); }
-    void setPeriod(DateTime from, DateTime to) {
-        param("SDAT").setDateTime(from);
-        param("EDAT").setDateTime(to);
-    }
-    void execute() { m_statement.execute(); }
-    bool fetch() { return m_statement.fetch(); }
-    const fb::Statement& row() const { return m_statement; }
-
-private:
-    fb::Transaction m_transaction; // only read: its rollback at the end loses nothing
-    fb::Statement m_statement;
-};
 
 } // namespace
 
 Currency ReportData::openingBalance(DateTime start) const {
-    Read read(m_store, kOpeningBalanceSql);
+    ReadOnlySelect read(m_store, kOpeningBalanceSql);
     read.param("TYP").setInteger(kMovementReportType);
     read.param("DAT").setDateTime(start);
     read.execute();
@@ -130,7 +117,9 @@ Currency ReportData::openingBalance(DateTime start) const {
 }
 
 std::vector<DayAmount> ReportData::dayAmounts(DateTime from, DateTime to) const {
-    Read read(m_store, kDayAmountsSql);
+    ReadOnlySelect read(m_store, kDayAmountsSql);
+    read.param("INC").setInteger(kIncomeDocument);
+    read.param("ISSUE").setInteger(kIssueDocument);
     read.setPeriod(from, to);
     read.execute();
     std::vector<DayAmount> amounts;
@@ -154,20 +143,24 @@ std::vector<DayAmount> ReportData::dayAmounts(DateTime from, DateTime to) const 
     return amounts;
 }
 
-std::vector<PartnerAmount> ReportData::partnerAmounts(int documentType, DateTime from,
-                                                      DateTime to) const {
-    Read read(m_store, kPartnerAmountsSql);
+PartnerAmounts ReportData::partnerAmounts(int documentType, DateTime from, DateTime to) const {
+    ReadOnlySelect read(m_store, kPartnerAmountsSql);
     read.param("TYP").setInteger(documentType);
     read.setPeriod(from, to);
     read.execute();
-    std::vector<PartnerAmount> amounts;
+    PartnerAmounts result;
+    std::vector<PartnerAmount>& amounts = result.amounts;
     QSet<QString> types;
     const fb::Statement& row = read.row();
     // The groups come by partner name: its rank goes up where the name changes.
     while (read.fetch()) {
+        const QString paymentType = bookName(row.field(1).asString());
+        types.insert(paymentType);
+        if (row.field(3).asInteger() == 0)
+            continue; // documents without a partner row only
         PartnerAmount amount;
         amount.partnerName = bookName(row.field(0).asString());
-        amount.paymentType = bookName(row.field(1).asString());
+        amount.paymentType = paymentType;
         amount.amount = amountOf(row.field(2));
         if (amounts.empty())
             amount.nameRank = 1;
@@ -175,13 +168,15 @@ std::vector<PartnerAmount> ReportData::partnerAmounts(int documentType, DateTime
             amount.nameRank = amounts.back().nameRank + 1;
         else
             amount.nameRank = amounts.back().nameRank;
-        types.insert(amount.paymentType);
         amounts.push_back(std::move(amount));
     }
     const QHash<QString, int> typeRanks = ranksInBookOrder(types);
+    result.paymentTypes.resize(typeRanks.size());
+    for (auto it = typeRanks.cbegin(); it != typeRanks.cend(); ++it)
+        result.paymentTypes[it.value() - 1] = it.key();
     for (PartnerAmount& amount : amounts)
         amount.typeRank = typeRanks.value(amount.paymentType);
-    return amounts;
+    return result;
 }
 
 QString ReportData::ownerName() const {
@@ -190,7 +185,7 @@ QString ReportData::ownerName() const {
 
 std::vector<RegisterDocument> ReportData::registerDocuments(int documentType, DateTime from,
                                                             DateTime to) const {
-    Read read(m_store, kRegisterSql);
+    ReadOnlySelect read(m_store, kRegisterSql);
     read.param("TYP").setInteger(documentType);
     read.setPeriod(from, to);
     read.execute();
@@ -211,8 +206,8 @@ std::vector<RegisterDocument> ReportData::registerDocuments(int documentType, Da
 }
 
 std::vector<ExpenseLine> ReportData::expenseLines(DateTime from, DateTime to) const {
-    Read types(m_store, kExpenseTypesSql);
-    types.param("TYP").setInteger(kOutgoing);
+    ReadOnlySelect types(m_store, kExpenseTypesSql);
+    types.param("RTYP").setInteger(kIssuePaymentType);
     types.execute();
     std::vector<ExpenseLine> lines;
     while (types.fetch()) {
@@ -222,8 +217,9 @@ std::vector<ExpenseLine> ReportData::expenseLines(DateTime from, DateTime to) co
         line.limit = amountOf(types.row().field(2));
         lines.push_back(std::move(line));
     }
-    Read spending(m_store, kExpenseSpendingSql);
-    spending.param("TYP").setInteger(kOutgoing);
+    ReadOnlySelect spending(m_store, kExpenseSpendingSql);
+    spending.param("RTYP").setInteger(kIssuePaymentType);
+    spending.param("OTYP").setInteger(kIssueDocument);
     spending.setPeriod(from, to);
     spending.execute();
     while (spending.fetch()) {
@@ -235,25 +231,17 @@ std::vector<ExpenseLine> ReportData::expenseLines(DateTime from, DateTime to) co
     return lines;
 }
 
-void ReportData::setExpenseLimit(int key, Currency limit) {
+void ReportData::setExpenseLimit(int key, Currency limit, Currency asRead) {
     fb::Transaction transaction(m_store.database());
-    try {
-        fb::Statement update(transaction, QString::fromLatin1(kSetLimitSql));
-        update.param(QStringLiteral("PRKEY")).setInteger(key);
-        update.param(QStringLiteral("LIMIT")).setFloat(limit.toDouble());
-        update.execute();
-        if (update.rowsAffected() == 0)
-            throw LimitNotStored(
-                QStringLiteral("Лимит не сохранен: тип платежа удален в другом окне или другим "
-                               "пользователем."));
-        transaction.commit();
-    } catch (const fb::Error& e) {
-        if (e.isLockConflict())
-            throw LimitNotStored(
-                QStringLiteral("Лимит не сохранен: тип платежа сейчас изменяют в другом окне "
-                               "или другим пользователем. Повторите чуть позже."));
-        throw;
-    }
+    AsReadCheck(kPaymentTypesTable, kLimitChangedElsewhere)
+        .require(transaction, key, [&](const StoredRow& stored) {
+            return currencyFromDouble(stored.value(QStringLiteral("LIMIT")).toDouble()) == asRead;
+        });
+    fb::Statement update(transaction, QString::fromLatin1(kSetLimitSql));
+    update.param(QStringLiteral("PRKEY")).setInteger(key);
+    update.param(QStringLiteral("LIMIT")).setFloat(limit.toDouble());
+    update.execute();
+    transaction.commit();
 }
 
 void ReportData::selectCellDocuments(fb::DataSet& list, const CellDocuments& cell) {

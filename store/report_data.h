@@ -1,10 +1,10 @@
 #pragma once
 
 #include "core/date_time.h"
-#include "core/exceptions.h"
 #include "core/numbers.h"
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -22,7 +22,7 @@ class DataSet;
 
 // The sum of the documents of one document type, payment type and day.
 struct DayAmount {
-    int documentType = 0; // OPER.TYP: 1 income, 2 issue
+    int documentType = 0; // OPER.TYP: kIncomeDocument or kIssueDocument
     // The payment type's place among those of its document type in the period, from 1, in the
     // book's order of names.
     int typeRank = 0;
@@ -35,9 +35,16 @@ struct DayAmount {
 struct PartnerAmount {
     int nameRank = 0; // the partner name's place among those of the period, from 1
     QString partnerName;
-    int typeRank = 0; // the payment type's place among those of the period, from 1
+    int typeRank = 0; // the payment type's place in PartnerAmounts::paymentTypes, from 1
     QString paymentType;
     Currency amount;
+};
+
+struct PartnerAmounts {
+    // The payment types of every document of the period, those without a partner row too, in
+    // the book's order of names.
+    QStringList paymentTypes;
+    std::vector<PartnerAmount> amounts; // by name rank and type rank
 };
 
 // One document of the register.
@@ -69,12 +76,6 @@ struct CellDocuments {
     std::optional<QString> partnerName;
 };
 
-// A limit that the book did not take: nothing of it was stored. The message is for the user.
-class LimitNotStored : public Exception {
-public:
-    using Exception::Exception;
-};
-
 class ReportData {
 public:
     explicit ReportData(DataStore& store) : m_store(store) {}
@@ -85,23 +86,25 @@ public:
     // The sums of the income and issue documents of the period by payment type and day, by
     // document type, type rank and day.
     std::vector<DayAmount> dayAmounts(DateTime from, DateTime to) const;
-    // The sums of the documents of documentType of the period by partner name and payment type,
-    // by name rank and type rank. Documents without a partner row are not counted.
-    std::vector<PartnerAmount> partnerAmounts(int documentType, DateTime from, DateTime to) const;
+    // The sums of the documents of documentType of the period by partner name and payment type.
+    // Documents without a partner row are not counted, but their payment types are listed.
+    PartnerAmounts partnerAmounts(int documentType, DateTime from, DateTime to) const;
 
     // The name of the book's owner (LNAM of the owner row of PARTS).
     QString ownerName() const;
-    // The documents of documentType of the period with a partner row, by date, partner name,
-    // partner city and number.
+    // The documents of documentType of the period with a partner row, by day, partner name,
+    // partner city and number (the time of day does not order them).
     std::vector<RegisterDocument> registerDocuments(int documentType, DateTime from,
                                                     DateTime to) const;
 
     // Every issue payment type by name, with its limit and its spending in the period.
     std::vector<ExpenseLine> expenseLines(DateTime from, DateTime to) const;
-    // Stores the limit of the payment type of key and commits. LimitNotStored when the type is
-    // gone or another transaction holds it; the book's own refusals pass on as fb::Error. On any
-    // failure nothing is stored.
-    void setExpenseLimit(int key, Currency limit);
+    // Stores limit as the limit of the payment type of key and commits, over asRead, the limit as
+    // the analysis read it. When another window or another copy of the program changed that
+    // limit or deleted the type since, or is writing it now, nothing is written:
+    // RowChangedElsewhere (store/stored_row.h) with the message for the user. The book's own
+    // refusals pass on as fb::Error. On any failure nothing is stored.
+    void setExpenseLimit(int key, Currency limit, Currency asRead);
 
     // Puts on list the select of the documents of cell, with PRKEY, TYP, DAT, NUM, SUM1 and
     // LNAM; DAT shows as "dd.mm.yyyy", SUM1 as "#0.00". The caller opens it.

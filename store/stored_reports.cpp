@@ -4,9 +4,9 @@
 #include "platform/firebird/statement.h"
 #include "platform/firebird/transaction.h"
 #include "store/data_store.h"
+#include "store/read_only_select.h"
 #include "store/stored_row.h"
 
-#include <cmath>
 #include <functional>
 
 namespace {
@@ -39,7 +39,7 @@ const QString kChangedElsewhere =
 std::optional<Currency> amountOf(const QVariant& value) {
     if (value.isNull())
         return std::nullopt;
-    return Currency{qint64(std::llround(value.toDouble() * Currency::kScale))};
+    return currencyFromDouble(value.toDouble());
 }
 
 DateTime dateOf(const QVariant& value) {
@@ -92,17 +92,12 @@ void bindColumns(fb::Statement& statement, const StoredReport& report) {
         statement.param("ETC").setString(report.sheetText);
 }
 
-// The row of asRead, locked for the transaction, still as it was read; a row being written
-// elsewhere counts as changed.
+// A report that another window or user changed, deleted or is writing since it was read is not
+// overwritten.
 void requireAsRead(fb::Transaction& transaction, const StoredReport& asRead) {
-    try {
-        const StoredRow stored(transaction, QString::fromLatin1(kTable), asRead.key,
-                               kChangedElsewhere);
-        if (reportOf(stored) != asRead)
-            throw RowChangedElsewhere(kChangedElsewhere);
-    } catch (const RowLockedElsewhere&) {
-        throw RowChangedElsewhere(kChangedElsewhere);
-    }
+    AsReadCheck(kTable, kChangedElsewhere)
+        .require(transaction, asRead.key,
+                 [&](const StoredRow& stored) { return reportOf(stored) == asRead; });
 }
 
 // Runs write in a transaction of its own and commits it; on any failure the transaction is
@@ -120,14 +115,12 @@ int StoredReports::newKey() {
 }
 
 std::optional<StoredReport> StoredReports::read(int key, int type) const {
-    fb::Transaction transaction(m_store.database(), fb::TransactionKind::ReadOnly);
-    fb::Statement row(transaction, QString::fromLatin1(kReadSql));
-    row.param("PRKEY").setInteger(key);
-    row.param("TYP").setInteger(type);
-    row.execute();
-    if (!row.fetch())
+    ReadOnlySelect read(m_store, kReadSql);
+    read.param("PRKEY").setInteger(key);
+    read.param("TYP").setInteger(type);
+    if (!read.first())
         return std::nullopt;
-    return reportOf(row);
+    return reportOf(read.row());
 }
 
 void StoredReports::save(const StoredReport& report, const std::optional<StoredReport>& asRead) {
@@ -150,13 +143,11 @@ void StoredReports::remove(const StoredReport& asRead) {
 }
 
 std::optional<DateTime> StoredReports::latestEnd(int type) const {
-    fb::Transaction transaction(m_store.database(), fb::TransactionKind::ReadOnly);
-    fb::Statement latest(transaction, QString::fromLatin1(kLatestEndSql));
+    ReadOnlySelect latest(m_store, kLatestEndSql);
     latest.param("TYP").setInteger(type);
-    latest.execute();
-    if (!latest.fetch() || latest.field(0).isNull())
+    if (!latest.first() || latest.row().field(0).isNull())
         return std::nullopt;
-    return latest.field(0).asDateTime();
+    return latest.row().field(0).asDateTime();
 }
 
 void StoredReports::selectBrowserRows(fb::DataSet& rows, int type, DateTime from, DateTime to) {

@@ -68,3 +68,16 @@ void StoredRow::requireAsRead(fb::DataSet& dataSet, const QStringList& unchecked
             throw RowChangedElsewhere(m_message);
     }
 }
+
+AsReadCheck::AsReadCheck(const char* table, const QString& changedMessage)
+    : m_table(QString::fromLatin1(table)), m_message(changedMessage) {}
+
+void AsReadCheck::require(fb::Transaction& transaction, int key,
+                          const std::function<bool(const StoredRow&)>& isAsRead) const {
+    try {
+        if (!isAsRead(StoredRow(transaction, m_table, key, m_message)))
+            throw RowChangedElsewhere(m_message);
+    } catch (const RowLockedElsewhere&) {
+        throw RowChangedElsewhere(m_message);
+    }
+}

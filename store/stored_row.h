@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 
 namespace fb {
 class DataSet;
@@ -58,4 +59,28 @@ private:
     QString m_message;
     QHash<QString, QVariant> m_values; // by upper-case column name
     QHash<QString, QString> m_texts;
+};
+
+// The check of a save that writes over a row it read earlier, before anything is written: the
+// row of the table is locked for the saving transaction (until that ends) and compared with the
+// row as it was read. A row that another window or another copy of the program changed or
+// deleted since, or is writing at this moment, raises RowChangedElsewhere with the saver's
+// message.
+//
+//   const AsReadCheck check("OPER", message);
+//   check.require(transaction, asRead.key,
+//                 [&](const StoredRow& stored) { return documentOf(stored) == asRead; });
+//   ... write, commit (the commit ends the lock)
+class AsReadCheck {
+public:
+    AsReadCheck(const char* table, const QString& changedMessage);
+
+    // RowChangedElsewhere unless the row of key, locked for transaction, isAsRead.
+    void require(fb::Transaction& transaction, int key,
+                 const std::function<bool(const StoredRow&)>& isAsRead) const;
+    const QString& changedMessage() const { return m_message; }
+
+private:
+    QString m_table;
+    QString m_message;
 };

@@ -65,6 +65,26 @@ QAction* toolBarPlace(const QToolBar* bar, const QWidget* widget) {
     return nullptr;
 }
 
+void followVisibility(QWidget* button, QAction* action) {
+    auto* bar = qobject_cast<QToolBar*>(button->parentWidget());
+    QAction* place = bar ? toolBarPlace(bar, button) : nullptr;
+    auto follow = [button, place, action] {
+        const bool visible = action->isVisible();
+        if (!place) {
+            if (button->isHidden() == visible)
+                button->setVisible(visible);
+            return;
+        }
+        if (place->isVisible() == visible)
+            return;
+        // A place shown again enables its widget whatever the action says.
+        place->setVisible(visible);
+        button->setEnabled(action->isEnabled());
+    };
+    follow();
+    QObject::connect(action, &QAction::visibleChanged, button, follow);
+}
+
 void setHelpContext(QObject* object, int context) {
     object->setProperty(kHelpContextProperty, context);
 }

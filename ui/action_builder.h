@@ -43,5 +43,11 @@ QPushButton* addActionPushButton(QWidget* parent, QAction* action, const QString
 // The action through which bar shows and hides widget; nullptr when bar does not hold it.
 QAction* toolBarPlace(const QToolBar* bar, const QWidget* widget);
 
+// Shows and hides button with action, from now on: on a tool bar through its place there (so
+// that the bar closes up), elsewhere the button itself. A button shown again on a tool bar
+// takes its action's enabled state anew, so that a command the user may not run still looks
+// disabled.
+void followVisibility(QWidget* button, QAction* action);
+
 void setHelpContext(QObject* object, int context);
 int helpContext(const QObject* object);

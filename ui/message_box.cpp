@@ -84,9 +84,15 @@ QMessageBox::Icon iconOf(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
-// Under the offscreen platform nobody can answer: say so and take the default button.
+bool& nobodyThere() {
+    static bool nobody = false;
+    return nobody;
+}
+
+// Under the offscreen platform, or once the program ends with nobody there, nobody can answer:
+// say so and take the default button.
 bool nobodyToAsk() {
-    return QGuiApplication::platformName() == QLatin1String("offscreen");
+    return nobodyThere() || QGuiApplication::platformName() == QLatin1String("offscreen");
 }
 
 std::function<void(const QString&)>& unansweredReport() {
@@ -138,6 +144,10 @@ void setAnswerer(DialogAnswerer a) {
 
 bool hasAnswerer() {
     return bool(answerer());
+}
+
+void setNobodyToAnswer(bool nobody) {
+    nobodyThere() = nobody;
 }
 
 void setUnansweredReport(std::function<void(const QString& what)> report) {

@@ -53,6 +53,11 @@ bool hasAnswerer();
 // tests make it a failure).
 void setUnansweredReport(std::function<void(const QString& what)> report);
 
+// From now on (nobody true) no dialog of here waits for a user, whatever the platform: unless an
+// answerer is installed, each takes its default answer and says so through the report above, as
+// where nobody can answer. The program ends so on a signal, with nobody there.
+void setNobodyToAnswer(bool nobody);
+
 // A message box: returns the button pressed.
 Answer messageBox(QWidget* owner, const QString& text, const QString& caption,
                   Buttons buttons = Buttons::Ok, MessageIcon icon = MessageIcon::None,

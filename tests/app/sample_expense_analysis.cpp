@@ -1,8 +1,9 @@
 // The expense analysis to look at, on a book of its own with March's spending and limits: the
-// main window with the analysis browser, the analysis of March over it, or its pie chart too; or
-// the chart printed to a PDF file.
+// main window with the analysis browser, the analysis of March over it (with the pointer on its
+// print button: its hint in the status bar), or its pie chart too; or the chart printed to a PDF
+// file.
 //
-//   sample_expense_analysis [browser | analysis | chart]
+//   sample_expense_analysis [browser | analysis | hint | chart]
 //   sample_expense_analysis pdf FILE
 
 #include "app/main_window.h"
@@ -15,6 +16,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCursor>
 #include <QLocale>
 #include <QTimer>
 
@@ -94,6 +96,13 @@ int main(int argc, char** argv) {
                     if (auto* analysis =
                             qobject_cast<ExpenseAnalysis*>(QApplication::activeModalWidget()))
                         analysis->chartAction()->trigger();
+                });
+            if (show == QLatin1String("hint"))
+                QTimer::singleShot(1000, [] {
+                    if (auto* analysis =
+                            qobject_cast<ExpenseAnalysis*>(QApplication::activeModalWidget()))
+                        if (auto* print = analysis->findChild<QWidget*>("printButton"))
+                            QCursor::setPos(print->mapToGlobal(print->rect().center()));
                 });
             browser->openAction()->trigger();
         });

@@ -3,6 +3,7 @@
 #include "store/data_store.h"
 #include "tests/support/shell/book_machine.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +14,8 @@
 namespace {
 
 constexpr int kWaitMs = 60000;
+// A program that has nobody to wait for ends well within it on a signal.
+constexpr int kEndMs = 20000;
 
 // Waits for the process to end; kills it when it does not within the wait.
 bool ended(QProcess& process) {
@@ -86,6 +89,53 @@ private slots:
         fb::services::restore(reserv, restored);
         QCOMPARE(readValue(restored, QStringLiteral("SELECT COUNT(*) FROM USERS")),
                  QStringLiteral("1"));
+    }
+
+    // A modal window or dialog open in the program when the signal comes (window: what the
+    // helper opens, see window_signal_helper.cpp) is closed unasked, nothing reads the book
+    // once it is closed, and the program ends with its exit backups, no dialog left waiting.
+    void aSignalClosesTheModalWindowsAndEndsWithTheExitBackups_data() {
+        QTest::addColumn<QString>("window");
+        QTest::newRow("a new report's window") << QStringLiteral("new-report");
+        QTest::newRow("a stored report's window") << QStringLiteral("stored-report");
+        QTest::newRow("the period dialog of a new report") << QStringLiteral("period-dialog");
+        QTest::newRow("a pick dialog over a report's window") << QStringLiteral("pick-dialog");
+        QTest::newRow("the expense analysis") << QStringLiteral("expense-analysis");
+    }
+    void aSignalClosesTheModalWindowsAndEndsWithTheExitBackups() {
+        QFETCH(QString, window);
+        Machine m;
+        const QString book = m.addBook(BookKind::CashDesk, QStringLiteral("Касса"));
+        m.fakeBackups(book);
+        // A stored report of this month, which the report browser shows first.
+        const QDate today = QDate::currentDate();
+        const QDate first(today.year(), today.month(), 1);
+        execute(book, QStringLiteral("INSERT INTO OPER (PRKEY, TYP, DAT, DAT2, SUM2, ETC) VALUES "
+                                     "(7001, 101, '%1', '%2 23:59:59', 0, '')")
+                          .arg(first.toString(Qt::ISODate),
+                               first.addMonths(1).addDays(-1).toString(Qt::ISODate)));
+        const QString reserv = DataStore::backupPath(book, QStringLiteral("Reserv"));
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("KALTRO_INI"), m.ini);
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(WINDOW_HELPER), {window});
+        QVERIFY(program.waitForStarted());
+        QByteArray said;
+        QTRY_VERIFY_WITH_TIMEOUT((said += program.readAllStandardOutput()).contains("opened"),
+                                 kWaitMs);
+        QCOMPARE(kill(pid_t(program.processId()), SIGTERM), 0);
+        const bool hasEnded = program.waitForFinished(kEndMs);
+        if (!hasEnded) {
+            program.kill();
+            program.waitForFinished();
+        }
+        const QString errors = QString::fromLocal8Bit(program.readAllStandardError());
+        QVERIFY2(hasEnded, qPrintable(errors));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+        QVERIFY2(!errors.contains(QStringLiteral("Unanswered")), qPrintable(errors));
+        QVERIFY2(QFileInfo(reserv).size() > 1, qPrintable(errors));
     }
 
     void aSignalEndsAtOnceBeforeListeningAndWhileTheExitRuns_data() {

@@ -10,8 +10,10 @@
 #include <QApplication>
 #include <QDate>
 #include <QLocale>
+#include <QMenu>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 namespace {
 
@@ -94,6 +96,32 @@ private slots:
                          rows.field(QStringLiteral("SUM2")).displayText();
         QCOMPARE(shown, (QStringList{"май 2024 г.|-20,00", "март 2024 г.|1500,50"}));
         QVERIFY(m.dialogs.requests.isEmpty());
+    }
+
+    // "Новый" is neither on the tool bar nor in the grid's pop-up; "Открыть" is on both.
+    void newIsNotOffered() {
+        AnalysisMachine m(true);
+        ExpenseAnalysisBrowser* browser = m.showBrowser();
+        QVERIFY(QTest::qWaitForWindowExposed(m.main.get()));
+        QWidget* bar = m.main->paneToolBarHost();
+        auto* newButton = bar->findChild<QToolButton*>(QStringLiteral("newButton"));
+        auto* openButton = bar->findChild<QToolButton*>(QStringLiteral("openButton"));
+        QVERIFY(newButton && openButton);
+        QVERIFY(!newButton->isVisible());
+        QVERIFY(openButton->isVisible());
+        QVERIFY(openButton->isEnabled());
+
+        auto* menu = browser->findChild<QMenu*>(QStringLiteral("gridMenu"));
+        QVERIFY(menu);
+        menu->popup(browser->grid()->mapToGlobal(QPoint(10, 10)));
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        QStringList items;
+        for (QAction* item : menu->actions())
+            if (!item->isSeparator() && !menu->actionGeometry(item).isEmpty())
+                items << item->text();
+        menu->close();
+        QVERIFY(items.contains(QStringLiteral("Открыть")));
+        QVERIFY(!items.contains(QStringLiteral("Новый")));
     }
 
     // "Открыть" and Enter in the grid run the analysis of the current row's month, maximized;

@@ -671,7 +671,7 @@ private slots:
             return DialogAnswer{r.buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok, {}};
         });
         QTemporaryDir office;
-        testsupport::putOfficeScript(office.path(), R"sh(for last in "$@"; do :; done
+        testsupport::putOfficeScript(office.path(), R"sh(last=$(last_file "$@")
 printf ' edited' >> "$last"
 touch "$(dirname "$0")/saved"
 while [ ! -e "$(dirname "$0")/close" ]; do sleep 0.05; done

@@ -4,6 +4,7 @@
 #include "platform/firebird/attachment.h"
 #include "shell/document_windows.h"
 #include "shell/running_copy.h"
+#include "tests/support/core/part_writer.h"
 #include "tests/support/core/small_file_system.h"
 #include "tests/support/shell/book_machine.h"
 
@@ -451,6 +452,33 @@ private slots:
         QVERIFY(shown);
         QVERIFY(sizeOf(backupOf(book, "Reserv")) > 1);
         QVERIFY(!MainWindowBase::current());
+    }
+
+    // What copies killed while they wrote beside the book left goes at the next start: the
+    // unfinished file of a new book in the book's folder, and that of a backup of the book.
+    void theStartRemovesWhatKilledCopiesLeft() {
+        Machine m;
+        const QString book = m.addBook(BookKind::CashDesk, QStringLiteral("Касса"));
+        m.fakeBackups(book);
+        QStringList left;
+        for (const QString& target :
+             {QFileInfo(book).dir().filePath("Kaltro.fdb"), backupOf(book, "Week")}) {
+            testsupport::PartWriter killed(PART_WRITER, target);
+            QVERIFY(!killed.part().isEmpty() && killed.kill());
+            left << killed.part();
+        }
+        Dialogs dialogs;
+        QStringList leftAtStart;
+        QTimer::singleShot(0, [&] {
+            for (const QString& part : left)
+                if (QFileInfo::exists(part))
+                    leftAtStart << part;
+            MainWindowBase::current()->close();
+        });
+        QCOMPARE(runProgram(m.ini), 0);
+        QCOMPARE(leftAtStart, QStringList{});
+        QCOMPARE(sizeOf(backupOf(book, "Week")), 1);
+        QVERIFY(dialogs.texts.isEmpty());
     }
 
     void aSignalEndsTheProgramOnTheExitPathUnasked_data() {

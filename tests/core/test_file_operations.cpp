@@ -2,8 +2,10 @@
 #include "core/file_operations.h"
 #include "tests/support/core/exception_message.h"
 #include "tests/support/core/file_bytes.h"
+#include "tests/support/core/part_writer.h"
 #include "tests/support/core/small_file_system.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -17,6 +19,7 @@
 #include <unistd.h>
 
 using testsupport::messageOf;
+using testsupport::PartWriter;
 using testsupport::readFile;
 using testsupport::SmallFileSystem;
 using testsupport::writeFile;
@@ -117,6 +120,71 @@ private slots:
         QCOMPARE(readFile(extra + "/Kaltro1.gbk"), kOldCopy);
         // The killed copy was cut short: what it wrote lies under its own name.
         QVERIFY(QFileInfo(partial).size() < size);
+    }
+
+    // The files that killed writers of a target left beside it go; those of a running writer,
+    // the target itself and the files of other targets or of other names stay.
+    void leftoversOfKilledWritersGo() {
+        QTemporaryDir tmp;
+        const QString target = tmp.filePath("Kaltro1.gbk");
+        writeFile(target, kOldCopy);
+        PartWriter running(PART_WRITER, target);
+        PartWriter killed(PART_WRITER, target);
+        PartWriter otherTarget(PART_WRITER, tmp.filePath("Kaltro12.gbk"));
+        QVERIFY(!running.part().isEmpty() && !killed.part().isEmpty());
+        QVERIFY(!otherTarget.part().isEmpty());
+        // The file of a backup made from the copy of an open book, inside the killed one's.
+        const QString inner =
+            QStringLiteral("%1.fdb.%2-q1w2e3.part").arg(killed.part()).arg(killed.processId());
+        writeFile(inner, "copy of the book");
+        const QString dead = killed.part();
+        QVERIFY(killed.kill());
+        QVERIFY(otherTarget.kill());
+        const QStringList others{"Kaltro1.gbk.old", "Kaltro1.gbk.tmp", "Kaltro1.gbk.1-abc.part",
+                                 "Kaltro1.gbk.x-abcdef.part"};
+        for (const QString& name : others)
+            writeFile(tmp.filePath(name), "not a part");
+
+        QStringList removed = removeLeftoverParts(target);
+
+        removed.sort();
+        QCOMPARE(removed, QStringList({dead, inner}));
+        QStringList kept = others + QStringList{"Kaltro1.gbk", QFileInfo(running.part()).fileName(),
+                                                QFileInfo(otherTarget.part()).fileName()};
+        kept.sort();
+        QCOMPARE(namesIn(tmp.path()), kept);
+        QCOMPARE(readFile(running.part()), QByteArray("half-written"));
+        QCOMPARE(readFile(target), kOldCopy);
+    }
+
+    // A writer's number that another program has been given since: the file goes when that
+    // program started after the file was last written, and stays when it may be the writer.
+    void aNumberGivenToAnotherProgram_data() {
+        QTest::addColumn<int>("writtenSecondsAgo");
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("written before the program started") << 3600 << true;
+        QTest::newRow("written while it runs") << 0 << false;
+    }
+    void aNumberGivenToAnotherProgram() {
+        QFETCH(int, writtenSecondsAgo);
+        QFETCH(bool, removed);
+        QProcess other;
+        other.start(QStringLiteral("sleep"), {QStringLiteral("30")});
+        QVERIFY(other.waitForStarted());
+        QTemporaryDir tmp;
+        const QString target = tmp.filePath("Kaltro1.gbk");
+        const QString part = QStringLiteral("%1.%2-a1b2c3.part").arg(target).arg(other.processId());
+        writeFile(part, "half-written");
+        QFile file(part);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-writtenSecondsAgo),
+                                 QFileDevice::FileModificationTime));
+        file.close();
+
+        QCOMPARE(removeLeftoverParts(target), removed ? QStringList{part} : QStringList{});
+        QCOMPARE(QFileInfo::exists(part), !removed);
+        other.kill();
+        other.waitForFinished();
     }
 
     // A copy is as private as its source, whatever the old copy allowed.

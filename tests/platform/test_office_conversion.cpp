@@ -1,12 +1,15 @@
 #include "platform/office_conversion.h"
 
+#include "core/file_operations.h"
 #include "platform/office.h"
 #include "platform/work_folder.h"
+#include "platform/xlsx_writer.h"
 #include "platform/zip_archive.h"
 #include "tests/support/core/exception_message.h"
 #include "tests/support/core/file_bytes.h"
 #include "tests/support/core/warning_log.h"
 #include "tests/support/platform/fake_office.h"
+#include "tests/support/platform/locale_of_the_user.h"
 #include "tests/support/platform/pdf_text.h"
 #include "tests/support/platform/work_folders.h"
 
@@ -30,8 +33,8 @@ using testsupport::writeFile;
 namespace {
 
 // A converter as LibreOffice is one: it writes "from <source's name>" as the output file that
-// the arguments ask for. It records its arguments, one a line, in "args", and whether the
-// folder of its profile was there while it ran, as the file "profile folder seen".
+// the arguments (file URLs) ask for. It records its arguments, one a line, in "args", and whether
+// the folder of its profile was there while it ran, as the file "profile folder seen".
 const QByteArray kConverter = R"sh(here=$(dirname "$0")
 printf '%s\n' "$@" > "$here/args"
 profile=$(printf '%s\n' "$@" | sed -n 's|^-env:UserInstallation=file://||p')
@@ -39,11 +42,11 @@ profile=$(printf '%s\n' "$@" | sed -n 's|^-env:UserInstallation=file://||p')
 while [ $# -gt 1 ]; do
     case "$1" in
         --convert-to) format=$2 ;;
-        --outdir) outdir=$2 ;;
+        --outdir) outdir=$(from_url "$2") ;;
     esac
     shift
 done
-name=$(basename "$1")
+name=$(basename "$(from_url "$1")")
 printf 'from %s' "$name" > "$outdir/${name%.*}.${format%%:*}")sh";
 
 const QString kDocumentText = QStringLiteral("Приходный кассовый ордер № 12345");
@@ -126,7 +129,8 @@ private slots:
         QVERIFY(args[3].endsWith("/profile"));
         args[3] = QStringLiteral("<profile>");
         QCOMPARE(args, QStringList({"--headless", "--norestore", "--nologo", "<profile>",
-                                    "--convert-to", format, "--outdir", target, sourcePath}));
+                                    "--convert-to", format, "--outdir", officeFileUrl(target),
+                                    officeFileUrl(sourcePath)}));
         QVERIFY(QFile::exists(m_office->filePath("profile folder seen")));
         QCOMPARE(leftWorkFolders(), QStringList());
     }
@@ -147,11 +151,15 @@ private slots:
             << "Не удалось преобразовать документ «Ордер.odt»: LibreOffice аварийно завершил "
                "работу."
             << "core dumped\nat frame 7";
-        QTest::newRow("wrote nothing")
+        QTest::newRow("could not open the source")
             << QByteArray("echo 'Error: source file could not be loaded' >&2")
+            << "Не удалось преобразовать документ «Ордер.odt»: LibreOffice не смог его открыть."
+            << "Error: source file could not be loaded";
+        QTest::newRow("wrote nothing")
+            << QByteArray("echo 'Error: no export filter for /tmp/out/Ордер.pdf found' >&2")
             << "Не удалось преобразовать документ «Ордер.odt»: LibreOffice не записал файл "
                "«Ордер.pdf»."
-            << "Error: source file could not be loaded";
+            << "Error: no export filter for /tmp/out/Ордер.pdf found";
         QTest::newRow("wrote an empty file")
             << QByteArray("touch \"$(dirname \"$0\")/out/Ордер.pdf\"")
             << "Не удалось преобразовать документ «Ордер.odt»: LibreOffice не записал файл "
@@ -231,6 +239,28 @@ wait)sh");
         const QString config = QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME"));
         QVERIFY(!QFileInfo::exists(config + "/libreoffice"));
         QCOMPARE(leftWorkFolders(), QStringList());
+    }
+
+    // The real LibreOffice under a locale this machine lacks (the user's LANG of another
+    // machine): a workbook whose name and folder have Cyrillic letters and a space becomes a
+    // PDF file with its text.
+    void realConversionUnderAMissingLocale() {
+        setOfficeSearchPath(QString());
+        const testsupport::LocaleOfTheUser missing("xx_XX.UTF-8");
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("Отчеты кассы");
+        QVERIFY(QDir().mkpath(folder + "/PDF файлы"));
+        const QString source = folder + "/Движение денег.xlsx";
+        {
+            XlsxWriter book(source, "Движение");
+            book.writeString(0, 0, kDocumentText, {});
+            book.close();
+        }
+
+        const QString pdf = convertDocument(source, "pdf", folder + "/PDF файлы");
+
+        QCOMPARE(pdf, folder + "/PDF файлы/Движение денег.pdf");
+        QVERIFY(pdfText(pdf).contains(kDocumentText));
     }
 
     // A Word template of the program opens as an ODT document with its text.

@@ -1,9 +1,11 @@
 #include "platform/office_session.h"
 
+#include "core/file_operations.h"
 #include "platform/office.h"
 #include "tests/support/core/exception_message.h"
 #include "tests/support/core/file_bytes.h"
 #include "tests/support/platform/fake_office.h"
+#include "tests/support/platform/locale_of_the_user.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -24,7 +26,7 @@ namespace {
 // An office window that the user edits and closes: it records its arguments, one a line, in
 // "args" beside itself, and appends to the file it is given.
 const QByteArray kEditor = R"sh(printf '%s\n' "$@" > "$(dirname "$0")/args"
-for last in "$@"; do :; done
+last=$(last_file "$@")
 printf ' edited' >> "$last")sh";
 
 // An office window that stays open until the file "close" appears beside it.
@@ -77,10 +79,30 @@ private slots:
         QCOMPARE(readFile(path + "/" + kFileName), "document edited");
         QCOMPARE(QString::fromUtf8(readFile(m_office->filePath("args"))),
                  QStringLiteral("--nologo\n--norestore\n-env:UserInstallation=file://%1/profile\n"
-                                "%1/%2\n")
-                     .arg(path, kFileName));
+                                "%2\n")
+                     .arg(path, officeFileUrl(path + "/" + kFileName)));
         session.reset();
         QVERIFY(!QFileInfo::exists(path));
+    }
+
+    // Under a locale this machine lacks, the window still opens the document: it runs under a
+    // locale that reads this program's file names.
+    void theUsersMissingLocaleReadsUtf8() {
+        putOfficeScript(m_office->path(), R"sh(
+echo "LANG=$LANG LC_CTYPE=$LC_CTYPE LC_ALL=$LC_ALL" > "$(dirname "$0")/locale"
+last=$(last_file "$@")
+printf ' edited' >> "$last")sh");
+        std::unique_ptr<OfficeSession> session;
+        {
+            const testsupport::LocaleOfTheUser missing("xx_XX.UTF-8");
+            session = sessionOnDocument();
+        }
+        const QString path = session->folder().path();
+        QSignalSpy ended(session.get(), &OfficeSession::ended);
+        QVERIFY(ended.wait(5000));
+        QCOMPARE(readFile(m_office->filePath("locale")), "LANG=C.UTF-8 LC_CTYPE= LC_ALL=\n");
+        QCOMPARE(readFile(path + "/" + kFileName), "document edited");
+        QCOMPARE(session->failure(), QString());
     }
 
     // A session destroyed while the window is open leaves the folder to it; once the window

@@ -1,5 +1,6 @@
 #include "platform/work_folder.h"
 
+#include "core/file_operations.h"
 #include "tests/support/core/exception_message.h"
 #include "tests/support/core/file_bytes.h"
 

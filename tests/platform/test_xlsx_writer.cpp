@@ -2,6 +2,7 @@
 
 #include "tests/support/core/exception_message.h"
 #include "tests/support/core/file_bytes.h"
+#include "tests/support/core/warning_log.h"
 #include "tests/support/platform/xlsx_book.h"
 
 #include <QDir>
@@ -90,46 +91,66 @@ private slots:
             writer.close();
         } catch (const XlsxCreateError& e) {
             creationError = true;
-            QCOMPARE(
-                e.message(),
-                QStringLiteral("Error creating output xlsx file. Usually a permissions error."));
+            QCOMPARE(e.message(),
+                     QStringLiteral("Не удалось записать книгу «book.xlsx»: не удается создать "
+                                    "файл."));
         }
         QVERIFY(creationError);
         QVERIFY(QDir(m_dir->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
     }
 
-    // The other failures carry the library's text; a cell outside the sheet is refused rather
-    // than put elsewhere.
+    // The other failures say in one sentence with the workbook's file why, in the user's
+    // words, and the library's own words go to standard error; a cell outside the sheet is
+    // refused rather than put elsewhere.
     void failuresSayWhy_data() {
         QTest::addColumn<QString>("sheetName");
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("column");
-        QTest::addColumn<QString>("message");
-        const QString outside = "Worksheet row or column index out of range.";
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QString>("logged");
+        const QString outside = "лист больше, чем вмещает книга (не более 1 048 576 строк и "
+                                "16 384 столбцов)";
+        const QString outsideLogged = "Worksheet row or column index out of range.";
         QTest::newRow("a bracket in the name")
-            << "Отчёт [Новый]" << 0 << 0
+            << "Отчёт [Новый]" << 0 << 0 << "текст"
+            << "название листа «Отчёт [Новый]» содержит недопустимые знаки [ ] : * ? / \\"
             << "Worksheet name cannot contain invalid characters: '[ ] : * ? / \\'";
         QTest::newRow("an apostrophe at the end")
-            << "Отчёт'" << 0 << 0 << "Worksheet name cannot start or end with an apostrophe.";
-        QTest::newRow("32 characters") << QString(32, QChar(u'Щ')) << 0 << 0
-                                       << "Worksheet name exceeds Excel's limit of 31 characters.";
-        QTest::newRow("column 16384") << "Лист" << 0 << 16384 << outside;
-        QTest::newRow("column 65536 + 1") << "Лист" << 0 << 65537 << outside;
-        QTest::newRow("row 1048576") << "Лист" << 1048576 << 0 << outside;
-        QTest::newRow("column -1") << "Лист" << 0 << -1 << outside;
+            << "Отчёт'" << 0 << 0 << "текст"
+            << "название листа «Отчёт'» начинается или кончается апострофом"
+            << "Worksheet name cannot start or end with an apostrophe.";
+        QTest::newRow("32 characters")
+            << QString(32, QChar(u'Щ')) << 0 << 0 << "текст"
+            << "название листа «" + QString(32, QChar(u'Щ')) + "» длиннее 31 знака"
+            << "Worksheet name exceeds Excel's limit of 31 characters.";
+        QTest::newRow("a text too long") << "Лист" << 0 << 0 << QString(32768, QChar(u'ы'))
+                                         << "текст ячейки длиннее 32 767 знаков"
+                                         << "String exceeds Excel's limit of 32,767 characters.";
+        QTest::newRow("column 16384")
+            << "Лист" << 0 << 16384 << "текст" << outside << outsideLogged;
+        QTest::newRow("column 65536 + 1")
+            << "Лист" << 0 << 65537 << "текст" << outside << outsideLogged;
+        QTest::newRow("row 1048576")
+            << "Лист" << 1048576 << 0 << "текст" << outside << outsideLogged;
+        QTest::newRow("column -1") << "Лист" << 0 << -1 << "текст" << outside << outsideLogged;
     }
     void failuresSayWhy() {
         QFETCH(QString, sheetName);
         QFETCH(int, row);
         QFETCH(int, column);
-        QFETCH(QString, message);
-        const QString path = m_dir->filePath("book.xlsx");
+        QFETCH(QString, text);
+        QFETCH(QString, reason);
+        QFETCH(QString, logged);
+        const QString path = m_dir->filePath("Движение.xlsx");
+        const testsupport::WarningLog log;
         QCOMPARE(messageOf([&] {
                      XlsxWriter writer(path, sheetName);
-                     writer.writeString(row, column, "текст", {});
+                     writer.writeString(row, column, text, {});
                      writer.close();
                  }),
-                 message);
+                 "Не удалось записать книгу «Движение.xlsx»: " + reason + ".");
+        QCOMPARE(log.messages, QStringList{"libxlsxwriter, книга " + path + ": " + logged});
         QVERIFY(!QFile::exists(path));
     }
 

@@ -33,25 +33,25 @@ Q_DECLARE_METATYPE(printing::TemplateProgram)
 namespace {
 
 // An editor that the user changes the file in, saves and closes.
-const QByteArray kChangingEditor = R"sh(for last in "$@"; do :; done
+const QByteArray kChangingEditor = R"sh(last=$(last_file "$@")
 printf ' edited' >> "$last")sh";
 // An editor closed without a change.
 const QByteArray kReadingEditor = "exit 0";
 // An editor that stays open until the file "close" appears beside it, then saves a change.
-const QByteArray kOpenEditor = R"sh(for last in "$@"; do :; done
+const QByteArray kOpenEditor = R"sh(last=$(last_file "$@")
 while [ ! -e "$(dirname "$0")/close" ]; do sleep 0.05; done
 printf ' edited' >> "$last")sh";
 
 // An editor that saves a change at once and stays open until the file "close" appears beside
 // it.
-const QByteArray kSavedOpenEditor = R"sh(for last in "$@"; do :; done
+const QByteArray kSavedOpenEditor = R"sh(last=$(last_file "$@")
 printf ' edited' >> "$last"
 while [ ! -e "$(dirname "$0")/close" ]; do sleep 0.05; done)sh";
 // An editor that stays open, nothing saved, until the file "close" appears beside it.
 const QByteArray kUnsavedOpenEditor =
     R"sh(while [ ! -e "$(dirname "$0")/close" ]; do sleep 0.05; done)sh";
 // An editor that saves a change and crashes.
-const QByteArray kCrashingEditor = R"sh(for last in "$@"; do :; done
+const QByteArray kCrashingEditor = R"sh(last=$(last_file "$@")
 printf ' edited' >> "$last"
 kill -11 $$)sh";
 

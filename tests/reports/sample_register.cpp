@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QDateEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 
 using namespace reportbook;
@@ -48,10 +47,7 @@ int main(int argc, char** argv) {
             dialog->okButton()->click();
         }
     });
-    DocumentRegister* window = DocumentRegister::open();
-    if (!window)
+    if (!DocumentRegister::open())
         return 1;
-    // A display without a window manager leaves the window at its own size.
-    window->setGeometry(window->screen()->availableGeometry());
     return app.exec();
 }

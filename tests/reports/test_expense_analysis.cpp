@@ -20,10 +20,13 @@
 #include <QLocale>
 #include <QPieSeries>
 #include <QPieSlice>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
+#include <algorithm>
 #include <memory>
 
 using namespace reportbook;
@@ -141,6 +144,9 @@ private slots:
         QCOMPARE(sheet.fixedRows(), 0);
 
         QCOMPARE(sheet.yCount(), kFirstTypeRow + int(kTypes.size()));
+        // The grid is as large as its cells.
+        QCOMPARE(sheet.colCount(), 3);
+        QCOMPARE(sheet.rowCount(), sheet.yCount());
         for (int i = 0; i < kTypes.size(); ++i) {
             const TypeCase& t = kTypes.at(i);
             const int y = kFirstTypeRow + i;
@@ -185,6 +191,8 @@ private slots:
         QCOMPARE(analysis.modeBox()->count(), 5);
         analysis.modeBox()->setCurrentIndex(mode);
         QCOMPARE(shownTypes(*analysis.sheet()), shown);
+        QCOMPARE(analysis.sheet()->rowCount(), kFirstTypeRow + int(shown.size()));
+        QCOMPARE(analysis.sheet()->colCount(), 3);
         for (int y = kFirstTypeRow; y < analysis.sheet()->yCount(); ++y) {
             const int index = analysis.sheet()->rowTag(y, kExpenseRowIndex).toInt();
             QCOMPARE(kTypes.at(index).name, analysis.sheet()->cellText(kColReason, y));
@@ -264,25 +272,90 @@ private slots:
         QCOMPARE(limitWrites().size(), 1); // the other user's own
     }
 
-    // A limit the book refuses (its type deleted meanwhile) is reported, and the cell shows the
-    // stored limit again.
-    void aRefusedLimitIsReportedAndTheOldOneShown() {
+    // A limit that another copy of the program changed, or a type it deleted, after the window
+    // read its figures is not written over: the user is told, the figures are read again and
+    // show what the book holds, and nothing typed here is stored.
+    void aLimitChangedElsewhereIsNotOverwritten_data() {
+        QTest::addColumn<QString>("elsewhere");
+        QTest::addColumn<QString>("stored"); // empty: the type is gone
+        QTest::newRow("changed") << "UPDATE REASONS SET LIMIT=60 WHERE PRKEY=%1"
+                                 << "60";
+        QTest::newRow("deleted") << "DELETE FROM REASONS WHERE PRKEY=%1"
+                                 << "";
+    }
+    void aLimitChangedElsewhereIsNotOverwritten() {
+        QFETCH(QString, elsewhere);
+        QFETCH(QString, stored);
         Dialogs dialogs;
         ExpenseAnalysis analysis(nullptr, at("2024-03-05"));
         ReportSheet& sheet = *showAndFocus(analysis);
         analysis.modeBox()->setCurrentIndex(int(ExpenseMode::All));
-        execute(
-            QStringLiteral("DELETE FROM REASONS WHERE PRKEY=%1").arg(m_keys.value("Канцтовары")));
-        const int row = rowOf(sheet, QStringLiteral("Канцтовары"));
-        QVERIFY(sheet.setCurrentCell(kColLimit, row));
+        const int key = m_keys.value("Канцтовары");
+        executeElsewhere(elsewhere.arg(key));
+        logLimitWrites();
+        QVERIFY(sheet.setCurrentCell(kColLimit, rowOf(sheet, QStringLiteral("Канцтовары"))));
         type(sheet, QStringLiteral("70"));
         press(sheet, Qt::Key_Return);
         settle();
         QCOMPARE(dialogs.texts,
-                 QStringList{"Лимит не сохранен: тип платежа удален в другом окне или другим "
-                             "пользователем."});
-        QCOMPARE(sheet.cellCurrency(kColLimit, rowOf(sheet, "Канцтовары")), units(50));
-        QCOMPARE(analysis.figures().lines.at(1).limit, units(50));
+                 QStringList{"Лимит изменен или тип платежа удален в другом окне или другим "
+                             "пользователем, пока анализ был открыт здесь. Анализ прочитан "
+                             "заново; ваш лимит не сохранен."});
+        QCOMPARE(limitWrites(), QStringList());
+        QCOMPARE(storedLimit("Канцтовары"), stored);
+        const auto line =
+            std::find_if(analysis.figures().lines.cbegin(), analysis.figures().lines.cend(),
+                         [key](const ExpenseLine& l) { return l.key == key; });
+        if (stored.isEmpty()) {
+            QCOMPARE(rowOf(sheet, QStringLiteral("Канцтовары")), -1);
+            QVERIFY(line == analysis.figures().lines.cend());
+            return;
+        }
+        QCOMPARE(sheet.cellCurrency(kColLimit, rowOf(sheet, QStringLiteral("Канцтовары"))),
+                 units(60));
+        QVERIFY(line != analysis.figures().lines.cend());
+        QCOMPARE(line->limit, units(60));
+    }
+
+    // Text that is no limit is refused with its message, nothing is written and the cell shows
+    // the old limit again; a good limit typed next into the same cell is stored once.
+    void aBadLimitIsRefused_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("negative") << "-5"
+                                  << "Лимит не может быть отрицательным.";
+        QTest::newRow("letters") << "abc"
+                                 << "«abc» — не сумма.";
+        QTest::newRow("an exponent") << "1e20"
+                                     << "«1e20» — не сумма.";
+        QTest::newRow("beyond any amount") << "99999999999999999"
+                                           << "«99999999999999999» — не сумма.";
+    }
+    void aBadLimitIsRefused() {
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        logLimitWrites();
+        Dialogs dialogs;
+        ExpenseAnalysis analysis(nullptr, at("2024-03-05"));
+        ReportSheet& sheet = *showAndFocus(analysis);
+        analysis.modeBox()->setCurrentIndex(int(ExpenseMode::All));
+        const int row = rowOf(sheet, QStringLiteral("Хозтовары"));
+        QVERIFY(sheet.setCurrentCell(kColLimit, row));
+        type(sheet, typed);
+        press(sheet, Qt::Key_Return);
+        settle();
+        QCOMPARE(dialogs.texts, QStringList{message});
+        QCOMPARE(limitWrites(), QStringList());
+        QCOMPARE(sheet.cellCurrency(kColLimit, row), units(80));
+        QCOMPARE(analysis.figures().lines.at(5).limit, units(80));
+        QCOMPARE(storedLimit("Хозтовары"), QStringLiteral("80"));
+
+        type(sheet, QStringLiteral("90"));
+        press(sheet, Qt::Key_Return);
+        settle();
+        QCOMPARE(dialogs.texts.size(), 1);
+        QCOMPARE(limitWrites(), QStringList{QString::number(m_keys.value("Хозтовары"))});
+        QCOMPARE(storedLimit("Хозтовары"), QStringLiteral("90"));
     }
 
     // Print and export by the rights "AnIssueReport" 7 and 8; the chart's print follows print.
@@ -328,6 +401,44 @@ private slots:
         QVERIFY(analysis.chartWindow());
         QCOMPARE(analysis.chartWindow()->printAction()->isEnabled(), print);
         m_book->store().setUserKey(0);
+    }
+
+    // Each button has its hint: in the status bar while the pointer is over the button, gone
+    // when it leaves; and as the button's tool tip.
+    void buttonsShowTheirHints_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("hint");
+        QTest::newRow("print") << "printButton"
+                               << "Печать ведомости";
+        QTest::newRow("export") << "exportButton"
+                                << "Экспорт ведомости";
+        QTest::newRow("document") << "documentButton"
+                                  << "Документы расхода";
+        QTest::newRow("chart") << "chartButton"
+                               << "Диаграмма расходов";
+        QTest::newRow("help") << "helpButton"
+                              << "Справка";
+        QTest::newRow("close") << "closeButton"
+                               << "Закрыть окно";
+    }
+    void buttonsShowTheirHints() {
+        QFETCH(QString, button);
+        QFETCH(QString, hint);
+        ExpenseAnalysis analysis(nullptr, at("2024-03-05"));
+        showAndFocus(analysis);
+        auto* shown = analysis.findChild<QToolButton*>(button);
+        QVERIFY(shown && shown->isVisible());
+        QCOMPARE(shown->toolTip(), hint);
+        QCOMPARE(analysis.statusBar()->currentMessage(), QString());
+        // The pointer from the sheet onto the button, and back.
+        QWindow* window = analysis.windowHandle();
+        const QPoint onSheet = analysis.sheet()->mapTo(&analysis, QPoint(20, 20));
+        QTest::mouseMove(window, onSheet + QPoint(10, 10));
+        QTest::mouseMove(window, onSheet);
+        QTest::mouseMove(window, shown->mapTo(&analysis, shown->rect().center()));
+        QCOMPARE(analysis.statusBar()->currentMessage(), hint);
+        QTest::mouseMove(window, onSheet);
+        QCOMPARE(analysis.statusBar()->currentMessage(), QString());
     }
 
     // A spending cell lists the month's issue documents of its type: the two of March, not
@@ -419,6 +530,15 @@ private:
         fb::Transaction tr(m_book->database());
         fb::Statement statement(tr, sql);
         statement.execute();
+        tr.commit();
+    }
+
+    // Runs sql on a connection of its own, as another copy of the program, committed.
+    void executeElsewhere(const QString& sql) {
+        fb::Attachment other;
+        other.attach(m_book->path());
+        fb::Transaction tr(other);
+        fb::Statement(tr, sql).execute();
         tr.commit();
     }
 

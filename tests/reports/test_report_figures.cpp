@@ -1,5 +1,8 @@
 #include "core/cp1251.h"
+#include "reports/partner_reports.h"
 #include "reports/report_figures.h"
+#include "reports/report_sheet.h"
+#include "reports/sheet_cells.h"
 #include "store/stored_reports.h"
 #include "tests/support/store/report_book.h"
 
@@ -137,17 +140,26 @@ class TestReportFigures : public QObject {
         b.addDocument(kIssue, at("2024-06-01 00:00:00"), delta, "Транспорт", cents(100000));
     }
 
+    // July: of each direction a payment type that only a document without a partner row brings.
+    void writeJuly() {
+        ReportBook& b = *m_book;
+        const int payer = b.addPartner(kIncome, "ООО Июль");
+        const int recipient = b.addPartner(kIssue, "ООО Июльский");
+        b.addDocument(kIncome, at("2024-07-03 10:00:00"), payer, "Аренда", cents(1500));
+        b.addDocument(kIncome, at("2024-07-04 10:00:00"), 0, "Проценты банка", cents(250));
+        b.addDocument(kIssue, at("2024-07-05 10:00:00"), recipient, "Связь", cents(900));
+        b.addDocument(kIssue, at("2024-07-06 10:00:00"), 0, "Комиссия банка", cents(40));
+    }
+
     // The partner rows expected of documentType in February: names, types and amounts from the
     // documents written (those of a partner that exists).
     void checkPartners(const PartnerFigures& figures, int documentType) {
-        const QString conditions =
-            QStringLiteral("FROM OPER O, PARTS P WHERE O.LPART=P.PRKEY and O.TYP=%1 and O.DAT "
-                           "BETWEEN %2 ")
-                .arg(documentType)
-                .arg(kFebruary);
+        const QString ofPeriod =
+            QStringLiteral("O.TYP=%1 and O.DAT BETWEEN %2 ").arg(documentType).arg(kFebruary);
+        const QString conditions = "FROM OPER O, PARTS P WHERE O.LPART=P.PRKEY and " + ofPeriod;
         QCOMPARE(figures.types,
-                 names(m_book->database(),
-                       "SELECT O.REASON " + conditions + "GROUP BY O.REASON ORDER BY O.REASON"));
+                 names(m_book->database(), "SELECT O.REASON FROM OPER O WHERE " + ofPeriod +
+                                               "GROUP BY O.REASON ORDER BY O.REASON"));
         QStringList rowNames;
         for (const PartnerRow& row : figures.rows)
             rowNames << row.name;
@@ -192,6 +204,7 @@ private slots:
         m_book->setOwnerName("ООО «Владелец»");
         writeFebruary();
         writeMay();
+        writeJuly();
     }
     void cleanupTestCase() { m_book.reset(); }
 
@@ -320,6 +333,46 @@ private slots:
         }
     }
 
+    // A payment type that only documents without a partner row bring has its column all the
+    // same, of 0 in the rows and in the total row, which the sheet writes too.
+    void partnersTakeTheTypesOfEveryDocument_data() {
+        QTest::addColumn<int>("documentType");
+        QTest::addColumn<QStringList>("types");
+        QTest::addColumn<int>("onlyWithoutPartner");
+        QTest::addColumn<qint64>("totalCents");
+        QTest::newRow("payers") << kIncome << QStringList{"Аренда", "Проценты банка"} << 1
+                                << qint64(1500);
+        QTest::newRow("recipients")
+            << kIssue << QStringList{"Комиссия банка", "Связь"} << 0 << qint64(900);
+    }
+    void partnersTakeTheTypesOfEveryDocument() {
+        QFETCH(int, documentType);
+        QFETCH(QStringList, types);
+        QFETCH(int, onlyWithoutPartner);
+        QFETCH(qint64, totalCents);
+        const Currency total = cents(totalCents);
+        const Period july{at("2024-07-01"), at("2024-07-31")};
+        const bool payers = documentType == kIncome;
+        const PartnerFigures figures = payers ? computePayers(m_book->store(), july)
+                                              : computeRecipients(m_book->store(), july);
+        QCOMPARE(figures.types, types);
+        QCOMPARE(figures.rows.size(), 1);
+        QCOMPARE(figures.rows.first().amounts.byType.at(onlyWithoutPartner), Currency{});
+        QCOMPARE(figures.rows.first().amounts.total, total);
+        QCOMPARE(figures.totals.byType.at(onlyWithoutPartner), Currency{});
+        QCOMPARE(figures.totals.total, total);
+
+        ReportSheet sheet;
+        layoutPartnerReport(sheet, payers ? PayersReport::kKind : RecipientsReport::kKind, figures,
+                            july, {});
+        const int column = 1 + onlyWithoutPartner;
+        const int totalRow = sheet.yCount() - 1;
+        QCOMPARE(sheet.cellText(column, 2), types.at(onlyWithoutPartner));
+        QCOMPARE(sheet.rowTag(totalRow, QStringLiteral("ROW_TOTAL")), QStringLiteral("Y"));
+        QVERIFY(sheet.cells().cell(column, totalRow));
+        QCOMPARE(displayText(*sheet.cells().cell(column, totalRow)), QStringLiteral("0.00"));
+    }
+
     void partnersOfAnEmptyPeriod() {
         const PartnerFigures figures =
             computePayers(m_book->store(), {at("2024-08-01"), at("2024-08-31")});
@@ -328,8 +381,8 @@ private slots:
         QCOMPARE(figures.totals.total, Currency{});
     }
 
-    // Every document of the period with a partner, the whole last day included, by date,
-    // partner name, city and number; the totals of both sections.
+    // Every document of the period with a partner, the whole last day included, by day (not by
+    // the time of day), partner name, city and number; the totals of both sections.
     void registerListsTheDocumentsOfThePeriod() {
         const RegisterFigures figures =
             computeRegister(m_book->store(), {at("2024-02-01"), at("2024-02-29")});
@@ -341,7 +394,7 @@ private slots:
                     expected.append(d);
             auto key = [&](const WrittenDocument& d) {
                 const WrittenPartner& p = m_book->partner(d.partner);
-                return std::make_tuple(d.date, cp1251::encode(bookName(p.name)),
+                return std::make_tuple(datetime::dateOf(d.date), cp1251::encode(bookName(p.name)),
                                        cp1251::encode(p.city), cp1251::encode(d.number));
             };
             std::sort(expected.begin(), expected.end(),

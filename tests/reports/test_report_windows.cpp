@@ -18,6 +18,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -258,6 +259,55 @@ private slots:
         QCOMPARE(storedCount(kMovementReportType), latestEnd ? 1 : 0);
         QVERIFY(!window->isVisible());
         QCOMPARE(reportWindows(), QList<ReportWindow*>{window.get()});
+    }
+
+    // The period dialog of a new report refuses an end before the start with a warning and
+    // stays open; cancelled then, it leaves no row and no window. A period of one day or more
+    // makes the report.
+    void aNewReportRefusesAnEndBeforeItsStart_data() {
+        QTest::addColumn<Period>("period");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("30.11.2026-01.11.2026")
+            << Period{at(2026, 11, 30), at(2026, 11, 1)} << false;
+        QTest::newRow("02.02.2024-01.02.2024") << Period{at(2024, 2, 2), at(2024, 2, 1)} << false;
+        QTest::newRow("one day") << Period{at(2024, 2, 1), at(2024, 2, 1)} << true;
+        QTest::newRow("a month") << Period{at(2024, 2, 1), at(2024, 2, 29)} << true;
+    }
+    void aNewReportRefusesAnEndBeforeItsStart() {
+        QFETCH(Period, period);
+        QFETCH(bool, accepted);
+        std::unique_ptr<ReportWindow> window(new MovementReport);
+        QString caption;
+        bool stayedOpen = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<PeriodDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            caption = dialog->windowTitle();
+            dialog->setPeriod(period);
+            dialog->okButton()->click();
+            stayedOpen = dialog->isVisible();
+            if (stayedOpen)
+                dialog->cancelButton()->click();
+        });
+        if (accepted) {
+            window->execute({ReportMode::New, 0, 0});
+            ReportWindow* shown = window.release(); // it frees itself once closed
+            QVERIFY(shown->isVisible());
+            QCOMPARE(shown->reportPeriod().start, period.start);
+            QCOMPARE(shown->reportPeriod().end, period.end + kLastSecond);
+        } else {
+            QVERIFY_THROWS_EXCEPTION(SilentAbort, window->execute({ReportMode::New, 0, 0}));
+            QVERIFY(!window->isVisible());
+            QCOMPARE(storedCount(kMovementReportType), 0);
+        }
+        QCOMPARE(caption, QStringLiteral("Период отчёта"));
+        QCOMPARE(stayedOpen, !accepted);
+        if (!accepted) {
+            QCOMPARE(std::exchange(m_dialogs->texts, {}),
+                     QStringList{QStringLiteral("Конец периода раньше его начала.")});
+            QCOMPARE(m_dialogs->requests.first().icon, MessageIcon::Warning);
+        }
     }
 
     void newReportShowsModalOverTheMainWindow() {

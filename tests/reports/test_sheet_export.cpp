@@ -4,6 +4,7 @@
 #include "reports/sheet_grid.h"
 #include "tests/support/core/exception_message.h"
 #include "tests/support/core/file_bytes.h"
+#include "tests/support/core/warning_log.h"
 #include "tests/support/platform/fake_office.h"
 #include "tests/support/platform/work_folders.h"
 #include "tests/support/platform/xlsx_book.h"
@@ -16,6 +17,7 @@
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <memory>
 
 using testsupport::messageOf;
@@ -210,28 +212,45 @@ private slots:
         QVERIFY(testsupport::leftWorkFolders().isEmpty());
     }
 
-    // LibreOffice gets the workbook as the template of a new document; its folder goes when
-    // LibreOffice ends.
+    // LibreOffice gets the workbook, as a file URL, as the template of a new document; its
+    // folder goes when LibreOffice ends, and an end the user closed tells nothing.
     void libreOfficeOpensANewDocument() {
         testsupport::putOfficeScript(m_office->path(), R"sh(
-for last in "$@"; do :; done
+last=$(last_file "$@")
 cp "$last" "$(dirname "$0")/opened.xlsx"
 printf '%s\n' "$@" > "$(dirname "$0")/args.part"
 mv "$(dirname "$0")/args.part" "$(dirname "$0")/args")sh");
+        Dialogs dialogs;
         exportSheet(nullptr, m_sheet, {0, 0, 4, 3}, kTitle);
         QTRY_VERIFY(QFile::exists(m_office->filePath("args")));
         const QStringList args =
             QString::fromUtf8(testsupport::readFile(m_office->filePath("args"))).split('\n');
         QCOMPARE(args.size(), 6);
         QCOMPARE(args[3], QStringLiteral("-n"));
-        QCOMPARE(QFileInfo(args[4]).fileName(),
+        const QString workbook = QUrl(args[4]).toLocalFile();
+        QCOMPARE(args[4], officeFileUrl(workbook));
+        QCOMPARE(QFileInfo(workbook).fileName(),
                  QStringLiteral("Движение денежных средств (Новы.xlsx"));
         QCOMPARE(readXlsx(m_office->filePath("opened.xlsx")).cells.size(), 7);
-        QTRY_VERIFY(!QFileInfo::exists(QFileInfo(args[4]).absolutePath()));
+        QTRY_VERIFY(!QFileInfo::exists(QFileInfo(workbook).absolutePath()));
+        QCOMPARE(dialogs.texts, QStringList());
     }
 
-    // A failure while writing ends the export with its message: the progress window and the
-    // work folder go, nothing is opened.
+    // A LibreOffice that ends with an error on the workbook is told, with the workbook's file.
+    void aFailedLibreOfficeIsTold() {
+        testsupport::putOfficeScript(m_office->path(), "echo 'General Error.' >&2; exit 1");
+        Dialogs dialogs;
+        exportSheet(nullptr, m_sheet, {0, 0, 4, 3}, kTitle);
+        QTRY_COMPARE(dialogs.texts,
+                     QStringList{"LibreOffice завершился с ошибкой (код 1) при работе с "
+                                 "документом «Движение денежных средств (Новы.xlsx»."});
+        QCOMPARE(dialogs.requests[0].icon, MessageIcon::Warning);
+        QTRY_VERIFY(testsupport::leftWorkFolders().isEmpty());
+    }
+
+    // A failure while writing ends the export with its message in the user's words (the
+    // library's own goes to standard error): the progress window and the work folder go,
+    // nothing is opened.
     void aFailureEndsTheExport() {
         SheetGrid sheet;
         sheet.setCellString(0, 0, QStringLiteral("Слева"));
@@ -239,10 +258,18 @@ mv "$(dirname "$0")/args.part" "$(dirname "$0")/args")sh");
         QWidget owner;
         Opened opened;
         Dialogs dialogs;
+        const testsupport::WarningLog log;
         QCOMPARE(messageOf([&] {
                      exportSheet(&owner, sheet, wholeSheet(sheet), kTitle, opened.opener());
                  }),
-                 QStringLiteral("Worksheet row or column index out of range."));
+                 QStringLiteral("Не удалось записать книгу «Движение денежных средств "
+                                "(Новы.xlsx»: лист больше, чем вмещает книга (не более "
+                                "1 048 576 строк и 16 384 столбцов)."));
+        const QStringList logged = log.messages.filter("libxlsxwriter");
+        QCOMPARE(logged.size(), 1);
+        QVERIFY2(logged[0].endsWith("Движение денежных средств (Новы.xlsx: Worksheet row or "
+                                    "column index out of range."),
+                 qPrintable(logged[0]));
         QVERIFY(opened.paths.isEmpty());
         QVERIFY(owner.findChildren<ProgressWindow*>().isEmpty());
         QVERIFY(testsupport::leftWorkFolders().isEmpty());

@@ -226,6 +226,52 @@ private slots:
         QCOMPARE(browser->prepared, 2);
     }
 
+    // An end before the start is refused with a warning, the dialog staying open, and the shared
+    // period stays as it was once the dialog is cancelled; a period of one day or more replaces
+    // it.
+    void thePeriodDialogRefusesAnEndBeforeTheStart_data() {
+        QTest::addColumn<QDate>("start");
+        QTest::addColumn<QDate>("end");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("the end a month before the start")
+            << QDate(2026, 11, 30) << QDate(2026, 11, 1) << false;
+        QTest::newRow("the end a day before the start")
+            << QDate(2026, 11, 2) << QDate(2026, 11, 1) << false;
+        QTest::newRow("one day") << QDate(2026, 11, 1) << QDate(2026, 11, 1) << true;
+        QTest::newRow("a month") << QDate(2026, 11, 1) << QDate(2026, 11, 30) << true;
+    }
+    void thePeriodDialogRefusesAnEndBeforeTheStart() {
+        QFETCH(QDate, start);
+        QFETCH(QDate, end);
+        QFETCH(bool, accepted);
+        PaneMachine m(BookKind::BankAccount, QStringLiteral("Счет"));
+        ShellWindow& main = m.start();
+        auto* browser = main.showPane<PayersBrowser>();
+        const Period before = PeriodBrowserPane::sharedPeriod();
+        bool stayedOpen = false;
+        whenPeriodDialogShows([&](PeriodDialog& dialog) {
+            dialog.startDateEdit()->setDate(start);
+            dialog.endDateEdit()->setDate(end);
+            dialog.okButton()->click();
+            stayedOpen = dialog.isVisible();
+            if (stayedOpen)
+                dialog.cancelButton()->click();
+        });
+        browser->selectPeriodAction()->trigger();
+        QCOMPARE(stayedOpen, !accepted);
+        if (!accepted) {
+            QCOMPARE(m.messages, QStringList{QStringLiteral("Конец периода раньше его начала.")});
+            QCOMPARE(main.browsePeriod().start, before.start);
+            QCOMPARE(main.browsePeriod().end, before.end);
+            QCOMPARE(browser->prepared, 1);
+            return;
+        }
+        QVERIFY(m.messages.isEmpty());
+        QCOMPARE(stamp(main.browsePeriod().start), start.toString("dd.MM.yyyy") + " 00:00:00.000");
+        QCOMPARE(stamp(main.browsePeriod().end), end.toString("dd.MM.yyyy") + " 23:59:59.999");
+        QCOMPARE(browser->prepared, 2);
+    }
+
     void refreshKeepsTheCurrentRowWhileItIsThere() {
         PaneMachine m(BookKind::CashDesk, QStringLiteral("Касса"));
         ShellWindow& main = m.start();

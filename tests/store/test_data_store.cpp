@@ -9,6 +9,7 @@
 #include "store/book_options.h"
 #include "store/data_store.h"
 #include "tests/support/core/file_bytes.h"
+#include "tests/support/core/part_writer.h"
 #include "tests/support/core/small_file_system.h"
 #include "tests/support/platform/test_database.h"
 #include "tests/support/store/store_notices.h"
@@ -21,6 +22,7 @@
 #include <sys/stat.h>
 #include <thread>
 
+using testsupport::PartWriter;
 using testsupport::readFile;
 using testsupport::SmallFileSystem;
 using testsupport::TestDatabase;
@@ -333,16 +335,16 @@ private slots:
     }
 
     // Two copies of the program back one book up into one file at the same time: neither takes
-    // the other's file for its own, both succeed, and the backup is whole. A half-written file
-    // of another copy, under a name of its own, stays as it is.
+    // the other's file for its own, both succeed, and the backup is whole. The half-written file
+    // of a third copy still at work, and a file of another name, stay as they are.
     void backupsOfTwoCopiesDoNotMeet() {
         Book book;
         StoreNotices errors;
         book.store.makeBackup(BackupKind::Reserv, "", false);
-        const QString foreign[] = {book.db.filePath("Reserv/test.gbk.tmp"),
-                                   book.db.filePath("Reserv/test.gbk.99999-abcdef.part")};
-        for (const QString& file : foreign)
-            writeFile(file, "another copy, half-written");
+        const QString stranger = book.db.filePath("Reserv/test.gbk.tmp");
+        writeFile(stranger, "another copy, half-written");
+        const PartWriter third(PART_WRITER, book.backup(0));
+        QVERIFY(!third.part().isEmpty());
         QProcess copy;
         copy.start(QStringLiteral(STORE_COPY),
                    {"backup", book.db.filePath("copy.ini"), book.db.path(), "8"});
@@ -357,8 +359,8 @@ private slots:
         // Its messages, had it any, went to its error output and made it end with 1.
         QVERIFY2(copy.exitCode() == 0, copy.readAllStandardError().constData());
         QCOMPARE(errors.captioned(), QStringList{});
-        for (const QString& file : foreign)
-            QCOMPARE(readFile(file), QByteArray("another copy, half-written"));
+        QCOMPARE(readFile(stranger), QByteArray("another copy, half-written"));
+        QCOMPARE(readFile(third.part()), QByteArray("half-written"));
         QCOMPARE(filesIn(book.db.filePath("Reserv")).size(), 3);
         QCOMPARE(restoredValue(book.backup(0), book.db.folder(), "SELECT COUNT(*) FROM PARTS"),
                  QStringLiteral("1"));
@@ -381,6 +383,69 @@ private slots:
         QVERIFY(QFile::exists(book.backup(0)));
         QVERIFY(!QFile::exists(book.backup(1)));
         QVERIFY(!QFile::exists(book.backup(2)));
+    }
+
+    // A copy killed while it made a backup left its file beside it: the next backup of that
+    // kind removes it, whether it renews the backup or not, and keeps the file of a copy still
+    // at work.
+    void theNextBackupRemovesAKilledCopysFile_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("existing");
+        QTest::addColumn<bool>("renewed");
+        QTest::newRow("Reserv") << 0 << true << true;
+        QTest::newRow("Yesterday, not due") << 1 << true << false;
+        QTest::newRow("Week, the first") << 2 << false << true;
+    }
+    void theNextBackupRemovesAKilledCopysFile() {
+        QFETCH(int, kind);
+        QFETCH(bool, existing);
+        QFETCH(bool, renewed);
+        Book book;
+        StoreNotices errors;
+        const QString target = book.backup(kind);
+        const QString folder = QFileInfo(target).absolutePath();
+        QVERIFY(QDir().mkpath(folder));
+        if (existing)
+            writeFile(target, "fresh");
+        const PartWriter running(PART_WRITER, target);
+        PartWriter killed(PART_WRITER, target);
+        QVERIFY(!running.part().isEmpty() && !killed.part().isEmpty());
+        QVERIFY(killed.kill());
+        QVERIFY(QFileInfo::exists(killed.part()));
+
+        book.store.makeBackup(BackupKind(kind), "", false);
+
+        QCOMPARE(errors.captioned(), QStringList{});
+        QVERIFY(!QFileInfo::exists(killed.part()));
+        QCOMPARE(readFile(running.part()), QByteArray("half-written"));
+        QCOMPARE(filesIn(folder).size(), 2);
+        QCOMPARE(readFile(target) != "fresh", renewed);
+    }
+
+    // At start, what copies killed while they made one of the chosen book's backups left goes,
+    // though the backups that are there are not renewed.
+    void theStartRemovesWhatKilledCopiesLeft() {
+        Book book;
+        StoreNotices errors;
+        QStringList left;
+        for (int kind = 0; kind <= 2; ++kind) {
+            QVERIFY(QDir().mkpath(QFileInfo(book.backup(kind)).absolutePath()));
+            writeFile(book.backup(kind), "fresh");
+            PartWriter killed(PART_WRITER, book.backup(kind));
+            QVERIFY(!killed.part().isEmpty() && killed.kill());
+            left << killed.part();
+        }
+        book.store.chooseBook(ChosenBook(0, book.db.path()));
+
+        book.store.makeFirstBackups();
+
+        for (const QString& part : left)
+            QVERIFY2(!QFileInfo::exists(part), qPrintable(part));
+        for (int kind = 0; kind <= 2; ++kind) {
+            QCOMPARE(readFile(book.backup(kind)), QByteArray("fresh"));
+            QCOMPARE(filesIn(QFileInfo(book.backup(kind)).absolutePath()).size(), 1);
+        }
+        QCOMPARE(errors.captioned(), QStringList{});
     }
 
     // The same user leaves two copies of the program at once: the second save waits for the

@@ -9,9 +9,11 @@
 #include "tests/support/store/schema_support.h"
 #include "tests/support/store/store_notices.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
 #include <csignal>
@@ -84,6 +86,55 @@ QByteArray zip(const QList<QPair<QByteArray, QByteArray>>& members) {
     putUInt(out, 0, 2);
     return out;
 }
+
+// A copy of the program making a cash-desk book, held while it reads one of its templates (a
+// pipe that the test holds open): its unfinished file lies in the folder until it is killed.
+class HeldCreation {
+public:
+    ~HeldCreation() {
+        if (m_copy.state() != QProcess::NotRunning)
+            kill();
+    }
+
+    // Starts the copy on the INI file and the folder; true once it reads the held template.
+    bool start(const QString& ini, const QString& folder) {
+        const QString held = QStringLiteral("Приходный кассовый ордер (Украина).doc");
+        for (const QString& file : QDir(templatesFolder()).entryList(QDir::Files))
+            if (file != held && !QFile::copy(QDir(templatesFolder()).filePath(file),
+                                             QDir(m_templates.path()).filePath(file)))
+                return false;
+        const QByteArray pipe = QFile::encodeName(QDir(m_templates.path()).filePath(held));
+        if (::mkfifo(pipe.constData(), 0600) != 0 || !QDir().mkpath(folder))
+            return false;
+        m_copy.setProcessChannelMode(QProcess::ForwardedChannels);
+        m_copy.start(QStringLiteral(STORE_COPY), {"new-book", ini, folder, m_templates.path()});
+        if (!m_copy.waitForStarted())
+            return false;
+        // The pipe opens for writing once the other program reads it.
+        QDeadlineTimer deadline(60000);
+        while ((m_pipe = ::open(pipe.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)) < 0) {
+            if (deadline.hasExpired() || m_copy.state() == QProcess::NotRunning)
+                return false;
+            QTest::qWait(20);
+        }
+        return true;
+    }
+
+    // Kills the copy as a crash would; true when it is gone so.
+    bool kill() {
+        const bool killed = ::kill(pid_t(m_copy.processId()), SIGKILL) == 0 &&
+                            m_copy.waitForFinished() && m_copy.exitStatus() == QProcess::CrashExit;
+        if (m_pipe >= 0)
+            ::close(m_pipe);
+        m_pipe = -1;
+        return killed;
+    }
+
+private:
+    QTemporaryDir m_templates;
+    QProcess m_copy;
+    int m_pipe = -1;
+};
 
 } // namespace
 
@@ -278,29 +329,9 @@ private slots:
     void aKilledCreationLeavesNoBook() {
         StoreNotices dialogs;
         ListedPlace place;
-        QTemporaryDir templates;
-        const QString held = QStringLiteral("Приходный кассовый ордер (Украина).doc");
-        for (const QString& file : QDir(templatesFolder()).entryList(QDir::Files))
-            if (file != held)
-                QVERIFY(QFile::copy(QDir(templatesFolder()).filePath(file),
-                                    QDir(templates.path()).filePath(file)));
-        const QByteArray pipe = QFile::encodeName(QDir(templates.path()).filePath(held));
-        QCOMPARE(::mkfifo(pipe.constData(), 0600), 0);
-        QVERIFY(QDir().mkpath(place.books));
-
-        QProcess copy;
-        copy.setProcessChannelMode(QProcess::ForwardedChannels);
-        copy.start(QStringLiteral(STORE_COPY),
-                   {"new-book", place.place.path("kaltro.ini"), place.books, templates.path()});
-        QVERIFY(copy.waitForStarted());
-        // The pipe opens for writing once the other program reads it.
-        int fd = -1;
-        QTRY_VERIFY_WITH_TIMEOUT(
-            (fd = ::open(pipe.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)) >= 0, 60000);
-        QCOMPARE(::kill(pid_t(copy.processId()), SIGKILL), 0);
-        QVERIFY(copy.waitForFinished());
-        ::close(fd);
-        QCOMPARE(copy.exitStatus(), QProcess::CrashExit);
+        HeldCreation creation;
+        QVERIFY(creation.start(place.place.path("kaltro.ini"), place.books));
+        QVERIFY(creation.kill());
 
         QCOMPARE(QDir(place.books).entryList({"Kaltro*.fdb"}, QDir::Files), QStringList{});
         QCOMPARE(place.filesLeft().size(), 1); // the killed program's own, unfinished
@@ -310,6 +341,27 @@ private slots:
         QCOMPARE(path, QDir(place.books).filePath("Kaltro1.fdb"));
         QCOMPARE(place.ini("DatabasePath_2"), path);
         QCOMPARE(forms(path).size(), 8);
+    }
+
+    // At start, the unfinished file of a creation killed in a folder of the list's books goes;
+    // that of a creation still at work stays.
+    void theStartRemovesAKilledCreationsFile() {
+        StoreNotices dialogs;
+        ListedPlace place;
+        IniFile& ini = place.place.store().ini();
+        ini.writeString("DB", "DatabasePath_1", QDir(place.books).filePath("b.fdb"));
+        HeldCreation creation;
+        QVERIFY(creation.start(place.place.path("kaltro.ini"), place.books));
+        const QStringList unfinished = place.filesLeft();
+        QCOMPARE(unfinished.size(), 1);
+        QVERIFY2(unfinished[0].startsWith("Kaltro.fdb."), qPrintable(unfinished[0]));
+
+        removeLeftoverNewBooks(ini);
+        QCOMPARE(place.filesLeft(), unfinished);
+
+        QVERIFY(creation.kill());
+        removeLeftoverNewBooks(ini);
+        QCOMPARE(place.filesLeft(), QStringList{});
     }
 };
 

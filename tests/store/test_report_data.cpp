@@ -4,6 +4,8 @@
 #include "platform/firebird/statement.h"
 #include "platform/firebird/transaction.h"
 #include "store/report_data.h"
+#include "store/stored_reports.h"
+#include "store/stored_row.h"
 #include "tests/support/store/report_book.h"
 
 #include <QTest>
@@ -39,6 +41,15 @@ class TestReportData : public QObject {
         return schematest::value(
             other, QStringLiteral("SELECT LIMIT FROM REASONS WHERE PRKEY=%1").arg(key));
     }
+
+    void execute(const QString& sql) {
+        fb::Transaction tr(m_book->database());
+        fb::Statement(tr, sql).execute();
+        tr.commit();
+    }
+
+    // The limit as the book holds it now.
+    Currency storedLimit(int key) { return currencyFromDouble(limitElsewhere(key).toDouble()); }
 
 private slots:
     void initTestCase() {
@@ -125,55 +136,89 @@ private slots:
         QCOMPARE(keys.isEmpty(), QTest::currentDataTag() == QLatin1String("nothing"));
     }
 
-    // A limit is stored and committed at once.
+    // A limit is stored and committed at once, over the limit as read.
     void aLimitIsStored() {
         ReportData data(m_book->store());
-        data.setExpenseLimit(m_office, Currency{1234500});
+        data.setExpenseLimit(m_office, Currency{1234500}, storedLimit(m_office));
         QCOMPARE(limitElsewhere(m_office), QStringLiteral("123.45"));
-        data.setExpenseLimit(m_office, Currency{});
+        data.setExpenseLimit(m_office, Currency{}, Currency{1234500});
         QCOMPARE(limitElsewhere(m_office), QStringLiteral("0"));
     }
 
-    // A type that another copy deleted, or is writing, takes no limit, and the user is told;
-    // nothing is left hanging for the next one.
-    void aLimitNotTakenIsSaid() {
+    // A limit that another copy changed since it was read, of a type it deleted, or of a type
+    // it is writing at this moment is not written: the user is told, the other copy's stays,
+    // and a limit written over the one now stored is taken.
+    void aLimitChangedElsewhereIsNotOverwritten_data() {
+        QTest::addColumn<QString>("elsewhere");
+        QTest::addColumn<bool>("committed");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("changed") << "UPDATE REASONS SET LIMIT=7 WHERE PRKEY=%1" << true << "7";
+        QTest::newRow("set where none was")
+            << "UPDATE REASONS SET LIMIT=7 WHERE PRKEY=%1" << true << "7";
+        QTest::newRow("deleted") << "DELETE FROM REASONS WHERE PRKEY=%1" << true << "";
+        QTest::newRow("being written")
+            << "UPDATE REASONS SET LIMIT=7 WHERE PRKEY=%1" << false << "1";
+    }
+    void aLimitChangedElsewhereIsNotOverwritten() {
+        QFETCH(QString, elsewhere);
+        QFETCH(bool, committed);
+        QFETCH(QString, stored);
+        const bool none = QTest::currentDataTag() == QLatin1String("set where none was");
+        const std::optional<Currency> asWritten = none ? std::nullopt : std::optional(cents(100));
+        const int key = m_book->addPaymentType(
+            kIssue, QStringLiteral("Лимит: ") + QTest::currentDataTag(), asWritten);
         ReportData data(m_book->store());
-        data.setExpenseLimit(m_office, cents(100));
-        const int gone = m_book->addPaymentType(kIssue, "Удаленный");
-        {
-            fb::Attachment other;
-            other.attach(m_book->path());
-            fb::Transaction tr(other);
-            fb::Statement(tr, QStringLiteral("DELETE FROM REASONS WHERE PRKEY=%1").arg(gone))
-                .execute();
-            tr.commit();
-        }
-        try {
-            data.setExpenseLimit(gone, cents(5));
-            QFAIL("a limit of a deleted type was taken");
-        } catch (const LimitNotStored& e) {
-            QCOMPARE(e.message(), QStringLiteral("Лимит не сохранен: тип платежа удален в другом "
-                                                 "окне или другим пользователем."));
-        }
-
         fb::Attachment other;
         other.attach(m_book->path());
         fb::Transaction writing(other);
-        fb::Statement(writing,
-                      QStringLiteral("UPDATE REASONS SET LIMIT=7 WHERE PRKEY=%1").arg(m_office))
-            .execute();
+        fb::Statement(writing, elsewhere.arg(key)).execute();
+        if (committed)
+            writing.commit();
         try {
-            data.setExpenseLimit(m_office, cents(200));
-            QFAIL("a limit of a type held elsewhere was taken");
-        } catch (const LimitNotStored& e) {
-            QVERIFY2(e.message().startsWith(QStringLiteral("Лимит не сохранен: тип платежа сейчас "
-                                                           "изменяют")),
-                     qPrintable(e.message()));
+            data.setExpenseLimit(key, cents(200), asWritten.value_or(Currency{}));
+            QFAIL("a limit changed elsewhere was overwritten");
+        } catch (const RowChangedElsewhere& e) {
+            QCOMPARE(e.message(),
+                     QStringLiteral("Лимит изменен или тип платежа удален в другом окне или "
+                                    "другим пользователем, пока анализ был открыт здесь. Анализ "
+                                    "прочитан заново; ваш лимит не сохранен."));
         }
-        writing.rollback();
-        QCOMPARE(limitElsewhere(m_office), QStringLiteral("1"));
-        data.setExpenseLimit(m_office, cents(300));
-        QCOMPARE(limitElsewhere(m_office), QStringLiteral("3"));
+        if (!committed)
+            writing.rollback();
+        QCOMPARE(limitElsewhere(key), stored);
+        if (stored.isEmpty())
+            return;
+        data.setExpenseLimit(key, cents(300), storedLimit(key));
+        QCOMPARE(limitElsewhere(key), QStringLiteral("3"));
+    }
+
+    // The register's documents of one day come by partner name, city and number, whatever their
+    // times of day; the days by date, the last moment of a day before the next day's first.
+    void theRegisterOrdersADayByPartner() {
+        ReportBook& b = *m_book;
+        const int ash = b.addPartner(kIssue, "Ясень");
+        const int acaciaLviv = b.addPartner(kIssue, "Акация", "Львов");
+        const int acaciaKiev = b.addPartner(kIssue, "Акация", "Киев");
+        b.addDocument(kIssue, at("2024-03-04 23:59:59.900"), ash, "Связь", cents(1), "1");
+        b.addDocument(kIssue, at("2024-03-05 08:00:00"), ash, "Связь", cents(2), "2");
+        b.addDocument(kIssue, at("2024-03-05 12:00:00"), acaciaLviv, "Связь", cents(3), "3");
+        b.addDocument(kIssue, at("2024-03-05 17:00:00"), acaciaKiev, "Связь", cents(4), "4");
+        b.addDocument(kIssue, at("2024-03-06 00:00:00"), acaciaLviv, "Связь", cents(5), "5");
+        QStringList numbers;
+        for (const RegisterDocument& d : ReportData(b.store()).registerDocuments(
+                 kIssue, at("2024-03-01"), at("2024-03-31 23:59:59.999")))
+            numbers << d.number;
+        QCOMPARE(numbers, (QStringList{"1", "4", "3", "2", "5"}));
+    }
+
+    // An opening balance beyond any amount the program keeps reads as an error, never as a wrong
+    // amount.
+    void aBalanceBeyondAnyAmountIsAnError() {
+        m_book->addStoredReport(kMovementReportType, at("2023-01-01"), at("2023-01-31 23:59:59"),
+                                Currency{});
+        execute(QStringLiteral("UPDATE OPER SET SUM2=1e20 WHERE TYP=%1").arg(kMovementReportType));
+        QVERIFY_THROWS_EXCEPTION(ConvertError,
+                                 ReportData(m_book->store()).openingBalance(at("2023-02-01")));
     }
 
     // A limit the book refuses (its trigger) passes on with the book's text; nothing is stored.
@@ -194,15 +239,15 @@ private slots:
             trigger.commit();
         }
         ReportData data(m_book->store());
-        data.setExpenseLimit(m_office, cents(400));
+        data.setExpenseLimit(m_office, cents(400), storedLimit(m_office));
         try {
-            data.setExpenseLimit(m_office, cents(-1));
+            data.setExpenseLimit(m_office, cents(-1), cents(400));
             QFAIL("a refused limit was taken");
         } catch (const fb::Error& e) {
             QCOMPARE(e.message(), QStringLiteral("Лимит отрицательный!"));
         }
         QCOMPARE(limitElsewhere(m_office), QStringLiteral("4"));
-        data.setExpenseLimit(m_office, cents(500));
+        data.setExpenseLimit(m_office, cents(500), cents(400));
         QCOMPARE(limitElsewhere(m_office), QStringLiteral("5"));
     }
 };

@@ -157,6 +157,14 @@ private slots:
         QVERIFY(m_reports->read(report.key, kMovementReportType) == changed);
     }
 
+    // A figure beyond any amount the program keeps reads as an error, never as a wrong amount.
+    void aFigureBeyondAnyAmountIsAnError() {
+        const StoredReport report = february(m_reports->newKey());
+        m_reports->save(report, std::nullopt);
+        elsewhere(QStringLiteral("UPDATE OPER SET SUM2=1e20 WHERE PRKEY=%1").arg(report.key));
+        QVERIFY_THROWS_EXCEPTION(ConvertError, m_reports->read(report.key, kMovementReportType));
+    }
+
     // The latest end of a type's reports, whatever their order of saving.
     void theLatestEndIsTheTypes() {
         QVERIFY(!m_reports->latestEnd(kMovementReportType));
