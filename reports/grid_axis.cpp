@@ -2,9 +2,23 @@
 
 #include <algorithm>
 
+namespace {
+
+int keptSize(int size) {
+    return std::clamp(size, 0, GridAxis::kMaxSize);
+}
+
+} // namespace
+
+GridAxis::GridAxis(int defaultSize)
+    : m_defaultSize(keptSize(defaultSize)), m_sizes(size_t(m_count), m_defaultSize) {
+    rebuildSums();
+}
+
 void GridAxis::setCount(int count) {
     m_count = std::max(count, 1);
     m_sizes.resize(size_t(m_count), m_defaultSize);
+    rebuildSums();
     m_fixed = std::min(m_fixed, m_count - 1);
     setFirst(m_first);
 }
@@ -15,8 +29,9 @@ void GridAxis::setFixed(int fixed) {
 }
 
 void GridAxis::setDefaultSize(int size) {
-    m_defaultSize = std::max(size, 0);
+    m_defaultSize = keptSize(size);
     std::fill(m_sizes.begin(), m_sizes.end(), m_defaultSize);
+    rebuildSums();
 }
 
 int GridAxis::size(int index) const {
@@ -24,8 +39,13 @@ int GridAxis::size(int index) const {
 }
 
 void GridAxis::setSize(int index, int size) {
-    if (index >= 0 && index < m_count)
-        m_sizes[size_t(index)] = std::max(size, 0);
+    if (index < 0 || index >= m_count)
+        return;
+    const int kept = keptSize(size);
+    const qint64 change = kept - m_sizes[size_t(index)];
+    m_sizes[size_t(index)] = kept;
+    for (size_t i = size_t(index) + 1; i < m_sums.size(); i += i & (~i + 1))
+        m_sums[i] += change;
 }
 
 void GridAxis::setLines(int fixedLine, int line) {
@@ -38,14 +58,11 @@ void GridAxis::setFirst(int first) {
 }
 
 int GridAxis::lastFirst(int extent) const {
-    int room = extent - distance(0, m_fixed);
-    int first = m_count - 1;
-    room -= size(first) + lineAfter(first);
-    while (first > m_fixed && room >= size(first - 1) + lineAfter(first - 1)) {
-        --first;
-        room -= size(first) + lineAfter(first);
-    }
-    return std::max(first, m_fixed);
+    const int last = m_count - 1;
+    const qint64 room = extent - offset(m_fixed) - extentOf(last);
+    if (room < 0)
+        return last;
+    return firstWithin(room, m_fixed, last);
 }
 
 int GridAxis::firstShowing(int index, int extent) const {
@@ -53,48 +70,111 @@ int GridAxis::firstShowing(int index, int extent) const {
         return m_first;
     if (index < m_first)
         return index;
-    int room = extent - distance(0, m_fixed) - size(index) - lineAfter(index);
-    int first = index;
-    while (first > m_first && room >= size(first - 1) + lineAfter(first - 1)) {
-        --first;
-        room -= size(first) + lineAfter(first);
-    }
-    return first;
+    const qint64 room = extent - offset(m_fixed) - extentOf(index);
+    if (room < 0)
+        return index;
+    return firstWithin(room, m_first, index);
 }
 
 std::vector<GridAxis::Span> GridAxis::visible(int extent) const {
     std::vector<Span> spans;
     int start = 0;
-    auto add = [&](int index) {
-        spans.push_back(Span{index, start, size(index)});
-        start += size(index) + lineAfter(index);
-    };
-    for (int i = 0; i < m_fixed && start < extent; ++i)
-        add(i);
-    for (int i = m_first; i < m_count && start < extent; ++i)
-        add(i);
+    addSpans(spans, 0, m_fixed, start, extent);
+    addSpans(spans, m_first, m_count, start, extent);
     return spans;
+}
+
+int GridAxis::scrollingShown(int extent) const {
+    const std::vector<Span> spans = visible(extent);
+    return int(std::count_if(spans.begin(), spans.end(),
+                             [this](const Span& span) { return span.index >= m_fixed; }));
+}
+
+void GridAxis::addSpans(std::vector<Span>& spans, int from, int to, int& start, int extent) const {
+    for (int index = from; index < to && start < extent; ++index) {
+        if (extentOf(index) == 0) {
+            index = firstEndingAfter(offset(index), index, to);
+            if (index == to)
+                return;
+        }
+        spans.push_back(Span{index, start, size(index)});
+        start += extentOf(index);
+    }
 }
 
 int GridAxis::startOf(int index, int extent) const {
     if (index < 0 || index >= m_count || (index >= m_fixed && index < m_first))
         return -1;
-    int start = index < m_fixed ? 0 : distance(0, m_fixed);
-    for (int i = index < m_fixed ? 0 : m_first; i < index && start < extent; ++i)
-        start += size(i) + lineAfter(i);
-    return start < extent ? start : -1;
+    const qint64 start =
+        index < m_fixed ? offset(index) : offset(m_fixed) + distance(m_first, index);
+    return start < extent ? int(start) : -1;
 }
 
 int GridAxis::indexAt(int pixel, int extent) const {
-    for (const Span& span : visible(extent))
-        if (pixel >= span.start && pixel < span.start + span.size + lineAfter(span.index))
-            return span.index;
-    return -1;
+    if (pixel < 0)
+        return -1;
+    const qint64 fixedEnd = offset(m_fixed);
+    const int index = pixel < fixedEnd
+                          ? firstEndingAfter(pixel, 0, m_fixed)
+                          : firstEndingAfter(pixel - fixedEnd + offset(m_first), m_first, m_count);
+    if (index >= m_count || startOf(index, extent) < 0)
+        return -1;
+    return index;
 }
 
-int GridAxis::distance(int from, int to) const {
-    int pixels = 0;
-    for (int i = from; i < to; ++i)
-        pixels += size(i) + lineAfter(i);
-    return pixels;
+qint64 GridAxis::distance(int from, int to) const {
+    from = std::clamp(from, 0, m_count);
+    to = std::clamp(to, 0, m_count);
+    return to > from ? offset(to) - offset(from) : 0;
+}
+
+qint64 GridAxis::offset(int index) const {
+    const qint64 fixedBefore = std::min(index, m_fixed);
+    const qint64 scrollingBefore = std::max(index - m_fixed, 0);
+    return sizesBefore(index) + fixedBefore * m_fixedLine + scrollingBefore * m_line;
+}
+
+int GridAxis::firstEndingAfter(qint64 pixel, int from, int to) const {
+    // offset() grows with the index: the first whose end, offset(index + 1), passes pixel.
+    int low = from;
+    int high = to;
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (offset(middle + 1) > pixel)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
+}
+
+int GridAxis::firstWithin(qint64 room, int from, int to) const {
+    int low = from;
+    int high = to;
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (distance(middle, to) <= room)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
+}
+
+void GridAxis::rebuildSums() {
+    // m_sums[i] holds the sizes of the indexes i - lowbit(i) .. i - 1.
+    m_sums.assign(m_sizes.size() + 1, 0);
+    for (size_t i = 1; i < m_sums.size(); ++i) {
+        m_sums[i] += m_sizes[i - 1];
+        const size_t parent = i + (i & (~i + 1));
+        if (parent < m_sums.size())
+            m_sums[parent] += m_sums[i];
+    }
+}
+
+qint64 GridAxis::sizesBefore(int index) const {
+    qint64 sum = 0;
+    for (size_t i = size_t(std::clamp(index, 0, m_count)); i > 0; i -= i & (~i + 1))
+        sum += m_sums[i];
+    return sum;
 }

@@ -21,12 +21,23 @@ void checkPairs(const QStringList& keys, const QStringList& values, const char* 
         throw Exception(QString::fromUtf8(message));
 }
 
-// A number of the record read into field; a missing or unreadable one leaves it.
+// The largest counter of a sheet: the one after the last column or row it may hold.
+constexpr int kMaxCounter = SheetCells::kMaxIndex + 2;
+
+// A number of the record read into field; a missing or unreadable one leaves it, one that no
+// sheet can have raises Exception.
 void readNumber(const QString& text, const QString& key, int& field) {
     bool ok = false;
     const int value = getKeyValue(text, key).toInt(&ok);
-    if (ok)
-        field = value;
+    if (!ok)
+        return;
+    if (value < 0 || value > kMaxCounter)
+        throw Exception(QStringLiteral("Неверное значение %1 в записи листа: %2 (оно может быть "
+                                       "от 0 до %3)")
+                            .arg(key)
+                            .arg(value)
+                            .arg(kMaxCounter));
+    field = value;
 }
 
 void readLine(const QString& text, const QString& key, SheetGrid::Option line,

@@ -59,7 +59,8 @@ protected:
     void gridKeyPress(QChar& key) override;
 
 private:
-    // The "_MCR" record: written unescaped, read field by field.
+    // The "_MCR" record: written unescaped, read field by field; a counter or header size that
+    // no sheet can have (below 0, beyond SheetCells::kMaxIndex + 2) raises Exception.
     QString mcrText() const;
     void readMcr(const QString& text);
     bool tagsMatch(int x, int y, const QStringList& keys, const QStringList& values) const;

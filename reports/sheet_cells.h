@@ -3,7 +3,8 @@
 #include "core/numbers.h"
 
 #include <QString>
-#include <deque>
+#include <map>
+#include <memory>
 #include <variant>
 #include <vector>
 
@@ -46,8 +47,9 @@ struct SheetCell {
 // blank), a text as it stands, nothing for an empty value.
 QString displayText(const SheetCell& cell);
 
-// The cells of one sheet, addressed by column x and row y from 0. Only cells ever written exist.
-// xCount and yCount are one more than the largest column and row written since the last clear.
+// The cells of one sheet, addressed by column x and row y from 0. Only cells ever written exist,
+// and only they take room, however far apart they lie. xCount and yCount are one more than the
+// largest column and row written since the last clear.
 class SheetCells {
 public:
     // The largest column or row a sheet may address.
@@ -59,6 +61,9 @@ public:
 
     // nullptr where no cell was written.
     const SheetCell* cell(int x, int y) const;
+    // The nearest cell of row y to the left of column x, and its column; nullptr when there is
+    // none.
+    const SheetCell* cellBefore(int x, int y, int& column) const;
     // The cell, made with its defaults when missing. A column or row below 0 or above kMaxIndex
     // raises Exception.
     SheetCell& cellForWriting(int x, int y);
@@ -69,9 +74,15 @@ public:
     void clear();
 
 private:
-    std::deque<SheetCell> m_cells;
-    // Row by row, each as long as its last cell needs; both grow by doubling.
-    std::vector<std::vector<SheetCell*>> m_rows;
+    // The cells of one row by column.
+    using Row = std::map<int, SheetCell>;
+
+    // Row by row, a row made when its first cell is written.
+    std::vector<std::unique_ptr<Row>> m_rows;
+    // The cell written last, which the next writes usually address again.
+    int m_lastX = -1;
+    int m_lastY = -1;
+    SheetCell* m_last = nullptr;
     int m_xCount = 0;
     int m_yCount = 0;
 };

@@ -506,7 +506,7 @@ void SheetGrid::ensureLayout() {
     const auto setBar = [](QScrollBar* bar, const GridAxis& axis, int extent) {
         const QSignalBlocker blocker(bar);
         bar->setRange(axis.fixed(), axis.lastFirst(extent));
-        bar->setPageStep(std::max(1, int(axis.visible(extent).size()) - axis.fixed()));
+        bar->setPageStep(std::max(1, axis.scrollingShown(extent)));
         bar->setValue(axis.first());
     };
     setBar(horizontalScrollBar(), m_columns, area.width());
@@ -636,7 +636,7 @@ bool SheetGrid::navigate(int key, Qt::KeyboardModifiers modifiers) {
     ensureLayout();
     const bool extend = modifiers & Qt::ShiftModifier;
     const bool control = modifiers & Qt::ControlModifier;
-    const int page = std::max(1, int(m_rows.visible(viewport()->height()).size()) - fixedRows());
+    const int page = std::max(1, m_rows.scrollingShown(viewport()->height()));
     switch (key) {
     case Qt::Key_Up:
         moveTo(m_col, m_row - 1, extend);

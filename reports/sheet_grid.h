@@ -57,6 +57,8 @@ public:
 
     static constexpr int kDefaultRowHeight = 20;
     static constexpr int kDefaultColWidth = 64;
+    // The widest column and the highest row in pixels: a larger width or height is taken as it.
+    static constexpr int kMaxCellSize = GridAxis::kMaxSize;
 
     explicit SheetGrid(QWidget* parent = nullptr);
     ~SheetGrid() override;
@@ -107,7 +109,8 @@ public:
     int yCount() const { return m_cells.yCount(); }
     void clearCells();
 
-    // Grid geometry. Setting the default column width gives it to every column.
+    // Grid geometry. Setting the default column width gives it to every column. Sizes are kept
+    // between 0 and kMaxCellSize.
     int colCount() const { return m_columns.count(); }
     int rowCount() const { return m_rows.count(); }
     void setDefaultColWidth(int width);

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QPalette>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kInset = 4;
@@ -33,6 +35,30 @@ QString trimmedRight(const QString& text) {
 }
 
 } // namespace
+
+QStringList wrapCellText(const QString& text, double room,
+                         const std::function<double(const QString&)>& widthOf) {
+    QStringList lines;
+    qsizetype position = 0;
+    while (true) {
+        while (position < text.size() && text[position] == u' ')
+            ++position;
+        if (position >= text.size())
+            return lines;
+        qsizetype end = wordEnd(text, position);
+        QString line = trimmedRight(text.mid(position, end - position));
+        while (widthOf(line) < room && end < text.size()) {
+            const qsizetype next = wordEnd(text, end);
+            const QString longer = trimmedRight(text.mid(position, next - position));
+            if (widthOf(longer) > room)
+                break;
+            line = longer;
+            end = next;
+        }
+        lines.append(line);
+        position = end;
+    }
+}
 
 QColor toQColor(SheetColor color, const QPalette& palette) {
     const quint32 value = quint32(color);
@@ -89,74 +115,70 @@ void SheetPainter::paintText(const SheetCell& cell, const QRect& rect) {
         drawLine(text, left, rect.top() + rect.height() - metrics.height() - 1, rect);
         return;
     }
+    // The block ends on the cell's bottom; the lines above the cell's top are not drawn.
     const QStringList lines = wrappedLines(text, rect.width());
-    int top = rect.top() + rect.height() - 1 - int(lines.size()) * metrics.height();
-    for (const QString& line : lines) {
+    const int height = metrics.height();
+    const int room = rect.height() - 1;
+    const int reaching = room <= 0 ? 0 : height > 0 ? (room + height - 1) / height : 1;
+    const int shown = std::min(int(lines.size()), reaching);
+    int top = rect.top() + rect.height() - 1 - shown * height;
+    for (qsizetype i = lines.size() - shown; i < lines.size(); ++i) {
+        const QString& line = lines[i];
         drawLine(line, lineLeft(metrics.horizontalAdvance(line), cell.alignment, rect), top, rect);
-        top += metrics.height();
+        top += height;
     }
 }
 
 QStringList SheetPainter::wrappedLines(const QString& text, int width) const {
     const QFontMetrics metrics = m_painter.fontMetrics();
-    const int room = width - 2 * kInset;
-    QStringList lines;
-    qsizetype position = 0;
-    while (true) {
-        while (position < text.size() && text[position] == u' ')
-            ++position;
-        if (position >= text.size())
-            return lines;
-        qsizetype end = wordEnd(text, position);
-        QString line = trimmedRight(text.mid(position, end - position));
-        while (metrics.horizontalAdvance(line) < room && end < text.size()) {
-            const qsizetype next = wordEnd(text, end);
-            const QString longer = trimmedRight(text.mid(position, next - position));
-            if (metrics.horizontalAdvance(longer) > room)
-                break;
-            line = longer;
-            end = next;
-        }
-        lines.append(line);
-        position = end;
-    }
+    return wrapCellText(text, width - 2 * kInset, [&metrics](const QString& line) {
+        return metrics.horizontalAdvance(line);
+    });
 }
 
 void SheetPainter::paintSpill(int x, int y, const QRect& rect, const Distance& distanceTo) {
-    for (int from = x - 1; from >= 0; --from) {
-        const SheetCell* left = m_cells.cell(from, y);
-        if (!left)
-            continue;
+    // The nearest cell on the left that holds a value; a wrapping cell on the way stops it.
+    int from = x;
+    const SheetCell* left = nullptr;
+    while ((left = m_cells.cellBefore(from, y, from))) {
         if (left->wordWrap)
             return;
-        if (left->kind() == CellValueKind::Empty)
-            continue;
-        if (left->alignment != CellAlignment::Left)
-            return;
-        const QString text = displayText(*left);
-        const QFontMetrics metrics = m_painter.fontMetrics();
-        const int distance = distanceTo(from);
-        if (metrics.horizontalAdvance(text) <= distance)
-            return;
-        m_painter.setPen(textColor(*left));
-        drawLine(text, rect.left() - distance + kInset,
-                 rect.top() + rect.height() - metrics.height() - 1, rect);
-        return;
+        if (left->kind() != CellValueKind::Empty)
+            break;
     }
+    if (!left || left->alignment != CellAlignment::Left)
+        return;
+    // The cells after it in the row ask for the same text: it is measured once.
+    if (left != m_spilling) {
+        m_spilling = left;
+        m_spillText = displayText(*left);
+        m_spillWidth = m_painter.fontMetrics().horizontalAdvance(m_spillText);
+    }
+    const qint64 distance = distanceTo(from);
+    if (m_spillWidth <= distance)
+        return;
+    m_painter.setPen(textColor(*left));
+    drawLine(m_spillText, rect.left() - int(distance) + kInset,
+             rect.top() + rect.height() - m_painter.fontMetrics().height() - 1, rect);
 }
 
 void SheetPainter::paintBorders(const SheetCell& cell, const QRect& rect) {
+    // A strip wider than the cell fills the cell, and no more.
     const QColor black(Qt::black);
-    if (cell.borderLeft > 0)
-        m_painter.fillRect(rect.left(), rect.top(), cell.borderLeft, rect.height(), black);
-    if (cell.borderRight > 0)
-        m_painter.fillRect(rect.left() + rect.width() - cell.borderRight, rect.top(),
-                           cell.borderRight, rect.height(), black);
-    if (cell.borderTop > 0)
-        m_painter.fillRect(rect.left(), rect.top(), rect.width(), cell.borderTop, black);
-    if (cell.borderBottom > 0)
-        m_painter.fillRect(rect.left(), rect.top() + rect.height() - cell.borderBottom,
-                           rect.width(), cell.borderBottom, black);
+    const int left = std::min(cell.borderLeft, rect.width());
+    const int right = std::min(cell.borderRight, rect.width());
+    const int top = std::min(cell.borderTop, rect.height());
+    const int bottom = std::min(cell.borderBottom, rect.height());
+    if (left > 0)
+        m_painter.fillRect(rect.left(), rect.top(), left, rect.height(), black);
+    if (right > 0)
+        m_painter.fillRect(rect.left() + rect.width() - right, rect.top(), right, rect.height(),
+                           black);
+    if (top > 0)
+        m_painter.fillRect(rect.left(), rect.top(), rect.width(), top, black);
+    if (bottom > 0)
+        m_painter.fillRect(rect.left(), rect.top() + rect.height() - bottom, rect.width(), bottom,
+                           black);
 }
 
 void SheetPainter::invert(const QRect& rect) {

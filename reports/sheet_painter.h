@@ -3,11 +3,19 @@
 #include "reports/sheet_cells.h"
 
 #include <QColor>
+#include <QString>
 #include <functional>
 
 class QPainter;
 class QPalette;
 class QRect;
+
+// The lines of a text wrapped at blanks to room, the width inside a cell's insets, as the
+// screen and the paper break it: word by word, a line takes the next word while it stays
+// narrower than room and no wider with it; a word too wide for room stands alone. Blanks at a
+// line's start are skipped and at its end dropped. widthOf measures a line in room's units.
+QStringList wrapCellText(const QString& text, double room,
+                         const std::function<double(const QString&)>& widthOf);
 
 // The colour a sheet keeps, on the screen: a colour of the system's scheme through the palette
 // (the window's background as Base, its text as Text).
@@ -15,12 +23,14 @@ QColor toQColor(SheetColor color, const QPalette& palette);
 
 // Paints the cells of a sheet, one at a time, with the painter's font: background, text at the
 // bottom of the cell (4 pixels in from its sides), wrapped at blanks or running over into empty
-// cells on the right, border strips and, for a selected cell, inverted pixels.
+// cells on the right, border strips and, for a selected cell, inverted pixels. A cell costs what
+// its text and its pixels cost, however far the cell its text runs over from lies. One painter
+// serves one paint, in one font: the cells do not change while it lives.
 class SheetPainter {
 public:
     // distanceTo(from): the pixels from the start of column from to the start of the column
     // being painted, for text that runs over from there.
-    using Distance = std::function<int(int from)>;
+    using Distance = std::function<qint64(int from)>;
 
     SheetPainter(QPainter& painter, const SheetCells& cells, const QPalette& palette,
                  SheetColor hotColor);
@@ -45,4 +55,8 @@ private:
     const SheetCells& m_cells;
     const QPalette& m_palette;
     SheetColor m_hotColor;
+    // The cell whose text ran over last, its text and that text's width.
+    const SheetCell* m_spilling = nullptr;
+    QString m_spillText;
+    int m_spillWidth = 0;
 };

@@ -1,9 +1,13 @@
 #include "reports/sheet_print.h"
 
+#include "printing/report_fonts.h"
 #include "printing/report_output.h"
 #include "reports/sheet_grid.h"
+#include "reports/sheet_painter.h"
 #include "store/data_store.h"
 
+#include <QFontMetricsF>
+#include <QImage>
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -18,6 +22,18 @@ namespace {
 
 constexpr double kSideInset = 4 * kSheetPixelMm;
 constexpr double kBottomInset = 1 * kSheetPixelMm;
+// Wrapped texts are broken into lines as the preview and the PDF files draw them, at 1200 dots
+// to the inch.
+constexpr double kMeasureDpi = 1200;
+constexpr double kMeasureDotsPerMm = kMeasureDpi / 25.4;
+
+// The font's measures at kMeasureDpi.
+QFontMetricsF measuresOf(const FontSpec& font) {
+    QImage device(1, 1, QImage::Format_Mono);
+    device.setDotsPerMeterX(qRound(kMeasureDpi / 0.0254));
+    device.setDotsPerMeterY(qRound(kMeasureDpi / 0.0254));
+    return QFontMetricsF(printing::toQFont(font), &device);
+}
 
 // What prints of one cell; lengths in millimetres from the band's left edge.
 struct PrintedCell {
@@ -61,7 +77,7 @@ class SheetBands {
 public:
     SheetBands(const SheetGrid& sheet, const SheetRange& range, double pageWidth,
                const FontSpec& font)
-        : m_font(font) {
+        : m_font(font), m_metrics(measuresOf(font)) {
         // A column's left edge on the page: its share of the width by the sheet's widths.
         std::vector<double> edges{0};
         long long totalWidth = 0;
@@ -131,10 +147,36 @@ private:
         if (rect.width() <= 0 || rect.height() <= 0)
             return;
         const HorizontalAlign align = printedAlign(cell.alignment);
-        Element text = cell.wrap ? printing::memo(rect, cell.text, m_font, align)
-                                 : printing::label(rect, cell.text, m_font, align);
+        if (cell.wrap) {
+            addWrapped(band, rect, cell.text, align);
+            return;
+        }
+        Element text = printing::label(rect, cell.text, m_font, align);
         text.verticalAlign = printing::VerticalAlign::Bottom;
         band.elements << text;
+    }
+
+    // The lines of a wrapped text in rect, the room the cell leaves it, the block on rect's
+    // bottom. A line that reaches above the band's top shows what falls inside the band; one
+    // wholly above it is left out. The block ends above the band's bottom, so a line is only
+    // ever cut at its top: each sits on the bottom of what shows of it.
+    void addWrapped(Band& band, const QRectF& rect, const QString& text,
+                    HorizontalAlign align) const {
+        const QStringList lines = wrapCellText(text, rect.width(), [this](const QString& line) {
+            return m_metrics.horizontalAdvance(line) / kMeasureDotsPerMm;
+        });
+        const double lineHeight = m_metrics.height() / kMeasureDotsPerMm;
+        double bottom = rect.bottom() - double(lines.size() - 1) * lineHeight;
+        for (const QString& line : lines) {
+            const double top = std::max(bottom - lineHeight, 0.0);
+            if (bottom > 0) {
+                Element shown = printing::label(
+                    QRectF(rect.left(), top, rect.width(), bottom - top), line, m_font, align);
+                shown.verticalAlign = printing::VerticalAlign::Bottom;
+                band.elements << shown;
+            }
+            bottom += lineHeight;
+        }
     }
 
     static void addBorders(Band& band, const PrintedCell& cell) {
@@ -151,6 +193,7 @@ private:
     }
 
     FontSpec m_font;
+    QFontMetricsF m_metrics;
     std::vector<PrintedRow> m_rows;
 };
 

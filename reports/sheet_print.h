@@ -26,8 +26,9 @@ struct SheetReport {
 // The cells of range on A4 in orientation, 10 mm margins, every text in font. Each row is a
 // band as high as the row. A column takes its share of the page's width by its own width in
 // the sheet; when the columns are all 0 wide, no cell prints. A cell prints its text at the bottom,
-// 4 pixels in from the sides and 1 from the bottom (wrapped at blanks when the cell wraps, its last
-// lines kept when they do not all fit), in black on no background; a left-aligned text runs on over
+// 4 pixels in from the sides and 1 from the bottom (wrapped at blanks when the cell wraps as on
+// the screen, the block of lines on the bottom and cut at the cell's top when it does not all
+// fit), in black on no background; a left-aligned text runs on over
 // the cells to its right up to the first that holds a value. Each border is a bar of its width
 // inside the cell. The report keeps what it needs of the sheet: the sheet may change or go while it
 // prints.

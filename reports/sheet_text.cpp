@@ -1,5 +1,6 @@
 #include "reports/sheet_text.h"
 
+#include "core/exceptions.h"
 #include "reports/sheet_grid.h"
 
 #include <QLocale>
@@ -12,6 +13,39 @@ QString param(int index, const QString& arguments) {
 
 int intParam(int index, const QString& arguments) {
     return strToInt(param(index, arguments));
+}
+
+// A column or row that the text addresses from the origin; Exception outside the sheet.
+int addressParam(const QString& arguments, int origin, const char* what) {
+    const qint64 address = qint64(intParam(1, arguments)) + origin;
+    if (address < 0 || address > SheetCells::kMaxIndex)
+        throw Exception(QStringLiteral("%1 %2 вне листа: столбцы и строки нумеруются от 0 до %3")
+                            .arg(QString::fromUtf8(what))
+                            .arg(address)
+                            .arg(SheetCells::kMaxIndex));
+    return int(address);
+}
+
+// A column's width or a row's height; Exception for one that no sheet shows.
+int sizeParam(const QString& arguments, const char* what) {
+    const int size = intParam(2, arguments);
+    if (size < 0 || size > SheetGrid::kMaxCellSize)
+        throw Exception(QStringLiteral("Неверная %1 %2: %3 (она может быть от 0 до %4 точек)")
+                            .arg(QString::fromUtf8(what), param(1, arguments))
+                            .arg(size)
+                            .arg(SheetGrid::kMaxCellSize));
+    return size;
+}
+
+// A border's width; none is wider than a cell may be. Below 1 it draws nothing.
+int borderParam(int index, const QString& arguments) {
+    const int width = intParam(index, arguments);
+    if (width > SheetGrid::kMaxCellSize)
+        throw Exception(QStringLiteral("Неверная ширина рамки ячейки: %1 (рамка может быть не "
+                                       "шире %2 точек)")
+                            .arg(width)
+                            .arg(SheetGrid::kMaxCellSize));
+    return width;
 }
 
 // The cell that the text being read addresses.
@@ -85,10 +119,10 @@ void registerSheetTextCommands(SheetGrid& grid) {
     CommandList& commands = grid.commands();
     SheetGrid* sheet = &grid;
     commands.registerCommand(QStringLiteral("X"), [sheet](const QString& arguments) {
-        sheet->loadPlace().x = intParam(1, arguments) + sheet->loadPlace().originX;
+        sheet->loadPlace().x = addressParam(arguments, sheet->loadPlace().originX, "Столбец");
     });
     commands.registerCommand(QStringLiteral("Y"), [sheet](const QString& arguments) {
-        sheet->loadPlace().y = intParam(1, arguments) + sheet->loadPlace().originY;
+        sheet->loadPlace().y = addressParam(arguments, sheet->loadPlace().originY, "Строка");
     });
     commands.registerCommand(QStringLiteral("Vn"), [sheet](const QString& arguments) {
         sheet->setCellCurrency(currentX(*sheet), currentY(*sheet),
@@ -98,9 +132,9 @@ void registerSheetTextCommands(SheetGrid& grid) {
         sheet->setCellString(currentX(*sheet), currentY(*sheet), param(1, arguments));
     });
     commands.registerCommand(QStringLiteral("B"), [sheet](const QString& arguments) {
-        sheet->setCellBorders(currentX(*sheet), currentY(*sheet), intParam(1, arguments),
-                              intParam(2, arguments), intParam(3, arguments),
-                              intParam(4, arguments));
+        sheet->setCellBorders(currentX(*sheet), currentY(*sheet), borderParam(1, arguments),
+                              borderParam(2, arguments), borderParam(3, arguments),
+                              borderParam(4, arguments));
     });
     commands.registerCommand(QStringLiteral("A"), [sheet](const QString& arguments) {
         const int alignment = intParam(1, arguments);
@@ -116,13 +150,13 @@ void registerSheetTextCommands(SheetGrid& grid) {
     });
     commands.registerCommand(QStringLiteral("CW"), [sheet](const QString& arguments) {
         const int column = intParam(1, arguments);
-        const int width = intParam(2, arguments);
+        const int width = sizeParam(arguments, "ширина столбца");
         if (column >= 0 && column < sheet->colCount())
             sheet->setColWidth(column, width);
     });
     commands.registerCommand(QStringLiteral("RH"), [sheet](const QString& arguments) {
         const int row = intParam(1, arguments);
-        const int height = intParam(2, arguments);
+        const int height = sizeParam(arguments, "высота строки");
         if (row >= 0 && row < sheet->rowCount())
             sheet->setRowHeight(row, height);
     });

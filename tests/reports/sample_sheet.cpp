@@ -1,6 +1,7 @@
 // A sample report sheet to look at: a title running over empty cells, a framed header with
-// wrapped captions, amounts, hot cells and a total. On the screen; printed to a PDF file in
-// Times New Roman 10 or the font given; or its print dialog with the default settings.
+// wrapped captions, amounts, hot cells, a total and a wrapped note too long for its low row. On the
+// screen; printed to a PDF file in Times New Roman 10 or the font given; or its print dialog with
+// the default settings.
 //
 //   sample_sheet
 //   sample_sheet --pdf FILE [--landscape] [--font FAMILY SIZE]
@@ -67,6 +68,10 @@ void fillSample(ReportSheet& sheet) {
         sheet.setCellBorders(x, 9, 1, 1, 2, 2);
         sheet.setCellColor(x, 9, kLightYellow);
     }
+    sheet.setCellString(4, 10, QStringLiteral("Сверено с кассовой книгой и актом ревизии"));
+    sheet.setCellWordWrap(4, 10, true);
+    sheet.setCellAlignment(4, 10, CellAlignment::Right);
+    sheet.setRowHeight(10, 30);
     sheet.setCellString(0, 11, QStringLiteral("Синие суммы открывают документы двойным щелчком."));
     sheet.resetCounters();
     sheet.endUpdate();

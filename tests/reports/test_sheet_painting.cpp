@@ -210,6 +210,69 @@ private slots:
         QCOMPARE(image.pixel(shown.cell(3, 2).left() + 5, red.bottom() + 1), qRgb(192, 192, 192));
     }
 
+    // A sheet of a million columns and rows paints at once wherever it shows, whatever the sizes
+    // of its columns and rows: the widest, one pixel, or none at all and no lines, also when all
+    // but the last column and row are fixed.
+    void millionCellsEachWayPaintAtOnce_data() {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<bool>("lines");
+        QTest::addColumn<int>("fixed");
+        constexpr int kAllButOne = SheetCells::kMaxIndex;
+        QTest::newRow("widest") << SheetGrid::kMaxCellSize << true << 0;
+        QTest::newRow("one pixel") << 1 << true << 1;
+        QTest::newRow("one pixel, no lines") << 1 << false << 0;
+        QTest::newRow("no pixels") << 0 << false << 0;
+        QTest::newRow("no pixels, lines") << 0 << true << 0;
+        QTest::newRow("no pixels, all but one fixed") << 0 << false << kAllButOne;
+    }
+    void millionCellsEachWayPaintAtOnce() {
+        QFETCH(int, size);
+        QFETCH(bool, lines);
+        QFETCH(int, fixed);
+        constexpr int kLast = SheetCells::kMaxIndex;
+        SheetGrid grid;
+        grid.setGridSize(fixed, fixed, kLast + 1 - fixed, kLast + 1 - fixed);
+        grid.setGridOptions(
+            lines ? SheetGrid::Options(SheetGrid::Option::VertLine | SheetGrid::Option::HorzLine)
+                  : SheetGrid::Options());
+        grid.setDefaultColWidth(size);
+        for (int y = kLast - 300; y <= kLast; ++y)
+            grid.setRowHeight(y, size);
+        // A title far on the left of every row shown, empty cells with borders between it and
+        // the end, a value in the last column.
+        for (int y = kLast - 300; y <= kLast; ++y) {
+            grid.setCellString(0, y, QStringLiteral("Движение денежных средств за год"));
+            for (int x = kLast - 300; x < kLast; x += 7)
+                grid.setCellBorders(x, y, 1, 1, 1, 1);
+            grid.setCellString(kLast, y, QStringLiteral("конец"));
+        }
+        grid.resize(240, 160);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        QVERIFY(grid.setCurrentCell(kLast, kLast) || fixed > 0);
+        QVERIFY(!grid.grab().isNull());
+        QTest::keyClick(&grid, Qt::Key_PageUp);
+        QTest::keyClick(&grid, Qt::Key_Home);
+        QVERIFY(!grid.grab().isNull());
+        QTest::keyClick(&grid, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(grid.currentCol(), kLast);
+        QCOMPARE(grid.currentRow(), kLast);
+        const QImage image = paint(grid);
+        const QRect last = grid.cellRect(kLast, kLast);
+        int col = -1;
+        int row = -1;
+        if (size == 0) {
+            QVERIFY(!grid.mouseToCell(QPoint(0, 0), col, row) || lines);
+            return;
+        }
+        QVERIFY(!last.isEmpty());
+        QVERIFY(grid.mouseToCell(last.topLeft(), col, row));
+        QCOMPARE(col, kLast);
+        QCOMPARE(row, kLast);
+        if (size == SheetGrid::kMaxCellSize)
+            QVERIFY(countPixels(image, last, dark) > 0);
+    }
+
     void systemColoursFollowThePalette() {
         QPalette palette;
         palette.setColor(QPalette::Base, QColor(1, 2, 3));

@@ -10,6 +10,7 @@
 #include "tests/support/ui/dialog_recorder.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
@@ -18,6 +19,7 @@
 #include <QTest>
 #include <QTimer>
 #include <memory>
+#include <poppler-qt6.h>
 
 using namespace printing;
 using schematest::Workplace;
@@ -120,6 +122,27 @@ QString bar(const QRectF& rect) {
     return QStringLiteral("frame  %1").arg(describe(rect));
 }
 
+// The pixels of a PDF file's first page at dpi dots to the inch; a null image when it does not
+// read.
+QImage firstPage(const QString& path, int dpi) {
+    const std::unique_ptr<Poppler::Document> document = Poppler::Document::load(path);
+    if (!document || document->numPages() < 1)
+        return QImage();
+    return document->page(0)->renderToImage(dpi, dpi);
+}
+
+// Whether any pixel of image dark inside the rectangle of the page given in millimetres.
+bool inked(const QImage& image, int dpi, const QRectF& mm) {
+    const double scale = dpi / 25.4;
+    const QRect area =
+        QRectF(mm.topLeft() * scale, mm.bottomRight() * scale).toRect() & image.rect();
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 128)
+                return true;
+    return false;
+}
+
 // A sheet, its print dialog answered by action once it shows.
 void onDialog(const std::function<void(SheetPrintDialog&)>& action) {
     QTimer::singleShot(0, [action] {
@@ -187,11 +210,18 @@ private slots:
             label("см. договор", page.text(150, 300, top2, 40)),
             label("конец", page.text(300, 380, top3, 20)),
         };
+        // The wrapped text's lines are the labels that start on its cell's left in its row.
+        const QRectF wrapped = page.text(0, 150, top2, 40);
+        const auto isWrappedLine = [&](const DrawnItem& item) {
+            return item.kind == ElementKind::Label &&
+                   number(item.rect.left()) == number(wrapped.left()) &&
+                   item.rect.top() >= top2 - 1e-6 && item.rect.bottom() <= top3 + 1e-6;
+        };
         QStringList shown;
         DisplayList memoLines;
         for (const DrawnItem& item : drawn) {
             QCOMPARE(item.page, 1);
-            if (item.kind == ElementKind::Memo)
+            if (isWrappedLine(item))
                 memoLines << item;
             else
                 shown << describe(item);
@@ -205,14 +235,66 @@ private slots:
         QStringList lines;
         for (const DrawnItem& line : memoLines) {
             lines << line.text;
-            const QRectF cell = page.text(0, 150, top2, 40);
-            QVERIFY2(line.rect.top() >= cell.top() - 1e-6, qPrintable(describe(line.rect)));
-            QCOMPARE(number(line.rect.left()), number(cell.left()));
-            QCOMPARE(number(line.rect.width()), number(cell.width()));
+            QVERIFY2(line.rect.top() >= wrapped.top() - 1e-6, qPrintable(describe(line.rect)));
+            QCOMPARE(number(line.rect.width()), number(wrapped.width()));
         }
-        QVERIFY2(kPurpose.endsWith(QLatin1Char(' ') + lines.join(QLatin1Char(' '))),
+        QVERIFY2((QLatin1Char(' ') + kPurpose).endsWith(QLatin1Char(' ') + lines.join(u' ')),
                  qPrintable(lines.join('|')));
         QCOMPARE(number(memoLines.last().rect.bottom()), number(top2 + 39 * kPx));
+    }
+
+    // A wrapped 14 pt text in a row of 30 pixels, too low for its three lines: the block sits on
+    // the row's bottom, its last line whole, the line above shows its lower part cut at the row's
+    // top, and the first line, wholly above the row, is left out. Nothing reaches the empty row
+    // above.
+    void wrappedLineCutAtTheRowsTop() {
+        const QString text = QStringLiteral("Оплата по договору поставки канцелярских товаров");
+        SheetGrid sheet;
+        sheet.setGridSize(0, 0, 2, 2);
+        sheet.setColWidth(0, 100);
+        sheet.setColWidth(1, 280);
+        sheet.setRowHeight(1, 30);
+        sheet.setCellString(0, 1, text);
+        sheet.setCellWordWrap(0, 1, true);
+        sheet.setCellString(1, 1, QStringLiteral("конец"));
+        sheet.setCellAlignment(1, 1, CellAlignment::Right);
+        const SheetReport printed = sheetPrintReport(
+            sheet, {0, 0, 1, 1}, font("Times New Roman", 14), Orientation::Portrait);
+        const QString path = m_dir.filePath("cut.pdf");
+        const DisplayList drawn = printToPdf(printed.report, printed.data, path);
+
+        const Page page{190};
+        const double rowTop = 10 + 20 * kPx;
+        const QRectF cell = page.text(0, 100, rowTop, 30);
+        DisplayList lines;
+        for (const DrawnItem& item : drawn)
+            if (number(item.rect.left()) == number(cell.left()))
+                lines << item;
+        QCOMPARE(lines.size(), 2);
+        const DrawnItem& cut = lines[0];
+        const DrawnItem& last = lines[1];
+        QVERIFY2(text.endsWith(QLatin1Char(' ') + cut.text + QLatin1Char(' ') + last.text),
+                 qPrintable(cut.text + '|' + last.text));
+        QCOMPARE(number(last.rect.bottom()), number(rowTop + 29 * kPx));
+        QCOMPARE(number(cut.rect.top()), number(rowTop));
+        QCOMPARE(number(cut.rect.bottom()), number(last.rect.top()));
+        QVERIFY(cut.rect.height() > 0.5 && cut.rect.height() < last.rect.height() - 0.5);
+        QVERIFY(last.rect.height() > 3 * kPx + cut.rect.height());
+        QCOMPARE(number(cut.rect.width()), number(cell.width()));
+
+        constexpr int kDpi = 300;
+        const QImage image = firstPage(path, kDpi);
+        QVERIFY(!image.isNull());
+        const double left = page.x(0);
+        const double right = page.x(100);
+        constexpr double kEdge = 0.1;
+        QVERIFY(
+            inked(image, kDpi,
+                  QRectF(QPointF(left, rowTop + kEdge), QPointF(right, last.rect.top() - kEdge))));
+        QVERIFY(inked(
+            image, kDpi,
+            QRectF(QPointF(left, last.rect.top() + kEdge), QPointF(right, last.rect.bottom()))));
+        QVERIFY(!inked(image, kDpi, QRectF(QPointF(0, 0), QPointF(210, rowTop - kEdge))));
     }
 
     // Columns that are all 0 wide, or none at all, leave the rows' bands empty rather than

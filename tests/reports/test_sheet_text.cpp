@@ -2,6 +2,7 @@
 #include "core/exceptions.h"
 #include "reports/report_sheet.h"
 #include "reports/sheet_text.h"
+#include "tests/support/core/exception_message.h"
 
 #include <QLocale>
 #include <QTest>
@@ -206,6 +207,107 @@ private slots:
         grid.beginUpdate();
         QVERIFY_THROWS_EXCEPTION(Exception, loadSheetText(grid, 0, 0, tail));
         QVERIFY(grid.isUpdateLocked());
+    }
+
+    // No stored text holds the program: what no sheet can show is refused with a message, and
+    // what the reader takes opens and paints at once, shown at its start and at its end.
+    void hostileTextOpensOrIsRefused_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("refusal"); // the message's start; empty when the text loads
+        const QString wide = QStringLiteral("RS(0,0,999999,999999) X(0) Y(0) Vs(a) ");
+        QTest::newRow("widest column beyond a sheet")
+            << wide + "CW(0,2147483647) "
+            << "Неверная ширина столбца 0: 2147483647 (она может быть от 0 до 5000 точек)";
+        QTest::newRow("highest row beyond a sheet") << wide + "RH(7,5001) "
+                                                    << "Неверная высота строки 7: 5001";
+        QTest::newRow("negative width") << wide + "CW(1,-5) "
+                                        << "Неверная ширина столбца 1: -5";
+        QTest::newRow("negative height") << wide + "RH(0,-2147483648) "
+                                         << "Неверная высота строки 0: -2147483648";
+        QTest::newRow("width beyond an integer") << wide + "CW(0,99999999999) "
+                                                 << "'99999999999' is not a valid integer value";
+        QTest::newRow("border beyond a cell") << wide + "B(0,2147483647,0,0) "
+                                              << "Неверная ширина рамки ячейки: 2147483647";
+        QTest::newRow("more columns than a sheet")
+            << "RS(1,0,1000000,5) "
+            << "Неверный размер листа: 1 + 1000000 столбцов, 0 + 5 строк";
+        QTest::newRow("more fixed rows than a sheet") << "RS(0,2147483647,5,2147483647) "
+                                                      << "Неверный размер листа";
+        QTest::newRow("negative span") << "RS(0,0,-1,5) "
+                                       << "Неверный размер листа";
+        QTest::newRow("column beyond a sheet") << "X(2147483647) Y(0) Vs(a) "
+                                               << "Столбец 2147483647 вне листа";
+        QTest::newRow("row beyond a sheet") << "X(0) Y(1000000) "
+                                            << "Строка 1000000 вне листа";
+        QTest::newRow("counter beyond a sheet")
+            << tags("_MCR(MAX_QUANT_COLS=2147483647|) ")
+            << "Неверное значение MAX_QUANT_COLS в записи листа: 2147483647";
+        QTest::newRow("negative header")
+            << tags("_MCR(FixedWidth=-3|) ") << "Неверное значение FixedWidth в записи листа: -3";
+
+        QTest::newRow("the largest sheet, its widest column and highest row")
+            << QStringLiteral("RS(0,0,1000000,1000000) X(0) Y(0) Vs(%1) X(999999) Y(999999) "
+                              "Vs(a) B(5000,5000,5000,5000) CW(999999,5000) RH(999999,5000) ")
+                   .arg(QString(300, u'ж'))
+            << QString();
+        QTest::newRow("all but the last column and row fixed")
+            << "RS(999999,999999,1,1) X(999999) Y(999999) Vs(a) CW(0,0) RH(0,0) " << QString();
+        QTest::newRow("negative borders draw nothing")
+            << wide + "B(-2147483648,-1,-7,0) " << QString();
+        QString farApart = QStringLiteral("RS(0,0,1000000,1000000) X(999999) ");
+        for (int y = 0; y < 2000; ++y)
+            farApart += QStringLiteral("Y(%1) Vs(a) ").arg(y * 499);
+        QTest::newRow("far cells in many rows") << farApart << QString();
+        QTest::newRow("largest counters")
+            << tags("_MCR(MAX_QUANT_COLS=1000001|MAX_QUANT_ROWS=1000001|FixedWidth=1000000|) ")
+            << QString();
+    }
+    void hostileTextOpensOrIsRefused() {
+        QFETCH(QString, text);
+        QFETCH(QString, refusal);
+        ReportSheet sheet;
+        sheet.resize(320, 240);
+        sheet.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&sheet));
+        const QString message = testsupport::messageOf([&] { loadSheetText(sheet, 0, 0, text); });
+        QVERIFY2(message.startsWith(refusal) && message.isEmpty() == refusal.isEmpty(),
+                 qPrintable(message));
+        QVERIFY(!sheet.isUpdateLocked());
+        QVERIFY(!sheet.grab().isNull());
+        QTest::keyClick(&sheet, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(sheet.currentCol(), sheet.colCount() - 1);
+        QCOMPARE(sheet.currentRow(), sheet.rowCount() - 1);
+        QVERIFY(!sheet.grab().isNull());
+    }
+
+    // The largest sheet the reader takes, saved from its far corner, reads back whole.
+    void largestSheetReadsBack() {
+        constexpr int kLast = SheetCells::kMaxIndex;
+        ReportSheet saved;
+        saved.setGridSize(1, 1, kLast, kLast);
+        for (int i = kLast - 3; i <= kLast; ++i) {
+            saved.setColWidth(i, SheetGrid::kMaxCellSize);
+            saved.setRowHeight(i, SheetGrid::kMaxCellSize);
+        }
+        saved.setCellString(kLast, kLast, QStringLiteral("конец"));
+        saved.setCellBorders(kLast, kLast, 4, SheetGrid::kMaxCellSize, 0, 2);
+        saved.setCellAmount(kLast - 1, kLast, Currency{125000}, QString(), CellAlignment::Right);
+        saved.resetCounters();
+        saved.setFixedWidth(kLast + 1);
+        const QString text = saveSheetText(saved, kLast - 3, kLast - 3, kLast, kLast);
+
+        ReportSheet loaded;
+        loadSheetText(loaded, kLast - 3, kLast - 3, text);
+        QCOMPARE(loaded.colCount(), kLast + 1);
+        QCOMPARE(loaded.rowCount(), kLast + 1);
+        for (int x = kLast - 3; x <= kLast; ++x)
+            for (int y = kLast - 3; y <= kLast; ++y)
+                compareCell(saved, x, y, loaded, x, y);
+        QCOMPARE(loaded.colWidth(kLast), SheetGrid::kMaxCellSize);
+        QCOMPARE(loaded.rowHeight(kLast - 3), SheetGrid::kMaxCellSize);
+        QCOMPARE(loaded.colCounter(), kLast + 2);
+        QCOMPARE(loaded.rowCounter(), kLast + 2);
+        QCOMPARE(loaded.fixedWidth(), kLast + 1);
     }
 
     void malformedTextStillRepaints() {
