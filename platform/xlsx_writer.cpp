@@ -45,12 +45,17 @@ QString reasonOf(lxw_error error, const QString& sheetName) {
     }
 }
 
+// The sentence that tells why the workbook at path was not written.
+QString failureText(const QString& path, const QString& reason) {
+    return QStringLiteral("Не удалось записать книгу «%1»: %2.")
+        .arg(QFileInfo(path).fileName(), reason);
+}
+
 // The failure of the workbook at path, told in one sentence; the library's own words go to
 // standard error (the program's log).
 [[noreturn]] void fail(lxw_error error, const QString& path, const QString& sheetName) {
     qWarning("libxlsxwriter, книга %s: %s", qUtf8Printable(path), lxw_strerror(error));
-    const QString message = QStringLiteral("Не удалось записать книгу «%1»: %2.")
-                                .arg(QFileInfo(path).fileName(), reasonOf(error, sheetName));
+    const QString message = failureText(path, reasonOf(error, sheetName));
     if (error == LXW_ERROR_CREATING_XLSX_FILE || error == LXW_ERROR_CREATING_TMPFILE)
         throw XlsxCreateError(message);
     throw Exception(message);
@@ -165,8 +170,7 @@ void XlsxWriter::close() {
                     QFile::encodeName(m_path).constData()) != 0) {
         const QString reason = fileErrorText(errno);
         QFile::remove(m_partPath);
-        throw XlsxCreateError(QStringLiteral("Не удалось записать книгу «%1»: %2.")
-                                  .arg(QFileInfo(m_path).fileName(), reason));
+        throw XlsxCreateError(failureText(m_path, reason));
     }
 }
 

@@ -128,7 +128,6 @@ ExpenseAnalysis::ExpenseAnalysis(QWidget* owner, DateTime reportDate)
     m_bookName = store.options().storeCaption();
 
     m_frame = new ReportFrame(this, QString::fromLatin1(kExpenseAnalysisWindow));
-    m_sheet = m_frame->sheet();
     buildCommands();
     QVBoxLayout* layout =
         m_frame->layOut({commands().print, commands().exportSheet, commands().document, m_addAction,
@@ -196,20 +195,20 @@ QToolBar* ExpenseAnalysis::buildModeBar() {
 }
 
 void ExpenseAnalysis::connectSheet() {
-    m_sheet->onCellKeyDown = [this](int& key, Qt::KeyboardModifiers) {
+    sheet()->onCellKeyDown = [this](int& key, Qt::KeyboardModifiers) {
         if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Up ||
             key == Qt::Key_Down)
             scheduleStoreLimits();
     };
-    m_sheet->onCellSelect = [this](int x, int y, bool&) {
-        if (x != m_sheet->currentCol() || y != m_sheet->currentRow())
+    sheet()->onCellSelect = [this](int x, int y, bool&) {
+        if (x != sheet()->currentCol() || y != sheet()->currentRow())
             scheduleStoreLimits();
     };
-    m_sheet->onCellExit = [this] { scheduleStoreLimits(); };
-    m_sheet->onSetCellEditText = [this](int x, int y, const QString& text) {
+    sheet()->onCellExit = [this] { scheduleStoreLimits(); };
+    sheet()->onSetCellEditText = [this](int x, int y, const QString& text) {
         takeTypedLimit(x, y, text);
     };
-    m_sheet->onCellDblClick = [this] { onDocumentTriggered(); };
+    sheet()->onCellDblClick = [this] { onDocumentTriggered(); };
 }
 
 void ExpenseAnalysis::execute() {
@@ -233,14 +232,10 @@ PieChartWindow* ExpenseAnalysis::chartWindow() const {
 }
 
 void ExpenseAnalysis::rebuild() {
-    layoutExpenseSheet(*m_sheet, m_bookName, m_period.start, m_figures, mode());
+    layoutExpenseSheet(*sheet(), m_bookName, m_period.start, m_figures, mode());
     // The layout clears the grid's options; a limit cell the user stands on takes typing again
     // without a move first (after a refused limit, say).
-    const bool editable = m_sheet->cellParam(m_sheet->currentCol(), m_sheet->currentRow(),
-                                             QStringLiteral("W")) == QLatin1String("1");
-    SheetGrid::Options options = m_sheet->gridOptions();
-    options.setFlag(SheetGrid::Option::Editing, editable);
-    m_sheet->setGridOptions(options);
+    sheet()->recheckEditing();
 }
 
 void ExpenseAnalysis::scheduleStoreLimits() {
@@ -257,10 +252,10 @@ void ExpenseAnalysis::scheduleStoreLimits() {
 }
 
 void ExpenseAnalysis::takeTypedLimit(int x, int y, const QString& text) {
-    if (m_sheet->cellParam(x, y, QStringLiteral("W")) != QLatin1String("1"))
+    if (sheet()->cellParam(x, y, QStringLiteral("W")) != QLatin1String("1"))
         return;
     bool isKey = false;
-    const int key = m_sheet->rowTag(y, QString::fromLatin1(kExpenseRowKey)).toInt(&isKey);
+    const int key = sheet()->rowTag(y, QString::fromLatin1(kExpenseRowKey)).toInt(&isKey);
     if (!isKey)
         return;
     m_typedLimits.append({key, text});
@@ -268,7 +263,7 @@ void ExpenseAnalysis::takeTypedLimit(int x, int y, const QString& text) {
 }
 
 void ExpenseAnalysis::storeEditedLimits() {
-    m_sheet->commitEdit();
+    sheet()->commitEdit();
     if (m_typedLimits.isEmpty())
         return;
     const QList<std::pair<int, QString>> typed = std::exchange(m_typedLimits, {});
@@ -304,11 +299,11 @@ void ExpenseAnalysis::onModeChanged() {
 }
 
 void ExpenseAnalysis::onDocumentTriggered() {
-    const int x = m_sheet->currentCol();
-    const int y = m_sheet->currentRow();
-    if (!reportlayout::isHot(*m_sheet, x, y))
+    const int x = sheet()->currentCol();
+    const int y = sheet()->currentRow();
+    if (!reportlayout::isHot(*sheet(), x, y))
         return;
-    const QString paymentType = m_sheet->rowTag(y, QString::fromLatin1(kExpenseRowReason));
+    const QString paymentType = sheet()->rowTag(y, QString::fromLatin1(kExpenseRowReason));
     if (paymentType.isEmpty())
         return;
     CellDocuments cell;

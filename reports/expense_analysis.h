@@ -63,7 +63,7 @@ public:
 
     const Period& period() const { return m_period; }
     const ExpenseFigures& figures() const { return m_figures; }
-    ReportSheet* sheet() const { return m_sheet; }
+    ReportSheet* sheet() const { return m_frame->sheet(); }
     QComboBox* modeBox() const { return m_modeBox; }
     ExpenseMode mode() const;
     // The chart last shown, while it is open; nullptr before.
@@ -114,7 +114,6 @@ private:
     ExpenseFigures m_figures;
     QString m_bookName;
     ReportFrame* m_frame = nullptr;
-    ReportSheet* m_sheet = nullptr; // the frame's
     QComboBox* m_modeBox = nullptr;
     QStatusBar* m_statusBar = nullptr;
     QPointer<PieChartWindow> m_chart;

@@ -274,6 +274,12 @@ void SheetGrid::setGridOptions(Options options) {
     layoutChanged();
 }
 
+void SheetGrid::recheckEditing() {
+    Options options = m_options;
+    options.setFlag(Option::Editing, gridCanEditCell(m_col, m_row));
+    setGridOptions(options);
+}
+
 void SheetGrid::setGridSize(int fixedCols, int fixedRows, int dataCols, int dataRows) {
     constexpr int kMaxCount = SheetCells::kMaxIndex + 1;
     if (fixedCols < 0 || fixedRows < 0 || dataCols < 0 || dataRows < 0 ||

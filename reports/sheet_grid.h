@@ -127,6 +127,9 @@ public:
     void setFixedRows(int count);
     Options gridOptions() const { return m_options; }
     void setGridOptions(Options options);
+    // Editing switched on or off for the current cell as gridCanEditCell says, as a move to it
+    // does: for cells rewritten under a current cell that stays.
+    void recheckEditing();
     // colCount := fixedCols + dataCols, rowCount := fixedRows + dataRows, then the fixed counts.
     // Exception for a count below 0, or one that makes the grid larger than a sheet may be.
     void setGridSize(int fixedCols, int fixedRows, int dataCols, int dataRows);

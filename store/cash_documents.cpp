@@ -143,9 +143,8 @@ bool isDigits(const QString& text) {
 // A document that another window or user changed, deleted or is writing since it was read is
 // not overwritten.
 void requireAsRead(fb::Transaction& transaction, const CashDocument& asRead) {
-    AsReadCheck(kTable, kChangedElsewhere)
-        .require(transaction, asRead.key,
-                 [&](const StoredRow& stored) { return documentOf(stored) == asRead; });
+    requireRowAsRead(transaction, kTable, asRead.key, kChangedElsewhere,
+                     [&](const StoredRow& stored) { return documentOf(stored) == asRead; });
 }
 
 } // namespace

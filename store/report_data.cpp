@@ -233,8 +233,8 @@ std::vector<ExpenseLine> ReportData::expenseLines(DateTime from, DateTime to) co
 
 void ReportData::setExpenseLimit(int key, Currency limit, Currency asRead) {
     fb::Transaction transaction(m_store.database());
-    AsReadCheck(kPaymentTypesTable, kLimitChangedElsewhere)
-        .require(transaction, key, [&](const StoredRow& stored) {
+    requireRowAsRead(
+        transaction, kPaymentTypesTable, key, kLimitChangedElsewhere, [&](const StoredRow& stored) {
             return currencyFromDouble(stored.value(QStringLiteral("LIMIT")).toDouble()) == asRead;
         });
     fb::Statement update(transaction, QString::fromLatin1(kSetLimitSql));

@@ -95,9 +95,8 @@ void bindColumns(fb::Statement& statement, const StoredReport& report) {
 // A report that another window or user changed, deleted or is writing since it was read is not
 // overwritten.
 void requireAsRead(fb::Transaction& transaction, const StoredReport& asRead) {
-    AsReadCheck(kTable, kChangedElsewhere)
-        .require(transaction, asRead.key,
-                 [&](const StoredRow& stored) { return reportOf(stored) == asRead; });
+    requireRowAsRead(transaction, kTable, asRead.key, kChangedElsewhere,
+                     [&](const StoredRow& stored) { return reportOf(stored) == asRead; });
 }
 
 // Runs write in a transaction of its own and commits it; on any failure the transaction is

@@ -69,15 +69,13 @@ void StoredRow::requireAsRead(fb::DataSet& dataSet, const QStringList& unchecked
     }
 }
 
-AsReadCheck::AsReadCheck(const char* table, const QString& changedMessage)
-    : m_table(QString::fromLatin1(table)), m_message(changedMessage) {}
-
-void AsReadCheck::require(fb::Transaction& transaction, int key,
-                          const std::function<bool(const StoredRow&)>& isAsRead) const {
+void requireRowAsRead(fb::Transaction& transaction, const char* table, int key,
+                      const QString& changedMessage,
+                      const std::function<bool(const StoredRow&)>& isAsRead) {
     try {
-        if (!isAsRead(StoredRow(transaction, m_table, key, m_message)))
-            throw RowChangedElsewhere(m_message);
+        if (!isAsRead(StoredRow(transaction, QString::fromLatin1(table), key, changedMessage)))
+            throw RowChangedElsewhere(changedMessage);
     } catch (const RowLockedElsewhere&) {
-        throw RowChangedElsewhere(m_message);
+        throw RowChangedElsewhere(changedMessage);
     }
 }

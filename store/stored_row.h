@@ -62,25 +62,14 @@ private:
 };
 
 // The check of a save that writes over a row it read earlier, before anything is written: the
-// row of the table is locked for the saving transaction (until that ends) and compared with the
-// row as it was read. A row that another window or another copy of the program changed or
-// deleted since, or is writing at this moment, raises RowChangedElsewhere with the saver's
-// message.
+// row of key in table is locked for the saving transaction (until that ends) and must satisfy
+// isAsRead, the comparison with the row as it was read. A row that another window or another
+// copy of the program changed or deleted since, or is writing at this moment, raises
+// RowChangedElsewhere with changedMessage.
 //
-//   const AsReadCheck check("OPER", message);
-//   check.require(transaction, asRead.key,
-//                 [&](const StoredRow& stored) { return documentOf(stored) == asRead; });
+//   requireRowAsRead(transaction, "OPER", asRead.key, message,
+//                    [&](const StoredRow& stored) { return documentOf(stored) == asRead; });
 //   ... write, commit (the commit ends the lock)
-class AsReadCheck {
-public:
-    AsReadCheck(const char* table, const QString& changedMessage);
-
-    // RowChangedElsewhere unless the row of key, locked for transaction, isAsRead.
-    void require(fb::Transaction& transaction, int key,
-                 const std::function<bool(const StoredRow&)>& isAsRead) const;
-    const QString& changedMessage() const { return m_message; }
-
-private:
-    QString m_table;
-    QString m_message;
-};
+void requireRowAsRead(fb::Transaction& transaction, const char* table, int key,
+                      const QString& changedMessage,
+                      const std::function<bool(const StoredRow&)>& isAsRead);
